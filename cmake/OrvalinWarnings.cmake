@@ -1,0 +1,15 @@
+# Warnings for the project's own targets only.
+function(orvalin_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra)
+endfunction()
+
+# A test executable with its cases discovered and labelled by folder.
+function(orvalin_test name label)
+    add_executable(${name} ${ARGN})
+    orvalin_warnings(${name})
+    target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
+    gtest_discover_tests(${name}
+        PROPERTIES LABELS ${label}
+                   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORVALIN_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;ORVALIN_RESOURCES=${PROJECT_SOURCE_DIR}/resources"
+        DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,2 @@
+// Filled as the library grows.
+namespace orv {}

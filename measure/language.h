@@ -1,0 +1,32 @@
+#pragma once
+// Display language of a window: decided once at its initialisation.
+
+#include <functional>
+#include <string>
+
+namespace orv {
+
+enum class Language { Japanese = 1, English = 2 };
+
+// The readings the decision rests on; tests substitute them.
+struct LocaleSource {
+    // Language code ("ja", "en", ...) of the system's configured locale.
+    std::function<std::string()> systemLanguage;
+    // Language code of the process's locale (LC_ALL, LC_MESSAGES, LANG).
+    std::function<std::string()> userLanguage;
+    // True when "english.txt" opens for reading in the current directory.
+    std::function<bool()> englishMarker;
+
+    static LocaleSource FromPlatform();
+};
+
+bool EnglishMarkerPresent();
+// The main window's decision (system default locale).
+Language MainWindowLanguage(const LocaleSource &src);
+// The pages' and the input dialog's decision (user default locale).
+Language PageLanguage(const LocaleSource &src);
+
+// Language code of a POSIX locale name: "ja_JP.UTF-8" -> "ja", "C" -> "c".
+std::string LanguageOfLocaleName(const std::string &name);
+
+}  // namespace orv

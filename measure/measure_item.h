@@ -1,0 +1,138 @@
+#pragma once
+// Measurement records and the ordered list that owns them.
+
+#include <QPoint>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "language.h"
+
+namespace orv {
+
+enum MeasureKind : std::uint32_t {
+    KindUndefined = 0,
+    KindStandardScale = 1,
+    KindDistance2Points = 2,
+    KindDistanceArc = 3,
+    KindDistanceCircles = 4,
+    KindPerpendicular = 5,
+    KindBrokenLine = 6,
+    KindParallel = 7,
+    KindAreaPolygon = 8,
+    KindAreaCircle = 9,
+    KindAngle3Points = 10,
+    KindAngle2Lines = 11,
+    KindText = 12,
+    KindStandardLine = 13,
+    KindStandardParallel = 14,
+    KindRadius = 15,
+    KindCircumference = 16,
+    KindPerpendicularPart = 17,
+    KindParallelPart = 18,
+    KindAngle3PointsType2 = 19,
+    KindDiameter = 20,
+};
+
+// A colour as stored in setting files: 0x00BBGGRR.
+using ColorRef = std::uint32_t;
+
+// Label box in image pixels. bottom == 0: not placed; bottom == -1: to be re-measured.
+struct LabelBox {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool operator==(const LabelBox &) const = default;
+};
+
+struct MeasurePoint {
+    QPoint pos;
+    // Derived by drawing: feet / parallel ends (kinds 5, 7, 14) or arc S, M, E (kind 3, first point).
+    QPoint foot;
+    QPoint lineStart;
+    QPoint lineEnd;
+};
+
+struct SubResult {
+    std::string text;  // UTF-8
+    LabelBox labelBox;
+    int row = -1;      // negative: not listed
+    QPoint pos;        // the item point this line belongs to
+    int kind = KindUndefined;
+};
+
+struct MeasureItem {
+    MeasureKind kind = KindUndefined;
+    std::vector<MeasurePoint> points;
+    // Callers that must survive appends refer to sub-results by index.
+    std::vector<SubResult> subResults;
+    QPoint center;
+    QPoint center2;
+    int radius = 0;
+    int radius2 = 0;
+    std::string text;  // kind 12, UTF-8
+    LabelBox labelBox;
+    int row = 0;
+    int number = 0;
+    double value = 0.0;
+    double arcStart = 0.0;
+    double arcStop = 0.0;
+    int unit = 0;
+    int lineWidth = 0;
+    ColorRef lineColor = 0;
+    int fontSize = 0;
+    ColorRef fontColor = 0;
+    ColorRef backColor = 0;
+    std::uint32_t backMode = 0;  // 0 opaque, non-zero transparent
+};
+
+// Maximum stored text length in bytes (the record's fixed buffers hold 255 + NUL).
+inline constexpr std::size_t kMaxTextBytes = 255;
+
+std::unique_ptr<MeasureItem> NewMeasureItem();
+
+void AppendPoint(MeasureItem &item, QPoint pos, QPoint foot = {});
+// Returns the index written (1 for a first point at index 0), -1 for no item.
+int SetPointAt(MeasureItem *item, int index, QPoint pos);
+SubResult &AppendSubResult(MeasureItem &item, const std::string &text, int kind, int row, QPoint pos);
+// Deep copy with row and number -1.
+std::unique_ptr<MeasureItem> CloneMeasureItem(const MeasureItem &item);
+
+// -1 for kinds finished by double click.
+int PointCountForKind(std::uint32_t kind);
+const char *KindName(std::uint32_t kind, Language lang);
+
+// The ordered list of measurements. Items are heap-allocated singly, so pointers
+// to them stay valid for as long as they remain in the list.
+class MeasureList {
+public:
+    using Items = std::vector<std::unique_ptr<MeasureItem>>;
+
+    // Appends and returns the 1-based position.
+    int Append(std::unique_ptr<MeasureItem> item);
+    // Removes (and frees) the item, shifting the rows of the following items;
+    // returns the item to select next or nullptr.
+    MeasureItem *Remove(const MeasureItem *item);
+    // Takes the item out without freeing it or touching rows.
+    std::unique_ptr<MeasureItem> Take(const MeasureItem *item);
+    void Clear();
+
+    MeasureItem *FindByRow(int row) const;
+    int IndexOf(const MeasureItem *item) const;  // -1 when absent
+    bool Contains(const MeasureItem *item) const { return IndexOf(item) >= 0; }
+
+    std::size_t size() const { return items_.size(); }
+    bool empty() const { return items_.empty(); }
+    MeasureItem &at(std::size_t i) const { return *items_[i]; }
+    MeasureItem *front() const { return items_.empty() ? nullptr : items_.front().get(); }
+    auto begin() const { return items_.begin(); }
+    auto end() const { return items_.end(); }
+
+private:
+    Items items_;
+};
+
+}  // namespace orv
