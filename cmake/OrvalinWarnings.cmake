@@ -7,7 +7,11 @@ endfunction()
 function(orvalin_test name label)
     add_executable(${name} ${ARGN})
     orvalin_warnings(${name})
-    target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
+    if(label STREQUAL "gui")
+        target_link_libraries(${name} PRIVATE orvalin_test_widgets_main GTest::gmock)
+    else()
+        target_link_libraries(${name} PRIVATE orvalin_test_main GTest::gmock)
+    endif()
     gtest_discover_tests(${name}
         PROPERTIES LABELS ${label}
                    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORVALIN_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;ORVALIN_RESOURCES=${PROJECT_SOURCE_DIR}/resources"

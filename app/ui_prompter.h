@@ -1,0 +1,42 @@
+#pragma once
+// The one seam through which windows ask the user anything: message boxes,
+// questions, file and colour choosers, the text input dialog, and opening a
+// document in the desktop's application. Tests install a scripted prompter.
+
+#include <QColor>
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+class QWidget;
+
+namespace orv {
+
+class UiPrompter {
+public:
+    enum class Buttons { Ok, OkCancel, YesNo };
+    enum class Icon { None, Information, Warning, Error, Question };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    virtual ~UiPrompter() = default;
+
+    virtual Answer message(QWidget *parent, const QString &text, const QString &caption,
+                           Buttons buttons = Buttons::Ok, Icon icon = Icon::None) = 0;
+    // Filters in Qt form: "Name (*.a *.b);;...". Empty result: cancelled.
+    virtual QString openFile(QWidget *parent, const QString &caption, const QString &dir,
+                             const QString &filter) = 0;
+    virtual QString saveFile(QWidget *parent, const QString &caption, const QString &dir,
+                             const QString &filter) = 0;
+    virtual std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) = 0;
+    // The text input dialog; nullopt when cancelled.
+    virtual std::optional<QString> inputText(QWidget *parent, const QString &initial) = 0;
+    virtual bool openDocument(const QUrl &url) = 0;
+
+    // The process-wide prompter (the real dialogs unless a test installed another).
+    static UiPrompter &instance();
+    // Installs a prompter (not owned); nullptr restores the real dialogs.
+    static void install(UiPrompter *prompter);
+};
+
+}  // namespace orv
