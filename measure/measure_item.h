@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "color_ref.h"
 #include "language.h"
 
 namespace orv {
@@ -35,9 +36,6 @@ enum MeasureKind : std::uint32_t {
     KindAngle3PointsType2 = 19,
     KindDiameter = 20,
 };
-
-// A colour as stored in setting files: 0x00BBGGRR.
-using ColorRef = std::uint32_t;
 
 // Label box in image pixels. bottom == 0: not placed; bottom == -1: to be re-measured.
 struct LabelBox {
