@@ -1,0 +1,27 @@
+#pragma once
+// Values, units and sub-result texts of measurements under a calibration.
+
+#include <functional>
+
+#include "language.h"
+#include "measure_item.h"
+
+namespace orv {
+
+// Length per horizontal / vertical pixel and the calibration's unit index
+// (1 mm, 2 um, 3 inch).
+struct ScaleFactors {
+    double sx = 1.0;
+    double sy = 1.0;
+    int unit = 2;
+};
+
+// Sets value, unit and sub-result texts of one item. Kinds 3, 5, 7 and 11
+// read the geometry written by the item's last drawing.
+void ComputeMeasureValue(MeasureItem &item, const ScaleFactors &f, Language lang);
+
+// Computes every item in list order, calling refreshRows after each one.
+void RecomputeAllMeasures(MeasureList &list, const ScaleFactors &f, Language lang,
+                          const std::function<void(MeasureItem &)> &refreshRows);
+
+}  // namespace orv
