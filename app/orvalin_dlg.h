@@ -1,0 +1,269 @@
+#pragma once
+// The main window: control column (logo, overview toggle, Exit, the four tab
+// pages, the results list, the output buttons) beside the image view.
+// Pages keep a pointer to it and call the public members below.
+
+#include <QDialog>
+#include <QImage>
+#include <QPointer>
+#include <QString>
+
+#include <array>
+#include <memory>
+
+#include "dlg_environment.h"
+#include "language.h"
+#include "measure_item.h"
+#include "pointer_handler.h"
+#include "view_state.h"
+
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QWidget;
+
+namespace orv {
+
+class CAboutDlg;
+class CCalibTab;
+class CImageTab;
+class COptionTab;
+class CScrollDlg;
+class CToolTab;
+class ImageView;
+class KeyDiscarder;
+class ResultsTable;
+class ResultsView;
+
+// Control identifiers kept for the commands that are posted or pending.
+enum DlgCommand : int {
+    CmdNone = 0,
+    CmdExit = 1,
+    CmdCancel = 2,
+    CmdReport = 3,
+    CmdDeleteAll = 4,
+    CmdOpenImage = 1000,
+    CmdSaveCsv = 1003,
+    CmdSaveImage = 1005,
+    CmdOverview = 1016,
+};
+
+// Tab indices.
+enum TabIndex : int { TabImage = 0, TabScale = 1, TabMeasure = 2, TabOption = 3 };
+
+class COrvalinDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit COrvalinDlg(DlgEnvironment env = DlgEnvironment::FromPlatform(),
+                         QWidget *parent = nullptr);
+    ~COrvalinDlg() override;
+
+    // --- language, pages, widgets -------------------------------------------------
+    Language language() const { return language_; }
+    // Language of kind names and unit suffixes in rows (English when any window switched).
+    Language textLanguage() const { return textLanguage_; }
+    int currentTab() const { return currentTab_; }
+    // Selects a tab in the tab control (as the image page's Open button does);
+    // the page switch itself runs through OnTabChange.
+    void SelectTab(int index);
+
+    CImageTab *imageTab() const { return imageTab_; }
+    CCalibTab *calibTab() const { return calibTab_; }
+    CToolTab *toolTab() const { return toolTab_; }
+    COptionTab *optionTab() const { return optionTab_; }
+    CScrollDlg *scrollDlg() const { return scrollDlg_.get(); }
+    QTabWidget *tabControl() const { return tabs_; }
+    ResultsView *resultsView() const { return resultsView_; }
+    ImageView *imageView() const { return view_; }
+    // The window in which the camera and the wireless microscope show their pictures.
+    QWidget *liveView() const { return liveView_; }
+
+    // --- measurements and the results list ---------------------------------------
+    // The measurement list (held by the tool page).
+    MeasureList &measureList();
+    ResultsTable &results() { return *results_; }
+    MeasureItem *selectedItem() const { return selectedItem_; }
+    void setSelectedItem(MeasureItem *item) { selectedItem_ = item; }
+    MeasureItem *editItem() const { return editItem_.get(); }
+    void setEditItem(std::unique_ptr<MeasureItem> item) { editItem_ = std::move(item); }
+    std::unique_ptr<MeasureItem> takeEditItem() { return std::move(editItem_); }
+
+    void AddMeasureRows(MeasureItem &item);
+    void RefreshMeasureRows(const MeasureItem &item);
+    void RenumberResults();
+    void RemoveMeasureRows(MeasureItem *item);
+    void SelectItemRow(const MeasureItem *item);
+
+    // --- view ----------------------------------------------------------------------
+    int viewState() const { return viewState_; }
+    void setViewState(int state) { viewState_ = state; }
+    // ViewState 2 and repaint the view (the usual end of every change).
+    void RebuildView();
+    // Repaint the view without rebuilding (overview scrolling, provisional bars).
+    void UpdateView();
+    int dragMode() const { return dragMode_; }
+    void setDragMode(int mode) { dragMode_ = mode; }
+    ViewGeometry &view() { return geo_; }
+    const ViewGeometry &view() const { return geo_; }
+    QPoint ViewToImage(QPoint viewPoint) const { return geo_.ViewToImage(viewPoint); }
+    void SetZoom(int zoomX, int zoomY);  // resets the scroll, marks a rebuild
+    void SetScroll(QPoint scroll);
+    // The cursor remembered by the pointer interaction; Qt::BlankCursor stands for none.
+    Qt::CursorShape rememberedCursor() const { return cursor_; }
+    void setRememberedCursor(Qt::CursorShape shape);
+    void forgetCursor();
+    bool hasRememberedCursor() const { return cursor_ != Qt::BlankCursor; }
+    void setPointerHandler(int dragMode, std::unique_ptr<ViewPointerHandler> handler);
+    ViewPointerHandler *pointerHandler(int dragMode) const;
+
+    // Sizes the window and the view to the image and zoom; places the overview.
+    void LayoutView();
+    int FitZoom() const;
+    // The temporary directory, or an empty string after the message.
+    QString GetTempDir();
+    int columnWidth() const { return columnWidth_; }
+    int columnHeight() const { return columnHeight_; }
+    QSize screenSize() const { return screen_; }
+    // The outer size last given to the window (what the window asks of the screen).
+    QSize windowSizeRequested() const { return requestedSize_; }
+    void SetWindowSize(QSize outer);
+
+    // --- images ----------------------------------------------------------------------
+    bool hasImage() const { return !source_.isNull(); }
+    const QImage &sourceImage() const { return source_; }
+    const QImage &composite() const { return composite_; }
+    QImage &compositeMutable() { return composite_; }
+    QSize imageSize() const { return geo_.imageSize; }
+    // The image page marks a frozen camera frame with 2 x 2.
+    void setImageSize(QSize size) { geo_.imageSize = size; }
+    // Builds the composite now when a rebuild is due (also used by the outputs).
+    void EnsureComposite();
+    QString workFilePath() const { return workFilePath_; }
+    QString lastOpenDir() const { return lastOpenDir_; }
+    void LoadImageFile(const QString &path);
+    void WriteImageFile(const QString &path, const QString &extension);
+
+    // --- controls ---------------------------------------------------------------------
+    void EnableOutputButtons(bool on);
+    void EnableSaveImageButton(bool on);
+    void EnablePageControls(bool on);
+    bool overviewShown() const { return overviewShown_; }
+    // Sets the overview-shown flag and pushes it into the toggle button.
+    void SetOverviewShown(bool shown);
+    QPushButton *button(int id) const;
+
+    // --- commands -----------------------------------------------------------------------
+    int pendingCommand() const { return pendingCommand_; }
+    void setPendingCommand(int id) { pendingCommand_ = id; }
+    // Queues a command id as the window's own commands are (buttons, pages).
+    void PostCommand(int id);
+    // Runs a command now.
+    void OnCommand(int id);
+
+    void OnTabChange();
+    void OnOpenImage();
+    void OnSaveImage();
+    void SaveResultsCsv();
+    void DeleteAllResults();
+    void OnExit();
+    void ShowAbout();
+    // The report button; the report itself arrives later.
+    void OnReport();
+
+    // Results list notifications.
+    void OnListClick();
+    void OnListRightDoubleClick();
+    void OnListDoubleClick();
+    void OnListRightClick();
+
+    // The view's events (positions relative to the view origin).
+    void OnViewPress(QPoint pos);
+    void OnViewMove(QPoint pos);
+    void OnViewRelease(QPoint pos);
+    void OnViewDoubleClick(QPoint pos);
+    void OnViewRightPress(QPoint pos);
+    void OnViewLeave();
+    // Called by the view after it painted: runs the pending command.
+    void AfterViewPaint();
+
+    // Tooltip of a control (only the overview toggle has one).
+    QString ToolTipFor(int id) const;
+
+public slots:
+    void reject() override;
+
+signals:
+    // A command posted to the window; connected queued to OnCommand.
+    void commandPosted(int id);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void BuildControls();
+    void OnInitDialog();
+    void CreatePages();
+    void AdjustToScreen();
+    void ApplyCaptions();
+    void ToolSelect();
+    void ShowRecordAttributes(MeasureItem *item);
+    void DiscardImage();
+    void OnOverviewToggle();
+    bool AskYesNo(const QString &english, const QString &japanese);
+    void InstallSystemMenu();
+
+    DlgEnvironment env_;
+    Language language_ = Language::Japanese;
+    Language textLanguage_ = Language::Japanese;
+    int currentTab_ = TabImage;
+
+    MeasureItem *selectedItem_ = nullptr;
+    std::unique_ptr<MeasureItem> editItem_;
+    int dragMode_ = DragIdle;
+    int viewState_ = ViewNoImage;
+    Qt::CursorShape cursor_ = Qt::BlankCursor;
+    std::array<std::unique_ptr<ViewPointerHandler>, kDragModeCount> handlers_;
+
+    QImage source_;
+    QImage composite_;
+    ViewGeometry geo_;
+    int columnWidth_ = 0;
+    int columnHeight_ = 0;
+    QSize screen_;
+    QSize requestedSize_;
+    QString workFilePath_;
+    QString lastOpenDir_;
+    bool overviewShown_ = false;
+    int pendingCommand_ = CmdNone;
+    bool exiting_ = false;
+
+    std::unique_ptr<ResultsTable> results_;
+    // A list used only while the tool page does not exist (start-up failure).
+    std::unique_ptr<MeasureList> fallbackList_;
+
+    // Child widgets are owned by Qt's parent tree.
+    QWidget *column_ = nullptr;
+    QLabel *logo_ = nullptr;
+    QPushButton *overviewButton_ = nullptr;
+    QPushButton *exitButton_ = nullptr;
+    QTabWidget *tabs_ = nullptr;
+    ResultsView *resultsView_ = nullptr;
+    QPushButton *csvButton_ = nullptr;
+    QPushButton *saveImageButton_ = nullptr;
+    QPushButton *reportButton_ = nullptr;
+    QPushButton *deleteAllButton_ = nullptr;
+    QPushButton *aboutButton_ = nullptr;
+    ImageView *view_ = nullptr;
+    QWidget *liveView_ = nullptr;
+    CImageTab *imageTab_ = nullptr;
+    CCalibTab *calibTab_ = nullptr;
+    CToolTab *toolTab_ = nullptr;
+    COptionTab *optionTab_ = nullptr;
+    // The overview window has no parent: a top-level window of its own.
+    std::unique_ptr<CScrollDlg> scrollDlg_;
+    std::unique_ptr<KeyDiscarder> keyDiscarder_;
+};
+
+}  // namespace orv
