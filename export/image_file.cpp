@@ -1,0 +1,209 @@
+#include "image_file.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <cstring>
+#include <limits>
+#include <span>
+
+#include "atomic_file.h"
+#include "jpeg_writer.h"
+
+namespace orv {
+
+namespace {
+
+constexpr int kBmpHeaderBytes = 54;
+
+void PutLe16(char *p, std::uint16_t v)
+{
+    p[0] = static_cast<char>(v & 0xFF);
+    p[1] = static_cast<char>(v >> 8);
+}
+
+void PutLe32(char *p, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+bool IsStandaloneMarker(unsigned char m)
+{
+    return m == 0x01 || (m >= 0xD0 && m <= 0xD7);
+}
+
+}  // namespace
+
+QString WorkFilePath(const QString &tempDir, const QString &name)
+{
+    QString dir = tempDir;
+    while (dir.endsWith(QLatin1Char('/')) && dir.size() > 1)
+        dir.chop(1);
+    if (dir.isEmpty())
+        return name;
+    if (dir == QLatin1String("/"))
+        return dir + name;
+    return dir + QLatin1Char('/') + name;
+}
+
+QString FileExtension(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : name.mid(dot + 1);
+}
+
+QString WithDefaultExtension(const QString &path, const QString &extension)
+{
+    if (QFileInfo(path).fileName().contains(QLatin1Char('.')))
+        return path;
+    return path + QLatin1Char('.') + extension;
+}
+
+QByteArray BuildBmpFile(const QImage &image)
+{
+    if (image.isNull())
+        return {};
+    const int width = image.width();
+    const int height = image.height();
+    const std::size_t stride = PaddedRowBytes(width);
+    const std::size_t pixelBytes = stride * static_cast<std::size_t>(height);
+    if (pixelBytes > std::numeric_limits<std::uint32_t>::max() - kBmpHeaderBytes ||
+        kBmpHeaderBytes + pixelBytes > static_cast<std::size_t>(std::numeric_limits<qsizetype>::max()))
+        return {};
+    const auto fileSize = static_cast<std::uint32_t>(kBmpHeaderBytes + pixelBytes);
+
+    const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
+    if (bgr.isNull())
+        return {};
+    QByteArray file(static_cast<qsizetype>(fileSize), '\0');
+    char *p = file.data();
+    p[0] = 'B';
+    p[1] = 'M';
+    PutLe32(p + 2, fileSize);
+    PutLe32(p + 10, kBmpHeaderBytes);
+    PutLe32(p + 14, 40);
+    PutLe32(p + 18, static_cast<std::uint32_t>(width));
+    PutLe32(p + 22, static_cast<std::uint32_t>(height));
+    PutLe16(p + 26, 1);
+    PutLe16(p + 28, 24);
+    // Compression, image size, resolutions and colour counts stay 0.
+    const auto rowBytes = static_cast<std::size_t>(width) * 3;
+    for (int y = 0; y < height; ++y) {
+        char *dst = p + kBmpHeaderBytes + static_cast<std::size_t>(height - 1 - y) * stride;
+        std::memcpy(dst, bgr.constScanLine(y), rowBytes);
+    }
+    return file;
+}
+
+bool WriteImageFile(const QString &path, const QString &extension, const QImage &composite,
+                    QSize imageSize, const SnapshotSaver &saveSnapshot)
+{
+    if (imageSize == kCameraFrameMarkerSize)
+        return saveSnapshot ? saveSnapshot(path, extension) : false;
+    const QByteArray bmp = BuildBmpFile(composite);
+    if (bmp.isEmpty())
+        return false;
+    if (extension == QLatin1String("jpg")) {
+        const auto *bytes = reinterpret_cast<const std::uint8_t *>(bmp.constData());
+        const std::span<const std::uint8_t> rows(bytes + kBmpHeaderBytes,
+                                                 static_cast<std::size_t>(bmp.size()) - kBmpHeaderBytes);
+        return JpegWriter(path, kImageFileJpegQuality, composite.width(), composite.height(), rows) == 0;
+    }
+    return WriteFileAtomically(path, bmp);
+}
+
+bool JpegDataComplete(const QByteArray &data)
+{
+    const auto *d = reinterpret_cast<const unsigned char *>(data.constData());
+    const auto n = static_cast<std::size_t>(data.size());
+    if (n < 2 || d[0] != 0xFF || d[1] != 0xD8)
+        return true;
+    std::size_t i = 2;
+    for (;;) {
+        if (i >= n || d[i] != 0xFF)
+            return false;
+        while (i < n && d[i] == 0xFF)
+            ++i;
+        if (i >= n)
+            return false;
+        const unsigned char marker = d[i++];
+        if (marker == 0xD9)
+            return true;
+        if (IsStandaloneMarker(marker))
+            continue;
+        if (i + 2 > n)
+            return false;
+        const std::size_t length = (std::size_t(d[i]) << 8) | d[i + 1];
+        if (length < 2 || length > n - i)
+            return false;
+        i += length;
+        if (marker != 0xDA)
+            continue;
+        // Entropy-coded data runs to the next marker that is not a stuffed
+        // zero or a restart marker.
+        for (;;) {
+            if (i + 1 >= n)
+                return false;
+            if (d[i] != 0xFF) {
+                ++i;
+                continue;
+            }
+            const unsigned char next = d[i + 1];
+            if (next == 0x00 || (next >= 0xD0 && next <= 0xD7))
+                i += 2;
+            else if (next == 0xFF)
+                ++i;
+            else
+                break;
+        }
+    }
+}
+
+LoadedImage DecodeImageData(const QByteArray &data)
+{
+    if (data.isEmpty())
+        return {QImage(), QStringLiteral("empty image file")};
+    if (!JpegDataComplete(data))
+        return {QImage(), QStringLiteral("JPEG data ends before its end marker")};
+    QBuffer buffer;
+    buffer.setData(data);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return {QImage(), buffer.errorString()};
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return {QImage(), reader.errorString()};
+    image = image.convertToFormat(QImage::Format_RGB32);
+    if (image.isNull())
+        return {QImage(), QStringLiteral("out of memory")};
+    return {std::move(image), QString()};
+}
+
+LoadedImage LoadImageFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {QImage(), file.errorString()};
+    // Read in pieces: the size a special file reports says nothing.
+    QByteArray data;
+    constexpr qint64 kChunk = 1 << 20;
+    for (;;) {
+        const QByteArray piece = file.read(kChunk);
+        if (piece.isEmpty()) {
+            if (file.error() != QFileDevice::NoError)
+                return {QImage(), file.errorString()};
+            break;
+        }
+        if (data.size() + piece.size() > kMaxImageFileBytes)
+            return {QImage(), QStringLiteral("image file too large")};
+        data.append(piece);
+    }
+    return DecodeImageData(data);
+}
+
+}  // namespace orv

@@ -1,0 +1,290 @@
+#include "results_table.h"
+
+#include <algorithm>
+
+#include "units.h"
+
+namespace orv {
+
+namespace {
+
+struct ColumnSpec {
+    int width;
+    const char *english;
+    const char *japanese;
+};
+
+constexpr std::array<ColumnSpec, kResultColumnCount> kColumns = {{
+    {30, "No.", "No."},
+    {85, "Measurement", "計測"},
+    {50, "Value", "値"},
+    {40, "Unit", "単位"},
+}};
+
+bool HasSubRowForm(std::uint32_t kind)
+{
+    return kind == KindPerpendicular || kind == KindParallel;
+}
+
+std::string NumberText(int number)
+{
+    return std::to_string(number);
+}
+
+std::string SubNumberText(int number, int position)
+{
+    return std::to_string(number) + "_" + std::to_string(position);
+}
+
+}  // namespace
+
+const char *ResultColumnTitle(int column, Language lang)
+{
+    if (column < 0 || column >= kResultColumnCount)
+        return "";
+    const ColumnSpec &c = kColumns[static_cast<std::size_t>(column)];
+    return lang == Language::English ? c.english : c.japanese;
+}
+
+int ResultColumnWidth(int column)
+{
+    if (column < 0 || column >= kResultColumnCount)
+        return 0;
+    return kColumns[static_cast<std::size_t>(column)].width;
+}
+
+ResultsTable::ResultsTable(Language titleLanguage, Language textLanguage)
+    : titleLanguage_(titleLanguage), textLanguage_(textLanguage)
+{
+}
+
+std::string ResultsTable::text(int row, int column) const
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column >= kResultColumnCount)
+        return {};
+    return rows_[static_cast<std::size_t>(row)].columns[static_cast<std::size_t>(column)];
+}
+
+std::string ResultsTable::kindName(std::uint32_t kind) const
+{
+    return KindName(kind, textLanguage_);
+}
+
+void ResultsTable::setSelection(int selected, int focused)
+{
+    if (selected == selected_ && focused == focused_)
+        return;
+    selected_ = selected;
+    focused_ = focused;
+    if (listener_)
+        listener_->selectionChanged(selected_, focused_);
+}
+
+void ResultsTable::SelectRow(int row)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    setSelection(row, row);
+}
+
+void ResultsTable::ClearSelection()
+{
+    setSelection(-1, focused_);
+}
+
+int ResultsTable::appendRow(ResultRow &&content)
+{
+    const int index = rowCount();
+    if (listener_)
+        listener_->rowsAboutToBeInserted(index, index);
+    rows_.push_back(std::move(content));
+    if (listener_)
+        listener_->rowsInserted(index, index);
+    setSelection(index, index);
+    return index;
+}
+
+void ResultsTable::writeRow(int row, ResultRow &&content)
+{
+    rows_[static_cast<std::size_t>(row)] = std::move(content);
+    if (listener_)
+        listener_->rowChanged(row);
+    if (selected_ == row)
+        setSelection(-1, focused_);
+}
+
+int ResultsTable::AddResultRow(int number, const std::string &kind, const std::string &value,
+                               const std::string &unit)
+{
+    return appendRow(ResultRow{{NumberText(number), kind, value, unit}});
+}
+
+int ResultsTable::AddSubResultRow(int number, int position, const std::string &kind,
+                                  const std::string &value)
+{
+    return appendRow(ResultRow{{SubNumberText(number, position), kind, value, std::string()}});
+}
+
+bool ResultsTable::SetResultRow(int row, int number, const std::string &kind,
+                                const std::string &value, const std::string &unit)
+{
+    if (row < 0 || row >= rowCount())
+        return false;
+    writeRow(row, ResultRow{{NumberText(number), kind, value, unit}});
+    return true;
+}
+
+bool ResultsTable::SetSubResultRow(int row, int number, int position, const std::string &kind,
+                                   const std::string &value)
+{
+    if (row < 0 || row >= rowCount())
+        return false;
+    writeRow(row, ResultRow{{SubNumberText(number, position), kind, value, std::string()}});
+    return true;
+}
+
+bool ResultsTable::DeleteRow(int row)
+{
+    if (row < 0 || row >= rowCount())
+        return false;
+    if (listener_)
+        listener_->rowsAboutToBeRemoved(row, row);
+    rows_.erase(rows_.begin() + row);
+    if (listener_)
+        listener_->rowsRemoved(row, row);
+    auto shifted = [row](int r) { return r == row ? -1 : (r > row ? r - 1 : r); };
+    setSelection(shifted(selected_), shifted(focused_));
+    return true;
+}
+
+void ResultsTable::DeleteAllRows()
+{
+    if (listener_)
+        listener_->tableAboutToBeReset();
+    rows_.clear();
+    if (listener_)
+        listener_->tableReset();
+    setSelection(-1, -1);
+}
+
+void ResultsTable::AddMeasureRows(MeasureItem &item)
+{
+    item.row = AddResultRow(item.number, kindName(item.kind),
+                            FormatMeasureValue(item.value, item.unit),
+                            UnitSuffix(item.unit, textLanguage_));
+    const bool subForm = HasSubRowForm(item.kind);
+    int k = 1;
+    for (SubResult &sub : item.subResults) {
+        const std::string name = kindName(static_cast<std::uint32_t>(sub.kind));
+        sub.row = subForm ? AddSubResultRow(item.number, k, name, sub.text)
+                          : AddResultRow(item.number, name, sub.text, std::string());
+        ++k;
+    }
+}
+
+void ResultsTable::RefreshMeasureRows(const MeasureItem &item)
+{
+    SetResultRow(item.row, item.number, kindName(item.kind),
+                 FormatMeasureValue(item.value, item.unit), UnitSuffix(item.unit, textLanguage_));
+    const bool subForm = HasSubRowForm(item.kind);
+    int k = 1;
+    for (const SubResult &sub : item.subResults) {
+        if (sub.row >= 0) {
+            const std::string name = kindName(static_cast<std::uint32_t>(sub.kind));
+            if (subForm)
+                SetSubResultRow(sub.row, item.number, k, name, sub.text);
+            else
+                SetResultRow(sub.row, item.number, name, sub.text, std::string());
+        }
+        ++k;  // counts unlisted sub-results too, so "_k" keeps its gap
+    }
+}
+
+void ResultsTable::RenumberResults(MeasureList &list, const MeasureItem *selectedItem)
+{
+    int n = 1;
+    for (const auto &item : list) {
+        item->number = n++;
+        RefreshMeasureRows(*item);
+    }
+    if (selectedItem && list.Contains(selectedItem))
+        SelectRow(selectedItem->row);
+}
+
+MeasureItem *ResultsTable::RemoveMeasureRows(MeasureList &list, const MeasureItem *item)
+{
+    if (!item || !list.Contains(item))
+        return nullptr;
+    std::vector<int> doomed;
+    for (const SubResult &sub : item->subResults)
+        if (sub.row >= 0)
+            doomed.push_back(sub.row);
+    doomed.push_back(item->row);
+    // Highest first keeps the lower indices valid.
+    std::sort(doomed.begin(), doomed.end(), std::greater<>());
+    doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
+    for (int r : doomed)
+        DeleteRow(r);
+    MeasureItem *next = list.Remove(item);
+    RenumberResults(list, next);
+    return next;
+}
+
+bool ResultsTable::RemoveSubResultRow(MeasureList &list, int row)
+{
+    const RowOwner owner = FindRowOwner(list, row);
+    if (!owner.item || owner.subResult < 0)
+        return false;
+    DeleteRow(row);
+    owner.item->subResults[static_cast<std::size_t>(owner.subResult)].row = -1;
+    for (const auto &item : list) {
+        if (item->row > row)
+            --item->row;
+        for (SubResult &sub : item->subResults)
+            if (sub.row > row)
+                --sub.row;
+    }
+    RenumberResults(list, nullptr);
+    return true;
+}
+
+void ResultsTable::DeleteAllResults(MeasureList &list)
+{
+    list.Clear();
+    DeleteAllRows();
+}
+
+RowOwner ResultsTable::FindRowOwner(const MeasureList &list, int row)
+{
+    if (row < 0)
+        return {};
+    MeasureItem *item = list.FindByRow(row);
+    if (!item)
+        return {};
+    if (item->row == row)
+        return {item, -1};
+    for (std::size_t i = 0; i < item->subResults.size(); ++i)
+        if (item->subResults[i].row == row)
+            return {item, static_cast<int>(i)};
+    return {};
+}
+
+ListClickResult ResultsTable::OnListClick(const MeasureList &list, MeasureItem *selectedItem)
+{
+    if (selected_ < 0) {
+        if (!selectedItem)
+            return {};
+        SelectRow(selectedItem->row);
+        return {true, selectedItem, false};
+    }
+    MeasureItem *item = list.FindByRow(selected_);
+    return {true, item, item != nullptr};
+}
+
+void ResultsTable::OnListRightDoubleClick(const MeasureItem *selectedItem)
+{
+    if (selectedItem)
+        SelectRow(selectedItem->row);
+}
+
+}  // namespace orv
