@@ -53,7 +53,6 @@ private:
     std::vector<Line> lines_;
     std::string eol_ = "\r\n";
     bool bom_ = false;
-    bool finalEol_ = true;
 };
 
 // Private-profile style one-call helpers.

@@ -1,2 +1,0 @@
-// Filled as the library grows.
-namespace orv {}
