@@ -1,0 +1,32 @@
+#pragma once
+// The calibration bars and the standard scale drawn into the composite.
+
+#include <QImage>
+#include <QPainter>
+#include <QPoint>
+
+#include "scale_setting.h"
+#include "standard_scale.h"
+
+namespace orv {
+
+// Index of the calibration page among the main window's pages.
+inline constexpr int kCalibrationPageIndex = 1;
+
+// Half length of the end ticks.
+inline constexpr int kBarTick = 8;
+
+// Horizontal bar of length n from (x, y): end ticks at x and x + n from y - 8
+// to y + 8, and the bar line, each without its last pixel. Current pen.
+void DrawHorizontalBarShape(QPainter &p, QPoint start, int n);
+// Vertical bar of length n from (x, y) downwards, ticks from x - 8 to x + 8.
+void DrawVerticalBarShape(QPainter &p, QPoint start, int n);
+
+// The calibration bars (only while the calibration page is current) with
+// their "<value><unit>" labels, then the standard scale when it is shown.
+void DrawScaleBars(QPainter &p, const StandardScale &scale, const ScaleSetting &calibration,
+                   bool calibrationPageCurrent);
+void DrawScaleBars(QImage &composite, const StandardScale &scale, const ScaleSetting &calibration,
+                   int currentTab);
+
+}  // namespace orv

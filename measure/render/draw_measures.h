@@ -1,0 +1,55 @@
+#pragma once
+// Drawing of the measurement list into the composite: every item with its
+// geometry, markers, label and sub-result labels, then the item being placed
+// or dragged. Drawing writes back the derived geometry and the label boxes.
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QString>
+
+#include "label_mode.h"
+#include "language.h"
+#include "measure_item.h"
+
+namespace orv {
+
+struct MeasureDrawOptions {
+    // A value below 0 draws no labels at all.
+    LabelMode labelMode = LabelMode::Details;
+    // Label font face (the draw attributes' face name).
+    QString faceName = QStringLiteral("Arial");
+    // Language of the unit suffixes in labels.
+    Language suffixLanguage = Language::English;
+    const MeasureItem *selectedItem = nullptr;
+    // Selection marks show only while the Measure or Option page is current.
+    bool selectionShown = false;
+
+    bool isSelected(const MeasureItem &item) const { return selectionShown && &item == selectedItem; }
+};
+
+// Label text of an item: "No.%d", or "No.%d  <value><suffix>" (two blanks).
+QString MeasureLabelText(const MeasureItem &item, LabelMode mode, Language suffixLanguage);
+// Detail label of the k-th sub-result of a kind 5 or 7 item: "No.%d_%d %s".
+QString SubResultLabelText(const MeasureItem &item, int k, const SubResult &sub);
+
+// Draws the text with its top left at (x, y) in the painter's font and the
+// item's label colours; returns (x, y, x + text width, y + fontSize).
+LabelBox DrawMeasureLabel(QPainter &p, const MeasureItem &item, int x, int y, const QString &text);
+
+// One item of the list, complete with its label: the unit the whole-list
+// drawing repeats. `labelFont` is the item's label font (MakeLabelFont).
+void DrawListedMeasure(QPainter &p, MeasureItem &item, const MeasureDrawOptions &opts,
+                       const QFont &labelFont);
+void DrawListedMeasure(QPainter &p, MeasureItem &item, const MeasureDrawOptions &opts);
+
+// The item being placed or the clone being dragged: geometry and marks, no label.
+void DrawEditMeasure(QPainter &p, MeasureItem &item, const MeasureDrawOptions &opts);
+
+// The whole list in order, then the edit item (if any) over it.
+void DrawAllMeasures(QPainter &p, MeasureList &list, MeasureItem *editItem,
+                     const MeasureDrawOptions &opts);
+void DrawAllMeasures(QImage &composite, MeasureList &list, MeasureItem *editItem,
+                     const MeasureDrawOptions &opts);
+
+}  // namespace orv

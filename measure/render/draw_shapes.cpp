@@ -1,0 +1,250 @@
+#include "draw_shapes.h"
+
+#include <QFontMetrics>
+
+#include <algorithm>
+
+#include "geometry.h"
+#include "render/draw_geometry.h"
+#include "render/gdi_paint.h"
+
+namespace orv {
+namespace {
+
+QPoint Pos(const MeasureItem &item, std::size_t i)
+{
+    return i < item.points.size() ? item.points[i].pos : QPoint();
+}
+
+// The sub-result that belongs to point i (kinds 5 and 7: the k-th sub-result
+// for the k-th point from the third on); none while it does not exist yet.
+const SubResult *SubResultOfPoint(const MeasureItem &item, std::size_t i)
+{
+    if (i < 2)
+        return nullptr;
+    const std::size_t k = i - 2;
+    return k < item.subResults.size() ? &item.subResults[k] : nullptr;
+}
+
+bool PointListed(const MeasureItem &item, std::size_t i)
+{
+    const SubResult *s = SubResultOfPoint(item, i);
+    return !s || s->row >= 0;
+}
+
+// A point that anchors a removed sub-result is not marked; the first
+// sub-result with that anchor decides.
+bool MarkerHidden(const MeasureItem &item, QPoint pos)
+{
+    for (const SubResult &s : item.subResults) {
+        if (s.pos == pos)
+            return s.row < 0;
+    }
+    return false;
+}
+
+void DrawSelectionMarks(QPainter &p, const MeasureItem &item)
+{
+    const int m = LabelMargin(item);
+    switch (item.kind) {
+    case KindText: {
+        const QPoint p1 = Pos(item, 0);
+        const int width = QFontMetrics(p.font()).horizontalAdvance(QString::fromStdString(item.text));
+        DrawFilledRect(p, p1.x() - 2, p1.y() - 2, p1.x() + width + item.lineWidth + 1,
+                       p1.y() + item.lineWidth + item.fontSize + 1);
+        return;  // a text has no point markers
+    }
+    case KindPerpendicular:
+    case KindParallel:
+        if (item.labelBox.bottom > 1)
+            DrawLabelFrame(p, item.labelBox, m);
+        for (const SubResult &s : item.subResults) {
+            if (s.row >= 0 && s.labelBox.bottom > 1)
+                DrawLabelFrame(p, s.labelBox, m);
+        }
+        break;
+    case KindDistance2Points:
+    case KindDistanceArc:
+    case KindDistanceCircles:
+    case KindBrokenLine:
+    case KindAreaPolygon:
+    case KindAreaCircle:
+    case KindAngle3Points:
+    case KindAngle2Lines:
+    case KindAngle3PointsType2:
+        if (item.labelBox.bottom > 0)
+            DrawLabelFrame(p, item.labelBox, m);
+        break;
+    default:
+        break;
+    }
+    for (const MeasurePoint &pt : item.points) {
+        if (!MarkerHidden(item, pt.pos))
+            DrawPointMarker(p, pt.pos);
+    }
+}
+
+void DrawPolyline(QPainter &p, const MeasureItem &item, bool closed)
+{
+    for (std::size_t i = 1; i < item.points.size(); ++i)
+        DrawSegment(p, item.points[i - 1].pos, item.points[i].pos);
+    if (closed && item.points.size() > 1)
+        DrawSegment(p, item.points.back().pos, item.points.front().pos);
+}
+
+// Kinds 5 (perpendicular feet) and 7 / 14 (parallel lines).
+void DrawBaseLineFamily(QPainter &p, MeasureItem &item, bool parallel)
+{
+    if (item.points.size() < 2)
+        return;
+    const QPoint p1 = item.points[0].pos;
+    const QPoint p2 = item.points[1].pos;
+    DrawSegment(p, p1, p2);
+    const QPen itemPen = p.pen();
+    const QPen auxPen = DottedPen(FromQColor(itemPen.color()));
+    for (std::size_t i = 2; i < item.points.size(); ++i) {
+        MeasurePoint &pt = item.points[i];
+        if (parallel) {
+            const ParallelLine line = ParallelThrough(p1, p2, pt.pos);
+            pt.foot = line.foot;
+            pt.lineStart = line.start;
+            pt.lineEnd = line.end;
+        } else {
+            pt.foot = PerpendicularFoot(p1, p2, pt.pos);
+        }
+        if (!PointListed(item, i))
+            continue;
+        p.setPen(itemPen);
+        if (parallel)
+            DrawSegment(p, pt.lineStart, pt.lineEnd);
+        else
+            DrawSegment(p, pt.pos, pt.foot);
+        p.setPen(auxPen);
+        if (parallel)
+            DrawSegment(p, pt.pos, pt.foot);
+        DrawSegment(p, p1, pt.foot);
+        DrawSegment(p, p2, pt.foot);
+    }
+    p.setPen(itemPen);
+}
+
+QPoint Offset20(QPoint q)
+{
+    return QPoint(q.x() - 20, q.y() - 20);
+}
+
+}  // namespace
+
+int LabelMargin(const MeasureItem &item)
+{
+    return item.lineWidth + 2;
+}
+
+void DrawLabelFrame(QPainter &p, const LabelBox &box, int margin)
+{
+    DrawFilledRect(p, box.left - margin, box.top - margin, box.right - margin, box.bottom - margin);
+}
+
+QPoint ParallelAnglesAnchor(const MeasureItem &item)
+{
+    const QPoint p1 = Pos(item, 0);
+    const QPoint p3 = Pos(item, 2);
+    return Offset20(QPoint((p1.x() + p3.x()) / 2, (p1.y() + p3.y()) / 2));
+}
+
+std::optional<QPoint> DrawMeasureShape(QPainter &p, MeasureItem &item, bool selected)
+{
+    if (selected)
+        DrawSelectionMarks(p, item);
+
+    const std::size_t n = item.points.size();
+    const QPoint p1 = Pos(item, 0);
+    const QPoint p2 = Pos(item, 1);
+    const QPoint p3 = Pos(item, 2);
+    switch (item.kind) {
+    case KindDistance2Points:
+        if (n >= 2)
+            DrawSegment(p, p1, p2);
+        return QPoint(std::min(p1.x(), p2.x()), (p1.y() + p2.y()) / 2);
+    case KindDistanceArc:
+        if (n >= 3)
+            DrawArcThrough3(p, item);
+        else if (n == 2)
+            DrawSegment(p, p1, p2);
+        return Offset20(item.center);
+    case KindDistanceCircles:
+        if (n >= 3)
+            DrawCircleThrough3(p, p1, p2, p3, item.center, item.radius);
+        if (n >= 6) {
+            DrawCircleThrough3(p, Pos(item, 3), Pos(item, 4), Pos(item, 5), item.center2, item.radius2);
+            DrawSegment(p, item.center, item.center2);
+        } else if (n == 5) {
+            DrawSegment(p, Pos(item, 3), Pos(item, 4));
+        } else if (n == 2) {
+            DrawSegment(p, p1, p2);
+        }
+        return Offset20(item.center);
+    case KindPerpendicular:
+        DrawBaseLineFamily(p, item, false);
+        return Offset20(p1);
+    case KindParallel:
+        DrawBaseLineFamily(p, item, true);
+        return Offset20(p1);
+    case KindStandardParallel:
+        DrawBaseLineFamily(p, item, true);
+        return std::nullopt;
+    case KindBrokenLine:
+        DrawPolyline(p, item, false);
+        return Offset20(p1);
+    case KindAreaPolygon:
+        DrawPolyline(p, item, true);
+        return Offset20(p1);
+    case KindAreaCircle:
+        if (n >= 3)
+            DrawCircleThrough3(p, p1, p2, p3, item.center, item.radius);
+        else if (n == 2)
+            DrawSegment(p, p1, p2);
+        return Offset20(item.center);
+    case KindAngle3Points:
+    case KindAngle3PointsType2:
+        if (n >= 2)
+            DrawSegment(p, p1, p2);
+        if (n >= 3) {
+            DrawSegment(p, p2, p3);
+            DrawAngleArc(p, p1, p2, p3, item.kind == KindAngle3PointsType2);
+        }
+        return Offset20(QPoint((p1.x() + p2.x() + p3.x()) / 3, (p1.y() + p2.y() + p3.y()) / 3));
+    case KindAngle2Lines: {
+        if (n >= 2)
+            DrawSegment(p, p1, p2);
+        if (n < 4)
+            return Offset20(QPoint((p1.x() + p3.x() + item.center.x()) / 3,
+                                   (p1.y() + p3.y() + item.center.y()) / 3));
+        DrawSegment(p, p3, Pos(item, 3));
+        const std::optional<QPoint> cross = LineIntersection(p1, p2, p3, Pos(item, 3));
+        if (!cross) {
+            item.center = QPoint(999, 999);
+            return ParallelAnglesAnchor(item);
+        }
+        item.center = *cross;
+        const QPen itemPen = p.pen();
+        p.setPen(DottedPen(FromQColor(itemPen.color())));
+        DrawSegment(p, p1, item.center);
+        DrawSegment(p, p3, item.center);
+        DrawAngleArc(p, p1, item.center, p3, false);
+        p.setPen(itemPen);
+        return Offset20(QPoint((p1.x() + p3.x() + item.center.x()) / 3,
+                               (p1.y() + p3.y() + item.center.y()) / 3));
+    }
+    case KindText:
+        return p1;
+    case KindStandardLine:
+        if (n >= 2)
+            DrawSegment(p, p1, p2);
+        return std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
+
+}  // namespace orv
