@@ -1,0 +1,155 @@
+#include "scroll_dlg.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QVBoxLayout>
+
+#include "orvalin_dlg.h"
+#include "scroll_dlg_geometry.h"
+
+namespace orv {
+
+CScrollDlg::CScrollDlg(QWidget *parent)
+    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("scrollDlg"));
+    setModal(false);
+    setMouseTracking(true);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    label_ = new QLabel(QStringLiteral("Not Initialized"), this);
+    label_->setObjectName(QStringLiteral("notInitializedLabel"));
+    label_->setAlignment(Qt::AlignCenter);
+    // The label must not swallow the pointer: the frame lies under it.
+    label_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    layout->addWidget(label_);
+    setFixedSize(client_);
+}
+
+CScrollDlg::~CScrollDlg() = default;
+
+void CScrollDlg::SetClientSize(QSize size)
+{
+    client_ = size.expandedTo(QSize(1, 1));
+    setFixedSize(client_);
+    if (!picture_.isNull() && picture_.size() != client_)
+        picture_ = picture_.scaled(client_, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    update();
+}
+
+void CScrollDlg::SetPicture(const QImage &composite)
+{
+    picture_ = composite.isNull() ? QImage()
+                                  : composite.scaled(client_, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    update();
+}
+
+void CScrollDlg::UpdateFrame(int x, int y)
+{
+    if (x == -1 && y == -1) {
+        if (owner_)
+            UpdateFrameFrom(owner_->view());
+        return;
+    }
+    frame_.moveTo(x, y);
+    update();
+}
+
+void CScrollDlg::UpdateFrameFrom(const ViewGeometry &view)
+{
+    frame_ = OverviewFrame(view, client_);
+    update();
+}
+
+void CScrollDlg::ShowNotInitialized(bool show)
+{
+    label_->setVisible(show);
+    update();
+}
+
+void CScrollDlg::reject()
+{
+    close();
+}
+
+bool CScrollDlg::Inside(QPoint p) const
+{
+    // Edges included.
+    return p.x() >= frame_.x() && p.x() <= frame_.x() + frame_.width() && p.y() >= frame_.y() &&
+           p.y() <= frame_.y() + frame_.height();
+}
+
+void CScrollDlg::paintEvent(QPaintEvent *)
+{
+    if (label_->isVisible())
+        return;
+    QPainter painter(this);
+    if (!picture_.isNull())
+        painter.drawImage(0, 0, picture_);
+    if (frame_.width() > 0 && frame_.height() > 0) {
+        painter.setCompositionMode(QPainter::CompositionMode_Difference);
+        painter.fillRect(frame_, Qt::white);
+    }
+}
+
+void CScrollDlg::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    if (!overFrame_) {
+        if (Inside(p)) {
+            overFrame_ = true;
+            setCursor(Qt::SizeAllCursor);
+        }
+    } else if (!dragging_) {
+        if (!Inside(p)) {
+            overFrame_ = false;
+            setCursor(Qt::ArrowCursor);
+        }
+    } else {
+        DragTo(p);
+    }
+    event->accept();
+}
+
+void CScrollDlg::DragTo(QPoint p)
+{
+    frame_.moveTo(ClampFramePosition(p - grab_, frame_.size(), client_));
+    if (owner_) {
+        const QPoint scroll = ScrollForFrame(owner_->view(), client_, frame_.topLeft());
+        owner_->SetScroll(scroll);
+        // Only the visible part is stretched again: no rebuild, no overview repaint.
+        owner_->setViewState(ViewScrollOnly);
+        owner_->UpdateView();
+        emit scrolled(scroll);
+    }
+    update();
+}
+
+void CScrollDlg::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && overFrame_) {
+        grab_ = event->position().toPoint() - frame_.topLeft();
+        dragging_ = true;
+    }
+    event->accept();
+}
+
+void CScrollDlg::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        dragging_ = false;
+    event->accept();
+}
+
+void CScrollDlg::closeEvent(QCloseEvent *event)
+{
+    dragging_ = false;
+    if (owner_)
+        owner_->SetOverviewShown(false);
+    event->accept();
+}
+
+}  // namespace orv
