@@ -18,6 +18,7 @@
 #include "view_state.h"
 
 class QLabel;
+class QPainter;
 class QPushButton;
 class QTabWidget;
 class QWidget;
@@ -34,6 +35,7 @@ class ImageView;
 class KeyDiscarder;
 class ResultsTable;
 class ResultsView;
+class ViewComposer;
 
 // Control identifiers kept for the commands that are posted or pending.
 enum DlgCommand : int {
@@ -55,6 +57,11 @@ class COrvalinDlg : public QDialog {
     Q_OBJECT
 
 public:
+    // What the outer window adds to the client area (frame and caption), as the
+    // window sizes of the layout count it.
+    static constexpr int kFrameWidth = 6;
+    static constexpr int kFrameHeight = 30;
+
     explicit COrvalinDlg(DlgEnvironment env = DlgEnvironment::FromPlatform(),
                          QWidget *parent = nullptr);
     ~COrvalinDlg() override;
@@ -72,7 +79,9 @@ public:
     CCalibTab *calibTab() const { return calibTab_; }
     CToolTab *toolTab() const { return toolTab_; }
     COptionTab *optionTab() const { return optionTab_; }
-    CScrollDlg *scrollDlg() const { return scrollDlg_.get(); }
+    CScrollDlg *scrollDlg() const { return scrollDlg_; }
+    // The overview window as a plain window (exists even before its class does).
+    QWidget *overviewWindow() const { return overview_.get(); }
     QTabWidget *tabControl() const { return tabs_; }
     ResultsView *resultsView() const { return resultsView_; }
     ImageView *imageView() const { return view_; }
@@ -184,8 +193,13 @@ public:
     void OnViewDoubleClick(QPoint pos);
     void OnViewRightPress(QPoint pos);
     void OnViewLeave();
-    // Called by the view after it painted: runs the pending command.
+    // The view's paint: composition by ViewState (painter on the view widget).
+    void PaintView(QPainter &painter);
+    // Called by the view after it painted: tool palette refresh, pending command.
     void AfterViewPaint();
+
+    // The tool palette's ToolSelect (pages ask for it after their changes).
+    void RefreshToolButtons();
 
     // Tooltip of a control (only the overview toggle has one).
     QString ToolTipFor(int id) const;
@@ -211,6 +225,8 @@ private:
     void ShowRecordAttributes(MeasureItem *item);
     void DiscardImage();
     void OnOverviewToggle();
+    void PostPending();
+    bool ViewTakesPointer() const;
     bool AskYesNo(const QString &english, const QString &japanese);
     void InstallSystemMenu();
 
@@ -237,6 +253,7 @@ private:
     QString lastOpenDir_;
     bool overviewShown_ = false;
     int pendingCommand_ = CmdNone;
+    bool pendingPosted_ = false;
     bool exiting_ = false;
 
     std::unique_ptr<ResultsTable> results_;
@@ -262,7 +279,9 @@ private:
     CToolTab *toolTab_ = nullptr;
     COptionTab *optionTab_ = nullptr;
     // The overview window has no parent: a top-level window of its own.
-    std::unique_ptr<CScrollDlg> scrollDlg_;
+    std::unique_ptr<QWidget> overview_;
+    CScrollDlg *scrollDlg_ = nullptr;
+    std::unique_ptr<ViewComposer> composer_;
     std::unique_ptr<KeyDiscarder> keyDiscarder_;
 };
 

@@ -1,0 +1,204 @@
+#include "image_tab.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "image_file.h"
+#include "orvalin_dlg.h"
+
+namespace orv {
+
+CImageTab::CImageTab(QWidget *parent, const LocaleSource &locale)
+    : QWidget(parent), language_(PageLanguage(locale))
+{
+    setObjectName("CImageTab");
+    BuildControls();
+    EnableCameraControls(false);
+    if (language_ == Language::English)
+        ApplyEnglishCaptions();
+    FillCameraList();
+    for (QWidget *w : wirelessSet())
+        w->hide();
+}
+
+CImageTab::~CImageTab() = default;
+
+void CImageTab::SetOwner(COrvalinDlg *owner)
+{
+    owner_ = owner;
+    if (owner_) {
+        const QString dir = owner_->GetTempDir();
+        workFilePath_ = WorkFilePath(dir, QLatin1String(kWorkFileBmpName));
+    }
+}
+
+void CImageTab::BuildControls()
+{
+    auto make = [this](QPushButton *&b, const char *name, const QString &text) {
+        b = new QPushButton(text, this);
+        b->setObjectName(name);
+        b->setAutoDefault(false);
+    };
+    make(open_, "button1000", QStringLiteral("読込"));
+    make(live_, "button1030", QStringLiteral("ライブ"));
+    live_->setCheckable(true);
+    make(wireless_, "button1039", QStringLiteral("Nimbra"));
+    wireless_->setCheckable(true);
+    make(capture_, "button1001", QStringLiteral("取込"));
+    make(imageSetting_, "button1003", QStringLiteral("画質設定"));
+    make(outputSetting_, "button1004", QStringLiteral("出力設定"));
+    make(guideColor_, "button1005", QStringLiteral("ガイド色変更"));
+
+    liveGroup_ = new QGroupBox(QStringLiteral("ライブモード"), this);
+    liveGroup_->setObjectName("group1022");
+    cameraLabel_ = new QLabel(QStringLiteral("カメラ"), liveGroup_);
+    cameraLabel_->setObjectName("static1023");
+    camera_ = new QComboBox(liveGroup_);
+    camera_->setObjectName("combo1007");
+    frameSize_ = new QLabel(liveGroup_);
+    frameSize_->setObjectName("static1029");
+    guide_ = new QCheckBox(QStringLiteral("ガイド表示"), liveGroup_);
+    guide_->setObjectName("check1016");
+    thicknessLabel_ = new QLabel(QStringLiteral("太さ"), liveGroup_);
+    thicknessLabel_->setObjectName("static1032");
+    thickness_ = new QComboBox(liveGroup_);
+    thickness_->setObjectName("combo1017");
+    thickness_->addItems({"1", "2", "3", "4", "5"});
+
+    auto *lg = new QGridLayout(liveGroup_);
+    lg->addWidget(cameraLabel_, 0, 0);
+    lg->addWidget(camera_, 0, 1, 1, 2);
+    lg->addWidget(frameSize_, 1, 1, 1, 2);
+    capture_->setParent(liveGroup_);
+    imageSetting_->setParent(liveGroup_);
+    outputSetting_->setParent(liveGroup_);
+    guideColor_->setParent(liveGroup_);
+    lg->addWidget(capture_, 2, 0);
+    lg->addWidget(imageSetting_, 2, 1);
+    lg->addWidget(outputSetting_, 2, 2);
+    lg->addWidget(guide_, 3, 0, 1, 2);
+    lg->addWidget(guideColor_, 4, 0, 1, 2);
+    lg->addWidget(thicknessLabel_, 3, 2);
+    lg->addWidget(thickness_, 4, 2);
+
+    wirelessGroup_ = new QGroupBox(QStringLiteral("Nimbra Option"), this);
+    wirelessGroup_->setObjectName("group1040");
+    colorLabel_ = new QLabel(QStringLiteral("Color"), wirelessGroup_);
+    colorLabel_->setObjectName("static1041");
+    overlayColor_ = new QComboBox(wirelessGroup_);
+    overlayColor_->setObjectName("combo1020");
+    overlayColor_->addItems({"Black", "White", "Red"});
+    lensLabel_ = new QLabel(QStringLiteral("Lens"), wirelessGroup_);
+    lensLabel_->setObjectName("static1042");
+    lens_ = new QComboBox(wirelessGroup_);
+    lens_->setObjectName("combo1025");
+    lens_->addItems({"(nil)", "X30", "X50", "X100", "X200", "X400"});
+    crossIndicator_ = new QCheckBox(QStringLiteral("CrossIndicator"), wirelessGroup_);
+    crossIndicator_->setObjectName("check1028");
+    auto *wg = new QGridLayout(wirelessGroup_);
+    wg->addWidget(colorLabel_, 0, 0);
+    wg->addWidget(overlayColor_, 0, 1);
+    wg->addWidget(lensLabel_, 1, 0);
+    wg->addWidget(lens_, 1, 1);
+    wg->addWidget(crossIndicator_, 2, 0, 1, 2);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(open_);
+    top->addWidget(live_);
+    top->addWidget(wireless_);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    // The wireless set takes the place of the live-mode set when shown.
+    layout->addWidget(liveGroup_);
+    layout->addWidget(wirelessGroup_);
+    layout->addStretch(1);
+
+    connect(open_, &QPushButton::clicked, this, &CImageTab::OnOpen);
+}
+
+void CImageTab::ApplyEnglishCaptions()
+{
+    open_->setText(QStringLiteral("Open"));
+    live_->setText(QStringLiteral("Live"));
+    liveGroup_->setTitle(QStringLiteral("Live Mode"));
+    cameraLabel_->setText(QStringLiteral("Camera"));
+    capture_->setText(QStringLiteral("Capture"));
+    imageSetting_->setText(QStringLiteral("Image Setting"));
+    outputSetting_->setText(QStringLiteral("Output Setting"));
+    guide_->setText(QStringLiteral("Reference Line"));
+    guideColor_->setText(QStringLiteral("Color of Line"));
+    thicknessLabel_->setText(QStringLiteral("Thickness"));
+}
+
+QList<QWidget *> CImageTab::cameraControls() const
+{
+    return {live_, camera_, liveGroup_, cameraLabel_, capture_, guide_, guideColor_,
+            imageSetting_, outputSetting_, thicknessLabel_, thickness_};
+}
+
+QList<QWidget *> CImageTab::liveModeSet() const
+{
+    return {liveGroup_, camera_, cameraLabel_, imageSetting_, capture_, outputSetting_,
+            guide_, thicknessLabel_, thickness_, guideColor_};
+}
+
+QList<QWidget *> CImageTab::wirelessSet() const
+{
+    return {wirelessGroup_, overlayColor_, colorLabel_, lens_, lensLabel_, crossIndicator_};
+}
+
+void CImageTab::EnableCameraControls(bool on)
+{
+    for (QWidget *w : cameraControls())
+        w->setEnabled(on);
+}
+
+void CImageTab::FillCameraList()
+{
+    // No camera module yet: the list stays empty, so the camera controls stay
+    // disabled and the main window opens no camera.
+    camera_->clear();
+}
+
+void CImageTab::OpenCamera(int index, QWidget *viewWindow)
+{
+    if (cameraState_ == 1 || cameraState_ == 2)
+        cameraState_ = 0;
+    if (viewWindow)
+        viewWindow->hide();
+    if (!workFilePath_.isEmpty())
+        QFile::remove(workFilePath_);
+    // Opening a camera needs the camera module; until then every index fails.
+    (void)index;
+    EnableCameraControls(false);
+}
+
+void CImageTab::SetWirelessMode(int on)
+{
+    for (QWidget *w : liveModeSet())
+        w->setVisible(!on);
+    for (QWidget *w : wirelessSet())
+        w->setVisible(on != 0);
+    wirelessMode_ = on;
+    wireless_->setChecked(on != 0);
+}
+
+void CImageTab::OnOpen()
+{
+    if (!owner_)
+        return;
+    if (wirelessMode_ == 1)
+        SetWirelessMode(0);
+    OpenCamera(-1, owner_->liveView());
+    owner_->SelectTab(TabScale);
+    owner_->PostCommand(CmdOpenImage);
+    owner_->RefreshToolButtons();
+}
+
+}  // namespace orv

@@ -1,0 +1,29 @@
+#pragma once
+// The image view: shows what the main window composed and hands the mouse to
+// it. It keeps no state of its own.
+
+#include <QWidget>
+
+namespace orv {
+
+class COrvalinDlg;
+
+class ImageView : public QWidget {
+    Q_OBJECT
+
+public:
+    ImageView(COrvalinDlg &owner, QWidget *parent);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    COrvalinDlg &owner_;
+};
+
+}  // namespace orv

@@ -1,0 +1,329 @@
+// Main window: construction and start-up.
+#include "orvalin_dlg.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app_version.h"
+#include "calib_tab.h"
+#include "image_file.h"
+#include "image_tab.h"
+#include "image_view.h"
+#include "key_discarder.h"
+#include "page_bridge.h"
+#include "resources_init.h"
+#include "results_table.h"
+#include "results_view.h"
+#include "tool_tab.h"
+#include "view_composer.h"
+
+namespace orv {
+namespace {
+
+// Control column in client pixels.
+constexpr int kColumnWidth = 244;
+constexpr int kColumnClientHeight = 702;
+constexpr int kListHeight = 236;
+// The screen height below which the results list gives up room.
+constexpr int kShortScreen = 768;
+constexpr int kMinListHeight = 40;
+
+}  // namespace
+
+COrvalinDlg::COrvalinDlg(DlgEnvironment env, QWidget *parent)
+    : QDialog(parent), env_(std::move(env)), composer_(std::make_unique<ViewComposer>())
+{
+    setObjectName("COrvalinDlg");
+    InitResources();
+    OnInitDialog();
+}
+
+COrvalinDlg::~COrvalinDlg()
+{
+    // The pages point into the list and the table; they go with the widget
+    // tree, before the members below are destroyed.
+    keyDiscarder_.reset();
+    overview_.reset();
+}
+
+MeasureList &COrvalinDlg::measureList()
+{
+    if (MeasureList *list = page_bridge::MeasureListOf(toolTab_))
+        return *list;
+    if (!fallbackList_)
+        fallbackList_ = std::make_unique<MeasureList>();
+    return *fallbackList_;
+}
+
+void COrvalinDlg::OnInitDialog()
+{
+    // Language first: every caption and the results table depend on it.
+    language_ = MainWindowLanguage(env_.locale);
+    const bool pagesEnglish = PageLanguage(env_.locale) == Language::English;
+    textLanguage_ = (language_ == Language::English || pagesEnglish) ? Language::English
+                                                                      : Language::Japanese;
+    results_ = std::make_unique<ResultsTable>(language_, textLanguage_);
+
+    setWindowIcon(QIcon(QStringLiteral(":/orvalin/icon.svg")));
+    setFont(QFont(QStringLiteral("Arial"), 9));
+
+    const QString temp = GetTempDir();
+    workFilePath_ = WorkFilePath(temp, QLatin1String(kWorkFileJpgName));
+    setWindowTitle(QStringLiteral("Orvalin - ver. ") + QLatin1String(kAppVersion));
+
+    // Cleared view state.
+    source_ = QImage();
+    composite_ = QImage();
+    dragMode_ = DragIdle;
+    selectedItem_ = nullptr;
+    editItem_.reset();
+    currentTab_ = TabImage;
+    cursor_ = Qt::BlankCursor;
+    lastOpenDir_.clear();
+    pendingCommand_ = CmdNone;
+
+    BuildControls();
+    ApplyCaptions();
+    columnWidth_ = kColumnWidth;
+    columnHeight_ = kColumnClientHeight + 40;
+
+    CreatePages();
+
+    EnablePageControls(false);
+    EnableOutputButtons(false);
+
+    overview_ = page_bridge::CreateOverview(*this, scrollDlg_);
+    overview_->setObjectName("CScrollDlg");
+    overview_->setWindowTitle(language_ == Language::English ? QStringLiteral("ScrollView")
+                                                             : QStringLiteral("画像スクロール"));
+    overview_->hide();
+
+    AdjustToScreen();
+    SetWindowSize(QSize(columnWidth_ + kFrameWidth, columnHeight_));
+
+    liveView_->setGeometry(columnWidth_ + 5, 5, 640, 480);
+    liveView_->hide();
+
+    if (imageTab_ && imageTab_->defaultCameraIndex() >= 0) {
+        SetWindowSize(QSize(width() + kFrameWidth + 660, columnHeight_));
+        imageTab_->OpenCamera(imageTab_->defaultCameraIndex(), liveView_);
+    }
+
+    keyDiscarder_ = std::make_unique<KeyDiscarder>(this);
+    if (imageTab_)
+        keyDiscarder_->exempt(imageTab_);
+    if (calibTab_)
+        keyDiscarder_->exempt(calibTab_);
+
+    connect(this, &COrvalinDlg::commandPosted, this, &COrvalinDlg::OnCommand,
+            Qt::QueuedConnection);
+}
+
+void COrvalinDlg::BuildControls()
+{
+    column_ = new QWidget(this);
+    column_->setObjectName("controlColumn");
+    column_->setGeometry(0, 0, kColumnWidth, kColumnClientHeight);
+
+    logo_ = new QLabel(column_);
+    logo_->setObjectName("logo");
+    logo_->setPixmap(QIcon(QStringLiteral(":/orvalin/logo.svg")).pixmap(110, 36));
+    logo_->setFixedSize(110, 36);
+
+    auto makeButton = [this](QPushButton *&b, const char *name, const QString &text) {
+        b = new QPushButton(text, column_);
+        b->setObjectName(name);
+        b->setAutoDefault(false);
+    };
+    makeButton(overviewButton_, "button1016", QString());
+    overviewButton_->setCheckable(true);
+    overviewButton_->setIcon(QIcon(QStringLiteral(":/orvalin/overview.svg")));
+    overviewButton_->setIconSize(QSize(30, 22));
+    overviewButton_->setFixedSize(40, 32);
+    makeButton(aboutButton_, "aboutButton", QStringLiteral("?"));
+    aboutButton_->setFixedSize(20, 32);
+    makeButton(exitButton_, "button1", QStringLiteral("終了"));
+    exitButton_->setDefault(true);
+    exitButton_->setFixedSize(46, 36);
+
+    tabs_ = new QTabWidget(column_);
+    tabs_->setObjectName("tab1002");
+    tabs_->setUsesScrollButtons(false);
+    // Four labels side by side in the narrow column.
+    QFont tabFont = tabs_->tabBar()->font();
+    tabFont.setPointSize(8);
+    tabs_->tabBar()->setFont(tabFont);
+
+    resultsView_ = new ResultsView(*results_, column_);
+    resultsView_->setObjectName("list1004");
+    resultsView_->setFixedHeight(kListHeight);
+
+    makeButton(csvButton_, "button1003", QStringLiteral("CSV出力"));
+    makeButton(saveImageButton_, "button1005", QStringLiteral("ラベル　出力"));
+    makeButton(reportButton_, "button3", QStringLiteral("レポート出力"));
+    makeButton(deleteAllButton_, "button4", QStringLiteral("全削除"));
+
+    auto *top = new QHBoxLayout;
+    top->setSpacing(4);
+    top->addWidget(logo_);
+    top->addStretch(1);
+    top->addWidget(overviewButton_);
+    top->addWidget(aboutButton_);
+    top->addWidget(exitButton_);
+    auto *outputs = new QGridLayout;
+    outputs->setSpacing(3);
+    outputs->addWidget(csvButton_, 0, 0);
+    outputs->addWidget(reportButton_, 0, 1);
+    outputs->addWidget(saveImageButton_, 1, 0);
+    outputs->addWidget(deleteAllButton_, 1, 1);
+    auto *layout = new QVBoxLayout(column_);
+    layout->setContentsMargins(7, 7, 7, 7);
+    layout->setSpacing(6);
+    layout->addLayout(top);
+    layout->addWidget(tabs_, 1);
+    layout->addWidget(resultsView_);
+    layout->addLayout(outputs);
+
+    view_ = new ImageView(*this, this);
+    view_->setGeometry(0, 0, 0, 0);
+    view_->hide();
+
+    auto *live = new QFrame(this);
+    live->setObjectName("liveView");
+    live->setFrameStyle(QFrame::Box | QFrame::Plain);
+    liveView_ = live;
+
+    connect(exitButton_, &QPushButton::clicked, this, [this] { OnCommand(CmdExit); });
+    connect(csvButton_, &QPushButton::clicked, this, [this] { OnCommand(CmdSaveCsv); });
+    connect(saveImageButton_, &QPushButton::clicked, this, [this] { OnCommand(CmdSaveImage); });
+    connect(reportButton_, &QPushButton::clicked, this, [this] { OnCommand(CmdReport); });
+    connect(deleteAllButton_, &QPushButton::clicked, this, [this] { OnCommand(CmdDeleteAll); });
+    connect(overviewButton_, &QPushButton::clicked, this, [this] { OnCommand(CmdOverview); });
+    connect(aboutButton_, &QPushButton::clicked, this, &COrvalinDlg::ShowAbout);
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] { OnTabChange(); });
+    connect(resultsView_, &ResultsView::listClicked, this, &COrvalinDlg::OnListClick);
+    connect(resultsView_, &ResultsView::listRightDoubleClicked, this,
+            &COrvalinDlg::OnListRightDoubleClick);
+    connect(resultsView_, &ResultsView::listDoubleClicked, this, &COrvalinDlg::OnListDoubleClick);
+    connect(resultsView_, &ResultsView::listRightClicked, this, &COrvalinDlg::OnListRightClick);
+}
+
+void COrvalinDlg::ApplyCaptions()
+{
+    overviewButton_->setToolTip(ToolTipFor(CmdOverview));
+    // The about entry of the window menu, as a button where there is no such menu.
+    aboutButton_->setToolTip(QStringLiteral("Orvalin のﾊﾞｰｼﾞｮﾝ情報..."));
+    if (language_ != Language::English)
+        return;
+    exitButton_->setText(QStringLiteral("Exit"));
+    csvButton_->setText(QStringLiteral("Save Data Only"));
+    saveImageButton_->setText(QStringLiteral("Save Image Only"));
+    // "&&" shows a single ampersand.
+    reportButton_->setText(QStringLiteral("Sava Data && Img"));
+    deleteAllButton_->setText(QStringLiteral("Delete All Data"));
+}
+
+QString COrvalinDlg::ToolTipFor(int id) const
+{
+    if (id != CmdOverview)
+        return {};
+    return language_ == Language::English ? QStringLiteral("Show / Hide a Scroll Window")
+                                          : QStringLiteral("スクロールウィンドウの表示/非表示");
+}
+
+void COrvalinDlg::CreatePages()
+{
+    // Created in the order Image, Scale, Measure, Option; the tab control
+    // places them below its labels.
+    auto *image = new CImageTab(tabs_, env_.locale);
+    image->SetOwner(this);
+    imageTab_ = image;
+    const page_bridge::CreatedPages pages = page_bridge::CreatePages(*this, tabs_, env_.locale);
+    calibTab_ = pages.calib;
+    toolTab_ = pages.tool;
+    optionTab_ = pages.option;
+
+    const bool english = language_ == Language::English;
+    // Inserting the tabs would switch pages; the switch of start-up runs once below.
+    const QSignalBlocker block(tabs_);
+    tabs_->addTab(image, english ? QStringLiteral("Image") : QStringLiteral("ｲﾒｰｼﾞ"));
+    tabs_->addTab(pages.calibWidget, english ? QStringLiteral("Scale") : QStringLiteral("ｽｹｰﾙ"));
+    tabs_->addTab(pages.toolWidget, english ? QStringLiteral("Measure") : QStringLiteral("計測"));
+    tabs_->addTab(pages.optionWidget, english ? QStringLiteral("Option") : QStringLiteral("ｵﾌﾟｼｮﾝ"));
+    tabs_->setCurrentIndex(TabImage);
+    OnTabChange();
+}
+
+void COrvalinDlg::AdjustToScreen()
+{
+    QSize screen = env_.screenSize ? env_.screenSize() : QSize();
+    if (screen.isEmpty()) {
+        const QScreen *s = QGuiApplication::primaryScreen();
+        screen = s ? s->size() : QSize(1024, 768);
+    }
+    if (screen.height() < kShortScreen) {
+        // Later layout uses the adjusted height; the list gives up the difference.
+        screen.setHeight(screen.height() + env_.captionHeight);
+        const int shrink = std::max(0, kShortScreen - screen.height());
+        const int listHeight = std::max(kMinListHeight, kListHeight - shrink);
+        const int taken = kListHeight - listHeight;
+        resultsView_->setFixedHeight(listHeight);
+        column_->resize(kColumnWidth, kColumnClientHeight - taken);
+        columnHeight_ -= taken;
+    }
+    screen_ = screen;
+}
+
+void COrvalinDlg::SetWindowSize(QSize outer)
+{
+    requestedSize_ = outer;
+    resize(std::max(1, outer.width() - kFrameWidth), std::max(1, outer.height() - kFrameHeight));
+}
+
+void COrvalinDlg::EnablePageControls(bool on)
+{
+    page_bridge::EnableCalibControls(calibTab_, on);
+    page_bridge::EnableToolButtons(toolTab_, on);
+    page_bridge::EnableOptionControls(optionTab_, on);
+}
+
+void COrvalinDlg::EnableOutputButtons(bool on)
+{
+    for (QPushButton *b : {csvButton_, saveImageButton_, reportButton_, deleteAllButton_})
+        b->setEnabled(on);
+}
+
+void COrvalinDlg::EnableSaveImageButton(bool on)
+{
+    saveImageButton_->setEnabled(on);
+}
+
+QPushButton *COrvalinDlg::button(int id) const
+{
+    switch (id) {
+    case CmdExit: return exitButton_;
+    case CmdReport: return reportButton_;
+    case CmdDeleteAll: return deleteAllButton_;
+    case CmdSaveCsv: return csvButton_;
+    case CmdSaveImage: return saveImageButton_;
+    case CmdOverview: return overviewButton_;
+    default: return nullptr;
+    }
+}
+
+void COrvalinDlg::SetOverviewShown(bool shown)
+{
+    overviewShown_ = shown;
+    overviewButton_->setChecked(shown);
+}
+
+}  // namespace orv

@@ -1,0 +1,199 @@
+// Main window: page switching, commands, the about box and shut-down.
+#include "orvalin_dlg.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+
+#include "about_dlg.h"
+#include "image_tab.h"
+#include "image_view.h"
+#include "page_bridge.h"
+#include "results_table.h"
+#include "tool_tab.h"
+#include "ui_prompter.h"
+#include "view_composer.h"
+
+namespace orv {
+namespace {
+
+// The window shows the control column only, or the column beside the live view.
+constexpr int kLiveViewAllowance = 661;
+constexpr int kImagePageHeight = 742;
+
+}  // namespace
+
+void COrvalinDlg::SelectTab(int index)
+{
+    tabs_->setCurrentIndex(index);
+}
+
+void COrvalinDlg::ToolSelect()
+{
+    page_bridge::ToolSelect(toolTab_);
+}
+
+void COrvalinDlg::RefreshToolButtons()
+{
+    ToolSelect();
+}
+
+void COrvalinDlg::ShowRecordAttributes(MeasureItem *item)
+{
+    page_bridge::ShowRecordAttributes(optionTab_, item);
+}
+
+bool COrvalinDlg::AskYesNo(const QString &english, const QString &japanese)
+{
+    const QString text = language_ == Language::English ? english : japanese;
+    return UiPrompter::instance().message(this, text, windowTitle(), UiPrompter::Buttons::YesNo,
+                                          UiPrompter::Icon::Question) == UiPrompter::Answer::Yes;
+}
+
+void COrvalinDlg::OnTabChange()
+{
+    if (dragMode_ != DragIdle) {
+        const QSignalBlocker block(tabs_);
+        tabs_->setCurrentIndex(currentTab_);
+        return;
+    }
+    const int next = tabs_->currentIndex();
+    const int old = currentTab_;
+
+    if (old == TabImage && next != TabImage) {
+        if (imageTab_ && imageTab_->cameraState() != 0) {
+            if (imageTab_->cameraState() == 2)
+                LoadImageFile(imageTab_->workFilePath());
+            imageTab_->OpenCamera(-1, liveView_);
+        }
+        ToolSelect();
+    } else if (old != TabImage && next == TabImage) {
+        if (hasImage() &&
+            !AskYesNo(QStringLiteral("Image you ara editing will not be saved."),
+                      QStringLiteral("現在の編集画像は破棄されます。よろしいですか？"))) {
+            const QSignalBlocker block(tabs_);
+            tabs_->setCurrentIndex(old);
+            ToolSelect();
+            if (QWidget *page = tabs_->widget(TabMeasure))
+                page->update();
+            return;
+        }
+        DiscardImage();
+    } else {
+        ToolSelect();
+    }
+
+    currentTab_ = next;
+    if (!composite_.isNull())
+        RebuildView();
+}
+
+void COrvalinDlg::DiscardImage()
+{
+    EnablePageControls(false);
+    EnableOutputButtons(false);
+    if (overview_)
+        overview_->hide();
+    SetOverviewShown(false);
+    geo_.size = QSize(0, 0);
+    view_->hide();
+    view_->setGeometry(geo_.origin.x(), geo_.origin.y(), 0, 0);
+    results_->DeleteAllRows();
+    // The measurements go with the next image; nothing may point at them meanwhile.
+    selectedItem_ = nullptr;
+    editItem_.reset();
+    composite_ = QImage();
+    source_ = QImage();
+    composer_->Invalidate();
+    viewState_ = ViewNoImage;
+    update();
+    const bool camera = imageTab_ && imageTab_->defaultCameraIndex() >= 0;
+    const int width = columnWidth_ + kFrameWidth + (camera ? kLiveViewAllowance : 0);
+    SetWindowSize(QSize(width, kImagePageHeight));
+    if (imageTab_) {
+        imageTab_->FillCameraList();
+        imageTab_->OpenCamera(imageTab_->defaultCameraIndex(), liveView_);
+    }
+}
+
+void COrvalinDlg::PostCommand(int id)
+{
+    emit commandPosted(id);
+}
+
+void COrvalinDlg::OnCommand(int id)
+{
+    switch (id) {
+    case CmdExit: OnExit(); break;
+    case CmdCancel: PostCommand(CmdExit); break;
+    case CmdReport: OnReport(); break;
+    case CmdDeleteAll: DeleteAllResults(); break;
+    case CmdOpenImage: OnOpenImage(); break;
+    case CmdSaveCsv: SaveResultsCsv(); break;
+    case CmdSaveImage: OnSaveImage(); break;
+    case CmdOverview: OnOverviewToggle(); break;
+    default: break;
+    }
+}
+
+void COrvalinDlg::OnOverviewToggle()
+{
+    overviewShown_ = overviewButton_->isChecked();
+    if (overview_)
+        overview_->setVisible(overviewShown_);
+    viewState_ = hasImage() ? ViewRebuild : ViewNoImage;
+    update();
+    view_->update();
+}
+
+void COrvalinDlg::OnReport()
+{
+    // The spreadsheet report is not part of this window yet.
+    ToolSelect();
+}
+
+void COrvalinDlg::OnExit()
+{
+    dragMode_ = DragIdle;
+    forgetCursor();
+    page_bridge::FreeScaleBars(calibTab_);
+    selectedItem_ = nullptr;
+    editItem_.reset();
+    results_->DeleteAllRows();
+    measureList().Clear();
+    composite_ = QImage();
+    source_ = QImage();
+    composer_->Invalidate();
+    viewState_ = ViewNoImage;
+    if (overview_)
+        overview_->hide();
+    accept();
+}
+
+void COrvalinDlg::reject()
+{
+    // Closing the window (or Escape reaching the dialog) takes the Exit path.
+    PostCommand(CmdExit);
+}
+
+void COrvalinDlg::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    reject();
+}
+
+void COrvalinDlg::keyPressEvent(QKeyEvent *event)
+{
+    // Keys never end the dialog nor reach a default button.
+    event->accept();
+}
+
+void COrvalinDlg::ShowAbout()
+{
+    CAboutDlg about(this);
+    about.exec();
+}
+
+}  // namespace orv

@@ -1,0 +1,143 @@
+// Main window: painting the view and handing its pointer events on.
+#include "orvalin_dlg.h"
+
+#include <QPainter>
+#include <QTimer>
+
+#include "image_view.h"
+#include "page_bridge.h"
+#include "view_composer.h"
+
+namespace orv {
+namespace {
+
+const QColor kEmptyViewColor(64, 64, 64);
+
+}  // namespace
+
+void COrvalinDlg::RebuildView()
+{
+    if (!hasImage())
+        return;
+    viewState_ = ViewRebuild;
+    view_->update();
+}
+
+void COrvalinDlg::UpdateView()
+{
+    view_->update();
+}
+
+void COrvalinDlg::PaintView(QPainter &painter)
+{
+    const QRect area(QPoint(0, 0), view_->size());
+    if (viewState_ == ViewNoImage || !hasImage()) {
+        painter.fillRect(area, kEmptyViewColor);
+        return;
+    }
+    EnsureComposite();
+    const QImage &picture = composer_->ViewPicture(composite_, geo_);
+    painter.fillRect(area, kEmptyViewColor);
+    if (!picture.isNull())
+        painter.drawImage(QPoint(0, 0), picture);
+    if (viewState_ == ViewScrollOnly)
+        return;
+    page_bridge::RepaintOverview(*this);
+    if (dragMode_ >= DragStandardScale && dragMode_ <= DragVBar) {
+        if (ViewPointerHandler *h = pointerHandler(dragMode_)) {
+            painter.setClipRect(area);
+            h->paintOverlay(*this, painter);
+        }
+    }
+}
+
+void COrvalinDlg::AfterViewPaint()
+{
+    if (viewState_ == ViewScrollOnly)
+        return;
+    ToolSelect();
+    PostPending();
+}
+
+void COrvalinDlg::PostPending()
+{
+    if (pendingCommand_ == CmdNone || pendingPosted_)
+        return;
+    pendingPosted_ = true;
+    QTimer::singleShot(0, this, [this] {
+        pendingPosted_ = false;
+        if (pendingCommand_ != CmdNone)
+            OnCommand(pendingCommand_);
+    });
+}
+
+void COrvalinDlg::setPointerHandler(int mode, std::unique_ptr<ViewPointerHandler> handler)
+{
+    if (mode >= 0 && mode < kDragModeCount)
+        handlers_[static_cast<std::size_t>(mode)] = std::move(handler);
+}
+
+ViewPointerHandler *COrvalinDlg::pointerHandler(int mode) const
+{
+    if (mode < 0 || mode >= kDragModeCount)
+        return nullptr;
+    return handlers_[static_cast<std::size_t>(mode)].get();
+}
+
+bool COrvalinDlg::ViewTakesPointer() const
+{
+    return viewState_ != ViewNoImage && hasImage() && currentTab_ != TabImage;
+}
+
+void COrvalinDlg::OnViewPress(QPoint pos)
+{
+    if (!ViewTakesPointer())
+        return;
+    if (ViewPointerHandler *h = pointerHandler(dragMode_))
+        h->press(*this, pos);
+}
+
+void COrvalinDlg::OnViewMove(QPoint pos)
+{
+    if (viewState_ == ViewNoImage || !hasImage()) {
+        forgetCursor();
+        return;
+    }
+    if (currentTab_ == TabImage)
+        return;
+    if (ViewPointerHandler *h = pointerHandler(dragMode_))
+        h->move(*this, pos);
+}
+
+void COrvalinDlg::OnViewRelease(QPoint pos)
+{
+    if (!ViewTakesPointer())
+        return;
+    if (ViewPointerHandler *h = pointerHandler(dragMode_))
+        h->release(*this, pos);
+}
+
+void COrvalinDlg::OnViewDoubleClick(QPoint pos)
+{
+    if (!ViewTakesPointer())
+        return;
+    if (ViewPointerHandler *h = pointerHandler(dragMode_))
+        h->doubleClick(*this, pos);
+}
+
+void COrvalinDlg::OnViewRightPress(QPoint pos)
+{
+    if (!ViewTakesPointer())
+        return;
+    if (ViewPointerHandler *h = pointerHandler(dragMode_))
+        h->rightPress(*this, pos);
+}
+
+void COrvalinDlg::OnViewLeave()
+{
+    // Outside the view the remembered cursor no longer applies.
+    if (dragMode_ == DragIdle)
+        forgetCursor();
+}
+
+}  // namespace orv

@@ -1,0 +1,63 @@
+#pragma once
+// Every call from the main window into the pages and the overview window, in
+// one place, so the window's own files do not depend on the pages' details.
+
+#include <QImage>
+#include <QPoint>
+#include <QSize>
+#include <QWidget>
+
+#include <memory>
+
+#include "language.h"
+#include "measure_item.h"
+
+namespace orv {
+
+class CCalibTab;
+class COptionTab;
+class COrvalinDlg;
+class CScrollDlg;
+class CToolTab;
+
+namespace page_bridge {
+
+struct CreatedPages {
+    CCalibTab *calib = nullptr;
+    CToolTab *tool = nullptr;
+    COptionTab *option = nullptr;
+    // The page widgets in tab order after the image page.
+    QWidget *calibWidget = nullptr;
+    QWidget *toolWidget = nullptr;
+    QWidget *optionWidget = nullptr;
+};
+
+// Creates the Scale, Measure and Option pages (in that order) and gives each
+// its owner; the tool palette selects its first tool.
+CreatedPages CreatePages(COrvalinDlg &dlg, QWidget *parent, const LocaleSource &locale);
+// The overview window, without a parent.
+std::unique_ptr<QWidget> CreateOverview(COrvalinDlg &dlg, CScrollDlg *&scroll);
+
+MeasureList *MeasureListOf(CToolTab *tool);
+void ToolSelect(CToolTab *tool);
+void EnableToolButtons(CToolTab *tool, bool on);
+void EnableCalibControls(CCalibTab *calib, bool on);
+void FreeScaleBars(CCalibTab *calib);
+void EnableOptionControls(COptionTab *option, bool on);
+void ShowRecordAttributes(COptionTab *option, MeasureItem *item);
+void RedrawSample(COptionTab *option);
+
+// The item's value under the calibration page's scales.
+void ComputeMeasureValue(COrvalinDlg &dlg, MeasureItem &item);
+
+// Draws the calibration bars, the standard scale and every measurement into
+// the freshly copied composite.
+void DrawOverComposite(COrvalinDlg &dlg, QImage &composite);
+
+// Overview window placement (client size) and its "Not Initialized" label.
+void PlaceOverview(COrvalinDlg &dlg, QPoint topLeft, QSize client);
+void ShowOverviewLabel(COrvalinDlg &dlg, bool shown);
+void RepaintOverview(COrvalinDlg &dlg);
+
+}  // namespace page_bridge
+}  // namespace orv

@@ -1,0 +1,173 @@
+#include "results_view.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMouseEvent>
+
+#include <utility>
+
+namespace orv {
+
+ResultsModel::ResultsModel(ResultsTable &table, QObject *parent)
+    : QAbstractTableModel(parent), table_(table)
+{
+    table_.setListener(this);
+}
+
+ResultsModel::~ResultsModel()
+{
+    table_.setListener(nullptr);
+}
+
+int ResultsModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : table_.rowCount();
+}
+
+int ResultsModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : kResultColumnCount;
+}
+
+QVariant ResultsModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || role != Qt::DisplayRole)
+        return {};
+    return QString::fromStdString(table_.text(index.row(), index.column()));
+}
+
+QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    return QString::fromUtf8(ResultColumnTitle(section, table_.titleLanguage()));
+}
+
+void ResultsModel::rowsAboutToBeInserted(int first, int last) { beginInsertRows({}, first, last); }
+void ResultsModel::rowsInserted(int, int) { endInsertRows(); }
+void ResultsModel::rowsAboutToBeRemoved(int first, int last) { beginRemoveRows({}, first, last); }
+void ResultsModel::rowsRemoved(int, int) { endRemoveRows(); }
+void ResultsModel::tableAboutToBeReset() { beginResetModel(); }
+void ResultsModel::tableReset() { endResetModel(); }
+
+void ResultsModel::rowChanged(int row)
+{
+    emit dataChanged(index(row, 0), index(row, kResultColumnCount - 1));
+}
+
+void ResultsModel::selectionChanged(int selectedRow, int focusedRow)
+{
+    emit tableSelectionChanged(selectedRow, focusedRow);
+}
+
+ResultsView::ResultsView(ResultsTable &table, QWidget *parent)
+    : QTreeView(parent), table_(table), model_(new ResultsModel(table, this))
+{
+    setObjectName("resultsList");
+    setModel(model_);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+    for (int c = 0; c < kResultColumnCount; ++c)
+        setColumnWidth(c, ResultColumnWidth(c));
+    connect(model_, &ResultsModel::tableSelectionChanged, this, &ResultsView::ShowTableSelection);
+    // Rows inserted after a selection change (the table selects a row as it
+    // appends it, before the model has it) are shown selected once they exist.
+    connect(model_, &QAbstractItemModel::rowsInserted, this, [this] {
+        ShowTableSelection(table_.selectedRow(), table_.focusedRow());
+    });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        ShowTableSelection(table_.selectedRow(), table_.focusedRow());
+    });
+}
+
+QString ResultsView::cellText(int row, int column) const
+{
+    return model_->data(model_->index(row, column), Qt::DisplayRole).toString();
+}
+
+QRect ResultsView::rowRect(int row) const
+{
+    return visualRect(model_->index(row, 0)).united(
+        visualRect(model_->index(row, kResultColumnCount - 1)));
+}
+
+void ResultsView::ShowTableSelection(int selectedRow, int focusedRow)
+{
+    QItemSelectionModel *sel = selectionModel();
+    if (!sel)
+        return;
+    syncing_ = true;
+    const int rows = model_->rowCount();
+    if (selectedRow >= 0 && selectedRow < rows) {
+        sel->select(model_->index(selectedRow, 0),
+                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    } else {
+        sel->clearSelection();
+    }
+    if (focusedRow >= 0 && focusedRow < rows) {
+        sel->setCurrentIndex(model_->index(focusedRow, 0), QItemSelectionModel::NoUpdate);
+        scrollTo(model_->index(focusedRow, 0));
+    }
+    syncing_ = false;
+}
+
+void ResultsView::SelectAt(const QPoint &pos)
+{
+    const QModelIndex idx = indexAt(pos);
+    if (idx.isValid())
+        table_.SelectRow(idx.row());
+    else
+        table_.ClearSelection();
+}
+
+void ResultsView::mousePressEvent(QMouseEvent *event)
+{
+    // The list's own selection follows the table; a press picks the row under
+    // the pointer (or none), as a single-selection list does.
+    if (!isEnabled())
+        return;
+    setFocus(Qt::MouseFocusReason);
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
+        SelectAt(event->position().toPoint());
+    event->accept();
+}
+
+void ResultsView::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (!isEnabled() || std::exchange(releaseOfDouble_, false))
+        return;
+    if (event->button() == Qt::LeftButton)
+        emit listClicked();
+    else if (event->button() == Qt::RightButton)
+        emit listRightClicked();
+}
+
+void ResultsView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (!isEnabled())
+        return;
+    releaseOfDouble_ = true;
+    SelectAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton)
+        emit listDoubleClicked();
+    else if (event->button() == Qt::RightButton)
+        emit listRightDoubleClicked();
+}
+
+void ResultsView::mouseMoveEvent(QMouseEvent *event)
+{
+    // No drag selection.
+    event->accept();
+}
+
+}  // namespace orv

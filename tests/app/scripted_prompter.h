@@ -1,0 +1,126 @@
+#pragma once
+// Test double of the UI seam: records every message and chooser call and
+// answers from scripted queues (defaults when a queue is empty). Installs
+// itself for its lifetime.
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "ui_prompter.h"
+
+namespace orv::test {
+
+class ScriptedPrompter : public UiPrompter {
+public:
+    struct Message {
+        QString text;
+        QString caption;
+        Buttons buttons;
+    };
+    struct FileRequest {
+        QString caption;
+        QString dir;
+        QString filter;
+    };
+
+    ScriptedPrompter() { UiPrompter::install(this); }
+    ~ScriptedPrompter() override { UiPrompter::install(nullptr); }
+    ScriptedPrompter(const ScriptedPrompter &) = delete;
+    ScriptedPrompter &operator=(const ScriptedPrompter &) = delete;
+
+    // Scripted answers, consumed in order.
+    std::deque<Answer> answers;
+    std::deque<QString> openPaths;
+    std::deque<QString> savePaths;
+    std::deque<std::optional<QColor>> colors;
+    std::deque<std::optional<QString>> texts;
+    bool openDocumentResult = true;
+
+    // What was asked.
+    std::vector<Message> messages;
+    std::vector<FileRequest> openRequests;
+    std::vector<FileRequest> saveRequests;
+    int colorRequests = 0;
+    int textRequests = 0;
+    std::vector<QUrl> openedDocuments;
+
+    Answer message(QWidget *, const QString &text, const QString &caption, Buttons buttons,
+                   Icon) override
+    {
+        messages.push_back({text, caption, buttons});
+        if (!answers.empty()) {
+            const Answer a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return buttons == Buttons::YesNo ? Answer::No
+               : buttons == Buttons::OkCancel ? Answer::Cancel
+                                              : Answer::Ok;
+    }
+
+    QString openFile(QWidget *, const QString &caption, const QString &dir,
+                     const QString &filter) override
+    {
+        openRequests.push_back({caption, dir, filter});
+        return Pop(openPaths);
+    }
+
+    QString saveFile(QWidget *, const QString &caption, const QString &dir,
+                     const QString &filter) override
+    {
+        saveRequests.push_back({caption, dir, filter});
+        return Pop(savePaths);
+    }
+
+    std::optional<QColor> chooseColor(QWidget *, const QColor &) override
+    {
+        ++colorRequests;
+        if (colors.empty())
+            return std::nullopt;
+        auto c = colors.front();
+        colors.pop_front();
+        return c;
+    }
+
+    std::optional<QString> inputText(QWidget *, const QString &) override
+    {
+        ++textRequests;
+        if (texts.empty())
+            return std::nullopt;
+        auto t = texts.front();
+        texts.pop_front();
+        return t;
+    }
+
+    bool openDocument(const QUrl &url) override
+    {
+        openedDocuments.push_back(url);
+        return openDocumentResult;
+    }
+
+    QStringList messageTexts() const
+    {
+        QStringList out;
+        for (const auto &m : messages)
+            out << m.text;
+        return out;
+    }
+
+private:
+    static QString Pop(std::deque<QString> &q)
+    {
+        if (q.empty())
+            return {};
+        QString s = q.front();
+        q.pop_front();
+        return s;
+    }
+};
+
+}  // namespace orv::test
