@@ -1,0 +1,219 @@
+// The Scale page: start-up, the exchange between controls and fields, and the
+// apply step every calibration change ends with.
+#include "calib_tab.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+#include "number_reading.h"
+#include "orvalin_dlg.h"
+#include "ui_prompter.h"
+
+namespace orv {
+namespace {
+
+void SetEditText(QLineEdit *edit, const std::string &text)
+{
+    // Rewriting an unchanged text would move the caret of the field being typed in.
+    const QString t = QString::fromStdString(text);
+    if (edit->text() != t)
+        edit->setText(t);
+}
+
+void SetComboText(QComboBox *combo, const QString &text)
+{
+    if (combo->currentText() != text) {
+        const QSignalBlocker block(combo);
+        combo->setEditText(text);
+    }
+}
+
+std::string Text(const QLineEdit *edit) { return edit->text().toStdString(); }
+std::string Text(const QComboBox *combo) { return combo->currentText().toStdString(); }
+
+}  // namespace
+
+CCalibTab::CCalibTab(QWidget *parent, const LocaleSource &locale, const QString &startDir)
+    : QWidget(parent), lang_(PageLanguage(locale)), startDir_(startDir)
+{
+    setObjectName(QStringLiteral("calibTab"));
+    // Values the page object starts with; Initialise() completes them.
+    setting_ = ScaleSetting{};
+    standard_ = StandardScale{};
+
+    BuildControls();
+    Initialise();
+    ConnectHandlers();
+    InstallFilters();
+}
+
+CCalibTab::~CCalibTab() = default;
+
+void CCalibTab::Initialise()
+{
+    if (lang_ == Language::English) {
+        ApplyEnglishCaptions();
+        setting_.unit = std::string(kUnitMicroEn);
+        standard_.lengthUnit = std::string(kUnitMicroEn);
+    }
+    setting_.hStart = QPoint(10, 10);
+    setting_.vStart = QPoint(10, 10);
+    standard_.faceName = "Arial";
+    standard_.fontSize = 16;
+    standard_.fontSizeText = "16";
+    standard_.fontColor = kScaleFontColor;
+    standard_.backColor = kScaleBackColor;
+    standard_.lineColor = kScaleLineColor;
+    ShowFields();
+
+    bars_ = CalibrationBars::Build(setting_);
+    standard_.position = QPoint(20, 20);
+    UpdateStandardPixels();
+
+    FillScaleFileList();
+    ui_.scaleFileList->setCurrentIndex(0);
+    scaleFileName_ = ui_.scaleFileList->currentText();
+    UpdateVValueEnabled();
+}
+
+Language CCalibTab::textLanguage() const
+{
+    if (lang_ == Language::English || (owner_ && owner_->textLanguage() == Language::English))
+        return Language::English;
+    return Language::Japanese;
+}
+
+QString CCalibTab::scaleFileName() const
+{
+    return ui_.scaleFileList->currentText();
+}
+
+void CCalibTab::TakeControls()
+{
+    auto &u = ui_;
+    setting_.hPixel = Text(u.hPixel);
+    setting_.hValue = Text(u.hValue);
+    setting_.vPixel = Text(u.vPixel);
+    setting_.vValue = Text(u.vValue);
+    setting_.unit = Text(u.unit);
+    if (u.sync->isChecked())
+        setting_.link = kLinkSync;
+    else if (u.async->isChecked())
+        setting_.link = kLinkAsync;
+    standard_.length = Text(u.standardLength);
+    standard_.lengthUnit = Text(u.standardUnit);
+    standard_.show = u.show->isChecked() ? 1 : 0;
+    standard_.transparent = u.transparent->isChecked() ? 1 : 0;
+    standard_.thickness = Text(u.thickness);
+    standard_.fontSizeText = Text(u.fontSize);
+    scaleFileName_ = u.scaleFileList->currentText();
+}
+
+void CCalibTab::ShowFields()
+{
+    auto &u = ui_;
+    SetEditText(u.hPixel, setting_.hPixel);
+    SetEditText(u.hValue, setting_.hValue);
+    SetEditText(u.vPixel, setting_.vPixel);
+    SetEditText(u.vValue, setting_.vValue);
+    SetComboText(u.unit, QString::fromStdString(setting_.unit));
+    {
+        const QSignalBlocker block(u.linkGroup);
+        (setting_.link == kLinkSync ? u.sync : u.async)->setChecked(true);
+    }
+    SetEditText(u.standardLength, standard_.length);
+    SetComboText(u.standardUnit, QString::fromStdString(standard_.lengthUnit));
+    u.show->setChecked(standard_.show != 0);
+    u.transparent->setChecked(standard_.transparent != 0);
+    SetComboText(u.thickness, QString::fromStdString(standard_.thickness));
+    SetComboText(u.fontSize, QString::fromStdString(standard_.fontSizeText));
+    SetComboText(u.scaleFileList, scaleFileName_);
+}
+
+ScaleFactors CCalibTab::Factors()
+{
+    TakeControls();
+    return setting_.Factors();
+}
+
+void CCalibTab::UpdateVValueEnabled()
+{
+    ui_.vValue->setEnabled(controlsEnabled_ && setting_.link == kLinkAsync);
+}
+
+void CCalibTab::UpdateStandardPixels()
+{
+    standard_.updatePixelLength(setting_);
+}
+
+void CCalibTab::Recompose()
+{
+    if (owner_ && owner_->viewState() != ViewNoImage)
+        owner_->RebuildView();
+}
+
+void CCalibTab::EnableCalibControls(bool enable)
+{
+    auto &u = ui_;
+    enabling_ = true;
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             u.fontColor, u.backColor, u.lineColor, u.hValue, u.vValue, u.standardLength, u.unit,
+             u.thickness, u.fontSize, u.scaleFileList, u.standardUnit, u.transparent, u.show,
+             u.sync, u.async})
+        w->setEnabled(enable);
+    controlsEnabled_ = enable;
+    if (enable) {
+        pendingEdit_.clear();
+        UpdateVValueEnabled();
+    }
+    u.saveButton->setEnabled(false);
+    enabling_ = false;
+}
+
+void CCalibTab::ShowMinimumValueMessage()
+{
+    const QString text = lang_ == Language::English
+                             ? QStringLiteral("The smallest value is set to avoid errors.")
+                             : QStringLiteral("エラー回避のため最低値を設定しました。");
+    UiPrompter::instance().message(window(), text, QStringLiteral("Orvalin"),
+                                   UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+}
+
+void CCalibTab::CommitScaleEdits()
+{
+    // Cleared first: the message below may run a nested event loop.
+    pendingEdit_.clear();
+    TakeControls();
+    bool replaced = CommitValues(setting_);
+    replaced = ApplyMinimumValue(standard_.length) || replaced;
+    ShowFields();
+    UpdateStandardPixels();
+    if (replaced)
+        ShowMinimumValueMessage();
+    RecomputeAllMeasures();
+    Recompose();
+    ui_.saveButton->setEnabled(true);
+}
+
+void CCalibTab::ComputeMeasureValue(MeasureItem &item)
+{
+    TakeControls();
+    orv::ComputeMeasureValue(item, setting_.Factors(), textLanguage());
+}
+
+void CCalibTab::RecomputeAllMeasures()
+{
+    TakeControls();
+    if (owner_) {
+        orv::RecomputeAllMeasures(owner_->measureList(), setting_.Factors(), textLanguage(),
+                                  [this](MeasureItem &item) { owner_->RefreshMeasureRows(item); });
+    }
+    ui_.saveButton->setEnabled(true);
+}
+
+}  // namespace orv

@@ -1,0 +1,85 @@
+// The scale file list of the Scale page and its Save button.
+#include "calib_tab.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include "scale_file.h"
+#include "setting_files.h"
+#include "ui_prompter.h"
+
+namespace orv {
+
+void CCalibTab::FillScaleFileList()
+{
+    QComboBox *list = ui_.scaleFileList;
+    const QSignalBlocker block(list);
+    list->clear();
+    for (const QString &name : orv::FillScaleFileList(startDir_, lang_))
+        list->addItem(name);
+}
+
+void CCalibTab::ChooseScaleFile(int index)
+{
+    if (index <= 0 || index >= ui_.scaleFileList->count()) {
+        setting_ = DefaultScaleSetting(lang_);
+        bars_.Update(setting_);
+        scaleFileName_ = DefaultEntryText(lang_);
+        ShowFields();
+        UpdateVValueEnabled();
+        UpdateStandardPixels();
+    } else {
+        scaleFileName_ = ui_.scaleFileList->itemText(index);
+        ShowFields();
+        LoadScaleSetting(ScaleFilePath(startDir_, scaleFileName_));
+    }
+    Recompose();
+    RecomputeAllMeasures();
+}
+
+void CCalibTab::LoadScaleSetting(const QString &path)
+{
+    TakeControls();
+    setting_ = orv::LoadScaleSetting(path);
+    bars_.Update(setting_);
+    ShowFields();
+    UpdateVValueEnabled();
+    UpdateStandardPixels();
+    Recompose();
+}
+
+bool CCalibTab::SaveScaleSetting(const QString &path)
+{
+    TakeControls();
+    return orv::SaveScaleSetting(path, setting_);
+}
+
+void CCalibTab::OnSave()
+{
+    const bool english = lang_ == Language::English;
+    QString path = UiPrompter::instance().saveFile(
+        window(), english ? QStringLiteral("Save As") : QStringLiteral("名前を付けて保存"),
+        startDir_, QStringLiteral("ScaleSetting Files (*.sst);;All Files (*)"));
+    if (!path.isEmpty()) {
+        // The dialog's default extension.
+        if (QFileInfo(path).suffix().isEmpty())
+            path += QLatin1String(kScaleFileExt);
+        if (SaveScaleSetting(path)) {
+            FillScaleFileList();
+            scaleFileName_ = SettingFileTitle(path);
+            ShowFields();
+        } else {
+            // The list would otherwise show the name as if the file had been written.
+            UiPrompter::instance().message(
+                window(),
+                english ? QStringLiteral("The scale setting file could not be saved.")
+                        : QStringLiteral("スケール設定ファイルを保存できませんでした。"),
+                QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+        }
+    }
+    ui_.saveButton->setEnabled(false);
+}
+
+}  // namespace orv

@@ -1,0 +1,129 @@
+// Handlers of the Scale page's controls. Each takes or changes the fields,
+// shows them, recomputes what depends on the change and recomposes the view.
+#include "calib_tab.h"
+
+#include <algorithm>
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "draw_attribute.h"
+#include "ui_prompter.h"
+
+namespace orv {
+
+void CCalibTab::ConnectHandlers()
+{
+    auto &u = ui_;
+    connect(u.scaleFileList, &QComboBox::activated, this, [this](int i) { ChooseScaleFile(i); });
+    connect(u.saveButton, &QPushButton::clicked, this, [this] { OnSave(); });
+    connect(u.unit, &QComboBox::activated, this, [this](int i) { OnUnitChosen(i); });
+    connect(u.sync, &QRadioButton::clicked, this, [this] { OnSync(); });
+    connect(u.async, &QRadioButton::clicked, this, [this] { OnAsync(); });
+    connect(u.standardUnit, &QComboBox::activated, this, [this](int i) { OnStandardUnitChosen(i); });
+    connect(u.show, &QCheckBox::clicked, this, [this] { OnShowOrTransparent(); });
+    connect(u.transparent, &QCheckBox::clicked, this, [this] { OnShowOrTransparent(); });
+    connect(u.thickness, &QComboBox::activated, this, [this](int i) { OnThicknessChosen(i); });
+    connect(u.fontSize, &QComboBox::activated, this, [this](int i) { OnFontSizeChosen(i); });
+    connect(u.fontColor, &QPushButton::clicked, this, [this] { OnChooseColor(standard_.fontColor); });
+    connect(u.backColor, &QPushButton::clicked, this, [this] { OnChooseColor(standard_.backColor); });
+    connect(u.lineColor, &QPushButton::clicked, this, [this] { OnChooseColor(standard_.lineColor); });
+}
+
+void CCalibTab::OnUnitChosen(int index)
+{
+    setting_.unit = std::string(UnitTextAt(index, lang_));
+    ShowFields();
+    RecomputeAllMeasures();
+    UpdateStandardPixels();
+    Recompose();
+    ui_.saveButton->setEnabled(true);
+}
+
+void CCalibTab::OnSync()
+{
+    SwitchToSync(setting_);
+    bars_.Update(setting_);
+    ShowFields();
+    UpdateVValueEnabled();
+    RecomputeAllMeasures();
+    Recompose();
+    ui_.saveButton->setEnabled(true);
+}
+
+void CCalibTab::OnAsync()
+{
+    SwitchToAsync(setting_);
+    ShowFields();
+    UpdateVValueEnabled();
+}
+
+void CCalibTab::OnHValueFocusLost()
+{
+    TakeControls();
+    const bool replaced = CommitHValue(setting_);
+    ShowFields();
+    if (replaced)
+        ShowMinimumValueMessage();
+    RecomputeAllMeasures();
+    UpdateStandardPixels();
+    Recompose();
+}
+
+void CCalibTab::OnVValueFocusLost()
+{
+    TakeControls();
+    const bool replaced = CommitVValue(setting_);
+    ShowFields();
+    if (replaced)
+        ShowMinimumValueMessage();
+    RecomputeAllMeasures();
+    UpdateStandardPixels();
+    Recompose();
+}
+
+void CCalibTab::OnStandardUnitChosen(int index)
+{
+    standard_.lengthUnit = std::string(UnitTextAt(index, lang_));
+    UpdateStandardPixels();
+    ShowFields();
+    RecomputeAllMeasures();
+    Recompose();
+}
+
+void CCalibTab::OnShowOrTransparent()
+{
+    TakeControls();
+    Recompose();
+}
+
+void CCalibTab::OnThicknessChosen(int index)
+{
+    standard_.thickness = std::to_string(std::clamp(index, 0, 4) + 1);
+    ShowFields();
+    Recompose();
+}
+
+void CCalibTab::OnFontSizeChosen(int index)
+{
+    standard_.fontSize = FontSizeAt(index);
+    standard_.fontSizeText = std::to_string(standard_.fontSize);
+    ShowFields();
+    Recompose();
+}
+
+void CCalibTab::OnChooseColor(ColorRef &color)
+{
+    const auto chosen = UiPrompter::instance().chooseColor(window(), ToQColor(color));
+    if (!chosen)
+        return;
+    color = FromQColor(*chosen);
+    Recompose();
+}
+
+}  // namespace orv

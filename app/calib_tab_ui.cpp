@@ -1,0 +1,174 @@
+// The Scale page's controls: the "Calibration" and "Standard Scale" groups.
+#include "calib_tab.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "draw_attribute.h"
+
+namespace orv {
+namespace {
+
+QLineEdit *NumberEdit(QWidget *parent, const char *name, bool readOnly)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setAlignment(Qt::AlignRight);
+    edit->setReadOnly(readOnly);
+    return edit;
+}
+
+// The page's lists are drop-down combo boxes: an edit field over the list.
+QComboBox *DropDown(QWidget *parent, const char *name)
+{
+    auto *combo = new QComboBox(parent);
+    combo->setObjectName(QString::fromLatin1(name));
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+    return combo;
+}
+
+QLabel *Label(QWidget *parent, const QString &text, const char *name = nullptr)
+{
+    auto *label = new QLabel(text, parent);
+    if (name)
+        label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+QPushButton *Button(QWidget *parent, const QString &text, const char *name)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+void FillUnitList(QComboBox *combo, Language lang)
+{
+    combo->clear();
+    for (int i = 0; i < 3; ++i)
+        combo->addItem(QString::fromStdString(std::string(UnitTextAt(i, lang))));
+}
+
+}  // namespace
+
+void CCalibTab::BuildControls()
+{
+    auto &u = ui_;
+    auto *page = new QVBoxLayout(this);
+    page->setContentsMargins(4, 4, 4, 4);
+
+    // Calibration group.
+    u.calibGroup = new QGroupBox(QStringLiteral("校正"), this);
+    u.calibGroup->setObjectName(QStringLiteral("calibGroup"));
+    auto *calib = new QGridLayout(u.calibGroup);
+    u.scaleFileList = DropDown(u.calibGroup, "scaleFileList");
+    u.saveButton = Button(u.calibGroup, QStringLiteral("保存"), "saveScaleButton");
+    calib->addWidget(u.scaleFileList, 0, 0, 1, 3);
+    calib->addWidget(u.saveButton, 0, 3);
+
+    u.hPixel = NumberEdit(u.calibGroup, "hPixelEdit", true);
+    u.hValue = NumberEdit(u.calibGroup, "hValueEdit", false);
+    calib->addWidget(Label(u.calibGroup, QStringLiteral("H")), 1, 0);
+    calib->addWidget(u.hPixel, 1, 1);
+    calib->addWidget(Label(u.calibGroup, QStringLiteral("pix. =")), 1, 2);
+    calib->addWidget(u.hValue, 1, 3);
+
+    u.vPixel = NumberEdit(u.calibGroup, "vPixelEdit", true);
+    u.vValue = NumberEdit(u.calibGroup, "vValueEdit", false);
+    calib->addWidget(Label(u.calibGroup, QStringLiteral("V")), 2, 0);
+    calib->addWidget(u.vPixel, 2, 1);
+    calib->addWidget(Label(u.calibGroup, QStringLiteral("pix. =")), 2, 2);
+    calib->addWidget(u.vValue, 2, 3);
+
+    u.unit = DropDown(u.calibGroup, "unitCombo");
+    FillUnitList(u.unit, Language::Japanese);
+    calib->addWidget(u.unit, 3, 3);
+
+    u.linkHeading = Label(u.calibGroup, QStringLiteral("水平垂直動作"), "linkHeading");
+    u.sync = new QRadioButton(QStringLiteral("同期"), u.calibGroup);
+    u.sync->setObjectName(QStringLiteral("syncRadio"));
+    u.async = new QRadioButton(QStringLiteral("独立"), u.calibGroup);
+    u.async->setObjectName(QStringLiteral("asyncRadio"));
+    u.linkGroup = new QButtonGroup(this);
+    u.linkGroup->addButton(u.sync, kLinkSync);
+    u.linkGroup->addButton(u.async, kLinkAsync);
+    auto *link = new QHBoxLayout;
+    link->addWidget(u.linkHeading);
+    link->addWidget(u.sync);
+    link->addWidget(u.async);
+    calib->addLayout(link, 4, 0, 1, 4);
+    page->addWidget(u.calibGroup);
+
+    // Standard scale group.
+    u.standardGroup = new QGroupBox(QStringLiteral("基準スケール"), this);
+    u.standardGroup->setObjectName(QStringLiteral("standardGroup"));
+    auto *std = new QGridLayout(u.standardGroup);
+    u.standardLength = NumberEdit(u.standardGroup, "standardLengthEdit", false);
+    u.standardUnit = DropDown(u.standardGroup, "standardUnitCombo");
+    FillUnitList(u.standardUnit, Language::Japanese);
+    u.show = new QCheckBox(QStringLiteral("表示"), u.standardGroup);
+    u.show->setObjectName(QStringLiteral("showCheck"));
+    std->addWidget(u.standardLength, 0, 0);
+    std->addWidget(u.standardUnit, 0, 1);
+    std->addWidget(u.show, 0, 2, 1, 2);
+
+    u.fontColor = Button(u.standardGroup, QStringLiteral("文字色"), "fontColorButton");
+    u.fontSizeLabel = Label(u.standardGroup, QStringLiteral("ｻｲｽﾞ"), "fontSizeLabel");
+    u.fontSize = DropDown(u.standardGroup, "fontSizeCombo");
+    for (int i = 0; i < kFontSizeCount; ++i)
+        u.fontSize->addItem(QString::number(FontSizeAt(i)));
+    std->addWidget(u.fontColor, 1, 0);
+    std->addWidget(u.fontSizeLabel, 1, 1);
+    std->addWidget(u.fontSize, 1, 2, 1, 2);
+
+    u.backColor = Button(u.standardGroup, QStringLiteral("背景色"), "backColorButton");
+    u.transparent = new QCheckBox(QStringLiteral("背景透過"), u.standardGroup);
+    u.transparent->setObjectName(QStringLiteral("transparentCheck"));
+    std->addWidget(u.backColor, 2, 0);
+    std->addWidget(u.transparent, 2, 1, 1, 3);
+
+    u.lineColor = Button(u.standardGroup, QStringLiteral("ライン色"), "lineColorButton");
+    u.thicknessLabel = Label(u.standardGroup, QStringLiteral("太さ"), "thicknessLabel");
+    u.thickness = DropDown(u.standardGroup, "thicknessCombo");
+    for (int i = 1; i <= 5; ++i)
+        u.thickness->addItem(QString::number(i));
+    std->addWidget(u.lineColor, 3, 0);
+    std->addWidget(u.thicknessLabel, 3, 1);
+    std->addWidget(u.thickness, 3, 2, 1, 2);
+    page->addWidget(u.standardGroup);
+    page->addStretch(1);
+}
+
+void CCalibTab::ApplyEnglishCaptions()
+{
+    auto &u = ui_;
+    u.calibGroup->setTitle(QStringLiteral("Calibration"));
+    u.saveButton->setText(QStringLiteral("Save"));
+    u.linkHeading->setText(QStringLiteral("Horz./Vert."));
+    u.sync->setText(QStringLiteral("Sync."));
+    u.async->setText(QStringLiteral("Async."));
+    u.standardGroup->setTitle(QStringLiteral("Standard Scale"));
+    u.show->setText(QStringLiteral("Show"));
+    u.fontColor->setText(QStringLiteral("Font Color"));
+    u.fontSizeLabel->setText(QStringLiteral("Size"));
+    u.backColor->setText(QStringLiteral("Back Color"));
+    u.transparent->setText(QStringLiteral("Transparent"));
+    u.lineColor->setText(QStringLiteral("Line Color"));
+    u.thicknessLabel->setText(QStringLiteral("Thickness"));
+    FillUnitList(u.unit, Language::English);
+    FillUnitList(u.standardUnit, Language::English);
+}
+
+}  // namespace orv

@@ -1,0 +1,61 @@
+#pragma once
+// A Scale page on its own, in a temporary start directory, with scripted prompts.
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+#include "calib_tab.h"
+#include "scripted_prompter.h"
+
+namespace orv::test {
+
+inline LocaleSource FixedLocale(const char *user)
+{
+    LocaleSource src;
+    src.systemLanguage = [] { return std::string("en"); };
+    src.userLanguage = [user] { return std::string(user); };
+    src.englishMarker = [] { return false; };
+    return src;
+}
+
+class CalibTabTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+    }
+
+    CCalibTab &MakePage(const char *userLanguage = "en")
+    {
+        page = std::make_unique<CCalibTab>(nullptr, FixedLocale(userLanguage), dir.path());
+        page->EnableCalibControls(true);
+        return *page;
+    }
+
+    const CalibTabControls &ui() const { return page->controls(); }
+
+    // Replaces a field's text by typing: caret to the end, Backspace over the
+    // old text, then the new characters.
+    static void Retype(QLineEdit *edit, const QString &text)
+    {
+        edit->setCursorPosition(static_cast<int>(edit->text().size()));
+        for (qsizetype i = edit->text().size(); i > 0; --i)
+            QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, text);
+    }
+
+    static void Choose(QComboBox *combo, int index) { emit combo->activated(index); }
+
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    std::unique_ptr<CCalibTab> page;
+};
+
+}  // namespace orv::test
