@@ -37,6 +37,20 @@ void PrepareItemPainter(QPainter &p, const MeasureItem &item)
     p.setBackgroundMode(Qt::TransparentMode);
 }
 
+// Box of a label rectangle r: the text at (L, T) and a margin m on every side
+// of the frame, which is drawn m up and left of the box.
+LabelBox Extended(const LabelBox &r, int m)
+{
+    return {r.left, r.top, ClampToInt(r.right + 2LL * m), ClampToInt(r.bottom + 2LL * m)};
+}
+
+// The same box for a label that was drawn m right and down of its place.
+LabelBox Widened(const LabelBox &r, int m)
+{
+    return {ClampToInt(0LL + r.left - m), ClampToInt(0LL + r.top - m), ClampToInt(0LL + r.right + m),
+            ClampToInt(0LL + r.bottom + m)};
+}
+
 // Detail labels of the measured points of kinds 5 and 7.
 void DrawPointLabels(QPainter &p, MeasureItem &item, bool selected)
 {
@@ -48,15 +62,12 @@ void DrawPointLabels(QPainter &p, MeasureItem &item, bool selected)
             continue;
         const QString text = SubResultLabelText(item, k, sub);
         if (item.labelBox.bottom == 0) {
-            sub.labelBox.left = sub.pos.x() + m;
-            sub.labelBox.top = sub.pos.y() + m;
+            sub.labelBox.left = ClampToInt(0LL + sub.pos.x() + m);
+            sub.labelBox.top = ClampToInt(0LL + sub.pos.y() + m);
         }
         const LabelBox r = DrawMeasureLabel(p, item, sub.labelBox.left, sub.labelBox.top, text);
         if (sub.labelBox.bottom <= 0 && selected) {
-            if (item.labelBox.bottom == 0)
-                sub.labelBox = {r.left - m, r.top - m, r.right + m, r.bottom + m};
-            else
-                sub.labelBox = {r.left, r.top, r.right + 2 * m, r.bottom + 2 * m};
+            sub.labelBox = item.labelBox.bottom == 0 ? Widened(r, m) : Extended(r, m);
             DrawLabelFrame(p, sub.labelBox, m);
             DrawMeasureLabel(p, item, sub.labelBox.left, sub.labelBox.top, text);
         }
@@ -71,8 +82,8 @@ void DrawDetailLines(QPainter &p, const MeasureItem &item, QPoint labelPos)
         ++k;
         if (sub.row < 0)
             continue;
-        DrawMeasureLabel(p, item, labelPos.x() + item.fontSize + 10, labelPos.y() + k * item.fontSize + 10,
-                         QString::fromStdString(sub.text));
+        DrawMeasureLabel(p, item, ClampToInt(0LL + labelPos.x() + item.fontSize + 10),
+                         ClampToInt(labelPos.y() + 1LL * k * item.fontSize + 10), QString::fromStdString(sub.text));
     }
 }
 
@@ -110,7 +121,7 @@ QString SubResultLabelText(const MeasureItem &item, int k, const SubResult &sub)
 LabelBox DrawMeasureLabel(QPainter &p, const MeasureItem &item, int x, int y, const QString &text)
 {
     const int width = DrawTextTopLeft(p, x, y, text, LabelStyle(item), item.fontSize);
-    return LabelBox{x, y, x + width, y + item.fontSize};
+    return LabelBox{x, y, ClampToInt(0LL + x + width), ClampToInt(0LL + y + item.fontSize)};
 }
 
 void DrawListedMeasure(QPainter &p, MeasureItem &item, const MeasureDrawOptions &opts, const QFont &labelFont)
@@ -136,15 +147,12 @@ void DrawListedMeasure(QPainter &p, MeasureItem &item, const MeasureDrawOptions 
     if (item.labelBox.bottom >= 1)
         pos = QPoint(item.labelBox.left, item.labelBox.top);
     else if (item.labelBox.bottom < 0)
-        pos = QPoint(item.labelBox.left + m, item.labelBox.top + m);
+        pos = QPoint(ClampToInt(0LL + item.labelBox.left + m), ClampToInt(0LL + item.labelBox.top + m));
 
     if (!HasSubResultLabels(item)) {
         const LabelBox r = DrawMeasureLabel(p, item, pos.x(), pos.y(), text);
         if (selected && item.labelBox.bottom <= 0) {
-            if (item.labelBox.bottom == 0)
-                item.labelBox = {r.left, r.top, r.right + 2 * m, r.bottom + 2 * m};
-            else
-                item.labelBox = {r.left - m, r.top - m, r.right + m, r.bottom + m};
+            item.labelBox = item.labelBox.bottom == 0 ? Extended(r, m) : Widened(r, m);
             DrawLabelFrame(p, item.labelBox, m);
             DrawMeasureLabel(p, item, item.labelBox.left, item.labelBox.top, text);
         }

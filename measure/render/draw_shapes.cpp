@@ -50,8 +50,9 @@ void DrawSelectionMarks(QPainter &p, const MeasureItem &item)
     case KindText: {
         const QPoint p1 = Pos(item, 0);
         const int width = QFontMetrics(p.font()).horizontalAdvance(QString::fromStdString(item.text));
-        DrawFilledRect(p, p1.x() - 2, p1.y() - 2, p1.x() + width + item.lineWidth + 1,
-                       p1.y() + item.lineWidth + item.fontSize + 1);
+        DrawFilledRect(p, ClampToInt(p1.x() - 2LL), ClampToInt(p1.y() - 2LL),
+                       ClampToInt(0LL + p1.x() + width + item.lineWidth + 1),
+                       ClampToInt(0LL + p1.y() + item.lineWidth + item.fontSize + 1));
         return;  // a text has no point markers
     }
     case KindPerpendicular:
@@ -130,26 +131,35 @@ void DrawBaseLineFamily(QPainter &p, MeasureItem &item, bool parallel)
 
 QPoint Offset20(QPoint q)
 {
-    return QPoint(q.x() - 20, q.y() - 20);
+    return QPoint(ClampToInt(q.x() - 20LL), ClampToInt(q.y() - 20LL));
+}
+
+// Integer mean of three points, truncated toward zero, without overflow.
+QPoint Mean3(QPoint a, QPoint b, QPoint c)
+{
+    return QPoint(ClampToInt((static_cast<long long>(a.x()) + b.x() + c.x()) / 3),
+                  ClampToInt((static_cast<long long>(a.y()) + b.y() + c.y()) / 3));
 }
 
 }  // namespace
 
 int LabelMargin(const MeasureItem &item)
 {
-    return item.lineWidth + 2;
+    return ClampToInt(item.lineWidth + 2LL);
 }
 
 void DrawLabelFrame(QPainter &p, const LabelBox &box, int margin)
 {
-    DrawFilledRect(p, box.left - margin, box.top - margin, box.right - margin, box.bottom - margin);
+    DrawFilledRect(p, ClampToInt(0LL + box.left - margin), ClampToInt(0LL + box.top - margin),
+                   ClampToInt(0LL + box.right - margin), ClampToInt(0LL + box.bottom - margin));
 }
 
 QPoint ParallelAnglesAnchor(const MeasureItem &item)
 {
     const QPoint p1 = Pos(item, 0);
     const QPoint p3 = Pos(item, 2);
-    return Offset20(QPoint((p1.x() + p3.x()) / 2, (p1.y() + p3.y()) / 2));
+    return Offset20(QPoint(ClampToInt((static_cast<long long>(p1.x()) + p3.x()) / 2),
+                           ClampToInt((static_cast<long long>(p1.y()) + p3.y()) / 2)));
 }
 
 std::optional<QPoint> DrawMeasureShape(QPainter &p, MeasureItem &item, bool selected)
@@ -165,7 +175,7 @@ std::optional<QPoint> DrawMeasureShape(QPainter &p, MeasureItem &item, bool sele
     case KindDistance2Points:
         if (n >= 2)
             DrawSegment(p, p1, p2);
-        return QPoint(std::min(p1.x(), p2.x()), (p1.y() + p2.y()) / 2);
+        return QPoint(std::min(p1.x(), p2.x()), ClampToInt((static_cast<long long>(p1.y()) + p2.y()) / 2));
     case KindDistanceArc:
         if (n >= 3)
             DrawArcThrough3(p, item);
@@ -213,13 +223,12 @@ std::optional<QPoint> DrawMeasureShape(QPainter &p, MeasureItem &item, bool sele
             DrawSegment(p, p2, p3);
             DrawAngleArc(p, p1, p2, p3, item.kind == KindAngle3PointsType2);
         }
-        return Offset20(QPoint((p1.x() + p2.x() + p3.x()) / 3, (p1.y() + p2.y() + p3.y()) / 3));
+        return Offset20(Mean3(p1, p2, p3));
     case KindAngle2Lines: {
         if (n >= 2)
             DrawSegment(p, p1, p2);
         if (n < 4)
-            return Offset20(QPoint((p1.x() + p3.x() + item.center.x()) / 3,
-                                   (p1.y() + p3.y() + item.center.y()) / 3));
+            return Offset20(Mean3(p1, p3, item.center));
         DrawSegment(p, p3, Pos(item, 3));
         const std::optional<QPoint> cross = LineIntersection(p1, p2, p3, Pos(item, 3));
         if (!cross) {
@@ -233,8 +242,7 @@ std::optional<QPoint> DrawMeasureShape(QPainter &p, MeasureItem &item, bool sele
         DrawSegment(p, p3, item.center);
         DrawAngleArc(p, p1, item.center, p3, false);
         p.setPen(itemPen);
-        return Offset20(QPoint((p1.x() + p3.x() + item.center.x()) / 3,
-                               (p1.y() + p3.y() + item.center.y()) / 3));
+        return Offset20(Mean3(p1, p3, item.center));
     }
     case KindText:
         return p1;

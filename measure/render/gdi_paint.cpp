@@ -4,6 +4,7 @@
 #include <QRectF>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
@@ -14,7 +15,15 @@ namespace {
 // Widths beyond this only stall the rasteriser.
 constexpr int kMaxPenWidth = 1000;
 
+// Text cells taller than this are only painted this far.
+constexpr int kMaxCellFill = 1 << 20;
+
 }  // namespace
+
+int ClampToInt(long long v)
+{
+    return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
+}
 
 QPen SolidPen(int width, ColorRef color)
 {
@@ -84,9 +93,11 @@ void DrawFilledRect(QPainter &p, int left, int top, int right, int bottom)
 
 void DrawCircle(QPainter &p, QPoint c, int r)
 {
+    if (r <= 0)
+        return;
     const QBrush old = p.brush();
     p.setBrush(Qt::NoBrush);
-    p.drawEllipse(c, r, r);
+    p.drawEllipse(QPointF(c), static_cast<double>(r), static_cast<double>(r));
     p.setBrush(old);
 }
 
@@ -107,7 +118,7 @@ void DrawArcCCW(QPainter &p, QPoint c, int r, QPoint from, QPoint to)
         span += 360.0;
     while (span > 360.0)
         span -= 360.0;
-    const QRect box(c.x() - r, c.y() - r, 2 * r, 2 * r);
+    const QRectF box(static_cast<double>(c.x()) - r, static_cast<double>(c.y()) - r, 2.0 * r, 2.0 * r);
     p.drawArc(box, static_cast<int>(std::lround(start * 16)), static_cast<int>(std::lround(span * 16)));
 }
 
@@ -116,13 +127,15 @@ int DrawTextTopLeft(QPainter &p, int x, int y, const QString &text, const TextSt
 {
     const QFontMetrics fm(p.font());
     const int width = fm.horizontalAdvance(text);
-    if (style.opaque && width > 0 && cellHeight > 0)
-        p.fillRect(QRect(x, y, width, cellHeight), ToQColor(style.backColor));
+    if (style.opaque && width > 0 && cellHeight > 0) {
+        const double h = std::min(cellHeight, kMaxCellFill);
+        p.fillRect(QRectF(x, y, width, h), ToQColor(style.backColor));
+    }
     const QPen old = p.pen();
     p.setPen(ToQColor(style.textColor));
     const Qt::BGMode oldMode = p.backgroundMode();
     p.setBackgroundMode(Qt::TransparentMode);
-    p.drawText(QPoint(x, y + fm.ascent()), text);
+    p.drawText(QPointF(x, static_cast<double>(y) + fm.ascent()), text);
     p.setBackgroundMode(oldMode);
     p.setPen(old);
     return width;

@@ -15,6 +15,9 @@
 
 namespace orv {
 
+// Coordinates and sizes come from files and drags; sums of them saturate.
+int ClampToInt(long long v);
+
 // Solid pen of the given width (below 1 counts as 1) and colour.
 QPen SolidPen(int width, ColorRef color);
 // Dotted pen of width 1 (one pixel on, one off).

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <limits>
 
 #include "render/draw_measures.h"
 #include "render/draw_shapes.h"
@@ -199,6 +200,43 @@ TEST(RenderShapes, WideLinesWidenTheLabelMargin)
     DrawAllMeasures(img, list, nullptr, opts);
     EXPECT_EQ(ptr->labelBox.left, 10);
     EXPECT_EQ(ptr->labelBox.bottom, 10 + 16 + 12);
+}
+
+}  // namespace
+}  // namespace orv
+
+namespace orv {
+namespace {
+
+TEST(RenderShapes, HostileSizesAndPositionsDrawWithoutOverflow)
+{
+    MeasureList list;
+    const int big = std::numeric_limits<int>::max();
+    const int small = std::numeric_limits<int>::min();
+    for (MeasureKind kind : {KindDistance2Points, KindAreaCircle, KindAngle2Lines, KindPerpendicular, KindText}) {
+        auto item = std::make_unique<MeasureItem>(Shape(kind, {{10, 10}, {20, 10}, {15, 30}, {40, 50}}));
+        item->fontSize = big;
+        item->lineWidth = big;
+        item->center = QPoint(small, big);
+        item->radius = big;
+        item->labelBox = {big - 5, big - 5, big, big};
+        item->value = 1.5;
+        item->text = std::string(300, 'W');
+        AppendSubResult(*item, "x", KindDiameter, 0, {15, 30});
+        list.Append(std::move(item));
+    }
+    list.at(1).labelBox.bottom = -1;
+    list.at(3).labelBox.bottom = 0;
+    MeasureDrawOptions opts;
+    opts.labelMode = LabelMode::Details;
+    opts.selectionShown = true;
+    QImage img = BlankImage(100, 100);
+    for (const auto &item : list) {
+        opts.selectedItem = item.get();
+        DrawAllMeasures(img, list, nullptr, opts);
+    }
+    EXPECT_EQ(list.at(0).labelBox.top, big - 5);
+    EXPECT_EQ(LabelMargin(list.at(0)), big);
 }
 
 }  // namespace
