@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,6 +28,19 @@ inline LocaleSource FixedLocale(const char *user)
     return src;
 }
 
+// Replaces a field's text by typing: caret to the end, Backspace over the old
+// text, then the new characters.
+inline void Retype(QLineEdit *edit, const QString &text)
+{
+    edit->setCursorPosition(static_cast<int>(edit->text().size()));
+    for (qsizetype i = edit->text().size(); i > 0; --i)
+        QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+}
+
+// A list entry chosen with the mouse.
+inline void Choose(QComboBox *combo, int index) { emit combo->activated(index); }
+
 class CalibTabTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -40,18 +56,6 @@ protected:
     }
 
     const CalibTabControls &ui() const { return page->controls(); }
-
-    // Replaces a field's text by typing: caret to the end, Backspace over the
-    // old text, then the new characters.
-    static void Retype(QLineEdit *edit, const QString &text)
-    {
-        edit->setCursorPosition(static_cast<int>(edit->text().size()));
-        for (qsizetype i = edit->text().size(); i > 0; --i)
-            QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
-    }
-
-    static void Choose(QComboBox *combo, int index) { emit combo->activated(index); }
 
     QTemporaryDir dir;
     ScriptedPrompter prompter;

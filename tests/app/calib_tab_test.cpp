@@ -1,9 +1,5 @@
 // The Scale page: key filter and commits, the link, the standard scale group,
 // hit tests and the drag operations.
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QRadioButton>
-
 #include "calib_tab_fixture.h"
 
 namespace orv::test {

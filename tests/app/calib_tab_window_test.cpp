@@ -1,0 +1,134 @@
+// The Scale page inside the main window: a calibration change recomputes the
+// listed values and recomposes the view; hit tests go through the view mapping.
+#include <cmath>
+
+#include <QDir>
+#include <QImage>
+
+#include "calib_tab_fixture.h"
+#include "orvalin_dlg.h"
+#include "results_table.h"
+
+namespace orv::test {
+namespace {
+
+class CalibTabWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        oldDir = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        DlgEnvironment env;
+        env.locale = FixedLocale("en");
+        env.screenSize = [] { return QSize(1280, 1024); };
+        env.tempDir = [this] { return dir.path(); };
+        main = std::make_unique<COrvalinDlg>(env);
+        ASSERT_NE(main->calibTab(), nullptr);
+
+        QImage img(QSize(400, 300), QImage::Format_RGB32);
+        img.fill(Qt::gray);
+        const QString path = dir.filePath(QStringLiteral("still.png"));
+        ASSERT_TRUE(img.save(path));
+        main->LoadImageFile(path);
+        ASSERT_TRUE(main->hasImage());
+    }
+    void TearDown() override
+    {
+        main.reset();
+        QDir::setCurrent(oldDir);
+    }
+
+    CCalibTab &page() { return *main->calibTab(); }
+    const CalibTabControls &ui() { return page().controls(); }
+
+    // A listed two-point distance from (0, 0) to (30, 40).
+    MeasureItem &AddDistance()
+    {
+        auto item = NewMeasureItem();
+        item->kind = KindDistance2Points;
+        AppendPoint(*item, QPoint(0, 0));
+        AppendPoint(*item, QPoint(30, 40));
+        MeasureItem &ref = *item;
+        ref.number = main->measureList().Append(std::move(item));
+        page().ComputeMeasureValue(ref);
+        main->AddMeasureRows(ref);
+        return ref;
+    }
+
+    std::string ValueText(const MeasureItem &item, int column = ColumnValue)
+    {
+        return main->results().text(item.row, column);
+    }
+
+    QTemporaryDir dir;
+    QString oldDir;
+    ScriptedPrompter prompter;
+    std::unique_ptr<COrvalinDlg> main;
+};
+
+TEST_F(CalibTabWindowTest, ImageLoadEnablesThePageWithSaveOff)
+{
+    EXPECT_TRUE(ui().hValue->isEnabled());
+    EXPECT_TRUE(ui().scaleFileList->isEnabled());
+    EXPECT_FALSE(ui().saveButton->isEnabled());
+    EXPECT_EQ(page().owner(), main.get());
+}
+
+TEST_F(CalibTabWindowTest, CommittedScaleRecomputesListedValues)
+{
+    MeasureItem &item = AddDistance();
+    EXPECT_EQ(ValueText(item), "50.00");
+    EXPECT_EQ(ValueText(item, ColumnUnit), "um");
+
+    main->setViewState(ViewUpToDate);
+    Retype(ui().hValue, "200");
+    // Typed texts already count for a value computed now.
+    MeasureItem probe = item;
+    page().ComputeMeasureValue(probe);
+    EXPECT_NEAR(probe.value, std::sqrt(60.0 * 60.0 + 40.0 * 40.0), 1e-9);
+    EXPECT_EQ(ValueText(item), "50.00");
+
+    QTest::keyClick(ui().hValue, Qt::Key_Return);
+    EXPECT_EQ(ValueText(item), "72.11");
+    EXPECT_EQ(main->viewState(), ViewRebuild);
+    EXPECT_TRUE(ui().saveButton->isEnabled());
+
+    // A unit choice rewrites the unit column.
+    Choose(ui().unit, 0);
+    EXPECT_EQ(ValueText(item, ColumnUnit), "mm");
+
+    // A bar drag end under Sync: both axes 25 px = 200 mm.
+    QTest::mouseClick(ui().sync, Qt::LeftButton);
+    page().EndHorizontalBarDrag(QPoint(10, 10), 25);
+    EXPECT_EQ(page().scaleSetting().vPixel, "25");
+    EXPECT_EQ(ValueText(item), "400.00");
+}
+
+TEST_F(CalibTabWindowTest, ChoosingTheDefaultEntryRecomputesToo)
+{
+    MeasureItem &item = AddDistance();
+    page().EndVerticalBarDrag(QPoint(10, 10), 50);
+    // 30 px across at 1 um, 40 px down at 2 um: sqrt(900 + 6400).
+    EXPECT_EQ(ValueText(item), "85.44");
+    Choose(ui().scaleFileList, 0);
+    EXPECT_EQ(ValueText(item), "50.00");
+}
+
+TEST_F(CalibTabWindowTest, HitTestMapsViewPointsThroughZoomAndScroll)
+{
+    main->view().zoomX = 200;
+    main->view().zoomY = 200;
+    main->view().scroll = QPoint(100, 0);
+    // View (120, 20) is image (110, 10): the horizontal bar's end.
+    ScaleBarHit hit = page().HitTestScaleBars(QPoint(120, 20));
+    EXPECT_EQ(hit.bar, &page().horizontalBar());
+    EXPECT_EQ(hit.grip, GripHBarEnd);
+    // View (50, 20) is image (75, 10): on the horizontal bar's body.
+    EXPECT_EQ(page().HitTestScaleBars(QPoint(50, 20)).grip, GripHBarBody);
+    // View (-80, 20) is image (10, 10): the shared corner.
+    EXPECT_FALSE(page().HitTestScaleBars(QPoint(-80, 20)));
+}
+
+}  // namespace
+}  // namespace orv::test
