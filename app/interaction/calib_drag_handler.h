@@ -1,0 +1,50 @@
+#pragma once
+// DragModes 1 to 5 on the Scale page: the standard scale or a calibration
+// bar's body is moved, or a bar's end is dragged to a new length. While the
+// drag runs, the bar is drawn at its provisional place over the view (and a
+// bar end's length shows in the page's pixel field); the release writes the
+// result back in image pixels.
+
+#include <QSize>
+
+#include <memory>
+
+#include "interaction/pointer_state.h"
+#include "pointer_handler.h"
+
+namespace orv {
+
+struct ScaleBarHit;
+
+// A press on a calibration grip starts the matching drag; no grip, no drag.
+void BeginCalibDrag(COrvalinDlg &dlg, PointerState &state, const ScaleBarHit &hit,
+                    QPoint viewPoint);
+
+// The provisional offset and length of a calibration drag in view pixels,
+// the pointer's displacement since the press limited to keep the bar in view.
+struct CalibDragStep {
+    QPoint offset;
+    int length = 0;
+};
+CalibDragStep LimitCalibDrag(int dragMode, QPoint position, int length, QPoint displacement,
+                             QSize view, int scaleFontSize);
+
+class CalibDragHandler : public ViewPointerHandler {
+public:
+    CalibDragHandler(int dragMode, std::shared_ptr<PointerState> state)
+        : mode_(dragMode), state_(std::move(state))
+    {
+    }
+
+    void move(COrvalinDlg &dlg, QPoint viewPoint) override;
+    void release(COrvalinDlg &dlg, QPoint viewPoint) override;
+    void paintOverlay(COrvalinDlg &dlg, QPainter &painter) override;
+
+private:
+    bool vertical() const;
+
+    int mode_;
+    std::shared_ptr<PointerState> state_;
+};
+
+}  // namespace orv

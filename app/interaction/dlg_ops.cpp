@@ -1,0 +1,105 @@
+#include "interaction/dlg_ops.h"
+
+#include "orvalin_dlg.h"
+#include "page_bridge.h"
+#include "tool_tab.h"
+#include "ui_prompter.h"
+
+#if __has_include("option_tab.h")
+#include "option_tab.h"
+#define ORV_INTERACTION_OPTION_TAB 1
+#else
+#include "draw_attribute.h"
+#endif
+
+namespace orv::interaction {
+
+bool InView(const COrvalinDlg &dlg, QPoint p)
+{
+    const QSize size = dlg.view().size;
+    return p.x() >= 0 && p.y() >= 0 && p.x() <= size.width() && p.y() <= size.height();
+}
+
+bool OnMeasurePages(const COrvalinDlg &dlg)
+{
+    return dlg.currentTab() == TabMeasure || dlg.currentTab() == TabOption;
+}
+
+MeasureItem *LiveHitItem(COrvalinDlg &dlg, const PointerState &state)
+{
+    MeasureItem *item = state.hitItem;
+    if (!item || item != dlg.selectedItem() || !dlg.measureList().Contains(item))
+        return nullptr;
+    return item;
+}
+
+MeasureItem *ListedSource(COrvalinDlg &dlg, const PointerState &state)
+{
+    MeasureItem *item = state.hitItem;
+    return item && dlg.measureList().Contains(item) ? item : nullptr;
+}
+
+void ShowRecordAttributes(COrvalinDlg &dlg, MeasureItem *item)
+{
+    page_bridge::ShowRecordAttributes(dlg.optionTab(), item);
+}
+
+void ToolSelect(COrvalinDlg &dlg)
+{
+    dlg.RefreshToolButtons();
+}
+
+bool AskYesNo(COrvalinDlg &dlg, const QString &english, const QString &japanese)
+{
+    const QString text = dlg.language() == Language::English ? english : japanese;
+    return UiPrompter::instance().message(&dlg, text, dlg.windowTitle(),
+                                          UiPrompter::Buttons::YesNo,
+                                          UiPrompter::Icon::Question) == UiPrompter::Answer::Yes;
+}
+
+std::unique_ptr<MeasureItem> NewItemForCurrentTool(COrvalinDlg &dlg)
+{
+    auto item = NewMeasureItem();
+    if (CToolTab *tool = dlg.toolTab())
+        item->kind = static_cast<MeasureKind>(tool->currentTool());
+#ifdef ORV_INTERACTION_OPTION_TAB
+    if (COptionTab *option = dlg.optionTab()) {
+        option->drawAttribute().copyTo(*item);
+        return item;
+    }
+#endif
+    DrawAttribute().copyTo(*item);
+    return item;
+}
+
+void ComputeValueOfDrawn(COrvalinDlg &dlg, MeasureItem &item)
+{
+    dlg.EnsureComposite();
+    page_bridge::ComputeMeasureValue(dlg, item);
+}
+
+void ShiftLabelBox(LabelBox &box, QPoint d)
+{
+    if (box.bottom == 0)
+        return;
+    box.left += d.x();
+    box.top += d.y();
+    box.right += d.x();
+    if (box.bottom > 0)
+        box.bottom = box.bottom + d.y() > 0 ? box.bottom + d.y() : -1;
+}
+
+std::string CutToRecordText(const QString &text)
+{
+    std::string bytes = text.toStdString();
+    if (bytes.size() <= kMaxTextBytes)
+        return bytes;
+    std::size_t end = kMaxTextBytes;
+    // Back up over continuation bytes to the start of the cut character.
+    while (end > 0 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80)
+        --end;
+    bytes.resize(end);
+    return bytes;
+}
+
+}  // namespace orv::interaction

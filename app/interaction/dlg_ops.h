@@ -1,0 +1,52 @@
+#pragma once
+// The few main-window and page operations every pointer handler uses.
+
+#include <QPoint>
+#include <QString>
+
+#include "measure_item.h"
+#include "pointer_state.h"
+
+namespace orv {
+
+class COrvalinDlg;
+
+namespace interaction {
+
+// True when the view point (relative to the view origin) lies in the view,
+// bounds included.
+bool InView(const COrvalinDlg &dlg, QPoint viewPoint);
+// The Measure and Option pages edit measurements.
+bool OnMeasurePages(const COrvalinDlg &dlg);
+
+// The last hit item, when it is still the selected item in the list; nullptr
+// when the list changed under it since the hover.
+MeasureItem *LiveHitItem(COrvalinDlg &dlg, const PointerState &state);
+
+// The source item of a drag (the clone is selected meanwhile), when it is
+// still in the list.
+MeasureItem *ListedSource(COrvalinDlg &dlg, const PointerState &state);
+
+void ShowRecordAttributes(COrvalinDlg &dlg, MeasureItem *item);
+void ToolSelect(COrvalinDlg &dlg);
+// A Yes/No question in the main window's language.
+bool AskYesNo(COrvalinDlg &dlg, const QString &english, const QString &japanese);
+
+// A new measurement of the current tool with the current draw attributes.
+std::unique_ptr<MeasureItem> NewItemForCurrentTool(COrvalinDlg &dlg);
+
+// Draws the pending composite first: values of arcs, perpendiculars,
+// parallels and crossing lines read the geometry the last drawing derived,
+// and the last pointer move may not have been painted yet.
+void ComputeValueOfDrawn(COrvalinDlg &dlg, MeasureItem &item);
+
+// Moves a label box by d. An unplaced box (bottom 0) stays where it is; a box
+// waiting to be re-measured (bottom negative) keeps that mark; a placed box
+// that would leave the image upwards keeps its place as a box to re-measure.
+void ShiftLabelBox(LabelBox &box, QPoint d);
+
+// Cuts a typed text to the record's 255 bytes without splitting a character.
+std::string CutToRecordText(const QString &text);
+
+}  // namespace interaction
+}  // namespace orv

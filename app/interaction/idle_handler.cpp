@@ -1,0 +1,113 @@
+#include "interaction/idle_handler.h"
+
+#include "calib_tab.h"
+#include "hit_test.h"
+#include "interaction/calib_drag_handler.h"
+#include "interaction/dlg_ops.h"
+#include "interaction/move_handler.h"
+#include "interaction/placing_handler.h"
+#include "interaction/point_drag_handler.h"
+#include "orvalin_dlg.h"
+
+namespace orv {
+
+using namespace interaction;
+
+void IdleHandler::move(COrvalinDlg &dlg, QPoint p)
+{
+    if (!InView(dlg, p)) {
+        dlg.forgetCursor();
+        return;
+    }
+    if (dlg.currentTab() == TabScale)
+        HoverScaleBars(dlg, p);
+    else if (OnMeasurePages(dlg))
+        HoverMeasure(dlg, p);
+}
+
+void IdleHandler::HoverScaleBars(COrvalinDlg &dlg, QPoint p)
+{
+    CCalibTab *calib = dlg.calibTab();
+    const ScaleBarHit hit = calib ? calib->HitTestScaleBars(p) : ScaleBarHit{};
+    if (!hit) {
+        dlg.setRememberedCursor(Qt::BlankCursor);
+        return;
+    }
+    if (hit.grip < 0)
+        dlg.setRememberedCursor(Qt::SizeAllCursor);
+    else if (hit.grip >= GripVBarEnd)
+        dlg.setRememberedCursor(Qt::SizeVerCursor);
+    else
+        dlg.setRememberedCursor(Qt::SizeHorCursor);
+}
+
+void IdleHandler::HoverMeasure(COrvalinDlg &dlg, QPoint p)
+{
+    MeasureItem *selected = dlg.selectedItem();
+    MeasureHit hit;
+    if (selected && dlg.measureList().Contains(selected))
+        hit = HitTestMeasure(*selected, dlg.ViewToImage(p));
+    if (hit) {
+        dlg.setRememberedCursor(hit.code < 0 ? Qt::SizeAllCursor : Qt::SizeFDiagCursor);
+        state_->hitItem = selected;
+        state_->hitCode = hit.code;
+        state_->hitSubResult = hit.subResult;
+        return;
+    }
+    if (dlg.rememberedCursor() != Qt::ArrowCursor) {
+        dlg.setRememberedCursor(Qt::ArrowCursor);
+        dlg.setEditItem(nullptr);
+    }
+}
+
+void IdleHandler::press(COrvalinDlg &dlg, QPoint p)
+{
+    if (!dlg.hasRememberedCursor() || dlg.viewState() == ViewNoImage || !InView(dlg, p))
+        return;
+    if (dlg.currentTab() == TabScale) {
+        if (CCalibTab *calib = dlg.calibTab())
+            BeginCalibDrag(dlg, *state_, calib->HitTestScaleBars(p), p);
+    } else if (OnMeasurePages(dlg)) {
+        PressOnMeasurePages(dlg, p);
+    }
+}
+
+void IdleHandler::PressOnMeasurePages(COrvalinDlg &dlg, QPoint p)
+{
+    switch (dlg.rememberedCursor()) {
+    case Qt::ArrowCursor:
+        BeginPlacing(dlg, *state_, p);
+        break;
+    case Qt::SizeAllCursor:
+        BeginMeasureMove(dlg, *state_, p);
+        break;
+    case Qt::SizeFDiagCursor:
+        BeginPointDrag(dlg, *state_);
+        break;
+    default:
+        break;
+    }
+}
+
+void IdleHandler::rightPress(COrvalinDlg &dlg, QPoint)
+{
+    const Qt::CursorShape cursor = dlg.rememberedCursor();
+    const bool overSelection = cursor == Qt::SizeAllCursor || cursor == Qt::SizeFDiagCursor;
+    if (OnMeasurePages(dlg) && overSelection) {
+        if (MeasureItem *item = LiveHitItem(dlg, *state_)) {
+            if (AskYesNo(dlg, QStringLiteral("Delete this measurement result ?"),
+                         QStringLiteral(" この計測アイテムを削除しますか？"))) {
+                state_->hitItem = nullptr;
+                dlg.RemoveMeasureRows(item);
+                ToolSelect(dlg);
+            }
+            return;
+        }
+    }
+    // Anywhere else a right click clears the selection.
+    dlg.setEditItem(nullptr);
+    dlg.setSelectedItem(nullptr);
+    dlg.RenumberResults();
+}
+
+}  // namespace orv

@@ -1,0 +1,29 @@
+#pragma once
+// DragMode 0: hovering sets the cursor from what lies under the pointer, a
+// press starts the drag the cursor announces, a right click deletes the
+// selected measurement (after asking) or clears the selection.
+
+#include <memory>
+
+#include "interaction/pointer_state.h"
+#include "pointer_handler.h"
+
+namespace orv {
+
+class IdleHandler : public ViewPointerHandler {
+public:
+    explicit IdleHandler(std::shared_ptr<PointerState> state) : state_(std::move(state)) {}
+
+    void move(COrvalinDlg &dlg, QPoint viewPoint) override;
+    void press(COrvalinDlg &dlg, QPoint viewPoint) override;
+    void rightPress(COrvalinDlg &dlg, QPoint viewPoint) override;
+
+private:
+    void HoverScaleBars(COrvalinDlg &dlg, QPoint viewPoint);
+    void HoverMeasure(COrvalinDlg &dlg, QPoint viewPoint);
+    void PressOnMeasurePages(COrvalinDlg &dlg, QPoint viewPoint);
+
+    std::shared_ptr<PointerState> state_;
+};
+
+}  // namespace orv

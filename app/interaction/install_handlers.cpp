@@ -1,0 +1,25 @@
+#include "interaction/install_handlers.h"
+
+#include <memory>
+
+#include "interaction/calib_drag_handler.h"
+#include "interaction/idle_handler.h"
+#include "interaction/move_handler.h"
+#include "interaction/placing_handler.h"
+#include "interaction/point_drag_handler.h"
+#include "orvalin_dlg.h"
+
+namespace orv {
+
+void InstallPointerHandlers(COrvalinDlg &dlg)
+{
+    auto state = std::make_shared<PointerState>();
+    dlg.setPointerHandler(DragIdle, std::make_unique<IdleHandler>(state));
+    for (int mode : {DragStandardScale, DragHBarEnd, DragVBarEnd, DragHBar, DragVBar})
+        dlg.setPointerHandler(mode, std::make_unique<CalibDragHandler>(mode, state));
+    dlg.setPointerHandler(DragMeasure, std::make_unique<MeasureMoveHandler>(state));
+    dlg.setPointerHandler(DragPoint, std::make_unique<PointDragHandler>(state));
+    dlg.setPointerHandler(DragPlacing, std::make_unique<PlacingHandler>(state));
+}
+
+}  // namespace orv

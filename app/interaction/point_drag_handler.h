@@ -1,0 +1,30 @@
+#pragma once
+// DragMode 7: one point of a clone of the selected measurement follows the
+// pointer; the release copies the clone's geometry into its source, puts the
+// labels back to their anchors and recomputes the value and its rows.
+
+#include <memory>
+
+#include "interaction/pointer_state.h"
+#include "pointer_handler.h"
+
+namespace orv {
+
+// A press with the diagonal cursor over a point of the selected item.
+void BeginPointDrag(COrvalinDlg &dlg, PointerState &state);
+
+class PointDragHandler : public ViewPointerHandler {
+public:
+    explicit PointDragHandler(std::shared_ptr<PointerState> state) : state_(std::move(state)) {}
+
+    void move(COrvalinDlg &dlg, QPoint viewPoint) override;
+    void release(COrvalinDlg &dlg, QPoint viewPoint) override;
+
+private:
+    std::shared_ptr<PointerState> state_;
+};
+
+// The geometry of a clone whose point was dragged, copied into its source.
+void MergeDraggedPoint(MeasureItem &source, const MeasureItem &clone);
+
+}  // namespace orv
