@@ -254,6 +254,7 @@ private:
     bool overviewShown_ = false;
     int pendingCommand_ = CmdNone;
     bool pendingPosted_ = false;
+    qint64 overviewPictureKey_ = 0;
     bool exiting_ = false;
 
     std::unique_ptr<ResultsTable> results_;

@@ -42,7 +42,9 @@ void COrvalinDlg::PaintView(QPainter &painter)
         painter.drawImage(QPoint(0, 0), picture);
     if (viewState_ == ViewScrollOnly)
         return;
-    page_bridge::RepaintOverview(*this);
+    const bool changed = composite_.cacheKey() != overviewPictureKey_;
+    overviewPictureKey_ = composite_.cacheKey();
+    page_bridge::RepaintOverview(*this, changed);
     if (dragMode_ >= DragStandardScale && dragMode_ <= DragVBar) {
         if (ViewPointerHandler *h = pointerHandler(dragMode_)) {
             painter.setClipRect(area);

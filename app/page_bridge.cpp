@@ -176,8 +176,18 @@ void ShowOverviewLabel(COrvalinDlg &dlg, bool shown)
             label->setVisible(shown);
 }
 
-void RepaintOverview(COrvalinDlg &dlg)
+void RepaintOverview(COrvalinDlg &dlg, bool compositeChanged)
 {
+#ifdef ORV_HAVE_SCROLL_DLG
+    if (CScrollDlg *scroll = dlg.scrollDlg()) {
+        // The overview keeps its own scaled copy; it is refreshed per rebuild.
+        if (compositeChanged)
+            scroll->SetPicture(dlg.composite());
+        scroll->UpdateFrame();
+        return;
+    }
+#endif
+    (void)compositeChanged;
     if (QWidget *w = dlg.overviewWindow(); w && w->isVisible())
         w->update();
 }

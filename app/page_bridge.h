@@ -57,7 +57,7 @@ void DrawOverComposite(COrvalinDlg &dlg, QImage &composite);
 // Overview window placement (client size) and its "Not Initialized" label.
 void PlaceOverview(COrvalinDlg &dlg, QPoint topLeft, QSize client);
 void ShowOverviewLabel(COrvalinDlg &dlg, bool shown);
-void RepaintOverview(COrvalinDlg &dlg);
+void RepaintOverview(COrvalinDlg &dlg, bool compositeChanged);
 
 }  // namespace page_bridge
 }  // namespace orv

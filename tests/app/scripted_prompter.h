@@ -93,9 +93,12 @@ public:
         ++textRequests;
         if (texts.empty())
             return std::nullopt;
-        auto t = texts.front();
+        const bool given = texts.front().has_value();
+        const QString value = given ? *texts.front() : QString();
         texts.pop_front();
-        return t;
+        if (!given)
+            return std::nullopt;
+        return value;
     }
 
     bool openDocument(const QUrl &url) override

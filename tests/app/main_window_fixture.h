@@ -1,0 +1,127 @@
+#pragma once
+// A main window with substituted locale, screen and temporary directory, and
+// scripted prompts; helpers that put measurements and images in place.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+#include "orvalin_dlg.h"
+#include "page_bridge.h"
+#include "results_table.h"
+#include "results_view.h"
+#include "scripted_prompter.h"
+
+namespace orv::test {
+
+inline LocaleSource DlgLocale(const char *system, const char *user, bool marker = false)
+{
+    LocaleSource src;
+    src.systemLanguage = [system] { return std::string(system); };
+    src.userLanguage = [user] { return std::string(user); };
+    src.englishMarker = [marker] { return marker; };
+    return src;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    DlgEnvironment Env(const char *system = "en", const char *user = "en", QSize screen = {1024, 768})
+    {
+        DlgEnvironment env;
+        env.locale = DlgLocale(system, user);
+        env.screenSize = [screen] { return screen; };
+        const QString temp = dir.path();
+        env.tempDir = [temp] { return temp; };
+        return env;
+    }
+
+    COrvalinDlg &Make(const char *system = "en", const char *user = "en", QSize screen = {1024, 768})
+    {
+        dlg = std::make_unique<COrvalinDlg>(Env(system, user, screen));
+        return *dlg;
+    }
+
+    // A grey image with a dark square, written as PNG.
+    QString WriteImage(const QString &name, QSize size)
+    {
+        QImage img(size, QImage::Format_RGB32);
+        img.fill(QColor(180, 180, 180));
+        for (int y = size.height() / 4; y < size.height() / 2; ++y)
+            for (int x = size.width() / 4; x < size.width() / 2; ++x)
+                img.setPixel(x, y, qRgb(40, 40, 40));
+        const QString path = dir.filePath(name);
+        img.save(path, "PNG");
+        return path;
+    }
+
+    COrvalinDlg &MakeWithImage(QSize size = {300, 200})
+    {
+        Make();
+        dlg->LoadImageFile(WriteImage("image.png", size));
+        return *dlg;
+    }
+
+    MeasureItem *AddDistance(QPoint a, QPoint b)
+    {
+        auto item = NewMeasureItem();
+        item->kind = KindDistance2Points;
+        AppendPoint(*item, a);
+        AppendPoint(*item, b);
+        item->lineWidth = 1;
+        item->fontSize = 16;
+        item->lineColor = MakeColorRef(255, 0, 0);
+        MeasureItem *raw = item.get();
+        raw->number = dlg->measureList().Append(std::move(item));
+        page_bridge::ComputeMeasureValue(*dlg, *raw);
+        dlg->AddMeasureRows(*raw);
+        return raw;
+    }
+
+    // A perpendicular item with the given number of sub-results (texts only).
+    MeasureItem *AddPerpendicular(int subResults)
+    {
+        auto item = NewMeasureItem();
+        item->kind = KindPerpendicular;
+        AppendPoint(*item, {10, 10});
+        AppendPoint(*item, {100, 10});
+        for (int k = 0; k < subResults; ++k) {
+            AppendPoint(*item, {20 + 10 * k, 50});
+            AppendSubResult(*item, std::to_string(k + 1) + ".00um", KindPerpendicularPart, -1,
+                            {20 + 10 * k, 50});
+        }
+        item->lineWidth = 1;
+        item->fontSize = 16;
+        MeasureItem *raw = item.get();
+        raw->number = dlg->measureList().Append(std::move(item));
+        dlg->AddMeasureRows(*raw);
+        return raw;
+    }
+
+    QString Cell(int row, int column) const
+    {
+        return QString::fromStdString(dlg->results().text(row, column));
+    }
+
+    QStringList NumberColumn() const
+    {
+        QStringList out;
+        for (int r = 0; r < dlg->results().rowCount(); ++r)
+            out << Cell(r, 0);
+        return out;
+    }
+
+    static void Settle() { QCoreApplication::processEvents(); QCoreApplication::processEvents(); }
+
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    std::unique_ptr<COrvalinDlg> dlg;
+};
+
+}  // namespace orv::test

@@ -1,0 +1,208 @@
+// Opening images, the failure of a load, the save round and the page switch back.
+#include <QFile>
+#include <QLineEdit>
+#include <QImageReader>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "calib_tab.h"
+#include "image_file.h"
+#include "image_tab.h"
+#include "main_window_fixture.h"
+#include "tool_tab.h"
+#include "tool_tab_button.h"
+
+namespace orv::test {
+namespace {
+
+using Images = MainWindowTest;
+
+TEST_F(Images, LoadingEnablesTheControlsAndEmptiesTheList)
+{
+    COrvalinDlg &d = MakeWithImage({300, 200});
+    AddDistance({10, 10}, {60, 10});
+    AddDistance({10, 30}, {60, 30});
+    d.setSelectedItem(&d.measureList().at(1));
+    ASSERT_EQ(d.results().rowCount(), 2);
+
+    d.SetZoom(200, 200);
+    d.LoadImageFile(WriteImage("second.png", {120, 90}));
+    EXPECT_TRUE(d.hasImage());
+    EXPECT_EQ(d.imageSize(), QSize(120, 90));
+    EXPECT_EQ(d.view().zoomX, 100);
+    EXPECT_EQ(d.view().scroll, QPoint(0, 0));
+    EXPECT_EQ(d.view().size, QSize(120, 90));
+    EXPECT_EQ(d.results().rowCount(), 0);
+    EXPECT_TRUE(d.measureList().empty());
+    EXPECT_EQ(d.selectedItem(), nullptr);
+    for (int id : {CmdSaveCsv, CmdSaveImage, CmdReport, CmdDeleteAll})
+        EXPECT_TRUE(d.button(id)->isEnabled()) << id;
+    EXPECT_TRUE(d.toolTab()->button(1011)->isEnabled());
+    EXPECT_TRUE(d.calibTab()->controls().hValue->isEnabled());
+    EXPECT_EQ(d.viewState(), ViewRebuild);
+    d.EnsureComposite();
+    EXPECT_EQ(d.viewState(), ViewUpToDate);
+    EXPECT_EQ(d.composite().size(), QSize(120, 90));
+}
+
+TEST_F(Images, FileThatCannotBeDecodedKeepsTheCurrentImageAndSaysSo)
+{
+    COrvalinDlg &d = MakeWithImage({300, 200});
+    AddDistance({10, 10}, {60, 10});
+    const QString bad = dir.filePath("broken.jpg");
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("\xFF\xD8\xFF\xE0 not really a picture");
+    f.close();
+    d.LoadImageFile(bad);
+    d.LoadImageFile(dir.filePath("missing.png"));
+    EXPECT_TRUE(d.hasImage());
+    EXPECT_EQ(d.imageSize(), QSize(300, 200));
+    EXPECT_EQ(d.measureList().size(), 1u);
+    EXPECT_EQ(d.results().rowCount(), 1);
+    EXPECT_TRUE(d.button(CmdSaveImage)->isEnabled());
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[0].text, "The image file could not be read.");
+    // Without a previous image nothing is enabled by a failed load.
+    Make();
+    dlg->LoadImageFile(bad);
+    EXPECT_FALSE(dlg->hasImage());
+    EXPECT_EQ(dlg->viewState(), ViewNoImage);
+    EXPECT_FALSE(dlg->button(CmdSaveImage)->isEnabled());
+}
+
+TEST_F(Images, OpenButtonSelectsTheScalePageAndOpensTheChosenFile)
+{
+    COrvalinDlg &d = Make();
+    const QString path = WriteImage("chosen.png", {200, 150});
+    prompter.openPaths.push_back(path);
+    QTest::mouseClick(d.imageTab()->openButton(), Qt::LeftButton);
+    Settle();
+    ASSERT_EQ(prompter.openRequests.size(), 1u);
+    EXPECT_TRUE(prompter.openRequests[0].filter.startsWith(
+        "Support Image Files (*.jpeg,*.jpg,*.bmp,*.tif) (*.jpeg *.jpg *.bmp *.tif);;"));
+    EXPECT_TRUE(d.hasImage());
+    EXPECT_EQ(d.currentTab(), TabScale);
+    EXPECT_EQ(d.lastOpenDir(), dir.path());
+
+    // Cancelling the chooser still runs the page switch and keeps the image.
+    d.SelectTab(TabMeasure);
+    d.imageTab()->OnOpen();
+    Settle();
+    EXPECT_EQ(prompter.openRequests.size(), 2u);
+    EXPECT_EQ(prompter.openRequests[1].dir, dir.path());
+    EXPECT_EQ(d.currentTab(), TabScale);
+    EXPECT_TRUE(d.hasImage());
+}
+
+TEST_F(Images, ReturningToTheImagePageAsksBeforeDiscarding)
+{
+    COrvalinDlg &d = MakeWithImage();
+    AddDistance({10, 10}, {60, 10});
+    d.SelectTab(TabScale);
+    ASSERT_EQ(d.currentTab(), TabScale);
+
+    prompter.answers.push_back(UiPrompter::Answer::No);
+    d.SelectTab(TabImage);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "Image you ara editing will not be saved.");
+    EXPECT_EQ(prompter.messages[0].buttons, UiPrompter::Buttons::YesNo);
+    EXPECT_EQ(d.currentTab(), TabScale);
+    EXPECT_EQ(d.tabControl()->currentIndex(), TabScale);
+    EXPECT_TRUE(d.hasImage());
+    EXPECT_EQ(d.results().rowCount(), 1);
+
+    prompter.answers.push_back(UiPrompter::Answer::Yes);
+    d.SelectTab(TabImage);
+    EXPECT_EQ(d.currentTab(), TabImage);
+    EXPECT_FALSE(d.hasImage());
+    EXPECT_EQ(d.viewState(), ViewNoImage);
+    EXPECT_EQ(d.results().rowCount(), 0);
+    EXPECT_EQ(d.view().size, QSize(0, 0));
+    EXPECT_FALSE(d.overviewShown());
+    for (int id : {CmdSaveCsv, CmdSaveImage, CmdReport, CmdDeleteAll})
+        EXPECT_FALSE(d.button(id)->isEnabled()) << id;
+    EXPECT_FALSE(d.toolTab()->button(1011)->isEnabled());
+    EXPECT_EQ(d.windowSizeRequested(), QSize(d.columnWidth() + COrvalinDlg::kFrameWidth, 742));
+
+    // Without an image there is nothing to ask.
+    d.SelectTab(TabScale);
+    d.SelectTab(TabImage);
+    EXPECT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(d.currentTab(), TabImage);
+}
+
+TEST_F(Images, TabChangeIsRefusedWhileADragIsUnderWay)
+{
+    COrvalinDlg &d = MakeWithImage();
+    d.SelectTab(TabMeasure);
+    d.setDragMode(DragPlacing);
+    d.SelectTab(TabOption);
+    EXPECT_EQ(d.currentTab(), TabMeasure);
+    EXPECT_EQ(d.tabControl()->currentIndex(), TabMeasure);
+    d.setDragMode(DragIdle);
+    d.SelectTab(TabOption);
+    EXPECT_EQ(d.currentTab(), TabOption);
+}
+
+TEST_F(Images, SavingWithASelectionFirstRepaintsWithoutTheSelectionMarks)
+{
+    COrvalinDlg &d = MakeWithImage({300, 200});
+    d.show();
+    d.SelectTab(TabMeasure);
+    MeasureItem *item = AddDistance({40, 100}, {200, 100});
+    d.setSelectedItem(item);
+    d.RebuildView();
+    d.EnsureComposite();
+    const QImage withMarks = d.composite().copy();
+
+    const QString target = dir.filePath("saved.bmp");
+    prompter.savePaths.push_back(target);
+    QTest::mouseClick(d.button(CmdSaveImage), Qt::LeftButton);
+    // The first run only clears the selection and waits for the repaint.
+    EXPECT_EQ(d.selectedItem(), nullptr);
+    EXPECT_EQ(d.pendingCommand(), CmdSaveImage);
+    EXPECT_TRUE(prompter.saveRequests.empty());
+    for (int i = 0; i < 50 && prompter.saveRequests.empty(); ++i)
+        QTest::qWait(10);
+    ASSERT_EQ(prompter.saveRequests.size(), 1u);
+    EXPECT_EQ(d.pendingCommand(), CmdNone);
+    EXPECT_EQ(prompter.saveRequests[0].filter,
+              "JPEG Files (*.jpg) (*.jpg);;Bitmap Files (*.bmp) (*.bmp);;All Files(*.*) (*)");
+
+    QImage saved(target);
+    ASSERT_FALSE(saved.isNull());
+    saved = saved.convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(saved, d.composite());
+    EXPECT_NE(saved, withMarks.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(d.measureList().size(), 1u);
+    QTest::qWait(30);
+    EXPECT_EQ(prompter.saveRequests.size(), 1u);
+}
+
+TEST_F(Images, SavedFileTypeFollowsTheExtensionExactly)
+{
+    COrvalinDlg &d = MakeWithImage({30, 20});
+    prompter.savePaths = {dir.filePath("a.jpg"), dir.filePath("b.JPG"), dir.filePath("c")};
+    d.OnSaveImage();
+    d.OnSaveImage();
+    d.OnSaveImage();
+    EXPECT_EQ(QImageReader(dir.filePath("a.jpg")).format(), "jpeg");
+    EXPECT_EQ(QImageReader(dir.filePath("b.JPG")).format(), "bmp");
+    EXPECT_EQ(QImageReader(dir.filePath("c.bmp")).format(), "bmp");
+    QFile bmp(dir.filePath("c.bmp"));
+    EXPECT_EQ(bmp.size(), 54 + 20 * 92);  // 30 pixels: 90 bytes padded to 92
+
+    // Cancelling writes nothing.
+    d.OnSaveImage();
+    EXPECT_EQ(prompter.saveRequests.size(), 4u);
+
+    // The frozen camera frame marker sends the save to the camera, which
+    // writes nothing here, rather than writing the old composite.
+    d.setImageSize(QSize(2, 2));
+    d.WriteImageFile(dir.filePath("frame.bmp"), "bmp");
+    EXPECT_FALSE(QFile::exists(dir.filePath("frame.bmp")));
+}
+
+}  // namespace
+}  // namespace orv::test

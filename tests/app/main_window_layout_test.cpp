@@ -1,0 +1,143 @@
+// Sizing the window and the view to the zoomed image on a given screen.
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "main_window_fixture.h"
+#include "image_view.h"
+#include "view_composer.h"
+
+namespace orv::test {
+namespace {
+
+using Layout = MainWindowTest;
+
+TEST_F(Layout, WideImageOnA1024ScreenFillsTheScreenWidthAndShowsTheOverview)
+{
+    COrvalinDlg &d = MakeWithImage({2000, 500});
+    const int C = d.columnWidth();
+    EXPECT_EQ(d.windowSizeRequested().width(), 1024);
+    EXPECT_EQ(d.view().size.width(), 1024 - C - 15);
+    EXPECT_EQ(d.view().size.height(), 500);
+    EXPECT_EQ(d.windowSizeRequested().height(), std::max(d.columnHeight(), 540));
+    EXPECT_TRUE(d.overviewShown());
+    EXPECT_TRUE(d.button(CmdOverview)->isChecked());
+    EXPECT_TRUE(d.overviewWindow()->isVisible());
+    // The overview is the column's width and keeps the image's proportions.
+    EXPECT_EQ(d.overviewWindow()->size(), QSize(C, C * 500 / 2000));
+    EXPECT_EQ(d.overviewWindow()->pos().x(), 0);
+
+    // At 50 % (1000 pixels) the column still pushes the width past the screen.
+    d.SetZoom(50, 50);
+    d.LayoutView();
+    EXPECT_EQ(d.windowSizeRequested().width(), 1024);
+    EXPECT_TRUE(d.overviewShown());
+    EXPECT_EQ(d.view().size, QSize(1024 - C - 15, 250));
+    EXPECT_EQ(d.imageView()->geometry(), QRect(QPoint(C + 5, 5), d.view().size));
+}
+
+TEST_F(Layout, ImageThatFitsHidesTheOverviewAndSizesTheWindowToTheView)
+{
+    COrvalinDlg &d = MakeWithImage({400, 300});
+    const int C = d.columnWidth();
+    EXPECT_EQ(d.view().origin, QPoint(C + 5, 5));
+    EXPECT_EQ(d.view().size, QSize(400, 300));
+    EXPECT_EQ(d.windowSizeRequested(), QSize(C + 400 + 15, d.columnHeight()));
+    EXPECT_FALSE(d.overviewShown());
+    EXPECT_FALSE(d.overviewWindow()->isVisible());
+    EXPECT_EQ(d.pos(), QPoint(0, 0));
+}
+
+TEST_F(Layout, TallImageIsCutAtTheScreenHeightAndTheOverviewMovesUp)
+{
+    COrvalinDlg &d = MakeWithImage({300, 1500});
+    EXPECT_EQ(d.windowSizeRequested().height(), 768);
+    EXPECT_EQ(d.view().size.height(), 768 - 40);
+    EXPECT_TRUE(d.overviewShown());
+    const int C = d.columnWidth();
+    const int r = C * 1500 / 300;
+    // The overview does not fit below the column: it ends at the screen's bottom.
+    const int l = 23 + 2 * 3 + r;
+    const int expectedTop = d.columnHeight() + l > 768 ? 768 - l : d.columnHeight();
+    EXPECT_EQ(d.overviewWindow()->pos().y(), expectedTop);
+}
+
+TEST_F(Layout, FitZoomTakesTheSmallerRatioOfTheFreeScreen)
+{
+    COrvalinDlg &d = MakeWithImage({2000, 500});
+    const int C = d.columnWidth();
+    EXPECT_EQ(d.FitZoom(), std::min((1024 - C - 15) * 100 / 2000, (768 - 40) * 100 / 500));
+    MakeWithImage({100, 1456});
+    EXPECT_EQ(dlg->FitZoom(), std::min((1024 - dlg->columnWidth() - 15) * 100 / 100, 728 * 100 / 1456));
+    EXPECT_EQ(dlg->FitZoom(), 50);
+}
+
+TEST_F(Layout, ShortScreenShortensTheListAndTheColumn)
+{
+    Make("en", "en", {1024, 600});
+    COrvalinDlg &tall = *dlg;
+    const int shortColumn = tall.columnHeight();
+    const int shortList = tall.resultsView()->height();
+    EXPECT_EQ(tall.screenSize().height(), 600 + 23);
+    auto full = std::make_unique<COrvalinDlg>(Env("en", "en", {1024, 768}));
+    EXPECT_EQ(full->screenSize(), QSize(1024, 768));
+    EXPECT_EQ(full->columnHeight() - shortColumn, 768 - 623);
+    EXPECT_EQ(full->resultsView()->height() - shortList, 768 - 623);
+    EXPECT_EQ(tall.windowSizeRequested().height(), shortColumn);
+}
+
+TEST_F(Layout, ViewMapsZoomedAndScrolledPointsToImagePixels)
+{
+    ViewGeometry g;
+    g.zoomX = g.zoomY = 200;
+    g.scroll = {100, 0};
+    EXPECT_EQ(g.ViewToImage({50, 20}), QPoint(75, 10));
+    EXPECT_EQ(g.ImageToView({75, 10}), QPoint(50, 20));
+    g.zoomX = 0;  // never divides by zero
+    EXPECT_EQ(g.ViewToImage({50, 20}).x(), 0);
+    g.zoomX = 33;
+    g.scroll = {0, 0};
+    EXPECT_EQ(g.ViewToImage({10, 0}).x(), 30);  // 1000 / 33 truncated
+    EXPECT_EQ(g.ViewToImage({-10, 0}).x(), -30);
+}
+
+TEST_F(Layout, VisiblePartIsStretchedSmoothlyAndCachedBetweenPaints)
+{
+    QImage composite(400, 200, QImage::Format_RGB32);
+    composite.fill(Qt::white);
+    for (int x = 200; x < 400; ++x)
+        for (int y = 0; y < 200; ++y)
+            composite.setPixel(x, y, qRgb(0, 0, 0));
+    ViewGeometry g;
+    g.zoomX = g.zoomY = 200;
+    g.size = {400, 200};
+    g.scroll = {200, 0};  // shows image x 100..300
+    EXPECT_EQ(ViewComposer::VisibleSource(composite, g), QRect(100, 0, 200, 100));
+    ViewComposer composer;
+    const QImage &pic = composer.ViewPicture(composite, g);
+    ASSERT_EQ(pic.size(), QSize(400, 200));
+    EXPECT_EQ(QColor(pic.pixel(10, 50)), QColor(Qt::white));
+    EXPECT_EQ(QColor(pic.pixel(390, 50)), QColor(Qt::black));
+    // Smooth: the edge gets an intermediate grey.
+    bool grey = false;
+    for (int x = 190; x < 210; ++x)
+        grey |= qGray(pic.pixel(x, 50)) > 20 && qGray(pic.pixel(x, 50)) < 235;
+    EXPECT_TRUE(grey);
+    composer.ViewPicture(composite, g);
+    EXPECT_EQ(composer.rescaleCount(), 1);
+    g.scroll = {0, 0};
+    composer.ViewPicture(composite, g);
+    EXPECT_EQ(composer.rescaleCount(), 2);
+}
+
+TEST_F(Layout, CompositeNeverWritesIntoTheSource)
+{
+    QImage source(20, 10, QImage::Format_RGB32);
+    source.fill(Qt::white);
+    const QImage composite = ViewComposer::BuildComposite(source, [](QImage &c) { c.fill(Qt::red); });
+    EXPECT_EQ(QColor(source.pixel(5, 5)), QColor(Qt::white));
+    EXPECT_EQ(QColor(composite.pixel(5, 5)), QColor(Qt::red));
+    EXPECT_TRUE(ViewComposer::BuildComposite(QImage(), {}).isNull());
+}
+
+}  // namespace
+}  // namespace orv::test

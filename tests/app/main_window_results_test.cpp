@@ -1,0 +1,160 @@
+// The results list: rows, numbering, selection, deletion and the CSV file.
+#include <QFile>
+#include <QPushButton>
+
+#include "main_window_fixture.h"
+
+namespace orv::test {
+namespace {
+
+using Results = MainWindowTest;
+
+TEST_F(Results, RowsFollowTheItemsThroughDuplicateDeleteAndRenumber)
+{
+    COrvalinDlg &d = MakeWithImage();
+    MeasureItem *first = AddDistance({10, 10}, {60, 10});
+    AddPerpendicular(2);
+    AddDistance({10, 50}, {90, 50});
+    EXPECT_EQ(NumberColumn(), (QStringList{"1", "2", "2_1", "2_2", "3"}));
+    EXPECT_EQ(Cell(0, 1), QString::fromUtf8(KindName(KindDistance2Points, Language::English)));
+    EXPECT_EQ(Cell(3, 2), "2.00um");
+    EXPECT_EQ(Cell(3, 3), "");
+    // Appending selected the last row added.
+    EXPECT_EQ(d.results().selectedRow(), 4);
+
+    // Duplicate the perpendicular from its sub-row: the copy is listed last
+    // with its own number and becomes the selection.
+    d.results().SelectRow(3);
+    d.OnListDoubleClick();
+    EXPECT_EQ(NumberColumn(), (QStringList{"1", "2", "2_1", "2_2", "3", "4", "4_1", "4_2"}));
+    ASSERT_EQ(d.measureList().size(), 4u);
+    EXPECT_EQ(d.selectedItem(), &d.measureList().at(3));
+    EXPECT_EQ(d.measureList().at(3).points.front().pos, d.measureList().at(1).points.front().pos);
+    EXPECT_TRUE(d.resultsView()->isEnabled());
+
+    // Deleting the first item renumbers the rest; its rows are gone.
+    d.RemoveMeasureRows(first);
+    EXPECT_EQ(NumberColumn(), (QStringList{"1", "1_1", "1_2", "2", "3", "3_1", "3_2"}));
+    EXPECT_EQ(d.measureList().at(0).row, 0);
+    EXPECT_EQ(d.measureList().at(1).row, 3);
+    EXPECT_EQ(d.viewState(), ViewRebuild);
+
+    // The list widget shows the same texts.
+    EXPECT_EQ(d.resultsView()->cellText(5, 0), "3_1");
+    EXPECT_EQ(d.resultsView()->model()->rowCount(), 7);
+}
+
+TEST_F(Results, RightClickOnASubRowDeletesOnlyThatLineAfterAsking)
+{
+    COrvalinDlg &d = MakeWithImage();
+    AddPerpendicular(3);
+    AddDistance({10, 50}, {90, 50});
+    d.results().SelectRow(2);
+    prompter.answers.push_back(UiPrompter::Answer::Yes);
+    d.OnListRightClick();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "Delete this measurement result ?");
+    EXPECT_EQ(NumberColumn(), (QStringList{"1", "1_1", "1_3", "2"}));
+    EXPECT_EQ(d.measureList().at(0).subResults[1].row, -1);
+    EXPECT_EQ(d.selectedItem(), nullptr);
+
+    // A main row: No keeps it, Yes removes the item.
+    d.results().SelectRow(3);
+    prompter.answers.push_back(UiPrompter::Answer::No);
+    d.OnListRightClick();
+    EXPECT_EQ(d.measureList().size(), 2u);
+    d.results().SelectRow(3);
+    prompter.answers.push_back(UiPrompter::Answer::Yes);
+    d.OnListRightClick();
+    EXPECT_EQ(d.measureList().size(), 1u);
+    EXPECT_EQ(NumberColumn(), (QStringList{"1", "1_1", "1_3"}));
+}
+
+TEST_F(Results, ClickingRowsSelectsTheirItemAndEmptySpaceKeepsTheSelection)
+{
+    COrvalinDlg &d = MakeWithImage();
+    MeasureItem *a = AddDistance({10, 10}, {60, 10});
+    MeasureItem *b = AddPerpendicular(1);
+    d.show();
+    d.SelectTab(TabMeasure);
+    Settle();
+    d.setViewState(ViewUpToDate);
+
+    QTest::mouseClick(d.resultsView()->viewport(), Qt::LeftButton, {},
+                      d.resultsView()->rowRect(2).center());
+    EXPECT_EQ(d.selectedItem(), b);
+    EXPECT_EQ(d.viewState(), ViewRebuild);
+
+    // Empty space: the selected item's main row is selected again.
+    const QPoint empty(5, d.resultsView()->viewport()->height() - 3);
+    QTest::mouseClick(d.resultsView()->viewport(), Qt::LeftButton, {}, empty);
+    EXPECT_EQ(d.selectedItem(), b);
+    EXPECT_EQ(d.results().selectedRow(), b->row);
+
+    // With no item selected a click on empty space changes nothing.
+    d.setSelectedItem(nullptr);
+    d.results().ClearSelection();
+    d.EnsureComposite();
+    ASSERT_EQ(d.viewState(), ViewUpToDate);
+    QTest::mouseClick(d.resultsView()->viewport(), Qt::LeftButton, {}, empty);
+    EXPECT_EQ(d.selectedItem(), nullptr);
+    EXPECT_EQ(d.viewState(), ViewUpToDate);
+
+    // Right double click puts the selection back on the item's main row.
+    d.setSelectedItem(a);
+    d.results().SelectRow(2);
+    d.OnListRightDoubleClick();
+    EXPECT_EQ(d.results().selectedRow(), a->row);
+}
+
+TEST_F(Results, DeleteAllAsksAndNoLeavesEverything)
+{
+    COrvalinDlg &d = MakeWithImage();
+    MeasureItem *a = AddDistance({10, 10}, {60, 10});
+    AddDistance({10, 20}, {60, 20});
+    d.setSelectedItem(a);
+    QTest::mouseClick(d.button(CmdDeleteAll), Qt::LeftButton);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "Delete All Data ?");
+    EXPECT_EQ(d.measureList().size(), 2u);
+    EXPECT_EQ(d.results().rowCount(), 2);
+    EXPECT_EQ(d.selectedItem(), a);
+
+    prompter.answers.push_back(UiPrompter::Answer::Yes);
+    QTest::mouseClick(d.button(CmdDeleteAll), Qt::LeftButton);
+    EXPECT_TRUE(d.measureList().empty());
+    EXPECT_EQ(d.results().rowCount(), 0);
+    EXPECT_EQ(d.selectedItem(), nullptr);
+    EXPECT_TRUE(d.resultsView()->isEnabled());
+}
+
+TEST_F(Results, JapaneseDeleteAllQuestionStartsWithABlank)
+{
+    Make("ja", "ja");
+    dlg->LoadImageFile(WriteImage("j.png", {50, 50}));
+    dlg->DeleteAllResults();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, QStringLiteral(" 計測データを全て削除しますか？"));
+}
+
+TEST_F(Results, CsvButtonWritesTheRowsAsShown)
+{
+    COrvalinDlg &d = MakeWithImage();
+    AddPerpendicular(2);
+    prompter.savePaths.push_back(dir.filePath("results"));
+    QTest::mouseClick(d.button(CmdSaveCsv), Qt::LeftButton);
+    ASSERT_EQ(prompter.saveRequests.size(), 1u);
+    QFile f(dir.filePath("results.csv"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray text = f.readAll();
+    EXPECT_TRUE(text.startsWith("No.,Measurement,Value,Unit\r\n"));
+    EXPECT_EQ(text.count("\r\n"), 4);
+    EXPECT_TRUE(text.contains("\r\n1_2,"));
+
+    // Cancelled: nothing written.
+    QTest::mouseClick(d.button(CmdSaveCsv), Qt::LeftButton);
+    EXPECT_EQ(prompter.saveRequests.size(), 2u);
+}
+
+}  // namespace
+}  // namespace orv::test

@@ -1,0 +1,157 @@
+// Start-up state, captions in both languages, pages and shut-down of the main window.
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "calib_tab.h"
+#include "image_tab.h"
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "main_window_fixture.h"
+#include "option_tab.h"
+#include "tool_tab.h"
+#include "tool_tab_button.h"
+
+namespace orv::test {
+namespace {
+
+using StartUp = MainWindowTest;
+
+TEST_F(StartUp, EnglishWindowHasItsCaptionsTitleAndColumns)
+{
+    COrvalinDlg &d = Make("en", "en");
+    EXPECT_EQ(d.windowTitle(), "Orvalin - ver. 1.07.1");
+    EXPECT_EQ(d.language(), Language::English);
+    EXPECT_EQ(d.button(CmdExit)->text(), "Exit");
+    EXPECT_EQ(d.button(CmdSaveCsv)->text(), "Save Data Only");
+    EXPECT_EQ(d.button(CmdSaveImage)->text(), "Save Image Only");
+    EXPECT_EQ(d.button(CmdReport)->text(), "Sava Data && Img");
+    EXPECT_EQ(d.button(CmdDeleteAll)->text(), "Delete All Data");
+    const QStringList tabs{"Image", "Scale", "Measure", "Option"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(d.tabControl()->tabText(i), tabs[i]);
+    auto *model = d.resultsView()->model();
+    const QStringList columns{"No.", "Measurement", "Value", "Unit"};
+    for (int c = 0; c < 4; ++c)
+        EXPECT_EQ(model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), columns[c]);
+    EXPECT_EQ(d.button(CmdOverview)->toolTip(), "Show / Hide a Scroll Window");
+    EXPECT_EQ(d.overviewWindow()->windowTitle(), "ScrollView");
+    EXPECT_TRUE(d.workFilePath().endsWith("/Orvalin_Workfile.jpg"));
+    EXPECT_FALSE(d.workFilePath().contains("//"));
+}
+
+TEST_F(StartUp, JapaneseWindowKeepsJapaneseCaptionsWhilePagesFollowTheUserLocale)
+{
+    COrvalinDlg &d = Make("ja", "en");
+    EXPECT_EQ(d.language(), Language::Japanese);
+    EXPECT_EQ(d.windowTitle(), "Orvalin - ver. 1.07.1");
+    EXPECT_EQ(d.button(CmdExit)->text(), QStringLiteral("終了"));
+    EXPECT_EQ(d.button(CmdSaveCsv)->text(), QStringLiteral("CSV出力"));
+    EXPECT_EQ(d.button(CmdSaveImage)->text(), QStringLiteral("ラベル　出力"));
+    EXPECT_EQ(d.button(CmdReport)->text(), QStringLiteral("レポート出力"));
+    EXPECT_EQ(d.button(CmdDeleteAll)->text(), QStringLiteral("全削除"));
+    const QStringList tabs{QStringLiteral("ｲﾒｰｼﾞ"), QStringLiteral("ｽｹｰﾙ"), QStringLiteral("計測"),
+                           QStringLiteral("ｵﾌﾟｼｮﾝ")};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(d.tabControl()->tabText(i), tabs[i]);
+    EXPECT_EQ(d.resultsView()->model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QStringLiteral("計測"));
+    EXPECT_EQ(d.button(CmdOverview)->toolTip(), QStringLiteral("スクロールウィンドウの表示/非表示"));
+    EXPECT_EQ(d.overviewWindow()->windowTitle(), QStringLiteral("画像スクロール"));
+    // The pages decide by the user locale: English here, so row texts are English.
+    EXPECT_EQ(d.imageTab()->language(), Language::English);
+    EXPECT_EQ(d.textLanguage(), Language::English);
+}
+
+TEST_F(StartUp, PagesSitInTheTabControlInOrderAndStartDisabled)
+{
+    COrvalinDlg &d = Make();
+    QTabWidget *tabs = d.tabControl();
+    ASSERT_EQ(tabs->count(), 4);
+    EXPECT_EQ(tabs->widget(TabImage), d.imageTab());
+    EXPECT_EQ(tabs->widget(TabScale), d.calibTab());
+    EXPECT_EQ(tabs->widget(TabMeasure), d.toolTab());
+    EXPECT_EQ(tabs->widget(TabOption), static_cast<QWidget *>(d.optionTab()));
+    EXPECT_EQ(d.currentTab(), TabImage);
+    EXPECT_EQ(tabs->currentIndex(), TabImage);
+    for (int id : {CmdSaveCsv, CmdSaveImage, CmdReport, CmdDeleteAll})
+        EXPECT_FALSE(d.button(id)->isEnabled()) << id;
+    EXPECT_TRUE(d.button(CmdExit)->isEnabled());
+    EXPECT_FALSE(d.toolTab()->button(1011)->isEnabled());
+    EXPECT_FALSE(d.calibTab()->controls().hValue->isEnabled());
+    EXPECT_TRUE(d.imageTab()->openButton()->isEnabled());
+    EXPECT_EQ(d.viewState(), ViewNoImage);
+    EXPECT_FALSE(d.hasImage());
+    EXPECT_EQ(d.dragMode(), DragIdle);
+    EXPECT_EQ(d.selectedItem(), nullptr);
+    EXPECT_EQ(d.pendingCommand(), CmdNone);
+    EXPECT_FALSE(d.overviewWindow()->isVisible());
+    EXPECT_FALSE(d.liveView()->isVisible());
+    // The tool palette chose its first tool.
+    EXPECT_EQ(d.toolTab()->currentTool(), KindDistance2Points);
+    // No camera: the window is the control column only.
+    EXPECT_EQ(d.windowSizeRequested(), QSize(d.columnWidth() + COrvalinDlg::kFrameWidth, d.columnHeight()));
+    // The pages lie inside the tab control, below its labels.
+    d.show();
+    Settle();
+    const QRect tabRect = tabs->geometry();
+    const QPoint pageTop = d.imageTab()->mapTo(tabs, QPoint(0, 0));
+    EXPECT_GT(pageTop.y(), 0);
+    EXPECT_LE(pageTop.y() + d.imageTab()->height(), tabRect.height());
+}
+
+TEST_F(StartUp, KeysNeverEndTheDialogNorReachTheList)
+{
+    COrvalinDlg &d = MakeWithImage();
+    AddDistance({10, 10}, {50, 10});
+    AddDistance({10, 20}, {50, 20});
+    d.show();
+    d.results().SelectRow(0);
+    QTest::keyClick(d.resultsView(), Qt::Key_Down);
+    EXPECT_EQ(d.results().selectedRow(), 0);
+    EXPECT_EQ(d.resultsView()->currentIndex().row(), 0);
+    QTest::keyClick(d.resultsView(), Qt::Key_Escape);
+    QTest::keyClick(d.button(CmdExit), Qt::Key_Return);
+    // Space would press a focused button.
+    d.button(CmdExit)->setFocus();
+    QTest::keyClick(d.button(CmdExit), Qt::Key_Space);
+    QTest::keyClick(&d, Qt::Key_Escape);
+    Settle();
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(d.measureList().size(), 2u);
+}
+
+TEST_F(StartUp, ExitAndTheCloseBoxBothFreeTheMeasurementsAndAccept)
+{
+    for (bool closeBox : {false, true}) {
+        COrvalinDlg &d = MakeWithImage();
+        AddDistance({10, 10}, {50, 10});
+        d.show();
+        if (closeBox)
+            d.close();
+        else
+            QTest::mouseClick(d.button(CmdExit), Qt::LeftButton);
+        Settle();
+        EXPECT_FALSE(d.isVisible()) << closeBox;
+        EXPECT_EQ(d.result(), QDialog::Accepted) << closeBox;
+        EXPECT_TRUE(d.measureList().empty()) << closeBox;
+        EXPECT_FALSE(d.hasImage()) << closeBox;
+        EXPECT_EQ(d.results().rowCount(), 0) << closeBox;
+    }
+}
+
+TEST_F(StartUp, MissingTemporaryDirectoryIsReported)
+{
+    DlgEnvironment env = Env();
+    env.tempDir = [] { return QString(); };
+    dlg = std::make_unique<COrvalinDlg>(std::move(env));
+    // The window and the image page each look for it.
+    ASSERT_FALSE(prompter.messages.empty());
+    for (const auto &m : prompter.messages)
+        EXPECT_EQ(m.text, "Could not open temporary file.");
+    EXPECT_EQ(dlg->workFilePath(), "Orvalin_Workfile.jpg");
+}
+
+}  // namespace
+}  // namespace orv::test
