@@ -183,6 +183,13 @@ TEST_F(CalibTabTest, LeavingAValueFieldCommitsIt)
     ui().hValue->setFocus();
     EXPECT_EQ(p.scaleSetting().vValue, "40");
     EXPECT_EQ(prompter.messages.size(), 1u);
+
+    // Enter commits and leaves the caret where it was.
+    Retype(ui().hValue, "0");
+    QTest::keyClick(ui().hValue, Qt::Key_Return);
+    EXPECT_TRUE(ui().hValue->hasFocus());
+    EXPECT_EQ(p.scaleSetting().hValue, "1");
+    EXPECT_EQ(prompter.messages.size(), 2u);
 }
 
 TEST_F(CalibTabTest, UnitChoicesRecomputeTheStandardScale)

@@ -105,6 +105,21 @@ TEST_F(CalibTabWindowTest, CommittedScaleRecomputesListedValues)
     EXPECT_EQ(ValueText(item), "400.00");
 }
 
+TEST_F(CalibTabWindowTest, EscapeAndEnterInTheFieldsCommitWithoutEndingTheWindow)
+{
+    main->show();
+    main->SelectTab(TabScale);
+    ASSERT_EQ(main->currentTab(), TabScale);
+    Retype(ui().hValue, "40");
+    QTest::keyClick(ui().hValue, Qt::Key_Escape);
+    EXPECT_EQ(page().scaleSetting().hValue, "40");
+    Retype(ui().vValue, "30");
+    QTest::keyClick(ui().vValue, Qt::Key_Return);
+    EXPECT_EQ(page().scaleSetting().vValue, "30");
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(ui().saveButton->isEnabled());
+}
+
 TEST_F(CalibTabWindowTest, ChoosingTheDefaultEntryRecomputesToo)
 {
     MeasureItem &item = AddDistance();
