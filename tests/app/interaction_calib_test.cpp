@@ -1,0 +1,129 @@
+// Calibration drags on the Scale page through the image view.
+#include "interaction_fixture.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "calib_tab.h"
+#include "interaction/calib_drag_handler.h"
+
+namespace orv::test {
+namespace {
+
+class CalibDragTest : public InteractionTest {
+protected:
+    void SetUp() override
+    {
+        InteractionTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        dlg->SelectTab(TabScale);
+        ASSERT_EQ(dlg->currentTab(), TabScale);
+        calib = dlg->calibTab();
+        ASSERT_NE(calib, nullptr);
+    }
+
+    QString HPixelField() const { return calib->controls().hPixel->text(); }
+
+    CCalibTab *calib = nullptr;
+};
+
+// Default bars: horizontal (10, 10)-(110, 10), vertical (10, 10)-(10, 110).
+
+TEST_F(CalibDragTest, BarEndDraggedShorterThanFiveStopsAtFive)
+{
+    // A measurement of 60 pixels: 60 um under 100 pixels = 100 um.
+    dlg->SelectTab(TabMeasure);
+    MeasureItem *item = Place(KindDistance2Points, {{40, 100}, {100, 100}});
+    ASSERT_NE(item, nullptr);
+    ASSERT_DOUBLE_EQ(item->value, 60.0);
+    dlg->SelectTab(TabScale);
+
+    Hover({110, 10});
+    ASSERT_EQ(dlg->rememberedCursor(), Qt::SizeHorCursor);
+    Press({110, 10});
+    EXPECT_EQ(dlg->dragMode(), DragHBarEnd);
+    QTest::mouseMove(view, {60, 12});
+    EXPECT_EQ(HPixelField(), QStringLiteral("50")) << "the length shows while dragging";
+    // The provisional bar is drawn over the view: its end tick at x = 60.
+    const QImage shown = view->grab().toImage();
+    EXPECT_EQ(QColor(shown.pixel(60, 14)), QColor(Qt::black));
+    QTest::mouseMove(view, {13, 12});
+    EXPECT_EQ(HPixelField(), QStringLiteral("5"));
+    Release({13, 12});
+
+    EXPECT_EQ(dlg->dragMode(), DragIdle);
+    EXPECT_FALSE(dlg->hasRememberedCursor());
+    EXPECT_EQ(view->cursor().shape(), Qt::WhatsThisCursor);
+    EXPECT_EQ(calib->scaleSetting().hPixel, "5");
+    EXPECT_EQ(calib->horizontalBar().points[1].pos, QPoint(15, 10));
+    // Values follow the new calibration: 60 pixels at 20 um each.
+    EXPECT_DOUBLE_EQ(item->value, 1200.0);
+}
+
+TEST_F(CalibDragTest, VerticalEndUnderSyncSetsBothPixelCounts)
+{
+    calib->controls().sync->click();
+    ASSERT_EQ(calib->scaleSetting().link, 0);
+    Hover({10, 110});
+    ASSERT_EQ(dlg->rememberedCursor(), Qt::SizeVerCursor);
+    Drag({10, 110}, {12, 160});
+    EXPECT_EQ(calib->scaleSetting().vPixel, "150");
+    EXPECT_EQ(calib->scaleSetting().hPixel, "150");
+    EXPECT_EQ(calib->verticalBar().points[1].pos, QPoint(10, 160));
+    EXPECT_EQ(calib->horizontalBar().points[1].pos, QPoint(160, 10));
+}
+
+TEST_F(CalibDragTest, BodyMoveAtZoom200ConvertsBackToImagePixels)
+{
+    dlg->SetZoom(200, 200);
+    dlg->LayoutView();
+    // The horizontal bar is at view (20, 20)-(220, 20).
+    Hover({120, 20});
+    ASSERT_EQ(dlg->rememberedCursor(), Qt::SizeAllCursor);
+    Drag({120, 20}, {160, 80});
+    EXPECT_EQ(calib->scaleSetting().hStart, QPoint(30, 40));
+    EXPECT_EQ(calib->horizontalBar().points[0].pos, QPoint(30, 40));
+    EXPECT_EQ(calib->horizontalBar().points[1].pos, QPoint(130, 40));
+    EXPECT_EQ(calib->scaleSetting().hPixel, "100") << "a body move keeps the length";
+}
+
+TEST_F(CalibDragTest, StandardScaleStaysBelowTheTopEdge)
+{
+    // The standard scale answers even while hidden: (20, 20) to (220, 20).
+    Hover({150, 21});
+    ASSERT_EQ(dlg->rememberedCursor(), Qt::SizeAllCursor);
+    Drag({150, 21}, {170, 2});
+    EXPECT_EQ(calib->standardScale().position, QPoint(40, 8));
+    // Nothing under the pointer: no cursor, and a press does nothing.
+    Hover({250, 150});
+    EXPECT_FALSE(dlg->hasRememberedCursor());
+    Press({250, 150});
+    EXPECT_EQ(dlg->dragMode(), DragIdle);
+    Release({250, 150});
+}
+
+TEST(CalibDragLimits, EachModeKeepsTheBarInTheView)
+{
+    const QSize view(300, 200);
+    // Standard scale: left end 0 .. 300 - 1 - length; top strictly between 7 and 192.
+    EXPECT_EQ(LimitCalibDrag(DragStandardScale, {20, 20}, 100, {-50, -13}, view, 16).offset,
+              QPoint(-20, -12));
+    EXPECT_EQ(LimitCalibDrag(DragStandardScale, {20, 20}, 100, {500, 300}, view, 16).offset,
+              QPoint(179, 172));
+    EXPECT_EQ(LimitCalibDrag(DragStandardScale, {20, 20}, 100, {0, -12}, view, 16).offset,
+              QPoint(0, -12)) << "8 is allowed";
+    // Horizontal body: y within 8 .. 192.
+    EXPECT_EQ(LimitCalibDrag(DragHBar, {10, 10}, 100, {0, 500}, view, 16).offset, QPoint(0, 182));
+    // Vertical body: top 0 or more, bottom plus font size within 199; x within 8 .. 292.
+    EXPECT_EQ(LimitCalibDrag(DragVBar, {10, 10}, 100, {-20, 200}, view, 16).offset, QPoint(-2, 73));
+    EXPECT_EQ(LimitCalibDrag(DragVBar, {10, 10}, 100, {500, -50}, view, 16).offset, QPoint(282, -10));
+    // Bar ends: at least 5, at most to the view's edge.
+    EXPECT_EQ(LimitCalibDrag(DragHBarEnd, {10, 10}, 100, {-97, 0}, view, 16).length, 5);
+    EXPECT_EQ(LimitCalibDrag(DragHBarEnd, {10, 10}, 100, {900, 0}, view, 16).length, 289);
+    EXPECT_EQ(LimitCalibDrag(DragVBarEnd, {10, 10}, 100, {0, 900}, view, 16).length, 173);
+    EXPECT_EQ(LimitCalibDrag(DragVBarEnd, {10, 10}, 100, {0, -300}, view, 16).length, 5);
+}
+
+}  // namespace
+}  // namespace orv::test

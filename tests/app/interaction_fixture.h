@@ -1,0 +1,152 @@
+#pragma once
+// The real main window with a white still loaded, the pointer handlers
+// installed and scripted prompts; helpers that drive the image view with
+// Qt Test mouse events (positions relative to the view).
+
+#include <gtest/gtest.h>
+
+#include <QCursor>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <vector>
+
+#include "image_view.h"
+#include "interaction/install_handlers.h"
+#include "orvalin_dlg.h"
+#include "results_table.h"
+#include "results_view.h"
+#include "scripted_prompter.h"
+#include "tool_tab.h"
+
+namespace orv::test {
+
+inline LocaleSource EnglishLocale()
+{
+    LocaleSource src;
+    src.systemLanguage = [] { return std::string("en"); };
+    src.userLanguage = [] { return std::string("en"); };
+    src.englishMarker = [] { return false; };
+    return src;
+}
+
+class InteractionTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        QImage still(320, 240, QImage::Format_RGB32);
+        still.fill(Qt::white);
+        const QString path = dir.filePath("still.png");
+        ASSERT_TRUE(still.save(path));
+
+        DlgEnvironment env;
+        env.locale = EnglishLocale();
+        env.screenSize = [] { return QSize(1280, 1024); };
+        const QString temp = dir.path();
+        env.tempDir = [temp] { return temp; };
+        dlg = std::make_unique<COrvalinDlg>(env);
+        InstallPointerHandlers(*dlg);
+        dlg->move(0, 0);
+        dlg->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+        dlg->LoadImageFile(path);
+        ASSERT_TRUE(dlg->hasImage());
+        dlg->SelectTab(TabMeasure);
+        ASSERT_EQ(dlg->currentTab(), TabMeasure);
+        view = dlg->imageView();
+        ASSERT_TRUE(view && view->isVisible());
+    }
+
+    void TearDown() override
+    {
+        // Hidden while its members still exist (the list view reads the rows
+        // table when the window hides).
+        if (dlg)
+            dlg->hide();
+        dlg.reset();
+    }
+
+    MeasureList &list() { return dlg->measureList(); }
+    ResultsTable &rows() { return dlg->results(); }
+    void UseTool(int kind) { dlg->toolTab()->setCurrentTool(kind); }
+
+    // A pointer move without buttons (a hover), or with the button held.
+    void Hover(QPoint p)
+    {
+        // The platform reports no move to where the pointer already is.
+        if (QCursor::pos() == view->mapToGlobal(p))
+            QTest::mouseMove(view, p + QPoint(1, 0));
+        QTest::mouseMove(view, p);
+    }
+    void Press(QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mousePress(view, b, {}, p); }
+    void Release(QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mouseRelease(view, b, {}, p); }
+    // The pointer goes there, then a press and a release.
+    void Click(QPoint p, Qt::MouseButton b = Qt::LeftButton)
+    {
+        Hover(p);
+        Press(p, b);
+        Release(p, b);
+    }
+    // What the platform sends for a double click: press, release, double
+    // click, release.
+    void DoubleClick(QPoint p)
+    {
+        Click(p);
+        QTest::mouseDClick(view, Qt::LeftButton, {}, p);
+        Release(p);
+    }
+    void Drag(QPoint from, QPoint to)
+    {
+        Hover(from);
+        Press(from);
+        QTest::mouseMove(view, to);
+        Release(to);
+    }
+    void RightClick(QPoint p) { Click(p, Qt::RightButton); }
+    // A paint of the view now (labels get their boxes while drawn selected).
+    void Paint() { view->repaint(); }
+
+    // Places a measurement of kind with clicks at the points; open kinds end
+    // with a double click at the last point.
+    MeasureItem *Place(int kind, const std::vector<QPoint> &points)
+    {
+        UseTool(kind);
+        const bool open = PointCountForKind(static_cast<std::uint32_t>(kind)) < 0;
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            if (open && i + 1 == points.size())
+                DoubleClick(points[i]);
+            else
+                Click(points[i]);
+        }
+        return list().empty() ? nullptr : &list().at(list().size() - 1);
+    }
+
+    // A right click on empty image: nothing stays selected.
+    void ClearSelection(QPoint emptySpot = QPoint(315, 235))
+    {
+        Hover(emptySpot);
+        RightClick(emptySpot);
+    }
+
+    ResultsView *listView() const { return dlg->resultsView(); }
+    QPoint RowCenter(int row) const { return listView()->rowRect(row).center(); }
+
+    static std::vector<QPoint> Positions(const MeasureItem &item)
+    {
+        std::vector<QPoint> out;
+        for (const MeasurePoint &p : item.points)
+            out.push_back(p.pos);
+        return out;
+    }
+
+    // Declared first: the window may ask while it goes.
+    ScriptedPrompter prompter;
+    QTemporaryDir dir;
+    std::unique_ptr<COrvalinDlg> dlg;
+    ImageView *view = nullptr;
+};
+
+}  // namespace orv::test
