@@ -66,13 +66,17 @@ void FillUnitList(QComboBox *combo, Language lang)
 void CCalibTab::BuildControls()
 {
     auto &u = ui_;
+    // The page shares the narrow control column: tight margins.
     auto *page = new QVBoxLayout(this);
-    page->setContentsMargins(4, 4, 4, 4);
+    page->setContentsMargins(2, 2, 2, 2);
+    page->setSpacing(4);
 
     // Calibration group.
     u.calibGroup = new QGroupBox(QStringLiteral("校正"), this);
     u.calibGroup->setObjectName(QStringLiteral("calibGroup"));
     auto *calib = new QGridLayout(u.calibGroup);
+    calib->setContentsMargins(4, 4, 4, 4);
+    calib->setSpacing(4);
     u.scaleFileList = DropDown(u.calibGroup, "scaleFileList");
     u.saveButton = Button(u.calibGroup, QStringLiteral("保存"), "saveScaleButton");
     calib->addWidget(u.scaleFileList, 0, 0, 1, 3);
@@ -115,6 +119,8 @@ void CCalibTab::BuildControls()
     u.standardGroup = new QGroupBox(QStringLiteral("基準スケール"), this);
     u.standardGroup->setObjectName(QStringLiteral("standardGroup"));
     auto *std = new QGridLayout(u.standardGroup);
+    std->setContentsMargins(4, 4, 4, 4);
+    std->setSpacing(4);
     u.standardLength = NumberEdit(u.standardGroup, "standardLengthEdit", false);
     u.standardUnit = DropDown(u.standardGroup, "standardUnitCombo");
     FillUnitList(u.standardUnit, Language::Japanese);
