@@ -18,6 +18,7 @@
 #include "image_file.h"
 #include "image_tab.h"
 #include "image_view.h"
+#include "interaction/install_handlers.h"
 #include "key_discarder.h"
 #include "page_bridge.h"
 #include "resources_init.h"
@@ -49,10 +50,19 @@ COrvalinDlg::COrvalinDlg(DlgEnvironment env, QWidget *parent)
 
 COrvalinDlg::~COrvalinDlg()
 {
-    // The pages point into the list and the table; they go with the widget
-    // tree, before the members below are destroyed.
     keyDiscarder_.reset();
     overview_.reset();
+    // The list widget and the pages refer to members of this class, which die
+    // before the base class takes the widget tree down: they go first.
+    hide();
+    std::unique_ptr<QWidget> column(column_);
+    column_ = nullptr;
+    resultsView_ = nullptr;
+    imageTab_ = nullptr;
+    calibTab_ = nullptr;
+    toolTab_ = nullptr;
+    optionTab_ = nullptr;
+    column.reset();
 }
 
 MeasureList &COrvalinDlg::measureList()
@@ -97,6 +107,7 @@ void COrvalinDlg::OnInitDialog()
     columnHeight_ = kColumnClientHeight + 40;
 
     CreatePages();
+    InstallPointerHandlers(*this);
 
     EnablePageControls(false);
     EnableOutputButtons(false);

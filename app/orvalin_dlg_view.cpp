@@ -113,7 +113,8 @@ void COrvalinDlg::OnViewMove(QPoint pos)
 
 void COrvalinDlg::OnViewRelease(QPoint pos)
 {
-    if (!ViewTakesPointer())
+    // A drag under way always gets its release, wherever it ends.
+    if (dragMode_ == DragIdle && !ViewTakesPointer())
         return;
     if (ViewPointerHandler *h = pointerHandler(dragMode_))
         h->release(*this, pos);

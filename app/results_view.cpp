@@ -104,7 +104,6 @@ void ResultsView::ShowTableSelection(int selectedRow, int focusedRow)
     QItemSelectionModel *sel = selectionModel();
     if (!sel)
         return;
-    syncing_ = true;
     const int rows = model_->rowCount();
     if (selectedRow >= 0 && selectedRow < rows) {
         sel->select(model_->index(selectedRow, 0),
@@ -116,7 +115,6 @@ void ResultsView::ShowTableSelection(int selectedRow, int focusedRow)
         sel->setCurrentIndex(model_->index(focusedRow, 0), QItemSelectionModel::NoUpdate);
         scrollTo(model_->index(focusedRow, 0));
     }
-    syncing_ = false;
 }
 
 void ResultsView::SelectAt(const QPoint &pos)
@@ -132,6 +130,7 @@ void ResultsView::mousePressEvent(QMouseEvent *event)
 {
     // The list's own selection follows the table; a press picks the row under
     // the pointer (or none), as a single-selection list does.
+    releaseOfDouble_ = false;
     if (!isEnabled())
         return;
     setFocus(Qt::MouseFocusReason);

@@ -71,7 +71,6 @@ private:
 
     ResultsTable &table_;
     ResultsModel *model_ = nullptr;
-    bool syncing_ = false;
     // The release that ends a double click is not a click of its own.
     bool releaseOfDouble_ = false;
 };
