@@ -1,5 +1,7 @@
 #include "scroll_dlg_geometry.h"
 
+#include <algorithm>
+
 namespace orv {
 namespace {
 
@@ -46,9 +48,15 @@ QPoint ScrollForFrame(const ViewGeometry &view, QSize client, QPoint topLeft)
 {
     const long long cw = client.width();
     const long long ch = client.height();
-    const long long sx = static_cast<long long>(view.zoomX) * view.imageSize.width() * topLeft.x();
-    const long long sy = static_cast<long long>(view.zoomY) * view.imageSize.height() * topLeft.y();
-    return {cw == 0 ? 0 : static_cast<int>(sx / cw / 100), ch == 0 ? 0 : static_cast<int>(sy / ch / 100)};
+    const long long zoomedW = static_cast<long long>(view.zoomX) * view.imageSize.width();
+    const long long zoomedH = static_cast<long long>(view.zoomY) * view.imageSize.height();
+    long long x = cw == 0 ? 0 : zoomedW * topLeft.x() / cw / 100;
+    long long y = ch == 0 ? 0 : zoomedH * topLeft.y() / ch / 100;
+    // The truncated frame width lets a frame at the far edge ask for a few
+    // pixels past the image: the view stops at the image's end instead.
+    x = std::max(0LL, std::min(x, zoomedW / 100 - view.size.width()));
+    y = std::max(0LL, std::min(y, zoomedH / 100 - view.size.height()));
+    return {static_cast<int>(x), static_cast<int>(y)};
 }
 
 }  // namespace orv

@@ -18,7 +18,8 @@ QRect OverviewFrame(const ViewGeometry &view, QSize client);
 // past the far edge goes back to end on it.
 QPoint ClampFramePosition(QPoint topLeft, QSize frameSize, QSize client);
 
-// The view's scroll for a frame at topLeft: zoom × image × position / client / 100.
+// The view's scroll for a frame at topLeft: zoom × image × position / client / 100,
+// kept within the zoomed image.
 QPoint ScrollForFrame(const ViewGeometry &view, QSize client, QPoint topLeft);
 
 }  // namespace orv

@@ -7,6 +7,7 @@
 
 #include <array>
 
+#include "hit_test.h"
 #include "language.h"
 #include "measure_item.h"
 #include "tool_tab_table.h"
@@ -45,6 +46,13 @@ public:
     void ToolSelect();
     // All fourteen buttons together; without an image no tool can be chosen.
     void EnableToolButtons(bool enable);
+
+    // What part of the selected measurement lies under an image point; no
+    // selection, no hit.
+    MeasureHit HitTestMeasure(const MeasureItem *selected, QPoint imagePoint) const
+    {
+        return selected ? orv::HitTestMeasure(*selected, imagePoint) : MeasureHit{};
+    }
 
     // The button of control id 1011 to 1024, nullptr for any other id.
     CToolButton *button(int controlId) const;

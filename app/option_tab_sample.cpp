@@ -1,0 +1,34 @@
+#include "option_tab_sample.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include "draw_sample.h"
+
+namespace orv {
+
+COptionSample::COptionSample(std::function<const DrawAttribute &()> attributes, QWidget *parent)
+    : QFrame(parent), attributes_(std::move(attributes))
+{
+    setObjectName(QStringLiteral("sampleBox"));
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+    setFixedSize(kSampleWidth + 2, kSampleHeight + 2);
+}
+
+QImage COptionSample::Render() const
+{
+    QImage img(kSampleWidth, kSampleHeight, QImage::Format_RGB32);
+    img.fill(palette().color(QPalette::Window));
+    DrawSample(img, attributes_());
+    return img;
+}
+
+void COptionSample::paintEvent(QPaintEvent *event)
+{
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    painter.drawImage(contentsRect().topLeft(), Render());
+}
+
+}  // namespace orv

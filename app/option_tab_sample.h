@@ -1,0 +1,30 @@
+#pragma once
+// The option page's sample box: a two-point line and "Sample TEXT" in the
+// attributes the page shows.
+
+#include <QFrame>
+
+#include <functional>
+
+#include "draw_attribute.h"
+
+namespace orv {
+
+class COptionSample : public QFrame {
+    Q_OBJECT
+
+public:
+    // attributes gives the page's current attributes at each paint.
+    explicit COptionSample(std::function<const DrawAttribute &()> attributes, QWidget *parent = nullptr);
+
+    // The sample as it is painted, without the border.
+    QImage Render() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    std::function<const DrawAttribute &()> attributes_;
+};
+
+}  // namespace orv
