@@ -1,0 +1,88 @@
+// The text input dialog, the about box, the overview toggle and the real prompter's seam.
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "about_dlg.h"
+#include "input_dlg.h"
+#include "main_window_fixture.h"
+
+namespace orv::test {
+namespace {
+
+TEST(InputDialog, LanguageFollowsTheUserLocaleAndOkTakesTheText)
+{
+    CInputDlg ja(DlgLocale("en", "ja"));
+    EXPECT_EQ(ja.windowTitle(), QStringLiteral("文字列を入力してください。"));
+    EXPECT_EQ(ja.findChild<QPushButton *>("cancelButton")->text(), QStringLiteral("ｷｬﾝｾﾙ"));
+    CInputDlg en(DlgLocale("ja", "en"));
+    EXPECT_EQ(en.windowTitle(), "Input Text");
+    EXPECT_EQ(en.findChild<QPushButton *>("cancelButton")->text(), "Cancel");
+    CInputDlg marker(DlgLocale("ja", "ja", true));
+    EXPECT_EQ(marker.language(), Language::English);
+
+    // The text is taken only when the dialog ends with OK.
+    QTimer::singleShot(0, &en, [&en] {
+        QTest::keyClicks(en.edit(), "cell wall");
+        en.findChild<QPushButton *>("cancelButton")->click();
+    });
+    EXPECT_EQ(en.exec(), QDialog::Rejected);
+    EXPECT_EQ(en.text(), "");
+    QTimer::singleShot(0, &en, [&en] {
+        EXPECT_TRUE(en.edit()->hasFocus());
+        en.edit()->setText("nucleus");
+        en.findChild<QPushButton *>("okButton")->click();
+    });
+    EXPECT_EQ(en.exec(), QDialog::Accepted);
+    EXPECT_EQ(en.text(), "nucleus");
+}
+
+TEST(AboutDialog, NamesTheProgramAndItsVersion)
+{
+    CAboutDlg about;
+    auto *label = about.findChild<QLabel *>("aboutVersion");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), "Orvalin ver. 1.07.1");
+}
+
+using Overview = MainWindowTest;
+
+TEST_F(Overview, ToggleShowsAndHidesTheOverviewAndMarksARebuild)
+{
+    COrvalinDlg &d = MakeWithImage({200, 100});
+    ASSERT_FALSE(d.overviewShown());
+    d.EnsureComposite();
+    QTest::mouseClick(d.button(CmdOverview), Qt::LeftButton);
+    EXPECT_TRUE(d.overviewShown());
+    EXPECT_TRUE(d.overviewWindow()->isVisible());
+    EXPECT_EQ(d.viewState(), ViewRebuild);
+    QTest::mouseClick(d.button(CmdOverview), Qt::LeftButton);
+    EXPECT_FALSE(d.overviewShown());
+    EXPECT_FALSE(d.overviewWindow()->isVisible());
+    // The window's own close pushes the flag back into the button.
+    d.SetOverviewShown(true);
+    EXPECT_TRUE(d.button(CmdOverview)->isChecked());
+    d.SetOverviewShown(false);
+    EXPECT_FALSE(d.button(CmdOverview)->isChecked());
+}
+
+TEST_F(Overview, SaveRoundGoesOnWithoutAPaintWhenTheWindowIsHidden)
+{
+    COrvalinDlg &d = MakeWithImage({40, 30});
+    MeasureItem *item = AddDistance({2, 2}, {30, 2});
+    d.SelectTab(TabMeasure);
+    d.setSelectedItem(item);
+    prompter.savePaths.push_back(dir.filePath("hidden.bmp"));
+    d.OnSaveImage();
+    EXPECT_EQ(d.selectedItem(), nullptr);
+    for (int i = 0; i < 20 && prompter.saveRequests.empty(); ++i)
+        QTest::qWait(5);
+    EXPECT_EQ(prompter.saveRequests.size(), 1u);
+    EXPECT_TRUE(QFile::exists(dir.filePath("hidden.bmp")));
+    EXPECT_EQ(d.pendingCommand(), CmdNone);
+}
+
+}  // namespace
+}  // namespace orv::test
