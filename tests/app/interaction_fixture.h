@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "image_view.h"
-#include "interaction/install_handlers.h"
 #include "orvalin_dlg.h"
 #include "results_table.h"
 #include "results_view.h"
@@ -48,7 +47,9 @@ protected:
         const QString temp = dir.path();
         env.tempDir = [temp] { return temp; };
         dlg = std::make_unique<COrvalinDlg>(env);
-        InstallPointerHandlers(*dlg);
+        // Start-up installs a handler for every drag mode.
+        for (int mode = 0; mode < kDragModeCount; ++mode)
+            ASSERT_NE(dlg->pointerHandler(mode), nullptr) << mode;
         dlg->move(0, 0);
         dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
@@ -58,15 +59,6 @@ protected:
         ASSERT_EQ(dlg->currentTab(), TabMeasure);
         view = dlg->imageView();
         ASSERT_TRUE(view && view->isVisible());
-    }
-
-    void TearDown() override
-    {
-        // Hidden while its members still exist (the list view reads the rows
-        // table when the window hides).
-        if (dlg)
-            dlg->hide();
-        dlg.reset();
     }
 
     MeasureList &list() { return dlg->measureList(); }
