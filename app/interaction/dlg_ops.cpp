@@ -5,12 +5,8 @@
 #include "tool_tab.h"
 #include "ui_prompter.h"
 
-#if __has_include("option_tab.h")
-#include "option_tab.h"
-#define ORV_INTERACTION_OPTION_TAB 1
-#else
 #include "draw_attribute.h"
-#endif
+#include "option_tab.h"
 
 namespace orv::interaction {
 
@@ -62,13 +58,12 @@ std::unique_ptr<MeasureItem> NewItemForCurrentTool(COrvalinDlg &dlg)
     auto item = NewMeasureItem();
     if (CToolTab *tool = dlg.toolTab())
         item->kind = static_cast<MeasureKind>(tool->currentTool());
-#ifdef ORV_INTERACTION_OPTION_TAB
-    if (COptionTab *option = dlg.optionTab()) {
+    // The option page's attributes as its controls show them; the defaults
+    // when the page does not exist.
+    if (COptionTab *option = dlg.optionTab())
         option->drawAttribute().copyTo(*item);
-        return item;
-    }
-#endif
-    DrawAttribute().copyTo(*item);
+    else
+        DrawAttribute().copyTo(*item);
     return item;
 }
 

@@ -1,6 +1,11 @@
 // Placing new measurements with the mouse on the real main window.
 #include "interaction_fixture.h"
 
+#include <QComboBox>
+#include <QPushButton>
+
+#include "option_tab.h"
+
 namespace orv::test {
 namespace {
 
@@ -58,6 +63,24 @@ TEST_F(InteractionTest, EveryToolPlacesItsKindByClicks)
         << perpendicular.subResults[1].text;
     EXPECT_GT(list().at(1).value, 60.0) << "arc of about a quarter circle of radius 50";
     EXPECT_LT(list().at(1).value, 100.0);
+}
+
+TEST_F(InteractionTest, NewItemsTakeTheOptionPagesAttributes)
+{
+    // Picked on the Option page, where placing works as on the Measure page.
+    dlg->SelectTab(TabOption);
+    const OptionTabControls &ui = dlg->optionTab()->controls();
+    prompter.colors.push_back(QColor(0, 128, 255));
+    ui.lineColor->click();
+    emit ui.lineWidth->activated(2);
+    emit ui.fontSize->activated(14);
+    MeasureItem *item = Place(KindDistance2Points, {{40, 40}, {100, 40}});
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->lineColor, 0x00FF8000u);
+    EXPECT_EQ(item->lineWidth, 3);
+    EXPECT_EQ(item->fontSize, 30);
+    EXPECT_EQ(item->fontColor, 0x00FFFF00u);
+    EXPECT_EQ(item->backMode, 1u);
 }
 
 TEST_F(InteractionTest, TextToolAsksForItsText)
