@@ -56,9 +56,13 @@ bool CCalibTab::eventFilter(QObject *watched, QEvent *event)
     }
     case QEvent::MouseButtonPress: {
         const auto button = static_cast<QMouseEvent *>(event)->button();
-        if ((button == Qt::LeftButton || button == Qt::RightButton) && hasPendingEdit())
-            CommitScaleEdits();
-        return false;
+        if ((button != Qt::LeftButton && button != Qt::RightButton) || !hasPendingEdit())
+            return false;
+        // A press on a control the commit enables (Save) must not become a click on it.
+        auto *widget = qobject_cast<QWidget *>(watched);
+        const bool wasEnabled = !widget || widget->isEnabled();
+        CommitScaleEdits();
+        return !wasEnabled;
     }
     case QEvent::FocusOut: {
         // A context menu over the field or disabling the controls is not leaving it.

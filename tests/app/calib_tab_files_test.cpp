@@ -102,7 +102,10 @@ TEST_F(CalibTabFilesTest, SaveWritesTheFieldsAndRefillsTheList)
     auto &p = MakePage();
     Retype(ui().hValue, "12.50");
     prompter.savePaths.push_back(dir.filePath("lens40"));
-    QTest::keyClick(ui().hValue, Qt::Key_Tab);
+    // A click on the disabled Save commits the typing but does not save.
+    QTest::mouseClick(ui().saveButton, Qt::LeftButton);
+    EXPECT_TRUE(prompter.saveRequests.empty());
+    EXPECT_EQ(p.scaleSetting().hValue, "12.50");
     ASSERT_TRUE(ui().saveButton->isEnabled());
     QTest::mouseClick(ui().saveButton, Qt::LeftButton);
     ASSERT_EQ(prompter.saveRequests.size(), 1u);
