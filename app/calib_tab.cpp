@@ -2,6 +2,8 @@
 // apply step every calibration change ends with.
 #include "calib_tab.h"
 
+#include <initializer_list>
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,7 +12,6 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-#include "number_reading.h"
 #include "orvalin_dlg.h"
 #include "ui_prompter.h"
 
