@@ -26,6 +26,10 @@ void PlacingHandler::move(COrvalinDlg &dlg, QPoint p)
         dlg.forgetCursor();
         return;
     }
+    if (!dlg.editItem()) {
+        dlg.setDragMode(DragIdle);
+        return;
+    }
     // Until the first release this moves point 0 itself.
     state_->index = SetPointAt(dlg.editItem(), state_->index, dlg.ViewToImage(p));
     dlg.RebuildView();
@@ -34,8 +38,10 @@ void PlacingHandler::move(COrvalinDlg &dlg, QPoint p)
 void PlacingHandler::release(COrvalinDlg &dlg, QPoint p)
 {
     MeasureItem *item = dlg.editItem();
-    if (!item)
+    if (!item) {
+        dlg.setDragMode(DragIdle);
         return;
+    }
     ++state_->index;
     const int count = PointCountForKind(item->kind);
     if (state_->index < count) {
@@ -54,9 +60,12 @@ void PlacingHandler::Complete(COrvalinDlg &dlg)
     MeasureItem *item = dlg.editItem();
     if (item->kind == KindText) {
         const std::optional<QString> text = UiPrompter::instance().inputText(&dlg, QString());
-        // The dialog is modal; the item may have been dropped meanwhile.
-        if (dlg.editItem() != item)
+        // The dialog runs its own event loop: a new image may have dropped
+        // the item meanwhile.
+        if (dlg.editItem() != item) {
+            dlg.setDragMode(DragIdle);
             return;
+        }
         if (!text || text->isEmpty()) {
             Discard(dlg);
             return;
@@ -90,7 +99,11 @@ void PlacingHandler::Discard(COrvalinDlg &dlg)
 void PlacingHandler::doubleClick(COrvalinDlg &dlg, QPoint)
 {
     MeasureItem *item = dlg.editItem();
-    if (!item || PointCountForKind(item->kind) >= 0)
+    if (!item) {
+        dlg.setDragMode(DragIdle);
+        return;
+    }
+    if (PointCountForKind(item->kind) >= 0)
         return;
     // The rubber-band point counts; it lies where the double click happened.
     if (item->points.size() <= 2) {

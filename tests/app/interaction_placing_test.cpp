@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include <functional>
+
 #include "option_tab.h"
 
 namespace orv::test {
@@ -114,6 +116,36 @@ TEST_F(InteractionTest, TextToolAsksForItsText)
     ASSERT_EQ(list().size(), 2u);
     EXPECT_EQ(list().at(1).text.size(), 254u);
     EXPECT_EQ(QString::fromStdString(list().at(1).text), QString(127, QChar(0x00E9)));
+}
+
+// The text dialog runs its own event loop; a new image may arrive meanwhile.
+class ReloadingPrompter : public ScriptedPrompter {
+public:
+    std::function<void()> whileAsking;
+    std::optional<QString> inputText(QWidget *, const QString &) override
+    {
+        whileAsking();
+        return QStringLiteral("late");
+    }
+};
+
+TEST_F(InteractionTest, ANewImageWhileTheTextDialogIsOpenDropsTheItem)
+{
+    {
+        ReloadingPrompter reloading;
+        reloading.whileAsking = [this] { dlg->LoadImageFile(dir.filePath("still.png")); };
+        UseTool(KindText);
+        Click({60, 60});
+    }
+    UiPrompter::install(&prompter);
+    EXPECT_TRUE(list().empty());
+    EXPECT_EQ(dlg->editItem(), nullptr);
+    EXPECT_EQ(dlg->dragMode(), DragIdle) << "tab changes must not stay refused";
+    // The pointer works as before.
+    UseTool(KindDistance2Points);
+    Click({40, 40});
+    Click({90, 40});
+    EXPECT_EQ(list().size(), 1u);
 }
 
 TEST_F(InteractionTest, OpenKindsEndByDoubleClickOrAreDiscardedWithTwoPoints)
