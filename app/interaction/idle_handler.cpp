@@ -8,6 +8,7 @@
 #include "interaction/placing_handler.h"
 #include "interaction/point_drag_handler.h"
 #include "orvalin_dlg.h"
+#include "tool_tab.h"
 
 namespace orv {
 
@@ -45,8 +46,9 @@ void IdleHandler::HoverMeasure(COrvalinDlg &dlg, QPoint p)
 {
     MeasureItem *selected = dlg.selectedItem();
     MeasureHit hit;
-    if (selected && dlg.measureList().Contains(selected))
-        hit = HitTestMeasure(*selected, dlg.ViewToImage(p));
+    // Only the selected measurement, and only while it is in the list.
+    if (CToolTab *tool = dlg.toolTab(); tool && dlg.measureList().Contains(selected))
+        hit = tool->HitTestMeasure(selected, dlg.ViewToImage(p));
     if (hit) {
         dlg.setRememberedCursor(hit.code < 0 ? Qt::SizeAllCursor : Qt::SizeFDiagCursor);
         state_->hitItem = selected;
