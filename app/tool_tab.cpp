@@ -5,6 +5,8 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include <algorithm>
+
 #include "tool_tab_button.h"
 
 namespace orv {
@@ -76,7 +78,9 @@ void CToolTab::ToolSelect()
     CToolButton *b = buttons_[index];
     b->setChecked(true);
     // Focus only on a shown page: a hidden page must not pull the focus away.
-    if (b->isVisible() && b->isEnabled())
+    // Nor while a button is held: losing the focus would cancel its click.
+    const bool held = std::any_of(buttons_.begin(), buttons_.end(), [](CToolButton *t) { return t->isDown(); });
+    if (b->isVisible() && b->isEnabled() && !held)
         b->setFocus(Qt::OtherFocusReason);
     b->update();
 }

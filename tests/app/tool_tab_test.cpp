@@ -13,6 +13,7 @@
 
 #include <memory>
 
+#include "interaction_fixture.h"
 #include "tool_tab.h"
 #include "tool_tab_button.h"
 
@@ -144,6 +145,21 @@ TEST_F(ToolTabTest, ToolSelectWithoutToolOrWithAKindWithoutButton)
     EXPECT_EQ(p.currentTool(), KindRadius);
 }
 
+// The view recomposes (and shows the current tool again) at any time, also
+// between the press and the release on another button: the click must count.
+TEST_F(ToolTabTest, ToolSelectDuringAPressKeepsTheClick)
+{
+    auto &p = MakePage();
+    p.ToolSelect();
+    QTest::mousePress(p.button(1013), Qt::LeftButton);
+    p.ToolSelect();
+    QTest::mouseRelease(p.button(1013), Qt::LeftButton);
+    EXPECT_EQ(p.currentTool(), KindDistanceCircles);
+    p.ToolSelect();
+    EXPECT_TRUE(p.button(1013)->isChecked());
+    EXPECT_TRUE(p.button(1013)->hasFocus());
+}
+
 TEST_F(ToolTabTest, DisabledButtonsChooseNothing)
 {
     auto &p = MakePage();
@@ -229,6 +245,32 @@ TEST_F(ToolTabTest, HitTestLooksAtTheSelectedMeasurementOnly)
     ASSERT_TRUE(onStroke);
     EXPECT_EQ(onStroke.code, HitStroke);
     EXPECT_FALSE(p.HitTestMeasure(item.get(), {60, 40}));
+}
+
+// In the main window: the button chosen decides what clicks on the image place.
+class ToolButtonsInTheWindow : public InteractionTest {};
+
+TEST_F(ToolButtonsInTheWindow, TheChosenButtonDecidesWhatAClickPlaces)
+{
+    CToolTab *tools = dlg->toolTab();
+    EXPECT_TRUE(tools->button(1011)->isChecked());
+    EXPECT_TRUE(tools->button(1011)->isEnabled());
+    Click({20, 20});
+    Click({80, 20});
+    ASSERT_EQ(list().size(), 1u);
+    EXPECT_EQ(list().at(0).kind, KindDistance2Points);
+
+    QTest::mouseClick(tools->button(1021), Qt::LeftButton);
+    prompter.texts.push_back(QStringLiteral("Note"));
+    ClearSelection();
+    Click({100, 100});
+    EXPECT_EQ(prompter.textRequests, 1);
+    ASSERT_EQ(list().size(), 2u);
+    EXPECT_EQ(list().at(1).kind, KindText);
+    // Each composition shows the chosen tool again.
+    Paint();
+    EXPECT_TRUE(tools->button(1021)->isChecked());
+    EXPECT_EQ(tools->currentTool(), KindText);
 }
 
 // Each tool has three real faces: the pressed one differs from the normal one,
