@@ -295,8 +295,6 @@ protected:
     }
     void TearDown() override
     {
-        // Hidden first: the window's destructor hides it after its members are gone.
-        main->hide();
         main.reset();
         QDir::setCurrent(oldDir);
     }
