@@ -109,6 +109,11 @@ public:
     void setViewState(int state) { viewState_ = state; }
     // ViewState 2 and repaint the view (the usual end of every change).
     void RebuildView();
+    // For pointer moves during a drag, when only the edit item changed since
+    // the last rebuild: repaint with just the edit item redrawn over the
+    // cached layer. The layer is checked against the list, selection, bars
+    // and attributes first, and rebuilt in full when any of them changed.
+    void RebuildEditLayer();
     // Repaint the view without rebuilding (overview scrolling, provisional bars).
     void UpdateView();
     int dragMode() const { return dragMode_; }
@@ -255,6 +260,11 @@ private:
     int pendingCommand_ = CmdNone;
     bool pendingPosted_ = false;
     qint64 overviewPictureKey_ = 0;
+    // A pointer move asked for the edit item to be redrawn.
+    bool editLayerPending_ = false;
+    // The last composition redrew only the edit item (the overview's picture
+    // follows at the next full rebuild).
+    bool lastComposeEditOnly_ = false;
     bool exiting_ = false;
 
     std::unique_ptr<ResultsTable> results_;

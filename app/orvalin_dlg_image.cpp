@@ -107,16 +107,4 @@ void COrvalinDlg::WriteImageFile(const QString &path, const QString &extension)
     orv::WriteImageFile(path, extension, composite_, geo_.imageSize, saveSnapshot);
 }
 
-void COrvalinDlg::EnsureComposite()
-{
-    if (viewState_ != ViewRebuild || !hasImage())
-        return;
-    composite_ = QImage();
-    composite_ = ViewComposer::BuildComposite(
-        source_, [this](QImage &c) { page_bridge::DrawOverComposite(*this, c); });
-    page_bridge::RedrawSample(optionTab_);
-    composer_->Invalidate();
-    viewState_ = ViewUpToDate;
-}
-
 }  // namespace orv

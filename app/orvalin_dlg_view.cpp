@@ -7,6 +7,7 @@
 #include "image_view.h"
 #include "page_bridge.h"
 #include "view_composer.h"
+#include "view_layer.h"
 
 namespace orv {
 namespace {
@@ -21,6 +22,37 @@ void COrvalinDlg::RebuildView()
         return;
     viewState_ = ViewRebuild;
     view_->update();
+}
+
+void COrvalinDlg::RebuildEditLayer()
+{
+    if (!hasImage())
+        return;
+    // A full rebuild already due covers the edit item too.
+    if (viewState_ != ViewRebuild) {
+        editLayerPending_ = true;
+        // A move is a full paint (overview frame, tool palette), not a scroll.
+        viewState_ = ViewUpToDate;
+    }
+    view_->update();
+}
+
+void COrvalinDlg::EnsureComposite()
+{
+    if (!hasImage())
+        return;
+    const bool full = viewState_ == ViewRebuild;
+    if (!full && !editLayerPending_)
+        return;
+    editLayerPending_ = false;
+    const LayerInputs in = page_bridge::CompositionInputs(*this);
+    lastComposeEditOnly_ = !full && composer_->ComposeEdit(composite_, in, editItem_.get());
+    if (!lastComposeEditOnly_) {
+        if (full)
+            composer_->Compose(composite_, in, editItem_.get());
+        page_bridge::RedrawSample(optionTab_);
+    }
+    viewState_ = ViewUpToDate;
 }
 
 void COrvalinDlg::UpdateView()
@@ -42,8 +74,12 @@ void COrvalinDlg::PaintView(QPainter &painter)
         painter.drawImage(QPoint(0, 0), picture);
     if (viewState_ == ViewScrollOnly)
         return;
-    const bool changed = composite_.cacheKey() != overviewPictureKey_;
-    overviewPictureKey_ = composite_.cacheKey();
+    // Rescaling the whole composite for the overview on every pointer move
+    // would cost more than the move itself: the overview's picture follows
+    // the full rebuilds, its frame every paint.
+    const bool changed = !lastComposeEditOnly_ && composite_.cacheKey() != overviewPictureKey_;
+    if (changed)
+        overviewPictureKey_ = composite_.cacheKey();
     page_bridge::RepaintOverview(*this, changed);
     if (dragMode_ >= DragStandardScale && dragMode_ <= DragVBar) {
         if (ViewPointerHandler *h = pointerHandler(dragMode_)) {

@@ -8,6 +8,7 @@
 #include "orvalin_dlg.h"
 #include "tool_tab.h"
 #include "values.h"
+#include "view_layer.h"
 
 
 namespace orv::page_bridge {
@@ -98,9 +99,23 @@ void ComputeMeasureValue(COrvalinDlg &dlg, MeasureItem &item)
 
 void DrawOverComposite(COrvalinDlg &dlg, QImage &composite)
 {
-    if (CCalibTab *calib = dlg.calibTab())
-        DrawScaleBars(composite, calib->standardScale(), calib->scaleSetting(), dlg.currentTab());
-    MeasureDrawOptions opts;
+    const LayerInputs in = CompositionInputs(dlg);
+    if (in.scale && in.calibration)
+        DrawScaleBars(composite, *in.scale, *in.calibration, dlg.currentTab());
+    DrawAllMeasures(composite, *in.list, dlg.editItem(), in.measureOptions);
+}
+
+LayerInputs CompositionInputs(COrvalinDlg &dlg)
+{
+    LayerInputs in;
+    in.source = dlg.sourceImage();
+    in.list = &dlg.measureList();
+    if (CCalibTab *calib = dlg.calibTab()) {
+        in.scale = calib->standardScale();
+        in.calibration = calib->scaleSetting();
+    }
+    in.calibrationPage = dlg.currentTab() == kCalibrationPageIndex;
+    MeasureDrawOptions &opts = in.measureOptions;
     if (COptionTab *option = dlg.optionTab()) {
         opts.labelMode = option->labelMode();
         opts.faceName = QString::fromStdString(option->drawAttribute().faceName);
@@ -108,7 +123,7 @@ void DrawOverComposite(COrvalinDlg &dlg, QImage &composite)
     opts.suffixLanguage = dlg.textLanguage();
     opts.selectedItem = dlg.selectedItem();
     opts.selectionShown = dlg.currentTab() == TabMeasure || dlg.currentTab() == TabOption;
-    DrawAllMeasures(composite, dlg.measureList(), dlg.editItem(), opts);
+    return in;
 }
 
 void PlaceOverview(COrvalinDlg &dlg, QPoint topLeft, QSize client)

@@ -19,6 +19,7 @@ class COptionTab;
 class COrvalinDlg;
 class CScrollDlg;
 class CToolTab;
+struct LayerInputs;
 
 namespace page_bridge {
 
@@ -53,6 +54,8 @@ void ComputeMeasureValue(COrvalinDlg &dlg, MeasureItem &item);
 // Draws the calibration bars, the standard scale and every measurement into
 // the freshly copied composite.
 void DrawOverComposite(COrvalinDlg &dlg, QImage &composite);
+// What the composite is drawn from (the view's cached layer compares it).
+LayerInputs CompositionInputs(COrvalinDlg &dlg);
 
 // Overview window placement (client size) and its "Not Initialized" label.
 void PlaceOverview(COrvalinDlg &dlg, QPoint topLeft, QSize client);

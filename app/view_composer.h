@@ -1,7 +1,14 @@
 #pragma once
 // Composition of the view without widgets: the composite (image with
 // everything drawn over it at the image's resolution) and the visible part of
-// it stretched to the view size with smooth scaling, cached between paints.
+// it stretched to the view size with smooth scaling.
+//
+// Two caches keep a pointer drag cheap: the layer (the composite without the
+// edit item) and the scaled view picture. While only the edit item changes,
+// the composite is brought up to date by restoring the edit item's old
+// rectangle from the layer and drawing the item again, and only the view
+// pixels under the changed rectangles are rescaled. Both give exactly the
+// pixels of a full rebuild.
 
 #include <QImage>
 #include <QRect>
@@ -9,6 +16,8 @@
 
 #include <functional>
 
+#include "view_layer.h"
+#include "view_scaler.h"
 #include "view_state.h"
 
 namespace orv {
@@ -19,22 +28,43 @@ public:
     // the measurements into it. A null source gives a null composite.
     static QImage BuildComposite(const QImage &source, const std::function<void(QImage &)> &drawOver);
 
+    // Full rebuild: the layer from the inputs, the composite = layer + edit item.
+    void Compose(QImage &composite, const LayerInputs &in, MeasureItem *edit);
+    // Only the edit item changed since the last composition: redraws just its
+    // old and new rectangles. Falls back to Compose (and returns false) when
+    // the layer's inputs changed or the composite was touched elsewhere.
+    bool ComposeEdit(QImage &composite, const LayerInputs &in, MeasureItem *edit);
+
     // The part of the composite the view shows, stretched to the view size.
     // Null when there is nothing to show. Cached until the composite or the
-    // geometry changes.
+    // geometry changes; after ComposeEdit only the changed pixels are redone.
     const QImage &ViewPicture(const QImage &composite, const ViewGeometry &geo);
     // The source rectangle ViewPicture stretched, clipped to the composite.
     static QRect VisibleSource(const QImage &composite, const ViewGeometry &geo);
 
-    void Invalidate() { cached_ = QImage(); }
+    // Drops the view picture and the layer.
+    void Invalidate();
     int rescaleCount() const { return rescales_; }
+    int partialRescaleCount() const { return partialRescales_; }
+    // The composite's pixels the edit item currently covers.
+    QRect editBounds() const { return editBounds_; }
 
 private:
+    // Layer.
+    QImage layer_;
+    LayerSnapshot snapshot_;
+    qint64 composedKey_ = 0;
+    QRect editBounds_;
+
+    // View picture.
+    SmoothScaler scaler_;
     QImage cached_;
     qint64 key_ = 0;
     QRect source_;
     QSize target_;
+    QRect pendingDirty_;  // image pixels changed since the picture was made
     int rescales_ = 0;
+    int partialRescales_ = 0;
 };
 
 }  // namespace orv
