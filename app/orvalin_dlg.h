@@ -114,6 +114,7 @@ public:
     // cached layer. The layer is checked against the list, selection, bars
     // and attributes first, and rebuilt in full when any of them changed.
     void RebuildEditLayer();
+    const ViewComposer &viewComposer() const { return *composer_; }
     // Repaint the view without rebuilding (overview scrolling, provisional bars).
     void UpdateView();
     int dragMode() const { return dragMode_; }

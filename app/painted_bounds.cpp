@@ -33,7 +33,7 @@ public:
             transform_ = state.transform();
     }
 
-    void drawPath(const QPainterPath &path) override { Stroked(path.controlPointRect()); }
+    void drawPath(const QPainterPath &path) override { Stroked(path.boundingRect()); }
     void drawPolygon(const QPointF *points, int count, PolygonDrawMode) override
     {
         Stroked(QPolygonF(QList<QPointF>(points, points + count)).boundingRect());

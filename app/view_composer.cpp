@@ -38,13 +38,19 @@ void ViewComposer::Compose(QImage &composite, const LayerInputs &in, MeasureItem
     layer_ = QImage();
     snapshot_.Clear();
     editBounds_ = QRect();
+    // Taken before drawing: a drawing that places labels or derives geometry
+    // changes the items, and the next drawing of them can differ (a frame
+    // drawn first instead of over the line). Such a layer is never reused;
+    // the next composition draws again from the settled items.
+    snapshot_.Take(in);
     layer_ = BuildComposite(in.source, [&in](QImage &c) { DrawLayer(c, in); });
     if (!layer_.isNull()) {
-        snapshot_.Take(in);
         // Shared with the layer until the edit item is drawn into it.
         composite = layer_;
         if (edit)
             editBounds_ = DrawEditItem(composite, *edit, in.measureOptions);
+    } else {
+        snapshot_.Clear();
     }
     composedKey_ = composite.cacheKey();
 }
@@ -67,6 +73,7 @@ bool ViewComposer::ComposeEdit(QImage &composite, const LayerInputs &in, Measure
         key_ = composedKey_;
         pendingDirty_ = pendingDirty_.united(changed);
     }
+    ++editCompositions_;
     return true;
 }
 

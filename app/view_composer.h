@@ -46,6 +46,8 @@ public:
     void Invalidate();
     int rescaleCount() const { return rescales_; }
     int partialRescaleCount() const { return partialRescales_; }
+    // Compositions that reused the layer.
+    int editCompositionCount() const { return editCompositions_; }
     // The composite's pixels the edit item currently covers.
     QRect editBounds() const { return editBounds_; }
 
@@ -55,6 +57,7 @@ private:
     LayerSnapshot snapshot_;
     qint64 composedKey_ = 0;
     QRect editBounds_;
+    int editCompositions_ = 0;
 
     // View picture.
     SmoothScaler scaler_;

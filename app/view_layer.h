@@ -38,7 +38,8 @@ QRect DrawEditItem(QImage &composite, MeasureItem &edit, const MeasureDrawOption
 QRect EditItemBounds(const QImage &composite, MeasureItem &edit, const MeasureDrawOptions &opts);
 
 // What a layer was drawn from, compared field by field (drawing writes the
-// derived geometry and label boxes into the items, so it is taken after).
+// derived geometry and label boxes into the items: a layer whose drawing
+// changed them no longer matches).
 class LayerSnapshot {
 public:
     void Take(const LayerInputs &in);

@@ -71,7 +71,7 @@ void MeasureMoveHandler::move(COrvalinDlg &dlg, QPoint p)
         }
     }
     state_->last = q;
-    dlg.RebuildView();
+    dlg.RebuildEditLayer();
 }
 
 void MergeMovedClone(MeasureItem &s, const MeasureItem &c, int hitCode, int hitSubResult)

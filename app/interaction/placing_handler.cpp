@@ -32,7 +32,7 @@ void PlacingHandler::move(COrvalinDlg &dlg, QPoint p)
     }
     // Until the first release this moves point 0 itself.
     state_->index = SetPointAt(dlg.editItem(), state_->index, dlg.ViewToImage(p));
-    dlg.RebuildView();
+    dlg.RebuildEditLayer();
 }
 
 void PlacingHandler::release(COrvalinDlg &dlg, QPoint p)
@@ -46,7 +46,7 @@ void PlacingHandler::release(COrvalinDlg &dlg, QPoint p)
     const int count = PointCountForKind(item->kind);
     if (state_->index < count) {
         SetPointAt(item, state_->index, dlg.ViewToImage(p));
-        dlg.RebuildView();
+        dlg.RebuildEditLayer();
         return;
     }
     // An open kind waits for its double click; the next move adds the rubber band.

@@ -29,7 +29,7 @@ void PointDragHandler::move(COrvalinDlg &dlg, QPoint p)
     }
     if (MeasureItem *clone = dlg.editItem()) {
         SetPointAt(clone, state_->index, dlg.ViewToImage(p));
-        dlg.RebuildView();
+        dlg.RebuildEditLayer();
     }
 }
 

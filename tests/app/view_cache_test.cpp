@@ -1,0 +1,410 @@
+// The view's caches: the layer under the edit item, the bounds of what the
+// edit item paints, and region rescaling, each against a full rebuild.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QPainter>
+
+#include <random>
+
+#include "calib_tab.h"
+#include "interaction_fixture.h"
+#include "option_tab.h"
+#include "page_bridge.h"
+#include "painted_bounds.h"
+#include "render/draw_measures.h"
+#include "scale_bars.h"
+#include "view_composer.h"
+#include "view_layer.h"
+#include "view_scaler.h"
+
+namespace orv::test {
+namespace {
+
+QImage Noise(QSize size, unsigned seed)
+{
+    QImage img(size, QImage::Format_RGB32);
+    std::mt19937 rng(seed);
+    for (int y = 0; y < size.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(img.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            line[x] = qRgb(static_cast<int>(rng() & 0xff), static_cast<int>(rng() & 0xff),
+                           static_cast<int>(rng() & 0xff));
+    }
+    return img;
+}
+
+// Equal images, or where they differ.
+testing::AssertionResult SamePixels(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size() || a.format() != b.format())
+        return testing::AssertionFailure() << "size " << a.width() << "x" << a.height() << " format " << a.format()
+                                           << " against " << b.width() << "x" << b.height() << " format " << b.format();
+    QRect diff;
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y)) {
+                diff |= QRect(x, y, 1, 1);
+                ++count;
+            }
+    if (count == 0)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << count << " pixels differ within " << diff.x() << "," << diff.y() << " "
+                                       << diff.width() << "x" << diff.height();
+}
+
+QImage ScaleWhole(SmoothScaler &scaler, const QImage &src, const QRect &from, QSize to)
+{
+    QImage out(to, QImage::Format_RGB32);
+    scaler.Scale(src, from, out, out.rect());
+    return out;
+}
+
+TEST(ViewScaler, EveryPixelTakesWeightsSummingToOneFromInsideTheSource)
+{
+    for (const auto &[s, d] : {std::pair{400, 100}, {400, 137}, {100, 100}, {100, 333}, {7, 1000}, {1000, 7}}) {
+        const AxisFilter f(s, d);
+        int lastFirst = 0;
+        for (int i = 0; i < d; ++i) {
+            ASSERT_GE(f.first(i), lastFirst) << s << "->" << d << " at " << i;
+            ASSERT_LE(f.first(i) + f.count(i), s);
+            int sum = 0;
+            for (int t = 0; t < f.count(i); ++t)
+                sum += f.weights(i)[t];
+            ASSERT_EQ(sum, AxisFilter::kOne) << s << "->" << d << " at " << i;
+            lastFirst = f.first(i);
+        }
+        // DstRange is exactly the pixels whose taps meet the source span.
+        for (const auto &[a, b] : {std::pair{0, 1}, {s / 3, s / 3 + 2}, {s - 1, s}, {0, s}}) {
+            const auto [lo, hi] = f.DstRange(a, b);
+            for (int i = 0; i < d; ++i) {
+                const bool meets = f.first(i) < b && f.first(i) + f.count(i) > a;
+                EXPECT_EQ(meets, i >= lo && i < hi) << s << "->" << d << " [" << a << "," << b << ") at " << i;
+            }
+        }
+    }
+}
+
+TEST(ViewScaler, FlatStaysFlatAndEqualSizesCopy)
+{
+    SmoothScaler scaler;
+    QImage flat(300, 200, QImage::Format_RGB32);
+    flat.fill(qRgb(12, 200, 77));
+    for (const QSize to : {QSize(97, 61), QSize(300, 200), QSize(811, 433)}) {
+        const QImage out = ScaleWhole(scaler, flat, flat.rect(), to);
+        for (int y = 0; y < to.height(); y += 7)
+            for (int x = 0; x < to.width(); x += 5)
+                ASSERT_EQ(out.pixel(x, y), qRgb(12, 200, 77)) << to.width() << " " << x << "," << y;
+    }
+    const QImage noise = Noise({300, 200}, 3);
+    const QRect part(40, 30, 120, 90);
+    EXPECT_TRUE(SamePixels(ScaleWhole(scaler, noise, part, part.size()), noise.copy(part)));
+}
+
+TEST(ViewScaler, RescalingTheChangedRegionGivesTheWholeRescale)
+{
+    SmoothScaler scaler;
+    std::mt19937 rng(11);
+    const QImage before = Noise({400, 300}, 1);
+    // (visible part, picture size): shrinking, enlarging, mixed axes, 1:1.
+    const std::vector<std::pair<QRect, QSize>> views = {
+        {QRect(0, 0, 400, 300), QSize(100, 75)},  {QRect(0, 0, 400, 300), QSize(148, 183)},
+        {QRect(37, 21, 160, 90), QSize(272, 153)}, {QRect(50, 50, 97, 61), QSize(97, 61)},
+        {QRect(10, 0, 390, 300), QSize(1300, 111)}};
+    for (const auto &[from, size] : views) {
+        for (int round = 0; round < 4; ++round) {
+            const QRect changed(static_cast<int>(rng() % 380), static_cast<int>(rng() % 280),
+                                1 + static_cast<int>(rng() % 60), 1 + static_cast<int>(rng() % 60));
+            QImage after = before.copy();
+            QPainter(&after).fillRect(changed, QColor::fromRgb(static_cast<QRgb>(rng())));
+            QImage picture = ScaleWhole(scaler, before, from, size);
+            scaler.Scale(after, from, picture, scaler.AffectedRegion(from, size, changed));
+            ASSERT_TRUE(SamePixels(picture, ScaleWhole(scaler, after, from, size)))
+                << "view " << from.x() << "," << from.y() << " " << size.width() << "x" << size.height()
+                << " changed " << changed.x() << "," << changed.y();
+        }
+    }
+}
+
+// A listed-like item of any kind, as drawn while placed or dragged.
+std::unique_ptr<MeasureItem> Item(MeasureKind kind, std::vector<QPoint> points, int lineWidth)
+{
+    auto item = NewMeasureItem();
+    item->kind = kind;
+    for (QPoint p : points)
+        AppendPoint(*item, p);
+    item->lineWidth = lineWidth;
+    item->lineColor = MakeColorRef(200, 0, 0);
+    item->fontSize = 16;
+    item->text = "Text item";
+    item->labelBox = {60, 60, 140, 84};
+    return item;
+}
+
+TEST(PaintedBounds, CoverEveryPixelTheEditItemPaints)
+{
+    const std::vector<std::pair<MeasureKind, std::vector<QPoint>>> items = {
+        {KindDistance2Points, {{50, 50}, {170, 140}}},
+        {KindDistanceArc, {{60, 150}, {120, 60}, {180, 150}}},
+        {KindDistanceCircles, {{60, 100}, {100, 60}, {140, 100}, {160, 160}, {180, 140}, {200, 160}}},
+        {KindPerpendicular, {{40, 40}, {200, 60}, {120, 170}, {60, 120}}},
+        {KindParallel, {{40, 40}, {200, 60}, {120, 170}}},
+        {KindAreaPolygon, {{40, 40}, {200, 60}, {120, 170}}},
+        {KindAreaCircle, {{60, 100}, {100, 40}, {150, 100}}},
+        {KindAngle3Points, {{40, 150}, {120, 100}, {200, 160}}},
+        {KindAngle3PointsType2, {{40, 150}, {120, 100}, {200, 160}}},
+        {KindAngle2Lines, {{20, 20}, {120, 80}, {30, 190}, {130, 120}}},
+        {KindText, {{70, 90}}},
+        {KindStandardParallel, {{40, 40}, {200, 60}, {120, 170}}},
+    };
+    for (const auto &[kind, points] : items) {
+        for (const int width : {1, 5}) {
+            for (const bool selected : {false, true}) {
+                auto item = Item(kind, points, width);
+                MeasureDrawOptions opts;
+                opts.selectionShown = true;
+                opts.selectedItem = selected ? item.get() : nullptr;
+                QImage blank(320, 240, QImage::Format_RGB32);
+                blank.fill(qRgb(90, 90, 90));
+                QImage drawn = blank.copy();
+                const QRect bounds = DrawEditItem(drawn, *item, opts);
+                QRect touched;
+                for (int y = 0; y < drawn.height(); ++y)
+                    for (int x = 0; x < drawn.width(); ++x)
+                        if (drawn.pixel(x, y) != blank.pixel(x, y))
+                            touched |= QRect(x, y, 1, 1);
+                SCOPED_TRACE(testing::Message() << "kind " << kind << " width " << width << " selected " << selected);
+                if (touched.isEmpty()) {
+                    // Only an unselected text draws nothing without its label.
+                    EXPECT_TRUE(kind == KindText && !selected);
+                    continue;
+                }
+                EXPECT_TRUE(bounds.contains(touched)) << "bounds " << bounds.x() << "," << bounds.y() << " "
+                                                      << bounds.width() << "x" << bounds.height();
+                // Tight enough to be worth it: a few pixels of slack per side
+                // (parallels run far out of the image, their box is large).
+                if (kind == KindParallel || kind == KindStandardParallel)
+                    continue;
+                EXPECT_LE(bounds.width(), touched.width() + 2 * (width + 8));
+                EXPECT_LE(bounds.height(), touched.height() + 2 * (width + 8));
+            }
+        }
+    }
+}
+
+// A full rebuild as before the layer existed: bars, then the whole list and
+// the edit item with one painter.
+QImage FullRebuild(const LayerInputs &in, MeasureItem *edit)
+{
+    return ViewComposer::BuildComposite(in.source, [&](QImage &c) {
+        if (in.scale && in.calibration)
+            DrawScaleBars(c, *in.scale, *in.calibration, in.calibrationPage ? kCalibrationPageIndex : 0);
+        DrawAllMeasures(c, *in.list, edit, in.measureOptions);
+    });
+}
+
+// The same, drawn from copies of the items as they are now: drawing places
+// labels and derives geometry, and a composite is compared with a full
+// rebuild of the state it was drawn from.
+QImage FullRebuildOfCopy(const LayerInputs &in, const MeasureItem *edit)
+{
+    MeasureList copy;
+    LayerInputs c = in;
+    c.list = &copy;
+    for (const auto &item : *in.list) {
+        auto dup = std::make_unique<MeasureItem>(*item);
+        if (in.measureOptions.selectedItem == item.get())
+            c.measureOptions.selectedItem = dup.get();
+        copy.Append(std::move(dup));
+    }
+    std::unique_ptr<MeasureItem> e = edit ? std::make_unique<MeasureItem>(*edit) : nullptr;
+    if (edit && in.measureOptions.selectedItem == edit)
+        c.measureOptions.selectedItem = e.get();
+    return FullRebuild(c, e.get());
+}
+
+TEST(ViewComposerLayer, ReusesTheLayerOnlyWhileItsInputsStay)
+{
+    MeasureList list;
+    for (int i = 0; i < 4; ++i) {
+        auto item = Item(KindDistance2Points, {{20 + 30 * i, 30}, {60 + 30 * i, 150}}, 1 + i);
+        item->value = 1.5 + i;
+        item->labelBox = {};
+        MeasureItem *raw = item.get();
+        raw->number = list.Append(std::move(item));
+    }
+    auto edit = CloneMeasureItem(list.at(1));
+    LayerInputs in;
+    in.source = Noise({240, 180}, 5);
+    in.list = &list;
+    in.scale = StandardScale{};
+    in.scale->show = 1;
+    in.calibration = ScaleSetting{};
+    in.measureOptions.selectionShown = true;
+    in.measureOptions.selectedItem = &list.at(2);
+
+    ViewComposer composer;
+    QImage composite;
+    QImage expected = FullRebuildOfCopy(in, edit.get());
+    composer.Compose(composite, in, edit.get());
+    ASSERT_TRUE(SamePixels(composite, expected));
+    // That drawing placed the selected item's label: the next one draws from
+    // the placed label, in full.
+    SetPointAt(edit.get(), 0, {200, 170});
+    expected = FullRebuildOfCopy(in, edit.get());
+    EXPECT_FALSE(composer.ComposeEdit(composite, in, edit.get()));
+    EXPECT_TRUE(SamePixels(composite, expected));
+
+    SetPointAt(edit.get(), 0, {190, 20});
+    expected = FullRebuildOfCopy(in, edit.get());
+    EXPECT_TRUE(composer.ComposeEdit(composite, in, edit.get()));
+    EXPECT_TRUE(SamePixels(composite, expected));
+    // The edit item gone: its pixels come back from the layer.
+    expected = FullRebuildOfCopy(in, nullptr);
+    EXPECT_TRUE(composer.ComposeEdit(composite, in, nullptr));
+    EXPECT_TRUE(SamePixels(composite, expected));
+    EXPECT_TRUE(composer.editBounds().isEmpty());
+
+    // Each change of what the layer shows makes the next edit pass a full one.
+    const std::vector<std::function<void()>> changes = {
+        [&] { list.at(0).lineColor = MakeColorRef(0, 0, 255); },
+        [&] { in.measureOptions.selectedItem = edit.get(); },
+        [&] { in.measureOptions.labelMode = LabelMode::ItemNumberOnly; },
+        [&] { in.scale->position = {40, 90}; },
+        [&] { in.calibrationPage = true; },
+        [&] { in.calibration->hStart = {30, 120}; },
+        [&] { list.Remove(&list.at(3)); },
+        [&] { in.source = Noise({240, 180}, 6); },
+    };
+    int step = 0;
+    for (const auto &change : changes) {
+        SCOPED_TRACE(step++);
+        change();
+        SetPointAt(edit.get(), 1, {10 + 20 * step, 100});
+        expected = FullRebuildOfCopy(in, edit.get());
+        EXPECT_FALSE(composer.ComposeEdit(composite, in, edit.get()));
+        EXPECT_TRUE(SamePixels(composite, expected));
+        SetPointAt(edit.get(), 1, {15 + 20 * step, 110});
+        expected = FullRebuildOfCopy(in, edit.get());
+        EXPECT_TRUE(composer.ComposeEdit(composite, in, edit.get()));
+        EXPECT_TRUE(SamePixels(composite, expected));
+    }
+    // A composite changed elsewhere is not patched either.
+    composite.setPixel(0, 0, qRgb(1, 2, 3));
+    EXPECT_FALSE(composer.ComposeEdit(composite, in, edit.get()));
+    EXPECT_TRUE(SamePixels(composite, FullRebuildOfCopy(in, edit.get())));
+}
+
+// The real window: pointer moves redraw only the edit item.
+class ViewCacheTest : public InteractionTest {
+protected:
+    // A full rebuild of the window's state as it is now.
+    QImage Reference()
+    {
+        return FullRebuildOfCopy(page_bridge::CompositionInputs(*dlg), dlg->editItem());
+    }
+
+    // After a paint the composite and the view are those of a full rebuild
+    // of the state the paint found.
+    void ExpectFullRebuildPixels(const char *where)
+    {
+        SCOPED_TRACE(where);
+        const QImage reference = Reference();
+        Paint();
+        ASSERT_TRUE(SamePixels(dlg->composite(), reference));
+        ViewComposer fresh;
+        const QImage picture = fresh.ViewPicture(reference, dlg->view());
+        const QImage shown = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_TRUE(SamePixels(shown.copy(picture.rect()), picture));
+    }
+
+    QPoint ToView(QPoint image) const { return dlg->view().ImageToView(image); }
+
+    // A drag of the given view points with checks after every move.
+    void CheckedDrag(QPoint from, const std::vector<QPoint> &path, const char *where)
+    {
+        Hover(from);
+        Press(from);
+        for (QPoint p : path) {
+            QTest::mouseMove(view, p);
+            ExpectFullRebuildPixels(where);
+        }
+        Release(path.back());
+        ExpectFullRebuildPixels(where);
+    }
+};
+
+TEST_F(ViewCacheTest, DragsThroughTheCacheShowWhatAFullRebuildShows)
+{
+    dlg->SetZoom(170, 170);
+    dlg->LayoutView();
+    ExpectFullRebuildPixels("zoomed");
+    const int before = dlg->viewComposer().editCompositionCount();
+
+    // Placing with rubber bands.
+    UseTool(KindDistance2Points);
+    Click(ToView({40, 40}));
+    for (QPoint p : {QPoint(60, 50), QPoint(90, 80), QPoint(120, 70)}) {
+        Hover(ToView(p));
+        ExpectFullRebuildPixels("rubber band");
+    }
+    Click(ToView({120, 70}));
+    ASSERT_EQ(list().size(), 1u);
+    ExpectFullRebuildPixels("distance placed");
+    MeasureItem *distance = &list().at(0);
+    Place(KindAreaPolygon, {ToView({150, 30}), ToView({200, 40}), ToView({190, 100}), ToView({140, 90})});
+    Place(KindPerpendicular, {ToView({20, 150}), ToView({140, 160}), ToView({60, 200}), ToView({100, 120})});
+    Place(KindAreaCircle, {ToView({220, 150}), ToView({260, 120}), ToView({290, 170})});
+    ASSERT_EQ(list().size(), 4u);
+    ExpectFullRebuildPixels("four placed");
+
+    // A point drag and a move of the selected circle, then of the distance.
+    CheckedDrag(ToView({220, 150}), {ToView({215, 160}), ToView({205, 175}), ToView({210, 190})}, "point drag");
+    EXPECT_EQ(list().at(3).points[0].pos, QPoint(210, 190));
+    listView()->setFocus();
+    QTest::mouseClick(listView()->viewport(), Qt::LeftButton, {}, RowCenter(distance->row));
+    ExpectFullRebuildPixels("selected from the list");
+    CheckedDrag(ToView({80, 55}), {ToView({85, 60}), ToView({95, 75})}, "move");
+
+    // An attribute of the selected item, the calibration, the standard scale,
+    // the label mode: each followed by a drag.
+    dlg->optionTab()->controls().transparent->click();
+    CheckedDrag(ToView(distance->points[1].pos), {ToView({150, 80}), ToView({160, 95})}, "after attribute");
+    dlg->calibTab()->EndHorizontalBarDrag(QPoint(10, 10), 25);
+    dlg->calibTab()->controls().show->click();
+    CheckedDrag(ToView(distance->points[1].pos), {ToView({140, 85}), ToView({135, 90})}, "after calibration");
+    dlg->optionTab()->ChooseLabelMode(LabelMode::ItemNumberOnly);
+    CheckedDrag(ToView(distance->points[0].pos), {ToView({45, 45}), ToView({50, 35})}, "after label mode");
+
+    // A change nobody announced, in the middle of a drag, still reaches the view.
+    Hover(ToView(distance->points[0].pos));
+    Press(ToView(distance->points[0].pos));
+    QTest::mouseMove(view, ToView({52, 38}));
+    ExpectFullRebuildPixels("drag before the change");
+    list().at(1).lineColor = MakeColorRef(0, 160, 0);
+    QTest::mouseMove(view, ToView({55, 36}));
+    ExpectFullRebuildPixels("unannounced change");
+    Release(ToView({55, 36}));
+
+    // Shrunk view, and a save taken in the middle of a drag.
+    dlg->SetZoom(60, 60);
+    dlg->LayoutView();
+    Hover(ToView(distance->points[0].pos));
+    Press(ToView(distance->points[0].pos));
+    QTest::mouseMove(view, ToView({70, 20}));
+    ExpectFullRebuildPixels("shrunk");
+    QTest::mouseMove(view, ToView({75, 25}));
+    const QImage saved = Reference();
+    dlg->EnsureComposite();
+    EXPECT_TRUE(SamePixels(dlg->composite(), saved));
+    Release(ToView({75, 25}));
+    ExpectFullRebuildPixels("released");
+
+    // The moves above went through the layer, not around it.
+    EXPECT_GE(dlg->viewComposer().editCompositionCount() - before, 10);
+    EXPECT_GT(dlg->viewComposer().partialRescaleCount(), 0);
+}
+
+}  // namespace
+}  // namespace orv::test
