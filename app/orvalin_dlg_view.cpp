@@ -29,12 +29,18 @@ void COrvalinDlg::RebuildEditLayer()
     if (!hasImage())
         return;
     // A full rebuild already due covers the edit item too.
-    if (viewState_ != ViewRebuild) {
-        editLayerPending_ = true;
-        // A move is a full paint (overview frame, tool palette), not a scroll.
-        viewState_ = ViewUpToDate;
+    if (viewState_ == ViewRebuild) {
+        view_->update();
+        return;
     }
-    view_->update();
+    editLayerPending_ = true;
+    // A move is a full paint (overview frame, tool palette), not a scroll.
+    viewState_ = ViewUpToDate;
+    // Composed now, so the view repaints only the pixels that change.
+    EnsureComposite();
+    const QRect region = composer_->PendingViewRegion(composite_, geo_);
+    if (!region.isEmpty())
+        view_->update(region);
 }
 
 void COrvalinDlg::EnsureComposite()

@@ -77,6 +77,16 @@ bool ViewComposer::ComposeEdit(QImage &composite, const LayerInputs &in, Measure
     return true;
 }
 
+QRect ViewComposer::PendingViewRegion(const QImage &composite, const ViewGeometry &geo)
+{
+    const QRect src = VisibleSource(composite, geo);
+    if (cached_.isNull() || key_ != composite.cacheKey() || source_ != src || target_ != geo.size)
+        return QRect(QPoint(0, 0), geo.size);
+    if (pendingDirty_.isEmpty())
+        return {};
+    return scaler_.AffectedRegion(src, cached_.size(), pendingDirty_);
+}
+
 QRect ViewComposer::VisibleSource(const QImage &composite, const ViewGeometry &geo)
 {
     return geo.SourceRect().intersected(composite.rect());

@@ -39,6 +39,9 @@ public:
     // Null when there is nothing to show. Cached until the composite or the
     // geometry changes; after ComposeEdit only the changed pixels are redone.
     const QImage &ViewPicture(const QImage &composite, const ViewGeometry &geo);
+    // The view pixels the next ViewPicture changes: none, the rectangle over
+    // what ComposeEdit changed, or the whole view when it is made anew.
+    QRect PendingViewRegion(const QImage &composite, const ViewGeometry &geo);
     // The source rectangle ViewPicture stretched, clipped to the composite.
     static QRect VisibleSource(const QImage &composite, const ViewGeometry &geo);
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QScreen>
 #include <QPainter>
 
 #include <random>
@@ -305,18 +307,30 @@ protected:
         return FullRebuildOfCopy(page_bridge::CompositionInputs(*dlg), dlg->editItem());
     }
 
-    // After a paint the composite and the view are those of a full rebuild
-    // of the state the paint found.
+    // Once the view has painted what it was asked to (moves repaint only the
+    // changed part), the composite and what the window shows are those of a
+    // full rebuild.
     void ExpectFullRebuildPixels(const char *where)
     {
         SCOPED_TRACE(where);
         const QImage reference = Reference();
-        Paint();
+        Settle();
         ASSERT_TRUE(SamePixels(dlg->composite(), reference));
         ViewComposer fresh;
         const QImage picture = fresh.ViewPicture(reference, dlg->view());
-        const QImage shown = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        ASSERT_TRUE(SamePixels(shown.copy(picture.rect()), picture));
+        // The window's own pixels, as last flushed.
+        const QPoint at = view->mapTo(dlg.get(), QPoint(0, 0));
+        const QImage shown = view->screen()
+                                 ->grabWindow(dlg->winId(), at.x(), at.y(), picture.width(), picture.height())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        ASSERT_TRUE(SamePixels(shown, picture));
+    }
+
+    static void Settle()
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
     }
 
     QPoint ToView(QPoint image) const { return dlg->view().ImageToView(image); }
