@@ -1,8 +1,7 @@
 #include "units.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <vector>
 
 namespace orv {
 namespace {
@@ -15,15 +14,17 @@ constexpr std::array<const char *, kUnitCount> kEnglishSuffixes{
     "m", "mm", "um", "inch", "m2", "mm2", "um2", "in2", "degrees", "",
 };
 
-std::string Printf(const char *format, double v)
+// Fixed-point text with the given decimals, always with a '.': the program's
+// locale (set from the desktop's) must not turn "7.21" into "7,21".
+std::string Fixed(double v, int decimals)
 {
-    // "%.4f" of a huge double runs to hundreds of digits: size the buffer first.
-    const int n = std::snprintf(nullptr, 0, format, v);
-    if (n <= 0)
+    // DBL_MAX has 309 integer digits.
+    std::array<char, 400> buf{};
+    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::fixed,
+                                   decimals);
+    if (res.ec != std::errc())
         return {};
-    std::vector<char> buf(static_cast<std::size_t>(n) + 1);
-    std::snprintf(buf.data(), buf.size(), format, v);
-    return std::string(buf.data(), static_cast<std::size_t>(n));
+    return std::string(buf.data(), res.ptr);
 }
 
 double Printable(double v)
@@ -35,7 +36,7 @@ double Printable(double v)
 // print as "0.xxxx" (a value just below 1 rounds to "1.0000").
 bool ShortInchText(double v, std::string *out)
 {
-    std::string s = Printf("%.4f", Printable(v));
+    std::string s = Fixed(Printable(v), 4);
     std::size_t zero = (!s.empty() && s[0] == '-') ? 1 : 0;
     if (s.size() < zero + 2 || s[zero] != '0' || s[zero + 1] != '.')
         return false;
@@ -71,7 +72,7 @@ std::string FormatMeasureValue(double v, int unit)
     std::string s;
     if (unit == UnitInch && Printable(v) < 1.0 && ShortInchText(v, &s))
         return s;
-    s = Printf("%.2f", Printable(v));
+    s = Fixed(Printable(v), 2);
     if (s == "-0.00")
         s = "0.00";
     return s;

@@ -1,5 +1,7 @@
 #include "units.h"
 
+#include "comma_locale.h"
+
 #include <gtest/gtest.h>
 
 #include <iconv.h>
@@ -99,4 +101,17 @@ TEST(UnitsTest, NonFiniteValuesPrintAsZero)
         EXPECT_EQ(FormatMeasureValue(-inf, unit), FormatMeasureValue(0.0, unit)) << unit;
     }
     EXPECT_EQ(FormatValueWithSuffix(nan, UnitMillimetre, Language::English), "0.00mm");
+}
+
+TEST(UnitsTest, ValueTextsKeepThePointUnderACommaLocale)
+{
+    orv::test::CommaDecimalLocale comma;
+    if (!comma.active())
+        GTEST_SKIP() << "no locale with a decimal comma available";
+    EXPECT_EQ(FormatMeasureValue(7.2111, UnitMicrometre), "7.21");
+    EXPECT_EQ(FormatMeasureValue(0.0394, UnitInch), ".0394");
+    EXPECT_TRUE(IsShortInchValue(0.0394, UnitInch));
+    EXPECT_EQ(FormatValueWithSuffix(0.5, UnitInch, Language::English), ".5000inch");
+    EXPECT_EQ(FormatValueWithSuffix(1e20, UnitMillimetre, Language::English),
+              "100000000000000000000.00mm");
 }
