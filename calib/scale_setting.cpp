@@ -13,17 +13,16 @@ bool IsMicro(std::string_view u)
     return u == kUnitMicroJa || u == kUnitMicroEn;
 }
 
-// Length per pixel on one axis; 1.0 when the texts do not make a usable scale.
+// Length per pixel on one axis; 1.0 when the pixel count reads 0 or below or
+// the quotient is not finite. A length is taken as it reads: a file's "0"
+// makes every value on that axis 0, as the fields then show.
 double AxisFactor(std::string_view pixel, std::string_view value)
 {
     const double p = ReadDecimal(pixel);
-    const double v = ReadDecimal(value);
-    if (!(p > 0.0) || !(v > 0.0))
+    if (!(p > 0.0))
         return 1.0;
-    const double f = v / p;
-    if (!std::isfinite(f) || !(f > 0.0))
-        return 1.0;
-    return f;
+    const double f = ReadDecimal(value) / p;
+    return std::isfinite(f) ? f : 1.0;
 }
 
 // The end coordinate start + length without overflowing.

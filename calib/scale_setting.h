@@ -58,9 +58,9 @@ struct ScaleSetting {
     int unitIndex() const { return UnitIndexOf(unit); }
 
     // Length per pixel on each axis and the unit index. An axis whose pixel
-    // count or length reads 0 or below, or whose quotient is not a finite
-    // positive number, falls back to 1.0 (one unit per pixel): such values only
-    // come from hand-edited files, and the fallback keeps every value finite.
+    // count reads 0 or below, or whose quotient is not finite, falls back to 1.0
+    // (one unit per pixel): such values only come from hand-edited files, and
+    // the fallback keeps every value finite. Lengths are used as they read.
     ScaleFactors Factors() const;
 
     bool operator==(const ScaleSetting &) const = default;

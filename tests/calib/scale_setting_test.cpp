@@ -82,7 +82,7 @@ TEST(ScaleSetting, FactorsFollowTheDecimalReadings)
     EXPECT_EQ(f.unit, 1);
 }
 
-TEST(ScaleSetting, FactorsFallBackToOneUnitPerPixelForUnusableScales)
+TEST(ScaleSetting, FactorsFallBackToOneUnitPerPixelForUnusablePixelCounts)
 {
     for (const char *pixel : {"0", "-5", "abc", "", "inf", "nan", "1e-320"}) {
         ScaleSetting s;
@@ -94,13 +94,26 @@ TEST(ScaleSetting, FactorsFallBackToOneUnitPerPixelForUnusableScales)
         EXPECT_EQ(f.sx, 1.0) << pixel;
         EXPECT_DOUBLE_EQ(f.sy, 0.5) << pixel;
     }
-    for (const char *value : {"0", "-3", "x", "1e-320"}) {
+    ScaleSetting huge;
+    huge.vValue = "1e308";
+    huge.vPixel = "1e-300";
+    EXPECT_EQ(huge.Factors().sy, 1.0);
+}
+
+TEST(ScaleSetting, LengthsReadingZeroOrBelowAreUsedAsTheyRead)
+{
+    // Only a commit replaces such lengths; a file's value stays as the fields show it.
+    const struct {
+        const char *value;
+        double sy;
+    } cases[] = {{"0", 0.0}, {"x", 0.0}, {"-3", -0.03}, {"0.5", 0.005}};
+    for (const auto &c : cases) {
         ScaleSetting s;
-        s.vValue = value;
-        s.vPixel = "1e300";
+        s.vValue = c.value;
+        s.vPixel = "100";
         const ScaleFactors f = s.Factors();
-        EXPECT_EQ(f.sy, 1.0) << value;
-        EXPECT_TRUE(std::isfinite(f.sx));
+        EXPECT_DOUBLE_EQ(f.sy, c.sy) << c.value;
+        EXPECT_DOUBLE_EQ(f.sx, 1.0) << c.value;
     }
 }
 
