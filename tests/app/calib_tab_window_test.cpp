@@ -6,40 +6,25 @@
 #include <QImage>
 
 #include "calib_tab_fixture.h"
+#include "main_window_fixture.h"
 #include "orvalin_dlg.h"
 #include "results_table.h"
 
 namespace orv::test {
 namespace {
 
-class CalibTabWindowTest : public ::testing::Test {
+class CalibTabWindowTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        oldDir = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        DlgEnvironment env;
-        env.locale = FixedLocale("en");
-        env.screenSize = [] { return QSize(1280, 1024); };
-        env.tempDir = [this] { return dir.path(); };
-        main = std::make_unique<COrvalinDlg>(env);
-        ASSERT_NE(main->calibTab(), nullptr);
-
-        QImage img(QSize(400, 300), QImage::Format_RGB32);
-        img.fill(Qt::gray);
-        const QString path = dir.filePath(QStringLiteral("still.png"));
-        ASSERT_TRUE(img.save(path));
-        main->LoadImageFile(path);
-        ASSERT_TRUE(main->hasImage());
-    }
-    void TearDown() override
-    {
-        main.reset();
-        QDir::setCurrent(oldDir);
+        MainWindowTest::SetUp();
+        EnterTempDir();
+        Make("en", "en", {1280, 1024});
+        ASSERT_NE(dlg->calibTab(), nullptr);
+        ASSERT_TRUE(LoadFilled(QStringLiteral("still.png"), {400, 300}, Qt::gray));
     }
 
-    CCalibTab &page() { return *main->calibTab(); }
+    CCalibTab &page() { return *dlg->calibTab(); }
     const CalibTabControls &ui() { return page().controls(); }
 
     // A listed two-point distance from (0, 0) to (30, 40).
@@ -50,21 +35,17 @@ protected:
         AppendPoint(*item, QPoint(0, 0));
         AppendPoint(*item, QPoint(30, 40));
         MeasureItem &ref = *item;
-        ref.number = main->measureList().Append(std::move(item));
+        ref.number = dlg->measureList().Append(std::move(item));
         page().ComputeMeasureValue(ref);
-        main->AddMeasureRows(ref);
+        dlg->AddMeasureRows(ref);
         return ref;
     }
 
     std::string ValueText(const MeasureItem &item, int column = ColumnValue)
     {
-        return main->results().text(item.row, column);
+        return dlg->results().text(item.row, column);
     }
 
-    QTemporaryDir dir;
-    QString oldDir;
-    ScriptedPrompter prompter;
-    std::unique_ptr<COrvalinDlg> main;
 };
 
 TEST_F(CalibTabWindowTest, ImageLoadEnablesThePageWithSaveOff)
@@ -72,7 +53,7 @@ TEST_F(CalibTabWindowTest, ImageLoadEnablesThePageWithSaveOff)
     EXPECT_TRUE(ui().hValue->isEnabled());
     EXPECT_TRUE(ui().scaleFileList->isEnabled());
     EXPECT_FALSE(ui().saveButton->isEnabled());
-    EXPECT_EQ(page().owner(), main.get());
+    EXPECT_EQ(page().owner(), dlg.get());
 }
 
 TEST_F(CalibTabWindowTest, CommittedScaleRecomputesListedValues)
@@ -81,7 +62,7 @@ TEST_F(CalibTabWindowTest, CommittedScaleRecomputesListedValues)
     EXPECT_EQ(ValueText(item), "50.00");
     EXPECT_EQ(ValueText(item, ColumnUnit), "um");
 
-    main->setViewState(ViewUpToDate);
+    dlg->setViewState(ViewUpToDate);
     Retype(ui().hValue, "200");
     // Typed texts already count for a value computed now.
     MeasureItem probe = item;
@@ -91,7 +72,7 @@ TEST_F(CalibTabWindowTest, CommittedScaleRecomputesListedValues)
 
     QTest::keyClick(ui().hValue, Qt::Key_Return);
     EXPECT_EQ(ValueText(item), "72.11");
-    EXPECT_EQ(main->viewState(), ViewRebuild);
+    EXPECT_EQ(dlg->viewState(), ViewRebuild);
     EXPECT_TRUE(ui().saveButton->isEnabled());
 
     // A unit choice rewrites the unit column.
@@ -107,16 +88,16 @@ TEST_F(CalibTabWindowTest, CommittedScaleRecomputesListedValues)
 
 TEST_F(CalibTabWindowTest, EscapeAndEnterInTheFieldsCommitWithoutEndingTheWindow)
 {
-    main->show();
-    main->SelectTab(TabScale);
-    ASSERT_EQ(main->currentTab(), TabScale);
+    dlg->show();
+    dlg->SelectTab(TabScale);
+    ASSERT_EQ(dlg->currentTab(), TabScale);
     Retype(ui().hValue, "40");
     QTest::keyClick(ui().hValue, Qt::Key_Escape);
     EXPECT_EQ(page().scaleSetting().hValue, "40");
     Retype(ui().vValue, "30");
     QTest::keyClick(ui().vValue, Qt::Key_Return);
     EXPECT_EQ(page().scaleSetting().vValue, "30");
-    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(dlg->isVisible());
     EXPECT_TRUE(ui().saveButton->isEnabled());
 }
 
@@ -132,9 +113,9 @@ TEST_F(CalibTabWindowTest, ChoosingTheDefaultEntryRecomputesToo)
 
 TEST_F(CalibTabWindowTest, HitTestMapsViewPointsThroughZoomAndScroll)
 {
-    main->view().zoomX = 200;
-    main->view().zoomY = 200;
-    main->view().scroll = QPoint(100, 0);
+    dlg->view().zoomX = 200;
+    dlg->view().zoomY = 200;
+    dlg->view().scroll = QPoint(100, 0);
     // View (120, 20) is image (110, 10): the horizontal bar's end.
     ScaleBarHit hit = page().HitTestScaleBars(QPoint(120, 20));
     EXPECT_EQ(hit.bar, &page().horizontalBar());

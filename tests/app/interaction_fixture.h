@@ -7,13 +7,13 @@
 
 #include <QCursor>
 #include <QImage>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
 #include <vector>
 
 #include "image_view.h"
+#include "main_window_fixture.h"
 #include "orvalin_dlg.h"
 #include "results_table.h"
 #include "results_view.h"
@@ -22,39 +22,19 @@
 
 namespace orv::test {
 
-inline LocaleSource EnglishLocale()
-{
-    LocaleSource src;
-    src.systemLanguage = [] { return std::string("en"); };
-    src.userLanguage = [] { return std::string("en"); };
-    src.englishMarker = [] { return false; };
-    return src;
-}
-
-class InteractionTest : public ::testing::Test {
+class InteractionTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        QImage still(320, 240, QImage::Format_RGB32);
-        still.fill(Qt::white);
-        const QString path = dir.filePath("still.png");
-        ASSERT_TRUE(still.save(path));
-
-        DlgEnvironment env;
-        env.locale = EnglishLocale();
-        env.screenSize = [] { return QSize(1280, 1024); };
-        const QString temp = dir.path();
-        env.tempDir = [temp] { return temp; };
-        dlg = std::make_unique<COrvalinDlg>(env);
+        MainWindowTest::SetUp();
+        Make("en", "en", {1280, 1024});
         // Start-up installs a handler for every drag mode.
         for (int mode = 0; mode < kDragModeCount; ++mode)
             ASSERT_NE(dlg->pointerHandler(mode), nullptr) << mode;
         dlg->move(0, 0);
         dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
-        dlg->LoadImageFile(path);
-        ASSERT_TRUE(dlg->hasImage());
+        ASSERT_TRUE(LoadFilled(QStringLiteral("still.png"), {320, 240}, Qt::white));
         dlg->SelectTab(TabMeasure);
         ASSERT_EQ(dlg->currentTab(), TabMeasure);
         view = dlg->imageView();
@@ -134,10 +114,6 @@ protected:
         return out;
     }
 
-    // Declared first: the window may ask while it goes.
-    ScriptedPrompter prompter;
-    QTemporaryDir dir;
-    std::unique_ptr<COrvalinDlg> dlg;
     ImageView *view = nullptr;
 };
 

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QColor>
 #include <QCoreApplication>
+#include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,6 +33,20 @@ inline LocaleSource DlgLocale(const char *system, const char *user, bool marker 
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    void TearDown() override
+    {
+        dlg.reset();
+        if (!oldDir.isEmpty())
+            QDir::setCurrent(oldDir);
+    }
+
+    // The window reads and writes setting files in the directory current at
+    // start-up: the temporary one, until the test ends.
+    void EnterTempDir()
+    {
+        oldDir = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+    }
 
     DlgEnvironment Env(const char *system = "en", const char *user = "en", QSize screen = {1024, 768})
     {
@@ -59,6 +75,18 @@ protected:
         const QString path = dir.filePath(name);
         img.save(path, "PNG");
         return path;
+    }
+
+    // A plain image of one colour, written as PNG and loaded into the window.
+    bool LoadFilled(const QString &name, QSize size, QColor color)
+    {
+        QImage img(size, QImage::Format_RGB32);
+        img.fill(color);
+        const QString path = dir.filePath(name);
+        if (!img.save(path))
+            return false;
+        dlg->LoadImageFile(path);
+        return dlg->hasImage();
     }
 
     COrvalinDlg &MakeWithImage(QSize size = {300, 200})
@@ -120,6 +148,7 @@ protected:
     static void Settle() { QCoreApplication::processEvents(); QCoreApplication::processEvents(); }
 
     QTemporaryDir dir;
+    QString oldDir;
     ScriptedPrompter prompter;
     std::unique_ptr<COrvalinDlg> dlg;
 };

@@ -19,6 +19,7 @@
 
 #include "option_tab.h"
 #include "option_tab_sample.h"
+#include "main_window_fixture.h"
 #include "orvalin_dlg.h"
 #include "scripted_prompter.h"
 
@@ -276,38 +277,23 @@ TEST_F(OptionTabTest, SampleFollowsTheAttributes)
 }
 
 // With the main window: the selected measurement follows the page.
-class OptionTabWithOwnerTest : public ::testing::Test {
+class OptionTabWithOwnerTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        oldDir = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        DlgEnvironment env;
-        env.locale = OptionLocale("en");
-        env.screenSize = [] { return QSize(1024, 768); };
-        env.tempDir = [this] { return dir.path(); };
-        main = std::make_unique<COrvalinDlg>(env);
-        page = main->optionTab();
+        MainWindowTest::SetUp();
+        EnterTempDir();
+        Make("en", "en", {1024, 768});
+        page = dlg->optionTab();
         ASSERT_NE(page, nullptr);
-        main->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
-    }
-    void TearDown() override
-    {
-        main.reset();
-        QDir::setCurrent(oldDir);
+        dlg->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
     }
 
     void Load(QSize size)
     {
-        QImage img(size, QImage::Format_RGB32);
-        img.fill(Qt::darkBlue);
-        const QString path = dir.filePath("image.png");
-        ASSERT_TRUE(img.save(path));
-        main->LoadImageFile(path);
-        ASSERT_TRUE(main->hasImage());
-        main->SelectTab(TabOption);
+        ASSERT_TRUE(LoadFilled(QStringLiteral("image.png"), size, Qt::darkBlue));
+        dlg->SelectTab(TabOption);
         QCoreApplication::processEvents();
     }
 
@@ -323,17 +309,13 @@ protected:
             item->labelBox = {5, 5, 50, 25};
             page->drawAttribute().copyTo(*item);
             out = item.get();
-            main->measureList().Append(std::move(item));
+            dlg->measureList().Append(std::move(item));
         }
         return {items[0], items[1]};
     }
 
     const OptionTabControls &ui() const { return page->controls(); }
 
-    QTemporaryDir dir;
-    QString oldDir;
-    ScriptedPrompter prompter;
-    std::unique_ptr<COrvalinDlg> main;
     COptionTab *page = nullptr;
 };
 
@@ -341,7 +323,7 @@ TEST_F(OptionTabWithOwnerTest, AttributesApplyToTheSelectedMeasurementOnly)
 {
     Load({300, 200});
     auto [first, second] = AddTwoItems();
-    main->setSelectedItem(first);
+    dlg->setSelectedItem(first);
 
     prompter.colors = {QColor(0, 255, 0), QColor(0, 0, 255)};
     QTest::mouseClick(ui().lineColor, Qt::LeftButton);
@@ -353,7 +335,7 @@ TEST_F(OptionTabWithOwnerTest, AttributesApplyToTheSelectedMeasurementOnly)
     EXPECT_EQ(first->lineWidth, 4);
     EXPECT_EQ(first->backMode, 0u);
     EXPECT_EQ(first->labelBox.bottom, -1);
-    EXPECT_EQ(main->viewState(), ViewRebuild);
+    EXPECT_EQ(dlg->viewState(), ViewRebuild);
     EXPECT_EQ(second->lineColor, kDefaultLineColor);
     EXPECT_EQ(second->fontSize, 16);
     EXPECT_EQ(second->lineWidth, 1);
@@ -361,7 +343,7 @@ TEST_F(OptionTabWithOwnerTest, AttributesApplyToTheSelectedMeasurementOnly)
     EXPECT_EQ(second->labelBox.bottom, 25);
 
     // Without a selection only the defaults for new measurements change.
-    main->setSelectedItem(nullptr);
+    dlg->setSelectedItem(nullptr);
     QTest::mouseClick(ui().fontColor, Qt::LeftButton);
     EXPECT_EQ(page->drawAttribute().fontColor, MakeColorRef(0, 0, 255));
     EXPECT_EQ(first->fontColor, kDefaultFontColor);
@@ -389,7 +371,7 @@ TEST_F(OptionTabWithOwnerTest, DrawFilesApplyToTheSelectedMeasurement)
     ChooseFromList(ui().drawFileList, 0);
     EXPECT_EQ(first->lineWidth, 1);
 
-    main->setSelectedItem(first);
+    dlg->setSelectedItem(first);
     ChooseFromList(ui().drawFileList, 1);
     EXPECT_EQ(first->lineWidth, 5);
     EXPECT_EQ(first->lineColor, 0x00FF0000u);
@@ -421,7 +403,7 @@ TEST_F(OptionTabWithOwnerTest, LabelModeMarksEveryPlacedLabel)
     AppendSubResult(*perpendicular, "12.00", KindPerpendicularPart, 3, {5, 5}).labelBox = {2, 2, 20, 20};
     AppendSubResult(*perpendicular, "13.00", KindPerpendicularPart, 4, {6, 6});
     MeasureItem *perp = perpendicular.get();
-    main->measureList().Append(std::move(perpendicular));
+    dlg->measureList().Append(std::move(perpendicular));
 
     QTest::mouseClick(ui().numberOnly, Qt::LeftButton);
     EXPECT_EQ(page->labelMode(), LabelMode::ItemNumberOnly);
@@ -431,7 +413,7 @@ TEST_F(OptionTabWithOwnerTest, LabelModeMarksEveryPlacedLabel)
     // Labels never placed stay at their anchors.
     EXPECT_EQ(second->labelBox.bottom, 0);
     EXPECT_EQ(perp->subResults[1].labelBox.bottom, 0);
-    EXPECT_EQ(main->viewState(), ViewRebuild);
+    EXPECT_EQ(dlg->viewState(), ViewRebuild);
     EXPECT_FALSE(ui().saveButton->isEnabled());
 }
 
@@ -440,22 +422,22 @@ TEST_F(OptionTabWithOwnerTest, ZoomListWithFit)
     Load({2000, 1500});
     EXPECT_EQ(ui().zoom->currentText(), "100");
     ChooseFromList(ui().zoom, 4);
-    EXPECT_EQ(main->view().zoomX, 200);
-    EXPECT_EQ(main->view().zoomY, 200);
-    EXPECT_EQ(main->view().scroll, QPoint(0, 0));
+    EXPECT_EQ(dlg->view().zoomX, 200);
+    EXPECT_EQ(dlg->view().zoomY, 200);
+    EXPECT_EQ(dlg->view().scroll, QPoint(0, 0));
     EXPECT_EQ(ui().zoom->currentText(), "200");
 
-    main->SetScroll({300, 100});
+    dlg->SetScroll({300, 100});
     ChooseFromList(ui().zoom, 6);
-    const int fit = main->FitZoom();
-    EXPECT_EQ(fit, std::min((1024 - main->columnWidth() - 15) * 100 / 2000, (768 - 40) * 100 / 1500));
-    EXPECT_EQ(main->view().zoomX, fit);
-    EXPECT_EQ(main->view().zoomY, fit);
-    EXPECT_EQ(main->view().scroll, QPoint(0, 0));
+    const int fit = dlg->FitZoom();
+    EXPECT_EQ(fit, std::min((1024 - dlg->columnWidth() - 15) * 100 / 2000, (768 - 40) * 100 / 1500));
+    EXPECT_EQ(dlg->view().zoomX, fit);
+    EXPECT_EQ(dlg->view().zoomY, fit);
+    EXPECT_EQ(dlg->view().scroll, QPoint(0, 0));
     EXPECT_EQ(ui().zoom->currentText(), QString::number(fit));
-    EXPECT_EQ(main->view().size, QSize(fit * 2000 / 100, fit * 1500 / 100));
+    EXPECT_EQ(dlg->view().size, QSize(fit * 2000 / 100, fit * 1500 / 100));
     // The image now fits: no overview.
-    EXPECT_FALSE(main->overviewShown());
+    EXPECT_FALSE(dlg->overviewShown());
     // Fit again from the number it left.
     ChooseFromList(ui().zoom, 6);
     EXPECT_EQ(ui().zoom->currentText(), QString::number(fit));

@@ -11,6 +11,7 @@
 
 #include <memory>
 
+#include "main_window_fixture.h"
 #include "orvalin_dlg.h"
 #include "scroll_dlg.h"
 #include "scroll_dlg_geometry.h"
@@ -152,53 +153,33 @@ TEST_F(ScrollDlgTest, PaintsThePictureWithTheFrameInverted)
 
 // With the main window: the drag scrolls its view, the close box unchecks
 // the toggle, and the label shows while the image fits.
-class ScrollDlgWithOwnerTest : public ::testing::Test {
+class ScrollDlgWithOwnerTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        oldDir = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        DlgEnvironment env;
-        env.locale.systemLanguage = [] { return std::string("en"); };
-        env.locale.userLanguage = [] { return std::string("en"); };
-        env.locale.englishMarker = [] { return false; };
-        env.screenSize = [] { return QSize(1024, 768); };
-        env.tempDir = [this] { return dir.path(); };
-        main = std::make_unique<COrvalinDlg>(env);
-    }
-    void TearDown() override
-    {
-        main.reset();
-        QDir::setCurrent(oldDir);
+        MainWindowTest::SetUp();
+        EnterTempDir();
+        Make("en", "en", {1024, 768});
     }
 
     void Load(QSize size)
     {
-        QImage img(size, QImage::Format_RGB32);
-        img.fill(Qt::darkGreen);
-        const QString path = dir.filePath(QStringLiteral("image%1.png").arg(size.width()));
-        ASSERT_TRUE(img.save(path));
-        main->LoadImageFile(path);
-        ASSERT_TRUE(main->hasImage());
+        ASSERT_TRUE(
+            LoadFilled(QStringLiteral("image%1.png").arg(size.width()), size, Qt::darkGreen));
     }
-
-    QTemporaryDir dir;
-    QString oldDir;
-    std::unique_ptr<COrvalinDlg> main;
 };
 
 TEST_F(ScrollDlgWithOwnerTest, DraggingTheFrameScrollsTheView)
 {
     Load({2000, 1500});
-    CScrollDlg *overview = main->scrollDlg();
+    CScrollDlg *overview = dlg->scrollDlg();
     ASSERT_NE(overview, nullptr);
-    ASSERT_TRUE(main->overviewShown());
+    ASSERT_TRUE(dlg->overviewShown());
     EXPECT_TRUE(overview->isVisible());
     EXPECT_FALSE(overview->notInitializedLabel()->isVisible());
     overview->UpdateFrame();
     const QRect f = overview->frame();
-    EXPECT_EQ(f, OverviewFrame(main->view(), overview->clientSize()));
+    EXPECT_EQ(f, OverviewFrame(dlg->view(), overview->clientSize()));
     ASSERT_GT(f.width(), 0);
 
     QSignalSpy scrolled(overview, &CScrollDlg::scrolled);
@@ -208,10 +189,10 @@ TEST_F(ScrollDlgWithOwnerTest, DraggingTheFrameScrollsTheView)
     QTest::mouseMove(overview, grab + QPoint(1000, 0));
     const QSize client = overview->clientSize();
     EXPECT_EQ(overview->frame().right() + 1, client.width());
-    EXPECT_EQ(main->viewState(), ViewScrollOnly);
-    EXPECT_EQ(main->view().scroll, ScrollForFrame(main->view(), client, overview->frame().topLeft()));
+    EXPECT_EQ(dlg->viewState(), ViewScrollOnly);
+    EXPECT_EQ(dlg->view().scroll, ScrollForFrame(dlg->view(), client, overview->frame().topLeft()));
     // The view shows the right end of the image (up to the truncation of the frame).
-    const int shownEnd = main->view().scroll.x() + main->view().size.width();
+    const int shownEnd = dlg->view().scroll.x() + dlg->view().size.width();
     EXPECT_LE(shownEnd, 2000);
     EXPECT_GE(shownEnd, 2000 - 2000 / client.width() - 1);
     EXPECT_EQ(scrolled.count(), 1);
@@ -221,26 +202,26 @@ TEST_F(ScrollDlgWithOwnerTest, DraggingTheFrameScrollsTheView)
 TEST_F(ScrollDlgWithOwnerTest, CloseBoxUnchecksTheToggleAndTheToggleShowsItAgain)
 {
     Load({2000, 1500});
-    CScrollDlg *overview = main->scrollDlg();
-    QPushButton *toggle = main->button(CmdOverview);
+    CScrollDlg *overview = dlg->scrollDlg();
+    QPushButton *toggle = dlg->button(CmdOverview);
     ASSERT_NE(toggle, nullptr);
     ASSERT_TRUE(toggle->isChecked());
     overview->close();
     EXPECT_FALSE(overview->isVisible());
-    EXPECT_FALSE(main->overviewShown());
+    EXPECT_FALSE(dlg->overviewShown());
     EXPECT_FALSE(toggle->isChecked());
     QTest::mouseClick(toggle, Qt::LeftButton);
-    EXPECT_TRUE(main->overviewShown());
+    EXPECT_TRUE(dlg->overviewShown());
     EXPECT_TRUE(overview->isVisible());
 }
 
 TEST_F(ScrollDlgWithOwnerTest, NotInitializedWhileTheImageFits)
 {
     Load({300, 200});
-    CScrollDlg *overview = main->scrollDlg();
-    EXPECT_FALSE(main->overviewShown());
+    CScrollDlg *overview = dlg->scrollDlg();
+    EXPECT_FALSE(dlg->overviewShown());
     EXPECT_FALSE(overview->isVisible());
-    QTest::mouseClick(main->button(CmdOverview), Qt::LeftButton);
+    QTest::mouseClick(dlg->button(CmdOverview), Qt::LeftButton);
     EXPECT_TRUE(overview->isVisible());
     EXPECT_TRUE(overview->notInitializedLabel()->isVisible());
 }
