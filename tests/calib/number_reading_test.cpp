@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "comma_locale.h"
+
 #include <clocale>
 #include <cmath>
 #include <limits>
@@ -68,19 +70,15 @@ TEST(ReadDecimal, NeverYieldsNonFiniteValues)
 
 TEST(ReadDecimal, IgnoresTheProcessLocale)
 {
-    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
-    const char *german = nullptr;
-    for (const char *name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"}) {
-        if (std::setlocale(LC_NUMERIC, name)) {
-            german = name;
-            break;
-        }
+    double point = 0;
+    double comma = 0;
+    {
+        test::CommaDecimalLocale german;
+        if (!german.active())
+            GTEST_SKIP() << "no comma-decimal locale available";
+        point = ReadDecimal("12.5");
+        comma = ReadDecimal("12,5");
     }
-    if (!german)
-        GTEST_SKIP() << "no German locale installed";
-    const double point = ReadDecimal("12.5");
-    const double comma = ReadDecimal("12,5");
-    std::setlocale(LC_NUMERIC, saved.c_str());
     EXPECT_EQ(point, 12.5);
     EXPECT_EQ(comma, 12.0);
 }
