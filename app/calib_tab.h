@@ -177,8 +177,8 @@ private:
     void OnUnitChosen(int index);
     void OnSync();
     void OnAsync();
-    void OnHValueFocusLost();
-    void OnVValueFocusLost();
+    // Leaving a value field; commit is CommitHValue or CommitVValue.
+    void OnValueFocusLost(bool (*commit)(ScaleSetting &));
     void OnStandardUnitChosen(int index);
     void OnShowOrTransparent();
     void OnThicknessChosen(int index);

@@ -63,22 +63,10 @@ void CCalibTab::OnAsync()
     UpdateVValueEnabled();
 }
 
-void CCalibTab::OnHValueFocusLost()
+void CCalibTab::OnValueFocusLost(bool (*commit)(ScaleSetting &))
 {
     TakeControls();
-    const bool replaced = CommitHValue(setting_);
-    ShowFields();
-    if (replaced)
-        ShowMinimumValueMessage();
-    RecomputeAllMeasures();
-    UpdateStandardPixels();
-    Recompose();
-}
-
-void CCalibTab::OnVValueFocusLost()
-{
-    TakeControls();
-    const bool replaced = CommitVValue(setting_);
+    const bool replaced = commit(setting_);
     ShowFields();
     if (replaced)
         ShowMinimumValueMessage();

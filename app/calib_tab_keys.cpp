@@ -69,9 +69,9 @@ bool CCalibTab::eventFilter(QObject *watched, QEvent *event)
         if (enabling_ || static_cast<QFocusEvent *>(event)->reason() == Qt::PopupFocusReason)
             return false;
         if (watched == ui_.hValue)
-            OnHValueFocusLost();
+            OnValueFocusLost(CommitHValue);
         else if (watched == ui_.vValue)
-            OnVValueFocusLost();
+            OnValueFocusLost(CommitVValue);
         return false;
     }
     default:
