@@ -168,6 +168,8 @@ private:
     // Recomposition of the main window's view.
     void Recompose();
     void ShowMinimumValueMessage();
+    // After a bar's length changed: bars, fields, values and view follow.
+    void ApplyBarLength();
 
     // Key and mouse filter; true when the event is consumed.
     bool FilterKey(QWidget *receiver, int key);

@@ -75,16 +75,17 @@ void CCalibTab::ShowDragLength(int grip, int viewLength)
 void CCalibTab::EndHorizontalBarDrag(QPoint start, int length)
 {
     SetHorizontalBarEnd(setting_, start, length);
-    bars_.Update(setting_);
-    ShowFields();
-    RecomputeAllMeasures();
-    UpdateStandardPixels();
-    Recompose();
+    ApplyBarLength();
 }
 
 void CCalibTab::EndVerticalBarDrag(QPoint start, int length)
 {
     SetVerticalBarEnd(setting_, start, length);
+    ApplyBarLength();
+}
+
+void CCalibTab::ApplyBarLength()
+{
     bars_.Update(setting_);
     ShowFields();
     RecomputeAllMeasures();
