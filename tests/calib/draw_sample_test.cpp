@@ -3,18 +3,13 @@
 
 #include <QImage>
 
-#include "../measure/render_test_util.h"
 #include "draw_sample.h"
+#include "render_test_support.h"
 
 namespace orv {
 namespace {
 
-using test::BlankImage;
-using test::BoxWhere;
-using test::Is;
-using test::Tinted;
-
-const QColor kRed(255, 0, 0);
+using namespace test;
 
 QImage Sample(const DrawAttribute &attr)
 {

@@ -3,22 +3,14 @@
 
 #include <QPainter>
 
-#include "../measure/render_test_util.h"
+#include "render_test_support.h"
 #include "scale_bars.h"
 #include "standard_scale.h"
 
 namespace orv {
 namespace {
 
-using test::BlankImage;
-using test::BoxWhere;
-using test::CountWhere;
-using test::Exactly;
-using test::Is;
-using test::Tinted;
-
-const QColor kGreen(0, 255, 0);
-const QColor kBlue(0, 0, 255);
+using namespace test;
 
 struct Scene {
     ScaleSetting calibration = ScaleSetting::Defaults(Language::English);

@@ -10,17 +10,14 @@
 #include "render/draw_geometry.h"
 #include "render/draw_measures.h"
 #include "render/gdi_paint.h"
-#include "render_test_util.h"
+#include "render_test_support.h"
 #include "values.h"
 
 namespace orv {
 namespace {
 
-using test::BlankImage;
-using test::CountWhere;
-using test::Exactly;
+using namespace test;
 
-const QColor kRed(255, 0, 0);
 constexpr ColorRef kRedRef = 0x000000FF;
 constexpr double kPi = std::numbers::pi;
 

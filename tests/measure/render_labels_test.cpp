@@ -7,20 +7,14 @@
 #include "render/draw_measures.h"
 #include "render/draw_shapes.h"
 #include "render/gdi_font.h"
-#include "render_test_util.h"
+#include "render_test_support.h"
 #include "values.h"
 
 namespace orv {
 namespace {
 
-using test::BlankImage;
-using test::BoxWhere;
-using test::CountWhere;
-using test::Exactly;
-using test::Tinted;
+using namespace test;
 
-const QColor kCyan(0, 255, 255);
-const QColor kRed(255, 0, 0);
 constexpr int kFont = 16;
 constexpr int kMargin = 3;  // line width 1 + 2
 

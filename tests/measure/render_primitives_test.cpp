@@ -8,18 +8,13 @@
 #include "render/draw_geometry.h"
 #include "render/gdi_font.h"
 #include "render/gdi_paint.h"
-#include "render_test_util.h"
+#include "render_test_support.h"
 
 namespace orv {
 namespace {
 
-using test::BlankImage;
-using test::BoxWhere;
-using test::CountWhere;
-using test::Exactly;
-using test::Is;
+using namespace test;
 
-const QColor kRed(255, 0, 0);
 constexpr ColorRef kRedRef = 0x000000FF;
 
 TEST(RenderFont, CellHeightNeverExceedsTheFontSize)

@@ -9,17 +9,13 @@
 
 #include "render/draw_measures.h"
 #include "render/draw_shapes.h"
-#include "render_test_util.h"
+#include "render_test_support.h"
 #include "values.h"
 
 namespace orv {
 namespace {
 
-using test::BlankImage;
-using test::CountWhere;
-using test::Exactly;
-
-const QColor kRed(255, 0, 0);
+using namespace test;
 
 MeasureItem Shape(MeasureKind kind, std::initializer_list<QPoint> points)
 {

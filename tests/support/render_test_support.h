@@ -1,6 +1,7 @@
 #pragma once
 // Pixel probes for drawing tests: colours near a target and bounding boxes,
-// so that tests do not depend on exact glyph rasters.
+// so that tests do not depend on exact glyph rasters; and the pure colours
+// the tests draw in.
 
 #include <QColor>
 #include <QImage>
@@ -12,6 +13,11 @@
 #include <functional>
 
 namespace orv::test {
+
+inline const QColor kRed(255, 0, 0);
+inline const QColor kGreen(0, 255, 0);
+inline const QColor kBlue(0, 0, 255);
+inline const QColor kCyan(0, 255, 255);
 
 inline QImage BlankImage(int w, int h, QColor fill = Qt::black)
 {
