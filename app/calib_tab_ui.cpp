@@ -54,6 +54,16 @@ QPushButton *Button(QWidget *parent, const QString &text, const char *name)
     return button;
 }
 
+// One row of the calibration grid: "<axis> [pixels] pix. = [value]".
+void AddValueRow(QGridLayout *grid, int row, const QString &axis, QLineEdit *pixel, QLineEdit *value)
+{
+    QWidget *parent = pixel->parentWidget();
+    grid->addWidget(Label(parent, axis), row, 0);
+    grid->addWidget(pixel, row, 1);
+    grid->addWidget(Label(parent, QStringLiteral("pix. =")), row, 2);
+    grid->addWidget(value, row, 3);
+}
+
 void FillUnitList(QComboBox *combo, Language lang)
 {
     combo->clear();
@@ -84,17 +94,11 @@ void CCalibTab::BuildControls()
 
     u.hPixel = NumberEdit(u.calibGroup, "hPixelEdit", true);
     u.hValue = NumberEdit(u.calibGroup, "hValueEdit", false);
-    calib->addWidget(Label(u.calibGroup, QStringLiteral("H")), 1, 0);
-    calib->addWidget(u.hPixel, 1, 1);
-    calib->addWidget(Label(u.calibGroup, QStringLiteral("pix. =")), 1, 2);
-    calib->addWidget(u.hValue, 1, 3);
+    AddValueRow(calib, 1, QStringLiteral("H"), u.hPixel, u.hValue);
 
     u.vPixel = NumberEdit(u.calibGroup, "vPixelEdit", true);
     u.vValue = NumberEdit(u.calibGroup, "vValueEdit", false);
-    calib->addWidget(Label(u.calibGroup, QStringLiteral("V")), 2, 0);
-    calib->addWidget(u.vPixel, 2, 1);
-    calib->addWidget(Label(u.calibGroup, QStringLiteral("pix. =")), 2, 2);
-    calib->addWidget(u.vValue, 2, 3);
+    AddValueRow(calib, 2, QStringLiteral("V"), u.vPixel, u.vValue);
 
     u.unit = DropDown(u.calibGroup, "unitCombo");
     FillUnitList(u.unit, Language::Japanese);
