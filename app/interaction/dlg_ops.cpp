@@ -40,6 +40,15 @@ void ShowRecordAttributes(COrvalinDlg &dlg, MeasureItem *item)
     page_bridge::ShowRecordAttributes(dlg.optionTab(), item);
 }
 
+void BeginEditDrag(COrvalinDlg &dlg, std::unique_ptr<MeasureItem> item, DragMode mode)
+{
+    MeasureItem *raw = item.get();
+    dlg.setEditItem(std::move(item));
+    dlg.setDragMode(mode);
+    dlg.setSelectedItem(raw);
+    ShowRecordAttributes(dlg, raw);
+}
+
 void ToolSelect(COrvalinDlg &dlg)
 {
     dlg.RefreshToolButtons();

@@ -6,6 +6,7 @@
 
 #include "measure_item.h"
 #include "pointer_state.h"
+#include "view_state.h"
 
 namespace orv {
 
@@ -28,6 +29,9 @@ MeasureItem *LiveHitItem(COrvalinDlg &dlg, const PointerState &state);
 MeasureItem *ListedSource(COrvalinDlg &dlg, const PointerState &state);
 
 void ShowRecordAttributes(COrvalinDlg &dlg, MeasureItem *item);
+// Starts a drag on item (a new or cloned record): it becomes the edit item,
+// selected, with its attributes on the Option page.
+void BeginEditDrag(COrvalinDlg &dlg, std::unique_ptr<MeasureItem> item, DragMode mode);
 void ToolSelect(COrvalinDlg &dlg);
 // A Yes/No question in the main window's language.
 bool AskYesNo(COrvalinDlg &dlg, const QString &english, const QString &japanese);

@@ -41,11 +41,7 @@ void BeginMeasureMove(COrvalinDlg &dlg, PointerState &state, QPoint p)
     if (state.hitCode == HitSubResultLabel && state.hitSubResult >= 0 &&
         state.hitSubResult < static_cast<int>(source->subResults.size()))
         clone->labelBox = source->subResults[static_cast<std::size_t>(state.hitSubResult)].labelBox;
-    MeasureItem *raw = clone.get();
-    dlg.setEditItem(std::move(clone));
-    dlg.setDragMode(DragMeasure);
-    dlg.setSelectedItem(raw);
-    ShowRecordAttributes(dlg, raw);
+    BeginEditDrag(dlg, std::move(clone), DragMeasure);
 }
 
 void MeasureMoveHandler::move(COrvalinDlg &dlg, QPoint p)

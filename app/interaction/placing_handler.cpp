@@ -12,12 +12,8 @@ void BeginPlacing(COrvalinDlg &dlg, PointerState &state, QPoint p)
 {
     std::unique_ptr<MeasureItem> item = NewItemForCurrentTool(dlg);
     SetPointAt(item.get(), 0, dlg.ViewToImage(p));
-    MeasureItem *raw = item.get();
-    dlg.setEditItem(std::move(item));
-    dlg.setDragMode(DragPlacing);
     state.index = 0;
-    dlg.setSelectedItem(raw);
-    ShowRecordAttributes(dlg, raw);
+    BeginEditDrag(dlg, std::move(item), DragPlacing);
 }
 
 void PlacingHandler::move(COrvalinDlg &dlg, QPoint p)

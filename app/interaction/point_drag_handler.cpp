@@ -13,12 +13,7 @@ void BeginPointDrag(COrvalinDlg &dlg, PointerState &state)
     if (!source || state.hitCode < 0)
         return;
     state.index = state.hitCode;
-    std::unique_ptr<MeasureItem> clone = CloneMeasureItem(*source);
-    MeasureItem *raw = clone.get();
-    dlg.setEditItem(std::move(clone));
-    dlg.setDragMode(DragPoint);
-    dlg.setSelectedItem(raw);
-    ShowRecordAttributes(dlg, raw);
+    BeginEditDrag(dlg, CloneMeasureItem(*source), DragPoint);
 }
 
 void PointDragHandler::move(COrvalinDlg &dlg, QPoint p)
