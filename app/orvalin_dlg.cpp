@@ -313,11 +313,6 @@ void COrvalinDlg::EnableOutputButtons(bool on)
         b->setEnabled(on);
 }
 
-void COrvalinDlg::EnableSaveImageButton(bool on)
-{
-    saveImageButton_->setEnabled(on);
-}
-
 QPushButton *COrvalinDlg::button(int id) const
 {
     switch (id) {

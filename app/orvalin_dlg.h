@@ -161,7 +161,6 @@ public:
 
     // --- controls ---------------------------------------------------------------------
     void EnableOutputButtons(bool on);
-    void EnableSaveImageButton(bool on);
     void EnablePageControls(bool on);
     bool overviewShown() const { return overviewShown_; }
     // Sets the overview-shown flag and pushes it into the toggle button.
@@ -234,7 +233,6 @@ private:
     void PostPending();
     bool ViewTakesPointer() const;
     bool AskYesNo(const QString &english, const QString &japanese);
-    void InstallSystemMenu();
 
     DlgEnvironment env_;
     Language language_ = Language::Japanese;

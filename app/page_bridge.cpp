@@ -97,14 +97,6 @@ void ComputeMeasureValue(COrvalinDlg &dlg, MeasureItem &item)
         orv::ComputeMeasureValue(item, ScaleFactors{}, dlg.textLanguage());
 }
 
-void DrawOverComposite(COrvalinDlg &dlg, QImage &composite)
-{
-    const LayerInputs in = CompositionInputs(dlg);
-    if (in.scale && in.calibration)
-        DrawScaleBars(composite, *in.scale, *in.calibration, dlg.currentTab());
-    DrawAllMeasures(composite, *in.list, dlg.editItem(), in.measureOptions);
-}
-
 LayerInputs CompositionInputs(COrvalinDlg &dlg)
 {
     LayerInputs in;

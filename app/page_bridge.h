@@ -51,9 +51,6 @@ void RedrawSample(COptionTab *option);
 // The item's value under the calibration page's scales.
 void ComputeMeasureValue(COrvalinDlg &dlg, MeasureItem &item);
 
-// Draws the calibration bars, the standard scale and every measurement into
-// the freshly copied composite.
-void DrawOverComposite(COrvalinDlg &dlg, QImage &composite);
 // What the composite is drawn from (the view's cached layer compares it).
 LayerInputs CompositionInputs(COrvalinDlg &dlg);
 

@@ -49,8 +49,6 @@ struct ViewGeometry {
     int ViewToImageX(int len) const;
     int ViewToImageY(int len) const;
 
-    // The view rectangle in dialog client pixels.
-    QRect ViewRect() const { return QRect(origin, size); }
     // The part of the image the view shows, in image pixels.
     QRect SourceRect() const;
     // True when the point (dialog client pixels) lies in the view, bounds included.
