@@ -89,11 +89,6 @@ Language CCalibTab::textLanguage() const
     return Language::Japanese;
 }
 
-QString CCalibTab::scaleFileName() const
-{
-    return ui_.scaleFileList->currentText();
-}
-
 void CCalibTab::TakeControls()
 {
     auto &u = ui_;

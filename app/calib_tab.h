@@ -104,7 +104,6 @@ public:
     const MeasureItem &verticalBar() const { return bars_.vertical; }
     // The standard scale as a draggable record (rebuilt by each hit).
     const MeasureItem &standardScaleRecord() const { return standardRecord_; }
-    QString scaleFileName() const;
     // Length per pixel as the fields show it now (typed texts count).
     ScaleFactors Factors();
 

@@ -148,7 +148,6 @@ public:
     bool hasImage() const { return !source_.isNull(); }
     const QImage &sourceImage() const { return source_; }
     const QImage &composite() const { return composite_; }
-    QImage &compositeMutable() { return composite_; }
     QSize imageSize() const { return geo_.imageSize; }
     // The image page marks a frozen camera frame with 2 x 2.
     void setImageSize(QSize size) { geo_.imageSize = size; }
@@ -169,7 +168,6 @@ public:
 
     // --- commands -----------------------------------------------------------------------
     int pendingCommand() const { return pendingCommand_; }
-    void setPendingCommand(int id) { pendingCommand_ = id; }
     // Queues a command id as the window's own commands are (buttons, pages).
     void PostCommand(int id);
     // Runs a command now.

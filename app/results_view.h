@@ -47,7 +47,6 @@ public:
     explicit ResultsView(ResultsTable &table, QWidget *parent = nullptr);
 
     ResultsTable &table() const { return table_; }
-    ResultsModel *resultsModel() const { return model_; }
     // Row texts as shown.
     QString cellText(int row, int column) const;
     // Where a row is drawn, for tests and tooltips (empty for no row).
