@@ -35,12 +35,19 @@ constexpr std::array<KindNames, 21> kKindNames{{
     {" * Diameter", "★直径"},
 }};
 
-std::string CutText(const std::string &text)
-{
-    return text.size() <= kMaxTextBytes ? text : text.substr(0, kMaxTextBytes);
-}
-
 }  // namespace
+
+std::string CutToRecord(std::string text)
+{
+    if (text.size() <= kMaxTextBytes)
+        return text;
+    std::size_t n = kMaxTextBytes;
+    // Back up over continuation bytes to the start of the cut character.
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+        --n;
+    text.resize(n);
+    return text;
+}
 
 std::unique_ptr<MeasureItem> NewMeasureItem()
 {
@@ -74,7 +81,7 @@ int SetPointAt(MeasureItem *item, int index, QPoint pos)
 SubResult &AppendSubResult(MeasureItem &item, const std::string &text, int kind, int row, QPoint pos)
 {
     SubResult s;
-    s.text = CutText(text);
+    s.text = CutToRecord(text);
     s.kind = kind;
     s.row = row;
     s.pos = pos;

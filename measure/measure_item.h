@@ -89,6 +89,8 @@ struct MeasureItem {
 
 // Maximum stored text length in bytes (the record's fixed buffers hold 255 + NUL).
 inline constexpr std::size_t kMaxTextBytes = 255;
+// Cuts UTF-8 text to kMaxTextBytes without splitting a character.
+std::string CutToRecord(std::string text);
 
 std::unique_ptr<MeasureItem> NewMeasureItem();
 

@@ -72,18 +72,6 @@ std::string LabelledValue(const char *label, double v, int unit, const char *suf
     return std::string(label) + (IsShortInchValue(v, unit) ? " =" : " = ") + number + suffix;
 }
 
-// Cuts to the record's text size without splitting a UTF-8 sequence.
-std::string CutToRecord(std::string text)
-{
-    if (text.size() <= kMaxTextBytes)
-        return text;
-    std::size_t n = kMaxTextBytes;
-    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
-        --n;
-    text.resize(n);
-    return text;
-}
-
 void SetSubResult(MeasureItem &item, std::size_t index, std::string text, int kind, int row,
                   QPoint anchor)
 {

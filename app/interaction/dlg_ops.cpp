@@ -95,15 +95,7 @@ void ShiftLabelBox(LabelBox &box, QPoint d)
 
 std::string CutToRecordText(const QString &text)
 {
-    std::string bytes = text.toStdString();
-    if (bytes.size() <= kMaxTextBytes)
-        return bytes;
-    std::size_t end = kMaxTextBytes;
-    // Back up over continuation bytes to the start of the cut character.
-    while (end > 0 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80)
-        --end;
-    bytes.resize(end);
-    return bytes;
+    return CutToRecord(text.toStdString());
 }
 
 }  // namespace orv::interaction

@@ -109,4 +109,7 @@ TEST(MeasureItem, LongTextsAreCutToTheRecordBuffer)
     auto item = NewMeasureItem();
     const auto &s = AppendSubResult(*item, std::string(300, 'a'), KindRadius, -1, {});
     EXPECT_EQ(s.text.size(), kMaxTextBytes);
+    // A two-byte character across the limit goes whole.
+    const auto &w = AppendSubResult(*item, std::string(254, 'a') + "\u03bc" + "b", KindRadius, -1, {});
+    EXPECT_EQ(w.text, std::string(254, 'a'));
 }
