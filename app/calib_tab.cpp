@@ -193,7 +193,6 @@ void CCalibTab::CommitScaleEdits()
         ShowMinimumValueMessage();
     RecomputeAllMeasures();
     Recompose();
-    ui_.saveButton->setEnabled(true);
 }
 
 void CCalibTab::ComputeMeasureValue(MeasureItem &item)

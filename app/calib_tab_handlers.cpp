@@ -42,7 +42,6 @@ void CCalibTab::OnUnitChosen(int index)
     RecomputeAllMeasures();
     UpdateStandardPixels();
     Recompose();
-    ui_.saveButton->setEnabled(true);
 }
 
 void CCalibTab::OnSync()
@@ -53,7 +52,6 @@ void CCalibTab::OnSync()
     UpdateVValueEnabled();
     RecomputeAllMeasures();
     Recompose();
-    ui_.saveButton->setEnabled(true);
 }
 
 void CCalibTab::OnAsync()
