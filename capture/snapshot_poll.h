@@ -27,10 +27,6 @@ public:
     // within one poll make one capture.
     bool Poll(const SnapShotPollState &state, const ReadFlag &readFlag, std::int32_t &buttonFlag);
 
-    // The page's start: no edge seen yet.
-    void Reset() { previousSnapShot_ = false; }
-    bool previousSnapShot() const { return previousSnapShot_; }
-
 private:
     bool previousSnapShot_ = false;
 };

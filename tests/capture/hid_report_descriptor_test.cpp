@@ -1,4 +1,3 @@
-#include "button_report.h"
 #include "hid_report_descriptor.h"
 
 #include <gtest/gtest.h>
@@ -64,18 +63,4 @@ TEST(HidReportDescriptor, ReadFromTheHidrawNodesSysfsEntry)
     EXPECT_EQ(ReadHidrawReportDescriptor(sys, "/dev/hidraw3"), bytes);
     EXPECT_TRUE(ReadHidrawReportDescriptor(sys, "/dev/hidraw9").empty());
     EXPECT_TRUE(ReadHidrawReportDescriptor(sys, "/dev/../etc/passwd").empty());
-}
-
-TEST(ButtonReport, NormalisedReportsReadAsTheDeviceSendsThem)
-{
-    EXPECT_EQ(NormaliseButtonReport(Bytes{0x01, 0x00}, false), (Bytes{0x00, 0x01, 0x00}));
-    EXPECT_EQ(NormaliseButtonReport(Bytes{0x02, 0x01}, true), (Bytes{0x02, 0x01}));
-    EXPECT_EQ(NormaliseButtonReport(Bytes{}, false), (Bytes{0x00}));
-
-    EXPECT_TRUE(IsButtonPress(Bytes{0x00, 0x01}));
-    EXPECT_TRUE(IsButtonPress(Bytes{0x00, 0x01, 0xFF}));
-    EXPECT_FALSE(IsButtonPress(Bytes{0x00, 0x00}));
-    EXPECT_FALSE(IsButtonPress(Bytes{0x01, 0x01}));
-    EXPECT_FALSE(IsButtonPress(Bytes{0x00}));
-    EXPECT_FALSE(IsButtonPress(Bytes{0x00, 0x02}));
 }

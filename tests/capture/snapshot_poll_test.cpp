@@ -97,14 +97,3 @@ TEST(SnapShotPoll, TwoPressesWithinOnePollMakeOneCapture)
     EXPECT_TRUE(poll.Poll(kLivePlain, noKey, flag));
     EXPECT_FALSE(poll.Poll(kLivePlain, noKey, flag));
 }
-
-TEST(SnapShotPoll, ResetForgetsTheSeenEdge)
-{
-    SnapShotPoll poll;
-    std::int32_t flag = 0;
-    const auto one = []() -> std::optional<std::uint32_t> { return 1u; };
-    EXPECT_TRUE(poll.Poll(kLiveShot, one, flag));
-    EXPECT_TRUE(poll.previousSnapShot());
-    poll.Reset();
-    EXPECT_TRUE(poll.Poll(kLiveShot, one, flag));
-}
