@@ -1,0 +1,14 @@
+#include "button_hidden_window.h"
+
+#include "button_detection_monitor.h"
+
+namespace orv {
+
+bool HiddenButtonWindow::event(QEvent *event)
+{
+    if (event->type() == ButtonPressedMessage && flag_)
+        *flag_ = 1;
+    return QObject::event(event);
+}
+
+}  // namespace orv
