@@ -29,7 +29,7 @@ foreach(flavour IN ITEMS ja en)
     else()
         set(package orvalin-en)
     endif()
-    install(TARGETS Orvalin RUNTIME DESTINATION lib/orvalin COMPONENT ${flavour})
+    install(TARGETS Orvalin RUNTIME DESTINATION libexec/orvalin COMPONENT ${flavour})
     install(PROGRAMS ${ORVALIN_LINUX_DIR}/orvalin DESTINATION bin COMPONENT ${flavour})
     install(FILES ${ORVALIN_LINUX_DIR}/${ORVALIN_APP_ID}.desktop
             DESTINATION share/applications COMPONENT ${flavour})
@@ -49,7 +49,6 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orvalin)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT ${ORVALIN_MAINTAINER})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "measuring tool for digital microscope images")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_OUTPUT_FILE_PREFIX ${ORVALIN_PACKAGE_DIR})
@@ -64,12 +63,18 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "fonts-liberation2, fonts-ipafont-gothic, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, qt6-image-formats-plugins")
 
+# Each description's first line is its package's synopsis.
 set(ORVALIN_DESCRIPTION_BODY
-    " Orvalin shows the live picture of a USB microscope camera or a wireless\n microscope, or opens an image file, calibrates how many pixels make a known\n length and measures on the still with fourteen tools: distances, arcs,\n circles, perpendiculars, broken lines, parallels, areas, angles, text and\n reference lines. Results leave as CSV, as annotated JPEG or BMP images and\n as a spreadsheet report.")
+    "Orvalin shows the live picture of a USB microscope camera or a wireless
+microscope, or opens an image file, calibrates how many pixels make a known
+length and measures on the still with fourteen tools: distances, arcs,
+circles, perpendiculars, broken lines, parallels, areas, angles, text and
+reference lines. Results leave as CSV, as annotated JPEG or BMP images and
+as a spreadsheet report.")
 set(CPACK_COMPONENT_JA_DESCRIPTION
-    "measuring tool for digital microscope images\n${ORVALIN_DESCRIPTION_BODY}\n .\n Windows are Japanese or English as the locale says.")
+    "measuring tool for digital microscope images\n${ORVALIN_DESCRIPTION_BODY}\n\nWindows are Japanese or English as the locale says.")
 set(CPACK_COMPONENT_EN_DESCRIPTION
-    "measuring tool for digital microscope images (English)\n${ORVALIN_DESCRIPTION_BODY}\n .\n Every window is English, whatever the locale.")
+    "measuring tool for digital microscope images (English)\n${ORVALIN_DESCRIPTION_BODY}\n\nEvery window is English, whatever the locale.")
 
 # Both install the same files: installing one replaces the other.
 set(CPACK_DEBIAN_JA_PACKAGE_NAME orvalin)

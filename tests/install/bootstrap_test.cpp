@@ -94,6 +94,8 @@ const LocaleCase kLocaleCases[] = {
     {"nothing_set", nullptr, nullptr, "", "", "./install/Install-en.deb"},
 };
 
+void PrintTo(const LocaleCase &c, std::ostream *os) { *os << c.name; }
+
 class LocaleTest : public BootstrapTest, public ::testing::WithParamInterface<LocaleCase> {};
 
 TEST_P(LocaleTest, StartsInstallerOnPackageOfSystemLocaleAndWaits)
@@ -135,6 +137,8 @@ struct FailCase {
     const char *program;  // relative to the scratch directory
     int expectedErrno;
 };
+
+void PrintTo(const FailCase &c, std::ostream *os) { *os << c.name; }
 
 class FailedStartTest : public BootstrapTest, public ::testing::WithParamInterface<FailCase> {};
 

@@ -11,13 +11,13 @@ check() {  # description, then a test command
     if "$@"; then :; else echo "FAIL: $what" >&2; failures=$((failures + 1)); fi
 }
 
-# An installed tree: prefix/bin, prefix/lib/orvalin, prefix/share/orvalin.
+# An installed tree: prefix/bin, prefix/libexec/orvalin, prefix/share/orvalin.
 make_prefix() {  # dir, english (yes/no)
-    mkdir -p "$1/bin" "$1/lib/orvalin" "$1/share/orvalin"
+    mkdir -p "$1/bin" "$1/libexec/orvalin" "$1/share/orvalin"
     cp "$launcher" "$1/bin/orvalin"
     printf '#!/bin/sh\npwd > "$RECORD.cwd"\nfor a in "$@"; do echo "$a"; done > "$RECORD.args"\n' \
-        > "$1/lib/orvalin/Orvalin"
-    chmod +x "$1/bin/orvalin" "$1/lib/orvalin/Orvalin"
+        > "$1/libexec/orvalin/Orvalin"
+    chmod +x "$1/bin/orvalin" "$1/libexec/orvalin/Orvalin"
     echo "[HScale]" > "$1/share/orvalin/cell.sst"
     echo "png" > "$1/share/orvalin/cell.png"
     if [ "$2" = yes ]; then
