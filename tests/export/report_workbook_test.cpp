@@ -79,6 +79,11 @@ struct EdgeCase {
     int lastRow;                       // L
 };
 
+void PrintTo(const EdgeCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class ReportEdgeCases : public ::testing::TestWithParam<EdgeCase> {};
 
 TEST_P(ReportEdgeCases, CellsFormatsAndPictureReadBack)
