@@ -156,7 +156,8 @@ public:
     QString workFilePath() const { return workFilePath_; }
     QString lastOpenDir() const { return lastOpenDir_; }
     void LoadImageFile(const QString &path);
-    void WriteImageFile(const QString &path, const QString &extension);
+    // False when nothing was written.
+    bool WriteImageFile(const QString &path, const QString &extension);
 
     // --- controls ---------------------------------------------------------------------
     void EnableOutputButtons(bool on);
@@ -180,7 +181,8 @@ public:
     void DeleteAllResults();
     void OnExit();
     void ShowAbout();
-    // The report button; the report itself arrives later.
+    // The report button: the workbook in the temporary directory, opened in
+    // the desktop's spreadsheet application.
     void OnReport();
 
     // Results list notifications.
@@ -229,6 +231,9 @@ private:
     void DiscardImage();
     void OnOverviewToggle();
     void PostPending();
+    // With an item selected: clears the selection and makes command pending
+    // until the repaint (true); otherwise false.
+    bool ClearSelectionFirst(int command);
     bool ViewTakesPointer() const;
     bool AskYesNo(const QString &english, const QString &japanese);
 

@@ -75,20 +75,8 @@ void COrvalinDlg::LoadImageFile(const QString &path)
 
 void COrvalinDlg::OnSaveImage()
 {
-    if (selectedItem_) {
-        // First clear the selection marks: the repaint rebuilds the composite
-        // without them and runs this command again.
-        editItem_.reset();
-        selectedItem_ = nullptr;
-        RenumberResults();
-        pendingCommand_ = CmdSaveImage;
-        if (!view_->isVisible()) {
-            // No paint will come: compose now and go on at once.
-            EnsureComposite();
-            PostPending();
-        }
+    if (ClearSelectionFirst(CmdSaveImage))
         return;
-    }
     pendingCommand_ = CmdNone;
     QString path = UiPrompter::instance().saveFile(this, QString(), QString(), kSaveFilter);
     if (!path.isEmpty()) {
@@ -98,13 +86,13 @@ void COrvalinDlg::OnSaveImage()
     ToolSelect();
 }
 
-void COrvalinDlg::WriteImageFile(const QString &path, const QString &extension)
+bool COrvalinDlg::WriteImageFile(const QString &path, const QString &extension)
 {
     EnsureComposite();
     // The camera's frozen frame is saved by the camera module, which this
     // window does not drive yet: such a save writes nothing.
     const SnapshotSaver saveSnapshot = [](const QString &, const QString &) { return false; };
-    orv::WriteImageFile(path, extension, composite_, geo_.imageSize, saveSnapshot);
+    return orv::WriteImageFile(path, extension, composite_, geo_.imageSize, saveSnapshot);
 }
 
 }  // namespace orv

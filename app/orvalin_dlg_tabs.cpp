@@ -148,12 +148,6 @@ void COrvalinDlg::OnOverviewToggle()
     view_->update();
 }
 
-void COrvalinDlg::OnReport()
-{
-    // The spreadsheet report is not part of this window yet.
-    ToolSelect();
-}
-
 void COrvalinDlg::OnExit()
 {
     dragMode_ = DragIdle;

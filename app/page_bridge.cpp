@@ -89,6 +89,13 @@ void RedrawSample(COptionTab *option)
         option->RedrawSample();
 }
 
+ScaleSetting Calibration(COrvalinDlg &dlg)
+{
+    if (CCalibTab *calib = dlg.calibTab())
+        return calib->scaleSetting();
+    return ScaleSetting::Defaults(dlg.textLanguage());
+}
+
 void ComputeMeasureValue(COrvalinDlg &dlg, MeasureItem &item)
 {
     if (CCalibTab *calib = dlg.calibTab())

@@ -11,6 +11,7 @@
 
 #include "language.h"
 #include "measure_item.h"
+#include "scale_setting.h"
 
 namespace orv {
 
@@ -47,6 +48,9 @@ void FreeScaleBars(CCalibTab *calib);
 void EnableOptionControls(COptionTab *option, bool on);
 void ShowRecordAttributes(COptionTab *option, MeasureItem *item);
 void RedrawSample(COptionTab *option);
+
+// The calibration page's scales (the defaults while there is no page).
+ScaleSetting Calibration(COrvalinDlg &dlg);
 
 // The item's value under the calibration page's scales.
 void ComputeMeasureValue(COrvalinDlg &dlg, MeasureItem &item);

@@ -1,0 +1,107 @@
+// Main window: the spreadsheet report (button "Sava Data && Img").
+#include "orvalin_dlg.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QUrl>
+
+#include "image_file.h"
+#include "image_view.h"
+#include "page_bridge.h"
+#include "report_workbook.h"
+#include "results_table.h"
+#include "ui_prompter.h"
+
+namespace orv {
+namespace {
+
+// The wait cursor for as long as the report is made.
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+// Writes the work file, the workbook beside it, and opens the workbook.
+// The work file is gone afterwards; on failure the workbook too.
+bool ProduceReport(COrvalinDlg &dlg)
+{
+    const QString work = dlg.workFilePath();
+    struct WorkFileRemover {
+        QString path;
+        ~WorkFileRemover() { QFile::remove(path); }
+    } remover{work};
+
+    if (!dlg.WriteImageFile(work, QStringLiteral("jpg")))
+        return false;
+    // The picture's own size: the frozen camera frame's marker size says nothing about it.
+    const QSize pictureSize = QImageReader(work).size();
+    if (!pictureSize.isValid())
+        return false;
+
+    ReportInput in;
+    in.language = dlg.language();
+    in.imageSize = dlg.imageSize() == kCameraFrameMarkerSize ? pictureSize : dlg.imageSize();
+    in.pictureSize = pictureSize;
+    in.scale = page_bridge::Calibration(dlg);
+    in.rows = dlg.results().rows();
+
+    QString error;
+    const QString saved = SaveReportWorkbook(QFileInfo(work).absolutePath(), QDateTime::currentDateTime(),
+                                             BuildReportLayout(in), work, &error);
+    if (saved.isEmpty()) {
+        qWarning("report not written: %s", qUtf8Printable(error));
+        return false;
+    }
+    if (!UiPrompter::instance().openDocument(QUrl::fromLocalFile(saved))) {
+        QFile::remove(saved);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool COrvalinDlg::ClearSelectionFirst(int command)
+{
+    if (!selectedItem_)
+        return false;
+    // The repaint rebuilds the composite without the selection marks and runs
+    // the command again.
+    editItem_.reset();
+    selectedItem_ = nullptr;
+    RenumberResults();
+    pendingCommand_ = command;
+    if (!view_->isVisible()) {
+        // No paint will come: compose now and go on at once.
+        EnsureComposite();
+        PostPending();
+    }
+    return true;
+}
+
+void COrvalinDlg::OnReport()
+{
+    if (ClearSelectionFirst(CmdReport))
+        return;
+    pendingCommand_ = CmdNone;
+    bool ok = false;
+    {
+        const WaitCursor wait;
+        ok = ProduceReport(*this);
+    }
+    if (!ok) {
+        const QString text = language_ == Language::English ? QStringLiteral("Could not open Excel file.")
+                                                             : QStringLiteral("Excelの起動に失敗しました。");
+        UiPrompter::instance().message(this, text, windowTitle(), UiPrompter::Buttons::Ok,
+                                       UiPrompter::Icon::Warning);
+    }
+    ToolSelect();
+}
+
+}  // namespace orv
