@@ -1,5 +1,5 @@
-// Geometry drawn per kind and written back: feet, parallels, circles, the
-// rubber band of unfinished items, markers of removed points.
+// Geometry drawn per kind and derived from the points: feet, parallels,
+// circles, the rubber band of unfinished items, markers of removed points.
 #include <gtest/gtest.h>
 
 #include <QPainter>
