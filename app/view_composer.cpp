@@ -38,10 +38,10 @@ void ViewComposer::Compose(QImage &composite, const LayerInputs &in, MeasureItem
     layer_ = QImage();
     snapshot_.Clear();
     editBounds_ = QRect();
-    // Taken before drawing: a drawing that places labels or derives geometry
-    // changes the items, and the next drawing of them can differ (a frame
-    // drawn first instead of over the line). Such a layer is never reused;
-    // the next composition draws again from the settled items.
+    // Taken before drawing: a drawing that places labels changes the items,
+    // and the next drawing of them can differ (a frame drawn first instead of
+    // over the line). Such a layer is never reused; the next composition
+    // draws again from the settled items.
     snapshot_.Take(in);
     layer_ = BuildComposite(in.source, [&in](QImage &c) { DrawLayer(c, in); });
     if (!layer_.isNull()) {

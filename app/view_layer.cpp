@@ -41,7 +41,7 @@ void DrawLayer(QImage &composite, const LayerInputs &in)
         DrawScaleBars(composite, *in.scale, *in.calibration,
                       in.calibrationPage ? kCalibrationPageIndex : kCalibrationPageIndex + 1);
     if (in.list)
-        DrawAllMeasures(composite, *in.list, nullptr, in.measureOptions);
+        ApplyPlacedLabels(*in.list, DrawAllMeasures(composite, *in.list, nullptr, in.measureOptions));
 }
 
 QRect EditItemBounds(const QImage &composite, MeasureItem &edit, const MeasureDrawOptions &opts)

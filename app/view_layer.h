@@ -37,9 +37,9 @@ QRect DrawEditItem(QImage &composite, MeasureItem &edit, const MeasureDrawOption
 // The rectangle the edit item would change, without drawing it.
 QRect EditItemBounds(const QImage &composite, MeasureItem &edit, const MeasureDrawOptions &opts);
 
-// What a layer was drawn from, compared field by field (drawing writes the
-// derived geometry and label boxes into the items: a layer whose drawing
-// changed them no longer matches).
+// What a layer was drawn from, compared field by field (the label boxes a
+// drawing placed are written into the items: a layer whose drawing changed
+// them no longer matches).
 class LayerSnapshot {
 public:
     void Take(const LayerInputs &in);

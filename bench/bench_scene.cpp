@@ -98,9 +98,10 @@ std::unique_ptr<Scene> MakeScene(int width, int height, int count)
     MeasureItem *source = dragged.get();
     source->number = scene->list.Append(std::move(dragged));
 
-    // Feet, centres and arcs come from a drawing; values and rows after it.
+    // Drawn once as the view would (the point labels take their boxes), then
+    // valued and listed.
     QImage scratch = scene->source.copy();
-    DrawAllMeasures(scratch, scene->list, nullptr, MeasureDrawOptions{});
+    ApplyPlacedLabels(scene->list, DrawAllMeasures(scratch, scene->list, nullptr, MeasureDrawOptions{}));
     const ScaleFactors factors = scene->calibration.Factors();
     int row = 0;
     for (const auto &item : scene->list) {

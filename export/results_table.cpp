@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "derive.h"
 #include "units.h"
 
 namespace orv {
@@ -167,11 +168,21 @@ void ResultsTable::DeleteAllRows()
     setSelection(-1, -1);
 }
 
+// An item without a value (parallel lines of an angle) shows neither a number
+// nor a unit, rather than 0.00 in whatever unit it last had.
+std::string ResultsTable::valueText(const MeasureItem &item) const
+{
+    return HasMeasureValue(item) ? FormatMeasureValue(item.value, item.unit) : std::string();
+}
+
+std::string ResultsTable::unitText(const MeasureItem &item) const
+{
+    return HasMeasureValue(item) ? std::string(UnitSuffix(item.unit, textLanguage_)) : std::string();
+}
+
 void ResultsTable::AddMeasureRows(MeasureItem &item)
 {
-    item.row = AddResultRow(item.number, kindName(item.kind),
-                            FormatMeasureValue(item.value, item.unit),
-                            UnitSuffix(item.unit, textLanguage_));
+    item.row = AddResultRow(item.number, kindName(item.kind), valueText(item), unitText(item));
     const bool subForm = HasSubRowForm(item.kind);
     int k = 1;
     for (SubResult &sub : item.subResults) {
@@ -184,8 +195,7 @@ void ResultsTable::AddMeasureRows(MeasureItem &item)
 
 void ResultsTable::RefreshMeasureRows(const MeasureItem &item)
 {
-    SetResultRow(item.row, item.number, kindName(item.kind),
-                 FormatMeasureValue(item.value, item.unit), UnitSuffix(item.unit, textLanguage_));
+    SetResultRow(item.row, item.number, kindName(item.kind), valueText(item), unitText(item));
     const bool subForm = HasSubRowForm(item.kind);
     int k = 1;
     for (const SubResult &sub : item.subResults) {

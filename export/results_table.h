@@ -136,6 +136,8 @@ private:
     int appendRow(ResultRow &&content);
     void setSelection(int selected, int focused);
     std::string kindName(std::uint32_t kind) const;
+    std::string valueText(const MeasureItem &item) const;
+    std::string unitText(const MeasureItem &item) const;
 
     Language titleLanguage_;
     Language textLanguage_;

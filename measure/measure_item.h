@@ -48,7 +48,7 @@ struct LabelBox {
 
 struct MeasurePoint {
     QPoint pos;
-    // Derived by drawing: feet / parallel ends (kinds 5, 7, 14) or arc S, M, E (kind 3, first point).
+    // Derived (derive.h): feet / parallel ends (kinds 5, 7, 14) or arc S, M, E (kind 3, first point).
     QPoint foot;
     QPoint lineStart;
     QPoint lineEnd;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "derive.h"
 #include "geometry.h"
 #include "units.h"
 
@@ -138,6 +139,7 @@ void ComputeCircleTexts(MeasureItem &item, const ScaleFactors &f, Language lang)
 
 void ComputeMeasureValue(MeasureItem &item, const ScaleFactors &f, Language lang)
 {
+    UpdateDerivedGeometry(item);
     if (item.labelBox.bottom != 0)
         item.labelBox.bottom = -1;
 
@@ -199,8 +201,8 @@ void ComputeMeasureValue(MeasureItem &item, const ScaleFactors &f, Language lang
         item.unit = UnitDegree;
         break;
     case KindAngle2Lines:
-        // (999, 999): the lines are parallel and have no angle.
-        if (item.center.x() == 999 || item.center.y() == 999 || pts.size() < 3)
+        // Parallel lines have no angle; a vertex at x or y = 999 is a real one.
+        if (pts.size() < 3 || AngleLinesParallel(item))
             return;
         item.value = IncludedAngle(pts[0].pos, item.center, pts[2].pos);
         item.unit = UnitDegree;

@@ -16,8 +16,8 @@ struct ScaleFactors {
     int unit = 2;
 };
 
-// Sets value, unit and sub-result texts of one item. Kinds 3, 5, 7 and 11
-// read the geometry written by the item's last drawing.
+// Derives the item's geometry from its points (UpdateDerivedGeometry), then
+// sets its value, unit and sub-result texts.
 void ComputeMeasureValue(MeasureItem &item, const ScaleFactors &f, Language lang);
 
 // Computes every item in list order, calling refreshRows after each one.

@@ -76,12 +76,6 @@ std::unique_ptr<MeasureItem> NewItemForCurrentTool(COrvalinDlg &dlg)
     return item;
 }
 
-void ComputeValueOfDrawn(COrvalinDlg &dlg, MeasureItem &item)
-{
-    dlg.EnsureComposite();
-    page_bridge::ComputeMeasureValue(dlg, item);
-}
-
 void ShiftLabelBox(LabelBox &box, QPoint d)
 {
     if (box.bottom == 0)

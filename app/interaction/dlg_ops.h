@@ -39,11 +39,6 @@ bool AskYesNo(COrvalinDlg &dlg, const QString &english, const QString &japanese)
 // A new measurement of the current tool with the current draw attributes.
 std::unique_ptr<MeasureItem> NewItemForCurrentTool(COrvalinDlg &dlg);
 
-// Draws the pending composite first: values of arcs, perpendiculars,
-// parallels and crossing lines read the geometry the last drawing derived,
-// and the last pointer move may not have been painted yet.
-void ComputeValueOfDrawn(COrvalinDlg &dlg, MeasureItem &item);
-
 // Moves a label box by d. An unplaced box (bottom 0) stays where it is; a box
 // waiting to be re-measured (bottom negative) keeps that mark; a placed box
 // that would leave the image upwards keeps its place as a box to re-measure.

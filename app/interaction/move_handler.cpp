@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "derive.h"
 #include "hit_test.h"
 #include "interaction/dlg_ops.h"
 #include "orvalin_dlg.h"
@@ -88,6 +89,8 @@ void MergeMovedClone(MeasureItem &s, const MeasureItem &c, int hitCode, int hitS
         } else if (n > 0) {
             ShiftLabelBox(s.labelBox, moved[n - 1]);
         }
+        // Hit testing reads the centres, arcs and feet at the new place.
+        UpdateDerivedGeometry(s);
     } else if (hitCode == HitLabel) {
         if (c.labelBox.bottom != 0)
             s.labelBox = c.labelBox;

@@ -1,7 +1,9 @@
 #include "interaction/placing_handler.h"
 
+#include "derive.h"
 #include "interaction/dlg_ops.h"
 #include "orvalin_dlg.h"
+#include "page_bridge.h"
 #include "ui_prompter.h"
 
 namespace orv {
@@ -28,6 +30,8 @@ void PlacingHandler::move(COrvalinDlg &dlg, QPoint p)
     }
     // Until the first release this moves point 0 itself.
     state_->index = SetPointAt(dlg.editItem(), state_->index, dlg.ViewToImage(p));
+    // Collinear points keep the circle of the last position that had one.
+    UpdateDerivedGeometry(*dlg.editItem());
     dlg.RebuildEditLayer();
 }
 
@@ -42,6 +46,7 @@ void PlacingHandler::release(COrvalinDlg &dlg, QPoint p)
     const int count = PointCountForKind(item->kind);
     if (state_->index < count) {
         SetPointAt(item, state_->index, dlg.ViewToImage(p));
+        UpdateDerivedGeometry(*item);
         dlg.RebuildEditLayer();
         return;
     }
@@ -76,7 +81,7 @@ void PlacingHandler::Complete(COrvalinDlg &dlg)
 
 MeasureItem &PlacingHandler::List(COrvalinDlg &dlg)
 {
-    ComputeValueOfDrawn(dlg, *dlg.editItem());
+    page_bridge::ComputeMeasureValue(dlg, *dlg.editItem());
     std::unique_ptr<MeasureItem> owned = dlg.takeEditItem();
     MeasureItem &item = *owned;
     item.number = dlg.measureList().Append(std::move(owned));

@@ -1,7 +1,9 @@
 #include "interaction/point_drag_handler.h"
 
+#include "derive.h"
 #include "interaction/dlg_ops.h"
 #include "orvalin_dlg.h"
+#include "page_bridge.h"
 
 namespace orv {
 
@@ -24,6 +26,8 @@ void PointDragHandler::move(COrvalinDlg &dlg, QPoint p)
     }
     if (MeasureItem *clone = dlg.editItem()) {
         SetPointAt(clone, state_->index, dlg.ViewToImage(p));
+        // Collinear points keep the circle of the last position that had one.
+        UpdateDerivedGeometry(*clone);
         dlg.RebuildEditLayer();
     }
 }
@@ -48,8 +52,6 @@ void MergeDraggedPoint(MeasureItem &s, const MeasureItem &c)
 
 void PointDragHandler::release(COrvalinDlg &dlg, QPoint)
 {
-    // The clone's derived geometry must follow its last position.
-    dlg.EnsureComposite();
     MeasureItem *source = ListedSource(dlg, *state_);
     if (MeasureItem *clone = dlg.editItem(); clone && source)
         MergeDraggedPoint(*source, *clone);
@@ -58,7 +60,7 @@ void PointDragHandler::release(COrvalinDlg &dlg, QPoint)
     dlg.setEditItem(nullptr);
     dlg.setDragMode(DragIdle);
     if (source) {
-        ComputeValueOfDrawn(dlg, *source);
+        page_bridge::ComputeMeasureValue(dlg, *source);
         dlg.RefreshMeasureRows(*source);
         dlg.SelectItemRow(source);
     }

@@ -26,67 +26,21 @@ void DrawPointMarker(QPainter &p, QPoint pt)
     DrawCircle(p, pt, 5);
 }
 
-bool DrawCircleThrough3(QPainter &p, QPoint p1, QPoint p2, QPoint p3, QPoint &center, int &radius)
-{
-    const std::optional<Circle> circle = CircleFrom3Points(p1, p2, p3);
-    if (circle) {
-        center = circle->center;
-        radius = circle->radius;
-    }
-    DrawCircle(p, center, radius);
-    return circle.has_value();
-}
-
-void DrawArcThrough3(QPainter &p, MeasureItem &item)
+void DrawArcThrough3(QPainter &p, const MeasureItem &item, const DerivedGeometry &g)
 {
     if (item.points.size() < 3)
         return;
-    const QPoint p1 = item.points[0].pos;
-    const QPoint p2 = item.points[1].pos;
-    const QPoint p3 = item.points[2].pos;
-    if (const std::optional<Circle> circle = CircleFrom3Points(p1, p2, p3)) {
-        item.center = circle->center;
-        item.radius = circle->radius;
-    }
-    const QPoint c = item.center;
-    const int r = item.radius;
+    double start = g.arcStart;
+    double stop = g.arcStop;
+    const ArcThrough3 arc =
+        ArcThroughPoints(item.points[0].pos, item.points[1].pos, item.points[2].pos, g.center, start, stop);
+    for (const ArcHalf &half : arc.halves)
+        DrawArcCCW(p, g.center, g.radius, half.from, half.to);
+}
 
-    // The longest chord gives the ends, so each half spans less than 180 degrees.
-    const unsigned d12 = PixelDistance(p1, p2);
-    const unsigned d23 = PixelDistance(p2, p3);
-    const unsigned d31 = PixelDistance(p3, p1);
-    QPoint s, m, e;
-    if (d12 >= d23 && d12 >= d31) {
-        s = p1, m = p3, e = p2;
-    } else if (d31 > d23) {
-        s = p1, m = p2, e = p3;
-    } else {
-        s = p3, m = p1, e = p2;
-    }
-    item.points[0].foot = s;
-    item.points[0].lineStart = m;
-    item.points[0].lineEnd = e;
-
-    const double aS = ImageAngle(c, s);
-    const double aM = ImageAngle(c, m);
-    const double aE = ImageAngle(c, e);
-
-    const double dSM = aS - aM;
-    if ((aS > 0 && dSM > kPi) || (-kPi <= dSM && dSM < 0)) {
-        DrawArcCCW(p, c, r, m, s);
-        item.arcStop = aS;
-    } else {
-        DrawArcCCW(p, c, r, s, m);
-        item.arcStart = aS;
-    }
-    const double dME = aM - aE;
-    if ((aM > 0 && dME > kPi) || (-kPi <= dME && dME < 0)) {
-        DrawArcCCW(p, c, r, e, m);
-        item.arcStart = aE;
-    } else {
-        DrawArcCCW(p, c, r, m, e);
-        item.arcStop = aE;
-    }
+void DrawArcThrough3(QPainter &p, const MeasureItem &item)
+{
+    DrawArcThrough3(p, item, DeriveGeometry(item));
 }
 
 QPoint AngleArcPoint(QPoint v, QPoint a)

@@ -1,10 +1,10 @@
 #pragma once
-// Point markers, circles and arcs of measurements, with the geometry they
-// derive written back into the item.
+// Point markers, arcs and angle marks of measurements.
 
 #include <QPainter>
 #include <QPoint>
 
+#include "derive.h"
 #include "measure_item.h"
 
 namespace orv {
@@ -12,16 +12,10 @@ namespace orv {
 // Cross of +-8 pixels and a circle of radius 5 around the point, current pen.
 void DrawPointMarker(QPainter &p, QPoint pt);
 
-// Circle through three points into center / radius, then the full circle.
-// Collinear points keep (and draw) the previous center and radius. Returns
-// whether a new circle was found.
-bool DrawCircleThrough3(QPainter &p, QPoint p1, QPoint p2, QPoint p3, QPoint &center, int &radius);
-
-// Arc of a kind 3 item through its first three points: writes center, radius,
-// the ordered arc points S, M, E into the first point's foot, lineStart and
-// lineEnd, and arcStart / arcStop (atan2 in image coordinates). The arc runs
-// counter-clockwise on screen from arcStart to arcStop.
-void DrawArcThrough3(QPainter &p, MeasureItem &item);
+// Arc of a kind 3 item through its first three points around the circle of
+// its derived geometry g, counter-clockwise on screen from arcStart to arcStop.
+void DrawArcThrough3(QPainter &p, const MeasureItem &item, const DerivedGeometry &g);
+void DrawArcThrough3(QPainter &p, const MeasureItem &item);
 
 // Radius of the angle mark.
 inline constexpr int kAngleArcRadius = 50;

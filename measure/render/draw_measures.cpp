@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "derive.h"
 #include "render/draw_shapes.h"
 #include "render/gdi_font.h"
 #include "render/gdi_paint.h"
@@ -25,9 +26,7 @@ bool HasSubResultLabels(const MeasureItem &item)
 // Kind 11 with parallel lines has no angle: only its number is shown.
 bool ValueShown(const MeasureItem &item)
 {
-    if (item.value == 0)
-        return false;
-    return !(item.kind == KindAngle2Lines && item.center == QPoint(999, 999));
+    return item.value != 0 && HasMeasureValue(item);
 }
 
 void PrepareItemPainter(QPainter &p, const MeasureItem &item)
@@ -51,27 +50,41 @@ LabelBox Widened(const LabelBox &r, int m)
             ClampToInt(0LL + r.bottom + m)};
 }
 
-// Detail labels of the measured points of kinds 5 and 7.
-void DrawPointLabels(QPainter &p, MeasureItem &item, bool selected)
+// Detail labels of the measured points of kinds 5 and 7; returns every
+// sub-result's box as the drawing leaves it.
+std::vector<LabelBox> DrawPointLabels(QPainter &p, const MeasureItem &item, bool selected)
 {
     const int m = LabelMargin(item);
+    std::vector<LabelBox> boxes;
+    boxes.reserve(item.subResults.size());
     int k = 0;
-    for (SubResult &sub : item.subResults) {
+    for (const SubResult &sub : item.subResults) {
         ++k;
+        LabelBox &box = boxes.emplace_back(sub.labelBox);
         if (sub.row < 0)
             continue;
         const QString text = SubResultLabelText(item, k, sub);
         if (item.labelBox.bottom == 0) {
-            sub.labelBox.left = ClampToInt(0LL + sub.pos.x() + m);
-            sub.labelBox.top = ClampToInt(0LL + sub.pos.y() + m);
+            box.left = ClampToInt(0LL + sub.pos.x() + m);
+            box.top = ClampToInt(0LL + sub.pos.y() + m);
         }
-        const LabelBox r = DrawMeasureLabel(p, item, sub.labelBox.left, sub.labelBox.top, text);
-        if (sub.labelBox.bottom <= 0 && selected) {
-            sub.labelBox = item.labelBox.bottom == 0 ? Widened(r, m) : Extended(r, m);
-            DrawLabelFrame(p, sub.labelBox, m);
-            DrawMeasureLabel(p, item, sub.labelBox.left, sub.labelBox.top, text);
+        const LabelBox r = DrawMeasureLabel(p, item, box.left, box.top, text);
+        if (box.bottom <= 0 && selected) {
+            box = item.labelBox.bottom == 0 ? Widened(r, m) : Extended(r, m);
+            DrawLabelFrame(p, box, m);
+            DrawMeasureLabel(p, item, box.left, box.top, text);
         }
     }
+    return boxes;
+}
+
+bool SameSubResultBoxes(const MeasureItem &item, const std::vector<LabelBox> &boxes)
+{
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        if (!(boxes[i] == item.subResults[i].labelBox))
+            return false;
+    }
+    return true;
 }
 
 // Indented lines under the label (the circle's diameter, radius, circumference).
@@ -124,7 +137,25 @@ LabelBox DrawMeasureLabel(QPainter &p, const MeasureItem &item, int x, int y, co
     return LabelBox{x, y, ClampToInt(0LL + x + width), ClampToInt(0LL + y + item.fontSize)};
 }
 
-void DrawListedMeasure(QPainter &p, MeasureItem &item, const MeasureDrawOptions &opts, const QFont &labelFont)
+void ApplyPlacedLabel(MeasureItem &item, const PlacedLabel &placed)
+{
+    item.labelBox = placed.box;
+    if (placed.subResults.size() == item.subResults.size()) {
+        for (std::size_t i = 0; i < placed.subResults.size(); ++i)
+            item.subResults[i].labelBox = placed.subResults[i];
+    }
+}
+
+void ApplyPlacedLabels(MeasureList &list, const std::vector<PlacedLabel> &placed)
+{
+    for (const PlacedLabel &label : placed) {
+        if (label.index < list.size())
+            ApplyPlacedLabel(list.at(label.index), label);
+    }
+}
+
+std::optional<PlacedLabel> DrawListedMeasure(QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts,
+                                             const QFont &labelFont)
 {
     PrepareItemPainter(p, item);
     const bool labelled = item.kind != KindStandardLine && item.kind != KindStandardParallel;
@@ -133,12 +164,12 @@ void DrawListedMeasure(QPainter &p, MeasureItem &item, const MeasureDrawOptions 
     const bool selected = opts.isSelected(item);
     const std::optional<QPoint> anchor = DrawMeasureShape(p, item, selected);
     if (!labelled || static_cast<int>(opts.labelMode) < 0)
-        return;
+        return std::nullopt;
 
     if (item.kind == KindText) {
         const QPoint at = anchor.value_or(QPoint());
         DrawMeasureLabel(p, item, at.x(), at.y(), QString::fromStdString(item.text));
-        return;
+        return std::nullopt;
     }
 
     const QString text = MeasureLabelText(item, opts.labelMode, opts.suffixLanguage);
@@ -149,33 +180,39 @@ void DrawListedMeasure(QPainter &p, MeasureItem &item, const MeasureDrawOptions 
     else if (item.labelBox.bottom < 0)
         pos = QPoint(ClampToInt(0LL + item.labelBox.left + m), ClampToInt(0LL + item.labelBox.top + m));
 
+    PlacedLabel placed{0, item.labelBox, {}};
     if (!HasSubResultLabels(item)) {
         const LabelBox r = DrawMeasureLabel(p, item, pos.x(), pos.y(), text);
-        if (selected && item.labelBox.bottom <= 0) {
-            item.labelBox = item.labelBox.bottom == 0 ? Extended(r, m) : Widened(r, m);
-            DrawLabelFrame(p, item.labelBox, m);
-            DrawMeasureLabel(p, item, item.labelBox.left, item.labelBox.top, text);
+        if (selected && placed.box.bottom <= 0) {
+            placed.box = placed.box.bottom == 0 ? Extended(r, m) : Widened(r, m);
+            DrawLabelFrame(p, placed.box, m);
+            DrawMeasureLabel(p, item, placed.box.left, placed.box.top, text);
         }
     }
 
-    if (opts.labelMode != LabelMode::Details)
-        return;
-    if (HasSubResultLabels(item)) {
-        DrawPointLabels(p, item, selected);
-        // From now on the point labels keep the boxes they were given.
-        if (item.labelBox.bottom == 0)
-            item.labelBox.bottom = 1;
-    } else {
-        DrawDetailLines(p, item, pos);
+    if (opts.labelMode == LabelMode::Details) {
+        if (HasSubResultLabels(item)) {
+            placed.subResults = DrawPointLabels(p, item, selected);
+            if (SameSubResultBoxes(item, placed.subResults))
+                placed.subResults.clear();
+            // From now on the point labels keep the boxes they were given.
+            if (placed.box.bottom == 0)
+                placed.box.bottom = 1;
+        } else {
+            DrawDetailLines(p, item, pos);
+        }
     }
+    if (placed.box == item.labelBox && placed.subResults.empty())
+        return std::nullopt;
+    return placed;
 }
 
-void DrawListedMeasure(QPainter &p, MeasureItem &item, const MeasureDrawOptions &opts)
+std::optional<PlacedLabel> DrawListedMeasure(QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts)
 {
-    DrawListedMeasure(p, item, opts, MakeLabelFont(opts.faceName, item.fontSize));
+    return DrawListedMeasure(p, item, opts, MakeLabelFont(opts.faceName, item.fontSize));
 }
 
-void DrawEditMeasure(QPainter &p, MeasureItem &item, const MeasureDrawOptions &opts)
+void DrawEditMeasure(QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts)
 {
     PrepareItemPainter(p, item);
     // A text's selection frame is measured in its own label font.
@@ -183,22 +220,31 @@ void DrawEditMeasure(QPainter &p, MeasureItem &item, const MeasureDrawOptions &o
     DrawMeasureShape(p, item, opts.isSelected(item));
 }
 
-void DrawAllMeasures(QPainter &p, MeasureList &list, MeasureItem *editItem, const MeasureDrawOptions &opts)
+std::vector<PlacedLabel> DrawAllMeasures(QPainter &p, const MeasureList &list, const MeasureItem *editItem,
+                                         const MeasureDrawOptions &opts)
 {
+    std::vector<PlacedLabel> placed;
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     LabelFontCache fonts(opts.faceName);
-    for (const auto &item : list)
-        DrawListedMeasure(p, *item, opts, fonts.get(item->fontSize));
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const MeasureItem &item = list.at(i);
+        if (std::optional<PlacedLabel> label = DrawListedMeasure(p, item, opts, fonts.get(item.fontSize))) {
+            label->index = i;
+            placed.push_back(std::move(*label));
+        }
+    }
     if (editItem)
         DrawEditMeasure(p, *editItem, opts);
     p.restore();
+    return placed;
 }
 
-void DrawAllMeasures(QImage &composite, MeasureList &list, MeasureItem *editItem, const MeasureDrawOptions &opts)
+std::vector<PlacedLabel> DrawAllMeasures(QImage &composite, const MeasureList &list, const MeasureItem *editItem,
+                                         const MeasureDrawOptions &opts)
 {
     QPainter p(&composite);
-    DrawAllMeasures(p, list, editItem, opts);
+    return DrawAllMeasures(p, list, editItem, opts);
 }
 
 }  // namespace orv

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "derive.h"
 #include "geometry.h"
 #include "render/draw_geometry.h"
 #include "render/gdi_paint.h"
@@ -94,7 +95,7 @@ void DrawPolyline(QPainter &p, const MeasureItem &item, bool closed)
 }
 
 // Kinds 5 (perpendicular feet) and 7 / 14 (parallel lines).
-void DrawBaseLineFamily(QPainter &p, MeasureItem &item, bool parallel)
+void DrawBaseLineFamily(QPainter &p, const MeasureItem &item, const DerivedGeometry &g, bool parallel)
 {
     if (item.points.size() < 2)
         return;
@@ -104,27 +105,19 @@ void DrawBaseLineFamily(QPainter &p, MeasureItem &item, bool parallel)
     const QPen itemPen = p.pen();
     const QPen auxPen = DottedPen(FromQColor(itemPen.color()));
     for (std::size_t i = 2; i < item.points.size(); ++i) {
-        MeasurePoint &pt = item.points[i];
-        if (parallel) {
-            const ParallelLine line = ParallelThrough(p1, p2, pt.pos);
-            pt.foot = line.foot;
-            pt.lineStart = line.start;
-            pt.lineEnd = line.end;
-        } else {
-            pt.foot = PerpendicularFoot(p1, p2, pt.pos);
-        }
         if (!PointListed(item, i))
             continue;
+        const DerivedPoint &d = g.points[i];
         p.setPen(itemPen);
         if (parallel)
-            DrawSegment(p, pt.lineStart, pt.lineEnd);
+            DrawSegment(p, d.lineStart, d.lineEnd);
         else
-            DrawSegment(p, pt.pos, pt.foot);
+            DrawSegment(p, item.points[i].pos, d.foot);
         p.setPen(auxPen);
         if (parallel)
-            DrawSegment(p, pt.pos, pt.foot);
-        DrawSegment(p, p1, pt.foot);
-        DrawSegment(p, p2, pt.foot);
+            DrawSegment(p, item.points[i].pos, d.foot);
+        DrawSegment(p, p1, d.foot);
+        DrawSegment(p, p2, d.foot);
     }
     p.setPen(itemPen);
 }
@@ -162,11 +155,12 @@ QPoint ParallelAnglesAnchor(const MeasureItem &item)
                            ClampToInt((static_cast<long long>(p1.y()) + p3.y()) / 2)));
 }
 
-std::optional<QPoint> DrawMeasureShape(QPainter &p, MeasureItem &item, bool selected)
+std::optional<QPoint> DrawMeasureShape(QPainter &p, const MeasureItem &item, bool selected)
 {
     if (selected)
         DrawSelectionMarks(p, item);
 
+    const DerivedGeometry g = DeriveGeometry(item);
     const std::size_t n = item.points.size();
     const QPoint p1 = Pos(item, 0);
     const QPoint p2 = Pos(item, 1);
@@ -178,30 +172,30 @@ std::optional<QPoint> DrawMeasureShape(QPainter &p, MeasureItem &item, bool sele
         return QPoint(std::min(p1.x(), p2.x()), ClampToInt((static_cast<long long>(p1.y()) + p2.y()) / 2));
     case KindDistanceArc:
         if (n >= 3)
-            DrawArcThrough3(p, item);
+            DrawArcThrough3(p, item, g);
         else if (n == 2)
             DrawSegment(p, p1, p2);
-        return Offset20(item.center);
+        return Offset20(g.center);
     case KindDistanceCircles:
         if (n >= 3)
-            DrawCircleThrough3(p, p1, p2, p3, item.center, item.radius);
+            DrawCircle(p, g.center, g.radius);
         if (n >= 6) {
-            DrawCircleThrough3(p, Pos(item, 3), Pos(item, 4), Pos(item, 5), item.center2, item.radius2);
-            DrawSegment(p, item.center, item.center2);
+            DrawCircle(p, g.center2, g.radius2);
+            DrawSegment(p, g.center, g.center2);
         } else if (n == 5) {
             DrawSegment(p, Pos(item, 3), Pos(item, 4));
         } else if (n == 2) {
             DrawSegment(p, p1, p2);
         }
-        return Offset20(item.center);
+        return Offset20(g.center);
     case KindPerpendicular:
-        DrawBaseLineFamily(p, item, false);
+        DrawBaseLineFamily(p, item, g, false);
         return Offset20(p1);
     case KindParallel:
-        DrawBaseLineFamily(p, item, true);
+        DrawBaseLineFamily(p, item, g, true);
         return Offset20(p1);
     case KindStandardParallel:
-        DrawBaseLineFamily(p, item, true);
+        DrawBaseLineFamily(p, item, g, true);
         return std::nullopt;
     case KindBrokenLine:
         DrawPolyline(p, item, false);
@@ -211,10 +205,10 @@ std::optional<QPoint> DrawMeasureShape(QPainter &p, MeasureItem &item, bool sele
         return Offset20(p1);
     case KindAreaCircle:
         if (n >= 3)
-            DrawCircleThrough3(p, p1, p2, p3, item.center, item.radius);
+            DrawCircle(p, g.center, g.radius);
         else if (n == 2)
             DrawSegment(p, p1, p2);
-        return Offset20(item.center);
+        return Offset20(g.center);
     case KindAngle3Points:
     case KindAngle3PointsType2:
         if (n >= 2)
@@ -228,21 +222,17 @@ std::optional<QPoint> DrawMeasureShape(QPainter &p, MeasureItem &item, bool sele
         if (n >= 2)
             DrawSegment(p, p1, p2);
         if (n < 4)
-            return Offset20(Mean3(p1, p3, item.center));
+            return Offset20(Mean3(p1, p3, g.center));
         DrawSegment(p, p3, Pos(item, 3));
-        const std::optional<QPoint> cross = LineIntersection(p1, p2, p3, Pos(item, 3));
-        if (!cross) {
-            item.center = QPoint(999, 999);
+        if (AngleLinesParallel(item))
             return ParallelAnglesAnchor(item);
-        }
-        item.center = *cross;
         const QPen itemPen = p.pen();
         p.setPen(DottedPen(FromQColor(itemPen.color())));
-        DrawSegment(p, p1, item.center);
-        DrawSegment(p, p3, item.center);
-        DrawAngleArc(p, p1, item.center, p3, false);
+        DrawSegment(p, p1, g.center);
+        DrawSegment(p, p3, g.center);
+        DrawAngleArc(p, p1, g.center, p3, false);
         p.setPen(itemPen);
-        return Offset20(Mean3(p1, p3, item.center));
+        return Offset20(Mean3(p1, p3, g.center));
     }
     case KindText:
         return p1;

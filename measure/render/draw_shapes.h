@@ -22,10 +22,10 @@ void DrawLabelFrame(QPainter &p, const LabelBox &box, int margin);
 QPoint ParallelAnglesAnchor(const MeasureItem &item);
 
 // Draws the item's geometry with the painter's current pen (the item pen) and,
-// when selected, its marks: the label frames and the point markers. Writes back
-// the derived geometry. The painter's font is the item's label font (kind 12
+// when selected, its marks: the label frames and the point markers. The derived
+// geometry is computed from the points (DeriveGeometry). The painter's font is the item's label font (kind 12
 // measures its text with it). Returns the label anchor; none for kinds 13 and
 // 14, which have no label.
-std::optional<QPoint> DrawMeasureShape(QPainter &p, MeasureItem &item, bool selected);
+std::optional<QPoint> DrawMeasureShape(QPainter &p, const MeasureItem &item, bool selected);
 
 }  // namespace orv

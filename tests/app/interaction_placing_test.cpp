@@ -55,7 +55,7 @@ TEST_F(InteractionTest, EveryToolPlacesItsKindByClicks)
         expectedRows += 1 + static_cast<int>(item->subResults.size());
         EXPECT_EQ(rows().rowCount(), expectedRows) << c.kind;
     }
-    // Values came from the drawn geometry (arc, feet) at the last click.
+    // Values came from the geometry (arc, feet) derived from the clicked points.
     const MeasureItem &distance = list().at(0);
     EXPECT_DOUBLE_EQ(distance.value, 60.0);
     const MeasureItem &perpendicular = list().at(3);

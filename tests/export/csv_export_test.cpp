@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "results_fixture.h"
+#include "values.h"
 
 using namespace orv;
 using orv::test::ListItem;
@@ -101,4 +102,39 @@ TEST(CsvExport, UnwritablePathFailsWithoutAFile)
     EXPECT_TRUE(QFileInfo(dir.filePath("taken.csv")).isDir());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList{"taken.csv"});
+}
+
+TEST(CsvExport, ParallelAngleLinesLeaveValueAndUnitEmpty)
+{
+    MeasureList list;
+    ResultsTable t(Language::English);
+    auto owned = NewMeasureItem();
+    owned->kind = KindAngle2Lines;
+    for (QPoint q : {QPoint(0, 0), QPoint(10, 0), QPoint(0, 5), QPoint(10, 5)})
+        AppendPoint(*owned, q);
+    MeasureItem &item = *owned;
+    item.number = list.Append(std::move(owned));
+    ComputeMeasureValue(item, ScaleFactors{}, Language::English);
+    t.AddMeasureRows(item);
+
+    const std::string parallelLine = std::string("1,") + KindName(KindAngle2Lines, Language::English) + ",,\r\n";
+    EXPECT_EQ(t.text(item.row, ColumnValue), "");
+    EXPECT_EQ(t.text(item.row, ColumnUnit), "");
+    std::string csv = ResultsCsvText(t);
+    EXPECT_EQ(csv.substr(csv.find("\r\n") + 2), parallelLine);
+
+    // The lines meet once a point moves: the row shows the angle.
+    item.points[3].pos = QPoint(10, 15);
+    ComputeMeasureValue(item, ScaleFactors{}, Language::English);
+    t.RefreshMeasureRows(item);
+    EXPECT_EQ(t.text(item.row, ColumnValue), "45.00");
+    EXPECT_EQ(t.text(item.row, ColumnUnit), UnitSuffix(UnitDegree, Language::English));
+
+    // Parallel again: the angle left in the item is not shown.
+    item.points[3].pos = QPoint(10, 5);
+    ComputeMeasureValue(item, ScaleFactors{}, Language::English);
+    t.RefreshMeasureRows(item);
+    EXPECT_DOUBLE_EQ(item.value, 45.0);
+    csv = ResultsCsvText(t);
+    EXPECT_EQ(csv.substr(csv.find("\r\n") + 2), parallelLine);
 }

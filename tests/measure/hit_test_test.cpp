@@ -7,6 +7,7 @@
 
 #include "render/draw_geometry.h"
 #include "render/draw_measures.h"
+#include "view_drawing.h"
 
 using namespace orv;
 
@@ -173,7 +174,7 @@ TEST(HitTestMeasure, ArcOnlyOnTheDrawnSide)
     QImage img(200, 200, QImage::Format_RGB32);
     {
         QPainter p(&img);
-        DrawArcThrough3(p, arc);
+        test::DrawArcAsView(p, arc);
     }
     ExpectCode(arc, {135, 136}, HitStroke, "on the arc");
     ExpectMiss(arc, {65, 64}, "opposite the arc on the same circle");
@@ -182,7 +183,7 @@ TEST(HitTestMeasure, ArcOnlyOnTheDrawnSide)
     MeasureItem wide = Item(KindDistanceArc, {{109, 149}, {50, 100}, {109, 51}});
     {
         QPainter p(&img);
-        DrawArcThrough3(p, wide);
+        test::DrawArcAsView(p, wide);
     }
     ExpectCode(wide, {65, 135}, HitStroke, "on the wide arc");
     ExpectMiss(wide, {143, 125}, "in the gap below angle 0");

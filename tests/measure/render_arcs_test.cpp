@@ -11,6 +11,7 @@
 #include "render/draw_measures.h"
 #include "render/gdi_paint.h"
 #include "render_test_support.h"
+#include "view_drawing.h"
 #include "values.h"
 
 namespace orv {
@@ -145,7 +146,7 @@ TEST(RenderArcThrough3, ShortArcThroughTheMiddlePointInEveryQuadrantAndClickOrde
             {
                 QPainter p(&img);
                 p.setPen(SolidPen(1, kRedRef));
-                DrawArcThrough3(p, item);
+                DrawArcAsView(p, item);
             }
             const double base = quarter * 90;
             // The centre is truncated from the bisectors' intersection.
@@ -177,7 +178,7 @@ TEST(RenderArcThrough3, ArcLengthFromTheDrawnGeometry)
     QImage img = BlankImage(200, 200);
     {
         QPainter p(&img);
-        DrawListedMeasure(p, item, MeasureDrawOptions{});
+        DrawListedAsView(p, item, MeasureDrawOptions{});
     }
     EXPECT_EQ(item.center, QPoint(100, 100));
     EXPECT_EQ(item.radius, 50);
@@ -198,7 +199,7 @@ TEST(RenderArcThrough3, CollinearPointsKeepThePreviousCircle)
     QImage img = BlankImage(100, 100);
     QPainter p(&img);
     p.setPen(SolidPen(1, kRedRef));
-    DrawArcThrough3(p, item);
+    DrawArcAsView(p, item);
     EXPECT_EQ(item.center, QPoint(50, 60));
     EXPECT_EQ(item.radius, 7);
     EXPECT_EQ(item.points[0].foot, QPoint(10, 10));
@@ -226,7 +227,7 @@ TEST(RenderAngleItems, KindTenMarksTheIncludedAngleAndNineteenTheReflexInEveryQu
             QImage img = BlankImage(200, 200);
             {
                 QPainter p(&img);
-                DrawListedMeasure(p, item, opts);
+                DrawListedAsView(p, item, opts);
             }
             const bool reflex = kind == KindAngle3PointsType2;
             EXPECT_EQ(LitAt(img, v, inside, 50), !reflex) << quadrant << kind;
@@ -252,7 +253,7 @@ TEST(RenderAngleItems, TwoLinesMeetWithDottedRaysAndTheirIntersectionIsWrittenBa
     QImage img = BlankImage(200, 200);
     {
         QPainter p(&img);
-        DrawListedMeasure(p, item, opts);
+        DrawListedAsView(p, item, opts);
     }
     EXPECT_EQ(item.center, QPoint(100, 60));
     // The auxiliary ray from the second point of line 1 to the intersection is dotted.
@@ -268,4 +269,42 @@ TEST(RenderAngleItems, TwoLinesMeetWithDottedRaysAndTheirIntersectionIsWrittenBa
 }
 
 }  // namespace
+TEST(RenderAngleItems, LinesMeetingAtX999AreNotTakenForParallel)
+{
+    MeasureItem item;
+    item.kind = KindAngle2Lines;
+    item.lineWidth = 1;
+    item.lineColor = kRedRef;
+    item.fontSize = 16;
+    item.number = 4;
+    // A vertical line at x = 999 and a shallow one meet at (999, 450); the rays
+    // go up (-90 degrees) and out to the lower left (about 174 degrees).
+    for (QPoint q : {QPoint(999, 10), QPoint(999, 200), QPoint(500, 500), QPoint(1500, 400)})
+        AppendPoint(item, q);
+    ComputeMeasureValue(item, ScaleFactors{}, Language::English);
+    MeasureDrawOptions opts;
+    opts.labelMode = static_cast<LabelMode>(-1);
+    QImage img = BlankImage(1100, 600);
+    {
+        QPainter p(&img);
+        DrawListedMeasure(p, item, opts);
+    }
+    const QPoint v(999, 450);
+    EXPECT_TRUE(LitAt(img, v, 222, 50));
+    EXPECT_FALSE(LitAt(img, v, 42, 50));
+    EXPECT_EQ(MeasureLabelText(item, LabelMode::Summary, Language::English), QStringLiteral("No.4  95.72degrees"));
+
+    // Made parallel: no mark and only the number, whatever value is left.
+    item.points[3].pos = QPoint(500, 600);
+    item.points[2].pos = QPoint(500, 400);
+    ComputeMeasureValue(item, ScaleFactors{}, Language::English);
+    QImage parallel = BlankImage(1100, 600);
+    {
+        QPainter p(&parallel);
+        DrawListedMeasure(p, item, opts);
+    }
+    EXPECT_EQ(CountWhere(parallel, Exactly(kRed), QRect(940, 390, 120, 120)), 0);
+    EXPECT_EQ(MeasureLabelText(item, LabelMode::Summary, Language::English), QStringLiteral("No.4"));
+}
+
 }  // namespace orv

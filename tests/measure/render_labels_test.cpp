@@ -8,6 +8,7 @@
 #include "render/draw_shapes.h"
 #include "render/gdi_font.h"
 #include "render_test_support.h"
+#include "view_drawing.h"
 #include "values.h"
 
 namespace orv {
@@ -47,7 +48,7 @@ MeasureDrawOptions Mode(LabelMode mode, const MeasureItem *selected = nullptr)
 QImage Draw(MeasureList &list, const MeasureDrawOptions &opts, MeasureItem *edit = nullptr)
 {
     QImage img = BlankImage(500, 400);
-    DrawAllMeasures(img, list, edit, opts);
+    DrawAllAsView(img, list, edit, opts);
     return img;
 }
 
@@ -287,7 +288,7 @@ std::unique_ptr<MeasureItem> PointLabelItem(MeasureKind kind)
     QImage scratch = BlankImage(1, 1);
     {
         QPainter p(&scratch);
-        DrawEditMeasure(p, *item, MeasureDrawOptions{});
+        DrawEditAsView(p, *item, MeasureDrawOptions{});
     }
     ComputeMeasureValue(*item, ScaleFactors{0.01, 0.01, 1}, Language::English);
     int row = 3;

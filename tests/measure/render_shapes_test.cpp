@@ -1,5 +1,5 @@
-// Geometry drawn per kind and written back: feet, parallels, circles, the
-// rubber band of unfinished items, markers of removed points.
+// Geometry drawn per kind and derived from the points: feet, parallels,
+// circles, the rubber band of unfinished items, markers of removed points.
 #include <gtest/gtest.h>
 
 #include <QPainter>
@@ -10,6 +10,7 @@
 #include "render/draw_measures.h"
 #include "render/draw_shapes.h"
 #include "render_test_support.h"
+#include "view_drawing.h"
 #include "values.h"
 
 namespace orv {
@@ -36,7 +37,7 @@ QImage DrawShape(MeasureItem &item, bool selected = false, std::optional<QPoint>
     QImage img = BlankImage(400, 400);
     QPainter p(&img);
     p.setPen(QPen(kRed));
-    const std::optional<QPoint> a = DrawMeasureShape(p, item, selected);
+    const std::optional<QPoint> a = DrawShapeAsView(p, item, selected);
     if (anchor)
         *anchor = a;
     return img;
@@ -193,7 +194,7 @@ TEST(RenderShapes, WideLinesWidenTheLabelMargin)
     opts.selectedItem = ptr;
     opts.selectionShown = true;
     QImage img = BlankImage(200, 100);
-    DrawAllMeasures(img, list, nullptr, opts);
+    DrawAllAsView(img, list, nullptr, opts);
     EXPECT_EQ(ptr->labelBox.left, 10);
     EXPECT_EQ(ptr->labelBox.bottom, 10 + 16 + 12);
 }
@@ -229,7 +230,7 @@ TEST(RenderShapes, HostileSizesAndPositionsDrawWithoutOverflow)
     QImage img = BlankImage(100, 100);
     for (const auto &item : list) {
         opts.selectedItem = item.get();
-        DrawAllMeasures(img, list, nullptr, opts);
+        DrawAllAsView(img, list, nullptr, opts);
     }
     EXPECT_EQ(list.at(0).labelBox.top, big - 5);
     EXPECT_EQ(LabelMargin(list.at(0)), big);

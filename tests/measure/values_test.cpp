@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "derive.h"
 #include "units.h"
 
 using namespace orv;
@@ -84,7 +85,7 @@ TEST(ValuesTest, PlacedLabelIsMarkedForRemeasure)
 
 TEST(ValuesTest, ArcLengthFromDrawnGeometry)
 {
-    // Drawing stores the ordered arc points S, M, E in the first point.
+    // The ordered arc points S, M, E are derived into the first point.
     MeasureItem arc = MakeItem(KindDistanceArc, {{10, 0}, {7, 7}, {0, 10}});
     arc.points[0].foot = {10, 0};
     arc.points[0].lineStart = {7, 7};
@@ -104,9 +105,8 @@ TEST(ValuesTest, ArcLengthFromDrawnGeometry)
 
 TEST(ValuesTest, CircleToCircleUsesBothCentres)
 {
-    MeasureItem item = MakeItem(KindDistanceCircles, {{1, 1}, {2, 2}, {3, 1}, {40, 40}, {41, 41}, {42, 40}});
-    item.center = {10, 10};
-    item.center2 = {13, 14};
+    // Circles about (10, 10) and (13, 14).
+    MeasureItem item = MakeItem(KindDistanceCircles, {{5, 10}, {10, 15}, {15, 10}, {8, 14}, {13, 19}, {18, 14}});
     ComputeMeasureValue(item, Scale(2, 2, UnitMicrometre), Language::English);
     EXPECT_DOUBLE_EQ(item.value, 10.0);
     EXPECT_EQ(item.unit, UnitMicrometre);
@@ -222,7 +222,6 @@ TEST(ValuesTest, CircleAreaAndTextsWithEqualScales)
 TEST(ValuesTest, CircleTextsInInch)
 {
     MeasureItem item = MakeItem(KindAreaCircle, {{10, 0}, {0, 10}, {-10, 0}});
-    item.radius = 10;
     ComputeMeasureValue(item, Scale(0.01, 0.01, UnitInch), Language::English);
     EXPECT_EQ(item.unit, UnitSquareInch);
     ASSERT_EQ(item.subResults.size(), 3u);
@@ -231,7 +230,7 @@ TEST(ValuesTest, CircleTextsInInch)
     EXPECT_EQ(item.subResults[2].text, "L =.6283inch");
 
     // Only the texts whose number is below 1 are shortened.
-    item.radius = 40;
+    item.points = MakeItem(KindAreaCircle, {{40, 0}, {0, 40}, {-40, 0}}).points;
     ComputeMeasureValue(item, Scale(0.01, 0.01, UnitInch), Language::Japanese);
     EXPECT_EQ(item.subResults[0].text, "\u03A6 =.8000inch");
     EXPECT_EQ(item.subResults[1].text, "R =.4000inch");
@@ -241,7 +240,6 @@ TEST(ValuesTest, CircleTextsInInch)
 TEST(ValuesTest, CircleTextsWithUnequalScales)
 {
     MeasureItem item = MakeItem(KindAreaCircle, {{10, 0}, {0, 10}, {-10, 0}});
-    item.radius = 10;
     ComputeMeasureValue(item, Scale(1, 2, UnitMicrometre), Language::English);
     EXPECT_NEAR(item.value, kPi * 10 * 20, 1e-9);
     ASSERT_EQ(item.subResults.size(), 3u);
@@ -261,7 +259,7 @@ TEST(ValuesTest, CircleTextsWithUnequalScales)
 
     // Flat ellipses: the approximation stays close to the integral.
     for (double ratio : {1.5, 5.0, 20.0}) {
-        item.radius = 1000;
+        item.points = MakeItem(KindAreaCircle, {{1000, 0}, {0, 1000}, {-1000, 0}}).points;
         ComputeMeasureValue(item, Scale(1, ratio, UnitMillimetre), Language::English);
         const double expected = IntegratedPerimeter(1000, 1000 * ratio);
         EXPECT_NEAR(NumberAfter(item.subResults[2].text, "L = "), expected, expected * 1e-4)
@@ -310,6 +308,43 @@ TEST(ValuesTest, AngleOfTwoLinesUsesTheIntersection)
         EXPECT_EQ(p.value, 12.5);
         EXPECT_EQ(p.unit, UnitInch);
     }
+}
+
+// Included angle at v from the dot product, independent of the atan2 route.
+double AngleByDot(QPoint a, QPoint v, QPoint b)
+{
+    const double ax = a.x() - v.x(), ay = a.y() - v.y(), bx = b.x() - v.x(), by = b.y() - v.y();
+    return std::acos((ax * bx + ay * by) / (std::hypot(ax, ay) * std::hypot(bx, by))) * 180 / kPi;
+}
+
+TEST(ValuesTest, TwoLinesMeetingAtX999OrY999HaveTheirAngle)
+{
+    const struct {
+        std::initializer_list<QPoint> points;
+        QPoint vertex;
+    } cases[] = {
+        {{{999, 10}, {999, 200}, {500, 500}, {1500, 400}}, {999, 450}},
+        {{{10, 999}, {300, 999}, {200, 100}, {250, 200}}, {649, 999}},
+        {{{0, 0}, {999, 999}, {0, 1998}, {1998, 0}}, {999, 999}},
+    };
+    for (const auto &c : cases) {
+        MeasureItem item = MakeItem(KindAngle2Lines, c.points);
+        // Left over from an earlier parallel position of the lines.
+        item.center = QPoint(999, 999);
+        item.value = 12.5;
+        item.unit = UnitInch;
+        ComputeMeasureValue(item, {}, Language::English);
+        EXPECT_EQ(item.center, c.vertex);
+        EXPECT_TRUE(HasMeasureValue(item));
+        EXPECT_NEAR(item.value, AngleByDot(item.points[0].pos, c.vertex, item.points[2].pos), 1e-9);
+        EXPECT_EQ(item.unit, UnitDegree);
+    }
+
+    MeasureItem parallel = MakeItem(KindAngle2Lines, {{0, 0}, {10, 0}, {0, 5}, {10, 5}});
+    ComputeMeasureValue(parallel, {}, Language::English);
+    EXPECT_EQ(parallel.center, QPoint(999, 999));
+    EXPECT_TRUE(AngleLinesParallel(parallel));
+    EXPECT_FALSE(HasMeasureValue(parallel));
 }
 
 TEST(ValuesTest, KindsWithoutValue)

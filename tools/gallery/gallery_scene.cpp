@@ -66,8 +66,8 @@ ScaleSetting GalleryCalibration()
     return s;
 }
 
-// Places an item as the pointer interaction would: drawn while placing (the
-// geometry exists), appended, its value computed and its rows listed.
+// Places an item as the pointer interaction would: appended, its value
+// computed and its rows listed.
 void PlaceItem(MeasureList &list, const Cell &cell, QPoint origin, const DrawAttribute &attr,
                const ScaleFactors &factors, int &nextRow)
 {
@@ -83,11 +83,6 @@ void PlaceItem(MeasureList &list, const Cell &cell, QPoint origin, const DrawAtt
     if (cell.kind == KindAreaPolygon)
         item->lineWidth = 2;
 
-    QImage scratch(1, 1, QImage::Format_RGB32);
-    {
-        QPainter p(&scratch);
-        DrawEditMeasure(p, *item, MeasureDrawOptions{});
-    }
     MeasureItem *placed = item.get();
     placed->number = list.Append(std::move(item));
     ComputeMeasureValue(*placed, factors, kLang);
