@@ -1,0 +1,42 @@
+#pragma once
+// The lens scale and the cross indicator drawn over the wireless picture: a
+// bar with a label giving the bar's real length at the chosen lens, and a
+// centred cross with ticks spaced by the same scale.
+
+#include <QPainter>
+#include <QString>
+
+#include "color_ref.h"
+
+namespace orv {
+
+// The overlay choices of the image page, copied whole between threads.
+struct OverlayOptions {
+    QString lens = QStringLiteral("(nil)");
+    bool cross = false;
+    QString colour = QStringLiteral("Black");
+
+    // Saved frames are re-rendered only when something is drawn over them.
+    bool HasOverlay() const { return lens != QLatin1String("(nil)") || cross; }
+};
+
+// One row of the lens table: the label, where the bar starts (e / 320 of the
+// width), how many tick steps make the bar (f), and the label's x offset in
+// 320ths of the width. A null or "(nil)" lens has no label.
+struct LensScale {
+    QString label;
+    int e = 283;
+    int f = 2;
+    int labelOffset = 190;
+};
+LensScale LensScaleFor(const QString &lensText);
+
+// White for exactly "White", pure red for exactly "Red", black otherwise.
+ColorRef OverlayColor(const QString &colourText);
+
+// Draws the lens scale (unless the lens text is null or "(nil)") and, when
+// cross is set, the cross indicator over (x, y, w, h) in the overlay colour.
+void DrawLensOverlay(QPainter &p, int x, int y, int w, int h, const QString &lensText, bool cross,
+                     const QString &colourText);
+
+}  // namespace orv

@@ -1,0 +1,47 @@
+#include "wireless_picture.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QImageReader>
+
+namespace orv {
+
+std::uint32_t DrawPicture(QPainter &target, std::span<const std::uint8_t> frame, int x, int y, int width,
+                          int height, int placement)
+{
+    if (frame.empty() || frame.size() > std::size_t(INT32_MAX))
+        return 0;
+    // The reader works on the frame's own bytes; nothing is copied.
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(frame.data()),
+                                                     static_cast<qsizetype>(frame.size()));
+    QBuffer buffer;
+    buffer.setData(bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return 0;
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    const QSize natural = reader.size();
+    if (!natural.isValid() || natural.isEmpty() || natural.width() > 0xFFFF || natural.height() > 0xFFFF)
+        return 0;
+    const bool stretch = placement != 0;
+    const QSize area(width, height);
+    // Stretched frames are decoded at the target size: the decoder scales in
+    // its own transform, far cheaper than decoding whole and shrinking.
+    if (stretch && area.isValid() && !area.isEmpty() && area != natural)
+        reader.setScaledSize(area);
+    const QImage picture = reader.read();
+    if (picture.isNull())
+        return 0;
+
+    target.save();
+    target.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    if (stretch)
+        target.drawImage(QRect(x, y, width, height), picture);
+    else
+        target.drawImage(QPoint(x + (width - natural.width()) / 2, y + (height - natural.height()) / 2), picture);
+    target.restore();
+    return (std::uint32_t(natural.width()) << 16) | std::uint32_t(natural.height());
+}
+
+}  // namespace orv
