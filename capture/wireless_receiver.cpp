@@ -18,7 +18,6 @@ struct WirelessReceiver::LastFrame {
     std::vector<std::uint8_t> bytes;
     int width = 0;               // decoded width, used to re-render a saved frame
     bool fitsHeldButton = false; // may satisfy a save while the button is held
-    int mode = -1;               // display mode of the last picture drawn
 };
 
 WirelessReceiver::WirelessReceiver(QObject *parent) : QObject(parent) {}
@@ -193,7 +192,8 @@ void WirelessReceiver::ShowFrame(std::vector<std::uint8_t> bytes, LastFrame &las
     const OverlayOptions options = CopyOptions();
 
     QImage picture(view, QImage::Format_RGB32);
-    // A change of mode starts from an erased view.
+    // Every picture starts from an erased view, so a change of mode leaves
+    // nothing of the last one behind.
     picture.fill(Qt::black);
     QPainter p(&picture);
     const std::uint32_t drawn = DrawPicture(p, bytes, 0, 0, view.width(), view.height(), mode);
@@ -211,7 +211,6 @@ void WirelessReceiver::ShowFrame(std::vector<std::uint8_t> bytes, LastFrame &las
     last.bytes = std::move(bytes);
     last.width = w;
     last.fitsHeldButton = (w == kButtonCaptureWidth);
-    last.mode = mode;
     framesDrawn_.fetch_add(1);
     {
         const std::lock_guard lock(frameMutex_);

@@ -71,6 +71,9 @@ public:
     double ThreadCpuSeconds() const;
 
 signals:
+    // Emitted on the receiver thread: connect with a context object living on
+    // the UI thread (or Qt::QueuedConnection) so that slots run there.
+    //
     // A DeviceEvent code (2, 4 or 8) enabled by the notify mask, and its argument.
     void deviceEvent(int code, int argument);
     // A new picture waits in LatestFrame(); not emitted again until taken, so

@@ -77,7 +77,8 @@ protected:
         QString error;
         sender = sim::UdpSender::Open(QStringLiteral("127.0.0.1"), receiver.port(), &error);
         ASSERT_TRUE(sender) << error.toStdString();
-        QObject::connect(&receiver, &WirelessReceiver::deviceEvent,
+        // The receiver as context object: the slot runs queued on this thread.
+        QObject::connect(&receiver, &WirelessReceiver::deviceEvent, &receiver,
                          [this](int code, int arg) { events.emplace_back(code, arg); });
     }
 
@@ -113,7 +114,7 @@ TEST_F(WirelessReceiverTest, LatestFrameIsTheDecodedJpegAndSavesKeepItsBytes)
     config.saveWaitMs = 5000;
     Start(config);
     int readySignals = 0;
-    QObject::connect(&receiver, &WirelessReceiver::frameReady, [&] { ++readySignals; });
+    QObject::connect(&receiver, &WirelessReceiver::frameReady, &receiver, [&] { ++readySignals; });
 
     // Hostile datagrams first: none of them may disturb the frame after.
     QByteArray huge(65000, 'J');
@@ -212,7 +213,8 @@ TEST(WirelessReceiverSilence, LostStreamReportedOnlyWithMaskBit8)
         std::atomic<std::int64_t> now{0};
         WirelessReceiver receiver;
         std::vector<int> codes;
-        QObject::connect(&receiver, &WirelessReceiver::deviceEvent, [&](int code, int) { codes.push_back(code); });
+        QObject::connect(&receiver, &WirelessReceiver::deviceEvent, &receiver,
+                         [&](int code, int) { codes.push_back(code); });
         WirelessReceiver::Config config;
         config.port = 0;
         config.notifyMask = mask;
