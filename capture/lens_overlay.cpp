@@ -3,6 +3,7 @@
 #include "render/gdi_font.h"
 #include "render/gdi_paint.h"
 
+#include <algorithm>
 #include <array>
 
 namespace orv {
@@ -56,8 +57,13 @@ ColorRef OverlayColor(const QString &colourText)
     return MakeColorRef(0, 0, 0);
 }
 
+QFont LensLabelFont(int h)
+{
+    return MakeCellFont(QStringLiteral("ＭＳ ゴシック"), std::max(1, h * 20 / 240), 0);
+}
+
 void DrawLensOverlay(QPainter &p, int x, int y, int w, int h, const QString &lensText, bool cross,
-                     const QString &colourText)
+                     const QString &colourText, const QFont *labelFont)
 {
     if (w <= 0 || h <= 0)
         return;
@@ -72,7 +78,7 @@ void DrawLensOverlay(QPainter &p, int x, int y, int w, int h, const QString &len
     if (!NoLens(lensText)) {
         const int fontHeight = h * 20 / 240;
         if (fontHeight > 0) {
-            p.setFont(MakeCellFont(QStringLiteral("ＭＳ ゴシック"), fontHeight, 0));
+            p.setFont(labelFont ? *labelFont : LensLabelFont(h));
             TextStyle style;
             style.textColor = colour;
             style.opaque = false;

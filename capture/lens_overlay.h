@@ -3,6 +3,7 @@
 // bar with a label giving the bar's real length at the chosen lens, and a
 // centred cross with ticks spaced by the same scale.
 
+#include <QFont>
 #include <QPainter>
 #include <QString>
 
@@ -34,9 +35,15 @@ LensScale LensScaleFor(const QString &lensText);
 // White for exactly "White", pure red for exactly "Red", black otherwise.
 ColorRef OverlayColor(const QString &colourText);
 
+// The label font of an overlay h pixels high ("ＭＳ ゴシック", cell height
+// h x 20 / 240). Building it measures the face: a caller drawing many
+// overlays of one size keeps it and passes it to DrawLensOverlay.
+QFont LensLabelFont(int h);
+
 // Draws the lens scale (unless the lens text is null or "(nil)") and, when
 // cross is set, the cross indicator over (x, y, w, h) in the overlay colour.
+// labelFont: LensLabelFont(h), built here when null.
 void DrawLensOverlay(QPainter &p, int x, int y, int w, int h, const QString &lensText, bool cross,
-                     const QString &colourText);
+                     const QString &colourText, const QFont *labelFont = nullptr);
 
 }  // namespace orv

@@ -61,6 +61,13 @@ ReceiverSocket::~ReceiverSocket()
 
 long ReceiverSocket::ReceiveDatagram(std::span<std::uint8_t> into, int timeoutMs)
 {
+    // Inside a frame the next piece is usually queued already: try it first
+    // and wait only when nothing is there.
+    const ssize_t queued = ::recv(fd_, into.data(), into.size(), MSG_DONTWAIT);
+    if (queued >= 0)
+        return static_cast<long>(queued);
+    if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+        return -1;
     pollfd pfd{fd_, POLLIN, 0};
     const int ready = ::poll(&pfd, 1, timeoutMs);
     if (ready < 0)

@@ -7,33 +7,41 @@
 
 namespace orv {
 
-std::uint32_t DrawPicture(QPainter &target, std::span<const std::uint8_t> frame, int x, int y, int width,
-                          int height, int placement)
+QImage DecodePicture(std::span<const std::uint8_t> frame, QSize scaledTo, QSize *natural)
 {
+    *natural = QSize();
     if (frame.empty() || frame.size() > std::size_t(INT32_MAX))
-        return 0;
+        return {};
     // The reader works on the frame's own bytes; nothing is copied.
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(frame.data()),
                                                      static_cast<qsizetype>(frame.size()));
     QBuffer buffer;
     buffer.setData(bytes);
     if (!buffer.open(QIODevice::ReadOnly))
-        return 0;
+        return {};
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
-    const QSize natural = reader.size();
-    if (!natural.isValid() || natural.isEmpty() || natural.width() > 0xFFFF || natural.height() > 0xFFFF)
-        return 0;
-    const bool stretch = placement != 0;
-    const QSize area(width, height);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty() || size.width() > 0xFFFF || size.height() > 0xFFFF)
+        return {};
     // Stretched frames are decoded at the target size: the decoder scales in
     // its own transform, far cheaper than decoding whole and shrinking.
-    if (stretch && area.isValid() && !area.isEmpty() && area != natural)
-        reader.setScaledSize(area);
-    const QImage picture = reader.read();
+    if (scaledTo.isValid() && !scaledTo.isEmpty() && scaledTo != size)
+        reader.setScaledSize(scaledTo);
+    QImage picture = reader.read();
+    if (!picture.isNull())
+        *natural = size;
+    return picture;
+}
+
+std::uint32_t DrawPicture(QPainter &target, std::span<const std::uint8_t> frame, int x, int y, int width,
+                          int height, int placement)
+{
+    const bool stretch = placement != 0;
+    QSize natural;
+    const QImage picture = DecodePicture(frame, stretch ? QSize(width, height) : QSize(), &natural);
     if (picture.isNull())
         return 0;
-
     target.save();
     target.setRenderHint(QPainter::SmoothPixmapTransform, false);
     if (stretch)

@@ -1,12 +1,19 @@
 #pragma once
 // Decoding a wireless frame (a JPEG held in memory) and drawing it.
 
+#include <QImage>
 #include <QPainter>
+#include <QSize>
 
 #include <cstdint>
 #include <span>
 
 namespace orv {
+
+// Decodes frame by its content; with a valid scaledTo the decoder scales it
+// to that size. *natural gets the picture's own size. Null when the data
+// cannot be decoded or a side is beyond 65535.
+QImage DecodePicture(std::span<const std::uint8_t> frame, QSize scaledTo, QSize *natural);
 
 // Decodes frame by its content and draws it: placement 0 at natural size
 // centred in the width x height area at (x, y), placement 1 (or any other)

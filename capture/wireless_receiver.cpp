@@ -13,11 +13,14 @@
 
 namespace orv {
 
-// The last complete, decodable frame: receiver thread only.
-struct WirelessReceiver::LastFrame {
+// Receiver thread only: the last complete, decodable frame, and the label
+// font of the overlay (built once per size; building it measures the face).
+struct WirelessReceiver::WorkerState {
     std::vector<std::uint8_t> bytes;
     int width = 0;               // decoded width, used to re-render a saved frame
     bool fitsHeldButton = false; // may satisfy a save while the button is held
+    int fontHeight = -1;
+    QFont labelFont;
 };
 
 WirelessReceiver::WirelessReceiver(QObject *parent) : QObject(parent) {}
@@ -140,7 +143,7 @@ void WirelessReceiver::ReceiverThread(std::unique_ptr<ReceiverSocket> socket)
     using std::chrono::milliseconds;
     WirelessReassembler reassembler;
     StreamPresence presence(config_.silenceTimeoutMs);
-    LastFrame last;
+    WorkerState last;
 
     // Datagrams queued before the start belong to no frame we can finish.
     std::vector<std::uint8_t> scratch(kDatagramBufferBytes);
@@ -183,7 +186,7 @@ void WirelessReceiver::ReceiverThread(std::unique_ptr<ReceiverSocket> socket)
     }
 }
 
-void WirelessReceiver::ShowFrame(std::vector<std::uint8_t> bytes, LastFrame &last)
+void WirelessReceiver::ShowFrame(std::vector<std::uint8_t> bytes, WorkerState &last)
 {
     if (bytes.empty() || !displayOn_.load())
         return;
@@ -191,21 +194,37 @@ void WirelessReceiver::ShowFrame(std::vector<std::uint8_t> bytes, LastFrame &las
     const QSize view = config_.viewSize;
     const OverlayOptions options = CopyOptions();
 
-    QImage picture(view, QImage::Format_RGB32);
-    // Every picture starts from an erased view, so a change of mode leaves
-    // nothing of the last one behind.
-    picture.fill(Qt::black);
-    QPainter p(&picture);
-    const std::uint32_t drawn = DrawPicture(p, bytes, 0, 0, view.width(), view.height(), mode);
+    QImage picture;
+    std::uint32_t drawn = 0;
+    if (mode == 1) {
+        // Decoded straight at the view size, the picture is the view.
+        QSize natural;
+        picture = DecodePicture(bytes, view, &natural);
+        if (!picture.isNull()) {
+            drawn = (std::uint32_t(natural.width()) << 16) | std::uint32_t(natural.height());
+            if (picture.size() != view)
+                picture = picture.scaled(view);
+            if (picture.format() != QImage::Format_RGB32)
+                picture.convertTo(QImage::Format_RGB32);
+        }
+    } else {
+        picture = QImage(view, QImage::Format_RGB32);
+        picture.fill(Qt::black);
+        QPainter p(&picture);
+        drawn = DrawPicture(p, bytes, 0, 0, view.width(), view.height(), 0);
+    }
     if (drawn == 0)
         return;  // undecodable: the last good frame stays, in the view and for saving
     const int w = PictureWidth(drawn);
     const int h = PictureHeight(drawn);
-    if (mode == 1)
-        DrawLensOverlay(p, 0, 0, view.width(), view.height(), options.lens, options.cross, options.colour);
-    else
-        DrawLensOverlay(p, (view.width() - w) / 2, (view.height() - h) / 2, w, h, options.lens, options.cross,
-                        options.colour);
+    QPainter p(&picture);
+    const QRect area = mode == 1 ? QRect(QPoint(0, 0), view) : QRect((view.width() - w) / 2, (view.height() - h) / 2, w, h);
+    if (last.fontHeight != area.height()) {
+        last.fontHeight = area.height();
+        last.labelFont = LensLabelFont(area.height());
+    }
+    DrawLensOverlay(p, area.x(), area.y(), area.width(), area.height(), options.lens, options.cross, options.colour,
+                    &last.labelFont);
     p.end();
 
     last.bytes = std::move(bytes);
@@ -220,7 +239,7 @@ void WirelessReceiver::ShowFrame(std::vector<std::uint8_t> bytes, LastFrame &las
         emit frameReady();
 }
 
-void WirelessReceiver::ServeSave(LastFrame &last, bool buttonHeld)
+void WirelessReceiver::ServeSave(WorkerState &last, bool buttonHeld)
 {
     QString path;
     std::uint64_t id = 0;

@@ -81,11 +81,11 @@ signals:
     void frameReady();
 
 private:
-    struct LastFrame;
+    struct WorkerState;
     void ReceiverThread(std::unique_ptr<ReceiverSocket> socket);
     void Notify(int code, int argument);
-    void ShowFrame(std::vector<std::uint8_t> bytes, LastFrame &last);
-    void ServeSave(LastFrame &last, bool buttonHeld);
+    void ShowFrame(std::vector<std::uint8_t> bytes, WorkerState &worker);
+    void ServeSave(WorkerState &worker, bool buttonHeld);
     void CancelSave();
     OverlayOptions CopyOptions() const;
     std::int64_t Now() const;

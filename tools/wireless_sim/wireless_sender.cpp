@@ -43,25 +43,34 @@ QByteArray MakeTestFrame(QSize size, int index, int quality)
 {
     QImage image(size, QImage::Format_RGB32);
     const int w = size.width(), h = size.height();
+    // Smooth shading with a little sensor noise, like a microscope's picture:
+    // JPEG frames of 1280 x 960 then weigh what the microscope's do.
+    std::uint32_t noise = 0x9E3779B9u * std::uint32_t(index + 1);
     for (int y = 0; y < h; ++y) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < w; ++x) {
-            // Texture that JPEG cannot compress away, so frames weigh what a
-            // microscope's do.
-            const int n = (x * 7 + y * 13 + index * 5) ^ (x * y / 7);
-            line[x] = qRgb((x * 255 / std::max(1, w) + n) & 0xFF, (y * 255 / std::max(1, h) + (n >> 2)) & 0xFF,
-                           (index * 9 + (n >> 3)) & 0xFF);
+            noise = noise * 1664525u + 1013904223u;
+            const int n = int(noise >> 29) - 4;
+            line[x] = qRgb(std::clamp(60 + x * 150 / std::max(1, w) + n, 0, 255),
+                           std::clamp(80 + y * 120 / std::max(1, h) + n, 0, 255),
+                           std::clamp(120 + (index * 9 % 60) + n, 0, 255));
         }
     }
     QPainter p(&image);
-    p.setPen(QPen(Qt::white, std::max(1, w / 320)));
-    for (int x = 0; x < w; x += std::max(1, w / 16))
-        p.drawLine(x, 0, x, h);
-    for (int y = 0; y < h; y += std::max(1, h / 12))
-        p.drawLine(0, y, w, y);
+    p.setRenderHint(QPainter::Antialiasing);
+    // Cells of the specimen, moving from frame to frame.
+    for (int i = 0; i < 24; ++i) {
+        const int cx = (i * 173 + index * 7) % std::max(1, w);
+        const int cy = (i * 311 + index * 3) % std::max(1, h);
+        const int r = std::max(2, (20 + (i * 37) % 60) * w / 1280);
+        p.setPen(QPen(QColor(40, 60, 40), std::max(1, w / 400)));
+        p.setBrush(QColor(150 + i * 4 % 100, 170, 120, 160));
+        p.drawEllipse(QPoint(cx, cy), r, r);
+    }
     QFont font = p.font();
     font.setPixelSize(std::max(8, h / 8));
     p.setFont(font);
+    p.setPen(Qt::white);
     p.drawText(QRect(0, 0, w, h), Qt::AlignCenter, QString::number(index));
     p.end();
 
