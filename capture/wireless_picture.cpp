@@ -20,7 +20,12 @@ QImage DecodePicture(std::span<const std::uint8_t> frame, QSize scaledTo, QSize 
     if (!buffer.open(QIODevice::ReadOnly))
         return {};
     QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
+    // Frames are JPEG streams: name the format instead of asking every
+    // image plugin about each frame. Anything else is judged by content.
+    if (frame.size() >= 3 && frame[0] == 0xFF && frame[1] == 0xD8 && frame[2] == 0xFF)
+        reader.setFormat("jpeg");
+    else
+        reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
     if (!size.isValid() || size.isEmpty() || size.width() > 0xFFFF || size.height() > 0xFFFF)
         return {};
