@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QImageReader>
 
+#include "wireless_protocol.h"
+
 namespace orv {
 
 QImage DecodePicture(std::span<const std::uint8_t> frame, QSize scaledTo, QSize *natural)
@@ -27,7 +29,8 @@ QImage DecodePicture(std::span<const std::uint8_t> frame, QSize scaledTo, QSize 
     else
         reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty() || size.width() > 0xFFFF || size.height() > 0xFFFF)
+    if (!size.isValid() || size.isEmpty() || size.width() > kMaxWirelessPictureSide ||
+        size.height() > kMaxWirelessPictureSide)
         return {};
     // Stretched frames are decoded at the target size: the decoder scales in
     // its own transform, far cheaper than decoding whole and shrinking.

@@ -145,7 +145,15 @@ TEST(WirelessPicture, DrawsDecodableFramesOnly)
     p.end();
     EXPECT_LT(qRed(view.pixel(2, 2)), 20);  // stretched over the whole view
 
-    for (const QByteArray &bad : {QByteArray(), QByteArray("not a picture"), jpeg.left(20)}) {
+    // The same stream claiming an 8200 x 60 picture in its frame header
+    // (small enough for the image reader's own allocation limit).
+    QByteArray forged = jpeg;
+    const qsizetype sof = forged.indexOf("\xFF\xC0");
+    ASSERT_GT(sof, 0);
+    forged[sof + 7] = char(8200 >> 8);
+    forged[sof + 8] = char(8200 & 0xFF);
+
+    for (const QByteArray &bad : {QByteArray(), QByteArray("not a picture"), jpeg.left(20), forged}) {
         QImage blank(20, 20, QImage::Format_RGB32);
         blank.fill(Qt::white);
         QPainter q(&blank);
