@@ -206,6 +206,25 @@ TEST_F(WirelessReceiverTest, DisplayOffDrawsNothing)
     EXPECT_EQ(receiver.LatestFrame().size(), QSize(640, 480));
 }
 
+TEST_F(WirelessReceiverTest, UntakenPicturesAreReplacedByTheNewest)
+{
+    WirelessReceiver::Config config;
+    config.viewSize = QSize(64, 48);
+    Start(config);
+    int readySignals = 0;
+    QObject::connect(&receiver, &WirelessReceiver::frameReady, &receiver, [&] { ++readySignals; });
+    QByteArray newest;
+    for (int i = 0; i < 3; ++i) {
+        newest = sim::MakeTestFrame(QSize(64, 48), 10 + i, 80);
+        ASSERT_TRUE(SendUntilDrawn(newest));
+    }
+    WaitFor([] { return false; }, 50);
+    EXPECT_EQ(readySignals, 1);  // one notice while nobody took a picture
+    EXPECT_EQ(receiver.LatestFrame(), QImage::fromData(newest).convertToFormat(QImage::Format_RGB32));
+    ASSERT_TRUE(SendUntilDrawn(newest));
+    EXPECT_TRUE(WaitFor([&] { return readySignals == 2; }, 2000));
+}
+
 TEST(WirelessReceiverSilence, LostStreamReportedOnlyWithMaskBit8)
 {
     for (int mask : {3, 15}) {
