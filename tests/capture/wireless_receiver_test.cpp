@@ -225,6 +225,25 @@ TEST_F(WirelessReceiverTest, UntakenPicturesAreReplacedByTheNewest)
     EXPECT_TRUE(WaitFor([&] { return readySignals == 2; }, 2000));
 }
 
+TEST(WirelessReceiverStart, BusyPortIsReportedAndSecondStartDoesNothing)
+{
+    WirelessReceiver first;
+    WirelessReceiver::Config config;
+    config.port = 0;
+    ASSERT_TRUE(first.StartReceiver(config));
+    const std::uint16_t port = first.port();
+    config.port = 12345;  // ignored: the receiver is running already
+    EXPECT_TRUE(first.StartReceiver(config));
+    EXPECT_EQ(first.port(), port);
+
+    WirelessReceiver second;
+    config.port = port;
+    EXPECT_FALSE(second.StartReceiver(config));
+    EXPECT_FALSE(second.started());
+    EXPECT_FALSE(second.errorString().isEmpty());
+    EXPECT_EQ(second.RequestFrameSave(QStringLiteral("unused.jpg")), FrameSaveResult::TimedOut);
+}
+
 TEST(WirelessReceiverSilence, LostStreamReportedOnlyWithMaskBit8)
 {
     for (int mask : {3, 15}) {
