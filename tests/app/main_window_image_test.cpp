@@ -123,7 +123,7 @@ TEST_F(Images, ReturningToTheImagePageAsksBeforeDiscarding)
     for (int id : {CmdSaveCsv, CmdSaveImage, CmdReport, CmdDeleteAll})
         EXPECT_FALSE(d.button(id)->isEnabled()) << id;
     EXPECT_FALSE(d.toolTab()->button(1011)->isEnabled());
-    EXPECT_EQ(d.windowSizeRequested(), QSize(d.columnWidth() + COrvalinDlg::kFrameWidth, 742));
+    EXPECT_EQ(d.windowSizeRequested(), QSize(d.columnWidth(), 742));
 
     // Without an image there is nothing to ask.
     d.SelectTab(TabScale);
