@@ -144,6 +144,7 @@ TEST_F(Results, CsvButtonWritesTheRowsAsShown)
     prompter.savePaths.push_back(dir.filePath("results"));
     QTest::mouseClick(d.button(CmdSaveCsv), Qt::LeftButton);
     ASSERT_EQ(prompter.saveRequests.size(), 1u);
+    EXPECT_EQ(prompter.saveRequests[0].filter, "CSV Files (*.csv);;All Files (*)");
     QFile f(dir.filePath("results.csv"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray text = f.readAll();
