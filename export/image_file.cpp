@@ -196,9 +196,8 @@ qint64 MaxImagePixels()
     const long pages = sysconf(_SC_PHYS_PAGES);
     const long pageSize = sysconf(_SC_PAGESIZE);
     if (pages > 0 && pageSize > 0) {
-        constexpr qint64 kBytesPerPixel = 4;
-        constexpr qint64 kCopies = 4;
-        pixels = std::min(pixels, qint64(pages) * pageSize / (kBytesPerPixel * kCopies));
+        constexpr qint64 kBytesPerPixel = 3 * 4 + 2 * 3;
+        pixels = std::min(pixels, qint64(pages) * pageSize / kBytesPerPixel);
     }
 #endif
     return pixels;

@@ -23,9 +23,9 @@ inline constexpr qint64 kMaxImageFileBytes = qint64(512) * 1024 * 1024;
 // go far beyond Qt's default reader limit (128 MiB).
 inline constexpr qint64 kMaxImagePixels = 200'000'000;
 
-// The pixel count this machine can hold: the source image, the composite and
-// the copies made when saving each take up to 4 bytes a pixel, so at most a
-// quarter of physical memory per copy, and never over kMaxImagePixels.
+// The pixel count this machine can hold, never over kMaxImagePixels: the
+// source image, the view's layer and the composite take 4 bytes a pixel each,
+// and a save makes two 3-byte copies: 18 bytes a pixel in all.
 qint64 MaxImagePixels();
 
 // dir joined with name by exactly one "/".
