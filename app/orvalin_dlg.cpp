@@ -21,6 +21,7 @@
 #include "interaction/install_handlers.h"
 #include "key_discarder.h"
 #include "page_bridge.h"
+#include "qt_translations.h"
 #include "resources_init.h"
 #include "results_table.h"
 #include "results_view.h"
@@ -82,6 +83,7 @@ void COrvalinDlg::OnInitDialog()
     textLanguage_ = (language_ == Language::English || pagesEnglish) ? Language::English
                                                                       : Language::Japanese;
     results_ = std::make_unique<ResultsTable>(language_, textLanguage_);
+    InstallQtTranslations(language_, this);
 
     setWindowIcon(QIcon(QStringLiteral(":/orvalin/icon.svg")));
     setFont(QFont(QStringLiteral("Arial"), 9));
