@@ -23,15 +23,23 @@
 namespace orv {
 
 // Failure messages of the graph's steps (shown in these words whatever the
-// display language).
+// display language), each for the step of the build it names.
 namespace camera_messages {
+// The pipeline could not be made (or GStreamer could not start).
 inline constexpr char kPipeline[] = "pGraphBuilderの作成に失敗しました。";
+// No appsink element.
 inline constexpr char kGrabberElement[] = "pSampleGrabberFilterの作成に失敗しました。";
+// The grabber element is not an appsink.
 inline constexpr char kGrabberInterface[] = "pSampleGrabberの作成に失敗しました。";
+// No videoconvert, capsfilter (or, for JPEG-only sizes, jpegdec).
 inline constexpr char kConverter[] = "pCaptureGraphBuilder2 の作成に失敗しました。";
+// The pipeline has no bus to watch.
 inline constexpr char kBus[] = "pMediaControl の作成に失敗しました。";
+// The chain from the source to the grabber could not be linked.
 inline constexpr char kLink[] = "pVideoWindow の作成に失敗しました。";
+// The device monitor could not be made.
 inline constexpr char kMonitor[] = "pCreateDevEnum の作成に失敗しました。";
+// The device gave no source element, or did not open or start streaming.
 inline constexpr char kDevice[] = "デバイスのバインドに失敗しました。";
 }  // namespace camera_messages
 
