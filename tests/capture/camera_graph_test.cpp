@@ -253,6 +253,20 @@ TEST_F(CameraGraphTest, CameraThatCannotOpenShowsTheBindMessage)
     EXPECT_TRUE(messages.isEmpty());
 }
 
+TEST_F(CameraGraphTest, SizeTheCameraCannotDeliverFailsTheOpen)
+{
+    const int index = Index("Other Cam");
+    ASSERT_TRUE(graph.BuildCaptureGraph(index));
+    // Linking already asks the source for its sizes.
+    EXPECT_FALSE(graph.ApplyFormat({800, 600}));
+    EXPECT_EQ(messages, QStringList{QString::fromUtf8(camera_messages::kLink)});
+    EXPECT_EQ(graph.state(), CameraGraph::State::None);
+    // The desired size stays, so the same camera fails again until it is reset.
+    EXPECT_EQ(graph.desiredWidth(), 800);
+    graph.resetDesiredSize();
+    EXPECT_TRUE(graph.BuildCaptureGraph(index));
+}
+
 TEST_F(CameraGraphTest, StreamFailureWhileLiveReleasesAndSignals)
 {
     ASSERT_TRUE(graph.BuildCaptureGraph(Index("Failing Cam")));
