@@ -9,6 +9,7 @@
 #include <QThread>
 
 #include <cstring>
+#include <tuple>
 
 #include "camera_graph.h"
 #include "camera_test_provider.h"
@@ -70,6 +71,32 @@ protected:
     int frames = 0;
     CameraFrame last;
 };
+
+TEST(CameraGraphEnvironment, TestCameraVariableAddsTheTestPattern)
+{
+    const QByteArray saved = qgetenv(kTestCameraVariable);
+    for (const auto &[value, listed, size] : {std::tuple{"ball:1280x720", true, QSize(1280, 720)},
+                                              std::tuple{"smpte", true, QSize(640, 480)},
+                                              std::tuple{"no-such-pattern", false, QSize()},
+                                              std::tuple{"ball:12x", false, QSize()}}) {
+        qputenv(kTestCameraVariable, value);
+        CameraGraph graph;
+        graph.setMessageSink([](const QString &) {});
+        QStringList names;
+        graph.EnumerateCameras(names);
+        const int index = static_cast<int>(names.indexOf(kTestCameraName));
+        ASSERT_EQ(index >= 0, listed) << value;
+        if (!listed)
+            continue;
+        QSize frameSize;
+        ASSERT_TRUE(graph.BuildCaptureGraph(index, &frameSize)) << value;
+        EXPECT_EQ(frameSize, size) << value;
+    }
+    if (saved.isNull())
+        qunsetenv(kTestCameraVariable);
+    else
+        qputenv(kTestCameraVariable, saved);
+}
 
 TEST_F(CameraGraphTest, IndexOpensTheListedCameraGoogleSkipped)
 {
