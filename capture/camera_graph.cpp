@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "camera_snapshot.h"
+#include "camera_tsan.h"
 
 namespace orv {
 
@@ -28,11 +29,11 @@ gst::SamplePtr LastSample(GstElement *sink)
 
 // One built graph. The streaming thread touches only the mailbox (latest,
 // under mutex), notifyPending and firstError (under mutex); the rest belongs
-// to the UI thread. The destructor stops the pipeline, which joins the
+// to the UI thread. A stream is never reused: calls queued for a released
+// one find another stream (or none) and its own mailbox. The destructor stops the pipeline, which joins the
 // streaming thread, before any of it goes away.
 struct CameraGraph::Stream {
     CameraGraph *graph = nullptr;
-    quint64 generation = 0;
     gst::ElementPtr pipeline;
     GstElement *sink = nullptr;  // owned by the pipeline
 
@@ -50,6 +51,8 @@ struct CameraGraph::Stream {
         if (!pipeline)
             return;
         gst_element_set_state(pipeline.get(), GST_STATE_NULL);
+        // The streaming threads are stopped: their callbacks are over.
+        TsanAcquire(this);
         gst::BusPtr bus(gst_pipeline_get_bus(GST_PIPELINE(pipeline.get())));
         if (bus)
             gst_bus_set_sync_handler(bus.get(), nullptr, nullptr, nullptr);
@@ -61,11 +64,18 @@ struct CameraGraph::Stream {
         return firstError;
     }
 
+    // Wakes the UI thread. The call carries nothing: what it is about waits
+    // in the mailbox or the error flag, under this object's own
+    // synchronisation, and a call that arrives for a released graph finds
+    // nothing to do.
+    void Notify() { QMetaObject::invokeMethod(graph, "OnStreamEvent", Qt::QueuedConnection); }
+
     // Streaming thread: keep only the newest sample and ask the UI thread
     // once to take it.
     static GstFlowReturn OnNewSample(GstAppSink *appsink, gpointer data)
     {
         auto *self = static_cast<Stream *>(data);
+        const TsanCallbackScope scope(self);
         gst::SamplePtr sample(gst_app_sink_pull_sample(appsink));
         if (!sample)
             return GST_FLOW_OK;
@@ -73,12 +83,8 @@ struct CameraGraph::Stream {
             std::lock_guard lock(self->mutex);
             self->latest.swap(sample);
         }
-        if (!self->notifyPending.exchange(true)) {
-            CameraGraph *graph = self->graph;
-            const quint64 generation = self->generation;
-            QMetaObject::invokeMethod(
-                graph, [graph, generation] { graph->DeliverFrame(generation); }, Qt::QueuedConnection);
-        }
+        if (!self->notifyPending.exchange(true))
+            self->Notify();
         return GST_FLOW_OK;
     }
 
@@ -87,6 +93,7 @@ struct CameraGraph::Stream {
     static GstBusSyncReply OnBusMessage(GstBus *, GstMessage *message, gpointer data)
     {
         auto *self = static_cast<Stream *>(data);
+        const TsanCallbackScope scope(self);
         QString reason;
         if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
             GError *raw = nullptr;
@@ -102,14 +109,11 @@ struct CameraGraph::Stream {
         }
         {
             std::lock_guard lock(self->mutex);
-            if (self->firstError.isEmpty())
-                self->firstError = reason;
+            if (!self->firstError.isEmpty())
+                return GST_BUS_DROP;
+            self->firstError = reason;
         }
-        CameraGraph *graph = self->graph;
-        const quint64 generation = self->generation;
-        QMetaObject::invokeMethod(
-            graph, [graph, generation, reason] { graph->OnStreamError(generation, reason); },
-            Qt::QueuedConnection);
+        self->Notify();
         return GST_BUS_DROP;
     }
 };
@@ -191,7 +195,6 @@ bool CameraGraph::BuildCaptureGraph(int deviceIndex, QSize *frameSize)
 
     auto stream = std::make_unique<Stream>();
     stream->graph = this;
-    stream->generation = ++generation_;
     GstElement *pipeline = gst_pipeline_new("camera");
     if (!pipeline)
         return Fail(kPipeline);
@@ -264,6 +267,7 @@ bool CameraGraph::BuildCaptureGraph(int deviceIndex, QSize *frameSize)
     stream->sink = sink.get();
     gst_app_sink_set_callbacks(GST_APP_SINK(sink.get()), &callbacks, stream.get(), nullptr);
     gst_bus_set_sync_handler(bus.get(), &Stream::OnBusMessage, stream.get(), nullptr);
+    TsanRelease(stream.get());
 
     // The device opens on the way to playing; the open counts as done when
     // the first frame has reached the grabber.
@@ -294,10 +298,16 @@ bool CameraGraph::BuildCaptureGraph(int deviceIndex, QSize *frameSize)
     return true;
 }
 
-void CameraGraph::DeliverFrame(quint64 generation)
+void CameraGraph::OnStreamEvent()
 {
-    if (generation != generation_ || !stream_)
+    if (!stream_)
         return;
+    const QString error = stream_->error();
+    if (!error.isEmpty()) {
+        ReleaseCaptureGraph();
+        emit cameraStopped(error);
+        return;
+    }
     stream_->notifyPending.store(false);
     gst::SamplePtr sample;
     {
@@ -312,14 +322,6 @@ void CameraGraph::DeliverFrame(quint64 generation)
     lastFrame_ = frame;
     frameSize_ = frame.size();
     emit frameReady(frame);
-}
-
-void CameraGraph::OnStreamError(quint64 generation, const QString &reason)
-{
-    if (generation != generation_ || !stream_)
-        return;
-    ReleaseCaptureGraph();
-    emit cameraStopped(reason);
 }
 
 void CameraGraph::PauseCapture()
@@ -357,7 +359,6 @@ void CameraGraph::ResumeCapture()
 void CameraGraph::ReleaseCaptureGraph()
 {
     stream_.reset();
-    ++generation_;
     state_ = State::None;
     frozen_ = {};
     lastFrame_ = {};

@@ -110,8 +110,8 @@ private:
     bool Fail(const char *message);
     const CameraDevice *Camera(int index) const;
     QSize ForcedSize(const CameraDevice &camera) const;
-    void DeliverFrame(quint64 generation);
-    void OnStreamError(quint64 generation, const QString &reason);
+    // UI thread: takes the newest frame, or releases after a stream error.
+    Q_INVOKABLE void OnStreamEvent();
 
     MessageSink messageSink_;
     std::optional<TestPatternSetting> testPattern_;
@@ -121,7 +121,6 @@ private:
     bool monitorCreated_ = true;
 
     std::unique_ptr<Stream> stream_;  // the built graph, null when none
-    quint64 generation_ = 0;          // tells stale queued calls from current ones
     State state_ = State::None;
     int deviceIndex_ = -1;            // survives releases: a rebuild finds the camera
     int desiredWidth_ = -1;
