@@ -213,6 +213,22 @@ bool OfferedOnlyAsJpeg(const GstCaps *caps, QSize size)
     return jpeg;
 }
 
+bool NeedsJpegDecoder(const GstCaps *caps, QSize forced)
+{
+    if (!caps)
+        return false;
+    if (forced.isValid())
+        return OfferedOnlyAsJpeg(caps, forced);
+    bool jpeg = false;
+    for (guint i = 0; i < gst_caps_get_size(caps); ++i) {
+        const GstStructure *s = gst_caps_get_structure(caps, i);
+        if (gst_structure_has_name(s, "video/x-raw"))
+            return false;
+        jpeg = jpeg || gst_structure_has_name(s, "image/jpeg");
+    }
+    return jpeg;
+}
+
 gst::CapsPtr CameraCaps(const CameraDevice &camera)
 {
     if (camera.device)

@@ -66,6 +66,10 @@ QString DeviceNode(const CameraDevice &camera);
 std::vector<QSize> OfferedSizes(const GstCaps *caps);
 // Whether size is offered only as JPEG (so the graph needs a decoder).
 bool OfferedOnlyAsJpeg(const GstCaps *caps, QSize size);
+// Whether a source with these caps needs a JPEG decoder: for a forced size
+// offered only as JPEG, or, with no size forced, when it offers JPEG and no
+// raw video at all.
+bool NeedsJpegDecoder(const GstCaps *caps, QSize forced);
 // The caps of the camera's source (the device's, or videotestsrc's).
 gst::CapsPtr CameraCaps(const CameraDevice &camera);
 

@@ -229,22 +229,22 @@ bool CameraGraph::BuildCaptureGraph(int deviceIndex, QSize *frameSize)
 
     const QSize forced = ForcedSize(*camera);
     gst::CapsPtr bgr(gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGR", nullptr));
-    // A size that the device offers only as JPEG goes through a decoder.
+    gst::CapsPtr jpeg(gst_caps_new_empty_simple("image/jpeg"));
+    if (forced.isValid()) {
+        for (GstCaps *caps : {bgr.get(), jpeg.get()})
+            gst_caps_set_simple(caps, "width", G_TYPE_INT, forced.width(), "height", G_TYPE_INT, forced.height(),
+                                nullptr);
+    }
+    // JPEG-only sources (or sizes) go through a decoder.
     gst::ElementPtr jpegFilter;
     gst::ElementPtr jpegDecoder;
-    if (forced.isValid()) {
-        gst_caps_set_simple(bgr.get(), "width", G_TYPE_INT, forced.width(), "height", G_TYPE_INT,
-                            forced.height(), nullptr);
-        gst::CapsPtr offered = CameraCaps(*camera);
-        if (OfferedOnlyAsJpeg(offered.get(), forced)) {
-            jpegFilter = gst::MakeElement("capsfilter");
-            jpegDecoder = gst::MakeElement("jpegdec");
-            if (!jpegFilter || !jpegDecoder)
-                return Fail(kConverter);
-            gst::CapsPtr jpeg(gst_caps_new_simple("image/jpeg", "width", G_TYPE_INT, forced.width(), "height",
-                                                  G_TYPE_INT, forced.height(), nullptr));
-            g_object_set(jpegFilter.get(), "caps", jpeg.get(), nullptr);
-        }
+    const gst::CapsPtr offered = CameraCaps(*camera);
+    if (NeedsJpegDecoder(offered.get(), forced)) {
+        jpegFilter = gst::MakeElement("capsfilter");
+        jpegDecoder = gst::MakeElement("jpegdec");
+        if (!jpegFilter || !jpegDecoder)
+            return Fail(kConverter);
+        g_object_set(jpegFilter.get(), "caps", jpeg.get(), nullptr);
     }
     g_object_set(filter.get(), "caps", bgr.get(), nullptr);
     g_object_set(sink.get(), "max-buffers", 1u, "drop", TRUE, "sync", FALSE, "enable-last-sample", TRUE,

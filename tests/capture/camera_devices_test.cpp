@@ -146,6 +146,22 @@ TEST(CameraDevices, JpegOnlySizesNeedADecoder)
     EXPECT_FALSE(OfferedOnlyAsJpeg(caps.get(), {640, 480}));
     EXPECT_TRUE(OfferedOnlyAsJpeg(caps.get(), {1920, 1080}));
     EXPECT_FALSE(OfferedOnlyAsJpeg(caps.get(), {800, 600}));
+
+    struct Case {
+        const char *caps;
+        QSize forced;
+        bool decoder;
+    };
+    const Case cases[] = {
+        {"image/jpeg,width=640,height=480", {}, true},
+        {"image/jpeg,width=640,height=480; video/x-raw,width=320,height=240", {}, false},
+        {"image/jpeg,width=640,height=480; video/x-raw,width=320,height=240", {640, 480}, true},
+        {"image/jpeg,width=640,height=480; video/x-raw,width=320,height=240", {320, 240}, false},
+        {"video/x-raw,width=320,height=240", {}, false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(NeedsJpegDecoder(Caps(c.caps).get(), c.forced), c.decoder) << c.caps;
+    EXPECT_FALSE(NeedsJpegDecoder(nullptr, {}));
 }
 
 }  // namespace

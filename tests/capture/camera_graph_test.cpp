@@ -280,6 +280,23 @@ TEST_F(CameraGraphTest, CameraThatCannotOpenShowsTheBindMessage)
     EXPECT_TRUE(messages.isEmpty());
 }
 
+TEST_F(CameraGraphTest, JpegOnlyCameraIsDecoded)
+{
+    const int index = Index("Jpeg Cam");
+    ASSERT_GE(index, 0);
+    QSize size;
+    ASSERT_TRUE(graph.BuildCaptureGraph(index, &size));
+    EXPECT_EQ(size, test::JpegCameraSizes().front());
+    ASSERT_TRUE(graph.ApplyFormat({640, 480}, &size));
+    EXPECT_EQ(size, QSize(640, 480));
+    ASSERT_TRUE(WaitFrames(2));
+    // A flat red survives JPEG nearly unchanged.
+    const QColor centre = test::CentreColour(last);
+    EXPECT_GT(centre.red(), 230);
+    EXPECT_LT(centre.green() + centre.blue(), 40);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
 TEST_F(CameraGraphTest, SizeTheCameraCannotDeliverFailsTheOpen)
 {
     const int index = Index("Other Cam");

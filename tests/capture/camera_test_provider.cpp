@@ -49,13 +49,16 @@ void FinalizeCamera(GObject *object)
     G_OBJECT_CLASS(orv_test_camera_parent_class)->finalize(object);
 }
 
-GstDevice *NewCamera(const QString &name, const char *description, const char *node)
+GstDevice *NewCamera(const QString &name, const char *description, const char *node, bool jpeg = false)
 {
     GstCaps *caps = gst_caps_new_empty();
-    for (const QSize &size : test::TestCameraSizes())
-        gst_caps_append_structure(caps, gst_structure_new("video/x-raw", "format", G_TYPE_STRING, "BGR", "width",
-                                                          G_TYPE_INT, size.width(), "height", G_TYPE_INT,
-                                                          size.height(), nullptr));
+    const std::vector<QSize> &sizes = jpeg ? test::JpegCameraSizes() : test::TestCameraSizes();
+    for (const QSize &size : sizes) {
+        GstStructure *s = jpeg ? gst_structure_new_empty("image/jpeg")
+                               : gst_structure_new("video/x-raw", "format", G_TYPE_STRING, "BGR", nullptr);
+        gst_structure_set(s, "width", G_TYPE_INT, size.width(), "height", G_TYPE_INT, size.height(), nullptr);
+        gst_caps_append_structure(caps, s);
+    }
     GstStructure *props = node ? gst_structure_new("test-camera", "device.path", G_TYPE_STRING, node, nullptr)
                                : nullptr;
     auto *device = static_cast<OrvTestCamera *>(
@@ -70,10 +73,10 @@ GstDevice *NewCamera(const QString &name, const char *description, const char *n
 
 // A live videotestsrc held to the offered sizes, so that, like a camera, it
 // runs at the first of them unless a size is forced.
-QByteArray Source(const char *pattern)
+QByteArray Source(const char *pattern, const std::vector<QSize> &sizes = test::TestCameraSizes())
 {
     QByteArray caps;
-    for (const QSize &size : test::TestCameraSizes())
+    for (const QSize &size : sizes)
         caps += QByteArray(caps.isEmpty() ? "" : "; ") + "video/x-raw,format=BGR,width=" +
                 QByteArray::number(size.width()) + ",height=" + QByteArray::number(size.height());
     return QByteArray("videotestsrc is-live=true pattern=") + pattern + " ! capsfilter caps=\"" + caps + "\"";
@@ -91,6 +94,9 @@ GList *Probe(GstDeviceProvider *)
     list = g_list_append(list, NewCamera(names[2], Source("red").constData(), nullptr));
     list = g_list_append(list, NewCamera(names[3], failing.constData(), nullptr));
     list = g_list_append(list, NewCamera(names[4], broken.constData(), test::kBrokenCameraNode));
+    // A camera that sends JPEG only.
+    const QByteArray jpeg = Source("red", test::JpegCameraSizes()) + " ! jpegenc ! capsfilter caps=image/jpeg";
+    list = g_list_append(list, NewCamera(names[5], jpeg.constData(), nullptr, true));
     return list;
 }
 

@@ -15,7 +15,7 @@ inline const QStringList &TestCameraNames()
     static const QStringList names{
         QStringLiteral("Google Camera Adapter"), QStringLiteral("Other Cam"),
         QStringLiteral("Kestra USB Shot"),       QStringLiteral("Failing Cam"),
-        QStringLiteral("Broken Cam"),
+        QStringLiteral("Broken Cam"),            QStringLiteral("Jpeg Cam"),
     };
     return names;
 }
@@ -25,6 +25,13 @@ inline const QStringList &TestCameraNames()
 inline const std::vector<QSize> &TestCameraSizes()
 {
     static const std::vector<QSize> sizes{{640, 480}, {1280, 720}, {1280, 1024}};
+    return sizes;
+}
+
+// The sizes the JPEG camera offers (as JPEG only).
+inline const std::vector<QSize> &JpegCameraSizes()
+{
+    static const std::vector<QSize> sizes{{1280, 720}, {640, 480}};
     return sizes;
 }
 
