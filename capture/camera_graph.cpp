@@ -30,8 +30,9 @@ gst::SamplePtr LastSample(GstElement *sink)
 // One built graph. The streaming thread touches only the mailbox (latest,
 // under mutex), notifyPending and firstError (under mutex); the rest belongs
 // to the UI thread. A stream is never reused: calls queued for a released
-// one find another stream (or none) and its own mailbox. The destructor stops the pipeline, which joins the
-// streaming thread, before any of it goes away.
+// one find another stream (or none) and its own mailbox. The destructor
+// stops the pipeline, which joins the streaming thread, before any of it
+// goes away.
 struct CameraGraph::Stream {
     CameraGraph *graph = nullptr;
     gst::ElementPtr pipeline;
