@@ -296,6 +296,8 @@ bool CameraGraph::BuildCaptureGraph(int deviceIndex, QSize *frameSize)
     lastFrame_ = frame;
     if (frameSize)
         *frameSize = frameSize_;
+    // The view shows the camera as soon as it is open.
+    emit frameReady(frame);
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <QThread>
@@ -207,6 +208,11 @@ TEST_F(CameraGraphTest, SnapshotBmpIsTheFrozenFrameBottomUpWithPaddedRows)
     QFile again(Path("b.bmp"));
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
     EXPECT_EQ(again.readAll(), bmp);
+
+    // A 640 x 480 camera writes 921,654 bytes.
+    ASSERT_TRUE(graph.BuildCaptureGraph(Index("Other Cam")));
+    ASSERT_TRUE(graph.SaveSnapshot(Path("c.bmp"), "bmp"));
+    EXPECT_EQ(QFileInfo(Path("c.bmp")).size(), 921654);
 }
 
 TEST_F(CameraGraphTest, SnapshotJpegHasTheFramesOwnSize)
