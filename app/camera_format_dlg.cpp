@@ -1,0 +1,81 @@
+#include "camera_format_dlg.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "camera_graph.h"
+
+namespace orv {
+
+namespace {
+
+QString SizeText(QSize size)
+{
+    return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
+}
+
+}  // namespace
+
+CameraFormatDlg::CameraFormatDlg(const std::vector<QSize> &sizes, QSize current, Language language,
+                                 QWidget *parent)
+    : QDialog(parent), sizes_(sizes)
+{
+    setObjectName("CameraFormatDlg");
+    const bool english = language == Language::English;
+    setWindowTitle(english ? QStringLiteral("Output Setting") : QStringLiteral("出力設定"));
+    auto *label = new QLabel(english ? QStringLiteral("Frame size") : QStringLiteral("フレームサイズ"), this);
+    list_ = new QListWidget(this);
+    list_->setObjectName("formatSizes");
+    for (std::size_t i = 0; i < sizes_.size(); ++i) {
+        list_->addItem(SizeText(sizes_[i]));
+        if (sizes_[i] == current)
+            list_->setCurrentRow(static_cast<int>(i));
+    }
+    label->setBuddy(list_);
+
+    auto *buttons = new QDialogButtonBox(this);
+    QPushButton *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName("okButton");
+    ok->setDefault(true);
+    QPushButton *cancel = buttons->addButton(english ? QStringLiteral("Cancel") : QStringLiteral("ｷｬﾝｾﾙ"),
+                                             QDialogButtonBox::RejectRole);
+    cancel->setObjectName("cancelButton");
+    connect(buttons, &QDialogButtonBox::accepted, this, &CameraFormatDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CameraFormatDlg::reject);
+    connect(list_, &QListWidget::itemDoubleClicked, this, &CameraFormatDlg::accept);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(label);
+    layout->addWidget(list_);
+    layout->addWidget(buttons);
+}
+
+QSize CameraFormatDlg::chosenSize() const
+{
+    const int row = list_->currentRow();
+    if (row < 0 || row >= static_cast<int>(sizes_.size()))
+        return {};
+    return sizes_[static_cast<std::size_t>(row)];
+}
+
+bool ShowFormatProperties(CameraGraph &graph, QWidget *parent, Language language, QSize *frameSize)
+{
+    if (graph.state() == CameraGraph::State::None)
+        return false;
+    CameraFormatDlg dialog(graph.FormatSizes(), graph.frameSize(), language, parent);
+    dialog.move(parent ? parent->mapToGlobal(QPoint(30, 30)) : QPoint(30, 30));
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    const QSize chosen = dialog.chosenSize();
+    if (!accepted || !chosen.isValid()) {
+        // Nothing chosen: the camera keeps running as it was.
+        if (frameSize)
+            *frameSize = graph.frameSize();
+        return true;
+    }
+    return graph.ApplyFormat(chosen, frameSize);
+}
+
+}  // namespace orv

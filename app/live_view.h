@@ -1,0 +1,44 @@
+#pragma once
+// The live view window: paints the newest camera frame scaled to its size.
+// Each frame is converted once into the view's picture when it arrives; a
+// paint only copies that picture. The frame itself is not kept, so the
+// camera's buffers go back to it at once.
+
+#include <QImage>
+#include <QWidget>
+
+#include "camera_view_scaler.h"
+
+namespace orv {
+
+class CameraFrame;
+
+class LiveView : public QWidget {
+    Q_OBJECT
+
+public:
+    // The size the camera picture is shown at.
+    static constexpr QSize kViewSize{640, 480};
+
+    explicit LiveView(QWidget *parent = nullptr);
+
+    QSize sizeHint() const override { return kViewSize; }
+    // The picture a paint shows (null before the first frame).
+    const QImage &picture() const { return picture_; }
+
+public slots:
+    // Takes the frame into the picture and schedules a paint.
+    void ShowFrame(const orv::CameraFrame &frame);
+    // Forgets the picture (the view then shows black).
+    void Clear();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    CameraViewScaler scaler_;
+    QImage picture_;
+};
+
+}  // namespace orv

@@ -1,0 +1,133 @@
+#pragma once
+// The camera module: lists the cameras, runs one of them as a graph
+// (source -> videoconvert -> BGR caps -> appsink), freezes and resumes it,
+// writes the frozen frame, offers the source's frame sizes and rebuilds at a
+// chosen one. Used on the UI thread only; GStreamer's streaming thread hands
+// frames over through a one-frame mailbox and a queued call, so a busy UI
+// never builds a backlog and always gets the newest frame.
+
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "camera_devices.h"
+#include "camera_frame.h"
+
+namespace orv {
+
+// Failure messages of the graph's steps (shown in these words whatever the
+// display language), each for the step of the build it names.
+namespace camera_messages {
+// The pipeline could not be made (or GStreamer could not start).
+inline constexpr char kPipeline[] = "pGraphBuilderの作成に失敗しました。";
+// No appsink element.
+inline constexpr char kGrabberElement[] = "pSampleGrabberFilterの作成に失敗しました。";
+// The grabber element is not an appsink.
+inline constexpr char kGrabberInterface[] = "pSampleGrabberの作成に失敗しました。";
+// No videoconvert, capsfilter (or, for JPEG-only sizes, jpegdec).
+inline constexpr char kConverter[] = "pCaptureGraphBuilder2 の作成に失敗しました。";
+// The pipeline has no bus to watch.
+inline constexpr char kBus[] = "pMediaControl の作成に失敗しました。";
+// The chain from the source to the grabber could not be linked.
+inline constexpr char kLink[] = "pVideoWindow の作成に失敗しました。";
+// The device monitor could not be made.
+inline constexpr char kMonitor[] = "pCreateDevEnum の作成に失敗しました。";
+// The device gave no source element, or did not open or start streaming.
+inline constexpr char kDevice[] = "デバイスのバインドに失敗しました。";
+}  // namespace camera_messages
+
+class CameraGraph : public QObject {
+    Q_OBJECT
+
+public:
+    enum class State { None, Running, Paused };
+    using MessageSink = std::function<void(const QString &message)>;
+
+    explicit CameraGraph(QObject *parent = nullptr);
+    ~CameraGraph() override;
+
+    // Where failure messages go (the app shows them in a message box); by
+    // default they are logged.
+    void setMessageSink(MessageSink sink);
+    // The test-pattern camera (initially from ORVALIN_TEST_CAMERA).
+    void setTestPattern(std::optional<TestPatternSetting> setting) { testPattern_ = std::move(setting); }
+    // How long an open waits for the first frame before it counts as failed.
+    void setStartTimeout(std::chrono::milliseconds timeout) { startTimeout_ = timeout; }
+
+    // Lists the cameras anew; names receives them in order. Returns their number.
+    int EnumerateCameras(QStringList &names);
+    QStringList cameraNames() const;
+
+    // Opens the camera at index (of the last listing) and runs it; the
+    // negotiated frame size goes to frameSize. False (after the message) when
+    // the graph cannot be built or the device does not start.
+    bool BuildCaptureGraph(int deviceIndex, QSize *frameSize = nullptr);
+    // Freezes: the newest frame stays as the frozen frame and is handed to
+    // the view once more, so view and snapshot show the same frame.
+    void PauseCapture();
+    // Stops and runs the graph again.
+    void ResumeCapture();
+    // Stops and drops the graph; harmless when nothing is built.
+    void ReleaseCaptureGraph();
+    // Pauses, then writes the frozen frame: JPEG for type "jpg", else BMP.
+    bool SaveSnapshot(const QString &path, const QString &type);
+
+    // The frame sizes the open (or last opened) camera offers.
+    std::vector<QSize> FormatSizes() const;
+    // Makes size the desired size and rebuilds the same camera with it.
+    bool ApplyFormat(QSize size, QSize *frameSize = nullptr);
+    // The size forced on the next build; width below 1 means the source's own.
+    int desiredWidth() const { return desiredWidth_; }
+    int desiredHeight() const { return desiredHeight_; }
+    void setDesiredSize(int width, int height);
+    void resetDesiredSize() { setDesiredSize(-1, -1); }
+
+    // The V4L2 node of the open (or last opened) camera; empty without one.
+    QString deviceNode() const;
+
+    State state() const { return state_; }
+    int deviceIndex() const { return deviceIndex_; }
+    QSize frameSize() const { return frameSize_; }
+    // The frozen frame while paused, else the last frame handed out.
+    CameraFrame currentFrame() const { return state_ == State::Paused ? frozen_ : lastFrame_; }
+
+signals:
+    // A new frame for the view (UI thread).
+    void frameReady(const orv::CameraFrame &frame);
+    // The running camera failed or went away; the graph is already released.
+    void cameraStopped(const QString &reason);
+
+private:
+    struct Stream;
+
+    bool Fail(const char *message);
+    const CameraDevice *Camera(int index) const;
+    QSize ForcedSize(const CameraDevice &camera) const;
+    // UI thread: takes the newest frame, or releases after a stream error.
+    Q_INVOKABLE void OnStreamEvent();
+
+    MessageSink messageSink_;
+    std::optional<TestPatternSetting> testPattern_;
+    std::chrono::milliseconds startTimeout_{10000};
+    std::vector<CameraDevice> cameras_;
+    bool listed_ = false;
+    bool monitorCreated_ = true;
+
+    std::unique_ptr<Stream> stream_;  // the built graph, null when none
+    State state_ = State::None;
+    int deviceIndex_ = -1;            // survives releases: a rebuild finds the camera
+    int desiredWidth_ = -1;
+    int desiredHeight_ = -1;
+    QSize frameSize_;
+    CameraFrame frozen_;
+    CameraFrame lastFrame_;
+};
+
+}  // namespace orv

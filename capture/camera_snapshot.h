@@ -1,0 +1,22 @@
+#pragma once
+// The frozen camera frame as a file: a BMP of the frame's own format (14-byte
+// file header, 40-byte info header, rows bottom-up padded to 4 bytes) or a
+// JPEG of quality 50.
+
+#include <QByteArray>
+#include <QString>
+
+namespace orv {
+
+class CameraFrame;
+
+inline constexpr int kSnapshotJpegQuality = 50;
+
+// The whole BMP file of the frame; empty for a null frame.
+QByteArray BuildSnapshotBmp(const CameraFrame &frame);
+
+// Writes the frame to path: a JPEG when type is exactly "jpg", else a BMP.
+// The file is replaced only when written whole. False when nothing was written.
+bool WriteSnapshot(const CameraFrame &frame, const QString &path, const QString &type);
+
+}  // namespace orv
