@@ -1,6 +1,7 @@
 #include "view_composer.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace orv {
 namespace {
@@ -36,17 +37,22 @@ void ViewComposer::Compose(QImage &composite, const LayerInputs &in, MeasureItem
     // Give the old images up before the new ones are made.
     composite = QImage();
     layer_ = QImage();
+    base_ = QImage();
+    itemBounds_.clear();
     snapshot_.Clear();
     editBounds_ = QRect();
     // Taken before drawing: a drawing that places labels changes the items,
     // and the next drawing of them can differ (a frame drawn first instead of
-    // over the line). Such a layer is never reused; the next composition
-    // draws again from the settled items.
+    // over the line). Such items are drawn again at the next composition.
     snapshot_.Take(in);
-    layer_ = BuildComposite(in.source, [&in](QImage &c) { DrawLayer(c, in); });
-    if (!layer_.isNull()) {
-        // Shared with the layer until the edit item is drawn into it.
-        composite = layer_;
+    base_ = BuildComposite(in.source, [&in](QImage &c) { DrawBars(c, in); });
+    if (!base_.isNull()) {
+        itemBounds_ = ListedItemBounds(base_, in);
+        layer_ = base_.copy();
+        if (in.list)
+            ApplyPlacedLabels(*in.list, DrawAllMeasures(layer_, *in.list, nullptr, in.measureOptions));
+        // A buffer of its own: later patches copy rectangles, never the image.
+        composite = layer_.copy();
         if (edit)
             editBounds_ = DrawEditItem(composite, *edit, in.measureOptions);
     } else {
@@ -55,16 +61,23 @@ void ViewComposer::Compose(QImage &composite, const LayerInputs &in, MeasureItem
     composedKey_ = composite.cacheKey();
 }
 
-bool ViewComposer::ComposeEdit(QImage &composite, const LayerInputs &in, MeasureItem *edit)
+bool ViewComposer::Reusable(const QImage &composite) const
 {
-    if (composite.isNull() || layer_.isNull() || composite.cacheKey() != composedKey_ ||
-        composite.size() != layer_.size() || composite.format() != layer_.format() || !snapshot_.Matches(in)) {
-        Compose(composite, in, edit);
-        return false;
-    }
+    return !composite.isNull() && !layer_.isNull() && !base_.isNull() && composite.cacheKey() == composedKey_ &&
+           composite.size() == layer_.size() && composite.format() == layer_.format();
+}
+
+void ViewComposer::RedrawEdit(QImage &composite, const LayerInputs &in, MeasureItem *edit,
+                              const std::vector<QRect> &restored)
+{
+    QRect changed = editBounds_;
     CopyRect(layer_, composite, editBounds_);
+    for (const QRect &r : restored) {
+        CopyRect(layer_, composite, r);
+        changed = changed.united(r);
+    }
     const QRect newBounds = edit ? DrawEditItem(composite, *edit, in.measureOptions) : QRect();
-    const QRect changed = editBounds_.united(newBounds);
+    changed = changed.united(newBounds);
     editBounds_ = newBounds;
     const qint64 before = composedKey_;
     composedKey_ = composite.cacheKey();
@@ -73,8 +86,69 @@ bool ViewComposer::ComposeEdit(QImage &composite, const LayerInputs &in, Measure
         key_ = composedKey_;
         pendingDirty_ = pendingDirty_.united(changed);
     }
+}
+
+bool ViewComposer::ComposeEdit(QImage &composite, const LayerInputs &in, MeasureItem *edit)
+{
+    if (!Reusable(composite) || !snapshot_.Matches(in)) {
+        Compose(composite, in, edit);
+        return false;
+    }
+    RedrawEdit(composite, in, edit, {});
     ++editCompositions_;
     return true;
+}
+
+ViewComposer::Composition ViewComposer::Recompose(QImage &composite, const LayerInputs &in, MeasureItem *edit)
+{
+    std::vector<std::size_t> changed;
+    const bool reusable = Reusable(composite) && snapshot_.SameFrame(in);
+    if (reusable)
+        changed = snapshot_.ChangedItems(in);
+    // Past a quarter of the items a patch costs about what a rebuild does.
+    const std::size_t n = in.list ? in.list->size() : 0;
+    if (!reusable || itemBounds_.size() != n || changed.size() * 4 > n + 4) {
+        Compose(composite, in, edit);
+        return Composition::Full;
+    }
+    if (changed.empty()) {
+        snapshot_.Retake(in, changed);
+        RedrawEdit(composite, in, edit, {});
+        ++editCompositions_;
+        return Composition::EditOnly;
+    }
+    // Each changed item's old and new place; overlapping places are one.
+    std::vector<QRect> rects;
+    for (std::size_t i : changed) {
+        const QRect now = ListedItemBounds(layer_, in.list->at(i), in.measureOptions);
+        QRect r = itemBounds_[i].united(now).intersected(layer_.rect());
+        itemBounds_[i] = now;
+        if (r.isEmpty())
+            continue;
+        for (bool merged = true; merged;) {
+            merged = false;
+            for (auto it = rects.begin(); it != rects.end(); ++it) {
+                if (it->intersects(r)) {
+                    r = r.united(*it);
+                    rects.erase(it);
+                    merged = true;
+                    break;
+                }
+            }
+        }
+        rects.push_back(r);
+    }
+    snapshot_.Retake(in, changed);
+    std::vector<PlacedLabel> placed;
+    for (const QRect &r : rects) {
+        std::vector<PlacedLabel> more = RedrawLayerRect(layer_, base_, r, in, itemBounds_);
+        placed.insert(placed.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+    }
+    ApplyPlacedLabels(*in.list, placed);
+    RedrawEdit(composite, in, edit, rects);
+    ++editCompositions_;
+    ++patches_;
+    return Composition::Patched;
 }
 
 QRect ViewComposer::PendingViewRegion(const QImage &composite, const ViewGeometry &geo)
@@ -137,11 +211,19 @@ const QImage &ViewComposer::ViewPicture(const QImage &composite, const ViewGeome
     return cached_;
 }
 
+void ViewComposer::InvalidatePicture()
+{
+    cached_ = QImage();
+    pendingDirty_ = QRect();
+}
+
 void ViewComposer::Invalidate()
 {
     cached_ = QImage();
     pendingDirty_ = QRect();
     layer_ = QImage();
+    base_ = QImage();
+    itemBounds_.clear();
     snapshot_.Clear();
     editBounds_ = QRect();
     composedKey_ = 0;
