@@ -1,5 +1,6 @@
 #include "view_composer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 
@@ -15,6 +16,20 @@ void CopyRect(const QImage &from, QImage &to, const QRect &r)
     for (int y = c.top(); y <= c.bottom(); ++y)
         std::memcpy(to.scanLine(y) + static_cast<std::size_t>(c.left()) * 4,
                     from.constScanLine(y) + static_cast<std::size_t>(c.left()) * 4, bytes);
+}
+
+// Makes `to` a copy of `from`, into its own pixels when it has the same size
+// and format and nobody shares them: filling fresh memory of a large image
+// costs more than drawing on it.
+void CopyInto(const QImage &from, QImage &to)
+{
+    if (to.isNull() || to.size() != from.size() || to.format() != from.format() || !to.isDetached()) {
+        to = from.copy();
+        return;
+    }
+    const std::size_t bytes = static_cast<std::size_t>(std::min(from.bytesPerLine(), to.bytesPerLine()));
+    for (int y = 0; y < from.height(); ++y)
+        std::memcpy(to.scanLine(y), from.constScanLine(y), bytes);
 }
 
 }  // namespace
@@ -34,30 +49,41 @@ QImage ViewComposer::BuildComposite(const QImage &source, const std::function<vo
 
 void ViewComposer::Compose(QImage &composite, const LayerInputs &in, MeasureItem *edit)
 {
-    // Give the old images up before the new ones are made.
-    composite = QImage();
-    layer_ = QImage();
-    base_ = QImage();
     itemBounds_.clear();
     snapshot_.Clear();
     editBounds_ = QRect();
+    if (in.source.isNull()) {
+        composite = QImage();
+        layer_ = QImage();
+        base_ = QImage();
+        composedKey_ = composite.cacheKey();
+        return;
+    }
     // Taken before drawing: a drawing that places labels changes the items,
     // and the next drawing of them can differ (a frame drawn first instead of
     // over the line). Such items are drawn again at the next composition.
     snapshot_.Take(in);
-    base_ = BuildComposite(in.source, [&in](QImage &c) { DrawBars(c, in); });
-    if (!base_.isNull()) {
-        itemBounds_ = ListedItemBounds(base_, in);
-        layer_ = base_.copy();
-        if (in.list)
-            ApplyPlacedLabels(*in.list, DrawAllMeasures(layer_, *in.list, nullptr, in.measureOptions));
-        // A buffer of its own: later patches copy rectangles, never the image.
-        composite = layer_.copy();
-        if (edit)
-            editBounds_ = DrawEditItem(composite, *edit, in.measureOptions);
-    } else {
-        snapshot_.Clear();
+    // The images keep their memory while the size stays; otherwise the old
+    // ones are given up before the new ones are made.
+    const QImage::Format format = QImage::Format_RGB32;
+    if (base_.size() != in.source.size()) {
+        composite = QImage();
+        layer_ = QImage();
+        base_ = QImage();
     }
+    if (in.source.format() == format)
+        CopyInto(in.source, base_);
+    else
+        base_ = BuildComposite(in.source, {});
+    DrawBars(base_, in);
+    itemBounds_ = ListedItemBounds(base_, in);
+    CopyInto(base_, layer_);
+    if (in.list)
+        ApplyPlacedLabels(*in.list, DrawAllMeasures(layer_, *in.list, nullptr, in.measureOptions));
+    // A buffer of its own: later patches copy rectangles, never the image.
+    CopyInto(layer_, composite);
+    if (edit)
+        editBounds_ = DrawEditItem(composite, *edit, in.measureOptions);
     composedKey_ = composite.cacheKey();
 }
 

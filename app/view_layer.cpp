@@ -74,13 +74,13 @@ QRect ListedItemBounds(const QImage &like, const MeasureItem &item, const Measur
 
 std::vector<QRect> ListedItemBounds(const QImage &like, const LayerInputs &in)
 {
-    std::vector<QRect> bounds;
     if (!in.list)
-        return bounds;
-    bounds.reserve(in.list->size());
-    for (const auto &item : *in.list)
-        bounds.push_back(ListedItemBounds(like, *item, in.measureOptions));
-    return bounds;
+        return {};
+    return PaintedBoundsEach(like, in.list->size(), [&](QPainter &p, std::size_t i) {
+        p.save();
+        PaintListed(p, in.list->at(i), in.measureOptions, nullptr, 0);
+        p.restore();
+    });
 }
 
 std::vector<PlacedLabel> RedrawLayerRect(QImage &layer, const QImage &base, const QRect &r, const LayerInputs &in,

@@ -340,6 +340,13 @@ TEST(ViewComposerPatch, ChangedItemsRedrawnInPlaceGiveTheFullRebuild)
     in.calibration = ScaleSetting{};
     in.measureOptions.selectionShown = true;
 
+    // The bounds taken in one pass are each item's own.
+    in.measureOptions.selectedItem = &list.at(3);
+    const std::vector<QRect> bounds = ListedItemBounds(in.source, in);
+    ASSERT_EQ(bounds.size(), list.size());
+    for (std::size_t i = 0; i < list.size(); ++i)
+        EXPECT_EQ(bounds[i], ListedItemBounds(in.source, list.at(i), in.measureOptions)) << i;
+
     ViewComposer composer;
     ViewGeometry geo;
     geo.size = QSize(333, 250);
