@@ -104,7 +104,8 @@ void COrvalinDlg::LayoutView()
                       static_cast<int>(std::min<long long>(zoomedH, ToDevice(viewH, viewRatio_))));
     view_->setGeometry(QRect(geo_.origin, QSize(viewW, viewH)));
     view_->setVisible(hasImage());
-    composer_->Invalidate();
+    // The composite does not depend on the view: its layer stays.
+    composer_->InvalidatePicture();
 }
 
 void COrvalinDlg::FollowViewRatio()
@@ -120,7 +121,7 @@ void COrvalinDlg::FollowViewRatio()
     geo_.size = QSize(static_cast<int>(std::min<long long>(zoomedW, ToDevice(view_->width(), ratio))),
                       static_cast<int>(std::min<long long>(zoomedH, ToDevice(view_->height(), ratio))));
     geo_.scroll = QPoint(0, 0);
-    composer_->Invalidate();
+    composer_->InvalidatePicture();
     RebuildView();
 }
 

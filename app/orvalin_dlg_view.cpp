@@ -59,12 +59,14 @@ void COrvalinDlg::EnsureComposite()
         return;
     editLayerPending_ = false;
     const LayerInputs in = page_bridge::CompositionInputs(*this);
-    lastComposeEditOnly_ = !full && composer_->ComposeEdit(composite_, in, editItem_.get());
-    if (!lastComposeEditOnly_) {
-        if (full)
-            composer_->Compose(composite_, in, editItem_.get());
+    // A rebuild redraws only what changed since the last composition (the
+    // composer compares every input): selecting, pressing and releasing
+    // patch the items they touch.
+    const ViewComposer::Composition done = composer_->Recompose(composite_, in, editItem_.get());
+    // Pointer moves leave the overview's picture to the next rebuild.
+    lastComposeEditOnly_ = !full && done != ViewComposer::Composition::Full;
+    if (full || done == ViewComposer::Composition::Full)
         page_bridge::RedrawSample(optionTab_);
-    }
     viewState_ = ViewUpToDate;
 }
 

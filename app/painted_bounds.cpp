@@ -16,6 +16,7 @@ public:
     BoundsEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
 
     QRectF bounds() const { return bounds_; }
+    void reset() { bounds_ = QRectF(); }
 
     bool begin(QPaintDevice *) override
     {
@@ -109,6 +110,7 @@ public:
     explicit BoundsDevice(const QImage &like) : like_(like) {}
     QPaintEngine *paintEngine() const override { return &engine_; }
     QRectF bounds() const { return engine_.bounds(); }
+    void reset() { engine_.reset(); }
 
 protected:
     int metric(PaintDeviceMetric m) const override
@@ -138,6 +140,22 @@ private:
 
 }  // namespace
 
+namespace {
+
+QRect ToPixels(const QRectF &b)
+{
+    if (b.isNull())
+        return {};
+    // Saturate: hostile coordinates must not wrap around.
+    const auto clampi = [](qreal v) {
+        return static_cast<int>(std::clamp<qreal>(v, -1.0e9, 1.0e9));
+    };
+    return QRect(QPoint(clampi(std::floor(b.left())), clampi(std::floor(b.top()))),
+                 QPoint(clampi(std::ceil(b.right())), clampi(std::ceil(b.bottom()))));
+}
+
+}  // namespace
+
 QRect PaintedBounds(const QImage &like, const std::function<void(QPainter &)> &draw)
 {
     BoundsDevice device(like);
@@ -147,15 +165,26 @@ QRect PaintedBounds(const QImage &like, const std::function<void(QPainter &)> &d
             return like.rect();
         draw(p);
     }
-    const QRectF b = device.bounds();
-    if (b.isNull())
-        return {};
-    // Saturate: hostile coordinates must not wrap around.
-    const auto clampi = [](qreal v) {
-        return static_cast<int>(std::clamp<qreal>(v, -1.0e9, 1.0e9));
-    };
-    return QRect(QPoint(clampi(std::floor(b.left())), clampi(std::floor(b.top()))),
-                 QPoint(clampi(std::ceil(b.right())), clampi(std::ceil(b.bottom()))));
+    return ToPixels(device.bounds());
+}
+
+std::vector<QRect> PaintedBoundsEach(const QImage &like, std::size_t count,
+                                     const std::function<void(QPainter &, std::size_t)> &draw)
+{
+    std::vector<QRect> bounds;
+    bounds.reserve(count);
+    BoundsDevice device(like);
+    QPainter p(&device);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!p.isActive()) {
+            bounds.push_back(like.rect());
+            continue;
+        }
+        device.reset();
+        draw(p, i);
+        bounds.push_back(ToPixels(device.bounds()));
+    }
+    return bounds;
 }
 
 }  // namespace orv

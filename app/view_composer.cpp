@@ -1,6 +1,8 @@
 #include "view_composer.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace orv {
 namespace {
@@ -14,6 +16,20 @@ void CopyRect(const QImage &from, QImage &to, const QRect &r)
     for (int y = c.top(); y <= c.bottom(); ++y)
         std::memcpy(to.scanLine(y) + static_cast<std::size_t>(c.left()) * 4,
                     from.constScanLine(y) + static_cast<std::size_t>(c.left()) * 4, bytes);
+}
+
+// Makes `to` a copy of `from`, into its own pixels when it has the same size
+// and format and nobody shares them: filling fresh memory of a large image
+// costs more than drawing on it.
+void CopyInto(const QImage &from, QImage &to)
+{
+    if (to.isNull() || to.size() != from.size() || to.format() != from.format() || !to.isDetached()) {
+        to = from.copy();
+        return;
+    }
+    const std::size_t bytes = static_cast<std::size_t>(std::min(from.bytesPerLine(), to.bytesPerLine()));
+    for (int y = 0; y < from.height(); ++y)
+        std::memcpy(to.scanLine(y), from.constScanLine(y), bytes);
 }
 
 }  // namespace
@@ -33,38 +49,61 @@ QImage ViewComposer::BuildComposite(const QImage &source, const std::function<vo
 
 void ViewComposer::Compose(QImage &composite, const LayerInputs &in, MeasureItem *edit)
 {
-    // Give the old images up before the new ones are made.
-    composite = QImage();
-    layer_ = QImage();
+    itemBounds_.clear();
     snapshot_.Clear();
     editBounds_ = QRect();
+    if (in.source.isNull()) {
+        composite = QImage();
+        layer_ = QImage();
+        base_ = QImage();
+        composedKey_ = composite.cacheKey();
+        return;
+    }
     // Taken before drawing: a drawing that places labels changes the items,
     // and the next drawing of them can differ (a frame drawn first instead of
-    // over the line). Such a layer is never reused; the next composition
-    // draws again from the settled items.
+    // over the line). Such items are drawn again at the next composition.
     snapshot_.Take(in);
-    layer_ = BuildComposite(in.source, [&in](QImage &c) { DrawLayer(c, in); });
-    if (!layer_.isNull()) {
-        // Shared with the layer until the edit item is drawn into it.
-        composite = layer_;
-        if (edit)
-            editBounds_ = DrawEditItem(composite, *edit, in.measureOptions);
-    } else {
-        snapshot_.Clear();
+    // The images keep their memory while the size stays; otherwise the old
+    // ones are given up before the new ones are made.
+    const QImage::Format format = QImage::Format_RGB32;
+    if (base_.size() != in.source.size()) {
+        composite = QImage();
+        layer_ = QImage();
+        base_ = QImage();
     }
+    if (in.source.format() == format)
+        CopyInto(in.source, base_);
+    else
+        base_ = BuildComposite(in.source, {});
+    DrawBars(base_, in);
+    itemBounds_ = ListedItemBounds(base_, in);
+    CopyInto(base_, layer_);
+    if (in.list)
+        ApplyPlacedLabels(*in.list, DrawAllMeasures(layer_, *in.list, nullptr, in.measureOptions));
+    // A buffer of its own: later patches copy rectangles, never the image.
+    CopyInto(layer_, composite);
+    if (edit)
+        editBounds_ = DrawEditItem(composite, *edit, in.measureOptions);
     composedKey_ = composite.cacheKey();
 }
 
-bool ViewComposer::ComposeEdit(QImage &composite, const LayerInputs &in, MeasureItem *edit)
+bool ViewComposer::Reusable(const QImage &composite) const
 {
-    if (composite.isNull() || layer_.isNull() || composite.cacheKey() != composedKey_ ||
-        composite.size() != layer_.size() || composite.format() != layer_.format() || !snapshot_.Matches(in)) {
-        Compose(composite, in, edit);
-        return false;
-    }
+    return !composite.isNull() && !layer_.isNull() && !base_.isNull() && composite.cacheKey() == composedKey_ &&
+           composite.size() == layer_.size() && composite.format() == layer_.format();
+}
+
+void ViewComposer::RedrawEdit(QImage &composite, const LayerInputs &in, MeasureItem *edit,
+                              const std::vector<QRect> &restored)
+{
+    QRect changed = editBounds_;
     CopyRect(layer_, composite, editBounds_);
+    for (const QRect &r : restored) {
+        CopyRect(layer_, composite, r);
+        changed = changed.united(r);
+    }
     const QRect newBounds = edit ? DrawEditItem(composite, *edit, in.measureOptions) : QRect();
-    const QRect changed = editBounds_.united(newBounds);
+    changed = changed.united(newBounds);
     editBounds_ = newBounds;
     const qint64 before = composedKey_;
     composedKey_ = composite.cacheKey();
@@ -73,8 +112,69 @@ bool ViewComposer::ComposeEdit(QImage &composite, const LayerInputs &in, Measure
         key_ = composedKey_;
         pendingDirty_ = pendingDirty_.united(changed);
     }
+}
+
+bool ViewComposer::ComposeEdit(QImage &composite, const LayerInputs &in, MeasureItem *edit)
+{
+    if (!Reusable(composite) || !snapshot_.Matches(in)) {
+        Compose(composite, in, edit);
+        return false;
+    }
+    RedrawEdit(composite, in, edit, {});
     ++editCompositions_;
     return true;
+}
+
+ViewComposer::Composition ViewComposer::Recompose(QImage &composite, const LayerInputs &in, MeasureItem *edit)
+{
+    std::vector<std::size_t> changed;
+    const bool reusable = Reusable(composite) && snapshot_.SameFrame(in);
+    if (reusable)
+        changed = snapshot_.ChangedItems(in);
+    // Past a quarter of the items a patch costs about what a rebuild does.
+    const std::size_t n = in.list ? in.list->size() : 0;
+    if (!reusable || itemBounds_.size() != n || changed.size() * 4 > n + 4) {
+        Compose(composite, in, edit);
+        return Composition::Full;
+    }
+    if (changed.empty()) {
+        snapshot_.Retake(in, changed);
+        RedrawEdit(composite, in, edit, {});
+        ++editCompositions_;
+        return Composition::EditOnly;
+    }
+    // Each changed item's old and new place; overlapping places are one.
+    std::vector<QRect> rects;
+    for (std::size_t i : changed) {
+        const QRect now = ListedItemBounds(layer_, in.list->at(i), in.measureOptions);
+        QRect r = itemBounds_[i].united(now).intersected(layer_.rect());
+        itemBounds_[i] = now;
+        if (r.isEmpty())
+            continue;
+        for (bool merged = true; merged;) {
+            merged = false;
+            for (auto it = rects.begin(); it != rects.end(); ++it) {
+                if (it->intersects(r)) {
+                    r = r.united(*it);
+                    rects.erase(it);
+                    merged = true;
+                    break;
+                }
+            }
+        }
+        rects.push_back(r);
+    }
+    snapshot_.Retake(in, changed);
+    std::vector<PlacedLabel> placed;
+    for (const QRect &r : rects) {
+        std::vector<PlacedLabel> more = RedrawLayerRect(layer_, base_, r, in, itemBounds_);
+        placed.insert(placed.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+    }
+    ApplyPlacedLabels(*in.list, placed);
+    RedrawEdit(composite, in, edit, rects);
+    ++editCompositions_;
+    ++patches_;
+    return Composition::Patched;
 }
 
 QRect ViewComposer::PendingViewRegion(const QImage &composite, const ViewGeometry &geo)
@@ -137,11 +237,19 @@ const QImage &ViewComposer::ViewPicture(const QImage &composite, const ViewGeome
     return cached_;
 }
 
+void ViewComposer::InvalidatePicture()
+{
+    cached_ = QImage();
+    pendingDirty_ = QRect();
+}
+
 void ViewComposer::Invalidate()
 {
     cached_ = QImage();
     pendingDirty_ = QRect();
     layer_ = QImage();
+    base_ = QImage();
+    itemBounds_.clear();
     snapshot_.Clear();
     editBounds_ = QRect();
     composedKey_ = 0;

@@ -7,8 +7,11 @@
 // edit item) and the scaled view picture. While only the edit item changes,
 // the composite is brought up to date by restoring the edit item's old
 // rectangle from the layer and drawing the item again, and only the view
-// pixels under the changed rectangles are rescaled. Both give exactly the
-// pixels of a full rebuild.
+// pixels under the changed rectangles are rescaled. When listed items change
+// (a selection, a merged drag, a moved label), only the rectangles they
+// covered before and cover now are redrawn: from the source with the bars,
+// with every item that meets them, in list order. All of it gives exactly
+// the pixels of a full rebuild.
 
 #include <QImage>
 #include <QRect>
@@ -35,6 +38,13 @@ public:
     // the layer's inputs changed or the composite was touched elsewhere.
     bool ComposeEdit(QImage &composite, const LayerInputs &in, MeasureItem *edit);
 
+    enum class Composition { Full, Patched, EditOnly };
+    // Brings the composite up to date with the inputs, redrawing only what
+    // changed since the last composition. A full rebuild when the image, the
+    // bars, the label options or which items are listed changed, or when most
+    // items changed.
+    Composition Recompose(QImage &composite, const LayerInputs &in, MeasureItem *edit);
+
     // The part of the composite the view shows, stretched to the view size.
     // Null when there is nothing to show. Cached until the composite or the
     // geometry changes; after ComposeEdit only the changed pixels are redone.
@@ -47,20 +57,32 @@ public:
 
     // Drops the view picture and the layer.
     void Invalidate();
+    // Drops the view picture only (the view's size or place changed).
+    void InvalidatePicture();
     int rescaleCount() const { return rescales_; }
     int partialRescaleCount() const { return partialRescales_; }
     // Compositions that reused the layer.
     int editCompositionCount() const { return editCompositions_; }
+    // Compositions that redrew listed items in part.
+    int patchCount() const { return patches_; }
     // The composite's pixels the edit item currently covers.
     QRect editBounds() const { return editBounds_; }
 
 private:
+    bool Reusable(const QImage &composite) const;
+    // Redraws the edit item over the composite restored from the layer in
+    // its old bounds and in `restored`; marks the changes for the picture.
+    void RedrawEdit(QImage &composite, const LayerInputs &in, MeasureItem *edit, const std::vector<QRect> &restored);
+
     // Layer.
+    QImage base_;                    // the source with the bars
+    std::vector<QRect> itemBounds_;  // by list position, as last drawn
     QImage layer_;
     LayerSnapshot snapshot_;
     qint64 composedKey_ = 0;
     QRect editBounds_;
     int editCompositions_ = 0;
+    int patches_ = 0;
 
     // View picture.
     SmoothScaler scaler_;

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstring>
 
 #include "painted_bounds.h"
 #include "scale_bars.h"
@@ -27,21 +28,82 @@ bool SameSubResult(const SubResult &a, const SubResult &b)
     return a.text == b.text && a.labelBox == b.labelBox && a.row == b.row && a.pos == b.pos && a.kind == b.kind;
 }
 
+// The options every item is drawn with, the selection aside.
+bool SameLabelOptions(const MeasureDrawOptions &a, const MeasureDrawOptions &b)
+{
+    return a.labelMode == b.labelMode && a.faceName == b.faceName && a.suffixLanguage == b.suffixLanguage;
+}
+
 bool SameOptions(const MeasureDrawOptions &a, const MeasureDrawOptions &b)
 {
-    return a.labelMode == b.labelMode && a.faceName == b.faceName && a.suffixLanguage == b.suffixLanguage &&
-           a.selectedItem == b.selectedItem && a.selectionShown == b.selectionShown;
+    return SameLabelOptions(a, b) && a.selectedItem == b.selectedItem && a.selectionShown == b.selectionShown;
+}
+
+// As the whole-list drawing leaves the painter before its first item.
+void PaintListed(QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts,
+                 std::vector<PlacedLabel> *placed, std::size_t index)
+{
+    p.setRenderHint(QPainter::Antialiasing, false);
+    std::optional<PlacedLabel> label = DrawListedMeasure(p, item, opts);
+    if (label && placed) {
+        label->index = index;
+        placed->push_back(std::move(*label));
+    }
 }
 
 }  // namespace
 
 void DrawLayer(QImage &composite, const LayerInputs &in)
 {
+    DrawBars(composite, in);
+    if (in.list)
+        ApplyPlacedLabels(*in.list, DrawAllMeasures(composite, *in.list, nullptr, in.measureOptions));
+}
+
+void DrawBars(QImage &composite, const LayerInputs &in)
+{
     if (in.scale && in.calibration)
         DrawScaleBars(composite, *in.scale, *in.calibration,
                       in.calibrationPage ? kCalibrationPageIndex : kCalibrationPageIndex + 1);
-    if (in.list)
-        ApplyPlacedLabels(*in.list, DrawAllMeasures(composite, *in.list, nullptr, in.measureOptions));
+}
+
+QRect ListedItemBounds(const QImage &like, const MeasureItem &item, const MeasureDrawOptions &opts)
+{
+    return PaintedBounds(like, [&](QPainter &p) { PaintListed(p, item, opts, nullptr, 0); });
+}
+
+std::vector<QRect> ListedItemBounds(const QImage &like, const LayerInputs &in)
+{
+    if (!in.list)
+        return {};
+    return PaintedBoundsEach(like, in.list->size(), [&](QPainter &p, std::size_t i) {
+        p.save();
+        PaintListed(p, in.list->at(i), in.measureOptions, nullptr, 0);
+        p.restore();
+    });
+}
+
+std::vector<PlacedLabel> RedrawLayerRect(QImage &layer, const QImage &base, const QRect &r, const LayerInputs &in,
+                                         const std::vector<QRect> &bounds)
+{
+    std::vector<PlacedLabel> placed;
+    const QRect c = r.intersected(layer.rect()).intersected(base.rect());
+    if (c.isEmpty())
+        return placed;
+    const std::size_t bytes = static_cast<std::size_t>(c.width()) * 4;
+    for (int y = c.top(); y <= c.bottom(); ++y)
+        std::memcpy(layer.scanLine(y) + static_cast<std::size_t>(c.left()) * 4,
+                    base.constScanLine(y) + static_cast<std::size_t>(c.left()) * 4, bytes);
+    if (!in.list)
+        return placed;
+    QPainter p(&layer);
+    p.setClipRect(c);
+    const std::size_t n = std::min(bounds.size(), in.list->size());
+    for (std::size_t i = 0; i < n; ++i) {
+        if (bounds[i].intersects(c))
+            PaintListed(p, in.list->at(i), in.measureOptions, &placed, i);
+    }
+    return placed;
 }
 
 QRect EditItemBounds(const QImage &composite, MeasureItem &edit, const MeasureDrawOptions &opts)
@@ -99,18 +161,52 @@ void LayerSnapshot::Clear()
 
 bool LayerSnapshot::Matches(const LayerInputs &in) const
 {
+    if (!SameFrame(in) || !SameOptions(in.measureOptions, options_))
+        return false;
+    const std::size_t n = items_.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!SameForDrawing(in.list->at(i), items_[i]))
+            return false;
+    }
+    return true;
+}
+
+bool LayerSnapshot::SameFrame(const LayerInputs &in) const
+{
     if (!valid_ || in.source.cacheKey() != sourceKey_ || in.scale != scale_ || in.calibration != calibration_ ||
-        in.calibrationPage != calibrationPage_ || !SameOptions(in.measureOptions, options_))
+        in.calibrationPage != calibrationPage_ || !SameLabelOptions(in.measureOptions, options_))
         return false;
     const std::size_t n = in.list ? in.list->size() : 0;
     if (n != items_.size())
         return false;
     for (std::size_t i = 0; i < n; ++i) {
-        const MeasureItem &item = in.list->at(i);
-        if (&item != addresses_[i] || !SameForDrawing(item, items_[i]))
+        if (&in.list->at(i) != addresses_[i])
             return false;
     }
     return true;
+}
+
+std::vector<std::size_t> LayerSnapshot::ChangedItems(const LayerInputs &in) const
+{
+    std::vector<std::size_t> changed;
+    const std::size_t n = std::min(items_.size(), in.list ? in.list->size() : 0);
+    for (std::size_t i = 0; i < n; ++i) {
+        const MeasureItem &item = in.list->at(i);
+        // The addresses are the same (SameFrame): the old selection is judged
+        // on the item itself.
+        if (options_.isSelected(item) != in.measureOptions.isSelected(item) || !SameForDrawing(item, items_[i]))
+            changed.push_back(i);
+    }
+    return changed;
+}
+
+void LayerSnapshot::Retake(const LayerInputs &in, const std::vector<std::size_t> &items)
+{
+    options_ = in.measureOptions;
+    for (std::size_t i : items) {
+        if (in.list && i < items_.size() && i < in.list->size())
+            items_[i] = in.list->at(i);
+    }
 }
 
 }  // namespace orv

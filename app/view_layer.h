@@ -31,6 +31,17 @@ struct LayerInputs {
 
 // Draws the bars and the listed measurements into a copy of the source.
 void DrawLayer(QImage &composite, const LayerInputs &in);
+// Only the bars (what every redrawn rectangle of the layer starts from).
+void DrawBars(QImage &composite, const LayerInputs &in);
+// Where each listed item's drawing (as the whole-list drawing does it) can
+// put pixels, by list position.
+std::vector<QRect> ListedItemBounds(const QImage &like, const LayerInputs &in);
+QRect ListedItemBounds(const QImage &like, const MeasureItem &item, const MeasureDrawOptions &opts);
+// Redraws the rectangle r of the layer: the pixels of base (the source with
+// the bars), then every listed item whose bounds meet r, in list order,
+// clipped to r. Returns the label boxes the drawing placed.
+std::vector<PlacedLabel> RedrawLayerRect(QImage &layer, const QImage &base, const QRect &r, const LayerInputs &in,
+                                         const std::vector<QRect> &bounds);
 // Draws the edit item over the composite; returns the rectangle it can have
 // changed, clipped to the composite.
 QRect DrawEditItem(QImage &composite, MeasureItem &edit, const MeasureDrawOptions &opts);
@@ -45,6 +56,14 @@ public:
     void Take(const LayerInputs &in);
     void Clear();
     bool Matches(const LayerInputs &in) const;
+    // All but the items' contents and the selection match: the same image,
+    // bars and label options, the same items in the same order.
+    bool SameFrame(const LayerInputs &in) const;
+    // Positions of the items that draw differently now (contents changed, or
+    // selected then and not now or the reverse). Only after SameFrame.
+    std::vector<std::size_t> ChangedItems(const LayerInputs &in) const;
+    // Takes the options and the given items anew (they are redrawn now).
+    void Retake(const LayerInputs &in, const std::vector<std::size_t> &items);
 
 private:
     bool valid_ = false;

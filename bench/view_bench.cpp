@@ -2,7 +2,7 @@
 // each including the picture the view paints (1600 x 1000 view).
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <cmath>
 
@@ -77,7 +77,8 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // The interaction trace runs the main window.
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -47,6 +47,9 @@ void BeginEditDrag(COrvalinDlg &dlg, std::unique_ptr<MeasureItem> item, DragMode
     dlg.setDragMode(mode);
     dlg.setSelectedItem(raw);
     ShowRecordAttributes(dlg, raw);
+    // Shown at once: the grabbed item loses its selection to the edit item
+    // (only those two are redrawn).
+    dlg.RebuildEditLayer();
 }
 
 void ToolSelect(COrvalinDlg &dlg)

@@ -13,6 +13,7 @@
 #include "interaction_fixture.h"
 #include "option_tab.h"
 #include "page_bridge.h"
+#include "scroll_dlg.h"
 #include "painted_bounds.h"
 #include "render/draw_measures.h"
 #include "scale_bars.h"
@@ -298,6 +299,116 @@ TEST(ViewComposerLayer, ReusesTheLayerOnlyWhileItsInputsStay)
     EXPECT_TRUE(SamePixels(composite, FullRebuildOfCopy(in, edit.get())));
 }
 
+// Many overlapping items of every kind, lines across the image among them.
+void FillCrowdedList(MeasureList &list, QSize size, std::mt19937 &rng)
+{
+    const std::vector<MeasureKind> kinds = {KindDistance2Points, KindParallel,   KindAreaPolygon,
+                                            KindStandardParallel, KindText,      KindAreaCircle,
+                                            KindPerpendicular,   KindAngle3Points, KindDistanceArc};
+    auto coord = [&](int range) { return static_cast<int>(rng() % static_cast<unsigned>(range)); };
+    for (int i = 0; i < 36; ++i) {
+        const MeasureKind kind = kinds[static_cast<std::size_t>(i) % kinds.size()];
+        const int n = PointCountForKind(kind) > 0 ? PointCountForKind(kind) : 4;
+        std::vector<QPoint> points;
+        for (int k = 0; k < n; ++k)
+            points.push_back({20 + coord(size.width() - 40), 20 + coord(size.height() - 40)});
+        auto item = Item(kind, points, 1 + i % 3);
+        item->labelBox = {};
+        item->value = 0.5 * i;
+        item->backMode = i % 2;
+        item->lineColor = MakeColorRef(static_cast<std::uint8_t>(rng()), static_cast<std::uint8_t>(rng()), 40);
+        MeasureItem *raw = item.get();
+        raw->number = list.Append(std::move(item));
+        raw->row = i;
+    }
+}
+
+// Selections, presses, drags merged into their items and label moves patch
+// the layer; every composite is the full rebuild's, and so is a picture made
+// after several compositions.
+TEST(ViewComposerPatch, ChangedItemsRedrawnInPlaceGiveTheFullRebuild)
+{
+    std::mt19937 rng(23);
+    MeasureList list;
+    const QSize size(420, 300);
+    FillCrowdedList(list, size, rng);
+    LayerInputs in;
+    in.source = Noise(size, 9);
+    in.list = &list;
+    in.scale = StandardScale{};
+    in.scale->show = 1;
+    in.calibration = ScaleSetting{};
+    in.measureOptions.selectionShown = true;
+
+    // The bounds taken in one pass are each item's own.
+    in.measureOptions.selectedItem = &list.at(3);
+    const std::vector<QRect> bounds = ListedItemBounds(in.source, in);
+    ASSERT_EQ(bounds.size(), list.size());
+    for (std::size_t i = 0; i < list.size(); ++i)
+        EXPECT_EQ(bounds[i], ListedItemBounds(in.source, list.at(i), in.measureOptions)) << i;
+
+    ViewComposer composer;
+    ViewGeometry geo;
+    geo.size = QSize(333, 250);
+    geo.zoomX = geo.zoomY = 83;
+    geo.imageSize = size;
+    QImage composite;
+    std::unique_ptr<MeasureItem> edit;
+    composer.Compose(composite, in, nullptr);
+    composer.ViewPicture(composite, geo);
+    auto pick = [&] { return &list.at(rng() % list.size()); };
+    auto somewhere = [&] {
+        return QPoint(static_cast<int>(rng() % static_cast<unsigned>(size.width())),
+                      static_cast<int>(rng() % static_cast<unsigned>(size.height())));
+    };
+    int patched = 0;
+    for (int round = 0; round < 60; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        const MeasureItem *source = nullptr;
+        switch (round % 5) {
+        case 0:  // selecting from the list
+            edit.reset();
+            in.measureOptions.selectedItem = pick();
+            break;
+        case 1:  // a press: the clone is selected and drawn over the layer
+            source = in.measureOptions.selectedItem;
+            if (!source)
+                source = pick();
+            edit = CloneMeasureItem(*source);
+            in.measureOptions.selectedItem = edit.get();
+            break;
+        case 2:  // moves of one of its points (line kinds among them)
+        case 3:
+            if (edit)
+                SetPointAt(edit.get(), static_cast<int>(rng() % edit->points.size()), somewhere());
+            break;
+        case 4:  // the release merges the clone, or a label is moved
+            if (MeasureItem *s = pick(); edit && round % 2 == 0) {
+                s->points = edit->points;
+                s->labelBox.bottom = 0;
+                in.measureOptions.selectedItem = s;
+            } else {
+                const QPoint d = somewhere() / 4;
+                s->labelBox = {d.x(), d.y(), d.x() + 60, d.y() + 20};
+                in.measureOptions.selectedItem = s;
+            }
+            edit.reset();
+            break;
+        }
+        const QImage expected = FullRebuildOfCopy(in, edit.get());
+        patched += composer.Recompose(composite, in, edit.get()) == ViewComposer::Composition::Patched;
+        ASSERT_TRUE(SamePixels(composite, expected));
+        // The picture only every third composition: what the compositions in
+        // between changed is not lost.
+        if (round % 3 == 2) {
+            ViewComposer fresh;
+            ASSERT_TRUE(SamePixels(composer.ViewPicture(composite, geo), fresh.ViewPicture(expected, geo)));
+        }
+    }
+    EXPECT_GT(patched, 20);
+    EXPECT_EQ(composer.rescaleCount(), 1);
+}
+
 // The real window: pointer moves redraw only the edit item.
 class ViewCacheTest : public InteractionTest {
 protected:
@@ -418,6 +529,77 @@ TEST_F(ViewCacheTest, DragsThroughTheCacheShowWhatAFullRebuildShows)
     // The moves above went through the layer, not around it.
     EXPECT_GE(dlg->viewComposer().editCompositionCount() - before, 10);
     EXPECT_GT(dlg->viewComposer().partialRescaleCount(), 0);
+}
+
+// Selecting, pressing and releasing patch the layer; several moves before one
+// paint, lines across the image, a label move and the overview after a drag.
+TEST_F(ViewCacheTest, PatchedSelectionsAndDragsShowWhatAFullRebuildShows)
+{
+    dlg->SetZoom(400, 400);
+    dlg->LayoutView();
+    ASSERT_TRUE(dlg->overviewShown());
+    std::mt19937 rng(5);
+    const std::vector<std::pair<MeasureKind, std::vector<QPoint>>> placed = {
+        {KindParallel, {{30, 40}, {200, 70}, {120, 150}}},
+        {KindDistance2Points, {{40, 60}, {160, 200}}},
+        {KindStandardParallel, {{20, 120}, {190, 100}, {90, 30}}},
+        {KindAreaPolygon, {{60, 30}, {180, 50}, {150, 180}, {70, 160}}},
+    };
+    std::vector<MeasureItem *> items;
+    for (const auto &[kind, points] : placed) {
+        auto item = Item(kind, points, 2);
+        item->labelBox = {};
+        MeasureItem *raw = item.get();
+        raw->number = list().Append(std::move(item));
+        page_bridge::ComputeMeasureValue(*dlg, *raw);
+        dlg->AddMeasureRows(*raw);
+        items.push_back(raw);
+    }
+    dlg->RebuildView();
+    ExpectFullRebuildPixels("listed");
+    const int patchesBefore = dlg->viewComposer().patchCount();
+    auto select = [&](MeasureItem *item) {
+        dlg->SelectItemRow(item);
+        dlg->OnListClick();
+        ExpectFullRebuildPixels("selected");
+    };
+    // A press and three moves before a single paint, then the release.
+    auto drag = [&](QPoint from, const char *where) {
+        Hover(ToView(from));
+        Press(ToView(from));
+        ExpectFullRebuildPixels("pressed");
+        for (int k = 0; k < 3; ++k)
+            QTest::mouseMove(view, ToView(from + QPoint(static_cast<int>(rng() % 30), static_cast<int>(rng() % 30))));
+        ExpectFullRebuildPixels(where);
+        QTest::mouseMove(view, ToView(from + QPoint(7, 9)));
+        Release(ToView(from + QPoint(7, 9)));
+        ExpectFullRebuildPixels(where);
+    };
+    for (MeasureItem *item : items)
+        select(item);
+    select(items[0]);
+    drag(items[0]->points[0].pos, "parallel's point");
+    EXPECT_EQ(items[0]->points[0].pos, QPoint(37, 49));
+    select(items[2]);
+    drag(items[2]->points[1].pos, "standard parallel's point");
+    EXPECT_EQ(items[2]->points[1].pos, QPoint(197, 109));
+    select(items[3]);
+    drag(items[3]->points[2].pos, "polygon's point");
+    select(items[1]);
+    const LabelBox box = items[1]->labelBox;
+    ASSERT_GT(box.bottom, 0);
+    drag(QPoint((box.left + box.right) / 2, (box.top + box.bottom) / 2), "label");
+    EXPECT_EQ(items[1]->labelBox.left, box.left + 7);
+    ClearSelection(ToView({230, 230}));
+    ExpectFullRebuildPixels("cleared");
+    EXPECT_GE(dlg->viewComposer().patchCount() - patchesBefore, 10);
+
+    // The overview shows the composite as it is after the drags.
+    Settle();
+    const QImage overview = dlg->scrollDlg()->picture();
+    ASSERT_FALSE(overview.isNull());
+    EXPECT_TRUE(SamePixels(overview, Reference().scaled(overview.size(), Qt::IgnoreAspectRatio,
+                                                         Qt::SmoothTransformation)));
 }
 
 }  // namespace
