@@ -15,25 +15,12 @@
 #endif
 
 #include "atomic_file.h"
+#include "bmp_file.h"
 #include "jpeg_writer.h"
 
 namespace orv {
 
 namespace {
-
-constexpr int kBmpHeaderBytes = 54;
-
-void PutLe16(char *p, std::uint16_t v)
-{
-    p[0] = static_cast<char>(v & 0xFF);
-    p[1] = static_cast<char>(v >> 8);
-}
-
-void PutLe32(char *p, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
 
 LoadedImage Failed(const QString &error)
 {
@@ -93,36 +80,11 @@ QByteArray BuildBmpFile(const QImage &image)
 {
     if (image.isNull())
         return {};
-    const int width = image.width();
-    const int height = image.height();
-    const std::size_t stride = PaddedRowBytes(width);
-    const std::size_t pixelBytes = stride * static_cast<std::size_t>(height);
-    if (pixelBytes > std::numeric_limits<std::uint32_t>::max() - kBmpHeaderBytes ||
-        kBmpHeaderBytes + pixelBytes > static_cast<std::size_t>(std::numeric_limits<qsizetype>::max()))
-        return {};
-    const auto fileSize = static_cast<std::uint32_t>(kBmpHeaderBytes + pixelBytes);
-
     const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
     if (bgr.isNull())
         return {};
-    QByteArray file(static_cast<qsizetype>(fileSize), '\0');
-    char *p = file.data();
-    p[0] = 'B';
-    p[1] = 'M';
-    PutLe32(p + 2, fileSize);
-    PutLe32(p + 10, kBmpHeaderBytes);
-    PutLe32(p + 14, 40);
-    PutLe32(p + 18, static_cast<std::uint32_t>(width));
-    PutLe32(p + 22, static_cast<std::uint32_t>(height));
-    PutLe16(p + 26, 1);
-    PutLe16(p + 28, 24);
-    // Compression, image size, resolutions and colour counts stay 0.
-    const auto rowBytes = static_cast<std::size_t>(width) * 3;
-    for (int y = 0; y < height; ++y) {
-        char *dst = p + kBmpHeaderBytes + static_cast<std::size_t>(height - 1 - y) * stride;
-        std::memcpy(dst, bgr.constScanLine(y), rowBytes);
-    }
-    return file;
+    return BuildBmp24(bgr.width(), bgr.height(), [&bgr](int y) { return bgr.constScanLine(y); },
+                      false);
 }
 
 bool WriteImageFile(const QString &path, const QString &extension, const QImage &composite,
@@ -134,10 +96,8 @@ bool WriteImageFile(const QString &path, const QString &extension, const QImage 
     if (bmp.isEmpty())
         return false;
     if (IsJpegExtension(extension)) {
-        const auto *bytes = reinterpret_cast<const std::uint8_t *>(bmp.constData());
-        const std::span<const std::uint8_t> rows(bytes + kBmpHeaderBytes,
-                                                 static_cast<std::size_t>(bmp.size()) - kBmpHeaderBytes);
-        return JpegWriter(path, kImageFileJpegQuality, composite.width(), composite.height(), rows) == 0;
+        return JpegWriter(path, kImageFileJpegQuality, composite.width(), composite.height(),
+                          BmpPixelRows(bmp)) == 0;
     }
     return WriteFileAtomically(path, bmp);
 }
