@@ -43,7 +43,7 @@ public:
     // The wireless overlay choices, as the receiver takes them.
     QString overlayColourText() const { return colourText_; }
     QString lensText() const { return lensText_; }
-    int crossIndicator() const { return crossIndicator_ ? 1 : 0; }
+    int crossIndicator() const { return crossIndicatorOn_; }
 
     // The Open button (1000).
     void OnOpen();
@@ -72,6 +72,7 @@ private:
     QString workFilePath_;
     QString colourText_ = QStringLiteral("Black");
     QString lensText_ = QStringLiteral("(nil)");
+    int crossIndicatorOn_ = 0;
 
     QPushButton *open_ = nullptr;
     QPushButton *live_ = nullptr;

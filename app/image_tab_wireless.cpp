@@ -29,8 +29,10 @@ void CImageTab::ConnectWirelessControls()
     connect(wireless_, &QPushButton::clicked, this, [this] { SetWirelessMode(wirelessMode_ ? 0 : 1); });
     connect(overlayColor_, &QComboBox::activated, this, &CImageTab::OnOverlayColour);
     connect(lens_, &QComboBox::activated, this, &CImageTab::OnLens);
-    connect(crossIndicator_, &QCheckBox::clicked, this,
-            [this] { PostDeviceEvent(static_cast<int>(DeviceEvent::NbSetScale)); });
+    connect(crossIndicator_, &QCheckBox::clicked, this, [this](bool checked) {
+        crossIndicatorOn_ = checked ? 1 : 0;
+        PostDeviceEvent(static_cast<int>(DeviceEvent::NbSetScale));
+    });
 }
 
 void CImageTab::PostDeviceEvent(int code)
