@@ -48,14 +48,18 @@ int RedPixels(const QImage &image)
 // capture blocks the UI thread while it waits for a frame).
 class StreamThread {
 public:
-    StreamThread(std::uint16_t port, QByteArray jpeg, sim::FrameHeader header)
+    // After `switchAfter` frames (when above 0) the header becomes `later`.
+    StreamThread(std::uint16_t port, QByteArray jpeg, sim::FrameHeader header, int switchAfter = 0,
+                 sim::FrameHeader later = {})
     {
         QString error;
         sender_ = sim::UdpSender::Open(QStringLiteral("127.0.0.1"), port, &error);
         datagrams_ = sim::SplitFrame(jpeg, header);
-        thread_ = std::thread([this] {
-            while (!stop_.load()) {
-                sender_->SendSpread(datagrams_, std::chrono::milliseconds(2));
+        later_ = sim::SplitFrame(jpeg, later);
+        thread_ = std::thread([this, switchAfter] {
+            for (int frame = 0; !stop_.load(); ++frame) {
+                const bool switched = switchAfter > 0 && frame >= switchAfter;
+                sender_->SendSpread(switched ? later_ : datagrams_, std::chrono::milliseconds(2));
                 std::this_thread::sleep_for(std::chrono::milliseconds(30));
             }
         });
@@ -71,6 +75,7 @@ public:
 private:
     std::unique_ptr<sim::UdpSender> sender_;
     std::vector<QByteArray> datagrams_;
+    std::vector<QByteArray> later_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };
@@ -200,6 +205,40 @@ TEST_F(WirelessModeTest, CaptureWithoutFrameShowsFailureAndStaysInWirelessMode)
     EXPECT_EQ(page().wirelessMode(), 1);
     EXPECT_EQ(dlg->currentTab(), TabImage);
     EXPECT_FALSE(dlg->hasImage());
+}
+
+TEST_F(WirelessModeTest, UnwritableWorkFileShowsFailureAndReleasedButtonCancelsSilently)
+{
+    MakeWireless();
+    ToggleWireless();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dlg->wirelessReceiver()->listening(); }, 5000));
+    ScriptedPrompter prompter;
+    const QByteArray small = sim::MakeTestFrame(QSize(640, 480), 3, 90);
+
+    // A folder in the work file's place: the frame cannot be written.
+    ASSERT_TRUE(QDir::current().mkdir("Orvalin_Workfile.jpg"));
+    {
+        StreamThread stream(port(), small, {});
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !live().picture().isNull(); }, 10000));
+        dlg->OnDeviceEvent(kNbCapture, 0);
+    }
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, QStringLiteral("保存に失敗しました。"));
+    EXPECT_EQ(page().wirelessMode(), 1);
+    ASSERT_TRUE(QDir::current().rmdir("Orvalin_Workfile.jpg"));
+
+    // Held over 640-wide frames (the save waits for a 1280-wide one), then let go.
+    QSignalSpy posted(dlg.get(), &COrvalinDlg::deviceEventPosted);
+    {
+        StreamThread stream(port(), small, {true, kFlagPressed, std::nullopt}, 10,
+                            {true, kFlagReset, std::nullopt});
+        QTest::qWait(1500);
+    }
+    EXPECT_EQ(Codes(posted), QList<int>{kNbCapture});
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(page().wirelessMode(), 1);
+    EXPECT_EQ(dlg->currentTab(), TabImage);
+    EXPECT_FALSE(QFile::exists("Orvalin_Workfile.jpg"));
 }
 
 TEST_F(WirelessModeTest, StreamReachesLiveViewAndButtonCapturesIntoScalePage)
