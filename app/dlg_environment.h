@@ -5,9 +5,11 @@
 #include <QSize>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 
 #include "language.h"
+#include "wireless_protocol.h"
 
 namespace orv {
 
@@ -20,6 +22,10 @@ struct DlgEnvironment {
     std::function<QString()> tempDir;
     // Caption height used when adjusting to a short screen.
     int captionHeight = 23;
+    // The wireless microscope's UDP port (0: any free port, for tests) and
+    // how long a wireless capture waits for its frame.
+    std::uint16_t wirelessPort = kWirelessPort;
+    int wirelessSaveWaitMs = kFrameSaveWaitMs;
 
     static DlgEnvironment FromPlatform() { return {}; }
 };

@@ -127,6 +127,7 @@ void CImageTab::BuildControls()
     layout->addStretch(1);
 
     connect(open_, &QPushButton::clicked, this, &CImageTab::OnOpen);
+    ConnectWirelessControls();
 }
 
 void CImageTab::ApplyEnglishCaptions()
@@ -184,16 +185,6 @@ void CImageTab::OpenCamera(int index, QWidget *viewWindow)
     // Opening a camera needs the camera module; until then every index fails.
     (void)index;
     EnableCameraControls(false);
-}
-
-void CImageTab::SetWirelessMode(int on)
-{
-    for (QWidget *w : liveModeSet())
-        w->setVisible(!on);
-    for (QWidget *w : wirelessSet())
-        w->setVisible(on != 0);
-    wirelessMode_ = on;
-    wireless_->setChecked(on != 0);
 }
 
 void CImageTab::OnOpen()

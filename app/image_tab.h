@@ -40,6 +40,10 @@ public:
     // Closes any open camera and opens the one at index (-1 closes only).
     void OpenCamera(int index, QWidget *viewWindow);
     void SetWirelessMode(int on);
+    // The wireless overlay choices, as the receiver takes them.
+    QString overlayColourText() const { return colourText_; }
+    QString lensText() const { return lensText_; }
+    int crossIndicator() const { return crossIndicatorOn_; }
 
     // The Open button (1000).
     void OnOpen();
@@ -53,6 +57,12 @@ private:
     QList<QWidget *> cameraControls() const;
     QList<QWidget *> liveModeSet() const;
     QList<QWidget *> wirelessSet() const;
+    // Wireless controls (image_tab_wireless.cpp).
+    void ConnectWirelessControls();
+    void PostDeviceEvent(int code);
+    void ResizeForLiveView(bool on);
+    void OnOverlayColour(int position);
+    void OnLens(int position);
 
     COrvalinDlg *owner_ = nullptr;
     Language language_;
@@ -60,6 +70,9 @@ private:
     int cameraState_ = 0;
     int wirelessMode_ = 0;
     QString workFilePath_;
+    QString colourText_ = QStringLiteral("Black");
+    QString lensText_ = QStringLiteral("(nil)");
+    int crossIndicatorOn_ = 0;
 
     QPushButton *open_ = nullptr;
     QPushButton *live_ = nullptr;

@@ -21,6 +21,31 @@ void LiveView::ShowFrame(const CameraFrame &frame)
         update();
 }
 
+void LiveView::ShowPicture(const QImage &picture)
+{
+    if (picture.isNull())
+        return;
+    picture_ = picture.size() == size() || size().isEmpty()
+                   ? picture
+                   : picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (picture_.format() != QImage::Format_RGB32)
+        picture_ = picture_.convertToFormat(QImage::Format_RGB32);
+    update();
+}
+
+void LiveView::PaintOver(const std::function<void(QPainter &)> &draw)
+{
+    if (picture_.isNull() || picture_.size() != size()) {
+        picture_ = QImage(size().isEmpty() ? kViewSize : size(), QImage::Format_RGB32);
+        picture_.fill(Qt::black);
+    }
+    {
+        QPainter painter(&picture_);
+        draw(painter);
+    }
+    update();
+}
+
 void LiveView::Clear()
 {
     picture_ = QImage();

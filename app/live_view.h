@@ -5,7 +5,10 @@
 // camera's buffers go back to it at once.
 
 #include <QImage>
+#include <QPainter>
 #include <QWidget>
+
+#include <functional>
 
 #include "camera_view_scaler.h"
 
@@ -29,6 +32,10 @@ public:
 public slots:
     // Takes the frame into the picture and schedules a paint.
     void ShowFrame(const orv::CameraFrame &frame);
+    // Shows a picture drawn elsewhere (the wireless receiver's, already at the view size).
+    void ShowPicture(const QImage &picture);
+    // Draws over the current picture (black when there is none) until the next one arrives.
+    void PaintOver(const std::function<void(QPainter &)> &draw);
     // Forgets the picture (the view then shows black).
     void Clear();
 

@@ -20,6 +20,7 @@
 #include "image_view.h"
 #include "interaction/install_handlers.h"
 #include "key_discarder.h"
+#include "live_view.h"
 #include "page_bridge.h"
 #include "qt_translations.h"
 #include "resources_init.h"
@@ -27,6 +28,7 @@
 #include "results_view.h"
 #include "tool_tab.h"
 #include "view_composer.h"
+#include "wireless_receiver.h"
 
 namespace orv {
 namespace {
@@ -51,6 +53,7 @@ COrvalinDlg::COrvalinDlg(DlgEnvironment env, QWidget *parent)
 
 COrvalinDlg::~COrvalinDlg()
 {
+    receiver_.reset();
     keyDiscarder_.reset();
     overview_.reset();
     // The list widget and the pages refer to members of this class, which die
@@ -132,6 +135,7 @@ void COrvalinDlg::OnInitDialog()
         SetWindowSize(QSize(columnWidth_ + kLiveViewAllowance, columnHeight_));
         imageTab_->OpenCamera(imageTab_->defaultCameraIndex(), liveView_);
     }
+    StartWirelessReceiver();
 
     keyDiscarder_ = std::make_unique<KeyDiscarder>(this);
     if (imageTab_)
@@ -212,10 +216,7 @@ void COrvalinDlg::BuildControls()
     view_->setGeometry(0, 0, 0, 0);
     view_->hide();
 
-    auto *live = new QFrame(this);
-    live->setObjectName("liveView");
-    live->setFrameStyle(QFrame::Box | QFrame::Plain);
-    liveView_ = live;
+    liveView_ = new LiveView(this);
 
     connect(exitButton_, &QPushButton::clicked, this, [this] { OnCommand(CmdExit); });
     connect(csvButton_, &QPushButton::clicked, this, [this] { OnCommand(CmdSaveCsv); });

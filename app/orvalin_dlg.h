@@ -36,6 +36,7 @@ class KeyDiscarder;
 class ResultsTable;
 class ResultsView;
 class ViewComposer;
+class WirelessReceiver;
 
 // Control identifiers kept for the commands that are posted or pending.
 enum DlgCommand : int {
@@ -213,6 +214,14 @@ public:
     // The tool palette's ToolSelect (pages ask for it after their changes).
     void RefreshToolButtons();
 
+    // --- devices ----------------------------------------------------------------------
+    // Queues a DeviceEvent code (the receiver's, the image page's) for OnDeviceEvent.
+    void PostDeviceEvent(int code, int argument);
+    // Runs a DeviceEvent code now; always 0.
+    int OnDeviceEvent(int code, int argument);
+    // The wireless microscope receiver (started with the window; null if it could not be made).
+    WirelessReceiver *wirelessReceiver() const { return receiver_.get(); }
+
     // Tooltip of a control (only the overview toggle has one).
     QString ToolTipFor(int id) const;
 
@@ -222,6 +231,8 @@ public slots:
 signals:
     // A command posted to the window; connected queued to OnCommand.
     void commandPosted(int id);
+    // A DeviceEvent posted to the window; connected queued to OnDeviceEvent.
+    void deviceEventPosted(int code, int argument);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -250,6 +261,10 @@ private:
     bool ClearSelectionFirst(int command);
     bool ViewTakesPointer() const;
     bool AskYesNo(const QString &english, const QString &japanese);
+    void StartWirelessReceiver();
+    void ShowWirelessPicture();
+    void DrawWaitNotice(bool whiteFrame);
+    void CaptureWirelessFrame();
 
     DlgEnvironment env_;
     Language language_ = Language::Japanese;
@@ -315,6 +330,8 @@ private:
     CScrollDlg *scrollDlg_ = nullptr;
     std::unique_ptr<ViewComposer> composer_;
     std::unique_ptr<KeyDiscarder> keyDiscarder_;
+    // Its thread posts to this window: it stops first when the window goes.
+    std::unique_ptr<WirelessReceiver> receiver_;
 };
 
 }  // namespace orv

@@ -55,6 +55,8 @@ protected:
         env.screenSize = [screen] { return screen; };
         const QString temp = dir.path();
         env.tempDir = [temp] { return temp; };
+        // Each window's wireless receiver on a free port: tests run side by side.
+        env.wirelessPort = 0;
         return env;
     }
 

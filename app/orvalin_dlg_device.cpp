@@ -1,0 +1,158 @@
+// Main window: the wireless microscope receiver and the device events that
+// the receiver thread and the image page post to the window.
+#include "orvalin_dlg.h"
+
+#include <QDebug>
+#include <QFont>
+#include <QMetaObject>
+#include <QSignalBlocker>
+#include <QTabWidget>
+
+#include "device_event.h"
+#include "image_tab.h"
+#include "live_view.h"
+#include "ui_prompter.h"
+#include "wireless_receiver.h"
+
+namespace orv {
+namespace {
+
+// The wireless work file, in the directory current at the capture.
+constexpr char kWirelessWorkFile[] = "Orvalin_Workfile.jpg";
+
+constexpr char kWaitText[] = "Please Wait...";
+// x = 320 - 15 * ((14 + 1) / 2): the 14-character text centred on 15-pixel cells.
+constexpr int kWaitX = 320 - 15 * ((14 + 1) / 2);
+constexpr int kWaitY = 225;
+
+}  // namespace
+
+void COrvalinDlg::StartWirelessReceiver()
+{
+    receiver_ = std::make_unique<WirelessReceiver>();
+    WirelessReceiver::Config config;
+    config.port = env_.wirelessPort;
+    config.viewSize = LiveView::kViewSize;
+    config.notifyMask = kMainWindowNotifyMask;
+    config.saveWaitMs = env_.wirelessSaveWaitMs;
+    // Both signals come from the receiver thread: the context object makes
+    // them queued, so the slots run on this (the UI) thread.
+    connect(receiver_.get(), &WirelessReceiver::deviceEvent, this,
+            [this](int code, int argument) { OnDeviceEvent(code, argument); });
+    connect(receiver_.get(), &WirelessReceiver::frameReady, this,
+            &COrvalinDlg::ShowWirelessPicture);
+    if (!receiver_->StartReceiver(config)) {
+        // Nothing to tell the user yet: wireless mode then simply shows no picture.
+        qWarning().noquote() << "Wireless receiver not started:" << receiver_->errorString();
+        return;
+    }
+    receiver_->SetOverlayOptions(QStringLiteral("(nil)"), 0, QStringLiteral("Black"));
+    receiver_->SetDisplayOff();
+}
+
+void COrvalinDlg::ShowWirelessPicture()
+{
+    if (!receiver_)
+        return;
+    // Taking the picture re-arms the signal even when it is not shown.
+    const QImage picture = receiver_->LatestFrame();
+    if (auto *live = qobject_cast<LiveView *>(liveView_))
+        live->ShowPicture(picture);
+}
+
+void COrvalinDlg::PostDeviceEvent(int code, int argument)
+{
+    emit deviceEventPosted(code, argument);
+    QMetaObject::invokeMethod(
+        this, [this, code, argument] { OnDeviceEvent(code, argument); }, Qt::QueuedConnection);
+}
+
+int COrvalinDlg::OnDeviceEvent(int code, int argument)
+{
+    switch (static_cast<DeviceEvent>(code)) {
+    case DeviceEvent::LongPress:
+        if (!imageTab_ || imageTab_->wirelessMode() != 1)
+            break;
+        if (argument != 0)
+            DrawWaitNotice(false);
+        // Posted, not run: the notice is painted before the capture blocks this thread.
+        PostDeviceEvent(static_cast<int>(DeviceEvent::NbCapture), 0);
+        break;
+    case DeviceEvent::NbStart:
+        DrawWaitNotice(true);
+        if (receiver_)
+            receiver_->SetDisplayOn(1);
+        break;
+    case DeviceEvent::NbStop:
+        if (receiver_)
+            receiver_->SetDisplayOff();
+        break;
+    case DeviceEvent::NbCapture:
+        CaptureWirelessFrame();
+        break;
+    case DeviceEvent::NbSetScale:
+        if (receiver_ && imageTab_)
+            receiver_->SetOverlayOptions(imageTab_->lensText(), imageTab_->crossIndicator(),
+                                         imageTab_->overlayColourText());
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void COrvalinDlg::DrawWaitNotice(bool whiteFrame)
+{
+    auto *live = qobject_cast<LiveView *>(liveView_);
+    if (!live)
+        return;
+    live->PaintOver([whiteFrame](QPainter &p) {
+        if (whiteFrame) {
+            // The window's default pen and brush: a black frame filled white.
+            p.setPen(Qt::black);
+            p.setBrush(Qt::white);
+            p.drawRect(0, 0, 639, 479);
+        }
+        QFont font(QStringLiteral("ＭＳ ゴシック"));
+        font.setPixelSize(30);
+        p.setFont(font);
+        p.setPen(Qt::black);
+        p.setBrush(Qt::NoBrush);
+        // The given point is the top of the text.
+        p.drawText(QPoint(kWaitX, kWaitY + p.fontMetrics().ascent()),
+                   QLatin1String(kWaitText));
+    });
+    // Shown now: a capture may block this thread right after.
+    live->repaint();
+}
+
+void COrvalinDlg::CaptureWirelessFrame()
+{
+    if (!receiver_ || !imageTab_)
+        return;
+    const QString path = QLatin1String(kWirelessWorkFile);
+    switch (receiver_->RequestFrameSave(path)) {
+    case FrameSaveResult::Saved:
+        break;
+    case FrameSaveResult::Cancelled:
+        // The button was let go before a frame came: wireless mode goes on.
+        return;
+    case FrameSaveResult::TimedOut:
+    case FrameSaveResult::WriteFailed:
+        UiPrompter::instance().message(this, QStringLiteral("保存に失敗しました。"), windowTitle(),
+                                       UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+        return;
+    }
+    imageTab_->SetWirelessMode(0);
+    imageTab_->OpenCamera(-1, liveView_);
+    {
+        // The page switch runs once, below, after the frame is loaded.
+        const QSignalBlocker block(tabs_);
+        SelectTab(TabScale);
+    }
+    ToolSelect();
+    LoadImageFile(path);
+    OnTabChange();
+}
+
+}  // namespace orv

@@ -1,0 +1,296 @@
+// Wireless mode in the main window: the image page's control swap and the
+// codes it posts, the device event handler, and the microscope's stream over
+// loopback from the simulator's sender into the live view and the Scale page.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QSignalSpy>
+
+#include <atomic>
+#include <thread>
+
+#include "device_event.h"
+#include "image_tab.h"
+#include "live_view.h"
+#include "main_window_fixture.h"
+#include "wireless_receiver.h"
+#include "wireless_sender.h"
+
+namespace orv::test {
+namespace {
+
+constexpr int kLongPress = static_cast<int>(DeviceEvent::LongPress);
+constexpr int kNbStart = static_cast<int>(DeviceEvent::NbStart);
+constexpr int kNbStop = static_cast<int>(DeviceEvent::NbStop);
+constexpr int kNbCapture = static_cast<int>(DeviceEvent::NbCapture);
+constexpr int kNbSetScale = static_cast<int>(DeviceEvent::NbSetScale);
+
+QList<int> Codes(const QSignalSpy &spy)
+{
+    QList<int> codes;
+    for (const QList<QVariant> &args : spy)
+        codes << args.at(0).toInt();
+    return codes;
+}
+
+int RedPixels(const QImage &image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
+    return n;
+}
+
+// Sends one JPEG as frames, over and over, from a thread of its own (a
+// capture blocks the UI thread while it waits for a frame).
+class StreamThread {
+public:
+    // After `switchAfter` frames (when above 0) the header becomes `later`.
+    StreamThread(std::uint16_t port, QByteArray jpeg, sim::FrameHeader header, int switchAfter = 0,
+                 sim::FrameHeader later = {})
+    {
+        QString error;
+        sender_ = sim::UdpSender::Open(QStringLiteral("127.0.0.1"), port, &error);
+        datagrams_ = sim::SplitFrame(jpeg, header);
+        later_ = sim::SplitFrame(jpeg, later);
+        thread_ = std::thread([this, switchAfter] {
+            for (int frame = 0; !stop_.load(); ++frame) {
+                const bool switched = switchAfter > 0 && frame >= switchAfter;
+                sender_->SendSpread(switched ? later_ : datagrams_, std::chrono::milliseconds(2));
+                std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            }
+        });
+    }
+    ~StreamThread()
+    {
+        stop_.store(true);
+        thread_.join();
+    }
+    StreamThread(const StreamThread &) = delete;
+    StreamThread &operator=(const StreamThread &) = delete;
+
+private:
+    std::unique_ptr<sim::UdpSender> sender_;
+    std::vector<QByteArray> datagrams_;
+    std::vector<QByteArray> later_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+class WirelessModeTest : public MainWindowTest {
+protected:
+    COrvalinDlg &MakeWireless(int saveWaitMs = 10000)
+    {
+        EnterTempDir();
+        DlgEnvironment env = Env();
+        env.wirelessSaveWaitMs = saveWaitMs;
+        dlg = std::make_unique<COrvalinDlg>(std::move(env));
+        dlg->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+        return *dlg;
+    }
+    CImageTab &page() { return *dlg->imageTab(); }
+    template <class T> T *child(const char *name) { return dlg->findChild<T *>(name); }
+    LiveView &live() { return *qobject_cast<LiveView *>(dlg->liveView()); }
+    void ToggleWireless() { QTest::mouseClick(child<QPushButton>("button1039"), Qt::LeftButton); }
+    std::uint16_t port() const { return dlg->wirelessReceiver()->port(); }
+};
+
+TEST_F(WirelessModeTest, ToggleSwapsControlSetsWidensWindowAndPostsStartStop)
+{
+    MakeWireless();
+    QSignalSpy posted(dlg.get(), &COrvalinDlg::deviceEventPosted);
+    ASSERT_TRUE(dlg->wirelessReceiver() && dlg->wirelessReceiver()->started());
+    const int narrow = dlg->width();
+    ASSERT_LT(narrow, 640);
+
+    struct Step {
+        int mode;
+        int code;
+    };
+    for (const Step step : {Step{1, kNbStart}, Step{0, kNbStop}}) {
+        SCOPED_TRACE(step.mode);
+        ToggleWireless();
+        const bool on = step.mode == 1;
+        EXPECT_EQ(page().wirelessMode(), step.mode);
+        EXPECT_EQ(child<QPushButton>("button1039")->isChecked(), on);
+        for (const char *name : {"group1040", "combo1020", "combo1025", "check1028"})
+            EXPECT_EQ(child<QWidget>(name)->isVisibleTo(&page()), on) << name;
+        for (const char *name : {"group1022", "combo1007", "button1001", "check1016"})
+            EXPECT_EQ(child<QWidget>(name)->isVisibleTo(&page()), !on) << name;
+        EXPECT_EQ(dlg->liveView()->isVisible(), on);
+        if (on)
+            EXPECT_GE(dlg->width(), dlg->columnWidth() + 640);
+        else
+            EXPECT_EQ(dlg->width(), narrow);
+        EXPECT_EQ(Codes(posted).value(posted.size() - 1), step.code);
+    }
+    EXPECT_EQ(Codes(posted), (QList<int>{kNbStart, kNbStop}));
+}
+
+TEST_F(WirelessModeTest, OverlayChoicesPostSetScaleWithTheirTexts)
+{
+    MakeWireless();
+    ToggleWireless();
+    QSignalSpy posted(dlg.get(), &COrvalinDlg::deviceEventPosted);
+    auto *colour = child<QComboBox>("combo1020");
+    auto *lens = child<QComboBox>("combo1025");
+    QTest::keyClick(colour, Qt::Key_Down);
+    QTest::keyClick(colour, Qt::Key_Down);
+    QTest::keyClick(lens, Qt::Key_Down);
+    QTest::keyClick(lens, Qt::Key_Down);
+    QTest::keyClick(lens, Qt::Key_Down);
+    QTest::mouseClick(child<QCheckBox>("check1028"), Qt::LeftButton);
+    EXPECT_EQ(page().overlayColourText(), "Red");
+    EXPECT_EQ(page().lensText(), "X100");
+    EXPECT_EQ(page().crossIndicator(), 1);
+    EXPECT_EQ(Codes(posted), QList<int>(6, kNbSetScale));
+}
+
+TEST_F(WirelessModeTest, EventsOutsideTheirModeOrUnknownChangeNothing)
+{
+    MakeWireless();
+    QSignalSpy posted(dlg.get(), &COrvalinDlg::deviceEventPosted);
+    ScriptedPrompter prompter;
+    // LONG_PRESS outside wireless mode, the stream codes, and codes not in the table.
+    for (const auto &[code, argument] : {std::pair{kLongPress, 1}, {kLongPress, 0}, {4, 0}, {8, 0},
+                                        {1, 0}, {3, 0}, {256, 0}, {-1, 0}})
+        EXPECT_EQ(dlg->OnDeviceEvent(code, argument), 0);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(posted.isEmpty());
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(dlg->currentTab(), TabImage);
+    EXPECT_FALSE(dlg->hasImage());
+}
+
+TEST_F(WirelessModeTest, StartDrawsWhiteFrameAndNoticeAndLongPressPostsCapture)
+{
+    MakeWireless();
+    ToggleWireless();
+    QCoreApplication::processEvents();  // NB_START
+    const QImage start = live().picture();
+    ASSERT_EQ(start.size(), QSize(640, 480));
+    EXPECT_EQ(start.pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(start.pixel(639, 479), qRgb(0, 0, 0));
+    EXPECT_EQ(start.pixel(100, 100), qRgb(255, 255, 255));
+    // The notice's ink lies right of and below (215, 225), nowhere else.
+    int inside = 0;
+    int outside = 0;
+    for (int y = 1; y < 479; ++y)
+        for (int x = 1; x < 639; ++x)
+            if (start.pixel(x, y) != qRgb(255, 255, 255))
+                ++(QRect(215, 225, 425, 60).contains(x, y) ? inside : outside);
+    EXPECT_GT(inside, 100);
+    EXPECT_EQ(outside, 0);
+
+    // Released: the capture is posted without the notice.
+    live().Clear();
+    QSignalSpy posted(dlg.get(), &COrvalinDlg::deviceEventPosted);
+    dlg->OnDeviceEvent(kLongPress, 0);
+    EXPECT_TRUE(live().picture().isNull());
+    EXPECT_EQ(Codes(posted), QList<int>{kNbCapture});
+}
+
+TEST_F(WirelessModeTest, CaptureWithoutFrameShowsFailureAndStaysInWirelessMode)
+{
+    MakeWireless(100);
+    ToggleWireless();
+    ScriptedPrompter prompter;
+    dlg->OnDeviceEvent(kNbCapture, 0);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, QStringLiteral("保存に失敗しました。"));
+    EXPECT_EQ(page().wirelessMode(), 1);
+    EXPECT_EQ(dlg->currentTab(), TabImage);
+    EXPECT_FALSE(dlg->hasImage());
+}
+
+TEST_F(WirelessModeTest, UnwritableWorkFileShowsFailureAndReleasedButtonCancelsSilently)
+{
+    MakeWireless();
+    ToggleWireless();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dlg->wirelessReceiver()->listening(); }, 5000));
+    ScriptedPrompter prompter;
+    const QByteArray small = sim::MakeTestFrame(QSize(640, 480), 3, 90);
+
+    // A folder in the work file's place: the frame cannot be written.
+    ASSERT_TRUE(QDir::current().mkdir("Orvalin_Workfile.jpg"));
+    {
+        StreamThread stream(port(), small, {});
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !live().picture().isNull(); }, 10000));
+        dlg->OnDeviceEvent(kNbCapture, 0);
+    }
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, QStringLiteral("保存に失敗しました。"));
+    EXPECT_EQ(page().wirelessMode(), 1);
+    ASSERT_TRUE(QDir::current().rmdir("Orvalin_Workfile.jpg"));
+
+    // Held over 640-wide frames (the save waits for a 1280-wide one), then let go.
+    QSignalSpy posted(dlg.get(), &COrvalinDlg::deviceEventPosted);
+    {
+        StreamThread stream(port(), small, {true, kFlagPressed, std::nullopt}, 10,
+                            {true, kFlagReset, std::nullopt});
+        QTest::qWait(1500);
+    }
+    EXPECT_EQ(Codes(posted), QList<int>{kNbCapture});
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(page().wirelessMode(), 1);
+    EXPECT_EQ(dlg->currentTab(), TabImage);
+    EXPECT_FALSE(QFile::exists("Orvalin_Workfile.jpg"));
+}
+
+TEST_F(WirelessModeTest, StreamReachesLiveViewAndButtonCapturesIntoScalePage)
+{
+    MakeWireless();
+    ToggleWireless();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dlg->wirelessReceiver()->listening(); }, 5000));
+
+    const QByteArray small = sim::MakeTestFrame(QSize(640, 480), 1, 90);
+    const QImage decoded = QImage::fromData(small).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(RedPixels(decoded), 0);
+    {
+        StreamThread stream(port(), small, {});
+        EXPECT_TRUE(QTest::qWaitFor([&] { return live().picture() == decoded; }, 10000));
+    }
+
+    // The cross in red, through NB_SETSCALE, reaches the next pictures.
+    auto *colour = child<QComboBox>("combo1020");
+    QTest::keyClick(colour, Qt::Key_Down);
+    QTest::keyClick(colour, Qt::Key_Down);
+    QTest::mouseClick(child<QCheckBox>("check1028"), Qt::LeftButton);
+    {
+        StreamThread stream(port(), small, {});
+        EXPECT_TRUE(QTest::qWaitFor([&] { return RedPixels(live().picture()) > 400; }, 10000));
+    }
+    QTest::keyClick(colour, Qt::Key_Up);
+    QTest::keyClick(colour, Qt::Key_Up);
+    // By key: a second click this soon would be a double click.
+    QTest::keyClick(child<QCheckBox>("check1028"), Qt::Key_Space);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(page().overlayColourText(), "Black");
+    ASSERT_EQ(page().crossIndicator(), 0);
+
+    // The button held: frames of the microscope's capture width, saved unchanged.
+    const QByteArray big = sim::MakeTestFrame(QSize(1280, 960), 2, 90);
+    const QString workFile = QDir::current().filePath("Orvalin_Workfile.jpg");
+    {
+        StreamThread stream(port(), big, {true, kFlagPressed, std::nullopt});
+        ASSERT_TRUE(QTest::qWaitFor([this] { return dlg->currentTab() == TabScale; }, 15000));
+    }
+    QFile saved(workFile);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), big);
+    EXPECT_EQ(page().wirelessMode(), 0);
+    EXPECT_FALSE(dlg->liveView()->isVisible());
+    EXPECT_EQ(dlg->tabControl()->currentIndex(), TabScale);
+    EXPECT_EQ(dlg->imageSize(), QSize(1280, 960));
+    EXPECT_EQ(dlg->sourceImage().pixel(700, 500),
+              QImage::fromData(big).convertToFormat(QImage::Format_RGB32).pixel(700, 500));
+    EXPECT_EQ(dlg->results().rowCount(), 0);
+    EXPECT_TRUE(dlg->measureList().empty());
+}
+
+}  // namespace
+}  // namespace orv::test
