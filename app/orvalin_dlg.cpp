@@ -20,6 +20,7 @@
 #include "image_view.h"
 #include "interaction/install_handlers.h"
 #include "key_discarder.h"
+#include "live_view.h"
 #include "page_bridge.h"
 #include "qt_translations.h"
 #include "resources_init.h"
@@ -212,10 +213,7 @@ void COrvalinDlg::BuildControls()
     view_->setGeometry(0, 0, 0, 0);
     view_->hide();
 
-    auto *live = new QFrame(this);
-    live->setObjectName("liveView");
-    live->setFrameStyle(QFrame::Box | QFrame::Plain);
-    liveView_ = live;
+    liveView_ = new LiveView(this);
 
     connect(exitButton_, &QPushButton::clicked, this, [this] { OnCommand(CmdExit); });
     connect(csvButton_, &QPushButton::clicked, this, [this] { OnCommand(CmdSaveCsv); });
