@@ -1,6 +1,6 @@
 #pragma once
-// The Image page: opens an image file, and hosts the camera, guide and
-// wireless microscope controls (their work arrives with the camera module).
+// The Image page: opens an image file, runs the camera (image_tab_camera.cpp)
+// with its reference cross, and hosts the wireless microscope controls.
 
 #include <QMetaObject>
 #include <QPointer>
