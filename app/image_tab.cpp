@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "camera_graph.h"
 #include "image_file.h"
 #include "multiline_button.h"
 #include "orvalin_dlg.h"
@@ -23,12 +24,10 @@ CImageTab::CImageTab(QWidget *parent, const LocaleSource &locale)
     EnableCameraControls(false);
     if (language_ == Language::English)
         ApplyEnglishCaptions();
-    FillCameraList();
+    StartCamera();
     for (QWidget *w : wirelessSet())
         w->hide();
 }
-
-CImageTab::~CImageTab() = default;
 
 void CImageTab::SetOwner(COrvalinDlg *owner)
 {
@@ -165,26 +164,6 @@ void CImageTab::EnableCameraControls(bool on)
 {
     for (QWidget *w : cameraControls())
         w->setEnabled(on);
-}
-
-void CImageTab::FillCameraList()
-{
-    // No camera module yet: the list stays empty, so the camera controls stay
-    // disabled and the main window opens no camera.
-    camera_->clear();
-}
-
-void CImageTab::OpenCamera(int index, QWidget *viewWindow)
-{
-    if (cameraState_ == 1 || cameraState_ == 2)
-        cameraState_ = 0;
-    if (viewWindow)
-        viewWindow->hide();
-    if (!workFilePath_.isEmpty())
-        QFile::remove(workFilePath_);
-    // Opening a camera needs the camera module; until then every index fails.
-    (void)index;
-    EnableCameraControls(false);
 }
 
 void CImageTab::OnOpen()

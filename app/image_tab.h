@@ -1,10 +1,15 @@
 #pragma once
-// The Image page: opens an image file, and hosts the camera, guide and
-// wireless microscope controls (their work arrives with the camera module).
+// The Image page: opens an image file, runs the camera (image_tab_camera.cpp)
+// with its reference cross, and hosts the wireless microscope controls.
 
+#include <QMetaObject>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
+#include "guide_window.h"
 #include "language.h"
 
 class QCheckBox;
@@ -15,6 +20,7 @@ class QPushButton;
 
 namespace orv {
 
+class CameraGraph;
 class COrvalinDlg;
 class MultiLineButton;
 
@@ -50,7 +56,35 @@ public:
 
     QPushButton *openButton() const { return open_; }
 
+    // --- camera (image_tab_camera.cpp) ---------------------------------------------
+    CameraGraph &cameraGraph() const { return *graph_; }
+    GuideWindow *guideWindow() const { return guideWindow_; }
+    // Writes the frozen camera frame (the image size 2 x 2 marks it).
+    bool SaveFrozenFrame(const QString &path, const QString &extension);
+    void OnCapture();
+    void OnLiveToggle();
+    void OnCameraChoice(int index);
+    void OnImageSetting();
+    void OnOutputSetting();
+    void OnGuideToggle();
+    void OnThicknessChange(int position);
+    void OnGuideColor();
+    void UpdateGuideShape();
+
 private:
+    void StartCamera();
+    void OnCameraStopped(const QString &reason);
+    void ShowCameraMessage(const QString &text);
+    void SetSaveImageEnabled(bool on);
+    void RemoveWorkFile();
+
+    std::unique_ptr<CameraGraph> graph_;
+    QPointer<GuideWindow> guideWindow_;  // owned by its parent: the page or the live view
+    QPointer<QWidget> guideParent_;     // the view of the last successful open
+    QMetaObject::Connection frameLink_;  // camera frames -> that view
+    int guideShown_ = 0;
+    QString thicknessText_ = QStringLiteral("1");
+
     void BuildControls();
     void ApplyEnglishCaptions();
     void EnableCameraControls(bool on);

@@ -72,7 +72,8 @@ void CImageTab::SetWirelessMode(int on)
             for (QWidget *w : cameraChoice)
                 w->setEnabled(false);
             if (cameraState_ == 1) {
-                // The camera graph pauses here once the page drives one.
+                if (graph_)
+                    graph_->PauseCapture();
                 live_->setChecked(false);
                 cameraState_ = 2;
             }
@@ -87,7 +88,8 @@ void CImageTab::SetWirelessMode(int on)
         if (cameraOpen) {
             for (QWidget *w : cameraChoice)
                 w->setEnabled(true);
-            // The camera graph resumes here once the page drives one.
+            if (graph_)
+                graph_->ResumeCapture();
             live_->setChecked(true);
             cameraState_ = 1;
             if (!workFilePath_.isEmpty())

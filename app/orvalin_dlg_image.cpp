@@ -6,6 +6,7 @@
 
 #include "file_filter.h"
 #include "image_file.h"
+#include "image_tab.h"
 #include "image_view.h"
 #include "page_bridge.h"
 #include "results_table.h"
@@ -104,9 +105,10 @@ void COrvalinDlg::OnSaveImage()
 bool COrvalinDlg::WriteImageFile(const QString &path, const QString &extension)
 {
     EnsureComposite();
-    // The camera's frozen frame is saved by the camera module, which this
-    // window does not drive yet: such a save writes nothing.
-    const SnapshotSaver saveSnapshot = [](const QString &, const QString &) { return false; };
+    // The camera's frozen frame is written by the camera itself.
+    const SnapshotSaver saveSnapshot = [this](const QString &p, const QString &ext) {
+        return imageTab_ && imageTab_->SaveFrozenFrame(p, ext);
+    };
     return orv::WriteImageFile(path, extension, composite_, geo_.imageSize, saveSnapshot);
 }
 

@@ -1,0 +1,256 @@
+// The Image page's camera half in the main window, on the test-pattern camera.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPushButton>
+
+#include "camera_devices.h"
+#include "camera_graph.h"
+#include "guide_window.h"
+#include "image_tab.h"
+#include "live_view.h"
+#include "main_window_fixture.h"
+
+namespace orv::test {
+namespace {
+
+// Sets (or clears, for nullptr) the test-camera variable for a scope.
+class TestCameraVariable {
+public:
+    explicit TestCameraVariable(const char *value)
+        : old_(qgetenv(kTestCameraVariable)), had_(qEnvironmentVariableIsSet(kTestCameraVariable))
+    {
+        if (value)
+            qputenv(kTestCameraVariable, value);
+        else
+            qunsetenv(kTestCameraVariable);
+    }
+    ~TestCameraVariable()
+    {
+        if (had_)
+            qputenv(kTestCameraVariable, old_);
+        else
+            qunsetenv(kTestCameraVariable);
+    }
+
+private:
+    QByteArray old_;
+    bool had_;
+};
+
+class ImageTabCamera : public MainWindowTest {
+protected:
+    CImageTab &Page() { return *dlg->imageTab(); }
+    template <class W> W *Child(const char *name) { return Page().findChild<W *>(name); }
+    QPushButton *Live() { return Child<QPushButton>("button1030"); }
+    QPushButton *Capture() { return Child<QPushButton>("button1001"); }
+
+    // Waits until the live view has painted a frame.
+    bool WaitForPicture()
+    {
+        auto *view = qobject_cast<LiveView *>(dlg->liveView());
+        QElapsedTimer t;
+        t.start();
+        while (view && view->picture().isNull() && t.elapsed() < 5000)
+            QTest::qWait(20);
+        return view && !view->picture().isNull();
+    }
+
+    QByteArray WorkFile() const
+    {
+        QFile f(dlg->imageTab()->workFilePath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+TEST_F(ImageTabCamera, NoCameraLeavesTheControlsDisabledAndTheWindowNarrow)
+{
+    TestCameraVariable none(nullptr);
+    Make();
+    EXPECT_EQ(Page().defaultCameraIndex(), -1);
+    EXPECT_EQ(Page().cameraState(), 0);
+    for (const char *name : {"button1030", "button1001", "button1003", "button1004", "button1005"})
+        EXPECT_FALSE(Child<QWidget>(name)->isEnabled()) << name;
+    EXPECT_FALSE(Child<QComboBox>("combo1007")->isEnabled());
+    EXPECT_FALSE(Child<QCheckBox>("check1016")->isEnabled());
+    EXPECT_EQ(dlg->windowSizeRequested().width(), dlg->columnWidth());
+    EXPECT_FALSE(dlg->liveView()->isVisibleTo(dlg.get()));
+    // The Live button does nothing without a camera.
+    Page().OnLiveToggle();
+    EXPECT_EQ(Page().cameraState(), 0);
+    EXPECT_FALSE(Live()->isChecked());
+}
+
+TEST_F(ImageTabCamera, StartUpOpensTheTestCameraBesideTheColumnAndToggleFreezes)
+{
+    TestCameraVariable camera("smpte");
+    Make();
+    ASSERT_EQ(Page().cameraState(), 1);
+    EXPECT_EQ(Child<QComboBox>("combo1007")->currentText(), QLatin1String(kTestCameraName));
+    EXPECT_EQ(Child<QWidget>("static1029")->property("text").toString(), QStringLiteral("640 x 480"));
+    EXPECT_TRUE(Live()->isChecked());
+    EXPECT_TRUE(Live()->isEnabled());
+    EXPECT_TRUE(Capture()->isEnabled());
+    EXPECT_EQ(dlg->windowSizeRequested().width(), dlg->columnWidth() + COrvalinDlg::kLiveViewAllowance);
+    EXPECT_EQ(dlg->liveView()->geometry(), QRect(dlg->columnWidth() + 5, 5, 640, 480));
+    EXPECT_TRUE(dlg->liveView()->isVisibleTo(dlg.get()));
+    EXPECT_TRUE(WaitForPicture());
+
+    // Live 1 -> 2 -> 1 through the button itself.
+    struct Step { int state; bool checked; };
+    for (const Step step : {Step{2, false}, Step{1, true}, Step{2, false}, Step{1, true}}) {
+        QTest::mouseClick(Live(), Qt::LeftButton);
+        EXPECT_EQ(Page().cameraState(), step.state);
+        EXPECT_EQ(Live()->isChecked(), step.checked);
+    }
+    // Freezing by the toggle writes no file.
+    QTest::mouseClick(Live(), Qt::LeftButton);
+    EXPECT_FALSE(QFile::exists(Page().workFilePath()));
+}
+
+TEST_F(ImageTabCamera, CaptureWhileFrozenKeepsTheStateAndRewritesTheWorkFile)
+{
+    TestCameraVariable camera("ball");
+    Make();
+    ASSERT_EQ(Page().cameraState(), 1);
+    ASSERT_TRUE(WaitForPicture());
+    QPushButton *saveImage = dlg->button(CmdSaveImage);
+    EXPECT_FALSE(saveImage->isEnabled());
+
+    QTest::mouseClick(Capture(), Qt::LeftButton);
+    EXPECT_EQ(Page().cameraState(), 2);
+    EXPECT_FALSE(Live()->isChecked());
+    EXPECT_TRUE(saveImage->isEnabled());
+    EXPECT_EQ(dlg->imageSize(), QSize(2, 2));
+    const QByteArray first = WorkFile();
+    EXPECT_EQ(first.size(), 921654);
+
+    ASSERT_TRUE(QFile::remove(Page().workFilePath()));
+    QTest::qWait(100);  // the ball would have moved, were the camera running
+    QTest::mouseClick(Capture(), Qt::LeftButton);
+    EXPECT_EQ(Page().cameraState(), 2);
+    EXPECT_EQ(WorkFile(), first);
+
+    // Saving now writes the frozen frame, not a composite.
+    const QString saved = dir.filePath("frozen.bmp");
+    EXPECT_TRUE(dlg->WriteImageFile(saved, QStringLiteral("bmp")));
+    QFile f(saved);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), first);
+
+    // Going live again drops the work file and the Save Image button.
+    QTest::mouseClick(Live(), Qt::LeftButton);
+    EXPECT_EQ(Page().cameraState(), 1);
+    EXPECT_FALSE(QFile::exists(Page().workFilePath()));
+    EXPECT_FALSE(saveImage->isEnabled());
+}
+
+TEST_F(ImageTabCamera, LeavingThePageWhileFrozenMeasuresTheFrameAndReturningReopens)
+{
+    TestCameraVariable camera("smpte:320x240");
+    Make();
+    ASSERT_EQ(Page().cameraState(), 1);
+    ASSERT_TRUE(WaitForPicture());
+    QTest::mouseClick(Capture(), Qt::LeftButton);
+    ASSERT_EQ(Page().cameraState(), 2);
+
+    dlg->SelectTab(TabScale);
+    EXPECT_EQ(dlg->currentTab(), TabScale);
+    EXPECT_TRUE(dlg->hasImage());
+    EXPECT_EQ(dlg->imageSize(), QSize(320, 240));
+    EXPECT_EQ(dlg->sourceImage().size(), QSize(320, 240));
+    EXPECT_EQ(Page().cameraState(), 0);
+    EXPECT_FALSE(QFile::exists(Page().workFilePath()));
+
+    prompter.answers.push_back(UiPrompter::Answer::Yes);
+    dlg->SelectTab(TabImage);
+    EXPECT_FALSE(dlg->hasImage());
+    EXPECT_EQ(Page().cameraState(), 1);
+    EXPECT_EQ(Child<QComboBox>("combo1007")->count(), 1);
+    EXPECT_TRUE(Live()->isChecked());
+}
+
+TEST_F(ImageTabCamera, LeavingWhileLiveLoadsNothing)
+{
+    TestCameraVariable camera("smpte");
+    Make();
+    ASSERT_EQ(Page().cameraState(), 1);
+    dlg->SelectTab(TabMeasure);
+    EXPECT_FALSE(dlg->hasImage());
+    EXPECT_EQ(Page().cameraState(), 0);
+}
+
+TEST_F(ImageTabCamera, StoppedCameraReturnsTheControlsAndSaysSo)
+{
+    TestCameraVariable camera("smpte");
+    Make("en", "en");
+    ASSERT_EQ(Page().cameraState(), 1);
+    // As the graph does when the stream fails: released first, then the signal.
+    Page().cameraGraph().ReleaseCaptureGraph();
+    emit Page().cameraGraph().cameraStopped(QStringLiteral("device gone"));
+    EXPECT_EQ(Page().cameraState(), 0);
+    EXPECT_FALSE(Live()->isChecked());
+    EXPECT_FALSE(Capture()->isEnabled());
+    EXPECT_FALSE(Child<QComboBox>("combo1007")->isEnabled());
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_TRUE(prompter.messages[0].text.contains(QStringLiteral("device gone")));
+    EXPECT_TRUE(prompter.messages[0].text.contains(QStringLiteral("camera stopped")));
+    // Capture has nothing to take now.
+    Page().OnCapture();
+    EXPECT_EQ(Page().cameraState(), 0);
+}
+
+TEST_F(ImageTabCamera, ThicknessThreeCrossHasFourPixelBarsEndingFourInside)
+{
+    TestCameraVariable none(nullptr);
+    Make();
+    Page().OnThicknessChange(2);
+    const QRegion cross = Page().guideWindow()->mask();
+    EXPECT_EQ(cross, GuideWindow::CrossRegion(3, {640, 480}));
+    // Horizontal bar: rows 240..243, columns 4..635.
+    struct Probe { QPoint p; bool in; };
+    const Probe probes[] = {
+        {{100, 239}, false}, {{100, 240}, true}, {{100, 243}, true}, {{100, 244}, false},
+        {{3, 241}, false},   {{4, 241}, true},   {{635, 242}, true}, {{636, 242}, false},
+        // Vertical bar: columns 320..323, rows 4..475.
+        {{319, 100}, false}, {{320, 100}, true}, {{323, 100}, true}, {{324, 100}, false},
+        {{321, 3}, false},   {{321, 4}, true},   {{322, 475}, true}, {{322, 476}, false},
+        // The 4 x 4 corners are rounded: the outermost corner pixels are cut.
+        {{4, 240}, false},   {{635, 243}, false}, {{320, 4}, false}, {{323, 475}, false},
+    };
+    for (const Probe &probe : probes)
+        EXPECT_EQ(cross.contains(probe.p), probe.in) << probe.p.x() << "," << probe.p.y();
+    EXPECT_EQ(cross.boundingRect(), QRect(4, 4, 632, 472));
+
+    // Thickness 1 to 5 gives bars of 2 to 6 pixels.
+    for (int t = 1; t <= 5; ++t) {
+        const QRegion r = GuideWindow::CrossRegion(t, {640, 480});
+        int rows = 0;
+        for (int y = 0; y < 480; ++y)
+            rows += r.contains(QPoint(100, y)) ? 1 : 0;
+        EXPECT_EQ(rows, t + 1) << t;
+    }
+}
+
+TEST_F(ImageTabCamera, GuideFollowsTheLiveViewAndTakesTheChosenColour)
+{
+    TestCameraVariable camera("smpte");
+    Make();
+    ASSERT_EQ(Page().cameraState(), 1);
+    GuideWindow *guide = Page().guideWindow();
+    EXPECT_EQ(guide->colour(), QColor(160, 180, 220));
+    prompter.colors.push_back(QColor(Qt::green));
+    QTest::mouseClick(Child<QPushButton>("button1005"), Qt::LeftButton);
+    EXPECT_EQ(guide->colour(), QColor(Qt::green));
+
+    QTest::mouseClick(Child<QCheckBox>("check1016"), Qt::LeftButton);
+    EXPECT_EQ(guide->parentWidget(), dlg->liveView());
+    EXPECT_EQ(guide->geometry(), QRect(0, 0, 640, 480));
+    EXPECT_TRUE(guide->isVisibleTo(dlg->liveView()));
+    QTest::mouseClick(Child<QCheckBox>("check1016"), Qt::LeftButton);
+    EXPECT_FALSE(guide->isVisibleTo(dlg->liveView()));
+}
+
+}  // namespace
+}  // namespace orv::test
