@@ -9,9 +9,23 @@ using TestApp = QApplication;
 using TestApp = QGuiApplication;
 #endif
 
+namespace {
+
+// ctest hands a discovered test only the first entry of an environment list,
+// so the data folders also come from the build.
+void SetDefault(const char *name, const char *value)
+{
+    if (qEnvironmentVariableIsEmpty(name))
+        qputenv(name, value);
+}
+
+}  // namespace
+
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    SetDefault("QT_QPA_PLATFORM", "offscreen");
+    SetDefault("ORVALIN_TEST_DATA", ORVALIN_SOURCE_DIR "/tests/data");
+    SetDefault("ORVALIN_RESOURCES", ORVALIN_SOURCE_DIR "/resources");
     TestApp app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
