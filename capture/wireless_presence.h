@@ -1,0 +1,50 @@
+#pragma once
+// Whether the wireless stream is present: set by the first data after a
+// silence, cleared when nothing arrived for longer than the time-out.
+// Owned by the receiver thread; the clock is passed in so tests control it.
+
+#include "wireless_protocol.h"
+
+#include <cstdint>
+
+namespace orv {
+
+class StreamPresence {
+public:
+    explicit StreamPresence(int silenceTimeoutMs = kSilenceTimeoutMs) : timeoutMs_(silenceTimeoutMs) {}
+
+    // After each read of the receive loop: returns 4 when the stream started,
+    // 8 when it was lost, else 0.
+    int Update(bool gotData, std::int64_t nowMs)
+    {
+        if (gotData) {
+            silent_ = false;
+            if (receiving_)
+                return 0;
+            receiving_ = true;
+            return 4;
+        }
+        if (!receiving_)
+            return 0;
+        if (!silent_) {
+            silent_ = true;
+            silenceStart_ = nowMs;
+            return 0;
+        }
+        if (nowMs - silenceStart_ > timeoutMs_) {
+            receiving_ = false;
+            return 8;
+        }
+        return 0;
+    }
+
+    bool receiving() const { return receiving_; }
+
+private:
+    int timeoutMs_;
+    bool receiving_ = false;
+    bool silent_ = false;
+    std::int64_t silenceStart_ = 0;  // when reads started to come back empty (while silent_)
+};
+
+}  // namespace orv

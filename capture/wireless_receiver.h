@@ -1,0 +1,125 @@
+#pragma once
+// The wireless microscope receiver: one thread reads the UDP stream,
+// reassembles frames, decodes each complete frame and draws the lens overlay
+// over it into a QImage, and reports the microscope's button. The UI thread
+// controls it through the operations below; the thread reports back through
+// queued signals (this object lives on the UI thread) and never touches a
+// widget.
+
+#include <QImage>
+#include <QObject>
+#include <QSize>
+#include <QString>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "lens_overlay.h"
+#include "wireless_frame_save.h"
+#include "wireless_protocol.h"
+
+namespace orv {
+
+class ReceiverSocket;
+
+class WirelessReceiver : public QObject {
+    Q_OBJECT
+public:
+    struct Config {
+        std::uint16_t port = kWirelessPort;  // 0 binds any free port (tests)
+        QSize viewSize{640, 480};            // size of the pictures handed over
+        int notifyMask = kMainWindowNotifyMask;
+        int silenceTimeoutMs = kSilenceTimeoutMs;
+        int saveWaitMs = kFrameSaveWaitMs;
+        std::function<std::int64_t()> clockMs;  // tick count; a steady clock when empty
+    };
+
+    explicit WirelessReceiver(QObject *parent = nullptr);
+    // Stops the thread and waits for it (the running application keeps the
+    // receiver for its whole life).
+    ~WirelessReceiver() override;
+
+    // Binds the socket and starts the thread with the display on in mode 1,
+    // no overlay and colour "Black". A second start does nothing and
+    // succeeds. False with errorString() when the port cannot be bound.
+    bool StartReceiver(const Config &config);
+    bool started() const { return thread_.joinable(); }
+    QString errorString() const { return error_; }
+    std::uint16_t port() const { return port_; }
+    // True once datagrams queued before the start have been drained.
+    bool listening() const { return listening_.load(); }
+
+    // Mode 1 stretches each frame to the view size, 0 centres it at natural size.
+    void SetDisplayOn(int mode);
+    void SetDisplayOff();
+    void SetOverlayOptions(const QString &lensText, int crossIndicator, const QString &colourText);
+    // Has the thread write its last frame to path and waits for it (at most
+    // Config::saveWaitMs). Blocks the calling thread.
+    FrameSaveResult RequestFrameSave(const QString &path);
+
+    // The newest picture (view size, overlay drawn); null before the first.
+    // Taking it re-arms frameReady.
+    QImage LatestFrame();
+    // Complete frames drawn so far.
+    std::uint64_t framesDrawn() const { return framesDrawn_.load(); }
+    // CPU time the receiver thread has used (seconds), for measurements.
+    double ThreadCpuSeconds() const;
+
+signals:
+    // Emitted on the receiver thread: connect with a context object living on
+    // the UI thread (or Qt::QueuedConnection) so that slots run there.
+    //
+    // A DeviceEvent code (2, 4 or 8) enabled by the notify mask, and its argument.
+    void deviceEvent(int code, int argument);
+    // A new picture waits in LatestFrame(); not emitted again until taken, so
+    // a slow UI thread only ever sees the newest frame.
+    void frameReady();
+
+private:
+    struct WorkerState;
+    void ReceiverThread(std::unique_ptr<ReceiverSocket> socket);
+    void Notify(int code, int argument);
+    void ShowFrame(std::vector<std::uint8_t> bytes, WorkerState &worker);
+    void ServeSave(WorkerState &worker, bool buttonHeld);
+    void CancelSave();
+    OverlayOptions CopyOptions() const;
+    std::int64_t Now() const;
+
+    // Written by StartReceiver before the thread starts, read-only afterwards.
+    Config config_;
+    std::uint16_t port_ = 0;
+    QString error_;  // UI thread only
+
+    // Shared with the receiver thread.
+    std::atomic<bool> run_{false};
+    std::atomic<bool> listening_{false};
+    std::atomic<bool> displayOn_{true};
+    std::atomic<int> displayMode_{1};
+    std::atomic<std::uint64_t> framesDrawn_{0};
+
+    mutable std::mutex optionsMutex_;
+    OverlayOptions options_;  // guarded by optionsMutex_
+
+    std::mutex saveMutex_;
+    std::condition_variable saveDone_;
+    struct SaveRequest {
+        QString path;
+        std::uint64_t id = 0;  // 0: none pending
+        FrameSaveResult result = FrameSaveResult::TimedOut;
+        bool done = false;
+    } save_;  // guarded by saveMutex_
+    std::uint64_t nextSaveId_ = 1;  // UI thread only
+
+    std::mutex frameMutex_;
+    QImage latest_;  // guarded by frameMutex_
+    std::atomic<bool> framePending_{false};
+
+    std::thread thread_;
+};
+
+}  // namespace orv

@@ -1,0 +1,288 @@
+// The receiver thread over a loopback socket, fed by the simulator's sender.
+#include "device_event.h"
+#include "lens_overlay.h"
+#include "wireless_receiver.h"
+#include "wireless_sender.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+
+namespace orv {
+namespace {
+
+using namespace std::chrono_literals;
+
+bool WaitFor(const std::function<bool()> &done, int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+QByteArray ReadFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Pixels clearly more red than blue.
+int Reddish(const QImage &image, QRect area)
+{
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += qRed(image.pixel(x, y)) - qBlue(image.pixel(x, y)) > 40 ? 1 : 0;
+    return n;
+}
+
+// Mean absolute difference of the colour channels over area.
+double MeanDifference(const QImage &a, const QImage &b, QRect area)
+{
+    double sum = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    }
+    return sum / (3.0 * area.width() * area.height());
+}
+
+class WirelessReceiverTest : public ::testing::Test {
+protected:
+    void Start(WirelessReceiver::Config config = {})
+    {
+        config.port = 0;
+        ASSERT_TRUE(receiver.StartReceiver(config)) << receiver.errorString().toStdString();
+        ASSERT_NE(receiver.port(), 0);
+        ASSERT_TRUE(WaitFor([&] { return receiver.listening(); }, 5000));
+        QString error;
+        sender = sim::UdpSender::Open(QStringLiteral("127.0.0.1"), receiver.port(), &error);
+        ASSERT_TRUE(sender) << error.toStdString();
+        // The receiver as context object: the slot runs queued on this thread.
+        QObject::connect(&receiver, &WirelessReceiver::deviceEvent, &receiver,
+                         [this](int code, int arg) { events.emplace_back(code, arg); });
+    }
+
+    void Send(const QByteArray &jpeg, sim::FrameHeader header = {})
+    {
+        sender->SendSpread(sim::SplitFrame(jpeg, header), 2ms);
+    }
+
+    // Sends the frame every 20 ms until a new picture has been drawn.
+    bool SendUntilDrawn(const QByteArray &jpeg, sim::FrameHeader header = {})
+    {
+        const std::uint64_t before = receiver.framesDrawn();
+        for (int i = 0; i < 100; ++i) {
+            Send(jpeg, header);
+            if (WaitFor([&] { return receiver.framesDrawn() > before; }, 20))
+                return true;
+        }
+        return false;
+    }
+
+    static sim::FrameHeader Flags(std::uint8_t flags) { return {true, flags, std::nullopt}; }
+
+    WirelessReceiver receiver;
+    std::unique_ptr<sim::UdpSender> sender;
+    std::vector<std::pair<int, int>> events;
+    QTemporaryDir dir;
+};
+
+TEST_F(WirelessReceiverTest, LatestFrameIsTheDecodedJpegAndSavesKeepItsBytes)
+{
+    WirelessReceiver::Config config;
+    config.viewSize = QSize(320, 240);
+    config.saveWaitMs = 5000;
+    Start(config);
+    int readySignals = 0;
+    QObject::connect(&receiver, &WirelessReceiver::frameReady, &receiver, [&] { ++readySignals; });
+
+    // Hostile datagrams first: none of them may disturb the frame after.
+    QByteArray huge(65000, 'J');
+    huge.replace(0, 4, "JPEG");
+    sender->Send(huge);
+    sender->Send(QByteArray("JPEG\xFF\xFF\xFF\xFF", 8) + QByteArray(100, 'x'));
+    sender->Send(QByteArray("JPG\x01\0\0\0\0", 8) + QByteArray(100, 'x'));
+    sender->Send(QByteArray("JPEG\0\0\0\x10", 8) + QByteArray(1000, '\xD9'));
+
+    const QByteArray jpeg = sim::MakeTestFrame(QSize(320, 240), 7, 85);
+    ASSERT_TRUE(SendUntilDrawn(jpeg));
+    ASSERT_TRUE(WaitFor([&] { return readySignals > 0; }, 2000));
+    const QImage expected = QImage::fromData(jpeg).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(receiver.LatestFrame(), expected);
+
+    // Without an overlay the frame's bytes are written unchanged.
+    const QString plain = dir.filePath(QStringLiteral("plain.jpg"));
+    ASSERT_EQ(receiver.RequestFrameSave(plain), FrameSaveResult::Saved);
+    EXPECT_EQ(ReadFile(plain), jpeg);
+
+    // With one it is re-rendered at w x 3w/4 with the overlay burned in (a
+    // plain frame, so that the JPEG re-encoding changes little else).
+    QImage flat(320, 240, QImage::Format_RGB32);
+    flat.fill(qRgb(90, 110, 130));
+    QByteArray flatJpeg;
+    {
+        QBuffer buffer(&flatJpeg);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(flat.save(&buffer, "jpeg", 95));
+    }
+    ASSERT_TRUE(SendUntilDrawn(flatJpeg));
+    receiver.SetOverlayOptions(QStringLiteral("X100"), 1, QStringLiteral("Red"));
+    const QString overlaid = dir.filePath(QStringLiteral("overlay.jpg"));
+    ASSERT_EQ(receiver.RequestFrameSave(overlaid), FrameSaveResult::Saved);
+    const QImage saved(overlaid);
+    ASSERT_EQ(saved.size(), QSize(320, 240));
+    // The thin red lines lose colour to the JPEG's halved chroma, but they
+    // are where the overlay drawn locally puts them.
+    QImage withOverlay = QImage::fromData(flatJpeg).convertToFormat(QImage::Format_RGB32);
+    const QImage flatDecoded = withOverlay.copy();
+    {
+        QPainter p(&withOverlay);
+        DrawLensOverlay(p, 0, 0, 320, 240, QStringLiteral("X100"), true, QStringLiteral("Red"));
+    }
+    const QRect scaleArea(230, 180, 90, 40);
+    const int drawnRed = Reddish(withOverlay, scaleArea);
+    EXPECT_GT(drawnRed, 100);
+    EXPECT_GT(Reddish(saved, scaleArea), drawnRed / 2);
+    EXPECT_EQ(Reddish(flatDecoded, scaleArea), 0);
+    EXPECT_LT(MeanDifference(saved, withOverlay, QRect(10, 10, 100, 80)), 3);  // the frame itself
+
+    // A path that cannot be written is reported, not taken for a save.
+    EXPECT_EQ(receiver.RequestFrameSave(dir.filePath(QStringLiteral("no/such/dir/x.jpg"))),
+              FrameSaveResult::WriteFailed);
+
+    // The next picture carries the overlay too.
+    ASSERT_TRUE(SendUntilDrawn(jpeg));
+    EXPECT_NE(receiver.LatestFrame(), expected);
+}
+
+TEST_F(WirelessReceiverTest, OneButtonMessagePerPressSequence)
+{
+    Start();
+    const QByteArray jpeg = sim::MakeTestFrame(QSize(64, 48), 1, 80);
+    for (std::uint8_t flags : {2, 2, 2, 1, 2}) {
+        Send(jpeg, Flags(flags));
+        QThread::msleep(10);
+    }
+    const std::vector<std::pair<int, int>> pressed{{int(DeviceEvent::LongPress), 1},
+                                                   {int(DeviceEvent::LongPress), 1}};
+    EXPECT_TRUE(WaitFor([&] { return events.size() >= 2; }, 3000));
+    WaitFor([] { return false; }, 50);
+    EXPECT_EQ(events, pressed);
+}
+
+TEST_F(WirelessReceiverTest, DisplayOffDrawsNothing)
+{
+    Start();
+    receiver.SetDisplayOff();
+    const QByteArray jpeg = sim::MakeTestFrame(QSize(64, 48), 2, 80);
+    for (int i = 0; i < 5; ++i) {
+        Send(jpeg);
+        WaitFor([] { return false; }, 20);
+    }
+    EXPECT_EQ(receiver.framesDrawn(), 0u);
+    EXPECT_TRUE(receiver.LatestFrame().isNull());
+    receiver.SetDisplayOn(1);
+    EXPECT_TRUE(SendUntilDrawn(jpeg));
+    EXPECT_EQ(receiver.LatestFrame().size(), QSize(640, 480));
+}
+
+TEST(WirelessReceiverSilence, LostStreamReportedOnlyWithMaskBit8)
+{
+    for (int mask : {3, 15}) {
+        SCOPED_TRACE(mask);
+        std::atomic<std::int64_t> now{0};
+        WirelessReceiver receiver;
+        std::vector<int> codes;
+        QObject::connect(&receiver, &WirelessReceiver::deviceEvent, &receiver,
+                         [&](int code, int) { codes.push_back(code); });
+        WirelessReceiver::Config config;
+        config.port = 0;
+        config.notifyMask = mask;
+        config.clockMs = [&] { return now.load(); };
+        ASSERT_TRUE(receiver.StartReceiver(config));
+        ASSERT_TRUE(WaitFor([&] { return receiver.listening(); }, 5000));
+        QString error;
+        auto sender = sim::UdpSender::Open(QStringLiteral("127.0.0.1"), receiver.port(), &error);
+        ASSERT_TRUE(sender);
+        sender->Send(QByteArray("noise datagram"));
+        WaitFor([] { return false; }, 100);  // the silence starts at 0
+        now = 1200;
+        WaitFor([&] { return codes.size() >= 2; }, 1000);
+        const std::vector<int> expected =
+            mask == 15 ? std::vector<int>{int(DeviceEvent::StreamResumed), int(DeviceEvent::StreamSilent)}
+                       : std::vector<int>{};
+        EXPECT_EQ(codes, expected);
+    }
+}
+
+// While the button is held only a 1280-wide frame satisfies a save; the
+// release cancels a waiting save.
+TEST_F(WirelessReceiverTest, SaveWhileButtonHeldWaitsForCaptureFrame)
+{
+    WirelessReceiver::Config config;
+    config.saveWaitMs = 1500;
+    Start(config);
+    const QByteArray live = sim::MakeTestFrame(QSize(640, 480), 3, 60);
+    const QByteArray capture = sim::MakeTestFrame(QSize(1280, 960), 4, 60);
+    ASSERT_TRUE(SendUntilDrawn(live, Flags(2)));
+
+    const QString path = dir.filePath(QStringLiteral("held.jpg"));
+    {
+        std::atomic<bool> stop{false};
+        std::thread t([&] {
+            while (!stop) {
+                sender->SendSpread(sim::SplitFrame(live, Flags(2)), 2ms);
+                std::this_thread::sleep_for(30ms);
+            }
+        });
+        EXPECT_EQ(receiver.RequestFrameSave(path), FrameSaveResult::TimedOut);
+        stop = true;
+        t.join();
+        EXPECT_FALSE(QFile::exists(path));
+    }
+    {
+        std::thread t([&] {
+            std::this_thread::sleep_for(100ms);
+            sender->SendSpread(sim::SplitFrame(capture, Flags(2)), 20ms);
+        });
+        EXPECT_EQ(receiver.RequestFrameSave(path), FrameSaveResult::Saved);
+        t.join();
+        EXPECT_EQ(ReadFile(path), capture);
+    }
+    ASSERT_TRUE(SendUntilDrawn(live, Flags(2)));
+    {
+        std::thread t([&] {
+            std::this_thread::sleep_for(100ms);
+            sender->SendSpread(sim::SplitFrame(live, Flags(1)), 2ms);
+        });
+        EXPECT_EQ(receiver.RequestFrameSave(dir.filePath(QStringLiteral("cancel.jpg"))), FrameSaveResult::Cancelled);
+        t.join();
+    }
+    // Released: the last frame is saved as it is, whatever its width.
+    const QString released = dir.filePath(QStringLiteral("released.jpg"));
+    EXPECT_EQ(receiver.RequestFrameSave(released), FrameSaveResult::Saved);
+    EXPECT_EQ(ReadFile(released), live);
+}
+
+}  // namespace
+}  // namespace orv
