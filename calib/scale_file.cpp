@@ -44,10 +44,10 @@ ScaleSetting LoadScaleSetting(const QString &path)
     return s;
 }
 
-bool SaveScaleSetting(const QString &path, const ScaleSetting &s)
+bool SaveScaleSetting(const QString &path, const ScaleSetting &s, QString *reason)
 {
     IniFile::LoadStatus status;
-    IniFile ini = IniFile::Load(path, &status);
+    IniFile ini = IniFile::Load(path, &status, reason);
     if (status == IniFile::LoadStatus::Unreadable)
         return false;  // never replace a file whose other contents could not be kept
     ini.setValue(kHSection, "start_x", std::to_string(s.hStart.x()));
@@ -60,7 +60,7 @@ bool SaveScaleSetting(const QString &path, const ScaleSetting &s)
     ini.setValue(kVSection, "pixel", Utf8ToCp932(s.vPixel));
     ini.setValue(kVSection, "value", Utf8ToCp932(s.vValue));
     ini.setValue(kLinkSection, "link", std::to_string(s.link));
-    return ini.save(path);
+    return ini.save(path, reason);
 }
 
 std::vector<QString> FillScaleFileList(const QString &dir, Language lang)

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <span>
@@ -100,20 +101,24 @@ QByteArray BuildBmpFile(const QImage &image)
 }
 
 bool WriteImageFile(const QString &path, const QString &extension, const QImage &composite,
-                    QSize imageSize, const SnapshotSaver &saveSnapshot)
+                    QSize imageSize, const SnapshotSaver &saveSnapshot, QString *reason)
 {
     if (imageSize == kCameraFrameMarkerSize)
         return saveSnapshot ? saveSnapshot(path, extension) : false;
     const QByteArray bmp = BuildBmpFile(composite);
-    if (bmp.isEmpty())
+    if (bmp.isEmpty()) {
+        if (reason)
+            *reason = SystemReason(composite.isNull() ? EINVAL : EFBIG);
         return false;
+    }
     if (extension == QLatin1String("jpg")) {
         const auto *bytes = reinterpret_cast<const std::uint8_t *>(bmp.constData());
         const std::span<const std::uint8_t> rows(bytes + kBmpHeaderBytes,
                                                  static_cast<std::size_t>(bmp.size()) - kBmpHeaderBytes);
-        return JpegWriter(path, kImageFileJpegQuality, composite.width(), composite.height(), rows) == 0;
+        return JpegWriter(path, kImageFileJpegQuality, composite.width(), composite.height(), rows,
+                          reason) == 0;
     }
-    return WriteFileAtomically(path, bmp);
+    return WriteFileAtomically(path, bmp, reason);
 }
 
 bool JpegDataComplete(const QByteArray &data)

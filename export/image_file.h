@@ -41,9 +41,10 @@ using SnapshotSaver = std::function<bool(const QString &path, const QString &ext
 // (2 x 2) the camera's frame goes out through saveSnapshot instead. A JPEG of
 // quality 50 only for the extension "jpg" exactly; any other extension gets
 // the BMP bytes under path. The file is replaced only when written whole.
-// False when nothing was written (no failure is shown to the user).
+// False when nothing was written, with the system's reason in *reason (when
+// given; empty when the snapshot saver failed, which keeps its own reason).
 bool WriteImageFile(const QString &path, const QString &extension, const QImage &composite,
-                    QSize imageSize, const SnapshotSaver &saveSnapshot);
+                    QSize imageSize, const SnapshotSaver &saveSnapshot, QString *reason = nullptr);
 
 struct LoadedImage {
     QImage image;   // Format_RGB32; null on failure
