@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "image_file.h"
+#include "multiline_button.h"
 #include "orvalin_dlg.h"
 
 namespace orv {
@@ -51,8 +52,14 @@ void CImageTab::BuildControls()
     make(wireless_, "button1039", QStringLiteral("Nimbra"));
     wireless_->setCheckable(true);
     make(capture_, "button1001", QStringLiteral("取込"));
-    make(imageSetting_, "button1003", QStringLiteral("画質設定"));
-    make(outputSetting_, "button1004", QStringLiteral("出力設定"));
+    // Multi-line buttons: their captions wrap in the narrow column.
+    auto makeMultiLine = [this](MultiLineButton *&b, const char *name, const QString &text) {
+        b = new MultiLineButton(text, this);
+        b->setObjectName(name);
+        b->setAutoDefault(false);
+    };
+    makeMultiLine(imageSetting_, "button1003", QStringLiteral("画質設定"));
+    makeMultiLine(outputSetting_, "button1004", QStringLiteral("出力設定"));
     make(guideColor_, "button1005", QStringLiteral("ガイド色変更"));
 
     liveGroup_ = new QGroupBox(QStringLiteral("ライブモード"), this);
@@ -129,8 +136,8 @@ void CImageTab::ApplyEnglishCaptions()
     liveGroup_->setTitle(QStringLiteral("Live Mode"));
     cameraLabel_->setText(QStringLiteral("Camera"));
     capture_->setText(QStringLiteral("Capture"));
-    imageSetting_->setText(QStringLiteral("Image Setting"));
-    outputSetting_->setText(QStringLiteral("Output Setting"));
+    imageSetting_->setCaption(QStringLiteral("Image Setting"));
+    outputSetting_->setCaption(QStringLiteral("Output Setting"));
     guide_->setText(QStringLiteral("Reference Line"));
     guideColor_->setText(QStringLiteral("Color of Line"));
     thicknessLabel_->setText(QStringLiteral("Thickness"));

@@ -16,6 +16,7 @@ class QPushButton;
 namespace orv {
 
 class COrvalinDlg;
+class MultiLineButton;
 
 class CImageTab : public QWidget {
     Q_OBJECT
@@ -68,8 +69,8 @@ private:
     QComboBox *camera_ = nullptr;
     QLabel *frameSize_ = nullptr;
     QPushButton *capture_ = nullptr;
-    QPushButton *imageSetting_ = nullptr;
-    QPushButton *outputSetting_ = nullptr;
+    MultiLineButton *imageSetting_ = nullptr;
+    MultiLineButton *outputSetting_ = nullptr;
     QCheckBox *guide_ = nullptr;
     QPushButton *guideColor_ = nullptr;
     QLabel *thicknessLabel_ = nullptr;

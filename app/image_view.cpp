@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cmath>
+
 #include "orvalin_dlg.h"
 
 namespace orv {
@@ -25,7 +27,7 @@ void ImageView::paintEvent(QPaintEvent *)
 
 void ImageView::mousePressEvent(QMouseEvent *event)
 {
-    const QPoint p = event->position().toPoint();
+    const QPoint p = ToView(event->position());
     if (event->button() == Qt::LeftButton)
         owner_.OnViewPress(p);
     else if (event->button() == Qt::RightButton)
@@ -34,22 +36,38 @@ void ImageView::mousePressEvent(QMouseEvent *event)
 
 void ImageView::mouseMoveEvent(QMouseEvent *event)
 {
-    owner_.OnViewMove(event->position().toPoint());
+    owner_.OnViewMove(ToView(event->position()));
 }
 
 void ImageView::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
-        owner_.OnViewRelease(event->position().toPoint());
+        owner_.OnViewRelease(ToView(event->position()));
 }
 
 void ImageView::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    const QPoint p = event->position().toPoint();
+    const QPoint p = ToView(event->position());
     if (event->button() == Qt::LeftButton)
         owner_.OnViewDoubleClick(p);
     else if (event->button() == Qt::RightButton)
         owner_.OnViewRightPress(p);
+}
+
+QPoint ImageView::ToView(const QPointF &pos) const
+{
+    // The view counts device pixels; each window pixel holds ratio of them.
+    const qreal ratio = owner_.viewPixelRatio();
+    return QPoint(static_cast<int>(std::floor(pos.x() * ratio)), static_cast<int>(std::floor(pos.y() * ratio)));
+}
+
+bool ImageView::event(QEvent *event)
+{
+    const bool done = QWidget::event(event);
+    // Moved to a screen of another pixel ratio.
+    if (event->type() == QEvent::ScreenChangeInternal)
+        owner_.FollowViewRatio();
+    return done;
 }
 
 void ImageView::leaveEvent(QEvent *)

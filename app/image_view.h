@@ -21,8 +21,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
+    // A pointer position (window pixels) as a view position (device pixels).
+    QPoint ToView(const QPointF &pos) const;
+
     COrvalinDlg &owner_;
 };
 

@@ -21,6 +21,7 @@
 #include "interaction/install_handlers.h"
 #include "key_discarder.h"
 #include "page_bridge.h"
+#include "qt_translations.h"
 #include "resources_init.h"
 #include "results_table.h"
 #include "results_view.h"
@@ -82,6 +83,7 @@ void COrvalinDlg::OnInitDialog()
     textLanguage_ = (language_ == Language::English || pagesEnglish) ? Language::English
                                                                       : Language::Japanese;
     results_ = std::make_unique<ResultsTable>(language_, textLanguage_);
+    InstallQtTranslations(language_, this);
 
     setWindowIcon(QIcon(QStringLiteral(":/orvalin/icon.svg")));
     setFont(QFont(QStringLiteral("Arial"), 9));
@@ -119,13 +121,15 @@ void COrvalinDlg::OnInitDialog()
     overview_->hide();
 
     AdjustToScreen();
-    SetWindowSize(QSize(columnWidth_ + kFrameWidth, columnHeight_));
+    // At the screen's top-left corner, never centred; the column alone.
+    move(screenBounds_.topLeft());
+    SetWindowSize(QSize(columnWidth_, columnHeight_));
 
     liveView_->setGeometry(columnWidth_ + 5, 5, 640, 480);
     liveView_->hide();
 
     if (imageTab_ && imageTab_->defaultCameraIndex() >= 0) {
-        SetWindowSize(QSize(width() + kFrameWidth + 660, columnHeight_));
+        SetWindowSize(QSize(columnWidth_ + kLiveViewAllowance, columnHeight_));
         imageTab_->OpenCamera(imageTab_->defaultCameraIndex(), liveView_);
     }
 
@@ -276,11 +280,13 @@ void COrvalinDlg::CreatePages()
 
 void COrvalinDlg::AdjustToScreen()
 {
-    QSize screen = env_.screenSize ? env_.screenSize() : QSize();
-    if (screen.isEmpty()) {
+    QRect bounds(QPoint(0, 0), env_.screenSize ? env_.screenSize() : QSize());
+    if (bounds.isEmpty()) {
         const QScreen *s = QGuiApplication::primaryScreen();
-        screen = s ? s->size() : QSize(1024, 768);
+        bounds = s ? s->geometry() : QRect(0, 0, 1024, 768);
     }
+    screenBounds_ = bounds;
+    QSize screen = bounds.size();
     if (screen.height() < kShortScreen) {
         // Later layout uses the adjusted height; the list gives up the difference.
         screen.setHeight(screen.height() + env_.captionHeight);
@@ -297,7 +303,47 @@ void COrvalinDlg::AdjustToScreen()
 void COrvalinDlg::SetWindowSize(QSize outer)
 {
     requestedSize_ = outer;
-    resize(std::max(1, outer.width() - kFrameWidth), std::max(1, outer.height() - kFrameHeight));
+    ApplyWindowSize();
+}
+
+void COrvalinDlg::ApplyWindowSize()
+{
+    // The sizes count the frame, which the platform knows only once the
+    // window is shown (and which is none without a window manager).
+    frameExtra_ = frameGeometry().size() - size();
+    const QSize outer = requestedSize_.boundedTo(screenBounds_.size());
+    resize((outer - frameExtra_).expandedTo(QSize(1, 1)));
+    KeepOnScreen();
+}
+
+void COrvalinDlg::KeepOnScreen()
+{
+    const QRect frame = frameGeometry();
+    const QRect &s = screenBounds_;
+    const int x = std::max(s.left(), std::min(frame.left(), s.left() + s.width() - frame.width()));
+    const int y = std::max(s.top(), std::min(frame.top(), s.top() + s.height() - frame.height()));
+    if (QPoint(x, y) != frame.topLeft())
+        move(x, y);
+}
+
+void COrvalinDlg::FollowFrame()
+{
+    // A window manager frames the window after it was sized: size it again
+    // so that the outer size stays the one asked for.
+    if (!requestedSize_.isEmpty() && frameGeometry().size() - size() != frameExtra_)
+        ApplyWindowSize();
+}
+
+void COrvalinDlg::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    FollowFrame();
+}
+
+void COrvalinDlg::moveEvent(QMoveEvent *event)
+{
+    QDialog::moveEvent(event);
+    FollowFrame();
 }
 
 void COrvalinDlg::EnablePageControls(bool on)

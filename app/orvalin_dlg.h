@@ -57,10 +57,8 @@ class COrvalinDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // What the outer window adds to the client area (frame and caption), as the
-    // window sizes of the layout count it.
-    static constexpr int kFrameWidth = 6;
-    static constexpr int kFrameHeight = 30;
+    // The window widens by this to show the live view beside the column.
+    static constexpr int kLiveViewAllowance = 661;
 
     explicit COrvalinDlg(DlgEnvironment env = DlgEnvironment::FromPlatform(),
                          QWidget *parent = nullptr);
@@ -122,6 +120,12 @@ public:
     ViewGeometry &view() { return geo_; }
     const ViewGeometry &view() const { return geo_; }
     QPoint ViewToImage(QPoint viewPoint) const { return geo_.ViewToImage(viewPoint); }
+    // Device pixels per window pixel of the view, as last laid out: view
+    // coordinates (size, scroll, pointer positions) count device pixels.
+    qreal viewPixelRatio() const { return viewRatio_; }
+    // The view's screen changed its ratio: the view keeps its place in the
+    // window and shows as many device pixels as it now holds.
+    void FollowViewRatio();
     void SetZoom(int zoomX, int zoomY);  // resets the scroll, marks a rebuild
     void SetScroll(QPoint scroll);
     // The cursor remembered by the pointer interaction; Qt::BlankCursor stands for none.
@@ -140,7 +144,10 @@ public:
     int columnWidth() const { return columnWidth_; }
     int columnHeight() const { return columnHeight_; }
     QSize screenSize() const { return screen_; }
-    // The outer size last given to the window (what the window asks of the screen).
+    // The screen the window keeps to, as it really is (no short-screen adjustment).
+    QRect screenBounds() const { return screenBounds_; }
+    // The outer size last asked for the window (frame included); the window
+    // gets it, cut to the screen.
     QSize windowSizeRequested() const { return requestedSize_; }
     void SetWindowSize(QSize outer);
 
@@ -219,12 +226,19 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     void BuildControls();
     void OnInitDialog();
     void CreatePages();
     void AdjustToScreen();
+    void ApplyWindowSize();
+    void KeepOnScreen();
+    // Sizes the window again when its frame changed since it was sized.
+    void FollowFrame();
+    qreal CurrentViewRatio() const;
     void ApplyCaptions();
     void ToolSelect();
     void ShowRecordAttributes(MeasureItem *item);
@@ -255,7 +269,11 @@ private:
     int columnWidth_ = 0;
     int columnHeight_ = 0;
     QSize screen_;
+    QRect screenBounds_;
     QSize requestedSize_;
+    // What the platform's frame added to the client size when it was last sized.
+    QSize frameExtra_;
+    qreal viewRatio_ = 1.0;
     QString workFilePath_;
     QString lastOpenDir_;
     bool overviewShown_ = false;
@@ -291,7 +309,8 @@ private:
     CCalibTab *calibTab_ = nullptr;
     CToolTab *toolTab_ = nullptr;
     COptionTab *optionTab_ = nullptr;
-    // The overview window has no parent: a top-level window of its own.
+    // The overview: a window of its own, owned by this one (SetOwner); it
+    // goes before the child widgets do.
     std::unique_ptr<QWidget> overview_;
     CScrollDlg *scrollDlg_ = nullptr;
     std::unique_ptr<ViewComposer> composer_;

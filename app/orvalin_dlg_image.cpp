@@ -1,8 +1,10 @@
 // Main window: opening images, saving the annotated image.
 #include "orvalin_dlg.h"
 
+#include <QDir>
 #include <QFileInfo>
 
+#include "file_filter.h"
 #include "image_file.h"
 #include "image_view.h"
 #include "page_bridge.h"
@@ -13,24 +15,39 @@
 namespace orv {
 namespace {
 
-const QString kOpenFilter = QStringLiteral(
-    "Support Image Files (*.jpeg,*.jpg,*.bmp,*.tif) (*.jpeg *.jpg *.bmp *.tif);;"
-    "Jpeg Files (*.jpeg,*.jpg) (*.jpeg *.jpg);;"
-    "Bitmap Files (*.bmp) (*.bmp);;"
-    "GIF Files (*.gif) (*.gif);;"
-    "All Files(*.*) (*)");
-const QString kSaveFilter = QStringLiteral(
-    "JPEG Files (*.jpg) (*.jpg);;"
-    "Bitmap Files (*.bmp) (*.bmp);;"
-    "All Files(*.*) (*)");
+constexpr char kOpenFilter[] =
+    "Support Image Files (*.jpeg,*.jpg,*.bmp,*.tif)|*.jpeg;*.jpg;*.bmp;*.tif|"
+    "Jpeg Files (*.jpeg,*.jpg)|*.jpeg;*.jpg|Bitmap Files (*.bmp)|*.bmp|GIF Files (*.gif)|*.gif|"
+    "All Files(*.*)|*.*||";
+constexpr char kSaveFilter[] =
+    "JPEG Files (*.jpg)|*.jpg|Bitmap Files (*.bmp)|*.bmp|All Files(*.*)|*.*||";
 const QString kDefaultImageExtension = QStringLiteral("bmp");
+
+// The failure message names the file, and says why a valid image was refused.
+QString LoadFailureText(const LoadedImage &loaded, const QString &path, Language language)
+{
+    const bool english = language == Language::English;
+    QString text;
+    if (loaded.tooLarge) {
+        const QString size =
+            QStringLiteral("%1 × %2").arg(loaded.size.width()).arg(loaded.size.height());
+        text = english
+                   ? QStringLiteral("The image file could not be read (too large: %1).").arg(size)
+                   : QStringLiteral("画像ファイルを読み込めませんでした（大きすぎます: %1）。").arg(size);
+    } else {
+        text = english ? QStringLiteral("The image file could not be read.")
+                       : QStringLiteral("画像ファイルを読み込めませんでした。");
+    }
+    return text + QLatin1Char('\n') + QDir::toNativeSeparators(path);
+}
 
 }  // namespace
 
 void COrvalinDlg::OnOpenImage()
 {
     const QString path =
-        UiPrompter::instance().openFile(this, QString(), lastOpenDir_, kOpenFilter);
+        UiPrompter::instance().openFile(this, QString(), lastOpenDir_,
+                                        QtFileFilter(QLatin1String(kOpenFilter)));
     if (!path.isEmpty()) {
         LoadImageFile(path);
         lastOpenDir_ = QFileInfo(path).absolutePath();
@@ -46,11 +63,8 @@ void COrvalinDlg::LoadImageFile(const QString &path)
     // as they were.
     LoadedImage loaded = orv::LoadImageFile(path);
     if (!loaded.ok()) {
-        const QString text = language_ == Language::English
-                                 ? QStringLiteral("The image file could not be read.")
-                                 : QStringLiteral("画像ファイルを読み込めませんでした。");
-        UiPrompter::instance().message(this, text, windowTitle(), UiPrompter::Buttons::Ok,
-                                       UiPrompter::Icon::Warning);
+        UiPrompter::instance().message(this, LoadFailureText(loaded, path, language_), windowTitle(),
+                                       UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
         return;
     }
     composite_ = QImage();
@@ -78,7 +92,8 @@ void COrvalinDlg::OnSaveImage()
     if (ClearSelectionFirst(CmdSaveImage))
         return;
     pendingCommand_ = CmdNone;
-    QString path = UiPrompter::instance().saveFile(this, QString(), QString(), kSaveFilter);
+    QString path = UiPrompter::instance().saveFile(this, QString(), QString(),
+                                                   QtFileFilter(QLatin1String(kSaveFilter)));
     if (!path.isEmpty()) {
         path = WithDefaultExtension(path, kDefaultImageExtension);
         WriteImageFile(path, FileExtension(path));

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <cmath>
 
 #include "image_view.h"
 #include "page_bridge.h"
@@ -18,7 +19,25 @@ namespace {
 // Frame of the overview window as its outer size counts it.
 constexpr int kOverviewFrame = 3;
 
+// Device pixels to window pixels (rounded up, so the widget holds them all).
+int ToWindow(long long device, qreal ratio)
+{
+    return static_cast<int>(std::ceil(static_cast<double>(device) / ratio));
+}
+
+// Window pixels to the device pixels they hold.
+int ToDevice(int window, qreal ratio)
+{
+    return static_cast<int>(std::floor(window * ratio));
+}
+
 }  // namespace
+
+qreal COrvalinDlg::CurrentViewRatio() const
+{
+    const qreal ratio = view_->devicePixelRatioF();
+    return ratio > 0 ? ratio : 1.0;
+}
 
 void COrvalinDlg::LayoutView()
 {
@@ -28,9 +47,14 @@ void COrvalinDlg::LayoutView()
     const int SH = screen_.height();
     const long long W = geo_.imageSize.width();
     const long long H = geo_.imageSize.height();
+    // The view shows a zoomed pixel per device pixel: on a 2x screen it takes
+    // half as many window pixels, and nothing is stretched twice.
+    viewRatio_ = CurrentViewRatio();
+    const long long zoomedW = geo_.zoomX * W / 100;
+    const long long zoomedH = geo_.zoomY * H / 100;
 
-    int viewH = static_cast<int>(geo_.zoomY * H / 100);
-    int viewW = static_cast<int>(geo_.zoomX * W / 100);
+    int viewH = ToWindow(zoomedH, viewRatio_);
+    int viewW = ToWindow(zoomedW, viewRatio_);
     int d = std::max(K, viewH + 40);
     int w = C + viewW + 15;
     if (SW < w) {
@@ -43,13 +67,25 @@ void COrvalinDlg::LayoutView()
     }
     update();
     SetWindowSize(QSize(w, d));
-    move(0, 0);
+    move(screenBounds_.topLeft());
+    // A short screen's adjusted height counts the caption: the window is cut
+    // to the real screen, and the view ends inside it.
+    viewH = std::min(viewH, std::min(d, screenBounds_.height()) - 40);
 
-    if ((w == SW || d == SH) && W > 0) {
-        const int r = static_cast<int>(C * H / W);
-        const int l = env_.captionHeight + 2 * kOverviewFrame + r;
-        const int u = K + l > SH ? SH - l : K;
-        page_bridge::PlaceOverview(*this, QPoint(0, u), QSize(C, r));
+    if ((w == SW || d == SH) && W > 0 && H > 0) {
+        int r = static_cast<int>(C * H / W);
+        int clientW = C;
+        const int chrome = env_.captionHeight + 2 * kOverviewFrame;
+        // A tall image's overview is shrunk, in proportion, to fit the screen.
+        const int maxR = std::max(1, screenBounds_.height() - chrome);
+        if (r > maxR) {
+            r = maxR;
+            clientW = std::max(1, static_cast<int>(r * W / H));
+        }
+        const int l = chrome + r;
+        int u = K + l > SH ? SH - l : K;
+        u = std::max(0, std::min(u, screenBounds_.height() - l));
+        page_bridge::PlaceOverview(*this, screenBounds_.topLeft() + QPoint(0, u), QSize(clientW, r));
         if (overview_)
             overview_->show();
         page_bridge::ShowOverviewLabel(*this, false);
@@ -62,10 +98,30 @@ void COrvalinDlg::LayoutView()
     }
     SetOverviewShown(overviewShown_);
 
-    geo_.size = QSize(std::max(0, viewW), std::max(0, viewH));
-    view_->setGeometry(QRect(geo_.origin, geo_.size));
+    viewW = std::max(0, viewW);
+    viewH = std::max(0, viewH);
+    geo_.size = QSize(static_cast<int>(std::min<long long>(zoomedW, ToDevice(viewW, viewRatio_))),
+                      static_cast<int>(std::min<long long>(zoomedH, ToDevice(viewH, viewRatio_))));
+    view_->setGeometry(QRect(geo_.origin, QSize(viewW, viewH)));
     view_->setVisible(hasImage());
     composer_->Invalidate();
+}
+
+void COrvalinDlg::FollowViewRatio()
+{
+    const qreal ratio = CurrentViewRatio();
+    if (qFuzzyCompare(ratio, viewRatio_))
+        return;
+    viewRatio_ = ratio;
+    if (!hasImage())
+        return;
+    const long long zoomedW = static_cast<long long>(geo_.zoomX) * geo_.imageSize.width() / 100;
+    const long long zoomedH = static_cast<long long>(geo_.zoomY) * geo_.imageSize.height() / 100;
+    geo_.size = QSize(static_cast<int>(std::min<long long>(zoomedW, ToDevice(view_->width(), ratio))),
+                      static_cast<int>(std::min<long long>(zoomedH, ToDevice(view_->height(), ratio))));
+    geo_.scroll = QPoint(0, 0);
+    composer_->Invalidate();
+    RebuildView();
 }
 
 int COrvalinDlg::FitZoom() const
@@ -74,8 +130,10 @@ int COrvalinDlg::FitZoom() const
     const int H = geo_.imageSize.height();
     if (W <= 0 || H <= 0)
         return 100;
-    const long long zx = static_cast<long long>(screen_.width() - columnWidth_ - 15) * 100 / W;
-    const long long zy = static_cast<long long>(screen_.height() - 40) * 100 / H;
+    // In device pixels, as the view shows the zoomed image.
+    const qreal ratio = CurrentViewRatio();
+    const long long zx = static_cast<long long>(ToDevice(screen_.width() - columnWidth_ - 15, ratio)) * 100 / W;
+    const long long zy = static_cast<long long>(ToDevice(screen_.height() - 40, ratio)) * 100 / H;
     return static_cast<int>(std::min(zx, zy));
 }
 

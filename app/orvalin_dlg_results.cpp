@@ -2,6 +2,7 @@
 #include "orvalin_dlg.h"
 
 #include "csv_export.h"
+#include "file_filter.h"
 #include "image_file.h"
 #include "page_bridge.h"
 #include "results_table.h"
@@ -62,7 +63,7 @@ void COrvalinDlg::DeleteAllResults()
 void COrvalinDlg::SaveResultsCsv()
 {
     QString path = UiPrompter::instance().saveFile(this, QString(), QString(),
-                                                    QLatin1String(kCsvFileFilter));
+                                                    QtFileFilter(QLatin1String(kCsvFileFilter)));
     if (!path.isEmpty()) {
         path = WithDefaultExtension(path, QLatin1String(kCsvDefaultExtension));
         // A file that cannot be written is skipped without a message.

@@ -19,8 +19,7 @@
 namespace orv {
 namespace {
 
-// The window shows the control column only, or the column beside the live view.
-constexpr int kLiveViewAllowance = 661;
+// The Image page shows the control column only, or the column beside the live view.
 constexpr int kImagePageHeight = 742;
 
 }  // namespace
@@ -110,7 +109,7 @@ void COrvalinDlg::DiscardImage()
     viewState_ = ViewNoImage;
     update();
     const bool camera = imageTab_ && imageTab_->defaultCameraIndex() >= 0;
-    const int width = columnWidth_ + kFrameWidth + (camera ? kLiveViewAllowance : 0);
+    const int width = columnWidth_ + (camera ? kLiveViewAllowance : 0);
     SetWindowSize(QSize(width, kImagePageHeight));
     if (imageTab_) {
         imageTab_->FillCameraList();

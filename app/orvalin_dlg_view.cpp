@@ -14,6 +14,13 @@ namespace {
 
 const QColor kEmptyViewColor(64, 64, 64);
 
+// View pixels (device pixels) to the window pixels that cover them.
+QRect ToWindowRect(const QRect &view, qreal ratio)
+{
+    return QRectF(view.x() / ratio, view.y() / ratio, view.width() / ratio, view.height() / ratio)
+        .toAlignedRect();
+}
+
 }  // namespace
 
 void COrvalinDlg::RebuildView()
@@ -40,7 +47,7 @@ void COrvalinDlg::RebuildEditLayer()
     EnsureComposite();
     const QRect region = composer_->PendingViewRegion(composite_, geo_);
     if (!region.isEmpty())
-        view_->update(region);
+        view_->update(ToWindowRect(region, viewRatio_));
 }
 
 void COrvalinDlg::EnsureComposite()
@@ -74,10 +81,12 @@ void COrvalinDlg::PaintView(QPainter &painter)
         return;
     }
     EnsureComposite();
+    // Made in device pixels: one picture pixel to one pixel of the screen.
     const QImage &picture = composer_->ViewPicture(composite_, geo_);
+    const qreal ratio = viewRatio_;
     painter.fillRect(area, kEmptyViewColor);
     if (!picture.isNull())
-        painter.drawImage(QPoint(0, 0), picture);
+        painter.drawImage(QRectF(0, 0, picture.width() / ratio, picture.height() / ratio), picture);
     if (viewState_ == ViewScrollOnly)
         return;
     // Rescaling the whole composite for the overview on every pointer move
@@ -90,6 +99,8 @@ void COrvalinDlg::PaintView(QPainter &painter)
     if (dragMode_ >= DragStandardScale && dragMode_ <= DragVBar) {
         if (ViewPointerHandler *h = pointerHandler(dragMode_)) {
             painter.setClipRect(area);
+            // The overlay draws in view pixels.
+            painter.scale(1 / ratio, 1 / ratio);
             h->paintOverlay(*this, painter);
         }
     }

@@ -4,6 +4,7 @@
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 
+#include <algorithm>
 #include <utility>
 
 namespace orv {
@@ -31,7 +32,8 @@ int ResultsModel::columnCount(const QModelIndex &parent) const
 
 QVariant ResultsModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || role != Qt::DisplayRole)
+    // The tooltip shows the full text too, whatever the column's width.
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
     return QString::fromStdString(table_.text(index.row(), index.column()));
 }
@@ -75,8 +77,19 @@ ResultsView::ResultsView(ResultsTable &table, QWidget *parent)
     setContextMenuPolicy(Qt::NoContextMenu);
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
-    for (int c = 0; c < kResultColumnCount; ++c)
-        setColumnWidth(c, ResultColumnWidth(c));
+    // Columns grow to their widest text and the list scrolls sideways: a cut
+    // value ("1130…" for 11309.73) would read as another number.
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    RefitColumns();
+    connect(model_, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { WidenColumns(first, last); });
+    connect(model_, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &from, const QModelIndex &to) {
+                WidenColumns(from.row(), to.row());
+            });
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, &ResultsView::RefitColumns);
+    connect(model_, &QAbstractItemModel::modelReset, this, &ResultsView::RefitColumns);
     connect(model_, &ResultsModel::tableSelectionChanged, this, &ResultsView::ShowTableSelection);
     // Rows inserted after a selection change (the table selects a row as it
     // appends it, before the model has it) are shown selected once they exist.
@@ -86,6 +99,30 @@ ResultsView::ResultsView(ResultsTable &table, QWidget *parent)
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
         ShowTableSelection(table_.selectedRow(), table_.focusedRow());
     });
+}
+
+int ResultsView::TextWidth(int row, int column) const
+{
+    return sizeHintForIndex(model_->index(row, column)).width();
+}
+
+void ResultsView::WidenColumns(int firstRow, int lastRow)
+{
+    for (int c = 0; c < kResultColumnCount; ++c) {
+        int width = columnWidth(c);
+        for (int r = firstRow; r <= lastRow; ++r)
+            width = std::max(width, TextWidth(r, c));
+        if (width != columnWidth(c))
+            setColumnWidth(c, width);
+    }
+}
+
+void ResultsView::RefitColumns()
+{
+    // Back to the standard widths, or the titles' when wider, then the rows.
+    for (int c = 0; c < kResultColumnCount; ++c)
+        setColumnWidth(c, std::max(ResultColumnWidth(c), header()->sectionSizeHint(c)));
+    WidenColumns(0, model_->rowCount() - 1);
 }
 
 QString ResultsView::cellText(int row, int column) const
@@ -161,6 +198,13 @@ void ResultsView::mouseDoubleClickEvent(QMouseEvent *event)
         emit listDoubleClicked();
     else if (event->button() == Qt::RightButton)
         emit listRightDoubleClicked();
+}
+
+void ResultsView::changeEvent(QEvent *event)
+{
+    QTreeView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        RefitColumns();
 }
 
 void ResultsView::mouseMoveEvent(QMouseEvent *event)

@@ -63,9 +63,16 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void SelectAt(const QPoint &pos);
+    // Width a cell needs to show its whole text.
+    int TextWidth(int row, int column) const;
+    // Widens the columns to the texts of the given rows; never narrows them.
+    void WidenColumns(int firstRow, int lastRow);
+    // Fits every column anew (after rows went away).
+    void RefitColumns();
     void ShowTableSelection(int selectedRow, int focusedRow);
 
     ResultsTable &table_;

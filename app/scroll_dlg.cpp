@@ -31,20 +31,41 @@ CScrollDlg::CScrollDlg(QWidget *parent)
 
 CScrollDlg::~CScrollDlg() = default;
 
+void CScrollDlg::SetOwner(COrvalinDlg *owner)
+{
+    owner_ = owner;
+    if (!owner)
+        return;
+    // A modal main window blocks the input of every window that is not its
+    // own: a window without a parent would ignore the mouse. As a tool window
+    // of the main window it stays a window of its own, above it.
+    const bool shown = isVisible();
+    setParent(owner, (windowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
+    setVisible(shown);
+}
+
 void CScrollDlg::SetClientSize(QSize size)
 {
     client_ = size.expandedTo(QSize(1, 1));
     setFixedSize(client_);
-    if (!picture_.isNull() && picture_.size() != client_)
-        picture_ = picture_.scaled(client_, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (!picture_.isNull() && picture_.deviceIndependentSize().toSize() != client_)
+        picture_ = Scaled(picture_);
     update();
 }
 
 void CScrollDlg::SetPicture(const QImage &composite)
 {
-    picture_ = composite.isNull() ? QImage()
-                                  : composite.scaled(client_, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    picture_ = composite.isNull() ? QImage() : Scaled(composite);
     update();
+}
+
+QImage CScrollDlg::Scaled(const QImage &from) const
+{
+    // In device pixels: on a 2x screen the small picture is not stretched again.
+    const qreal ratio = devicePixelRatioF() > 0 ? devicePixelRatioF() : 1.0;
+    QImage scaled = from.scaled(client_ * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(ratio);
+    return scaled;
 }
 
 void CScrollDlg::UpdateFrame(int x, int y)

@@ -18,11 +18,13 @@ class CScrollDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // A window of its own (no parent), hidden until the main window shows it.
+    // A floating window, hidden until the main window shows it.
     explicit CScrollDlg(QWidget *parent = nullptr);
     ~CScrollDlg() override;
 
-    void SetOwner(COrvalinDlg *owner) { owner_ = owner; }
+    // The main window becomes the owner: the overview floats above it and
+    // takes the mouse while the main window runs modally.
+    void SetOwner(COrvalinDlg *owner);
     COrvalinDlg *owner() const { return owner_; }
 
     // The picture area in pixels (the whole client area of the window).
@@ -65,6 +67,7 @@ protected:
 
 private:
     bool Inside(QPoint p) const;
+    QImage Scaled(const QImage &from) const;
     void DragTo(QPoint p);
 
     COrvalinDlg *owner_ = nullptr;

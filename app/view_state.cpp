@@ -37,10 +37,4 @@ QRect ViewGeometry::SourceRect() const
                  MulDivTrunc(size.width(), 100, zoomX), MulDivTrunc(size.height(), 100, zoomY));
 }
 
-bool ViewGeometry::Contains(QPoint client) const
-{
-    return client.x() >= origin.x() && client.x() <= origin.x() + size.width() &&
-           client.y() >= origin.y() && client.y() <= origin.y() + size.height();
-}
-
 }  // namespace orv

@@ -32,7 +32,7 @@ inline constexpr int kDragModeCount = 9;
 
 struct ViewGeometry {
     QPoint origin;         // top left of the view in dialog client pixels
-    QSize size{0, 0};      // view size in pixels
+    QSize size{0, 0};      // view size in device pixels (view pixels)
     QPoint scroll;         // offset of the visible part, zoomed pixels
     int zoomX = 100;       // percent
     int zoomY = 100;
@@ -51,8 +51,6 @@ struct ViewGeometry {
 
     // The part of the image the view shows, in image pixels.
     QRect SourceRect() const;
-    // True when the point (dialog client pixels) lies in the view, bounds included.
-    bool Contains(QPoint client) const;
 };
 
 }  // namespace orv

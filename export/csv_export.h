@@ -12,7 +12,7 @@ namespace orv {
 
 // The file dialog's settings for the CSV button.
 inline constexpr char kCsvDefaultExtension[] = "csv";
-inline constexpr char kCsvFileFilter[] = "CSV Files (*.csv) (*.csv);;All Files(*.*) (*)";
+inline constexpr char kCsvFileFilter[] = "CSV Files (*.csv)|*.csv|All Files(*.*)|*.*||";
 
 // The file's contents in UTF-8: four fields per line, CR LF ends; a field with
 // a comma, a quote or a line break is quoted.

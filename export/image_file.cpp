@@ -5,10 +5,15 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
 #include <span>
+
+#if __has_include(<unistd.h>)
+#include <unistd.h>
+#endif
 
 #include "atomic_file.h"
 #include "jpeg_writer.h"
@@ -29,6 +34,21 @@ void PutLe32(char *p, std::uint32_t v)
 {
     for (int i = 0; i < 4; ++i)
         p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+LoadedImage Failed(const QString &error)
+{
+    LoadedImage r;
+    r.error = error;
+    return r;
+}
+
+LoadedImage TooLarge(const QString &error, QSize size)
+{
+    LoadedImage r = Failed(error);
+    r.tooLarge = true;
+    r.size = size;
+    return r;
 }
 
 bool IsStandaloneMarker(unsigned char m)
@@ -55,6 +75,12 @@ QString FileExtension(const QString &path)
     const QString name = QFileInfo(path).fileName();
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     return dot < 0 ? QString() : name.mid(dot + 1);
+}
+
+bool IsJpegExtension(const QString &extension)
+{
+    return extension.compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0 ||
+           extension.compare(QLatin1String("jpeg"), Qt::CaseInsensitive) == 0;
 }
 
 QString WithDefaultExtension(const QString &path, const QString &extension)
@@ -111,7 +137,7 @@ bool WriteImageFile(const QString &path, const QString &extension, const QImage 
             *reason = SystemReason(composite.isNull() ? EINVAL : EFBIG);
         return false;
     }
-    if (extension == QLatin1String("jpg")) {
+    if (IsJpegExtension(extension)) {
         const auto *bytes = reinterpret_cast<const std::uint8_t *>(bmp.constData());
         const std::span<const std::uint8_t> rows(bytes + kBmpHeaderBytes,
                                                  static_cast<std::size_t>(bmp.size()) - kBmpHeaderBytes);
@@ -168,32 +194,58 @@ bool JpegDataComplete(const QByteArray &data)
     }
 }
 
-LoadedImage DecodeImageData(const QByteArray &data)
+qint64 MaxImagePixels()
+{
+    qint64 pixels = kMaxImagePixels;
+#if defined(_SC_PHYS_PAGES) && defined(_SC_PAGESIZE)
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages > 0 && pageSize > 0) {
+        constexpr qint64 kBytesPerPixel = 3 * 4 + 2 * 3;
+        pixels = std::min(pixels, qint64(pages) * pageSize / kBytesPerPixel);
+    }
+#endif
+    return pixels;
+}
+
+LoadedImage DecodeImageData(const QByteArray &data, qint64 maxPixels)
 {
     if (data.isEmpty())
-        return {QImage(), QStringLiteral("empty image file")};
+        return Failed(QStringLiteral("empty image file"));
     if (!JpegDataComplete(data))
-        return {QImage(), QStringLiteral("JPEG data ends before its end marker")};
+        return Failed(QStringLiteral("JPEG data ends before its end marker"));
     QBuffer buffer;
     buffer.setData(data);
     if (!buffer.open(QIODevice::ReadOnly))
-        return {QImage(), buffer.errorString()};
+        return Failed(buffer.errorString());
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
+    // The header tells the size before anything is allocated.
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > maxPixels)
+        return TooLarge(QStringLiteral("image too large"), size);
+    // Qt's own limit is in megabytes of the decoded image, up to 8 bytes a
+    // pixel for 16-bit formats; the pixel count above is the real bound.
+    const qint64 limitMb = std::min<qint64>(maxPixels * 8 / (1024 * 1024) + 1,
+                                            std::numeric_limits<int>::max());
+    reader.setAllocationLimit(static_cast<int>(limitMb));
     QImage image;
     if (!reader.read(&image) || image.isNull())
-        return {QImage(), reader.errorString()};
+        return Failed(reader.errorString());
+    const QSize decoded = image.size();
     image = image.convertToFormat(QImage::Format_RGB32);
-    if (image.isNull())
-        return {QImage(), QStringLiteral("out of memory")};
-    return {std::move(image), QString()};
+    if (image.isNull())  // no memory for the conversion
+        return TooLarge(QStringLiteral("out of memory"), decoded);
+    LoadedImage r;
+    r.image = std::move(image);
+    return r;
 }
 
-LoadedImage LoadImageFile(const QString &path)
+LoadedImage LoadImageFile(const QString &path, qint64 maxPixels)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {QImage(), file.errorString()};
+        return Failed(file.errorString());
     // Read in pieces: the size a special file reports says nothing.
     QByteArray data;
     constexpr qint64 kChunk = 1 << 20;
@@ -201,14 +253,14 @@ LoadedImage LoadImageFile(const QString &path)
         const QByteArray piece = file.read(kChunk);
         if (piece.isEmpty()) {
             if (file.error() != QFileDevice::NoError)
-                return {QImage(), file.errorString()};
+                return Failed(file.errorString());
             break;
         }
         if (data.size() + piece.size() > kMaxImageFileBytes)
-            return {QImage(), QStringLiteral("image file too large")};
+            return Failed(QStringLiteral("image file too large"));
         data.append(piece);
     }
-    return DecodeImageData(data);
+    return DecodeImageData(data, maxPixels);
 }
 
 }  // namespace orv

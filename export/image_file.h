@@ -19,6 +19,14 @@ inline constexpr int kImageFileJpegQuality = 50;
 inline constexpr QSize kCameraFrameMarkerSize{2, 2};
 // Larger image files are not read.
 inline constexpr qint64 kMaxImageFileBytes = qint64(512) * 1024 * 1024;
+// The most pixels an image may have: microscope cameras and stitched mosaics
+// go far beyond Qt's default reader limit (128 MiB).
+inline constexpr qint64 kMaxImagePixels = 200'000'000;
+
+// The pixel count this machine can hold, never over kMaxImagePixels: the
+// source image, the view's layer and the composite take 4 bytes a pixel each,
+// and a save makes two 3-byte copies: 18 bytes a pixel in all.
+qint64 MaxImagePixels();
 
 // dir joined with name by exactly one "/".
 QString WorkFilePath(const QString &tempDir, const QString &name = QLatin1String(kWorkFileJpgName));
@@ -26,6 +34,8 @@ QString WorkFilePath(const QString &tempDir, const QString &name = QLatin1String
 // The extension of a chosen file name as a file dialog reports it: the text
 // after the last "." of the file name, empty when it has none.
 QString FileExtension(const QString &path);
+// "jpg" or "jpeg" in any case: the extensions that get JPEG data.
+bool IsJpegExtension(const QString &extension);
 // path with ".<extension>" appended when its file name has no extension.
 QString WithDefaultExtension(const QString &path, const QString &extension);
 
@@ -39,24 +49,29 @@ using SnapshotSaver = std::function<bool(const QString &path, const QString &ext
 
 // Writes the composite to path: when imageSize is the camera-frame marker
 // (2 x 2) the camera's frame goes out through saveSnapshot instead. A JPEG of
-// quality 50 only for the extension "jpg" exactly; any other extension gets
-// the BMP bytes under path. The file is replaced only when written whole.
-// False when nothing was written, with the system's reason in *reason (when
-// given; empty when the snapshot saver failed, which keeps its own reason).
+// quality 50 for a JPEG extension (".JPG" too: the name must not lie about
+// the content); any other extension gets the BMP bytes under path. The file is
+// replaced only when written whole. False when nothing was written, with the
+// system's reason in *reason (when given; empty when the snapshot saver
+// failed, which keeps its own reason).
 bool WriteImageFile(const QString &path, const QString &extension, const QImage &composite,
                     QSize imageSize, const SnapshotSaver &saveSnapshot, QString *reason = nullptr);
 
 struct LoadedImage {
     QImage image;   // Format_RGB32; null on failure
     QString error;  // diagnostic text when image is null
+    // A valid image refused for its size: tooLarge set, size its dimensions.
+    bool tooLarge = false;
+    QSize size;
     bool ok() const { return !image.isNull(); }
 };
 
 // Reads the whole file and decodes it by its content (JPEG, BMP, GIF, PNG,
 // TIFF). A file that cannot be read, cannot be decoded, or is a JPEG cut off
-// before its end marker gives an error instead of an image.
-LoadedImage LoadImageFile(const QString &path);
-LoadedImage DecodeImageData(const QByteArray &data);
+// before its end marker gives an error instead of an image; so does an image
+// of more than maxPixels pixels, marked tooLarge.
+LoadedImage LoadImageFile(const QString &path, qint64 maxPixels = MaxImagePixels());
+LoadedImage DecodeImageData(const QByteArray &data, qint64 maxPixels = MaxImagePixels());
 
 // False for JPEG data whose marker structure ends before the end-of-image
 // marker; true for complete JPEG data and for data that is not JPEG.

@@ -14,23 +14,29 @@ std::string EnvOrEmpty(const char *name)
     return v ? std::string(v) : std::string();
 }
 
-// LANG from a shell-style locale file ("LANG=ja_JP.UTF-8", possibly quoted).
+// LANG from a shell-style locale file ("LANG=ja_JP.UTF-8", possibly quoted
+// or exported); as in a shell the last assignment wins. Empty when the file
+// is missing or sets no LANG.
 std::string LangFromFile(const char *path)
 {
     std::ifstream in(path);
     std::string line;
+    std::string lang;
     while (std::getline(in, line)) {
-        const auto start = line.find_first_not_of(" \t");
+        auto start = line.find_first_not_of(" \t");
+        if (start != std::string::npos && line.compare(start, 7, "export ") == 0)
+            start = line.find_first_not_of(" \t", start + 7);
         if (start == std::string::npos || line.compare(start, 5, "LANG=") != 0)
             continue;
         std::string value = line.substr(start + 5);
-        while (!value.empty() && (value.back() == '\r' || value.back() == ' '))
+        while (!value.empty() && (value.back() == '\r' || value.back() == ' ' || value.back() == '\t'))
             value.pop_back();
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\''))
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+            value.back() == value.front())
             value = value.substr(1, value.size() - 2);
-        return value;
+        lang = value;
     }
-    return {};
+    return lang;
 }
 
 }  // namespace
@@ -55,16 +61,24 @@ bool EnglishMarkerPresent()
     return true;
 }
 
+std::string SystemLocaleLanguage(std::initializer_list<const char *> files,
+                                 const std::string &processLang)
+{
+    // A file that exists but sets no LANG (only LANGUAGE or LC_*, or
+    // nothing) says nothing about the language: go on to the next one.
+    for (const char *path : files) {
+        const std::string lang = LangFromFile(path);
+        if (!lang.empty())
+            return LanguageOfLocaleName(lang);
+    }
+    return LanguageOfLocaleName(processLang);
+}
+
 LocaleSource LocaleSource::FromPlatform()
 {
     LocaleSource src;
     src.systemLanguage = [] {
-        for (const char *path : {"/etc/default/locale", "/etc/locale.conf"}) {
-            std::ifstream probe(path);
-            if (probe)
-                return LanguageOfLocaleName(LangFromFile(path));
-        }
-        return LanguageOfLocaleName(EnvOrEmpty("LANG"));
+        return SystemLocaleLanguage({"/etc/default/locale", "/etc/locale.conf"}, EnvOrEmpty("LANG"));
     };
     src.userLanguage = [] {
         for (const char *var : {"LC_ALL", "LC_MESSAGES", "LANG"}) {

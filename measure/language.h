@@ -2,6 +2,7 @@
 // Display language of a window: decided once at its initialisation.
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 namespace orv {
@@ -25,6 +26,11 @@ bool EnglishMarkerPresent();
 Language MainWindowLanguage(const LocaleSource &src);
 // The pages' and the input dialog's decision (user default locale).
 Language PageLanguage(const LocaleSource &src);
+
+// Language code of the system's configured locale: LANG of the first of the
+// shell-style files that sets one, else of processLang (the process's LANG).
+std::string SystemLocaleLanguage(std::initializer_list<const char *> files,
+                                 const std::string &processLang);
 
 // Language code of a POSIX locale name: "ja_JP.UTF-8" -> "ja", "C" -> "c".
 std::string LanguageOfLocaleName(const std::string &name);

@@ -1,4 +1,5 @@
 // Opening images, the failure of a load, the save round and the page switch back.
+#include <QBuffer>
 #include <QFile>
 #include <QLineEdit>
 #include <QImageReader>
@@ -62,13 +63,62 @@ TEST_F(Images, FileThatCannotBeDecodedKeepsTheCurrentImageAndSaysSo)
     EXPECT_EQ(d.results().rowCount(), 1);
     EXPECT_TRUE(d.button(CmdSaveImage)->isEnabled());
     ASSERT_EQ(prompter.messages.size(), 2u);
-    EXPECT_EQ(prompter.messages[0].text, "The image file could not be read.");
+    EXPECT_EQ(prompter.messages[0].text, "The image file could not be read.\n" + bad);
+    EXPECT_EQ(prompter.messages[1].text,
+              "The image file could not be read.\n" + dir.filePath("missing.png"));
     // Without a previous image nothing is enabled by a failed load.
     Make();
     dlg->LoadImageFile(bad);
     EXPECT_FALSE(dlg->hasImage());
     EXPECT_EQ(dlg->viewState(), ViewNoImage);
     EXPECT_FALSE(dlg->button(CmdSaveImage)->isEnabled());
+}
+
+TEST_F(Images, FailureMessagesNameTheFileAndARefusedSize)
+{
+    COrvalinDlg &d = MakeWithImage({30, 20});
+    QImage tiny(40, 30, QImage::Format_RGB32);
+    tiny.fill(Qt::gray);
+    QByteArray jpeg;
+    QBuffer buf(&jpeg);
+    buf.open(QIODevice::WriteOnly);
+    tiny.save(&buf, "JPG");
+    // The frame header claims 60000 x 50000 pixels.
+    const qsizetype sof = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(sof, 0);
+    jpeg[sof + 5] = char(50000 >> 8);
+    jpeg[sof + 6] = char(50000 & 0xFF);
+    jpeg[sof + 7] = char(60000 >> 8);
+    jpeg[sof + 8] = char(60000 & 0xFF);
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        const char *message;
+    } cases[] = {
+        {"huge.jpg", jpeg, "The image file could not be read (too large: 60000 × 50000)."},
+        {"empty.jpg", QByteArray(), "The image file could not be read."},
+        {"cut.jpg", jpeg.left(jpeg.size() / 2), "The image file could not be read."},
+        {"notes.bmp", "no picture here", "The image file could not be read."},
+    };
+    for (const auto &c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(c.bytes);
+        f.close();
+        prompter.messages.clear();
+        d.LoadImageFile(path);
+        ASSERT_EQ(prompter.messages.size(), 1u) << c.name;
+        EXPECT_EQ(prompter.messages[0].text, QString::fromUtf8(c.message) + "\n" + path);
+        EXPECT_EQ(d.imageSize(), QSize(30, 20));
+    }
+    // Japanese wording of the refusal.
+    Make("ja", "ja");
+    prompter.messages.clear();
+    dlg->LoadImageFile(dir.filePath("huge.jpg"));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_TRUE(prompter.messages[0].text.startsWith(
+        QStringLiteral("画像ファイルを読み込めませんでした（大きすぎます: 60000 × 50000）。")));
 }
 
 TEST_F(Images, OpenButtonSelectsTheScalePageAndOpensTheChosenFile)
@@ -79,8 +129,9 @@ TEST_F(Images, OpenButtonSelectsTheScalePageAndOpensTheChosenFile)
     QTest::mouseClick(d.imageTab()->openButton(), Qt::LeftButton);
     Settle();
     ASSERT_EQ(prompter.openRequests.size(), 1u);
-    EXPECT_TRUE(prompter.openRequests[0].filter.startsWith(
-        "Support Image Files (*.jpeg,*.jpg,*.bmp,*.tif) (*.jpeg *.jpg *.bmp *.tif);;"));
+    EXPECT_EQ(prompter.openRequests[0].filter,
+              "Support Image Files (*.jpeg *.jpg *.bmp *.tif);;Jpeg Files (*.jpeg *.jpg);;"
+              "Bitmap Files (*.bmp);;GIF Files (*.gif);;All Files (*)");
     EXPECT_TRUE(d.hasImage());
     EXPECT_EQ(d.currentTab(), TabScale);
     EXPECT_EQ(d.lastOpenDir(), dir.path());
@@ -123,7 +174,7 @@ TEST_F(Images, ReturningToTheImagePageAsksBeforeDiscarding)
     for (int id : {CmdSaveCsv, CmdSaveImage, CmdReport, CmdDeleteAll})
         EXPECT_FALSE(d.button(id)->isEnabled()) << id;
     EXPECT_FALSE(d.toolTab()->button(1011)->isEnabled());
-    EXPECT_EQ(d.windowSizeRequested(), QSize(d.columnWidth() + COrvalinDlg::kFrameWidth, 742));
+    EXPECT_EQ(d.windowSizeRequested(), QSize(d.columnWidth(), 742));
 
     // Without an image there is nothing to ask.
     d.SelectTab(TabScale);
@@ -168,7 +219,7 @@ TEST_F(Images, SavingWithASelectionFirstRepaintsWithoutTheSelectionMarks)
     ASSERT_EQ(prompter.saveRequests.size(), 1u);
     EXPECT_EQ(d.pendingCommand(), CmdNone);
     EXPECT_EQ(prompter.saveRequests[0].filter,
-              "JPEG Files (*.jpg) (*.jpg);;Bitmap Files (*.bmp) (*.bmp);;All Files(*.*) (*)");
+              "JPEG Files (*.jpg);;Bitmap Files (*.bmp);;All Files (*)");
 
     QImage saved(target);
     ASSERT_FALSE(saved.isNull());
@@ -180,7 +231,7 @@ TEST_F(Images, SavingWithASelectionFirstRepaintsWithoutTheSelectionMarks)
     EXPECT_EQ(prompter.saveRequests.size(), 1u);
 }
 
-TEST_F(Images, SavedFileTypeFollowsTheExtensionExactly)
+TEST_F(Images, SavedFileTypeFollowsTheExtensionInAnyCase)
 {
     COrvalinDlg &d = MakeWithImage({30, 20});
     prompter.savePaths = {dir.filePath("a.jpg"), dir.filePath("b.JPG"), dir.filePath("c")};
@@ -188,7 +239,7 @@ TEST_F(Images, SavedFileTypeFollowsTheExtensionExactly)
     d.OnSaveImage();
     d.OnSaveImage();
     EXPECT_EQ(QImageReader(dir.filePath("a.jpg")).format(), "jpeg");
-    EXPECT_EQ(QImageReader(dir.filePath("b.JPG")).format(), "bmp");
+    EXPECT_EQ(QImageReader(dir.filePath("b.JPG")).format(), "jpeg");
     EXPECT_EQ(QImageReader(dir.filePath("c.bmp")).format(), "bmp");
     QFile bmp(dir.filePath("c.bmp"));
     EXPECT_EQ(bmp.size(), 54 + 20 * 92);  // 30 pixels: 90 bytes padded to 92

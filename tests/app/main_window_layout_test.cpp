@@ -4,6 +4,7 @@
 
 #include "main_window_fixture.h"
 #include "image_view.h"
+#include "scroll_dlg.h"
 #include "view_composer.h"
 
 namespace orv::test {
@@ -53,12 +54,15 @@ TEST_F(Layout, TallImageIsCutAtTheScreenHeightAndTheOverviewMovesUp)
     EXPECT_EQ(d.windowSizeRequested().height(), 768);
     EXPECT_EQ(d.view().size.height(), 768 - 40);
     EXPECT_TRUE(d.overviewShown());
-    const int C = d.columnWidth();
-    const int r = C * 1500 / 300;
-    // The overview does not fit below the column: it ends at the screen's bottom.
-    const int l = 23 + 2 * 3 + r;
-    const int expectedTop = d.columnHeight() + l > 768 ? 768 - l : d.columnHeight();
-    EXPECT_EQ(d.overviewWindow()->pos().y(), expectedTop);
+    // The overview does not fit below the column, nor (C x 5 high) on the
+    // screen at all: it shrinks in proportion to the screen's height and ends
+    // at the screen's bottom.
+    const int r = 768 - 23 - 2 * 3;
+    EXPECT_EQ(d.overviewWindow()->size(), QSize(r * 300 / 1500, r));
+    EXPECT_EQ(d.overviewWindow()->pos(), QPoint(0, 0));
+    // Its frame still marks the view's share of the image.
+    d.scrollDlg()->UpdateFrame();
+    EXPECT_EQ(d.scrollDlg()->frame().height(), r * (768 - 40) / 1500);
 }
 
 TEST_F(Layout, FitZoomTakesTheSmallerRatioOfTheFreeScreen)
@@ -83,6 +87,53 @@ TEST_F(Layout, ShortScreenShortensTheListAndTheColumn)
     EXPECT_EQ(full->columnHeight() - shortColumn, 768 - 623);
     EXPECT_EQ(full->resultsView()->height() - shortList, 768 - 623);
     EXPECT_EQ(tall.windowSizeRequested().height(), shortColumn);
+}
+
+// Window sizes are outer sizes (frame included) and the window sits at the
+// screen's top-left corner, whatever the frame the platform gives it.
+TEST_F(Layout, WindowKeepsTheCornerAndItsOuterSizeThroughImageAndImagePage)
+{
+    EnterTempDir();
+    COrvalinDlg &d = Make();
+    const int C = d.columnWidth();
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    Settle();
+    // Started without an image: the control column, not centred.
+    EXPECT_EQ(d.frameGeometry(), QRect(0, 0, C, 742));
+
+    d.LoadImageFile(WriteImage("fits.png", {400, 300}));
+    ASSERT_TRUE(d.hasImage());
+    Settle();
+    EXPECT_EQ(d.frameGeometry(), QRect(0, 0, C + 400 + 15, d.columnHeight()));
+    // The view lies wholly inside the window.
+    EXPECT_TRUE(d.rect().contains(d.imageView()->geometry()));
+
+    d.SelectTab(TabScale);
+    prompter.answers.push_back(UiPrompter::Answer::Yes);
+    d.SelectTab(TabImage);
+    ASSERT_FALSE(d.hasImage());
+    Settle();
+    EXPECT_EQ(d.frameGeometry(), QRect(0, 0, C, 742));
+}
+
+TEST_F(Layout, ShortScreenKeepsTheWindowAndTheOverviewOnIt)
+{
+    EnterTempDir();
+    COrvalinDlg &d = Make("en", "en", {1024, 600});
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    const QRect screen(0, 0, 1024, 600);
+    Settle();
+    EXPECT_TRUE(screen.contains(d.frameGeometry())) << d.frameGeometry().bottom();
+
+    d.LoadImageFile(WriteImage("tall.png", {300, 1500}));
+    ASSERT_TRUE(d.overviewShown());
+    Settle();
+    EXPECT_TRUE(screen.contains(d.frameGeometry())) << d.frameGeometry().bottom();
+    EXPECT_TRUE(d.rect().contains(d.imageView()->geometry()));
+    EXPECT_TRUE(screen.contains(d.overviewWindow()->frameGeometry()))
+        << d.overviewWindow()->frameGeometry().bottom();
 }
 
 TEST_F(Layout, ViewMapsZoomedAndScrolledPointsToImagePixels)

@@ -1,6 +1,9 @@
 // The results list: rows, numbering, selection, deletion and the CSV file.
 #include <QFile>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 
 #include "main_window_fixture.h"
 
@@ -144,6 +147,7 @@ TEST_F(Results, CsvButtonWritesTheRowsAsShown)
     prompter.savePaths.push_back(dir.filePath("results"));
     QTest::mouseClick(d.button(CmdSaveCsv), Qt::LeftButton);
     ASSERT_EQ(prompter.saveRequests.size(), 1u);
+    EXPECT_EQ(prompter.saveRequests[0].filter, "CSV Files (*.csv);;All Files (*)");
     QFile f(dir.filePath("results.csv"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray text = f.readAll();
@@ -154,6 +158,51 @@ TEST_F(Results, CsvButtonWritesTheRowsAsShown)
     // Cancelled: nothing written.
     QTest::mouseClick(d.button(CmdSaveCsv), Qt::LeftButton);
     EXPECT_EQ(prompter.saveRequests.size(), 2u);
+}
+
+TEST_F(Results, ValuesAreNeverCutAndCarryTheirFullTextAsTooltip)
+{
+    for (const char *lang : {"en", "ja"}) {
+        COrvalinDlg &d = Make(lang, lang);
+        d.show();
+        ResultsView &view = *d.resultsView();
+        ResultsTable &table = d.results();
+        const std::string kind = KindName(KindAreaCircle, table.textLanguage());
+        table.AddResultRow(1, kind, "11309.73", "um2");
+        table.AddResultRow(1, KindName(KindDiameter, table.textLanguage()), "D = 120.00um", "");
+        table.AddSubResultRow(12, 10, kind, "R = 60.00um");
+        table.SetResultRow(0, 1, kind, "1234567.89", "um2");
+        Settle();
+        const int margin = 2 * (view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1);
+        auto checkAllShown = [&] {
+            for (int r = 0; r < table.rowCount(); ++r) {
+                for (int c = 0; c < kResultColumnCount; ++c) {
+                    const QString text = view.cellText(r, c);
+                    EXPECT_GE(view.columnWidth(c), view.fontMetrics().horizontalAdvance(text) + margin)
+                        << lang << " row " << r << " column " << c << ": " << text.toStdString();
+                    const QModelIndex idx = view.model()->index(r, c);
+                    EXPECT_EQ(idx.data(Qt::ToolTipRole).toString(), text);
+                }
+            }
+            for (int c = 0; c < kResultColumnCount; ++c)
+                EXPECT_GE(view.columnWidth(c), ResultColumnWidth(c));
+        };
+        checkAllShown();
+        // Wider than the list: it scrolls sideways instead of cutting.
+        table.AddResultRow(2, kind, std::string(60, '8'), "um2");
+        Settle();
+        checkAllShown();
+        EXPECT_GT(view.horizontalScrollBar()->maximum(), 0) << lang;
+        // Once the wide row is gone the columns fit the remaining rows again.
+        table.DeleteRow(3);
+        Settle();
+        checkAllShown();
+        EXPECT_LT(view.columnWidth(ColumnValue), view.fontMetrics().horizontalAdvance(QString(60, '8')));
+        table.DeleteAllRows();
+        Settle();
+        for (int c = 0; c < kResultColumnCount; ++c)
+            EXPECT_EQ(view.columnWidth(c), std::max(ResultColumnWidth(c), view.header()->sectionSizeHint(c)));
+    }
 }
 
 }  // namespace

@@ -91,7 +91,7 @@ TEST_F(StartUp, PagesSitInTheTabControlInOrderAndStartDisabled)
     // The tool palette chose its first tool.
     EXPECT_EQ(d.toolTab()->currentTool(), KindDistance2Points);
     // No camera: the window is the control column only.
-    EXPECT_EQ(d.windowSizeRequested(), QSize(d.columnWidth() + COrvalinDlg::kFrameWidth, d.columnHeight()));
+    EXPECT_EQ(d.windowSizeRequested(), QSize(d.columnWidth(), d.columnHeight()));
     // The pages lie inside the tab control, below its labels.
     d.show();
     Settle();

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QWindow>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -184,6 +186,7 @@ TEST_F(ScrollDlgWithOwnerTest, DraggingTheFrameScrollsTheView)
 
     QSignalSpy scrolled(overview, &CScrollDlg::scrolled);
     const QPoint grab = f.center();
+    QTest::mouseMove(overview, grab + QPoint(1, 0));
     QTest::mouseMove(overview, grab);
     QTest::mousePress(overview, Qt::LeftButton, {}, grab);
     QTest::mouseMove(overview, grab + QPoint(1000, 0));
@@ -197,6 +200,41 @@ TEST_F(ScrollDlgWithOwnerTest, DraggingTheFrameScrollsTheView)
     EXPECT_GE(shownEnd, 2000 - 2000 / client.width() - 1);
     EXPECT_EQ(scrolled.count(), 1);
     QTest::mouseRelease(overview, Qt::LeftButton, {}, grab + QPoint(1000, 0));
+}
+
+// The main window runs modally: a drag delivered as the window system
+// delivers it (the same blocking check as real input) must still scroll.
+TEST_F(ScrollDlgWithOwnerTest, DragThroughTheWindowSystemWhileTheMainWindowIsModal)
+{
+    dlg->setWindowModality(Qt::ApplicationModal);
+    dlg->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+    Load({2000, 1500});
+    CScrollDlg *overview = dlg->scrollDlg();
+    ASSERT_TRUE(overview->isVisible());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(overview));
+    QWindow *window = overview->windowHandle();
+    ASSERT_NE(window, nullptr);
+    // The modality is in force, as under exec().
+    ASSERT_EQ(QGuiApplication::modalWindow(), dlg->windowHandle());
+
+    overview->UpdateFrame();
+    const QRect f = overview->frame();
+    ASSERT_GT(f.width(), 0);
+    const QPoint grab = f.center();
+    const QPoint drop = grab + QPoint(40, 30);
+    // The platform reports no move to where the pointer already is.
+    QTest::mouseMove(window, grab + QPoint(1, 0));
+    QTest::mouseMove(window, grab);
+    ASSERT_TRUE(overview->overFrame());
+    QTest::mousePress(window, Qt::LeftButton, {}, grab);
+    QTest::mouseMove(window, drop);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, drop);
+    EXPECT_EQ(overview->frame().topLeft(), f.topLeft() + QPoint(40, 30));
+    EXPECT_EQ(dlg->view().scroll, ScrollForFrame(dlg->view(), overview->clientSize(), overview->frame().topLeft()));
+    EXPECT_GT(dlg->view().scroll.x(), 0);
+    EXPECT_GT(dlg->view().scroll.y(), 0);
+    EXPECT_FALSE(overview->dragging());
 }
 
 TEST_F(ScrollDlgWithOwnerTest, CloseBoxUnchecksTheToggleAndTheToggleShowsItAgain)

@@ -1,7 +1,9 @@
 // The text input dialog, the about box, the overview toggle and the real prompter's seam.
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
@@ -82,6 +84,27 @@ TEST_F(Overview, SaveRoundGoesOnWithoutAPaintWhenTheWindowIsHidden)
     EXPECT_EQ(prompter.saveRequests.size(), 1u);
     EXPECT_TRUE(QFile::exists(dir.filePath("hidden.bmp")));
     EXPECT_EQ(d.pendingCommand(), CmdNone);
+}
+
+using QtTexts = MainWindowTest;
+
+TEST_F(QtTexts, StandardButtonsAndDialogsFollowTheMainWindowsLanguage)
+{
+    auto yesText = [] {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        return box.button(QMessageBox::Yes)->text();
+    };
+    const QString english = yesText();
+    ASSERT_EQ(english, "&Yes");
+    Make("ja", "ja");
+    EXPECT_EQ(yesText(), QStringLiteral("はい(&Y)"));
+    EXPECT_EQ(QFileDialog::tr("Look in:"), QStringLiteral("アドレス:"));
+    // The translation goes with the window, and an English window loads none.
+    dlg.reset();
+    EXPECT_EQ(yesText(), english);
+    Make("en", "ja");
+    EXPECT_EQ(yesText(), english);
 }
 
 }  // namespace

@@ -206,6 +206,44 @@ TEST_F(WirelessReceiverTest, DisplayOffDrawsNothing)
     EXPECT_EQ(receiver.LatestFrame().size(), QSize(640, 480));
 }
 
+TEST_F(WirelessReceiverTest, UntakenPicturesAreReplacedByTheNewest)
+{
+    WirelessReceiver::Config config;
+    config.viewSize = QSize(64, 48);
+    Start(config);
+    int readySignals = 0;
+    QObject::connect(&receiver, &WirelessReceiver::frameReady, &receiver, [&] { ++readySignals; });
+    QByteArray newest;
+    for (int i = 0; i < 3; ++i) {
+        newest = sim::MakeTestFrame(QSize(64, 48), 10 + i, 80);
+        ASSERT_TRUE(SendUntilDrawn(newest));
+    }
+    WaitFor([] { return false; }, 50);
+    EXPECT_EQ(readySignals, 1);  // one notice while nobody took a picture
+    EXPECT_EQ(receiver.LatestFrame(), QImage::fromData(newest).convertToFormat(QImage::Format_RGB32));
+    ASSERT_TRUE(SendUntilDrawn(newest));
+    EXPECT_TRUE(WaitFor([&] { return readySignals == 2; }, 2000));
+}
+
+TEST(WirelessReceiverStart, BusyPortIsReportedAndSecondStartDoesNothing)
+{
+    WirelessReceiver first;
+    WirelessReceiver::Config config;
+    config.port = 0;
+    ASSERT_TRUE(first.StartReceiver(config));
+    const std::uint16_t port = first.port();
+    config.port = 12345;  // ignored: the receiver is running already
+    EXPECT_TRUE(first.StartReceiver(config));
+    EXPECT_EQ(first.port(), port);
+
+    WirelessReceiver second;
+    config.port = port;
+    EXPECT_FALSE(second.StartReceiver(config));
+    EXPECT_FALSE(second.started());
+    EXPECT_FALSE(second.errorString().isEmpty());
+    EXPECT_EQ(second.RequestFrameSave(QStringLiteral("unused.jpg")), FrameSaveResult::TimedOut);
+}
+
 TEST(WirelessReceiverSilence, LostStreamReportedOnlyWithMaskBit8)
 {
     for (int mask : {3, 15}) {

@@ -117,7 +117,7 @@ TEST(ImageFile, WrittenBmpLoadsBack)
     EXPECT_EQ(loaded.image, img);
 }
 
-TEST(ImageFile, JpegOnlyForTheExactExtension)
+TEST(ImageFile, JpegForEveryJpegExtensionInAnyCase)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -138,8 +138,14 @@ TEST(ImageFile, JpegOnlyForTheExactExtension)
     EXPECT_GT(bottom.blue(), 200);
     EXPECT_LT(bottom.red(), 60);
 
-    // Anything but "jpg" byte for byte gets the BMP bytes under the given name.
-    for (const char *name : {"x.JPG", "x.jpeg", "x.bmp", "x.Jpg", "noext"}) {
+    // The name's case does not change the content.
+    for (const char *name : {"y.JPG", "y.jpeg", "y.Jpeg", "y.Jpg", "y.JPEG"}) {
+        const QString path = dir.filePath(name);
+        ASSERT_TRUE(WriteImageFile(path, FileExtension(path), img, img.size(), {})) << name;
+        EXPECT_EQ(ReadAll(path), jpeg) << name;
+    }
+    // Anything else gets the BMP bytes under the given name.
+    for (const char *name : {"x.bmp", "x.BMP", "x.jpgx", "x.png", "noext"}) {
         const QString path = dir.filePath(name);
         ASSERT_TRUE(WriteImageFile(path, FileExtension(path), img, img.size(), {})) << name;
         EXPECT_EQ(ReadAll(path), BuildBmpFile(img)) << name;
@@ -263,4 +269,63 @@ TEST(ImageFile, WorkFileNames)
     EXPECT_EQ(FileExtension("c."), "");
     EXPECT_EQ(WithDefaultExtension("/a.b/c", "bmp"), "/a.b/c.bmp");
     EXPECT_EQ(WithDefaultExtension("/a/c.JPG", "bmp"), "/a/c.JPG");
+}
+
+namespace {
+// A JPEG of one colour; cheap to encode and decode even when large.
+QByteArray PlainJpeg(QSize size)
+{
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(QColor(90, 140, 200));
+    QByteArray bytes;
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::WriteOnly);
+    img.save(&buf, "JPG", 50);
+    return bytes;
+}
+
+// The same JPEG with the frame header claiming another size.
+QByteArray WithFrameSize(QByteArray jpeg, int width, int height)
+{
+    const qsizetype sof = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    if (sof < 0)
+        return {};
+    jpeg[sof + 5] = char(height >> 8);
+    jpeg[sof + 6] = char(height & 0xFF);
+    jpeg[sof + 7] = char(width >> 8);
+    jpeg[sof + 8] = char(width & 0xFF);
+    return jpeg;
+}
+}  // namespace
+
+TEST(ImageFile, LargeImagesLoadUpToThePixelLimit)
+{
+    // Over Qt's default reader limit of 128 MiB as 32-bit pixels.
+    const LoadedImage big = DecodeImageData(PlainJpeg({6000, 6000}));
+    ASSERT_TRUE(big.ok()) << big.error.toStdString();
+    EXPECT_EQ(big.image.size(), QSize(6000, 6000));
+    EXPECT_GE(MaxImagePixels(), qint64(6000) * 6000);
+    EXPECT_LE(MaxImagePixels(), kMaxImagePixels);
+
+    const QByteArray small = PlainJpeg({40, 30});
+    const struct {
+        QByteArray data;
+        qint64 maxPixels;
+        bool ok;
+        QSize refusedSize;
+    } cases[] = {
+        {small, 1200, true, {}},
+        {small, 1199, false, {40, 30}},
+        {WithFrameSize(small, 60000, 50000), MaxImagePixels(), false, {60000, 50000}},
+        {WithFrameSize(small, 20000, 10001), kMaxImagePixels, false, {20000, 10001}},
+    };
+    for (const auto &c : cases) {
+        const LoadedImage got = DecodeImageData(c.data, c.maxPixels);
+        EXPECT_EQ(got.ok(), c.ok) << c.maxPixels;
+        EXPECT_EQ(got.tooLarge, !c.ok) << c.maxPixels;
+        EXPECT_EQ(got.size, c.refusedSize) << c.maxPixels;
+    }
+    // Files that are not images are not "too large".
+    for (const QByteArray &data : {QByteArray(), QByteArray("plain text"), small.left(small.size() / 2)})
+        EXPECT_FALSE(DecodeImageData(data).tooLarge);
 }
