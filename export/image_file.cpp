@@ -233,6 +233,9 @@ LoadedImage DecodeImageData(const QByteArray &data, qint64 maxPixels)
     if (!reader.read(&image) || image.isNull())
         return Failed(reader.errorString());
     const QSize decoded = image.size();
+    // A reader that could not tell the size up front is held to it here.
+    if (qint64(decoded.width()) * decoded.height() > maxPixels)
+        return TooLarge(QStringLiteral("image too large"), decoded);
     image = image.convertToFormat(QImage::Format_RGB32);
     if (image.isNull())  // no memory for the conversion
         return TooLarge(QStringLiteral("out of memory"), decoded);
