@@ -43,8 +43,8 @@ bool SaveDrawSetting(const QString &path, const DrawAttribute &attr, QString *re
     ini.setValue(kSection, "FONT_COLOR", Hex8(attr.fontColor));
     ini.setValue(kSection, "BACK_COLOR", Hex8(attr.backColor));
     ini.setValue(kSection, "LINE_COLOR", Hex8(attr.lineColor));
-    ini.setValue(kSection, "FONT_SIZE", Utf8ToCp932(attr.fontSizeText));
-    ini.setValue(kSection, "LINE_WIDTH", Utf8ToCp932(attr.lineWidthText));
+    ini.setValue(kSection, "FONT_SIZE", Utf8ToExternalText(attr.fontSizeText));
+    ini.setValue(kSection, "LINE_WIDTH", Utf8ToExternalText(attr.lineWidthText));
     ini.setValue(kSection, "BACK_MODE", attr.transparent != 0 ? "1" : "0");
     return ini.save(path, reason);
 }
