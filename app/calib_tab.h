@@ -144,7 +144,7 @@ public:
     // Reads a file into the calibration and shows it (the caller recomputes).
     void LoadScaleSetting(const QString &path);
     // Writes the calibration as the fields show it; false when it failed.
-    bool SaveScaleSetting(const QString &path);
+    bool SaveScaleSetting(const QString &path, QString *reason = nullptr);
     // The Save button: the save dialog, the write, the refilled list.
     void OnSave();
 

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "save_failure.h"
 #include "scale_file.h"
 #include "setting_files.h"
 #include "ui_prompter.h"
@@ -50,10 +51,10 @@ void CCalibTab::LoadScaleSetting(const QString &path)
     Recompose();
 }
 
-bool CCalibTab::SaveScaleSetting(const QString &path)
+bool CCalibTab::SaveScaleSetting(const QString &path, QString *reason)
 {
     TakeControls();
-    return orv::SaveScaleSetting(path, setting_);
+    return orv::SaveScaleSetting(path, setting_, reason);
 }
 
 void CCalibTab::OnSave()
@@ -66,7 +67,8 @@ void CCalibTab::OnSave()
         // The dialog's default extension.
         if (QFileInfo(path).suffix().isEmpty())
             path += QLatin1String(kScaleFileExt);
-        if (SaveScaleSetting(path)) {
+        QString reason;
+        if (SaveScaleSetting(path, &reason)) {
             FillScaleFileList();
             scaleFileName_ = SettingFileTitle(path);
             ShowFields();
@@ -74,8 +76,9 @@ void CCalibTab::OnSave()
             // The list would otherwise show the name as if the file had been written.
             UiPrompter::instance().message(
                 window(),
-                english ? QStringLiteral("The scale setting file could not be saved.")
-                        : QStringLiteral("スケール設定ファイルを保存できませんでした。"),
+                SaveFailureText(english ? QStringLiteral("The scale setting file could not be saved.")
+                                        : QStringLiteral("スケール設定ファイルを保存できませんでした。"),
+                                path, reason),
                 QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
         }
     }

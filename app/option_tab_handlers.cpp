@@ -8,6 +8,7 @@
 #include "draw_file.h"
 #include "option_tab.h"
 #include "orvalin_dlg.h"
+#include "save_failure.h"
 #include "setting_files.h"
 #include "ui_prompter.h"
 
@@ -161,12 +162,14 @@ void COptionTab::OnSave()
             return;
         }
         TakeControls();
-        if (!SaveDrawSetting(path, attr_)) {
+        QString reason;
+        if (!SaveDrawSetting(path, attr_, &reason)) {
             // The list would otherwise show the name as if the file had been written.
             UiPrompter::instance().message(
                 window(),
-                english ? QStringLiteral("The draw setting file could not be saved.")
-                        : QStringLiteral("描画設定ファイルを保存できませんでした。"),
+                SaveFailureText(english ? QStringLiteral("The draw setting file could not be saved.")
+                                        : QStringLiteral("描画設定ファイルを保存できませんでした。"),
+                                path, reason),
                 QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
             return;
         }

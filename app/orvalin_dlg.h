@@ -165,7 +165,8 @@ public:
     QString lastOpenDir() const { return lastOpenDir_; }
     void LoadImageFile(const QString &path);
     // False when nothing was written.
-    bool WriteImageFile(const QString &path, const QString &extension);
+    // *reason (when given) gets the system's reason for a failure.
+    bool WriteImageFile(const QString &path, const QString &extension, QString *reason = nullptr);
 
     // --- controls ---------------------------------------------------------------------
     void EnableOutputButtons(bool on);

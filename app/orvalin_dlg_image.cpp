@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "file_filter.h"
+#include "save_failure.h"
 #include "image_file.h"
 #include "image_tab.h"
 #include "image_view.h"
@@ -97,19 +98,26 @@ void COrvalinDlg::OnSaveImage()
                                                    QtFileFilter(QLatin1String(kSaveFilter)));
     if (!path.isEmpty()) {
         path = WithDefaultExtension(path, kDefaultImageExtension);
-        WriteImageFile(path, FileExtension(path));
+        QString reason;
+        if (!WriteImageFile(path, FileExtension(path), &reason)) {
+            const QString lead = language_ == Language::English
+                                     ? QStringLiteral("The image file could not be saved.")
+                                     : QStringLiteral("画像ファイルを保存できませんでした。");
+            UiPrompter::instance().message(this, SaveFailureText(lead, path, reason), windowTitle(),
+                                           UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+        }
     }
     ToolSelect();
 }
 
-bool COrvalinDlg::WriteImageFile(const QString &path, const QString &extension)
+bool COrvalinDlg::WriteImageFile(const QString &path, const QString &extension, QString *reason)
 {
     EnsureComposite();
     // The camera's frozen frame is written by the camera itself.
     const SnapshotSaver saveSnapshot = [this](const QString &p, const QString &ext) {
         return imageTab_ && imageTab_->SaveFrozenFrame(p, ext);
     };
-    return orv::WriteImageFile(path, extension, composite_, geo_.imageSize, saveSnapshot);
+    return orv::WriteImageFile(path, extension, composite_, geo_.imageSize, saveSnapshot, reason);
 }
 
 }  // namespace orv

@@ -7,6 +7,7 @@
 #include "page_bridge.h"
 #include "results_table.h"
 #include "results_view.h"
+#include "save_failure.h"
 #include "ui_prompter.h"
 
 namespace orv {
@@ -66,8 +67,14 @@ void COrvalinDlg::SaveResultsCsv()
                                                     QtFileFilter(QLatin1String(kCsvFileFilter)));
     if (!path.isEmpty()) {
         path = WithDefaultExtension(path, QLatin1String(kCsvDefaultExtension));
-        // A file that cannot be written is skipped without a message.
-        orv::SaveResultsCsv(path, *results_);
+        QString reason;
+        if (!orv::SaveResultsCsv(path, *results_, &reason)) {
+            const QString lead = language_ == Language::English
+                                     ? QStringLiteral("The CSV file could not be saved.")
+                                     : QStringLiteral("CSVファイルを保存できませんでした。");
+            UiPrompter::instance().message(this, SaveFailureText(lead, path, reason), windowTitle(),
+                                           UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+        }
     }
     ToolSelect();
 }

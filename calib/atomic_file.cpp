@@ -50,10 +50,17 @@ AtomicFile::~AtomicFile()
         discard();
 }
 
+QString SystemReason(int errnum)
+{
+    return QString::fromLocal8Bit(std::strerror(errnum));
+}
+
 bool AtomicFile::setError(const char *what)
 {
-    if (error_.isEmpty())
-        error_ = QStringLiteral("%1: %2").arg(QString::fromUtf8(what), QString::fromLocal8Bit(std::strerror(errno)));
+    if (error_.isEmpty()) {
+        reason_ = SystemReason(errno != 0 ? errno : EIO);
+        error_ = QStringLiteral("%1: %2").arg(QString::fromUtf8(what), reason_);
+    }
     failed_ = true;
     return false;
 }
@@ -180,28 +187,42 @@ void AtomicFile::discard()
     failed_ = true;
 }
 
-bool WriteFileAtomically(const QString &path, std::string_view bytes)
+namespace {
+
+bool Done(const AtomicFile &file, bool ok, QString *reason)
+{
+    if (!ok && reason)
+        *reason = file.reason().isEmpty() ? SystemReason(EIO) : file.reason();
+    return ok;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const QString &path, std::string_view bytes, QString *reason)
 {
     AtomicFile file(path);
-    return file.open() && file.write(bytes) && file.commit();
+    return Done(file, file.open() && file.write(bytes) && file.commit(), reason);
 }
 
-bool WriteFileAtomically(const QString &path, const QByteArray &bytes)
+bool WriteFileAtomically(const QString &path, const QByteArray &bytes, QString *reason)
 {
-    return WriteFileAtomically(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return WriteFileAtomically(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                               reason);
 }
 
-bool WriteFileAtomically(const QString &path, const std::function<bool(std::FILE *)> &writer)
+bool WriteFileAtomically(const QString &path, const std::function<bool(std::FILE *)> &writer, QString *reason)
 {
     AtomicFile file(path);
     if (!file.open())
-        return false;
+        return Done(file, false, reason);
     std::FILE *fp = file.stream();
     if (!fp || !writer(fp)) {
+        if (fp && std::ferror(fp))
+            file.failFromErrno("write failed");
         file.fail();
-        return false;
+        return Done(file, false, reason);
     }
-    return file.commit();
+    return Done(file, file.commit(), reason);
 }
 
 }  // namespace orv

@@ -41,6 +41,9 @@ public:
 
     // Marks the contents bad; commit() then fails and the temporary is removed.
     void fail() { failed_ = true; }
+    // The same, keeping errno's text as the reason when none was kept yet (a
+    // writer whose own output failed). Returns false.
+    bool failFromErrno(const char *what) { return setError(what); }
 
     // Flushes, syncs, closes and renames into place. False (temporary removed,
     // target untouched) when anything failed, including earlier writes.
@@ -51,6 +54,9 @@ public:
 
     // errno-style text of the first failure, for diagnostics.
     const QString &errorString() const { return error_; }
+    // The system's reason for the first failure alone ("No space left on
+    // device"), for messages to the user.
+    const QString &reason() const { return reason_; }
 
 private:
     bool setError(const char *what);
@@ -63,12 +69,17 @@ private:
     bool failed_ = false;
     bool committed_ = false;
     QString error_;
+    QString reason_;
 };
 
-// One-call forms.
-bool WriteFileAtomically(const QString &path, std::string_view bytes);
-bool WriteFileAtomically(const QString &path, const QByteArray &bytes);
+// One-call forms. On failure *reason (when given) gets the system's reason.
+bool WriteFileAtomically(const QString &path, std::string_view bytes, QString *reason = nullptr);
+bool WriteFileAtomically(const QString &path, const QByteArray &bytes, QString *reason = nullptr);
 // The writer gets the open temporary's stream; returning false abandons it.
-bool WriteFileAtomically(const QString &path, const std::function<bool(std::FILE *)> &writer);
+bool WriteFileAtomically(const QString &path, const std::function<bool(std::FILE *)> &writer,
+                         QString *reason = nullptr);
+
+// Text of an errno value, for the reasons above.
+QString SystemReason(int errnum);
 
 }  // namespace orv

@@ -181,6 +181,17 @@ std::string ExternalTextToUtf8(std::string_view bytes)
     return Cp932ToUtf8(bytes);
 }
 
+std::string Utf8ToExternalText(std::string_view utf8)
+{
+    // A setting file's value ends at a line break: decide on what is stored.
+    utf8 = utf8.substr(0, utf8.find_first_of("\r\n"));
+    std::string cp932 = Utf8ToCp932(utf8);
+    const std::string meant = Cp932ToUtf8(cp932);
+    if (ExternalTextToUtf8(cp932) == meant || !IsValidUtf8(utf8) || ExternalTextToUtf8(utf8) != meant)
+        return cp932;
+    return std::string(utf8);
+}
+
 QByteArray ToCp932(const QString &text)
 {
     const std::string bytes = Utf8ToCp932(text.toStdString());

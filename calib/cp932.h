@@ -26,6 +26,12 @@ bool IsValidUtf8(std::string_view bytes);
 // "µm" and "μm" are the same unit. Returns UTF-8.
 std::string ExternalTextToUtf8(std::string_view bytes);
 
+// The bytes a setting file stores for a text: its code page 932 form, unless
+// ExternalTextToUtf8 would read that back as another text (half-width katakana
+// whose bytes happen to form UTF-8, "ﾎｬ" reading as "ά"); then the UTF-8
+// itself, which reads back exactly. Only the first line is stored.
+std::string Utf8ToExternalText(std::string_view utf8);
+
 // Micro sign (U+00B5) replaced by the Greek small mu (U+03BC).
 std::string NormalizeMicroSign(std::string_view utf8);
 

@@ -34,19 +34,19 @@ void LoadDrawSetting(const QString &path, DrawAttribute &attr)
     attr.transparent = !mode.empty() && mode.front() == '1' ? 1 : 0;
 }
 
-bool SaveDrawSetting(const QString &path, const DrawAttribute &attr)
+bool SaveDrawSetting(const QString &path, const DrawAttribute &attr, QString *reason)
 {
     IniFile::LoadStatus status;
-    IniFile ini = IniFile::Load(path, &status);
+    IniFile ini = IniFile::Load(path, &status, reason);
     if (status == IniFile::LoadStatus::Unreadable)
         return false;  // never replace a file whose other contents could not be kept
     ini.setValue(kSection, "FONT_COLOR", Hex8(attr.fontColor));
     ini.setValue(kSection, "BACK_COLOR", Hex8(attr.backColor));
     ini.setValue(kSection, "LINE_COLOR", Hex8(attr.lineColor));
-    ini.setValue(kSection, "FONT_SIZE", Utf8ToCp932(attr.fontSizeText));
-    ini.setValue(kSection, "LINE_WIDTH", Utf8ToCp932(attr.lineWidthText));
+    ini.setValue(kSection, "FONT_SIZE", Utf8ToExternalText(attr.fontSizeText));
+    ini.setValue(kSection, "LINE_WIDTH", Utf8ToExternalText(attr.lineWidthText));
     ini.setValue(kSection, "BACK_MODE", attr.transparent != 0 ? "1" : "0");
-    return ini.save(path);
+    return ini.save(path, reason);
 }
 
 std::vector<QString> FillDrawFileList(const QString &dir, Language lang)

@@ -18,8 +18,8 @@ inline constexpr const char *kDrawFileExt = ".drw";
 void LoadDrawSetting(const QString &path, DrawAttribute &attr);
 
 // Writes the six keys, keeping any other section or key of an existing file.
-// False when the file could not be written; the old file is then intact.
-bool SaveDrawSetting(const QString &path, const DrawAttribute &attr);
+// False when the file could not be written; the old file is then intact and *reason (when given) says why.
+bool SaveDrawSetting(const QString &path, const DrawAttribute &attr, QString *reason = nullptr);
 
 // Entry 0 "Default" / "(ﾃﾞﾌｫﾙﾄ)", then the ".drw" files of dir without extension.
 std::vector<QString> FillDrawFileList(const QString &dir, Language lang);

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+
 #include "atomic_file.h"
 
 namespace orv {
@@ -100,6 +102,11 @@ IniFile IniFile::Parse(std::string_view bytes)
                 sawCrLf = true;
                 line.remove_suffix(1);
             }
+        } else {
+            // A last line without its line feed: carriage returns there are
+            // an unfinished line break, and kept they would turn into one.
+            while (!line.empty() && line.back() == '\r')
+                line.remove_suffix(1);
         }
         ini.lines_.push_back(Line{std::string(line)});
         if (nl == std::string_view::npos)
@@ -111,7 +118,7 @@ IniFile IniFile::Parse(std::string_view bytes)
     return ini;
 }
 
-IniFile IniFile::Load(const QString &path, LoadStatus *status)
+IniFile IniFile::Load(const QString &path, LoadStatus *status, QString *reason)
 {
     LoadStatus result = LoadStatus::Loaded;
     IniFile ini;
@@ -122,7 +129,15 @@ IniFile IniFile::Load(const QString &path, LoadStatus *status)
     } else if (!info.isFile() || info.size() > kMaxIniFileBytes || !file.open(QIODevice::ReadOnly)) {
         result = LoadStatus::Unreadable;
     } else {
-        const QByteArray bytes = file.read(kMaxIniFileBytes + 1);
+        // Read in pieces rather than reserving the whole limit for a file of
+        // a few hundred bytes.
+        QByteArray bytes;
+        for (;;) {
+            const QByteArray piece = file.read(64 * 1024);
+            if (piece.isEmpty() || bytes.size() > kMaxIniFileBytes)
+                break;
+            bytes.append(piece);
+        }
         if (bytes.size() > kMaxIniFileBytes || file.error() != QFileDevice::NoError)
             result = LoadStatus::Unreadable;
         else
@@ -130,6 +145,16 @@ IniFile IniFile::Load(const QString &path, LoadStatus *status)
     }
     if (status)
         *status = result;
+    if (reason && result == LoadStatus::Unreadable) {
+        if (info.isDir())
+            *reason = SystemReason(EISDIR);
+        else if (info.size() > kMaxIniFileBytes)
+            *reason = SystemReason(EFBIG);
+        else if (file.error() != QFileDevice::NoError)
+            *reason = file.errorString();
+        else
+            *reason = SystemReason(EIO);
+    }
     return ini;
 }
 
@@ -186,11 +211,27 @@ std::string IniFile::value(std::string_view section, std::string_view key, std::
     return std::string(result.substr(0, kIniValueMaxBytes));
 }
 
-void IniFile::setValue(std::string_view section, std::string_view key, std::string_view value)
+namespace {
+
+// The value as written to its line: one that a read would change (surrounding
+// blanks, which are trimmed, or a pair of enclosing quotes, which are removed)
+// goes in double quotes so that it reads back as given.
+std::string StoredValue(std::string_view value)
+{
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
+                        && value.back() == value.front();
+    if (quoted || Trim(value).size() != value.size())
+        return "\"" + std::string(value) + "\"";
+    return std::string(value);
+}
+
+}  // namespace
+
+void IniFile::setValue(std::string_view section, std::string_view key, std::string_view raw)
 {
     section = Trim(FirstLine(section));
     key = Trim(FirstLine(key));
-    value = FirstLine(value);
+    const std::string value = StoredValue(FirstLine(raw));
     int header = findSection(section);
     if (header < 0) {
         lines_.push_back(Line{"[" + std::string(section) + "]"});
@@ -225,9 +266,9 @@ std::string IniFile::serialize() const
     return out;
 }
 
-bool IniFile::save(const QString &path) const
+bool IniFile::save(const QString &path, QString *reason) const
 {
-    return WriteFileAtomically(path, serialize());
+    return WriteFileAtomically(path, serialize(), reason);
 }
 
 std::string ReadIniString(const QString &path, std::string_view section, std::string_view key,

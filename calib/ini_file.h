@@ -24,7 +24,8 @@ public:
     // A missing file gives an empty document; a file that exists but cannot be
     // read (a directory, no permission, absurdly large) also gives an empty
     // document, with status Unreadable, so that a writer does not replace it.
-    static IniFile Load(const QString &path, LoadStatus *status = nullptr);
+    // *reason (when given) gets the system's reason for Unreadable.
+    static IniFile Load(const QString &path, LoadStatus *status = nullptr, QString *reason = nullptr);
 
     // The value trimmed of surrounding blanks and one pair of matching quotes,
     // cut to kIniValueMaxBytes; def when the section or key is missing.
@@ -37,8 +38,9 @@ public:
     void setValue(std::string_view section, std::string_view key, std::string_view value);
 
     std::string serialize() const;
-    // Atomic: a failed save leaves the file on disk as it was.
-    bool save(const QString &path) const;
+    // Atomic: a failed save leaves the file on disk as it was and puts the
+    // system's reason in *reason (when given).
+    bool save(const QString &path, QString *reason = nullptr) const;
 
 private:
     struct Line {

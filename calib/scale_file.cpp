@@ -44,23 +44,23 @@ ScaleSetting LoadScaleSetting(const QString &path)
     return s;
 }
 
-bool SaveScaleSetting(const QString &path, const ScaleSetting &s)
+bool SaveScaleSetting(const QString &path, const ScaleSetting &s, QString *reason)
 {
     IniFile::LoadStatus status;
-    IniFile ini = IniFile::Load(path, &status);
+    IniFile ini = IniFile::Load(path, &status, reason);
     if (status == IniFile::LoadStatus::Unreadable)
         return false;  // never replace a file whose other contents could not be kept
     ini.setValue(kHSection, "start_x", std::to_string(s.hStart.x()));
     ini.setValue(kHSection, "start_y", std::to_string(s.hStart.y()));
-    ini.setValue(kHSection, "pixel", Utf8ToCp932(s.hPixel));
-    ini.setValue(kHSection, "value", Utf8ToCp932(s.hValue));
-    ini.setValue(kHSection, "unit", Utf8ToCp932(s.unit));
+    ini.setValue(kHSection, "pixel", Utf8ToExternalText(s.hPixel));
+    ini.setValue(kHSection, "value", Utf8ToExternalText(s.hValue));
+    ini.setValue(kHSection, "unit", Utf8ToExternalText(s.unit));
     ini.setValue(kVSection, "start_x", std::to_string(s.vStart.x()));
     ini.setValue(kVSection, "start_y", std::to_string(s.vStart.y()));
-    ini.setValue(kVSection, "pixel", Utf8ToCp932(s.vPixel));
-    ini.setValue(kVSection, "value", Utf8ToCp932(s.vValue));
+    ini.setValue(kVSection, "pixel", Utf8ToExternalText(s.vPixel));
+    ini.setValue(kVSection, "value", Utf8ToExternalText(s.vValue));
     ini.setValue(kLinkSection, "link", std::to_string(s.link));
-    return ini.save(path);
+    return ini.save(path, reason);
 }
 
 std::vector<QString> FillScaleFileList(const QString &dir, Language lang)

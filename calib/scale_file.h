@@ -17,10 +17,10 @@ inline constexpr const char *kScaleFileExt = ".sst";
 // code page 932 or UTF-8.
 ScaleSetting LoadScaleSetting(const QString &path);
 
-// Writes the setting's keys (unit in code page 932), keeping any other section
+// Writes the setting's keys (texts in code page 932), keeping any other section
 // or key of an existing file. False when the file could not be written; the old
-// file is then intact.
-bool SaveScaleSetting(const QString &path, const ScaleSetting &s);
+// file is then intact and *reason (when given) says why.
+bool SaveScaleSetting(const QString &path, const ScaleSetting &s, QString *reason = nullptr);
 
 // Entry 0 "Default" / "(ﾃﾞﾌｫﾙﾄ)", then the ".sst" files of dir without extension.
 std::vector<QString> FillScaleFileList(const QString &dir, Language lang);

@@ -7,12 +7,29 @@ namespace orv {
 
 namespace {
 
+// A text holding a comma, a quote or a line break (a typed text, a unit) goes
+// in quotes with its quotes doubled, so every line keeps its four fields.
+void AppendField(std::string &out, const std::string &field)
+{
+    if (field.find_first_of(",\"\r\n") == std::string::npos) {
+        out += field;
+        return;
+    }
+    out += '"';
+    for (const char c : field) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
 void AppendLine(std::string &out, const std::array<std::string, kResultColumnCount> &fields)
 {
     for (int c = 0; c < kResultColumnCount; ++c) {
         if (c > 0)
             out += ',';
-        out += fields[static_cast<std::size_t>(c)];
+        AppendField(out, fields[static_cast<std::size_t>(c)]);
     }
     out += "\r\n";
 }
@@ -31,11 +48,9 @@ std::string ResultsCsvText(const ResultsTable &table)
     return out;
 }
 
-bool SaveResultsCsv(const QString &path, const ResultsTable &table)
+bool SaveResultsCsv(const QString &path, const ResultsTable &table, QString *reason)
 {
-    if (path.isEmpty())
-        return false;
-    return WriteFileAtomically(path, Utf8ToCp932(ResultsCsvText(table)));
+    return WriteFileAtomically(path, Utf8ToCp932(ResultsCsvText(table)), reason);
 }
 
 }  // namespace orv

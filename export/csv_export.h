@@ -14,11 +14,12 @@ namespace orv {
 inline constexpr char kCsvDefaultExtension[] = "csv";
 inline constexpr char kCsvFileFilter[] = "CSV Files (*.csv)|*.csv|All Files(*.*)|*.*||";
 
-// The file's contents in UTF-8: four fields per line, no quoting, CR LF ends.
+// The file's contents in UTF-8: four fields per line, CR LF ends; a field with
+// a comma, a quote or a line break is quoted.
 std::string ResultsCsvText(const ResultsTable &table);
 
-// Writes the file (code page 932). The old file stays untouched when the write
-// fails; failures are for the caller to keep quiet about.
-bool SaveResultsCsv(const QString &path, const ResultsTable &table);
+// Writes the file (code page 932). When the write fails the old file stays
+// untouched and *reason (when given) gets the system's reason.
+bool SaveResultsCsv(const QString &path, const ResultsTable &table, QString *reason = nullptr);
 
 }  // namespace orv

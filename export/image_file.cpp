@@ -6,6 +6,7 @@
 #include <QImageReader>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <span>
@@ -88,18 +89,21 @@ QByteArray BuildBmpFile(const QImage &image)
 }
 
 bool WriteImageFile(const QString &path, const QString &extension, const QImage &composite,
-                    QSize imageSize, const SnapshotSaver &saveSnapshot)
+                    QSize imageSize, const SnapshotSaver &saveSnapshot, QString *reason)
 {
     if (imageSize == kCameraFrameMarkerSize)
         return saveSnapshot ? saveSnapshot(path, extension) : false;
     const QByteArray bmp = BuildBmpFile(composite);
-    if (bmp.isEmpty())
+    if (bmp.isEmpty()) {
+        if (reason)
+            *reason = SystemReason(composite.isNull() ? EINVAL : EFBIG);
         return false;
+    }
     if (IsJpegExtension(extension)) {
         return JpegWriter(path, kImageFileJpegQuality, composite.width(), composite.height(),
-                          BmpPixelRows(bmp)) == 0;
+                          BmpPixelRows(bmp), reason) == 0;
     }
-    return WriteFileAtomically(path, bmp);
+    return WriteFileAtomically(path, bmp, reason);
 }
 
 bool JpegDataComplete(const QByteArray &data)
@@ -188,6 +192,9 @@ LoadedImage DecodeImageData(const QByteArray &data, qint64 maxPixels)
     if (!reader.read(&image) || image.isNull())
         return Failed(reader.errorString());
     const QSize decoded = image.size();
+    // A reader that could not tell the size up front is held to it here.
+    if (qint64(decoded.width()) * decoded.height() > maxPixels)
+        return TooLarge(QStringLiteral("image too large"), decoded);
     image = image.convertToFormat(QImage::Format_RGB32);
     if (image.isNull())  // no memory for the conversion
         return TooLarge(QStringLiteral("out of memory"), decoded);

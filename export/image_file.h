@@ -50,10 +50,12 @@ using SnapshotSaver = std::function<bool(const QString &path, const QString &ext
 // Writes the composite to path: when imageSize is the camera-frame marker
 // (2 x 2) the camera's frame goes out through saveSnapshot instead. A JPEG of
 // quality 50 for a JPEG extension (".JPG" too: the name must not lie about
-// the content); any other extension gets the BMP bytes under path. The file is replaced only when written whole.
-// False when nothing was written (no failure is shown to the user).
+// the content); any other extension gets the BMP bytes under path. The file is
+// replaced only when written whole. False when nothing was written, with the
+// system's reason in *reason (when given; empty when the snapshot saver
+// failed, which keeps its own reason).
 bool WriteImageFile(const QString &path, const QString &extension, const QImage &composite,
-                    QSize imageSize, const SnapshotSaver &saveSnapshot);
+                    QSize imageSize, const SnapshotSaver &saveSnapshot, QString *reason = nullptr);
 
 struct LoadedImage {
     QImage image;   // Format_RGB32; null on failure

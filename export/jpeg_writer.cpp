@@ -1,5 +1,6 @@
 #include "jpeg_writer.h"
 
+#include <cerrno>
 #include <csetjmp>
 #include <vector>
 
@@ -101,17 +102,24 @@ int JpegWriteStream(std::FILE *out, int quality, int width, int height,
 }
 
 int JpegWriter(const QString &path, int quality, int width, int height,
-               std::span<const std::uint8_t> rows)
+               std::span<const std::uint8_t> rows, QString *reason)
 {
     AtomicFile file(path);
-    if (!file.open())
-        return -1;
-    std::FILE *out = file.stream();
-    if (!out)
-        return -1;
-    if (JpegWriteStream(out, quality, width, height, rows) != 0)
-        return -1;  // the temporary goes with file
-    return file.commit() ? 0 : -1;
+    std::FILE *out = file.open() ? file.stream() : nullptr;
+    bool ok = out != nullptr;
+    if (ok && JpegWriteStream(out, quality, width, height, rows) != 0) {
+        // The temporary goes with file.
+        if (std::ferror(out))
+            file.failFromErrno("write failed");
+        else
+            errno = EINVAL;  // the arguments did not describe the pixels
+        file.failFromErrno("cannot encode JPEG");
+        ok = false;
+    }
+    ok = ok && file.commit();
+    if (!ok && reason)
+        *reason = file.reason().isEmpty() ? SystemReason(EIO) : file.reason();
+    return ok ? 0 : -1;
 }
 
 }  // namespace orv

@@ -20,8 +20,9 @@ std::size_t PaddedRowBytes(int width);
 // padded to a multiple of 4 bytes. The file is replaced only when the whole
 // JPEG was written. Returns 0, or -1 when the file cannot be created or
 // written, the arguments do not describe the buffer, or the library fails.
+// *reason (when given) gets the system's reason for a failure.
 int JpegWriter(const QString &path, int quality, int width, int height,
-               std::span<const std::uint8_t> rows);
+               std::span<const std::uint8_t> rows, QString *reason = nullptr);
 
 // The same into an open stream; the caller owns and closes it (and must
 // check its own close for late write errors).

@@ -2,6 +2,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+
 #include "calib_tab_fixture.h"
 #include "scale_file.h"
 
@@ -137,7 +140,8 @@ TEST_F(CalibTabFilesTest, FailedSaveSaysSoAndKeepsTheName)
     prompter.savePaths.push_back(dir.filePath("missing/sub/x.sst"));
     QTest::mouseClick(ui().saveButton, Qt::LeftButton);
     EXPECT_EQ(prompter.messageTexts(),
-              QStringList{"The scale setting file could not be saved."});
+              QStringList{"The scale setting file could not be saved.\n\n" + dir.filePath("missing/sub/x.sst") +
+                          "\n" + QString::fromLocal8Bit(std::strerror(ENOENT))});
     EXPECT_EQ(ui().scaleFileList->currentText(), "Default");
     EXPECT_FALSE(ui().saveButton->isEnabled());
 }

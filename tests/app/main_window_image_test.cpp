@@ -1,10 +1,15 @@
 // Opening images, the failure of a load, the save round and the page switch back.
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QImageReader>
 #include <QPushButton>
 #include <QTabWidget>
+
+#include <cerrno>
+#include <cstring>
 
 #include "calib_tab.h"
 #include "image_file.h"
@@ -229,6 +234,31 @@ TEST_F(Images, SavingWithASelectionFirstRepaintsWithoutTheSelectionMarks)
     EXPECT_EQ(d.measureList().size(), 1u);
     QTest::qWait(30);
     EXPECT_EQ(prompter.saveRequests.size(), 1u);
+}
+
+TEST_F(Images, FailedImageSaveNamesTheFileAndTheReason)
+{
+    for (const char *lang : {"en", "ja"}) {
+        SCOPED_TRACE(lang);
+        prompter.messages.clear();
+        COrvalinDlg &d = Make(lang, lang);
+        d.LoadImageFile(WriteImage("shown.png", {30, 20}));
+        // A folder in the way of each type; a missing folder.
+        const QStringList paths = {dir.filePath("taken.jpg"), dir.filePath("taken.bmp"),
+                                   dir.filePath("missing/x.jpg")};
+        ASSERT_TRUE(QDir().mkpath(paths[0]) && QDir().mkpath(paths[1]));
+        for (const QString &p : paths) {
+            prompter.savePaths.push_back(p);
+            d.OnSaveImage();
+        }
+        const QString lead = QString::fromLatin1(lang) == "en" ? QStringLiteral("The image file could not be saved.")
+                                                               : QStringLiteral("画像ファイルを保存できませんでした。");
+        const QString isDir = QString::fromLocal8Bit(std::strerror(EISDIR));
+        EXPECT_EQ(prompter.messageTexts(),
+                  (QStringList{lead + "\n\n" + paths[0] + "\n" + isDir, lead + "\n\n" + paths[1] + "\n" + isDir,
+                               lead + "\n\n" + paths[2] + "\n" + QString::fromLocal8Bit(std::strerror(ENOENT))}));
+        EXPECT_TRUE(QFileInfo(paths[0]).isDir());
+    }
 }
 
 TEST_F(Images, SavedFileTypeFollowsTheExtensionInAnyCase)

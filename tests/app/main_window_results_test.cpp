@@ -5,12 +5,17 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include <cerrno>
+#include <cstring>
+
+#include "file_size_limit.h"
 #include "main_window_fixture.h"
 
 namespace orv::test {
 namespace {
 
 using Results = MainWindowTest;
+using orv::test::FileSizeLimit;
 
 TEST_F(Results, RowsFollowTheItemsThroughDuplicateDeleteAndRenumber)
 {
@@ -158,6 +163,31 @@ TEST_F(Results, CsvButtonWritesTheRowsAsShown)
     // Cancelled: nothing written.
     QTest::mouseClick(d.button(CmdSaveCsv), Qt::LeftButton);
     EXPECT_EQ(prompter.saveRequests.size(), 2u);
+}
+
+TEST_F(Results, FailedCsvSaveSaysWhyAndKeepsTheEarlierFile)
+{
+    COrvalinDlg &d = MakeWithImage();
+    AddPerpendicular(2);
+    const QString path = dir.filePath("results.csv");
+    const QByteArray earlier = "No.,Measurement,Value,Unit\r\n1,earlier,1.00,mm\r\n";
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_EQ(f.write(earlier), earlier.size());
+    }
+    prompter.savePaths.push_back(path);
+    {
+        // A full disk.
+        const FileSizeLimit full(16);
+        QTest::mouseClick(d.button(CmdSaveCsv), Qt::LeftButton);
+    }
+    EXPECT_EQ(prompter.messageTexts(),
+              QStringList{"The CSV file could not be saved.\n\n" + path + "\n" +
+                          QString::fromLocal8Bit(std::strerror(EFBIG))});
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), earlier);
 }
 
 TEST_F(Results, ValuesAreNeverCutAndCarryTheirFullTextAsTooltip)

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -15,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 #include "option_tab.h"
@@ -227,6 +230,27 @@ TEST_F(OptionTabTest, SaveOutsideTheStartDirectoryIsRefused)
     // A cancelled dialog disables Save.
     QTest::mouseClick(ui().saveButton, Qt::LeftButton);
     EXPECT_FALSE(ui().saveButton->isEnabled());
+}
+
+TEST_F(OptionTabTest, FailedSaveNamesTheFileAndTheReason)
+{
+    for (const char *lang : {"en", "ja"}) {
+        SCOPED_TRACE(lang);
+        prompter.messages.clear();
+        // A folder where the file should go: nothing is listed, the folder stays.
+        const QString path = dir.filePath(QStringLiteral("taken_%1.drw").arg(lang));
+        ASSERT_TRUE(QDir().mkpath(path));
+        MakePage(lang);
+        QTest::mouseClick(ui().transparent, Qt::LeftButton);
+        prompter.savePaths = {path};
+        QTest::mouseClick(ui().saveButton, Qt::LeftButton);
+        const QString lead = QString::fromLatin1(lang) == "en" ? QStringLiteral("The draw setting file could not be saved.")
+                                                               : QStringLiteral("描画設定ファイルを保存できませんでした。");
+        EXPECT_EQ(prompter.messageTexts(),
+                  QStringList{lead + "\n\n" + path + "\n" + QString::fromLocal8Bit(std::strerror(EISDIR))});
+        EXPECT_TRUE(QFileInfo(path).isDir());
+        EXPECT_EQ(ui().drawFileList->count(), 1);
+    }
 }
 
 TEST_F(OptionTabTest, SaveWritesTheSixKeysAndListsTheFile)

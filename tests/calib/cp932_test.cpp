@@ -57,3 +57,22 @@ TEST(Cp932, Utf8Validation)
     EXPECT_FALSE(IsValidUtf8("\xE3\x81"));          // truncated
     EXPECT_FALSE(IsValidUtf8("\x83\xCA\x6D"));
 }
+
+TEST(Cp932, StoredTextsReadBackUnchanged)
+{
+    // Code page 932 where it reads back as written; half-width katakana whose
+    // code page 932 bytes form UTF-8 ("ﾎｬ" would read as "ά") stay UTF-8.
+    const struct {
+        std::string text;
+        std::string stored;
+    } cases[] = {
+        {"\xCE\xBCm", "\x83\xCA\x6D"},                      // μm
+        {"12.5", "12.5"},
+        {"\xEF\xBE\x8E\xEF\xBD\xAC" "m", "\xEF\xBE\x8E\xEF\xBD\xAC" "m"},  // ﾎｬm
+        {"\xEF\xBE\x90\xEF\xBD\xB8\xEF\xBE\x9B\xEF\xBE\x9D", "\xD0\xB8\xDB\xDD"},  // ﾐｸﾛﾝ
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(Utf8ToExternalText(c.text), c.stored) << c.text;
+        EXPECT_EQ(ExternalTextToUtf8(Utf8ToExternalText(c.text)), c.text) << c.text;
+    }
+}

@@ -142,3 +142,23 @@ TEST(IniFile, UnreadableFileIsNotReplaced)
     EXPECT_FALSE(WriteIniString(path, "S", "k", "v"));
     EXPECT_EQ(Entries(dir.path()), QStringList{"d.ini"});
 }
+
+TEST(IniFile, ValuesReadBackAsWritten)
+{
+    // Blanks around a value and enclosing quotes would be lost on reading.
+    for (const std::string value : {" padded ", "tab\t", "\"quoted\"", "'single'", "\"", "a \"b\" c", ""}) {
+        IniFile ini = IniFile::Parse("[S]\nk=old\n");
+        ini.setValue("S", "k", value);
+        ini.setValue("S", "new", value);
+        const IniFile reread = IniFile::Parse(ini.serialize());
+        EXPECT_EQ(reread.value("S", "k", "-"), value) << value;
+        EXPECT_EQ(reread.value("S", "new", "-"), value) << value;
+    }
+}
+
+TEST(IniFile, CarriageReturnsEndingTheLastLineAreALineBreak)
+{
+    const IniFile ini = IniFile::Parse("[S]\nk=1\r\r");
+    EXPECT_EQ(ini.serialize(), "[S]\nk=1\n");
+    EXPECT_EQ(IniFile::Parse(ini.serialize()).serialize(), ini.serialize());
+}

@@ -88,6 +88,16 @@ TEST(CsvExport, TitlesFollowTheWindowLanguage)
     EXPECT_EQ(ResultsCsvText(t), "No.,計測,値,単位\r\n1,Distance - Between 2 points,3.00,um\r\n");
 }
 
+TEST(CsvExport, TextsWithCommasQuotesAndLineBreaksAreQuoted)
+{
+    ResultsTable t(Language::English);
+    t.AddResultRow(1, "a,b", "say \"hi\"", "x\r\ny");
+    t.AddResultRow(2, "plain", "1.00", "mm");
+    EXPECT_EQ(ResultsCsvText(t), "No.,Measurement,Value,Unit\r\n"
+                                 "1,\"a,b\",\"say \"\"hi\"\"\",\"x\r\ny\"\r\n"
+                                 "2,plain,1.00,mm\r\n");
+}
+
 TEST(CsvExport, UnwritablePathFailsWithoutAFile)
 {
     QTemporaryDir dir;
