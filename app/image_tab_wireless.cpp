@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "camera_graph.h"
 #include "device_event.h"
 #include "multiline_button.h"
 #include "orvalin_dlg.h"
