@@ -111,11 +111,11 @@ bool IsKnownTestPattern(const QString &pattern)
     gst::ElementPtr src = gst::MakeElement("videotestsrc");
     if (!src)
         return false;
-    GParamSpec *spec = g_object_class_find_property(G_OBJECT_GET_CLASS(src.get()), "pattern");
-    if (!spec || !G_IS_PARAM_SPEC_ENUM(spec))
+    GParamSpec *pspec = g_object_class_find_property(G_OBJECT_GET_CLASS(src.get()), "pattern");
+    if (!pspec || !G_IS_PARAM_SPEC_ENUM(pspec))
         return false;
     const QByteArray nick = pattern.toUtf8();
-    return g_enum_get_value_by_nick(G_PARAM_SPEC_ENUM(spec)->enum_class, nick.constData()) != nullptr;
+    return g_enum_get_value_by_nick(G_PARAM_SPEC_ENUM(pspec)->enum_class, nick.constData()) != nullptr;
 }
 
 bool IsListedCameraName(const QString &name)

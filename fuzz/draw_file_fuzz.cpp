@@ -11,23 +11,11 @@
 
 #define Check ORV_FUZZ_CHECK
 
-namespace {
-
-void WriteRaw(const QString &path, const std::uint8_t *data, std::size_t size)
-{
-    QFile file(path);
-    Check(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    Check(file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size)) ==
-          static_cast<qint64>(size));
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QString input = orv::fuzz::ScratchDir() + QStringLiteral("/input.drw");
     const QString fresh = orv::fuzz::ScratchDir() + QStringLiteral("/fresh.drw");
-    WriteRaw(input, data, size);
+    orv::fuzz::WriteRaw(input, data, size);
     QFile::remove(fresh);
 
     orv::DrawAttribute loaded;

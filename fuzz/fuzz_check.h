@@ -3,8 +3,10 @@
 // reports as a crash with the input that caused it.
 
 #include <QDir>
+#include <QFile>
 #include <QString>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -39,6 +41,15 @@ inline QString ScratchDir()
     };
     static const Folder folder;
     return folder.path;
+}
+
+// The fuzzer's bytes as the whole file at path, for targets that read files.
+inline void WriteRaw(const QString &path, const std::uint8_t *data, std::size_t size)
+{
+    QFile file(path);
+    CheckAt(file.open(QIODevice::WriteOnly | QIODevice::Truncate), "open", __LINE__);
+    CheckAt(file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size)) ==
+                static_cast<qint64>(size), "write", __LINE__);
 }
 
 }  // namespace orv::fuzz
