@@ -1,11 +1,11 @@
-#include "about_dlg.h"
+#include "app/about_dlg.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app_version.h"
+#include "app/app_version.h"
 
 namespace orv {
 

@@ -1,6 +1,6 @@
 // The Scale page: start-up, the exchange between controls and fields, and the
 // apply step every calibration change ends with.
-#include "calib_tab.h"
+#include "app/calib_tab.h"
 
 #include <initializer_list>
 
@@ -12,8 +12,8 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-#include "orvalin_dlg.h"
-#include "ui_prompter.h"
+#include "app/orvalin_dlg.h"
+#include "app/ui_prompter.h"
 
 namespace orv {
 namespace {

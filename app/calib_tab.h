@@ -11,11 +11,11 @@
 
 #include <string>
 
-#include "language.h"
-#include "measure_item.h"
-#include "scale_setting.h"
-#include "standard_scale.h"
-#include "values.h"
+#include "measure/language.h"
+#include "measure/measure_item.h"
+#include "calib/scale_setting.h"
+#include "calib/standard_scale.h"
+#include "measure/values.h"
 
 class QButtonGroup;
 class QCheckBox;

@@ -1,9 +1,9 @@
 // Which calibration bar lies under the pointer, and what the end of a bar
 // drag writes into the page.
-#include "calib_tab.h"
+#include "app/calib_tab.h"
 
-#include "geometry.h"
-#include "orvalin_dlg.h"
+#include "measure/geometry.h"
+#include "app/orvalin_dlg.h"
 
 namespace orv {
 namespace {

@@ -1,15 +1,15 @@
 // The scale file list of the Scale page and its Save button.
-#include "calib_tab.h"
+#include "app/calib_tab.h"
 
 #include <QComboBox>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "save_failure.h"
-#include "scale_file.h"
-#include "setting_files.h"
-#include "ui_prompter.h"
+#include "app/save_failure.h"
+#include "calib/scale_file.h"
+#include "calib/setting_files.h"
+#include "app/ui_prompter.h"
 
 namespace orv {
 

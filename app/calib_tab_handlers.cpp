@@ -1,6 +1,6 @@
 // Handlers of the Scale page's controls. Each takes or changes the fields,
 // shows them, recomputes what depends on the change and recomposes the view.
-#include "calib_tab.h"
+#include "app/calib_tab.h"
 
 #include <algorithm>
 
@@ -12,8 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "draw_attribute.h"
-#include "ui_prompter.h"
+#include "calib/draw_attribute.h"
+#include "app/ui_prompter.h"
 
 namespace orv {
 

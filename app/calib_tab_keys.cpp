@@ -1,6 +1,6 @@
 // The Scale page's keyboard filter: the value fields take numbers only; any
 // other key commits what was typed. A mouse press after typing commits too.
-#include "calib_tab.h"
+#include "app/calib_tab.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

@@ -1,5 +1,5 @@
 // The Scale page's controls: the "Calibration" and "Standard Scale" groups.
-#include "calib_tab.h"
+#include "app/calib_tab.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -13,7 +13,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "draw_attribute.h"
+#include "calib/draw_attribute.h"
 
 namespace orv {
 namespace {

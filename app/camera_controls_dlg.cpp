@@ -1,4 +1,4 @@
-#include "camera_controls_dlg.h"
+#include "app/camera_controls_dlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,8 +13,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "camera_graph.h"
-#include "ui_prompter.h"
+#include "capture/camera_graph.h"
+#include "app/ui_prompter.h"
 
 namespace orv {
 

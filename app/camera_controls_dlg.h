@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-#include "camera_controls.h"
-#include "language.h"
+#include "capture/camera_controls.h"
+#include "measure/language.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,4 +1,4 @@
-#include "camera_format_dlg.h"
+#include "app/camera_format_dlg.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "camera_graph.h"
+#include "capture/camera_graph.h"
 
 namespace orv {
 

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "language.h"
+#include "measure/language.h"
 
 class QListWidget;
 

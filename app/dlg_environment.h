@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "language.h"
-#include "wireless_protocol.h"
+#include "measure/language.h"
+#include "capture/wireless_protocol.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "guide_window.h"
+#include "app/guide_window.h"
 
 #include <QBitmap>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "image_tab.h"
+#include "app/image_tab.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,10 +9,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "camera_graph.h"
-#include "image_file.h"
-#include "multiline_button.h"
-#include "orvalin_dlg.h"
+#include "capture/camera_graph.h"
+#include "export/image_file.h"
+#include "app/multiline_button.h"
+#include "app/orvalin_dlg.h"
 
 namespace orv {
 

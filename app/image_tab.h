@@ -9,8 +9,8 @@
 
 #include <memory>
 
-#include "guide_window.h"
-#include "language.h"
+#include "app/guide_window.h"
+#include "measure/language.h"
 
 class QCheckBox;
 class QComboBox;

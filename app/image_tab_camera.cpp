@@ -1,7 +1,7 @@
 // The Image page's camera half: the camera list, opening a camera in the
 // live view, live and frozen pictures, the capture into the work file, the
 // camera's settings and stream format, and the reference cross.
-#include "image_tab.h"
+#include "app/image_tab.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,14 +9,14 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "camera_controls_dlg.h"
-#include "camera_format_dlg.h"
-#include "camera_graph.h"
-#include "guide_window.h"
-#include "live_view.h"
-#include "multiline_button.h"
-#include "orvalin_dlg.h"
-#include "ui_prompter.h"
+#include "app/camera_controls_dlg.h"
+#include "app/camera_format_dlg.h"
+#include "capture/camera_graph.h"
+#include "app/guide_window.h"
+#include "app/live_view.h"
+#include "app/multiline_button.h"
+#include "app/orvalin_dlg.h"
+#include "app/ui_prompter.h"
 
 namespace orv {
 namespace {

@@ -1,6 +1,6 @@
 // Image page: the wireless microscope's controls (the "Nimbra" toggle and the
 // overlay options) and the switch between the camera and the wireless sets.
-#include "image_tab.h"
+#include "app/image_tab.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,10 +8,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "camera_graph.h"
-#include "device_event.h"
-#include "multiline_button.h"
-#include "orvalin_dlg.h"
+#include "capture/camera_graph.h"
+#include "capture/device_event.h"
+#include "app/multiline_button.h"
+#include "app/orvalin_dlg.h"
 
 namespace orv {
 namespace {

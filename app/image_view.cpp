@@ -1,11 +1,11 @@
-#include "image_view.h"
+#include "app/image_view.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
 #include <cmath>
 
-#include "orvalin_dlg.h"
+#include "app/orvalin_dlg.h"
 
 namespace orv {
 

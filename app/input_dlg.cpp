@@ -1,11 +1,11 @@
-#include "input_dlg.h"
+#include "app/input_dlg.h"
 
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "measure_item.h"
+#include "measure/measure_item.h"
 
 namespace orv {
 

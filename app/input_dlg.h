@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "language.h"
+#include "measure/language.h"
 
 class QLineEdit;
 class QPushButton;

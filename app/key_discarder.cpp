@@ -1,4 +1,4 @@
-#include "key_discarder.h"
+#include "app/key_discarder.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,9 +1,9 @@
-#include "live_view.h"
+#include "app/live_view.h"
 
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "camera_frame.h"
+#include "capture/camera_frame.h"
 
 namespace orv {
 

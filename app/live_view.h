@@ -10,7 +10,7 @@
 
 #include <functional>
 
-#include "camera_view_scaler.h"
+#include "capture/camera_view_scaler.h"
 
 namespace orv {
 

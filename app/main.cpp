@@ -1,7 +1,7 @@
 // Orvalin: measuring on microscope images.
 #include <QApplication>
 
-#include "orvalin_app.h"
+#include "app/orvalin_app.h"
 
 int main(int argc, char **argv)
 {

@@ -1,4 +1,4 @@
-#include "multiline_button.h"
+#include "app/multiline_button.h"
 
 #include <QEvent>
 #include <QStyle>

@@ -1,4 +1,4 @@
-#include "option_tab.h"
+#include "app/option_tab.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -13,10 +13,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "draw_file.h"
-#include "number_reading.h"
-#include "option_tab_sample.h"
-#include "setting_files.h"
+#include "calib/draw_file.h"
+#include "core/number_reading.h"
+#include "app/option_tab_sample.h"
+#include "calib/setting_files.h"
 
 namespace orv {
 namespace {

@@ -9,9 +9,9 @@
 
 #include <functional>
 
-#include "draw_attribute.h"
-#include "language.h"
-#include "measure_item.h"
+#include "calib/draw_attribute.h"
+#include "measure/language.h"
+#include "measure/measure_item.h"
 
 class QButtonGroup;
 class QCheckBox;

@@ -5,12 +5,12 @@
 #include <QFileInfo>
 #include <QPushButton>
 
-#include "draw_file.h"
-#include "option_tab.h"
-#include "orvalin_dlg.h"
-#include "save_failure.h"
-#include "setting_files.h"
-#include "ui_prompter.h"
+#include "calib/draw_file.h"
+#include "app/option_tab.h"
+#include "app/orvalin_dlg.h"
+#include "app/save_failure.h"
+#include "calib/setting_files.h"
+#include "app/ui_prompter.h"
 
 namespace orv {
 namespace {

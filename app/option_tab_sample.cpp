@@ -1,9 +1,9 @@
-#include "option_tab_sample.h"
+#include "app/option_tab_sample.h"
 
 #include <QImage>
 #include <QPainter>
 
-#include "draw_sample.h"
+#include "calib/draw_sample.h"
 
 namespace orv {
 

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "draw_attribute.h"
+#include "calib/draw_attribute.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "orvalin_app.h"
+#include "app/orvalin_app.h"
 
 #include <QFileInfo>
 #include <QFont>
@@ -7,7 +7,7 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "orvalin_dlg.h"
+#include "app/orvalin_dlg.h"
 
 namespace orv {
 

@@ -1,5 +1,5 @@
 // Main window: construction and start-up.
-#include "orvalin_dlg.h"
+#include "app/orvalin_dlg.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,22 +13,22 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app_version.h"
-#include "calib_tab.h"
-#include "image_file.h"
-#include "image_tab.h"
-#include "image_view.h"
-#include "interaction/install_handlers.h"
-#include "key_discarder.h"
-#include "live_view.h"
-#include "page_bridge.h"
-#include "qt_translations.h"
-#include "resources_init.h"
-#include "results_table.h"
-#include "results_view.h"
-#include "tool_tab.h"
-#include "view_composer.h"
-#include "wireless_receiver.h"
+#include "app/app_version.h"
+#include "app/calib_tab.h"
+#include "export/image_file.h"
+#include "app/image_tab.h"
+#include "app/image_view.h"
+#include "app/interaction/install_handlers.h"
+#include "app/key_discarder.h"
+#include "app/live_view.h"
+#include "app/page_bridge.h"
+#include "app/qt_translations.h"
+#include "app/resources_init.h"
+#include "export/results_table.h"
+#include "app/results_view.h"
+#include "app/tool_tab.h"
+#include "app/view_composer.h"
+#include "capture/wireless_receiver.h"
 
 namespace orv {
 namespace {

@@ -11,11 +11,11 @@
 #include <array>
 #include <memory>
 
-#include "dlg_environment.h"
-#include "language.h"
-#include "measure_item.h"
-#include "pointer_handler.h"
-#include "view_state.h"
+#include "app/dlg_environment.h"
+#include "measure/language.h"
+#include "measure/measure_item.h"
+#include "app/pointer_handler.h"
+#include "app/view_state.h"
 
 class QLabel;
 class QPainter;

@@ -1,6 +1,6 @@
 // Main window: the wireless microscope receiver and the device events that
 // the receiver thread and the image page post to the window.
-#include "orvalin_dlg.h"
+#include "app/orvalin_dlg.h"
 
 #include <QDebug>
 #include <QFont>
@@ -8,11 +8,11 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 
-#include "device_event.h"
-#include "image_tab.h"
-#include "live_view.h"
-#include "ui_prompter.h"
-#include "wireless_receiver.h"
+#include "capture/device_event.h"
+#include "app/image_tab.h"
+#include "app/live_view.h"
+#include "app/ui_prompter.h"
+#include "capture/wireless_receiver.h"
 
 namespace orv {
 namespace {

@@ -1,18 +1,18 @@
 // Main window: opening images, saving the annotated image.
-#include "orvalin_dlg.h"
+#include "app/orvalin_dlg.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include "file_filter.h"
-#include "save_failure.h"
-#include "image_file.h"
-#include "image_tab.h"
-#include "image_view.h"
-#include "page_bridge.h"
-#include "results_table.h"
-#include "ui_prompter.h"
-#include "view_composer.h"
+#include "app/file_filter.h"
+#include "app/save_failure.h"
+#include "export/image_file.h"
+#include "app/image_tab.h"
+#include "app/image_view.h"
+#include "app/page_bridge.h"
+#include "export/results_table.h"
+#include "app/ui_prompter.h"
+#include "app/view_composer.h"
 
 namespace orv {
 namespace {

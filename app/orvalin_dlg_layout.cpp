@@ -1,5 +1,5 @@
 // Main window: sizing the window and the view to the zoomed image.
-#include "orvalin_dlg.h"
+#include "app/orvalin_dlg.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "image_view.h"
-#include "page_bridge.h"
-#include "ui_prompter.h"
-#include "view_composer.h"
+#include "app/image_view.h"
+#include "app/page_bridge.h"
+#include "app/ui_prompter.h"
+#include "app/view_composer.h"
 
 namespace orv {
 namespace {

@@ -1,5 +1,5 @@
 // Main window: the spreadsheet report (button "Sava Data && Img").
-#include "orvalin_dlg.h"
+#include "app/orvalin_dlg.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -8,12 +8,12 @@
 #include <QImageReader>
 #include <QUrl>
 
-#include "image_file.h"
-#include "image_view.h"
-#include "page_bridge.h"
-#include "report_workbook.h"
-#include "results_table.h"
-#include "ui_prompter.h"
+#include "export/image_file.h"
+#include "app/image_view.h"
+#include "app/page_bridge.h"
+#include "export/report_workbook.h"
+#include "export/results_table.h"
+#include "app/ui_prompter.h"
 
 namespace orv {
 namespace {

@@ -1,14 +1,14 @@
 // Main window: the results list's operations and notifications, CSV export.
-#include "orvalin_dlg.h"
+#include "app/orvalin_dlg.h"
 
-#include "csv_export.h"
-#include "file_filter.h"
-#include "image_file.h"
-#include "page_bridge.h"
-#include "results_table.h"
-#include "results_view.h"
-#include "save_failure.h"
-#include "ui_prompter.h"
+#include "export/csv_export.h"
+#include "app/file_filter.h"
+#include "export/image_file.h"
+#include "app/page_bridge.h"
+#include "export/results_table.h"
+#include "app/results_view.h"
+#include "app/save_failure.h"
+#include "app/ui_prompter.h"
 
 namespace orv {
 

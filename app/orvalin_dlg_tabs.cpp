@@ -1,5 +1,5 @@
 // Main window: page switching, commands, the about box and shut-down.
-#include "orvalin_dlg.h"
+#include "app/orvalin_dlg.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -7,14 +7,14 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 
-#include "about_dlg.h"
-#include "image_tab.h"
-#include "image_view.h"
-#include "page_bridge.h"
-#include "results_table.h"
-#include "tool_tab.h"
-#include "ui_prompter.h"
-#include "view_composer.h"
+#include "app/about_dlg.h"
+#include "app/image_tab.h"
+#include "app/image_view.h"
+#include "app/page_bridge.h"
+#include "export/results_table.h"
+#include "app/tool_tab.h"
+#include "app/ui_prompter.h"
+#include "app/view_composer.h"
 
 namespace orv {
 namespace {

@@ -1,13 +1,13 @@
 // Main window: painting the view and handing its pointer events on.
-#include "orvalin_dlg.h"
+#include "app/orvalin_dlg.h"
 
 #include <QPainter>
 #include <QTimer>
 
-#include "image_view.h"
-#include "page_bridge.h"
-#include "view_composer.h"
-#include "view_layer.h"
+#include "app/image_view.h"
+#include "app/page_bridge.h"
+#include "app/view_composer.h"
+#include "app/view_layer.h"
 
 namespace orv {
 namespace {

@@ -1,14 +1,14 @@
-#include "page_bridge.h"
+#include "app/page_bridge.h"
 
-#include "calib_tab.h"
-#include "option_tab.h"
-#include "scale_bars.h"
-#include "scroll_dlg.h"
-#include "render/draw_measures.h"
-#include "orvalin_dlg.h"
-#include "tool_tab.h"
-#include "values.h"
-#include "view_layer.h"
+#include "app/calib_tab.h"
+#include "app/option_tab.h"
+#include "calib/scale_bars.h"
+#include "app/scroll_dlg.h"
+#include "measure/render/draw_measures.h"
+#include "app/orvalin_dlg.h"
+#include "app/tool_tab.h"
+#include "measure/values.h"
+#include "app/view_layer.h"
 
 
 namespace orv::page_bridge {

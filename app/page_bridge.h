@@ -9,9 +9,9 @@
 
 #include <memory>
 
-#include "language.h"
-#include "measure_item.h"
-#include "scale_setting.h"
+#include "measure/language.h"
+#include "measure/measure_item.h"
+#include "calib/scale_setting.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "painted_bounds.h"
+#include "app/painted_bounds.h"
 
 #include <QPaintDevice>
 #include <QPaintEngine>

@@ -2,7 +2,7 @@
 // Qt's own texts (standard buttons, file and colour dialogs) in the window's
 // language, from the qtbase translation Qt ships.
 
-#include "language.h"
+#include "measure/language.h"
 
 class QObject;
 

@@ -1,4 +1,4 @@
-#include "resources_init.h"
+#include "app/resources_init.h"
 
 #include <QtCore/qglobal.h>
 

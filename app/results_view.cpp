@@ -1,4 +1,4 @@
-#include "results_view.h"
+#include "app/results_view.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>

@@ -5,7 +5,7 @@
 #include <QAbstractTableModel>
 #include <QTreeView>
 
-#include "results_table.h"
+#include "export/results_table.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "save_failure.h"
+#include "app/save_failure.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "scroll_dlg.h"
+#include "app/scroll_dlg.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "orvalin_dlg.h"
-#include "scroll_dlg_geometry.h"
+#include "app/orvalin_dlg.h"
+#include "app/scroll_dlg_geometry.h"
 
 namespace orv {
 

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QRect>
 
-#include "view_state.h"
+#include "app/view_state.h"
 
 class QLabel;
 

@@ -1,4 +1,4 @@
-#include "scroll_dlg_geometry.h"
+#include "app/scroll_dlg_geometry.h"
 
 #include <algorithm>
 

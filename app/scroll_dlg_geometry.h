@@ -6,7 +6,7 @@
 #include <QRect>
 #include <QSize>
 
-#include "view_state.h"
+#include "app/view_state.h"
 
 namespace orv {
 

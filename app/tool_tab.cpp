@@ -1,4 +1,4 @@
-#include "tool_tab.h"
+#include "app/tool_tab.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "tool_tab_button.h"
+#include "app/tool_tab_button.h"
 
 namespace orv {
 

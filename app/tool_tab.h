@@ -7,10 +7,10 @@
 
 #include <array>
 
-#include "hit_test.h"
-#include "language.h"
-#include "measure_item.h"
-#include "tool_tab_table.h"
+#include "measure/hit_test.h"
+#include "measure/language.h"
+#include "measure/measure_item.h"
+#include "app/tool_tab_table.h"
 
 class QLabel;
 

@@ -1,4 +1,4 @@
-#include "tool_tab_button.h"
+#include "app/tool_tab_button.h"
 
 #include <QPainter>
 

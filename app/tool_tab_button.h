@@ -8,7 +8,7 @@
 
 #include <array>
 
-#include "tool_tab_table.h"
+#include "app/tool_tab_table.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "tool_tab_table.h"
+#include "app/tool_tab_table.h"
 
 namespace orv {
 

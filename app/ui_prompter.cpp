@@ -1,11 +1,11 @@
-#include "ui_prompter.h"
+#include "app/ui_prompter.h"
 
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "input_dlg.h"
+#include "app/input_dlg.h"
 
 namespace orv {
 namespace {

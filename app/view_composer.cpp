@@ -1,4 +1,4 @@
-#include "view_composer.h"
+#include "app/view_composer.h"
 
 #include <algorithm>
 #include <cstring>

@@ -19,9 +19,9 @@
 
 #include <functional>
 
-#include "view_layer.h"
-#include "view_scaler.h"
-#include "view_state.h"
+#include "app/view_layer.h"
+#include "app/view_scaler.h"
+#include "app/view_state.h"
 
 namespace orv {
 

@@ -1,12 +1,12 @@
-#include "view_layer.h"
+#include "app/view_layer.h"
 
 #include <QPainter>
 
 #include <algorithm>
 #include <cstring>
 
-#include "painted_bounds.h"
-#include "scale_bars.h"
+#include "app/painted_bounds.h"
+#include "calib/scale_bars.h"
 
 namespace orv {
 namespace {

@@ -11,10 +11,10 @@
 #include <optional>
 #include <vector>
 
-#include "measure_item.h"
-#include "render/draw_measures.h"
-#include "scale_setting.h"
-#include "standard_scale.h"
+#include "measure/measure_item.h"
+#include "measure/render/draw_measures.h"
+#include "calib/scale_setting.h"
+#include "calib/standard_scale.h"
 
 namespace orv {
 

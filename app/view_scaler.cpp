@@ -1,4 +1,4 @@
-#include "view_scaler.h"
+#include "app/view_scaler.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "view_state.h"
+#include "app/view_state.h"
 
 namespace orv {
 namespace {

@@ -5,8 +5,8 @@
 #include <array>
 #include <random>
 
-#include "render/draw_measures.h"
-#include "values.h"
+#include "measure/render/draw_measures.h"
+#include "measure/values.h"
 
 namespace orv::bench {
 namespace {

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "measure_item.h"
-#include "view_layer.h"
+#include "measure/measure_item.h"
+#include "app/view_layer.h"
 
 namespace orv::bench {
 

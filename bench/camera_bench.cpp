@@ -5,9 +5,9 @@
 #include <QImage>
 #include <QPainter>
 
-#include "camera_frame.h"
-#include "camera_gst.h"
-#include "camera_view_scaler.h"
+#include "capture/camera_frame.h"
+#include "capture/camera_gst.h"
+#include "capture/camera_view_scaler.h"
 
 namespace {
 

@@ -18,10 +18,10 @@
 #include <vector>
 
 #include "bench_scene.h"
-#include "calib_tab.h"
-#include "hit_test.h"
-#include "orvalin_dlg.h"
-#include "tool_tab.h"
+#include "app/calib_tab.h"
+#include "measure/hit_test.h"
+#include "app/orvalin_dlg.h"
+#include "app/tool_tab.h"
 
 namespace {
 

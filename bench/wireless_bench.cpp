@@ -1,9 +1,9 @@
 // The wireless receiver end to end: 1280 x 960 JPEG frames over loopback
 // through the real receiver thread (reassembled, decoded, overlaid).
-#include "lens_overlay.h"
-#include "wireless_picture.h"
-#include "wireless_receiver.h"
-#include "wireless_sender.h"
+#include "capture/lens_overlay.h"
+#include "capture/wireless_picture.h"
+#include "capture/wireless_receiver.h"
+#include "tools/wireless_sim/wireless_sender.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
-#include "draw_attribute.h"
+#include "calib/draw_attribute.h"
 
-#include "number_reading.h"
+#include "core/number_reading.h"
 
 namespace orv {
 

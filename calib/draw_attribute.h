@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "color_ref.h"
-#include "label_mode.h"
-#include "measure_item.h"
+#include "measure/color_ref.h"
+#include "measure/label_mode.h"
+#include "measure/measure_item.h"
 
 namespace orv {
 

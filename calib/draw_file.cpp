@@ -1,11 +1,11 @@
-#include "draw_file.h"
+#include "calib/draw_file.h"
 
 #include <cstdio>
 
-#include "cp932.h"
-#include "ini_file.h"
-#include "number_reading.h"
-#include "setting_files.h"
+#include "core/cp932.h"
+#include "core/ini_file.h"
+#include "core/number_reading.h"
+#include "calib/setting_files.h"
 
 namespace orv {
 namespace {

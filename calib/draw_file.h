@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "draw_attribute.h"
-#include "language.h"
+#include "calib/draw_attribute.h"
+#include "measure/language.h"
 
 namespace orv {
 

@@ -1,11 +1,11 @@
-#include "draw_sample.h"
+#include "calib/draw_sample.h"
 
 #include <QFontMetrics>
 #include <QString>
 
-#include "render/draw_geometry.h"
-#include "render/gdi_font.h"
-#include "render/gdi_paint.h"
+#include "measure/render/draw_geometry.h"
+#include "measure/render/gdi_font.h"
+#include "measure/render/gdi_paint.h"
 
 namespace orv {
 

@@ -5,7 +5,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 
-#include "draw_attribute.h"
+#include "calib/draw_attribute.h"
 
 namespace orv {
 

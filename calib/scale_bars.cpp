@@ -1,13 +1,13 @@
-#include "scale_bars.h"
+#include "calib/scale_bars.h"
 
 #include <QFontMetrics>
 #include <QString>
 
 #include <algorithm>
 
-#include "number_reading.h"
-#include "render/gdi_font.h"
-#include "render/gdi_paint.h"
+#include "core/number_reading.h"
+#include "measure/render/gdi_font.h"
+#include "measure/render/gdi_paint.h"
 
 namespace orv {
 namespace {

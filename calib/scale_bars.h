@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <QPoint>
 
-#include "scale_setting.h"
-#include "standard_scale.h"
+#include "calib/scale_setting.h"
+#include "calib/standard_scale.h"
 
 namespace orv {
 

@@ -1,9 +1,9 @@
-#include "scale_file.h"
+#include "calib/scale_file.h"
 
-#include "cp932.h"
-#include "ini_file.h"
-#include "number_reading.h"
-#include "setting_files.h"
+#include "core/cp932.h"
+#include "core/ini_file.h"
+#include "core/number_reading.h"
+#include "calib/setting_files.h"
 
 namespace orv {
 namespace {

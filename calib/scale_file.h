@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "language.h"
-#include "scale_setting.h"
+#include "measure/language.h"
+#include "calib/scale_setting.h"
 
 namespace orv {
 

@@ -1,9 +1,9 @@
-#include "scale_setting.h"
+#include "calib/scale_setting.h"
 
 #include <cmath>
 #include <limits>
 
-#include "number_reading.h"
+#include "core/number_reading.h"
 
 namespace orv {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "language.h"
-#include "measure_item.h"
-#include "values.h"
+#include "measure/language.h"
+#include "measure/measure_item.h"
+#include "measure/values.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "setting_files.h"
+#include "calib/setting_files.h"
 
 #include <QDir>
 #include <QFileInfo>

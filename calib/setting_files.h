@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "language.h"
+#include "measure/language.h"
 
 namespace orv {
 

@@ -1,8 +1,8 @@
-#include "standard_scale.h"
+#include "calib/standard_scale.h"
 
 #include <algorithm>
 
-#include "number_reading.h"
+#include "core/number_reading.h"
 
 namespace orv {
 

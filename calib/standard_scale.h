@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "color_ref.h"
-#include "language.h"
-#include "scale_setting.h"
+#include "measure/color_ref.h"
+#include "measure/language.h"
+#include "calib/scale_setting.h"
 
 namespace orv {
 

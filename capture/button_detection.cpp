@@ -1,4 +1,4 @@
-#include "button_detection.h"
+#include "capture/button_detection.h"
 
 namespace orv {
 

@@ -1,6 +1,6 @@
-#include "button_detection_monitor.h"
+#include "capture/button_detection_monitor.h"
 
-#include "button_report.h"
+#include "capture/button_report.h"
 
 #include <QCoreApplication>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "button_report.h"
+#include "capture/button_report.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "camera_controls.h"
+#include "capture/camera_controls.h"
 
 #include <algorithm>
 #include <cerrno>

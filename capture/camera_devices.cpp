@@ -1,4 +1,4 @@
-#include "camera_devices.h"
+#include "capture/camera_devices.h"
 
 #include <QRegularExpression>
 

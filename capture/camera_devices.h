@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "camera_gst.h"
+#include "capture/camera_gst.h"
 
 namespace orv {
 

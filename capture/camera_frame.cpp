@@ -1,6 +1,6 @@
-#include "camera_frame.h"
+#include "capture/camera_frame.h"
 
-#include "camera_gst.h"
+#include "capture/camera_gst.h"
 
 namespace orv {
 

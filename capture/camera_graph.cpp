@@ -1,4 +1,4 @@
-#include "camera_graph.h"
+#include "capture/camera_graph.h"
 
 #include <QThread>
 
@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <mutex>
 
-#include "camera_snapshot.h"
-#include "camera_tsan.h"
+#include "capture/camera_snapshot.h"
+#include "capture/camera_tsan.h"
 
 namespace orv {
 

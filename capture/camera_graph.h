@@ -17,8 +17,8 @@
 #include <optional>
 #include <vector>
 
-#include "camera_devices.h"
-#include "camera_frame.h"
+#include "capture/camera_devices.h"
+#include "capture/camera_frame.h"
 
 namespace orv {
 

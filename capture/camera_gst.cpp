@@ -1,4 +1,4 @@
-#include "camera_gst.h"
+#include "capture/camera_gst.h"
 
 namespace orv::gst {
 

@@ -1,9 +1,9 @@
-#include "camera_snapshot.h"
+#include "capture/camera_snapshot.h"
 
-#include "atomic_file.h"
-#include "bmp_file.h"
-#include "camera_frame.h"
-#include "jpeg_writer.h"
+#include "core/atomic_file.h"
+#include "export/bmp_file.h"
+#include "capture/camera_frame.h"
+#include "export/jpeg_writer.h"
 
 namespace orv {
 

@@ -1,9 +1,9 @@
-#include "camera_view_scaler.h"
+#include "capture/camera_view_scaler.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "camera_frame.h"
+#include "capture/camera_frame.h"
 
 namespace orv {
 

@@ -1,6 +1,6 @@
 // hidapi (hidraw backend) behind the HID layer.
-#include "hid_device.h"
-#include "hid_report_descriptor.h"
+#include "capture/hid_device.h"
+#include "capture/hid_report_descriptor.h"
 
 #include <hidapi/hidapi.h>
 

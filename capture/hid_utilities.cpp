@@ -1,4 +1,4 @@
-#include "hid_utilities.h"
+#include "capture/hid_utilities.h"
 
 namespace orv {
 

@@ -1,7 +1,7 @@
-#include "lens_overlay.h"
+#include "capture/lens_overlay.h"
 
-#include "render/gdi_font.h"
-#include "render/gdi_paint.h"
+#include "measure/render/gdi_font.h"
+#include "measure/render/gdi_paint.h"
 
 #include <algorithm>
 #include <array>

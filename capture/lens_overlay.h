@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QString>
 
-#include "color_ref.h"
+#include "measure/color_ref.h"
 
 namespace orv {
 

@@ -1,6 +1,6 @@
-#include "snapshot_flag.h"
+#include "capture/snapshot_flag.h"
 
-#include "snapshot_sysfs.h"
+#include "capture/snapshot_sysfs.h"
 
 #include <linux/input-event-codes.h>
 

@@ -3,7 +3,7 @@
 // with KEY_CAMERA that belongs to the open camera's USB device, read without
 // blocking.
 
-#include "snapshot_evdev.h"
+#include "capture/snapshot_evdev.h"
 
 #include <QString>
 

@@ -1,5 +1,5 @@
 // libevdev behind the input-device layer.
-#include "snapshot_evdev.h"
+#include "capture/snapshot_evdev.h"
 
 #include <libevdev/libevdev.h>
 

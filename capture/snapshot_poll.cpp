@@ -1,4 +1,4 @@
-#include "snapshot_poll.h"
+#include "capture/snapshot_poll.h"
 
 namespace orv {
 

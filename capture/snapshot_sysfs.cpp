@@ -1,4 +1,4 @@
-#include "snapshot_sysfs.h"
+#include "capture/snapshot_sysfs.h"
 
 #include <algorithm>
 #include <charconv>

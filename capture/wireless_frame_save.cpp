@@ -1,9 +1,9 @@
-#include "wireless_frame_save.h"
+#include "capture/wireless_frame_save.h"
 
-#include "atomic_file.h"
-#include "image_file.h"
-#include "jpeg_writer.h"
-#include "wireless_picture.h"
+#include "core/atomic_file.h"
+#include "export/image_file.h"
+#include "export/jpeg_writer.h"
+#include "capture/wireless_picture.h"
 
 #include <QImage>
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "lens_overlay.h"
+#include "capture/lens_overlay.h"
 
 namespace orv {
 

@@ -1,11 +1,11 @@
-#include "wireless_picture.h"
+#include "capture/wireless_picture.h"
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
 #include <QImageReader>
 
-#include "wireless_protocol.h"
+#include "capture/wireless_protocol.h"
 
 namespace orv {
 

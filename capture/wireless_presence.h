@@ -3,7 +3,7 @@
 // silence, cleared when nothing arrived for longer than the time-out.
 // Owned by the receiver thread; the clock is passed in so tests control it.
 
-#include "wireless_protocol.h"
+#include "capture/wireless_protocol.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "wireless_reassembler.h"
+#include "capture/wireless_reassembler.h"
 
-#include "wireless_protocol.h"
+#include "capture/wireless_protocol.h"
 
 #include <algorithm>
 #include <cstring>

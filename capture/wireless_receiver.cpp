@@ -1,10 +1,10 @@
-#include "wireless_receiver.h"
+#include "capture/wireless_receiver.h"
 
-#include "device_event.h"
-#include "receiver_socket.h"
-#include "wireless_picture.h"
-#include "wireless_presence.h"
-#include "wireless_reassembler.h"
+#include "capture/device_event.h"
+#include "capture/receiver_socket.h"
+#include "capture/wireless_picture.h"
+#include "capture/wireless_presence.h"
+#include "capture/wireless_reassembler.h"
 
 #include <pthread.h>
 #include <time.h>

@@ -19,9 +19,9 @@
 #include <mutex>
 #include <thread>
 
-#include "lens_overlay.h"
-#include "wireless_frame_save.h"
-#include "wireless_protocol.h"
+#include "capture/lens_overlay.h"
+#include "capture/wireless_frame_save.h"
+#include "capture/wireless_protocol.h"
 
 namespace orv {
 

@@ -1,9 +1,9 @@
-#include "bmp_file.h"
+#include "export/bmp_file.h"
 
 #include <cstring>
 #include <limits>
 
-#include "jpeg_writer.h"
+#include "export/jpeg_writer.h"
 
 namespace orv {
 

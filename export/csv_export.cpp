@@ -1,7 +1,7 @@
-#include "csv_export.h"
+#include "export/csv_export.h"
 
-#include "atomic_file.h"
-#include "cp932.h"
+#include "core/atomic_file.h"
+#include "core/cp932.h"
 
 namespace orv {
 

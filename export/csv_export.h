@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "results_table.h"
+#include "export/results_table.h"
 
 namespace orv {
 

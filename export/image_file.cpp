@@ -1,4 +1,4 @@
-#include "image_file.h"
+#include "export/image_file.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -15,9 +15,9 @@
 #include <unistd.h>
 #endif
 
-#include "atomic_file.h"
-#include "bmp_file.h"
-#include "jpeg_writer.h"
+#include "core/atomic_file.h"
+#include "export/bmp_file.h"
+#include "export/jpeg_writer.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "jpeg_writer.h"
+#include "export/jpeg_writer.h"
 
 #include <cerrno>
 #include <csetjmp>
@@ -7,7 +7,7 @@
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
 
-#include "atomic_file.h"
+#include "core/atomic_file.h"
 
 namespace orv {
 

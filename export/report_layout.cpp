@@ -1,4 +1,4 @@
-#include "report_layout.h"
+#include "export/report_layout.h"
 
 #include <array>
 #include <charconv>

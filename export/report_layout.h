@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "language.h"
-#include "results_table.h"
-#include "scale_setting.h"
+#include "measure/language.h"
+#include "export/results_table.h"
+#include "calib/scale_setting.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "report_workbook.h"
+#include "export/report_workbook.h"
 
 #include <QDir>
 #include <QFile>

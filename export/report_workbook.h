@@ -6,7 +6,7 @@
 #include <QDateTime>
 #include <QString>
 
-#include "report_layout.h"
+#include "export/report_layout.h"
 
 namespace orv {
 

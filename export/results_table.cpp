@@ -1,9 +1,9 @@
-#include "results_table.h"
+#include "export/results_table.h"
 
 #include <algorithm>
 
-#include "derive.h"
-#include "units.h"
+#include "measure/derive.h"
+#include "measure/units.h"
 
 namespace orv {
 

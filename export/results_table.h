@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "language.h"
-#include "measure_item.h"
+#include "measure/language.h"
+#include "measure/measure_item.h"
 
 namespace orv {
 

@@ -3,7 +3,7 @@
 // Properties: every conversion yields valid UTF-8 or bytes that decode again;
 // text decoded from any bytes encodes and decodes back to itself; the external
 // text reader gives valid UTF-8.
-#include "cp932.h"
+#include "core/cp932.h"
 #include "fuzz_check.h"
 
 #include <cstdint>

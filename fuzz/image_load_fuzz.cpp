@@ -6,7 +6,7 @@
 // header cannot make the fuzzer itself run out of memory; the checks are the
 // same at any limit.
 #include "fuzz_check.h"
-#include "image_file.h"
+#include "export/image_file.h"
 
 #include <QByteArray>
 #include <QtGlobal>

@@ -6,7 +6,7 @@
 // well-formed name reads back as the value written (its first line, cut to the
 // longest value a read returns).
 #include "fuzz_check.h"
-#include "ini_file.h"
+#include "core/ini_file.h"
 
 #include <cstdint>
 #include <string_view>

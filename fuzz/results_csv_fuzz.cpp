@@ -4,11 +4,11 @@
 // Properties: the CSV text has a header and one record per row, each record
 // has four fields that read back as the row's texts, and the code page 932
 // bytes decode again.
-#include "cp932.h"
-#include "csv_export.h"
+#include "core/cp932.h"
+#include "export/csv_export.h"
 #include "fuzz_check.h"
-#include "measure_item.h"
-#include "results_table.h"
+#include "measure/measure_item.h"
+#include "export/results_table.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

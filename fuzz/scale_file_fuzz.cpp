@@ -3,7 +3,7 @@
 // The input is the file. What it loads as is saved over it (keeping its other
 // lines) and into a new file; a saved setting must read back as it was saved.
 #include "fuzz_check.h"
-#include "scale_file.h"
+#include "calib/scale_file.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "bootstrap.h"
+#include "install/bootstrap.h"
 
 #include <spawn.h>
 #include <sys/wait.h>

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <iostream>
 
-#include "bootstrap.h"
-#include "system_locale.h"
+#include "install/bootstrap.h"
+#include "install/system_locale.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "system_locale.h"
+#include "install/system_locale.h"
 
 #include <cctype>
 #include <cstdlib>

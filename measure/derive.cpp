@@ -1,10 +1,10 @@
-#include "derive.h"
+#include "measure/derive.h"
 
 #include <cmath>
 #include <numbers>
 #include <optional>
 
-#include "geometry.h"
+#include "measure/geometry.h"
 
 namespace orv {
 namespace {

@@ -9,7 +9,7 @@
 #include <array>
 #include <vector>
 
-#include "measure_item.h"
+#include "measure/measure_item.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "hit_test.h"
+#include "measure/hit_test.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "geometry.h"
+#include "measure/geometry.h"
 
 namespace orv {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <QPoint>
 
-#include "measure_item.h"
+#include "measure/measure_item.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "language.h"
+#include "measure/language.h"
 
 #include <cctype>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "measure_item.h"
+#include "measure/measure_item.h"
 
 #include <algorithm>
 #include <array>

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "color_ref.h"
-#include "language.h"
+#include "measure/color_ref.h"
+#include "measure/language.h"
 
 namespace orv {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "language.h"
+#include "measure/language.h"
 
 namespace orv {
 

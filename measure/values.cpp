@@ -1,13 +1,13 @@
-#include "values.h"
+#include "measure/values.h"
 
 #include <cmath>
 #include <numbers>
 #include <string>
 #include <vector>
 
-#include "derive.h"
-#include "geometry.h"
-#include "units.h"
+#include "measure/derive.h"
+#include "measure/geometry.h"
+#include "measure/units.h"
 
 namespace orv {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <functional>
 
-#include "language.h"
-#include "measure_item.h"
+#include "measure/language.h"
+#include "measure/measure_item.h"
 
 namespace orv {
 

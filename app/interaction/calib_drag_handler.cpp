@@ -1,14 +1,14 @@
-#include "interaction/calib_drag_handler.h"
+#include "app/interaction/calib_drag_handler.h"
 
 #include <QPainter>
 
 #include <algorithm>
 
-#include "calib_tab.h"
-#include "interaction/dlg_ops.h"
-#include "orvalin_dlg.h"
-#include "render/gdi_paint.h"
-#include "scale_bars.h"
+#include "app/calib_tab.h"
+#include "app/interaction/dlg_ops.h"
+#include "app/orvalin_dlg.h"
+#include "measure/render/gdi_paint.h"
+#include "calib/scale_bars.h"
 
 namespace orv {
 

@@ -9,8 +9,8 @@
 
 #include <memory>
 
-#include "interaction/pointer_state.h"
-#include "pointer_handler.h"
+#include "app/interaction/pointer_state.h"
+#include "app/pointer_handler.h"
 
 namespace orv {
 

@@ -1,12 +1,12 @@
-#include "interaction/dlg_ops.h"
+#include "app/interaction/dlg_ops.h"
 
-#include "orvalin_dlg.h"
-#include "page_bridge.h"
-#include "tool_tab.h"
-#include "ui_prompter.h"
+#include "app/orvalin_dlg.h"
+#include "app/page_bridge.h"
+#include "app/tool_tab.h"
+#include "app/ui_prompter.h"
 
-#include "draw_attribute.h"
-#include "option_tab.h"
+#include "calib/draw_attribute.h"
+#include "app/option_tab.h"
 
 namespace orv::interaction {
 

@@ -4,9 +4,9 @@
 #include <QPoint>
 #include <QString>
 
-#include "measure_item.h"
-#include "pointer_state.h"
-#include "view_state.h"
+#include "measure/measure_item.h"
+#include "app/interaction/pointer_state.h"
+#include "app/view_state.h"
 
 namespace orv {
 

@@ -1,14 +1,14 @@
-#include "interaction/idle_handler.h"
+#include "app/interaction/idle_handler.h"
 
-#include "calib_tab.h"
-#include "hit_test.h"
-#include "interaction/calib_drag_handler.h"
-#include "interaction/dlg_ops.h"
-#include "interaction/move_handler.h"
-#include "interaction/placing_handler.h"
-#include "interaction/point_drag_handler.h"
-#include "orvalin_dlg.h"
-#include "tool_tab.h"
+#include "app/calib_tab.h"
+#include "measure/hit_test.h"
+#include "app/interaction/calib_drag_handler.h"
+#include "app/interaction/dlg_ops.h"
+#include "app/interaction/move_handler.h"
+#include "app/interaction/placing_handler.h"
+#include "app/interaction/point_drag_handler.h"
+#include "app/orvalin_dlg.h"
+#include "app/tool_tab.h"
 
 namespace orv {
 

@@ -1,13 +1,13 @@
-#include "interaction/install_handlers.h"
+#include "app/interaction/install_handlers.h"
 
 #include <memory>
 
-#include "interaction/calib_drag_handler.h"
-#include "interaction/idle_handler.h"
-#include "interaction/move_handler.h"
-#include "interaction/placing_handler.h"
-#include "interaction/point_drag_handler.h"
-#include "orvalin_dlg.h"
+#include "app/interaction/calib_drag_handler.h"
+#include "app/interaction/idle_handler.h"
+#include "app/interaction/move_handler.h"
+#include "app/interaction/placing_handler.h"
+#include "app/interaction/point_drag_handler.h"
+#include "app/orvalin_dlg.h"
 
 namespace orv {
 

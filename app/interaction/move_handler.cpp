@@ -1,12 +1,12 @@
-#include "interaction/move_handler.h"
+#include "app/interaction/move_handler.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "derive.h"
-#include "hit_test.h"
-#include "interaction/dlg_ops.h"
-#include "orvalin_dlg.h"
+#include "measure/derive.h"
+#include "measure/hit_test.h"
+#include "app/interaction/dlg_ops.h"
+#include "app/orvalin_dlg.h"
 
 namespace orv {
 

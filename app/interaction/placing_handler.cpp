@@ -1,10 +1,10 @@
-#include "interaction/placing_handler.h"
+#include "app/interaction/placing_handler.h"
 
-#include "derive.h"
-#include "interaction/dlg_ops.h"
-#include "orvalin_dlg.h"
-#include "page_bridge.h"
-#include "ui_prompter.h"
+#include "measure/derive.h"
+#include "app/interaction/dlg_ops.h"
+#include "app/orvalin_dlg.h"
+#include "app/page_bridge.h"
+#include "app/ui_prompter.h"
 
 namespace orv {
 

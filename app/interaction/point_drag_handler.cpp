@@ -1,9 +1,9 @@
-#include "interaction/point_drag_handler.h"
+#include "app/interaction/point_drag_handler.h"
 
-#include "derive.h"
-#include "interaction/dlg_ops.h"
-#include "orvalin_dlg.h"
-#include "page_bridge.h"
+#include "measure/derive.h"
+#include "app/interaction/dlg_ops.h"
+#include "app/orvalin_dlg.h"
+#include "app/page_bridge.h"
 
 namespace orv {
 

@@ -1,11 +1,11 @@
-#include "draw_geometry.h"
+#include "measure/render/draw_geometry.h"
 
 #include <cmath>
 #include <numbers>
 #include <utility>
 
-#include "geometry.h"
-#include "render/gdi_paint.h"
+#include "measure/geometry.h"
+#include "measure/render/gdi_paint.h"
 
 namespace orv {
 namespace {

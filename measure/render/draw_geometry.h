@@ -4,8 +4,8 @@
 #include <QPainter>
 #include <QPoint>
 
-#include "derive.h"
-#include "measure_item.h"
+#include "measure/derive.h"
+#include "measure/measure_item.h"
 
 namespace orv {
 

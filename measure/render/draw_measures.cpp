@@ -1,14 +1,14 @@
-#include "draw_measures.h"
+#include "measure/render/draw_measures.h"
 
 #include <QFontMetrics>
 
 #include <map>
 
-#include "derive.h"
-#include "render/draw_shapes.h"
-#include "render/gdi_font.h"
-#include "render/gdi_paint.h"
-#include "units.h"
+#include "measure/derive.h"
+#include "measure/render/draw_shapes.h"
+#include "measure/render/gdi_font.h"
+#include "measure/render/gdi_paint.h"
+#include "measure/units.h"
 
 namespace orv {
 namespace {

@@ -12,9 +12,9 @@
 #include <optional>
 #include <vector>
 
-#include "label_mode.h"
-#include "language.h"
-#include "measure_item.h"
+#include "measure/label_mode.h"
+#include "measure/language.h"
+#include "measure/measure_item.h"
 
 namespace orv {
 

@@ -1,13 +1,13 @@
-#include "draw_shapes.h"
+#include "measure/render/draw_shapes.h"
 
 #include <QFontMetrics>
 
 #include <algorithm>
 
-#include "derive.h"
-#include "geometry.h"
-#include "render/draw_geometry.h"
-#include "render/gdi_paint.h"
+#include "measure/derive.h"
+#include "measure/geometry.h"
+#include "measure/render/draw_geometry.h"
+#include "measure/render/gdi_paint.h"
 
 namespace orv {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "measure_item.h"
+#include "measure/measure_item.h"
 
 namespace orv {
 

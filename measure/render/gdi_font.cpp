@@ -1,4 +1,4 @@
-#include "gdi_font.h"
+#include "measure/render/gdi_font.h"
 
 #include <QFontDatabase>
 

@@ -1,4 +1,4 @@
-#include "gdi_paint.h"
+#include "measure/render/gdi_paint.h"
 
 #include <QFontMetrics>
 #include <QRectF>

@@ -11,7 +11,7 @@
 #include <QRect>
 #include <QString>
 
-#include "color_ref.h"
+#include "measure/color_ref.h"
 
 namespace orv {
 

@@ -8,7 +8,7 @@
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
 
-#include "resources_init.h"
+#include "app/resources_init.h"
 
 namespace orv::test {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "calib_tab_fixture.h"
-#include "scale_file.h"
+#include "calib/scale_file.h"
 
 namespace orv::test {
 namespace {

@@ -14,7 +14,7 @@
 
 #include <memory>
 
-#include "calib_tab.h"
+#include "app/calib_tab.h"
 #include "scripted_prompter.h"
 
 namespace orv::test {

@@ -7,8 +7,8 @@
 
 #include "calib_tab_fixture.h"
 #include "main_window_fixture.h"
-#include "orvalin_dlg.h"
-#include "results_table.h"
+#include "app/orvalin_dlg.h"
+#include "export/results_table.h"
 
 namespace orv::test {
 namespace {

@@ -11,10 +11,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "camera_controls_dlg.h"
-#include "camera_format_dlg.h"
-#include "camera_graph.h"
-#include "fake_control_device.h"
+#include "app/camera_controls_dlg.h"
+#include "app/camera_format_dlg.h"
+#include "capture/camera_graph.h"
+#include "tests/support/fake_control_device.h"
 #include "scripted_prompter.h"
 
 namespace orv {

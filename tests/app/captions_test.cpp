@@ -9,10 +9,10 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 
-#include "calib_tab.h"
-#include "image_tab.h"
-#include "option_tab.h"
-#include "tool_tab.h"
+#include "app/calib_tab.h"
+#include "app/image_tab.h"
+#include "app/option_tab.h"
+#include "app/tool_tab.h"
 #include "main_window_fixture.h"
 
 namespace orv::test {

@@ -1,4 +1,4 @@
-#include "file_filter.h"
+#include "app/file_filter.h"
 
 #include <gtest/gtest.h>
 

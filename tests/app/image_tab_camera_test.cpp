@@ -5,11 +5,11 @@
 #include <QFile>
 #include <QPushButton>
 
-#include "camera_devices.h"
-#include "camera_graph.h"
-#include "guide_window.h"
-#include "image_tab.h"
-#include "live_view.h"
+#include "capture/camera_devices.h"
+#include "capture/camera_graph.h"
+#include "app/guide_window.h"
+#include "app/image_tab.h"
+#include "app/live_view.h"
 #include "main_window_fixture.h"
 
 namespace orv::test {

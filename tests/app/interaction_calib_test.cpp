@@ -4,8 +4,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "calib_tab.h"
-#include "interaction/calib_drag_handler.h"
+#include "app/calib_tab.h"
+#include "app/interaction/calib_drag_handler.h"
 
 namespace orv::test {
 namespace {

@@ -12,13 +12,13 @@
 #include <memory>
 #include <vector>
 
-#include "image_view.h"
+#include "app/image_view.h"
 #include "main_window_fixture.h"
-#include "orvalin_dlg.h"
-#include "results_table.h"
-#include "results_view.h"
+#include "app/orvalin_dlg.h"
+#include "export/results_table.h"
+#include "app/results_view.h"
 #include "scripted_prompter.h"
-#include "tool_tab.h"
+#include "app/tool_tab.h"
 
 namespace orv::test {
 

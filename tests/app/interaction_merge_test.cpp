@@ -1,10 +1,10 @@
 // What the end of a drag writes back into the dragged measurement.
 #include <gtest/gtest.h>
 
-#include "hit_test.h"
-#include "interaction/dlg_ops.h"
-#include "interaction/move_handler.h"
-#include "interaction/point_drag_handler.h"
+#include "measure/hit_test.h"
+#include "app/interaction/dlg_ops.h"
+#include "app/interaction/move_handler.h"
+#include "app/interaction/point_drag_handler.h"
 
 namespace orv {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "option_tab.h"
+#include "app/option_tab.h"
 
 namespace orv::test {
 namespace {

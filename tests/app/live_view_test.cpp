@@ -6,10 +6,10 @@
 #include <QImage>
 #include <QPainter>
 
-#include "camera_frame.h"
-#include "camera_frame_source.h"
-#include "camera_graph.h"
-#include "live_view.h"
+#include "capture/camera_frame.h"
+#include "tests/support/camera_frame_source.h"
+#include "capture/camera_graph.h"
+#include "app/live_view.h"
 
 namespace orv {
 namespace {

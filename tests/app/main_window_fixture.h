@@ -13,10 +13,10 @@
 
 #include <memory>
 
-#include "orvalin_dlg.h"
-#include "page_bridge.h"
-#include "results_table.h"
-#include "results_view.h"
+#include "app/orvalin_dlg.h"
+#include "app/page_bridge.h"
+#include "export/results_table.h"
+#include "app/results_view.h"
 #include "scripted_prompter.h"
 
 namespace orv::test {

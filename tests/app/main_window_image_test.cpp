@@ -11,12 +11,12 @@
 #include <cerrno>
 #include <cstring>
 
-#include "calib_tab.h"
-#include "image_file.h"
-#include "image_tab.h"
+#include "app/calib_tab.h"
+#include "export/image_file.h"
+#include "app/image_tab.h"
 #include "main_window_fixture.h"
-#include "tool_tab.h"
-#include "tool_tab_button.h"
+#include "app/tool_tab.h"
+#include "app/tool_tab_button.h"
 
 namespace orv::test {
 namespace {

@@ -3,9 +3,9 @@
 #include <QPushButton>
 
 #include "main_window_fixture.h"
-#include "image_view.h"
-#include "scroll_dlg.h"
-#include "view_composer.h"
+#include "app/image_view.h"
+#include "app/scroll_dlg.h"
+#include "app/view_composer.h"
 
 namespace orv::test {
 namespace {

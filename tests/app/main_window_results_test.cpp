@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "file_size_limit.h"
+#include "tests/support/file_size_limit.h"
 #include "main_window_fixture.h"
 
 namespace orv::test {

@@ -3,15 +3,15 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-#include "calib_tab.h"
-#include "image_tab.h"
+#include "app/calib_tab.h"
+#include "app/image_tab.h"
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "main_window_fixture.h"
-#include "option_tab.h"
-#include "tool_tab.h"
-#include "tool_tab_button.h"
+#include "app/option_tab.h"
+#include "app/tool_tab.h"
+#include "app/tool_tab_button.h"
 
 namespace orv::test {
 namespace {

@@ -20,10 +20,10 @@
 #include <cstring>
 #include <memory>
 
-#include "option_tab.h"
-#include "option_tab_sample.h"
+#include "app/option_tab.h"
+#include "app/option_tab_sample.h"
 #include "main_window_fixture.h"
-#include "orvalin_dlg.h"
+#include "app/orvalin_dlg.h"
 #include "scripted_prompter.h"
 
 namespace orv::test {

@@ -10,10 +10,10 @@
 
 #include <cstdlib>
 
-#include "file_size_limit.h"
-#include "image_file.h"
+#include "tests/support/file_size_limit.h"
+#include "export/image_file.h"
 #include "main_window_fixture.h"
-#include "xlsx_readback.h"
+#include "tests/support/xlsx_readback.h"
 
 namespace orv::test {
 namespace {

@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 
-#include "scale_file.h"
+#include "calib/scale_file.h"
 
 namespace orv::test {
 namespace {

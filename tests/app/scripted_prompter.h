@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-#include "ui_prompter.h"
+#include "app/ui_prompter.h"
 
 namespace orv::test {
 

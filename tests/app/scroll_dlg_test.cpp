@@ -14,9 +14,9 @@
 #include <memory>
 
 #include "main_window_fixture.h"
-#include "orvalin_dlg.h"
-#include "scroll_dlg.h"
-#include "scroll_dlg_geometry.h"
+#include "app/orvalin_dlg.h"
+#include "app/scroll_dlg.h"
+#include "app/scroll_dlg_geometry.h"
 
 namespace orv::test {
 namespace {

@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "about_dlg.h"
-#include "input_dlg.h"
+#include "app/about_dlg.h"
+#include "app/input_dlg.h"
 #include "main_window_fixture.h"
 
 namespace orv::test {

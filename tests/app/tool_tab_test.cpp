@@ -14,8 +14,8 @@
 #include <memory>
 
 #include "interaction_fixture.h"
-#include "tool_tab.h"
-#include "tool_tab_button.h"
+#include "app/tool_tab.h"
+#include "app/tool_tab_button.h"
 
 namespace orv::test {
 namespace {

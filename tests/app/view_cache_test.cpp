@@ -9,17 +9,17 @@
 
 #include <random>
 
-#include "calib_tab.h"
+#include "app/calib_tab.h"
 #include "interaction_fixture.h"
-#include "option_tab.h"
-#include "page_bridge.h"
-#include "scroll_dlg.h"
-#include "painted_bounds.h"
-#include "render/draw_measures.h"
-#include "scale_bars.h"
-#include "view_composer.h"
-#include "view_layer.h"
-#include "view_scaler.h"
+#include "app/option_tab.h"
+#include "app/page_bridge.h"
+#include "app/scroll_dlg.h"
+#include "app/painted_bounds.h"
+#include "measure/render/draw_measures.h"
+#include "calib/scale_bars.h"
+#include "app/view_composer.h"
+#include "app/view_layer.h"
+#include "app/view_scaler.h"
 
 namespace orv::test {
 namespace {

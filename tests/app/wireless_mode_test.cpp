@@ -11,12 +11,12 @@
 #include <atomic>
 #include <thread>
 
-#include "device_event.h"
-#include "image_tab.h"
-#include "live_view.h"
+#include "capture/device_event.h"
+#include "app/image_tab.h"
+#include "app/live_view.h"
 #include "main_window_fixture.h"
-#include "wireless_receiver.h"
-#include "wireless_sender.h"
+#include "capture/wireless_receiver.h"
+#include "tools/wireless_sim/wireless_sender.h"
 
 namespace orv::test {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <QImage>
 
-#include "draw_sample.h"
-#include "render_test_support.h"
+#include "calib/draw_sample.h"
+#include "tests/support/render_test_support.h"
 
 namespace orv {
 namespace {

@@ -3,9 +3,9 @@
 
 #include <QPainter>
 
-#include "render_test_support.h"
-#include "scale_bars.h"
-#include "standard_scale.h"
+#include "tests/support/render_test_support.h"
+#include "calib/scale_bars.h"
+#include "calib/standard_scale.h"
 
 namespace orv {
 namespace {

@@ -1,4 +1,4 @@
-#include "scale_setting.h"
+#include "calib/scale_setting.h"
 
 #include <gtest/gtest.h>
 

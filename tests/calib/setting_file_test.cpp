@@ -1,6 +1,6 @@
-#include "draw_file.h"
-#include "scale_file.h"
-#include "setting_files.h"
+#include "calib/draw_file.h"
+#include "calib/scale_file.h"
+#include "calib/setting_files.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 #include <cmath>
 
-#include "calib_test_util.h"
+#include "tests/support/file_test_util.h"
 
 using namespace orv;
 using namespace orv::test;

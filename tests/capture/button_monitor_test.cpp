@@ -1,12 +1,12 @@
-#include "button_detection.h"
-#include "button_detection_monitor.h"
+#include "capture/button_detection.h"
+#include "capture/button_detection_monitor.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 
 #include "capture_test_util.h"
-#include "fake_hid.h"
+#include "tests/support/fake_hid.h"
 
 using namespace orv;
 using namespace orv::test;

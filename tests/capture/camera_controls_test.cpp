@@ -4,8 +4,8 @@
 
 #include <QStringList>
 
-#include "camera_controls.h"
-#include "fake_control_device.h"
+#include "capture/camera_controls.h"
+#include "tests/support/fake_control_device.h"
 
 namespace orv {
 namespace {

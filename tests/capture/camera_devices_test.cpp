@@ -3,7 +3,7 @@
 // default choice, offered sizes.
 #include <gtest/gtest.h>
 
-#include "camera_devices.h"
+#include "capture/camera_devices.h"
 #include "camera_test_provider.h"
 
 namespace orv {

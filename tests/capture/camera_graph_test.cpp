@@ -12,7 +12,7 @@
 #include <cstring>
 #include <tuple>
 
-#include "camera_graph.h"
+#include "capture/camera_graph.h"
 #include "camera_test_provider.h"
 #include "camera_test_util.h"
 

@@ -4,7 +4,7 @@
 
 #include <mutex>
 
-#include "camera_gst.h"
+#include "capture/camera_gst.h"
 
 // GObject types of the test provider and its devices. "Other Cam" shows
 // blue, "Kestra USB Shot" red, the Google adapter green, so a test can tell

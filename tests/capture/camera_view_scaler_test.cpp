@@ -1,9 +1,9 @@
 // Frames into the view picture: the grabber's BGR rows to RGB32, stretched.
 #include <gtest/gtest.h>
 
-#include "camera_frame.h"
-#include "camera_frame_source.h"
-#include "camera_view_scaler.h"
+#include "capture/camera_frame.h"
+#include "tests/support/camera_frame_source.h"
+#include "capture/camera_view_scaler.h"
 
 namespace orv {
 namespace {

@@ -1,4 +1,4 @@
-#include "hid_report_descriptor.h"
+#include "capture/hid_report_descriptor.h"
 
 #include <gtest/gtest.h>
 

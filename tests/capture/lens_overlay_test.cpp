@@ -1,6 +1,6 @@
 // The lens scale and cross indicator, checked pixel by pixel.
-#include "lens_overlay.h"
-#include "wireless_picture.h"
+#include "capture/lens_overlay.h"
+#include "capture/wireless_picture.h"
 
 #include <QBuffer>
 #include <QImage>

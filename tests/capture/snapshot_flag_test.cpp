@@ -1,5 +1,5 @@
-#include "snapshot_flag.h"
-#include "snapshot_sysfs.h"
+#include "capture/snapshot_flag.h"
+#include "capture/snapshot_sysfs.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include <fstream>
 
-#include "fake_evdev.h"
+#include "tests/support/fake_evdev.h"
 
 using namespace orv;
 using namespace orv::test;

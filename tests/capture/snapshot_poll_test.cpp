@@ -1,7 +1,7 @@
-#include "snapshot_poll.h"
+#include "capture/snapshot_poll.h"
 
-#include "button_detection_monitor.h"
-#include "button_hidden_window.h"
+#include "capture/button_detection_monitor.h"
+#include "capture/button_hidden_window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Frame reassembly of the wireless stream, fed datagram by datagram.
-#include "wireless_presence.h"
-#include "wireless_protocol.h"
-#include "wireless_reassembler.h"
+#include "capture/wireless_presence.h"
+#include "capture/wireless_protocol.h"
+#include "capture/wireless_reassembler.h"
 
 #include <gtest/gtest.h>
 

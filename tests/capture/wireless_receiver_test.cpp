@@ -1,8 +1,8 @@
 // The receiver thread over a loopback socket, fed by the simulator's sender.
-#include "device_event.h"
-#include "lens_overlay.h"
-#include "wireless_receiver.h"
-#include "wireless_sender.h"
+#include "capture/device_event.h"
+#include "capture/lens_overlay.h"
+#include "capture/wireless_receiver.h"
+#include "tools/wireless_sim/wireless_sender.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "csv_export.h"
+#include "export/csv_export.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "results_fixture.h"
-#include "values.h"
+#include "measure/values.h"
 
 using namespace orv;
 using orv::test::ListItem;

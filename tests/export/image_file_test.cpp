@@ -1,4 +1,4 @@
-#include "image_file.h"
+#include "export/image_file.h"
 
 #include <QBuffer>
 #include <QDir>

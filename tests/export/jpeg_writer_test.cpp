@@ -1,4 +1,4 @@
-#include "jpeg_writer.h"
+#include "export/jpeg_writer.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // The report workbook read back by an independent reader (openpyxl).
-#include "report_workbook.h"
+#include "export/report_workbook.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,10 +11,10 @@
 
 #include <map>
 
-#include "file_size_limit.h"
-#include "image_file.h"
+#include "tests/support/file_size_limit.h"
+#include "export/image_file.h"
 #include "results_fixture.h"
-#include "xlsx_readback.h"
+#include "tests/support/xlsx_readback.h"
 
 using namespace orv;
 using namespace orv::test;

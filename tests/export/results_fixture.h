@@ -1,9 +1,9 @@
 #pragma once
 // Builds measurement lists for the results-table and CSV tests.
 
-#include "measure_item.h"
-#include "units.h"
-#include "results_table.h"
+#include "measure/measure_item.h"
+#include "measure/units.h"
+#include "export/results_table.h"
 
 namespace orv::test {
 

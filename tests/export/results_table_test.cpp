@@ -1,4 +1,4 @@
-#include "results_table.h"
+#include "export/results_table.h"
 
 #include <gtest/gtest.h>
 

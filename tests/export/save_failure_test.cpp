@@ -13,12 +13,12 @@
 #include <cstring>
 #include <functional>
 
-#include "csv_export.h"
-#include "draw_file.h"
-#include "file_size_limit.h"
-#include "image_file.h"
-#include "results_table.h"
-#include "scale_file.h"
+#include "export/csv_export.h"
+#include "calib/draw_file.h"
+#include "tests/support/file_size_limit.h"
+#include "export/image_file.h"
+#include "export/results_table.h"
+#include "calib/scale_file.h"
 
 using namespace orv;
 using orv::test::FileSizeLimit;

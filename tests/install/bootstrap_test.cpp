@@ -15,8 +15,8 @@
 #include <cstring>
 #include <sstream>
 
-#include "bootstrap.h"
-#include "system_locale.h"
+#include "install/bootstrap.h"
+#include "install/system_locale.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // DeriveGeometry against what drawing wrote back into the items before the
 // geometry was derived on its own: the expected values below were produced by
 // the former drawing path (draw the item, read the fields back).
-#include "derive.h"
+#include "measure/derive.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "values.h"
+#include "measure/values.h"
 
 namespace orv {
 namespace {

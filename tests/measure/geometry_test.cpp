@@ -1,4 +1,4 @@
-#include "geometry.h"
+#include "measure/geometry.h"
 
 #include <gtest/gtest.h>
 

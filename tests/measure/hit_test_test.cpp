@@ -1,12 +1,12 @@
-#include "hit_test.h"
+#include "measure/hit_test.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPainter>
 
-#include "render/draw_geometry.h"
-#include "render/draw_measures.h"
+#include "measure/render/draw_geometry.h"
+#include "measure/render/draw_measures.h"
 #include "view_drawing.h"
 
 using namespace orv;

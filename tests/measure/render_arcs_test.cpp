@@ -7,12 +7,12 @@
 #include <cmath>
 #include <numbers>
 
-#include "render/draw_geometry.h"
-#include "render/draw_measures.h"
-#include "render/gdi_paint.h"
-#include "render_test_support.h"
+#include "measure/render/draw_geometry.h"
+#include "measure/render/draw_measures.h"
+#include "measure/render/gdi_paint.h"
+#include "tests/support/render_test_support.h"
 #include "view_drawing.h"
-#include "values.h"
+#include "measure/values.h"
 
 namespace orv {
 namespace {

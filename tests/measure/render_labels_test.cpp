@@ -4,12 +4,12 @@
 
 #include <QPainter>
 
-#include "render/draw_measures.h"
-#include "render/draw_shapes.h"
-#include "render/gdi_font.h"
-#include "render_test_support.h"
+#include "measure/render/draw_measures.h"
+#include "measure/render/draw_shapes.h"
+#include "measure/render/gdi_font.h"
+#include "tests/support/render_test_support.h"
 #include "view_drawing.h"
-#include "values.h"
+#include "measure/values.h"
 
 namespace orv {
 namespace {

@@ -5,10 +5,10 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-#include "render/draw_geometry.h"
-#include "render/gdi_font.h"
-#include "render/gdi_paint.h"
-#include "render_test_support.h"
+#include "measure/render/draw_geometry.h"
+#include "measure/render/gdi_font.h"
+#include "measure/render/gdi_paint.h"
+#include "tests/support/render_test_support.h"
 
 namespace orv {
 namespace {

@@ -7,11 +7,11 @@
 #include <cmath>
 #include <limits>
 
-#include "render/draw_measures.h"
-#include "render/draw_shapes.h"
-#include "render_test_support.h"
+#include "measure/render/draw_measures.h"
+#include "measure/render/draw_shapes.h"
+#include "tests/support/render_test_support.h"
 #include "view_drawing.h"
-#include "values.h"
+#include "measure/values.h"
 
 namespace orv {
 namespace {

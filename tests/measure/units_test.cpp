@@ -1,6 +1,6 @@
-#include "units.h"
+#include "measure/units.h"
 
-#include "comma_locale.h"
+#include "tests/support/comma_locale.h"
 
 #include <gtest/gtest.h>
 

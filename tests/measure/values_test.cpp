@@ -1,4 +1,4 @@
-#include "values.h"
+#include "measure/values.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "derive.h"
-#include "units.h"
+#include "measure/derive.h"
+#include "measure/units.h"
 
 using namespace orv;
 

@@ -6,10 +6,10 @@
 #include <QImage>
 #include <QPainter>
 
-#include "derive.h"
-#include "render/draw_geometry.h"
-#include "render/draw_measures.h"
-#include "render/draw_shapes.h"
+#include "measure/derive.h"
+#include "measure/render/draw_geometry.h"
+#include "measure/render/draw_measures.h"
+#include "measure/render/draw_shapes.h"
 
 namespace orv::test {
 

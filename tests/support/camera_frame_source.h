@@ -6,8 +6,8 @@
 
 #include <functional>
 
-#include "camera_frame.h"
-#include "camera_gst.h"
+#include "capture/camera_frame.h"
+#include "capture/camera_gst.h"
 
 namespace orv::test {
 

@@ -10,7 +10,7 @@
 #include <functional>
 #include <map>
 
-#include "camera_controls.h"
+#include "capture/camera_controls.h"
 
 namespace orv::test {
 

@@ -1,4 +1,4 @@
-#include "gallery_scene.h"
+#include "tools/gallery/gallery_scene.h"
 
 #include <QPainter>
 
@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "draw_attribute.h"
-#include "measure_item.h"
-#include "render/draw_measures.h"
-#include "render/gdi_font.h"
-#include "scale_bars.h"
-#include "scale_setting.h"
-#include "standard_scale.h"
-#include "values.h"
+#include "calib/draw_attribute.h"
+#include "measure/measure_item.h"
+#include "measure/render/draw_measures.h"
+#include "measure/render/gdi_font.h"
+#include "calib/scale_bars.h"
+#include "calib/scale_setting.h"
+#include "calib/standard_scale.h"
+#include "measure/values.h"
 
 namespace orv {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-#include "label_mode.h"
+#include "measure/label_mode.h"
 
 namespace orv {
 

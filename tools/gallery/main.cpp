@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "gallery_scene.h"
+#include "tools/gallery/gallery_scene.h"
 
 int main(int argc, char **argv)
 {

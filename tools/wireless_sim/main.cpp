@@ -1,6 +1,6 @@
 // orvalin-wireless-sim: sends JPEG frames to a host and port in the wireless
 // microscope's wire format, for trying wireless mode without a microscope.
-#include "wireless_sender.h"
+#include "tools/wireless_sim/wireless_sender.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "wireless_sender.h"
+#include "tools/wireless_sim/wireless_sender.h"
 
 #include <QBuffer>
 #include <QColor>

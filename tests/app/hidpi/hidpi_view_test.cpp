@@ -7,10 +7,10 @@
 #include <QImage>
 #include <QTest>
 
-#include "image_view.h"
+#include "app/image_view.h"
 #include "main_window_fixture.h"
-#include "orvalin_dlg.h"
-#include "tool_tab.h"
+#include "app/orvalin_dlg.h"
+#include "app/tool_tab.h"
 
 namespace {
 

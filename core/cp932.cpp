@@ -1,4 +1,4 @@
-#include "cp932.h"
+#include "core/cp932.h"
 
 #include <iconv.h>
 

@@ -1,4 +1,4 @@
-#include "number_reading.h"
+#include "core/number_reading.h"
 
 #include <charconv>
 #include <limits>

@@ -1,11 +1,11 @@
-#include "ini_file.h"
+#include "core/ini_file.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
 
-#include "atomic_file.h"
+#include "core/atomic_file.h"
 
 namespace orv {
 namespace {

@@ -1,11 +1,11 @@
-#include "ini_file.h"
+#include "core/ini_file.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "calib_test_util.h"
+#include "tests/support/file_test_util.h"
 
 using namespace orv;
 using namespace orv::test;

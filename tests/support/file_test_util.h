@@ -1,5 +1,5 @@
 #pragma once
-// Small file helpers shared by the calibration tests.
+// Small file helpers shared by the tests of files and folders.
 
 #include <QByteArray>
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "number_reading.h"
+#include "core/number_reading.h"
 
 #include <gtest/gtest.h>
 
-#include "comma_locale.h"
+#include "tests/support/comma_locale.h"
 
 #include <clocale>
 #include <cmath>

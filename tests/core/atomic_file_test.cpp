@@ -1,4 +1,4 @@
-#include "atomic_file.h"
+#include "core/atomic_file.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include "calib_test_util.h"
+#include "tests/support/file_test_util.h"
 
 using namespace orv;
 using namespace orv::test;
