@@ -215,6 +215,7 @@ TEST_F(ImageTabDevices, ButtonPressCapturesWhenLiveAndIsDroppedWhenFrozen)
     hid->Feed({0x01});
     ASSERT_TRUE(QTest::qWaitFor([this] { return hid->pendingReports() == 0; }, 5000));
     ASSERT_TRUE(Polls(2));
+    EXPECT_FALSE(WorkFileExists());
     QTest::mouseClick(Live(), Qt::LeftButton);
     ASSERT_EQ(Page().cameraState(), 1);
     ASSERT_TRUE(Polls(2));
