@@ -24,6 +24,7 @@
 #include "app/camera_format_dlg.h"
 #include "app/image_tab.h"
 #include "app/live_view.h"
+#include "capture/button_detection.h"
 #include "capture/camera_graph.h"
 #include "capture/wireless_receiver.h"
 #include "main_window_fixture.h"
@@ -225,6 +226,19 @@ TEST_F(ImageTabDevices, ButtonPressCapturesWhenLiveAndIsDroppedWhenFrozen)
     // The page's end stops the reader and closes the device.
     dlg.reset();
     EXPECT_EQ(hid->liveConnections(), 0);
+}
+
+TEST_F(ImageTabDevices, UnavailableDeviceListIsToldAndTheCameraStillWorks)
+{
+    TestCameraVariable camera("smpte");
+    SetTestCamerasListed(false);
+    hid->SetDevices(std::nullopt);
+    MakeWith({});
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, kHidListFailedText);
+    EXPECT_EQ(prompter.messages[0].caption, kHidListFailedCaption);
+    EXPECT_EQ(Page().cameraState(), 1);
+    EXPECT_TRUE(PollTimer()->isActive());
 }
 
 TEST_F(ImageTabDevices, ImageSettingAppliesTheCameraControlsLive)
