@@ -208,7 +208,7 @@ void CameraControlsDlg::Show(Row &row)
     showing_ = false;
 }
 
-void ShowCameraProperties(CameraGraph &graph, QWidget *parent, Language language)
+void ShowCameraProperties(CameraGraph &graph, QWidget *parent, Language language, const ControlOpener &open)
 {
     const QString node = graph.state() == CameraGraph::State::None ? QString() : graph.deviceNode();
     if (node.isEmpty()) {
@@ -216,7 +216,7 @@ void ShowCameraProperties(CameraGraph &graph, QWidget *parent, Language language
         return;
     }
     QString error;
-    std::unique_ptr<V4l2ControlDevice> device = OpenControlDevice(node, &error);
+    std::unique_ptr<ControlDevice> device = open ? open(node, &error) : OpenControlDevice(node, &error);
     if (!device) {
         const QString text = language == Language::English
                                  ? QStringLiteral("The camera's settings cannot be opened (%1: %2).")

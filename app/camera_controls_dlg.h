@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "capture/camera_controls.h"
+#include "capture/device_access.h"
 #include "measure/language.h"
 
 class QCheckBox;
@@ -68,6 +69,8 @@ private:
 
 // The whole Image Setting step for the open camera: the dialog of its
 // controls, or a message when it has none (no device node, or none offered).
-void ShowCameraProperties(CameraGraph &graph, QWidget *parent, Language language);
+// open reaches the node (the V4L2 device itself when empty).
+void ShowCameraProperties(CameraGraph &graph, QWidget *parent, Language language,
+                          const ControlOpener &open = {});
 
 }  // namespace orv

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "measure/language.h"
+#include "capture/device_access.h"
 #include "capture/wireless_protocol.h"
 
 namespace orv {
@@ -26,6 +27,8 @@ struct DlgEnvironment {
     // how long a wireless capture waits for its frame.
     std::uint16_t wirelessPort = kWirelessPort;
     int wirelessSaveWaitMs = kFrameSaveWaitMs;
+    // The image page's button, snapshot key and camera controls.
+    DeviceAccess devices;
 
     static DlgEnvironment FromPlatform() { return {}; }
 };

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "capture/button_detection.h"
 #include "capture/camera_graph.h"
 #include "export/image_file.h"
 #include "app/multiline_button.h"
@@ -16,8 +17,8 @@
 
 namespace orv {
 
-CImageTab::CImageTab(QWidget *parent, const LocaleSource &locale)
-    : QWidget(parent), language_(PageLanguage(locale))
+CImageTab::CImageTab(QWidget *parent, const LocaleSource &locale, DeviceAccess devices)
+    : QWidget(parent), devices_(std::move(devices)), language_(PageLanguage(locale))
 {
     setObjectName("CImageTab");
     BuildControls();
@@ -25,6 +26,7 @@ CImageTab::CImageTab(QWidget *parent, const LocaleSource &locale)
     if (language_ == Language::English)
         ApplyEnglishCaptions();
     StartCamera();
+    StartButtonDetection();
     for (QWidget *w : wirelessSet())
         w->hide();
 }

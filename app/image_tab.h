@@ -7,9 +7,13 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
 #include <memory>
 
 #include "app/guide_window.h"
+#include "capture/device_access.h"
+#include "capture/snapshot_flag.h"
+#include "capture/snapshot_poll.h"
 #include "measure/language.h"
 
 class QCheckBox;
@@ -17,9 +21,11 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QTimer;
 
 namespace orv {
 
+class ButtonDetection;
 class CameraGraph;
 class COrvalinDlg;
 class MultiLineButton;
@@ -29,7 +35,8 @@ class CImageTab : public QWidget {
 
 public:
     explicit CImageTab(QWidget *parent = nullptr,
-                       const LocaleSource &locale = LocaleSource::FromPlatform());
+                       const LocaleSource &locale = LocaleSource::FromPlatform(),
+                       DeviceAccess devices = {});
     ~CImageTab() override;
 
     void SetOwner(COrvalinDlg *owner);
@@ -71,7 +78,18 @@ public:
     void OnGuideColor();
     void UpdateGuideShape();
 
+    // --- button and snapshot key (image_tab_snapshot.cpp) ------------------------
+    static constexpr int kSnapShotPollMs = 300;
+    // One poll (the timer's): turns the camera's snapshot key or a microscope
+    // button press into a capture while live.
+    void OnSnapShotPoll();
+
 private:
+    void StartButtonDetection();
+    void StopSnapShotPoll();
+    // A camera was opened: its key device, the message once, the poll.
+    void SnapShotCameraOpened(const QString &name);
+
     void StartCamera();
     void OnCameraStopped(const QString &reason);
     void ShowCameraMessage(const QString &text);
@@ -84,6 +102,17 @@ private:
     QMetaObject::Connection frameLink_;  // camera frames -> that view
     int guideShown_ = 0;
     QString thicknessText_ = QStringLiteral("1");
+
+    DeviceAccess devices_;
+    std::unique_ptr<ButtonDetection> buttons_;
+    std::unique_ptr<SnapShotFlagReader> snapShotReader_;
+    SnapShotMessageOnce snapShotMessage_;
+    SnapShotPoll snapShotPoll_;
+    // Set to 1 by the hidden button window, read and cleared by the poll
+    // (both on the UI thread).
+    std::int32_t buttonFlag_ = 0;
+    bool snapShotCamera_ = false;  // the open camera is the one with the key
+    QTimer *pollTimer_ = nullptr;
 
     void BuildControls();
     void ApplyEnglishCaptions();

@@ -11,6 +11,7 @@
 
 #include "app/camera_controls_dlg.h"
 #include "app/camera_format_dlg.h"
+#include "capture/button_detection.h"
 #include "capture/camera_graph.h"
 #include "app/guide_window.h"
 #include "app/live_view.h"
@@ -54,6 +55,8 @@ void CImageTab::StartCamera()
 
 CImageTab::~CImageTab()
 {
+    StopSnapShotPoll();
+    buttons_.reset();
     // The graph goes before the widgets its frames and signals reach.
     if (graph_) {
         disconnect(frameLink_);
@@ -86,6 +89,7 @@ void CImageTab::FillCameraList()
 
 void CImageTab::OpenCamera(int index, QWidget *viewWindow)
 {
+    StopSnapShotPoll();
     if (cameraState_ == 1 || cameraState_ == 2) {
         graph_->ReleaseCaptureGraph();
         cameraState_ = 0;
@@ -120,6 +124,7 @@ void CImageTab::OpenCamera(int index, QWidget *viewWindow)
                 guideWindow_->raise();
             }
             guideParent_ = viewWindow;
+            SnapShotCameraOpened(camera_->itemText(index));
         }
     }
     if (!opened)
@@ -179,7 +184,7 @@ void CImageTab::OnCameraChoice(int index)
 
 void CImageTab::OnImageSetting()
 {
-    ShowCameraProperties(*graph_, this, language_);
+    ShowCameraProperties(*graph_, this, language_, devices_.openControls);
     update();
 }
 
@@ -198,6 +203,7 @@ void CImageTab::OnOutputSetting()
         }
     } else if (cameraState_ != 0 && graph_->state() == CameraGraph::State::None) {
         // The rebuild failed (its message was shown): no camera is open now.
+        StopSnapShotPoll();
         cameraState_ = 0;
         live_->setChecked(false);
         RemoveWorkFile();
@@ -257,14 +263,15 @@ void CImageTab::UpdateGuideShape()
 void CImageTab::OnCameraStopped(const QString &reason)
 {
     // The graph is already released; the view keeps the last frame.
+    StopSnapShotPoll();
     cameraState_ = 0;
     live_->setChecked(false);
     RemoveWorkFile();
     SetSaveImageEnabled(false);
     EnableCameraControls(false);
     const QString text = language_ == Language::English
-                             ? QStringLiteral("The camera stopped: %1").arg(reason)
-                             : QStringLiteral("カメラが停止しました: %1").arg(reason);
+                             ? QStringLiteral("The camera stopped (%1).").arg(reason)
+                             : QStringLiteral("カメラが停止しました（%1）。").arg(reason);
     ShowCameraMessage(text);
 }
 

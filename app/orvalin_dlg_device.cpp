@@ -25,6 +25,20 @@ constexpr char kWaitText[] = "Please Wait...";
 constexpr int kWaitX = 320 - 15 * ((14 + 1) / 2);
 constexpr int kWaitY = 225;
 
+// Wireless mode was switched on, but the microscope's port cannot be listened on.
+QString WirelessPortText(Language language, int port, const QString &reason)
+{
+    return language == Language::English
+               ? QStringLiteral("The wireless microscope cannot be received: UDP port %1 cannot be used (%2).\n"
+                                "Another program may be using it.")
+                     .arg(port)
+                     .arg(reason)
+               : QStringLiteral("ワイヤレス顕微鏡を受信できません。UDP ポート %1 を使用できません（%2）。\n"
+                                "他のプログラムが使用している可能性があります。")
+                     .arg(port)
+                     .arg(reason);
+}
+
 }  // namespace
 
 void COrvalinDlg::StartWirelessReceiver()
@@ -79,9 +93,16 @@ int COrvalinDlg::OnDeviceEvent(int code, int argument)
         PostDeviceEvent(static_cast<int>(DeviceEvent::NbCapture), 0);
         break;
     case DeviceEvent::NbStart:
+        // The port may have come free since start-up (another program left it).
+        if (!receiver_ || !receiver_->started())
+            StartWirelessReceiver();
         DrawWaitNotice(true);
-        if (receiver_)
+        if (receiver_ && receiver_->started())
             receiver_->SetDisplayOn(1);
+        else
+            UiPrompter::instance().message(this, WirelessPortText(language_, env_.wirelessPort,
+                                                                  receiver_ ? receiver_->errorString() : QString()),
+                                           windowTitle(), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
         break;
     case DeviceEvent::NbStop:
         if (receiver_)

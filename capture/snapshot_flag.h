@@ -44,7 +44,7 @@ public:
     const std::string &cameraNode() const { return cameraNode_; }
 
     // Finds the key's device when none is open yet, then reads it.
-    SnapShotRead ReadSnapShotFlag();
+    virtual SnapShotRead ReadSnapShotFlag();
 
 protected:
     // Run after each non-zero read. The kernel's key needs no handshake, so

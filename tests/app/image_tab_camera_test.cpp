@@ -11,33 +11,10 @@
 #include "app/image_tab.h"
 #include "app/live_view.h"
 #include "main_window_fixture.h"
+#include "test_camera_variable.h"
 
 namespace orv::test {
 namespace {
-
-// Sets (or clears, for nullptr) the test-camera variable for a scope.
-class TestCameraVariable {
-public:
-    explicit TestCameraVariable(const char *value)
-        : old_(qgetenv(kTestCameraVariable)), had_(qEnvironmentVariableIsSet(kTestCameraVariable))
-    {
-        if (value)
-            qputenv(kTestCameraVariable, value);
-        else
-            qunsetenv(kTestCameraVariable);
-    }
-    ~TestCameraVariable()
-    {
-        if (had_)
-            qputenv(kTestCameraVariable, old_);
-        else
-            qunsetenv(kTestCameraVariable);
-    }
-
-private:
-    QByteArray old_;
-    bool had_;
-};
 
 class ImageTabCamera : public MainWindowTest {
 protected:

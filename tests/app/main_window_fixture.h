@@ -18,6 +18,8 @@
 #include "export/results_table.h"
 #include "app/results_view.h"
 #include "scripted_prompter.h"
+#include "tests/support/fake_evdev.h"
+#include "tests/support/fake_hid.h"
 
 namespace orv::test {
 
@@ -57,6 +59,10 @@ protected:
         env.tempDir = [temp] { return temp; };
         // Each window's wireless receiver on a free port: tests run side by side.
         env.wirelessPort = 0;
+        // No button device and no snapshot key, whatever the machine has.
+        env.devices.hid = std::make_shared<FakeHidBackend>();
+        env.devices.evdev = std::make_shared<FakeEvdevBackend>();
+        env.devices.sysfsRoot = dir.filePath("no-sysfs").toStdString();
         return env;
     }
 

@@ -104,6 +104,8 @@ TEST(CameraDevices, DeviceNodeComesFromTheDeviceProperties)
     for (const CameraDevice &camera : listing.cameras) {
         if (camera.name == "Broken Cam") {
             EXPECT_EQ(DeviceNode(camera), test::kBrokenCameraNode);
+        } else if (camera.name == kSnapshotCameraName) {
+            EXPECT_EQ(DeviceNode(camera), test::kSnapshotCameraNode);
         } else if (camera.name == "Other Cam" || camera.testPattern) {
             EXPECT_TRUE(DeviceNode(camera).isEmpty()) << camera.name.toStdString();
         }

@@ -91,7 +91,7 @@ GList *Probe(GstDeviceProvider *)
     GList *list = nullptr;
     list = g_list_append(list, NewCamera(names[0], Source("green").constData(), nullptr));
     list = g_list_append(list, NewCamera(names[1], Source("blue").constData(), nullptr));
-    list = g_list_append(list, NewCamera(names[2], Source("red").constData(), nullptr));
+    list = g_list_append(list, NewCamera(names[2], Source("red").constData(), test::kSnapshotCameraNode));
     list = g_list_append(list, NewCamera(names[3], failing.constData(), nullptr));
     list = g_list_append(list, NewCamera(names[4], broken.constData(), test::kBrokenCameraNode));
     // A camera that sends JPEG only.
@@ -137,6 +137,16 @@ void RegisterTestCameraProvider()
                                    "Test cameras for the Orvalin tests", &PluginInit, "1.0", "LGPL", "orvalin",
                                    "orvalin", "https://example.invalid/orvalin");
     });
+    SetTestCamerasListed(true);
+}
+
+void SetTestCamerasListed(bool listed)
+{
+    // Device monitors take only providers ranked marginal or above.
+    if (GstDeviceProviderFactory *factory = gst_device_provider_factory_find("orvalintestcameras")) {
+        gst_plugin_feature_set_rank(GST_PLUGIN_FEATURE(factory), listed ? GST_RANK_PRIMARY : GST_RANK_NONE);
+        gst_object_unref(factory);
+    }
 }
 
 }  // namespace orv::test

@@ -40,7 +40,15 @@ inline constexpr int kFailingCameraFrames = 15;
 // The device node the broken camera reports (it does not exist).
 inline constexpr char kBrokenCameraNode[] = "/nonexistent/video99";
 
-// Registers the provider once per process (later calls do nothing).
+// The device node the "Kestra USB Shot" camera reports. No such node needs
+// to exist: its snapshot key is found through a test sysfs tree.
+inline constexpr char kSnapshotCameraNode[] = "/dev/video42";
+
+// Registers the provider once per process (later calls do nothing) and lists
+// its cameras.
 void RegisterTestCameraProvider();
+// Takes the provider's cameras off the device monitor's list (the provider
+// stays registered) or puts them back.
+void SetTestCamerasListed(bool listed);
 
 }  // namespace orv::test

@@ -8,54 +8,13 @@
 #include <fstream>
 
 #include "tests/support/fake_evdev.h"
+#include "tests/support/fake_sysfs.h"
 
 using namespace orv;
 using namespace orv::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-// A sysfs tree as the kernel lays it out for a UVC camera: the video node
-// and the key's input device under the camera's interface, class entries as
-// links into the device tree.
-class FakeSysfs {
-public:
-    FakeSysfs() : root_(dir_.path().toStdString()) {}
-
-    const fs::path &root() const { return root_; }
-
-    // A USB device at bus port "port" (e.g. "1-2"); returns its folder.
-    fs::path UsbDevice(const std::string &port)
-    {
-        const auto device = root_ / "devices" / "pci0000:00" / "0000:00:14.0" / "usb1" / port;
-        fs::create_directories(device);
-        std::ofstream(device / "idVendor") << "1a2b\n";
-        std::ofstream(device / "busnum") << "1\n";
-        return device;
-    }
-    void Video(const fs::path &usbDevice, int n)
-    {
-        const auto node = usbDevice / (usbDevice.filename().string() + ":1.0") / "video4linux" / ("video" + std::to_string(n));
-        fs::create_directories(node);
-        Link(node, "video4linux", "video" + std::to_string(n));
-    }
-    void Input(const fs::path &parent, int input, int event)
-    {
-        const auto node = parent / "input" / ("input" + std::to_string(input)) / ("event" + std::to_string(event));
-        fs::create_directories(node);
-        Link(node, "input", "event" + std::to_string(event));
-    }
-
-private:
-    void Link(const fs::path &target, const std::string &cls, const std::string &name)
-    {
-        fs::create_directories(root_ / "class" / cls);
-        fs::create_directory_symlink(target, root_ / "class" / cls / name);
-    }
-
-    QTemporaryDir dir_;
-    fs::path root_;
-};
 
 class CountingReader : public SnapShotFlagReader {
 public:
