@@ -160,7 +160,7 @@ TEST(ImageFile, CameraFrameMarkerGoesToTheSnapshot)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     QString gotPath, gotExt;
-    const SnapshotSaver saver = [&](const QString &p, const QString &e) {
+    const SnapshotSaver saver = [&](const QString &p, const QString &e, QString *) {
         gotPath = p;
         gotExt = e;
         return true;
