@@ -67,7 +67,7 @@ public:
     CameraGraph &cameraGraph() const { return *graph_; }
     GuideWindow *guideWindow() const { return guideWindow_; }
     // Writes the frozen camera frame (the image size 2 x 2 marks it).
-    bool SaveFrozenFrame(const QString &path, const QString &extension);
+    bool SaveFrozenFrame(const QString &path, const QString &extension, QString *reason = nullptr);
     void OnCapture();
     void OnLiveToggle();
     void OnCameraChoice(int index);

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "app/camera_controls_dlg.h"
+#include "app/camera_failure_text.h"
 #include "app/camera_format_dlg.h"
 #include "capture/button_detection.h"
 #include "capture/camera_graph.h"
@@ -33,6 +34,7 @@ void CImageTab::StartCamera()
 {
     graph_ = std::make_unique<CameraGraph>();
     graph_->setMessageSink([this](const QString &text) { ShowCameraMessage(text); });
+    graph_->setTooLargeText([this](QSize size) { return CameraTooLargeText(size, language_); });
     connect(graph_.get(), &CameraGraph::cameraStopped, this, &CImageTab::OnCameraStopped);
     defaultCameraIndex_ = -1;
     cameraState_ = 0;
@@ -132,9 +134,9 @@ void CImageTab::OpenCamera(int index, QWidget *viewWindow)
     EnableCameraControls(opened);
 }
 
-bool CImageTab::SaveFrozenFrame(const QString &path, const QString &extension)
+bool CImageTab::SaveFrozenFrame(const QString &path, const QString &extension, QString *reason)
 {
-    return graph_->SaveSnapshot(path, extension);
+    return graph_->SaveSnapshot(path, extension, reason);
 }
 
 void CImageTab::OnCapture()
@@ -142,8 +144,12 @@ void CImageTab::OnCapture()
     if (cameraState_ != 1 && cameraState_ != 2)
         return;
     live_->setChecked(false);
-    // Pauses first, so the picture on screen is the frame written.
-    graph_->SaveSnapshot(workFilePath_, QStringLiteral("bmp"));
+    // Pauses first, so the picture on screen is the frame written. A work
+    // file that cannot be written is said at once, with the system's reason.
+    QString reason;
+    if (!graph_->SaveSnapshot(workFilePath_, QStringLiteral("bmp"), &reason) &&
+        graph_->state() == CameraGraph::State::Paused)
+        ShowCameraMessage(SnapshotFailureText(workFilePath_, reason, language_));
     cameraState_ = 2;
     SetSaveImageEnabled(true);
     if (owner_)

@@ -114,8 +114,8 @@ bool COrvalinDlg::WriteImageFile(const QString &path, const QString &extension, 
 {
     EnsureComposite();
     // The camera's frozen frame is written by the camera itself.
-    const SnapshotSaver saveSnapshot = [this](const QString &p, const QString &ext) {
-        return imageTab_ && imageTab_->SaveFrozenFrame(p, ext);
+    const SnapshotSaver saveSnapshot = [this](const QString &p, const QString &ext, QString *why) {
+        return imageTab_ && imageTab_->SaveFrozenFrame(p, ext, why);
     };
     return orv::WriteImageFile(path, extension, composite_, geo_.imageSize, saveSnapshot, reason);
 }

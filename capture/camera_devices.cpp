@@ -17,8 +17,6 @@ constexpr std::array<QSize, 15> kCommonSizes{{
     {2592, 1944}, {3840, 2160},
 }};
 
-constexpr int kMaxTestSize = 8192;
-
 bool InRange(const GValue *v, int n)
 {
     if (G_VALUE_HOLDS_INT(v))
@@ -89,7 +87,7 @@ std::optional<TestPatternSetting> ParseTestCamera(const QString &text)
     if (m.hasCaptured(2)) {
         const int w = m.captured(2).toInt();
         const int h = m.captured(3).toInt();
-        if (w < 1 || h < 1 || w > kMaxTestSize || h > kMaxTestSize)
+        if (w < 1 || h < 1)
             return std::nullopt;
         setting.size = QSize(w, h);
     }
@@ -194,6 +192,18 @@ std::vector<QSize> OfferedSizes(const GstCaps *caps)
     });
     sizes.erase(std::unique(sizes.begin(), sizes.end()), sizes.end());
     return sizes;
+}
+
+QSize CapsFrameSize(const GstCaps *caps)
+{
+    if (!caps || gst_caps_get_size(caps) == 0)
+        return {};
+    const GstStructure *s = gst_caps_get_structure(caps, 0);
+    int width = 0;
+    int height = 0;
+    if (!gst_structure_get_int(s, "width", &width) || !gst_structure_get_int(s, "height", &height))
+        return {};
+    return {width, height};
 }
 
 bool OfferedOnlyAsJpeg(const GstCaps *caps, QSize size)

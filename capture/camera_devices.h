@@ -29,7 +29,8 @@ struct TestPatternSetting {
 };
 
 // "smpte", "ball:1280x720", ... Unknown pattern names are accepted here and
-// refused when the camera is listed. nullopt for an empty or malformed text.
+// refused when the camera is listed; sizes beyond the image size limit are
+// refused when the camera opens. nullopt for an empty or malformed text.
 std::optional<TestPatternSetting> ParseTestCamera(const QString &text);
 // The setting of ORVALIN_TEST_CAMERA, read when called.
 std::optional<TestPatternSetting> TestCameraFromEnvironment();
@@ -64,6 +65,9 @@ QString DeviceNode(const CameraDevice &camera);
 // The frame sizes caps offer, smallest first: fixed sizes and lists as they
 // are, ranges as the common camera sizes they contain.
 std::vector<QSize> OfferedSizes(const GstCaps *caps);
+// The frame size fixed caps state (their first structure); invalid when the
+// caps do not fix one.
+QSize CapsFrameSize(const GstCaps *caps);
 // Whether size is offered only as JPEG (so the graph needs a decoder).
 bool OfferedOnlyAsJpeg(const GstCaps *caps, QSize size);
 // Whether a source with these caps needs a JPEG decoder: for a forced size

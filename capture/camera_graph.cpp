@@ -10,6 +10,7 @@
 
 #include "capture/camera_snapshot.h"
 #include "capture/camera_tsan.h"
+#include "core/image_limit.h"
 
 namespace orv {
 
@@ -28,8 +29,9 @@ gst::SamplePtr LastSample(GstElement *sink)
 }  // namespace
 
 // One built graph. The streaming thread touches only the mailbox (latest,
-// under mutex), notifyPending and firstError (under mutex); the rest belongs
-// to the UI thread. A stream is never reused: calls queued for a released
+// under mutex), notifyPending, firstError and refusedSize (under mutex) and
+// refused; maxPixels is set before the pipeline starts and only read after;
+// the rest belongs to the UI thread. A stream is never reused: calls queued for a released
 // one find another stream (or none) and its own mailbox. The destructor
 // stops the pipeline, which joins the streaming thread, before any of it
 // goes away.
@@ -41,7 +43,10 @@ struct CameraGraph::Stream {
     std::mutex mutex;
     gst::SamplePtr latest;       // newest sample not yet handed to the UI
     QString firstError;          // first error posted on the bus
+    QSize refusedSize;           // a frame size beyond maxPixels the source chose
     std::atomic<bool> notifyPending{false};
+    std::atomic<bool> refused{false};  // set by the streaming thread, never cleared
+    qint64 maxPixels = 0;
 
     Stream() = default;
     Stream(const Stream &) = delete;
@@ -63,6 +68,12 @@ struct CameraGraph::Stream {
     {
         std::lock_guard lock(mutex);
         return firstError;
+    }
+
+    QSize tooLarge()
+    {
+        std::lock_guard lock(mutex);
+        return refusedSize;
     }
 
     // Wakes the UI thread. The call carries nothing: what it is about waits
@@ -87,6 +98,36 @@ struct CameraGraph::Stream {
         if (!self->notifyPending.exchange(true))
             self->Notify();
         return GST_FLOW_OK;
+    }
+
+    // Streaming thread, on the pad behind the source: caps stating a frame
+    // beyond the size limit stop there, and so does every buffer after them,
+    // so nothing downstream allocates or copies such a frame.
+    static GstPadProbeReturn OnSourcePad(GstPad *, GstPadProbeInfo *info, gpointer data)
+    {
+        auto *self = static_cast<Stream *>(data);
+        const TsanCallbackScope scope(self);
+        if (!(info->type & GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM))
+            return self->refused.load() ? GST_PAD_PROBE_DROP : GST_PAD_PROBE_OK;
+        GstEvent *event = GST_PAD_PROBE_INFO_EVENT(info);
+        if (GST_EVENT_TYPE(event) != GST_EVENT_CAPS)
+            return GST_PAD_PROBE_OK;
+        GstCaps *caps = nullptr;
+        gst_event_parse_caps(event, &caps);
+        const QSize size = CapsFrameSize(caps);
+        if (!size.isValid() || ImageSizeAllowed(size, self->maxPixels))
+            return GST_PAD_PROBE_OK;
+        self->refused.store(true);
+        {
+            std::lock_guard lock(self->mutex);
+            if (!self->refusedSize.isValid())
+                self->refusedSize = size;
+            if (!self->firstError.isEmpty())
+                return GST_PAD_PROBE_DROP;
+            self->firstError = QStringLiteral("frame too large");
+        }
+        self->Notify();
+        return GST_PAD_PROBE_DROP;
     }
 
     // Any thread that posts: errors and end of stream go to the UI thread;
@@ -119,7 +160,8 @@ struct CameraGraph::Stream {
     }
 };
 
-CameraGraph::CameraGraph(QObject *parent) : QObject(parent), testPattern_(TestCameraFromEnvironment())
+CameraGraph::CameraGraph(QObject *parent)
+    : QObject(parent), maxFramePixels_(MaxImagePixels()), testPattern_(TestCameraFromEnvironment())
 {
     qRegisterMetaType<orv::CameraFrame>();
     gst::EnsureInitialised();
@@ -143,6 +185,29 @@ bool CameraGraph::Fail(const char *message)
     else
         qWarning("%s", message);
     return false;
+}
+
+bool CameraGraph::FailTooLarge(QSize size)
+{
+    const QString text = tooLargeText_
+                             ? tooLargeText_(size)
+                             : QStringLiteral("The camera frame is too large: %1 × %2.")
+                                   .arg(size.width())
+                                   .arg(size.height());
+    if (messageSink_)
+        messageSink_(text);
+    else
+        qWarning("%s", qPrintable(text));
+    return false;
+}
+
+QString CameraGraph::StreamFailure(Stream &stream) const
+{
+    const QSize size = stream.tooLarge();
+    if (!size.isValid())
+        return stream.error();
+    return tooLargeText_ ? tooLargeText_(size)
+                         : QStringLiteral("frame too large: %1 × %2").arg(size.width()).arg(size.height());
 }
 
 int CameraGraph::EnumerateCameras(QStringList &names)
@@ -228,7 +293,11 @@ bool CameraGraph::BuildCaptureGraph(int deviceIndex, QSize *frameSize)
     if (!source)
         return Fail(kDevice);
 
+    // A size beyond the limit is refused before anything is built for it;
+    // a size the source picks itself is checked as it is negotiated.
     const QSize forced = ForcedSize(*camera);
+    if (forced.isValid() && !ImageSizeAllowed(forced, maxFramePixels_))
+        return FailTooLarge(forced);
     gst::CapsPtr bgr(gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGR", nullptr));
     gst::CapsPtr jpeg(gst_caps_new_empty_simple("image/jpeg"));
     if (forced.isValid()) {
@@ -268,6 +337,16 @@ bool CameraGraph::BuildCaptureGraph(int deviceIndex, QSize *frameSize)
     stream->sink = sink.get();
     gst_app_sink_set_callbacks(GST_APP_SINK(sink.get()), &callbacks, stream.get(), nullptr);
     gst_bus_set_sync_handler(bus.get(), &Stream::OnBusMessage, stream.get(), nullptr);
+    stream->maxPixels = maxFramePixels_;
+    {
+        gst::PadPtr pad(gst_element_get_static_pad(chain[1], "sink"));
+        if (!pad)
+            return Fail(kLink);
+        gst_pad_add_probe(pad.get(),
+                          static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM |
+                                                       GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST),
+                          &Stream::OnSourcePad, stream.get(), nullptr);
+    }
     TsanRelease(stream.get());
 
     // The device opens on the way to playing; the open counts as done when
@@ -279,6 +358,8 @@ bool CameraGraph::BuildCaptureGraph(int deviceIndex, QSize *frameSize)
     gst::SamplePtr first;
     const auto deadline = std::chrono::steady_clock::now() + startTimeout_;
     while (!(first = LastSample(sink.get()))) {
+        if (stream->tooLarge().isValid())
+            return FailTooLarge(stream->tooLarge());
         if (!stream->error().isEmpty() || std::chrono::steady_clock::now() >= deadline) {
             const QString error = stream->error();
             qWarning("camera: %s", error.isEmpty() ? "no frame in time" : qPrintable(error));
@@ -305,7 +386,7 @@ void CameraGraph::OnStreamEvent()
 {
     if (!stream_)
         return;
-    const QString error = stream_->error();
+    const QString error = stream_->error().isEmpty() ? QString() : StreamFailure(*stream_);
     if (!error.isEmpty()) {
         ReleaseCaptureGraph();
         emit cameraStopped(error);
@@ -367,13 +448,13 @@ void CameraGraph::ReleaseCaptureGraph()
     lastFrame_ = {};
 }
 
-bool CameraGraph::SaveSnapshot(const QString &path, const QString &type)
+bool CameraGraph::SaveSnapshot(const QString &path, const QString &type, QString *reason)
 {
     if (state_ == State::Running)
         PauseCapture();
     if (state_ != State::Paused || frozen_.isNull())
         return false;
-    return WriteSnapshot(frozen_, path, type);
+    return WriteSnapshot(frozen_, path, type, reason);
 }
 
 std::vector<QSize> CameraGraph::FormatSizes() const

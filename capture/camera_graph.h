@@ -49,6 +49,7 @@ class CameraGraph : public QObject {
 public:
     enum class State { None, Running, Paused };
     using MessageSink = std::function<void(const QString &message)>;
+    using TooLargeText = std::function<QString(QSize frameSize)>;
 
     explicit CameraGraph(QObject *parent = nullptr);
     ~CameraGraph() override;
@@ -56,6 +57,11 @@ public:
     // Where failure messages go (the app shows them in a message box); by
     // default they are logged.
     void setMessageSink(MessageSink sink);
+    // The message for a frame size beyond the image size limit (the app
+    // gives it in the window's language).
+    void setTooLargeText(TooLargeText text) { tooLargeText_ = std::move(text); }
+    // Frames of more pixels are refused (MaxImagePixels() by default).
+    void setMaxFramePixels(qint64 pixels) { maxFramePixels_ = pixels; }
     // The test-pattern camera (initially from ORVALIN_TEST_CAMERA).
     void setTestPattern(std::optional<TestPatternSetting> setting) { testPattern_ = std::move(setting); }
     // How long an open waits for the first frame before it counts as failed.
@@ -77,7 +83,9 @@ public:
     // Stops and drops the graph; harmless when nothing is built.
     void ReleaseCaptureGraph();
     // Pauses, then writes the frozen frame: JPEG for type "jpg", else BMP.
-    bool SaveSnapshot(const QString &path, const QString &type);
+    // On failure *reason (when given) gets the system's reason; it stays
+    // empty when there was no frame to write.
+    bool SaveSnapshot(const QString &path, const QString &type, QString *reason = nullptr);
 
     // The frame sizes the open (or last opened) camera offers.
     std::vector<QSize> FormatSizes() const;
@@ -108,12 +116,17 @@ private:
     struct Stream;
 
     bool Fail(const char *message);
+    bool FailTooLarge(QSize size);
+    // What ended a stream: its refused frame size, or the first error.
+    QString StreamFailure(Stream &stream) const;
     const CameraDevice *Camera(int index) const;
     QSize ForcedSize(const CameraDevice &camera) const;
     // UI thread: takes the newest frame, or releases after a stream error.
     Q_INVOKABLE void OnStreamEvent();
 
     MessageSink messageSink_;
+    TooLargeText tooLargeText_;
+    qint64 maxFramePixels_;
     std::optional<TestPatternSetting> testPattern_;
     std::chrono::milliseconds startTimeout_{10000};
     std::vector<CameraDevice> cameras_;

@@ -15,15 +15,15 @@ QByteArray BuildSnapshotBmp(const CameraFrame &frame)
     return BuildBmp24(frame.width(), frame.height(), [&frame](int y) { return frame.row(y); }, true);
 }
 
-bool WriteSnapshot(const CameraFrame &frame, const QString &path, const QString &type)
+bool WriteSnapshot(const CameraFrame &frame, const QString &path, const QString &type, QString *reason)
 {
     const QByteArray bmp = BuildSnapshotBmp(frame);
     if (bmp.isEmpty())
         return false;
     if (type == QLatin1String("jpg"))
         return JpegWriter(path, kSnapshotJpegQuality, frame.width(), frame.height(),
-                          BmpPixelRows(bmp)) == 0;
-    return WriteFileAtomically(path, bmp);
+                          BmpPixelRows(bmp), reason) == 0;
+    return WriteFileAtomically(path, bmp, reason);
 }
 
 }  // namespace orv

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QImageReader>
 
-#include "capture/wireless_protocol.h"
+#include "core/image_limit.h"
 
 namespace orv {
 
@@ -29,9 +29,9 @@ QImage DecodePicture(std::span<const std::uint8_t> frame, QSize scaledTo, QSize 
     else
         reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty() || size.width() > kMaxWirelessPictureSide ||
-        size.height() > kMaxWirelessPictureSide)
+    if (!ImageSizeAllowed(size))
         return {};
+    reader.setAllocationLimit(ReaderAllocationLimitMb());
     // Stretched frames are decoded at the target size: the decoder scales in
     // its own transform, far cheaper than decoding whole and shrinking.
     if (scaledTo.isValid() && !scaledTo.isEmpty() && scaledTo != size)

@@ -29,11 +29,6 @@ inline constexpr std::size_t kDatagramBufferBytes = 4096;
 // quality, and a stream of 16 MiB frames would be beyond any Wi-Fi link.
 inline constexpr std::uint32_t kMaxWirelessFrameBytes = 16u * 1024u * 1024u;
 
-// Frames claiming a larger picture side are not decoded: the microscope's are
-// 1280 wide, and a forged header must not make the receiver thread decode a
-// picture of billions of pixels from a few bytes.
-inline constexpr int kMaxWirelessPictureSide = 8192;
-
 // A frame in progress ends at the sixth read in a row that returns nothing.
 inline constexpr int kMaxEmptyReadsInFrame = 6;
 // Reads and loop passes wait this long (milliseconds).

@@ -11,10 +11,6 @@
 #include <limits>
 #include <span>
 
-#if __has_include(<unistd.h>)
-#include <unistd.h>
-#endif
-
 #include "core/atomic_file.h"
 #include "export/bmp_file.h"
 #include "export/jpeg_writer.h"
@@ -92,7 +88,7 @@ bool WriteImageFile(const QString &path, const QString &extension, const QImage 
                     QSize imageSize, const SnapshotSaver &saveSnapshot, QString *reason)
 {
     if (imageSize == kCameraFrameMarkerSize)
-        return saveSnapshot ? saveSnapshot(path, extension) : false;
+        return saveSnapshot ? saveSnapshot(path, extension, reason) : false;
     const QByteArray bmp = BuildBmpFile(composite);
     if (bmp.isEmpty()) {
         if (reason)
@@ -153,20 +149,6 @@ bool JpegDataComplete(const QByteArray &data)
     }
 }
 
-qint64 MaxImagePixels()
-{
-    qint64 pixels = kMaxImagePixels;
-#if defined(_SC_PHYS_PAGES) && defined(_SC_PAGESIZE)
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long pageSize = sysconf(_SC_PAGESIZE);
-    if (pages > 0 && pageSize > 0) {
-        constexpr qint64 kBytesPerPixel = 3 * 4 + 2 * 3;
-        pixels = std::min(pixels, qint64(pages) * pageSize / kBytesPerPixel);
-    }
-#endif
-    return pixels;
-}
-
 LoadedImage DecodeImageData(const QByteArray &data, qint64 maxPixels)
 {
     if (data.isEmpty())
@@ -181,19 +163,17 @@ LoadedImage DecodeImageData(const QByteArray &data, qint64 maxPixels)
     reader.setDecideFormatFromContent(true);
     // The header tells the size before anything is allocated.
     const QSize size = reader.size();
-    if (size.isValid() && qint64(size.width()) * size.height() > maxPixels)
+    if (!size.isEmpty() && !ImageSizeAllowed(size, maxPixels))
         return TooLarge(QStringLiteral("image too large"), size);
     // Qt's own limit is in megabytes of the decoded image, up to 8 bytes a
     // pixel for 16-bit formats; the pixel count above is the real bound.
-    const qint64 limitMb = std::min<qint64>(maxPixels * 8 / (1024 * 1024) + 1,
-                                            std::numeric_limits<int>::max());
-    reader.setAllocationLimit(static_cast<int>(limitMb));
+    reader.setAllocationLimit(ReaderAllocationLimitMb(maxPixels));
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return Failed(reader.errorString());
     const QSize decoded = image.size();
     // A reader that could not tell the size up front is held to it here.
-    if (qint64(decoded.width()) * decoded.height() > maxPixels)
+    if (!ImageSizeAllowed(decoded, maxPixels))
         return TooLarge(QStringLiteral("image too large"), decoded);
     image = image.convertToFormat(QImage::Format_RGB32);
     if (image.isNull())  // no memory for the conversion

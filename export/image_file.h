@@ -9,6 +9,8 @@
 
 #include <functional>
 
+#include "core/image_limit.h"
+
 namespace orv {
 
 inline constexpr char kWorkFileJpgName[] = "Orvalin_Workfile.jpg";
@@ -19,14 +21,6 @@ inline constexpr int kImageFileJpegQuality = 50;
 inline constexpr QSize kCameraFrameMarkerSize{2, 2};
 // Larger image files are not read.
 inline constexpr qint64 kMaxImageFileBytes = qint64(512) * 1024 * 1024;
-// The most pixels an image may have: microscope cameras and stitched mosaics
-// go far beyond Qt's default reader limit (128 MiB).
-inline constexpr qint64 kMaxImagePixels = 200'000'000;
-
-// The pixel count this machine can hold, never over kMaxImagePixels: the
-// source image, the view's layer and the composite take 4 bytes a pixel each,
-// and a save makes two 3-byte copies: 18 bytes a pixel in all.
-qint64 MaxImagePixels();
 
 // dir joined with name by exactly one "/".
 QString WorkFilePath(const QString &tempDir, const QString &name = QLatin1String(kWorkFileJpgName));
@@ -44,16 +38,16 @@ QString WithDefaultExtension(const QString &path, const QString &extension);
 // Empty for a null image or one too large for the format's 32-bit size.
 QByteArray BuildBmpFile(const QImage &image);
 
-// Saves the frozen camera frame under path with the given extension.
-using SnapshotSaver = std::function<bool(const QString &path, const QString &extension)>;
+// Saves the frozen camera frame under path with the given extension; on
+// failure *reason (when given) gets the system's reason.
+using SnapshotSaver = std::function<bool(const QString &path, const QString &extension, QString *reason)>;
 
 // Writes the composite to path: when imageSize is the camera-frame marker
 // (2 x 2) the camera's frame goes out through saveSnapshot instead. A JPEG of
 // quality 50 for a JPEG extension (".JPG" too: the name must not lie about
 // the content); any other extension gets the BMP bytes under path. The file is
 // replaced only when written whole. False when nothing was written, with the
-// system's reason in *reason (when given; empty when the snapshot saver
-// failed, which keeps its own reason).
+// system's reason in *reason (when given).
 bool WriteImageFile(const QString &path, const QString &extension, const QImage &composite,
                     QSize imageSize, const SnapshotSaver &saveSnapshot, QString *reason = nullptr);
 
@@ -69,7 +63,8 @@ struct LoadedImage {
 // Reads the whole file and decodes it by its content (JPEG, BMP, GIF, PNG,
 // TIFF). A file that cannot be read, cannot be decoded, or is a JPEG cut off
 // before its end marker gives an error instead of an image; so does an image
-// of more than maxPixels pixels, marked tooLarge.
+// the size limit refuses (more than maxPixels pixels, or a side beyond
+// kMaxImageSide), marked tooLarge.
 LoadedImage LoadImageFile(const QString &path, qint64 maxPixels = MaxImagePixels());
 LoadedImage DecodeImageData(const QByteArray &data, qint64 maxPixels = MaxImagePixels());
 

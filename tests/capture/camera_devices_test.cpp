@@ -23,7 +23,9 @@ TEST(CameraDevices, TestPatternSettingIsParsed)
         {"ball:", std::nullopt},
         {"ball:0x720", std::nullopt},
         {"ball:1280x", std::nullopt},
-        {"ball:99999x720", std::nullopt},
+        // Sizes beyond the image size limit are the camera's to refuse, with a message.
+        {"ball:99999x720", TestPatternSetting{"ball", {99999, 720}}},
+        {"ball:123456x720", std::nullopt},
         {"ball:1280x720:9", std::nullopt},
         {"ball 1280x720", std::nullopt},
     };

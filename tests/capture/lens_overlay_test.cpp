@@ -145,13 +145,15 @@ TEST(WirelessPicture, DrawsDecodableFramesOnly)
     p.end();
     EXPECT_LT(qRed(view.pixel(2, 2)), 20);  // stretched over the whole view
 
-    // The same stream claiming an 8200 x 60 picture in its frame header
-    // (small enough for the image reader's own allocation limit).
+    // The same stream claiming a 60000 x 60000 picture in its frame header:
+    // beyond the image size limit, refused before anything is decoded.
     QByteArray forged = jpeg;
     const qsizetype sof = forged.indexOf("\xFF\xC0");
     ASSERT_GT(sof, 0);
-    forged[sof + 7] = char(8200 >> 8);
-    forged[sof + 8] = char(8200 & 0xFF);
+    for (int at : {5, 7}) {
+        forged[sof + at] = char(60000 >> 8);
+        forged[sof + at + 1] = char(60000 & 0xFF);
+    }
 
     for (const QByteArray &bad : {QByteArray(), QByteArray("not a picture"), jpeg.left(20), forged}) {
         QImage blank(20, 20, QImage::Format_RGB32);

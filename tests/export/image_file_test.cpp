@@ -160,7 +160,7 @@ TEST(ImageFile, CameraFrameMarkerGoesToTheSnapshot)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     QString gotPath, gotExt;
-    const SnapshotSaver saver = [&](const QString &p, const QString &e) {
+    const SnapshotSaver saver = [&](const QString &p, const QString &e, QString *) {
         gotPath = p;
         gotExt = e;
         return true;
@@ -273,15 +273,20 @@ TEST(ImageFile, WorkFileNames)
 
 namespace {
 // A JPEG of one colour; cheap to encode and decode even when large.
-QByteArray PlainJpeg(QSize size)
+QByteArray Encoded(QSize size, const char *format)
 {
     QImage img(size, QImage::Format_RGB32);
     img.fill(QColor(90, 140, 200));
     QByteArray bytes;
     QBuffer buf(&bytes);
     buf.open(QIODevice::WriteOnly);
-    img.save(&buf, "JPG", 50);
+    img.save(&buf, format, 50);
     return bytes;
+}
+
+QByteArray PlainJpeg(QSize size)
+{
+    return Encoded(size, "JPG");
 }
 
 // The same JPEG with the frame header claiming another size.
@@ -318,6 +323,9 @@ TEST(ImageFile, LargeImagesLoadUpToThePixelLimit)
         {small, 1199, false, {40, 30}},
         {WithFrameSize(small, 60000, 50000), MaxImagePixels(), false, {60000, 50000}},
         {WithFrameSize(small, 20000, 10001), kMaxImagePixels, false, {20000, 10001}},
+        // Few pixels, but a side longer than any picture path takes.
+        {Encoded({kMaxImageSide, 1}, "PNG"), kMaxImagePixels, true, {}},
+        {Encoded({kMaxImageSide + 1, 1}, "PNG"), kMaxImagePixels, false, {kMaxImageSide + 1, 1}},
     };
     for (const auto &c : cases) {
         const LoadedImage got = DecodeImageData(c.data, c.maxPixels);
