@@ -163,6 +163,11 @@ TEST(WirelessPicture, DrawsDecodableFramesOnly)
         q.end();
         EXPECT_EQ(blank.pixel(10, 10), qRgb(255, 255, 255));
     }
+    // Any side within the image size limit is decoded, far beyond the sensor's.
+    QImage wide(9000, 2, QImage::Format_RGB32);
+    wide.fill(Qt::blue);
+    QPainter w(&view);
+    EXPECT_EQ(DrawPicture(w, span(Jpeg(wide)), 0, 0, 200, 100, 1), (9000u << 16) | 2u);
 }
 
 }  // namespace
