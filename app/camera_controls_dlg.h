@@ -24,6 +24,7 @@ class QSpinBox;
 namespace orv {
 
 class CameraGraph;
+class UiPrompter;
 
 class CameraControlsDlg : public QDialog {
     Q_OBJECT
@@ -68,6 +69,6 @@ private:
 
 // The whole Image Setting step for the open camera: the dialog of its
 // controls, or a message when it has none (no device node, or none offered).
-void ShowCameraProperties(CameraGraph &graph, QWidget *parent, Language language);
+void ShowCameraProperties(CameraGraph &graph, UiPrompter &prompter, QWidget *parent, Language language);
 
 }  // namespace orv

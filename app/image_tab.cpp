@@ -16,8 +16,8 @@
 
 namespace orv {
 
-CImageTab::CImageTab(QWidget *parent, const LocaleSource &locale)
-    : QWidget(parent), language_(PageLanguage(locale))
+CImageTab::CImageTab(QWidget *parent, const DlgEnvironment &env)
+    : QWidget(parent), language_(PageLanguage(env.locale)), prompter_(env.prompter)
 {
     setObjectName("CImageTab");
     BuildControls();

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "app/dlg_environment.h"
 #include "app/guide_window.h"
 #include "measure/language.h"
 
@@ -28,8 +29,7 @@ class CImageTab : public QWidget {
     Q_OBJECT
 
 public:
-    explicit CImageTab(QWidget *parent = nullptr,
-                       const LocaleSource &locale = LocaleSource::FromPlatform());
+    explicit CImageTab(QWidget *parent = nullptr, const DlgEnvironment &env = {});
     ~CImageTab() override;
 
     void SetOwner(COrvalinDlg *owner);
@@ -100,6 +100,7 @@ private:
 
     COrvalinDlg *owner_ = nullptr;
     Language language_;
+    std::shared_ptr<UiPrompter> prompter_;
     int defaultCameraIndex_ = -1;
     int cameraState_ = 0;
     int wirelessMode_ = 0;

@@ -179,7 +179,7 @@ void CImageTab::OnCameraChoice(int index)
 
 void CImageTab::OnImageSetting()
 {
-    ShowCameraProperties(*graph_, this, language_);
+    ShowCameraProperties(*graph_, *prompter_, this, language_);
     update();
 }
 
@@ -243,7 +243,7 @@ void CImageTab::OnGuideColor()
 {
     if (!guideWindow_)
         return;
-    if (const auto colour = UiPrompter::instance().chooseColor(this, guideWindow_->colour()))
+    if (const auto colour = prompter_->chooseColor(this, guideWindow_->colour()))
         guideWindow_->setColour(*colour);
     update();
 }
@@ -270,8 +270,8 @@ void CImageTab::OnCameraStopped(const QString &reason)
 
 void CImageTab::ShowCameraMessage(const QString &text)
 {
-    UiPrompter::instance().message(this, text, QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok,
-                                   UiPrompter::Icon::Warning);
+    prompter_->message(this, text, QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok,
+                       UiPrompter::Icon::Warning);
 }
 
 void CImageTab::SetSaveImageEnabled(bool on)
