@@ -39,8 +39,8 @@ std::string Text(const QComboBox *combo) { return combo->currentText().toStdStri
 
 }  // namespace
 
-CCalibTab::CCalibTab(QWidget *parent, const LocaleSource &locale, const QString &startDir)
-    : QWidget(parent), lang_(PageLanguage(locale)), startDir_(startDir)
+CCalibTab::CCalibTab(QWidget *parent, const DlgEnvironment &env)
+    : QWidget(parent), lang_(PageLanguage(env.locale)), startDir_(env.startDir), prompter_(env.prompter)
 {
     setObjectName(QStringLiteral("calibTab"));
     // Values the page object starts with; Initialise() completes them.
@@ -176,8 +176,8 @@ void CCalibTab::ShowMinimumValueMessage()
     const QString text = lang_ == Language::English
                              ? QStringLiteral("The smallest value is set to avoid errors.")
                              : QStringLiteral("エラー回避のため最低値を設定しました。");
-    UiPrompter::instance().message(window(), text, QStringLiteral("Orvalin"),
-                                   UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+    prompter_->message(window(), text, QStringLiteral("Orvalin"),
+                       UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
 }
 
 void CCalibTab::CommitScaleEdits()

@@ -3,14 +3,15 @@
 // standard scale, shows them, and applies every change at once (values
 // recomputed, view recomposed). Its key filter keeps the value fields numeric.
 
-#include <QDir>
 #include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 
+#include <memory>
 #include <string>
 
+#include "app/dlg_environment.h"
 #include "measure/language.h"
 #include "measure/measure_item.h"
 #include "calib/scale_setting.h"
@@ -80,10 +81,8 @@ class CCalibTab : public QWidget {
 public:
     // Initialises at once (the page's window is created with the object): the
     // language from the locale, the defaults, the bars, the standard scale and
-    // the scale file list of startDir (the current directory by default).
-    explicit CCalibTab(QWidget *parent = nullptr,
-                       const LocaleSource &locale = LocaleSource::FromPlatform(),
-                       const QString &startDir = QDir::currentPath());
+    // the scale file list of the environment's start directory.
+    explicit CCalibTab(QWidget *parent = nullptr, const DlgEnvironment &env = {});
     ~CCalibTab() override;
 
     // Set by the main window right after it created the page.
@@ -189,6 +188,7 @@ private:
     COrvalinDlg *owner_ = nullptr;
     Language lang_ = Language::Japanese;
     QString startDir_;
+    std::shared_ptr<UiPrompter> prompter_;
     CalibTabControls ui_;
 
     ScaleSetting setting_;

@@ -60,7 +60,7 @@ bool CCalibTab::SaveScaleSetting(const QString &path, QString *reason)
 void CCalibTab::OnSave()
 {
     const bool english = lang_ == Language::English;
-    QString path = UiPrompter::instance().saveFile(
+    QString path = prompter_->saveFile(
         window(), english ? QStringLiteral("Save As") : QStringLiteral("名前を付けて保存"),
         startDir_, QStringLiteral("ScaleSetting Files (*.sst);;All Files (*)"));
     if (!path.isEmpty()) {
@@ -74,12 +74,12 @@ void CCalibTab::OnSave()
             ShowFields();
         } else {
             // The list would otherwise show the name as if the file had been written.
-            UiPrompter::instance().message(
-                window(),
-                SaveFailureText(english ? QStringLiteral("The scale setting file could not be saved.")
-                                        : QStringLiteral("スケール設定ファイルを保存できませんでした。"),
-                                path, reason),
-                QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+            prompter_->message(
+    window(),
+    SaveFailureText(english ? QStringLiteral("The scale setting file could not be saved.")
+                            : QStringLiteral("スケール設定ファイルを保存できませんでした。"),
+                    path, reason),
+    QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
         }
     }
     ui_.saveButton->setEnabled(false);

@@ -105,7 +105,7 @@ void CCalibTab::OnFontSizeChosen(int index)
 
 void CCalibTab::OnChooseColor(ColorRef &color)
 {
-    const auto chosen = UiPrompter::instance().chooseColor(window(), ToQColor(color));
+    const auto chosen = prompter_->chooseColor(window(), ToQColor(color));
     if (!chosen)
         return;
     color = FromQColor(*chosen);

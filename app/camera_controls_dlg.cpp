@@ -208,11 +208,12 @@ void CameraControlsDlg::Show(Row &row)
     showing_ = false;
 }
 
-void ShowCameraProperties(CameraGraph &graph, QWidget *parent, Language language, const ControlOpener &open)
+void ShowCameraProperties(CameraGraph &graph, UiPrompter &prompter, QWidget *parent, Language language,
+                          const ControlOpener &open)
 {
     const QString node = graph.state() == CameraGraph::State::None ? QString() : graph.deviceNode();
     if (node.isEmpty()) {
-        UiPrompter::instance().message(parent, NoControlsText(language), QStringLiteral("Orvalin"));
+        prompter.message(parent, NoControlsText(language), QStringLiteral("Orvalin"));
         return;
     }
     QString error;
@@ -221,13 +222,13 @@ void ShowCameraProperties(CameraGraph &graph, QWidget *parent, Language language
         const QString text = language == Language::English
                                  ? QStringLiteral("The camera's settings cannot be opened (%1: %2).")
                                  : QStringLiteral("カメラの設定を開けません（%1: %2）。");
-        UiPrompter::instance().message(parent, text.arg(node, error), QStringLiteral("Orvalin"),
-                                       UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+        prompter.message(parent, text.arg(node, error), QStringLiteral("Orvalin"),
+                         UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
         return;
     }
     CameraControlsDlg dialog(std::move(device), language, parent);
     if (dialog.controlCount() == 0) {
-        UiPrompter::instance().message(parent, NoControlsText(language), QStringLiteral("Orvalin"));
+        prompter.message(parent, NoControlsText(language), QStringLiteral("Orvalin"));
         return;
     }
     dialog.move(parent ? parent->mapToGlobal(QPoint(30, 30)) : QPoint(30, 30));

@@ -25,6 +25,7 @@ class QSpinBox;
 namespace orv {
 
 class CameraGraph;
+class UiPrompter;
 
 class CameraControlsDlg : public QDialog {
     Q_OBJECT
@@ -70,7 +71,7 @@ private:
 // The whole Image Setting step for the open camera: the dialog of its
 // controls, or a message when it has none (no device node, or none offered).
 // open reaches the node (the V4L2 device itself when empty).
-void ShowCameraProperties(CameraGraph &graph, QWidget *parent, Language language,
+void ShowCameraProperties(CameraGraph &graph, UiPrompter &prompter, QWidget *parent, Language language,
                           const ControlOpener &open = {});
 
 }  // namespace orv

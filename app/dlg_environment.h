@@ -1,13 +1,16 @@
 #pragma once
-// What the main window reads from its surroundings at start-up; tests
-// substitute every reading.
+// What the windows read from their surroundings: handed from the main window
+// to its pages and dialogs; tests substitute every reading.
 
+#include <QDir>
 #include <QSize>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
+#include "app/ui_prompter.h"
 #include "measure/language.h"
 #include "capture/device_access.h"
 #include "capture/wireless_protocol.h"
@@ -15,7 +18,14 @@
 namespace orv {
 
 struct DlgEnvironment {
-    LocaleSource locale = LocaleSource::FromPlatform();
+    // The directory current at start-up: the setting-file lists, their save
+    // folder, the English marker and the wireless work file live there.
+    QString startDir = QDir::currentPath();
+    // The locale readings; the marker is looked up in startDir.
+    LocaleSource locale = LocaleSource::FromPlatform(startDir.toStdString());
+    // Every message, question, chooser and the about box: the real dialogs
+    // unless a test hands in its own. Never null.
+    std::shared_ptr<UiPrompter> prompter = MakeDialogPrompter(locale);
     // Size of the desktop; the primary screen's when empty.
     std::function<QSize()> screenSize;
     // The temporary directory; QDir::tempPath() when empty. An empty result
@@ -30,7 +40,16 @@ struct DlgEnvironment {
     // The image page's button, snapshot key and camera controls.
     DeviceAccess devices;
 
-    static DlgEnvironment FromPlatform() { return {}; }
+    // The process's readings with the given start directory (the marker and
+    // the input dialog's language follow it).
+    static DlgEnvironment FromPlatform(const QString &startDir = QDir::currentPath())
+    {
+        DlgEnvironment env;
+        env.startDir = startDir;
+        env.locale = LocaleSource::FromPlatform(startDir.toStdString());
+        env.prompter = MakeDialogPrompter(env.locale);
+        return env;
+    }
 };
 
 }  // namespace orv

@@ -17,8 +17,8 @@
 
 namespace orv {
 
-CImageTab::CImageTab(QWidget *parent, const LocaleSource &locale, DeviceAccess devices)
-    : QWidget(parent), devices_(std::move(devices)), language_(PageLanguage(locale))
+CImageTab::CImageTab(QWidget *parent, const DlgEnvironment &env)
+    : QWidget(parent), devices_(env.devices), language_(PageLanguage(env.locale)), prompter_(env.prompter)
 {
     setObjectName("CImageTab");
     BuildControls();

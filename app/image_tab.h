@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/dlg_environment.h"
 #include "app/guide_window.h"
 #include "capture/device_access.h"
 #include "capture/snapshot_flag.h"
@@ -34,9 +35,7 @@ class CImageTab : public QWidget {
     Q_OBJECT
 
 public:
-    explicit CImageTab(QWidget *parent = nullptr,
-                       const LocaleSource &locale = LocaleSource::FromPlatform(),
-                       DeviceAccess devices = {});
+    explicit CImageTab(QWidget *parent = nullptr, const DlgEnvironment &env = {});
     ~CImageTab() override;
 
     void SetOwner(COrvalinDlg *owner);
@@ -129,6 +128,7 @@ private:
 
     COrvalinDlg *owner_ = nullptr;
     Language language_;
+    std::shared_ptr<UiPrompter> prompter_;
     int defaultCameraIndex_ = -1;
     int cameraState_ = 0;
     int wirelessMode_ = 0;

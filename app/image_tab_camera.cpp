@@ -190,7 +190,7 @@ void CImageTab::OnCameraChoice(int index)
 
 void CImageTab::OnImageSetting()
 {
-    ShowCameraProperties(*graph_, this, language_, devices_.openControls);
+    ShowCameraProperties(*graph_, *prompter_, this, language_, devices_.openControls);
     update();
 }
 
@@ -255,7 +255,7 @@ void CImageTab::OnGuideColor()
 {
     if (!guideWindow_)
         return;
-    if (const auto colour = UiPrompter::instance().chooseColor(this, guideWindow_->colour()))
+    if (const auto colour = prompter_->chooseColor(this, guideWindow_->colour()))
         guideWindow_->setColour(*colour);
     update();
 }
@@ -283,8 +283,8 @@ void CImageTab::OnCameraStopped(const QString &reason)
 
 void CImageTab::ShowCameraMessage(const QString &text)
 {
-    UiPrompter::instance().message(this, text, QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok,
-                                   UiPrompter::Icon::Warning);
+    prompter_->message(this, text, QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok,
+                       UiPrompter::Icon::Warning);
 }
 
 void CImageTab::SetSaveImageEnabled(bool on)

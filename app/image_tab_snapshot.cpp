@@ -31,7 +31,7 @@ void CImageTab::StartButtonDetection()
     buttons_ = std::make_unique<ButtonDetection>(devices_.hid ? devices_.hid : MakeHidapiBackend());
     buttons_->RegisterButtonFlag(&buttonFlag_);
     if (buttons_->StartButtonPressDetection() == ButtonDetectionMonitor::StartResult::DeviceListUnavailable)
-        UiPrompter::instance().message(this, kHidListFailedText, kHidListFailedCaption);
+        prompter_->message(this, kHidListFailedText, kHidListFailedCaption);
 }
 
 void CImageTab::StopSnapShotPoll()

@@ -52,8 +52,8 @@ void ShowListText(QComboBox *combo, const QString &text)
 
 }  // namespace
 
-COptionTab::COptionTab(QWidget *parent, const LocaleSource &locale, const QString &startDir)
-    : QWidget(parent), lang_(PageLanguage(locale)), startDir_(startDir)
+COptionTab::COptionTab(QWidget *parent, const DlgEnvironment &env)
+    : QWidget(parent), lang_(PageLanguage(env.locale)), startDir_(env.startDir), prompter_(env.prompter)
 {
     setObjectName(QStringLiteral("optionTab"));
     BuildControls();

@@ -3,12 +3,13 @@
 // selected measurement follows), the label mode, the draw setting files and
 // the view's zoom choice, with a sample box in the current attributes.
 
-#include <QDir>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
+#include "app/dlg_environment.h"
 #include "calib/draw_attribute.h"
 #include "measure/language.h"
 #include "measure/measure_item.h"
@@ -56,9 +57,8 @@ class COptionTab : public QWidget {
 public:
     // Initialises at once: the language from the locale, the default
     // attributes, label mode 2, the sample box and the draw file list of
-    // startDir (the current directory by default). No file is read.
-    explicit COptionTab(QWidget *parent = nullptr, const LocaleSource &locale = LocaleSource::FromPlatform(),
-                        const QString &startDir = QDir::currentPath());
+    // the environment's start directory. No file is read.
+    explicit COptionTab(QWidget *parent = nullptr, const DlgEnvironment &env = {});
     ~COptionTab() override;
 
     // Set by the main window right after it created the page.
@@ -117,6 +117,7 @@ private:
     COrvalinDlg *owner_ = nullptr;
     Language lang_ = Language::Japanese;
     QString startDir_;
+    std::shared_ptr<UiPrompter> prompter_;
     DrawAttribute attr_;
     OptionTabControls ui_;
 };

@@ -40,7 +40,7 @@ void COptionTab::Recompose()
 void COptionTab::OnChooseColor(ColorRef &color, const std::function<void(MeasureItem &)> &apply)
 {
     TakeControls();
-    if (const auto chosen = UiPrompter::instance().chooseColor(window(), ToQColor(color))) {
+    if (const auto chosen = prompter_->chooseColor(window(), ToQColor(color))) {
         color = FromQColor(*chosen);
         ApplyToSelection(apply);
         ui_.saveButton->setEnabled(true);
@@ -147,7 +147,7 @@ void COptionTab::ChooseDrawFile(int index)
 void COptionTab::OnSave()
 {
     const bool english = lang_ == Language::English;
-    QString path = UiPrompter::instance().saveFile(
+    QString path = prompter_->saveFile(
         window(), english ? QStringLiteral("Save As") : QStringLiteral("名前を付けて保存"), startDir_,
         QStringLiteral("DrawSetting Files (*.drw);;All Files (*)"));
     if (!path.isEmpty()) {
@@ -157,20 +157,20 @@ void COptionTab::OnSave()
         // Draw settings live beside the program's start directory only.
         const QString folder = QDir::cleanPath(QFileInfo(path).absolutePath());
         if (folder != QDir::cleanPath(startDir_)) {
-            UiPrompter::instance().message(window(), QStringLiteral("保存フォルダーは移動できません。"),
-                                           QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok);
+            prompter_->message(window(), QStringLiteral("保存フォルダーは移動できません。"),
+                               QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok);
             return;
         }
         TakeControls();
         QString reason;
         if (!SaveDrawSetting(path, attr_, &reason)) {
             // The list would otherwise show the name as if the file had been written.
-            UiPrompter::instance().message(
-                window(),
-                SaveFailureText(english ? QStringLiteral("The draw setting file could not be saved.")
-                                        : QStringLiteral("描画設定ファイルを保存できませんでした。"),
-                                path, reason),
-                QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+            prompter_->message(
+    window(),
+    SaveFailureText(english ? QStringLiteral("The draw setting file could not be saved.")
+                            : QStringLiteral("描画設定ファイルを保存できませんでした。"),
+                    path, reason),
+    QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
             return;
         }
         FillDrawFileList();

@@ -260,10 +260,10 @@ void COrvalinDlg::CreatePages()
 {
     // Created in the order Image, Scale, Measure, Option; the tab control
     // places them below its labels.
-    auto *image = new CImageTab(tabs_, env_.locale, env_.devices);
+    auto *image = new CImageTab(tabs_, env_);
     image->SetOwner(this);
     imageTab_ = image;
-    const page_bridge::CreatedPages pages = page_bridge::CreatePages(*this, tabs_, env_.locale);
+    const page_bridge::CreatedPages pages = page_bridge::CreatePages(*this, tabs_, env_);
     calibTab_ = pages.calib;
     toolTab_ = pages.tool;
     optionTab_ = pages.option;

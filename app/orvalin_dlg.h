@@ -25,7 +25,6 @@ class QWidget;
 
 namespace orv {
 
-class CAboutDlg;
 class CCalibTab;
 class CImageTab;
 class COptionTab;
@@ -145,6 +144,8 @@ public:
     int columnWidth() const { return columnWidth_; }
     int columnHeight() const { return columnHeight_; }
     QSize screenSize() const { return screen_; }
+    // Every message, question and chooser of the window and its helpers.
+    UiPrompter &prompter() const { return *env_.prompter; }
     // The screen the window keeps to, as it really is (no short-screen adjustment).
     QRect screenBounds() const { return screenBounds_; }
     // The outer size last asked for the window (frame included); the window

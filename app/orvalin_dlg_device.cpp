@@ -3,6 +3,7 @@
 #include "app/orvalin_dlg.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFont>
 #include <QMetaObject>
 #include <QSignalBlocker>
@@ -17,7 +18,7 @@
 namespace orv {
 namespace {
 
-// The wireless work file, in the directory current at the capture.
+// The wireless work file, in the start directory (the current one at start-up).
 constexpr char kWirelessWorkFile[] = "Orvalin_Workfile.jpg";
 
 constexpr char kWaitText[] = "Please Wait...";
@@ -100,7 +101,7 @@ int COrvalinDlg::OnDeviceEvent(int code, int argument)
         if (receiver_ && receiver_->started())
             receiver_->SetDisplayOn(1);
         else
-            UiPrompter::instance().message(this, WirelessPortText(language_, env_.wirelessPort,
+            prompter().message(this, WirelessPortText(language_, env_.wirelessPort,
                                                                   receiver_ ? receiver_->errorString() : QString()),
                                            windowTitle(), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
         break;
@@ -151,7 +152,7 @@ void COrvalinDlg::CaptureWirelessFrame()
 {
     if (!receiver_ || !imageTab_)
         return;
-    const QString path = QLatin1String(kWirelessWorkFile);
+    const QString path = QDir(env_.startDir).filePath(QLatin1String(kWirelessWorkFile));
     switch (receiver_->RequestFrameSave(path)) {
     case FrameSaveResult::Saved:
         break;
@@ -160,8 +161,8 @@ void COrvalinDlg::CaptureWirelessFrame()
         return;
     case FrameSaveResult::TimedOut:
     case FrameSaveResult::WriteFailed:
-        UiPrompter::instance().message(this, QStringLiteral("保存に失敗しました。"), windowTitle(),
-                                       UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+        prompter().message(this, QStringLiteral("保存に失敗しました。"), windowTitle(),
+                           UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
         return;
     }
     imageTab_->SetWirelessMode(0);

@@ -48,8 +48,8 @@ QString LoadFailureText(const LoadedImage &loaded, const QString &path, Language
 void COrvalinDlg::OnOpenImage()
 {
     const QString path =
-        UiPrompter::instance().openFile(this, QString(), lastOpenDir_,
-                                        QtFileFilter(QLatin1String(kOpenFilter)));
+        prompter().openFile(this, QString(), lastOpenDir_,
+                            QtFileFilter(QLatin1String(kOpenFilter)));
     if (!path.isEmpty()) {
         LoadImageFile(path);
         lastOpenDir_ = QFileInfo(path).absolutePath();
@@ -65,8 +65,8 @@ void COrvalinDlg::LoadImageFile(const QString &path)
     // as they were.
     LoadedImage loaded = orv::LoadImageFile(path);
     if (!loaded.ok()) {
-        UiPrompter::instance().message(this, LoadFailureText(loaded, path, language_), windowTitle(),
-                                       UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+        prompter().message(this, LoadFailureText(loaded, path, language_), windowTitle(),
+                           UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
         return;
     }
     composite_ = QImage();
@@ -94,8 +94,8 @@ void COrvalinDlg::OnSaveImage()
     if (ClearSelectionFirst(CmdSaveImage))
         return;
     pendingCommand_ = CmdNone;
-    QString path = UiPrompter::instance().saveFile(this, QString(), QString(),
-                                                   QtFileFilter(QLatin1String(kSaveFilter)));
+    QString path = prompter().saveFile(this, QString(), QString(),
+                                       QtFileFilter(QLatin1String(kSaveFilter)));
     if (!path.isEmpty()) {
         path = WithDefaultExtension(path, kDefaultImageExtension);
         QString reason;
@@ -103,8 +103,8 @@ void COrvalinDlg::OnSaveImage()
             const QString lead = language_ == Language::English
                                      ? QStringLiteral("The image file could not be saved.")
                                      : QStringLiteral("画像ファイルを保存できませんでした。");
-            UiPrompter::instance().message(this, SaveFailureText(lead, path, reason), windowTitle(),
-                                           UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+            prompter().message(this, SaveFailureText(lead, path, reason), windowTitle(),
+                               UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
         }
     }
     ToolSelect();

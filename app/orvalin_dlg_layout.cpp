@@ -146,8 +146,8 @@ QString COrvalinDlg::GetTempDir()
     const QString text = language_ == Language::English
                              ? QStringLiteral("Could not open temporary file.")
                              : QStringLiteral("テンポラリーファイルの出力先が見つかりません。");
-    UiPrompter::instance().message(this, text, windowTitle(), UiPrompter::Buttons::Ok,
-                                   UiPrompter::Icon::Warning);
+    prompter().message(this, text, windowTitle(), UiPrompter::Buttons::Ok,
+                       UiPrompter::Icon::Warning);
     return {};
 }
 

@@ -58,7 +58,7 @@ bool ProduceReport(COrvalinDlg &dlg)
         qWarning("report not written: %s", qUtf8Printable(error));
         return false;
     }
-    if (!UiPrompter::instance().openDocument(QUrl::fromLocalFile(saved))) {
+    if (!dlg.prompter().openDocument(QUrl::fromLocalFile(saved))) {
         QFile::remove(saved);
         return false;
     }
@@ -98,8 +98,8 @@ void COrvalinDlg::OnReport()
     if (!ok) {
         const QString text = language_ == Language::English ? QStringLiteral("Could not open Excel file.")
                                                              : QStringLiteral("Excelの起動に失敗しました。");
-        UiPrompter::instance().message(this, text, windowTitle(), UiPrompter::Buttons::Ok,
-                                       UiPrompter::Icon::Warning);
+        prompter().message(this, text, windowTitle(), UiPrompter::Buttons::Ok,
+                           UiPrompter::Icon::Warning);
     }
     ToolSelect();
 }

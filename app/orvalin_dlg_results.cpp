@@ -63,8 +63,8 @@ void COrvalinDlg::DeleteAllResults()
 
 void COrvalinDlg::SaveResultsCsv()
 {
-    QString path = UiPrompter::instance().saveFile(this, QString(), QString(),
-                                                    QtFileFilter(QLatin1String(kCsvFileFilter)));
+    QString path = prompter().saveFile(this, QString(), QString(),
+                                        QtFileFilter(QLatin1String(kCsvFileFilter)));
     if (!path.isEmpty()) {
         path = WithDefaultExtension(path, QLatin1String(kCsvDefaultExtension));
         QString reason;
@@ -72,8 +72,8 @@ void COrvalinDlg::SaveResultsCsv()
             const QString lead = language_ == Language::English
                                      ? QStringLiteral("The CSV file could not be saved.")
                                      : QStringLiteral("CSVファイルを保存できませんでした。");
-            UiPrompter::instance().message(this, SaveFailureText(lead, path, reason), windowTitle(),
-                                           UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+            prompter().message(this, SaveFailureText(lead, path, reason), windowTitle(),
+                               UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
         }
     }
     ToolSelect();

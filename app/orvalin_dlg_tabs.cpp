@@ -7,7 +7,6 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 
-#include "app/about_dlg.h"
 #include "app/image_tab.h"
 #include "app/image_view.h"
 #include "app/page_bridge.h"
@@ -47,8 +46,8 @@ void COrvalinDlg::ShowRecordAttributes(MeasureItem *item)
 bool COrvalinDlg::AskYesNo(const QString &english, const QString &japanese)
 {
     const QString text = language_ == Language::English ? english : japanese;
-    return UiPrompter::instance().message(this, text, windowTitle(), UiPrompter::Buttons::YesNo,
-                                          UiPrompter::Icon::Question) == UiPrompter::Answer::Yes;
+    return prompter().message(this, text, windowTitle(), UiPrompter::Buttons::YesNo,
+                              UiPrompter::Icon::Question) == UiPrompter::Answer::Yes;
 }
 
 void COrvalinDlg::OnTabChange()
@@ -185,8 +184,7 @@ void COrvalinDlg::keyPressEvent(QKeyEvent *event)
 
 void COrvalinDlg::ShowAbout()
 {
-    CAboutDlg about(this);
-    about.exec();
+    prompter().about(this);
 }
 
 }  // namespace orv

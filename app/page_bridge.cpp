@@ -13,21 +13,21 @@
 
 namespace orv::page_bridge {
 
-CreatedPages CreatePages(COrvalinDlg &dlg, QWidget *parent, const LocaleSource &locale)
+CreatedPages CreatePages(COrvalinDlg &dlg, QWidget *parent, const DlgEnvironment &env)
 {
     CreatedPages pages;
-    auto *calib = new CCalibTab(parent, locale);
+    auto *calib = new CCalibTab(parent, env);
     calib->SetOwner(&dlg);
     pages.calib = calib;
     pages.calibWidget = calib;
 
-    auto *tool = new CToolTab(parent, locale);
+    auto *tool = new CToolTab(parent, env.locale);
     tool->SetOwner(&dlg);
     tool->ToolSelect();
     pages.tool = tool;
     pages.toolWidget = tool;
 
-    auto *option = new COptionTab(parent, locale);
+    auto *option = new COptionTab(parent, env);
     option->SetOwner(&dlg);
     pages.option = option;
     pages.optionWidget = option;

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "app/dlg_environment.h"
 #include "measure/language.h"
 #include "measure/measure_item.h"
 #include "calib/scale_setting.h"
@@ -36,7 +37,7 @@ struct CreatedPages {
 
 // Creates the Scale, Measure and Option pages (in that order) and gives each
 // its owner; the tool palette selects its first tool.
-CreatedPages CreatePages(COrvalinDlg &dlg, QWidget *parent, const LocaleSource &locale);
+CreatedPages CreatePages(COrvalinDlg &dlg, QWidget *parent, const DlgEnvironment &env);
 // The overview window, without a parent.
 std::unique_ptr<QWidget> CreateOverview(COrvalinDlg &dlg, CScrollDlg *&scroll);
 

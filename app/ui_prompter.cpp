@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "app/about_dlg.h"
 #include "app/input_dlg.h"
 
 namespace orv {
@@ -25,6 +26,8 @@ QMessageBox::Icon ToQtIcon(UiPrompter::Icon icon)
 // The real dialogs.
 class QtPrompter final : public UiPrompter {
 public:
+    explicit QtPrompter(LocaleSource inputLocale) : inputLocale_(std::move(inputLocale)) {}
+
     Answer message(QWidget *parent, const QString &text, const QString &caption, Buttons buttons,
                    Icon icon) override
     {
@@ -66,7 +69,7 @@ public:
 
     std::optional<QString> inputText(QWidget *parent, const QString &initial) override
     {
-        CInputDlg dlg(LocaleSource::FromPlatform(), parent);
+        CInputDlg dlg(inputLocale_, parent);
         dlg.setText(initial);
         if (dlg.exec() != QDialog::Accepted)
             return std::nullopt;
@@ -74,30 +77,22 @@ public:
     }
 
     bool openDocument(const QUrl &url) override { return QDesktopServices::openUrl(url); }
-};
 
-struct PrompterSlot {
-    QtPrompter real;
-    UiPrompter *installed = nullptr;
-};
+    void about(QWidget *parent) override
+    {
+        CAboutDlg box(parent);
+        box.exec();
+    }
 
-PrompterSlot &Slot()
-{
-    static PrompterSlot slot;
-    return slot;
-}
+private:
+    LocaleSource inputLocale_;
+};
 
 }  // namespace
 
-UiPrompter &UiPrompter::instance()
+std::shared_ptr<UiPrompter> MakeDialogPrompter(LocaleSource inputLocale)
 {
-    PrompterSlot &s = Slot();
-    return s.installed ? *s.installed : s.real;
-}
-
-void UiPrompter::install(UiPrompter *prompter)
-{
-    Slot().installed = prompter;
+    return std::make_shared<QtPrompter>(std::move(inputLocale));
 }
 
 }  // namespace orv

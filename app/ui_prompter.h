@@ -1,13 +1,17 @@
 #pragma once
 // The one seam through which windows ask the user anything: message boxes,
 // questions, file and colour choosers, the text input dialog, and opening a
-// document in the desktop's application. Tests install a scripted prompter.
+// document in the desktop's application, the about box. Each window gets its
+// prompter from its owner (see DlgEnvironment); tests hand in a scripted one.
 
 #include <QColor>
 #include <QString>
 #include <QUrl>
 
+#include <memory>
 #include <optional>
+
+#include "measure/language.h"
 
 class QWidget;
 
@@ -32,11 +36,11 @@ public:
     // The text input dialog; nullopt when cancelled.
     virtual std::optional<QString> inputText(QWidget *parent, const QString &initial) = 0;
     virtual bool openDocument(const QUrl &url) = 0;
-
-    // The process-wide prompter (the real dialogs unless a test installed another).
-    static UiPrompter &instance();
-    // Installs a prompter (not owned); nullptr restores the real dialogs.
-    static void install(UiPrompter *prompter);
+    // The about box.
+    virtual void about(QWidget *parent) = 0;
 };
+
+// The real dialogs; the text input dialog decides its language from inputLocale.
+std::shared_ptr<UiPrompter> MakeDialogPrompter(LocaleSource inputLocale = LocaleSource::FromPlatform());
 
 }  // namespace orv

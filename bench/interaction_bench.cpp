@@ -5,7 +5,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QPainter>
 #include <QTemporaryDir>
 
@@ -38,10 +37,9 @@ class Session {
 public:
     explicit Session(int zoom)
     {
-        oldDir_ = QDir::currentPath();
-        // The window reads and writes its setting files in the current directory.
-        QDir::setCurrent(dir_.path());
         DlgEnvironment env;
+        // The window reads and writes its setting files in its start directory.
+        env.startDir = dir_.path();
         env.locale.systemLanguage = [] { return std::string("en"); };
         env.locale.userLanguage = [] { return std::string("en"); };
         env.locale.englishMarker = [] { return false; };
@@ -64,11 +62,7 @@ public:
         SetZoom(zoom);
         Paint();
     }
-    ~Session()
-    {
-        dlg_.reset();
-        QDir::setCurrent(oldDir_);
-    }
+    ~Session() { dlg_.reset(); }
 
     COrvalinDlg &dlg() { return *dlg_; }
 
@@ -98,7 +92,6 @@ public:
 
 private:
     QTemporaryDir dir_;
-    QString oldDir_;
     std::unique_ptr<COrvalinDlg> dlg_;
     QImage device_{kViewSize, QImage::Format_RGB32};
 };

@@ -52,9 +52,11 @@ std::string LanguageOfLocaleName(const std::string &name)
     return code;
 }
 
-bool EnglishMarkerPresent()
+bool EnglishMarkerPresent(const std::string &dir)
 {
-    std::FILE *f = std::fopen("english.txt", "r");
+    // Only whether it opens counts; the content is never read.
+    const std::string path = dir.empty() ? std::string("english.txt") : dir + "/english.txt";
+    std::FILE *f = std::fopen(path.c_str(), "r");
     if (!f)
         return false;
     std::fclose(f);
@@ -74,7 +76,7 @@ std::string SystemLocaleLanguage(std::initializer_list<const char *> files,
     return LanguageOfLocaleName(processLang);
 }
 
-LocaleSource LocaleSource::FromPlatform()
+LocaleSource LocaleSource::FromPlatform(const std::string &startDir)
 {
     LocaleSource src;
     src.systemLanguage = [] {
@@ -88,7 +90,7 @@ LocaleSource LocaleSource::FromPlatform()
         }
         return std::string();
     };
-    src.englishMarker = [] { return EnglishMarkerPresent(); };
+    src.englishMarker = [startDir] { return EnglishMarkerPresent(startDir); };
     return src;
 }
 

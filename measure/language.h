@@ -15,13 +15,16 @@ struct LocaleSource {
     std::function<std::string()> systemLanguage;
     // Language code of the process's locale (LC_ALL, LC_MESSAGES, LANG).
     std::function<std::string()> userLanguage;
-    // True when "english.txt" opens for reading in the current directory.
+    // True when "english.txt" opens for reading in the start directory.
     std::function<bool()> englishMarker;
 
-    static LocaleSource FromPlatform();
+    // The process's readings, with the marker looked up in startDir (the
+    // current directory when empty).
+    static LocaleSource FromPlatform(const std::string &startDir = {});
 };
 
-bool EnglishMarkerPresent();
+// Whether "english.txt" opens for reading in dir (the current directory when empty).
+bool EnglishMarkerPresent(const std::string &dir = {});
 // The main window's decision (system default locale).
 Language MainWindowLanguage(const LocaleSource &src);
 // The pages' and the input dialog's decision (user default locale).

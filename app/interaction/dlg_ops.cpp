@@ -60,9 +60,9 @@ void ToolSelect(COrvalinDlg &dlg)
 bool AskYesNo(COrvalinDlg &dlg, const QString &english, const QString &japanese)
 {
     const QString text = dlg.language() == Language::English ? english : japanese;
-    return UiPrompter::instance().message(&dlg, text, dlg.windowTitle(),
-                                          UiPrompter::Buttons::YesNo,
-                                          UiPrompter::Icon::Question) == UiPrompter::Answer::Yes;
+    return dlg.prompter().message(&dlg, text, dlg.windowTitle(),
+                                  UiPrompter::Buttons::YesNo,
+                                  UiPrompter::Icon::Question) == UiPrompter::Answer::Yes;
 }
 
 std::unique_ptr<MeasureItem> NewItemForCurrentTool(COrvalinDlg &dlg)

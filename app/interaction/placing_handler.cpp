@@ -60,7 +60,7 @@ void PlacingHandler::Complete(COrvalinDlg &dlg)
 {
     MeasureItem *item = dlg.editItem();
     if (item->kind == KindText) {
-        const std::optional<QString> text = UiPrompter::instance().inputText(&dlg, QString());
+        const std::optional<QString> text = dlg.prompter().inputText(&dlg, QString());
         // The dialog runs its own event loop: a new image may have dropped
         // the item meanwhile.
         if (dlg.editItem() != item) {

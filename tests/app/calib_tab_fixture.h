@@ -50,7 +50,11 @@ protected:
 
     CCalibTab &MakePage(const char *userLanguage = "en")
     {
-        page = std::make_unique<CCalibTab>(nullptr, FixedLocale(userLanguage), dir.path());
+        DlgEnvironment env;
+        env.startDir = dir.path();
+        env.locale = FixedLocale(userLanguage);
+        env.prompter = prompter.handle();
+        page = std::make_unique<CCalibTab>(nullptr, env);
         page->EnableCalibControls(true);
         return *page;
     }

@@ -18,7 +18,6 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        EnterTempDir();
         Make("en", "en", {1280, 1024});
         ASSERT_NE(dlg->calibTab(), nullptr);
         ASSERT_TRUE(LoadFilled(QStringLiteral("still.png"), {400, 300}, Qt::gray));

@@ -155,11 +155,11 @@ TEST(CameraControlsDlg, SourceWithoutDeviceNodeSaysItHasNoSettings)
     graph.setMessageSink([](const QString &) {});
     graph.setTestPattern(TestPatternSetting{"smpte", {320, 240}});
     // No camera open.
-    ShowCameraProperties(graph, nullptr, Language::English);
+    ShowCameraProperties(graph, prompter, nullptr, Language::English);
     QStringList names;
     graph.EnumerateCameras(names);
     ASSERT_TRUE(graph.BuildCaptureGraph(static_cast<int>(names.indexOf(kTestCameraName))));
-    ShowCameraProperties(graph, nullptr, Language::Japanese);
+    ShowCameraProperties(graph, prompter, nullptr, Language::Japanese);
     ASSERT_EQ(prompter.messages.size(), 2u);
     EXPECT_EQ(prompter.messages[0].text, "This camera has no settings to adjust.");
     EXPECT_EQ(prompter.messages[1].text, "このカメラには設定できる項目がありません。");

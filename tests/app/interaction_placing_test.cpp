@@ -119,25 +119,13 @@ TEST_F(InteractionTest, TextToolAsksForItsText)
 }
 
 // The text dialog runs its own event loop; a new image may arrive meanwhile.
-class ReloadingPrompter : public ScriptedPrompter {
-public:
-    std::function<void()> whileAsking;
-    std::optional<QString> inputText(QWidget *, const QString &) override
-    {
-        whileAsking();
-        return QStringLiteral("late");
-    }
-};
-
 TEST_F(InteractionTest, ANewImageWhileTheTextDialogIsOpenDropsTheItem)
 {
-    {
-        ReloadingPrompter reloading;
-        reloading.whileAsking = [this] { dlg->LoadImageFile(dir.filePath("still.png")); };
-        UseTool(KindText);
-        Click({60, 60});
-    }
-    UiPrompter::install(&prompter);
+    prompter.whileAskingText = [this] { dlg->LoadImageFile(dir.filePath("still.png")); };
+    prompter.texts.push_back(QStringLiteral("late"));
+    UseTool(KindText);
+    Click({60, 60});
+    prompter.whileAskingText = nullptr;
     EXPECT_TRUE(list().empty());
     EXPECT_EQ(dlg->editItem(), nullptr);
     EXPECT_EQ(dlg->dragMode(), DragIdle) << "tab changes must not stay refused";

@@ -35,24 +35,15 @@ inline LocaleSource DlgLocale(const char *system, const char *user, bool marker 
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-    void TearDown() override
-    {
-        dlg.reset();
-        if (!oldDir.isEmpty())
-            QDir::setCurrent(oldDir);
-    }
-
-    // The window reads and writes setting files in the directory current at
-    // start-up: the temporary one, until the test ends.
-    void EnterTempDir()
-    {
-        oldDir = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-    }
+    void TearDown() override { dlg.reset(); }
 
     DlgEnvironment Env(const char *system = "en", const char *user = "en", QSize screen = {1024, 768})
     {
         DlgEnvironment env;
+        // Setting files, the English marker and the wireless work file: the
+        // temporary directory is the start directory.
+        env.startDir = dir.path();
+        env.prompter = prompter.handle();
         env.locale = DlgLocale(system, user);
         env.screenSize = [screen] { return screen; };
         const QString temp = dir.path();
@@ -156,7 +147,6 @@ protected:
     static void Settle() { QCoreApplication::processEvents(); QCoreApplication::processEvents(); }
 
     QTemporaryDir dir;
-    QString oldDir;
     ScriptedPrompter prompter;
     std::unique_ptr<COrvalinDlg> dlg;
 };

@@ -93,7 +93,6 @@ TEST_F(Layout, ShortScreenShortensTheListAndTheColumn)
 // screen's top-left corner, whatever the frame the platform gives it.
 TEST_F(Layout, WindowKeepsTheCornerAndItsOuterSizeThroughImageAndImagePage)
 {
-    EnterTempDir();
     COrvalinDlg &d = Make();
     const int C = d.columnWidth();
     d.show();
@@ -119,7 +118,6 @@ TEST_F(Layout, WindowKeepsTheCornerAndItsOuterSizeThroughImageAndImagePage)
 
 TEST_F(Layout, ShortScreenKeepsTheWindowAndTheOverviewOnIt)
 {
-    EnterTempDir();
     COrvalinDlg &d = Make("en", "en", {1024, 600});
     d.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));

@@ -1,4 +1,6 @@
 // Start-up state, captions in both languages, pages and shut-down of the main window.
+#include <QComboBox>
+#include <QFile>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTabWidget>
@@ -151,6 +153,55 @@ TEST_F(StartUp, MissingTemporaryDirectoryIsReported)
     for (const auto &m : prompter.messages)
         EXPECT_EQ(m.text, "Could not open temporary file.");
     EXPECT_EQ(dlg->workFilePath(), "Orvalin_Workfile.jpg");
+}
+
+// The platform environment looks for the marker and the setting files in the
+// start directory it is given, whatever the process's current directory.
+TEST_F(StartUp, StartDirectoryHoldsTheMarkerAndTheSettingFiles)
+{
+    const QString cwd = QDir::currentPath();
+    ASSERT_NE(QDir::cleanPath(cwd), QDir::cleanPath(dir.path()));
+    for (const char *name : {"english.txt", "cell.sst", "thin.drw"}) {
+        QFile f(dir.filePath(QLatin1String(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << name;
+    }
+    struct Case {
+        bool marker;
+        Language expected;
+    };
+    for (const Case c : {Case{true, Language::English}, Case{false, Language::Japanese}}) {
+        SCOPED_TRACE(c.marker);
+        if (!c.marker) {
+            ASSERT_TRUE(QFile::remove(dir.filePath("english.txt")));
+        }
+        DlgEnvironment env = DlgEnvironment::FromPlatform(dir.path());
+        EXPECT_EQ(env.locale.englishMarker(), c.marker);
+        const DlgEnvironment fixed = Env("ja", "ja");
+        env.locale.systemLanguage = fixed.locale.systemLanguage;
+        env.locale.userLanguage = fixed.locale.userLanguage;
+        env.prompter = fixed.prompter;
+        env.screenSize = fixed.screenSize;
+        env.tempDir = fixed.tempDir;
+        env.wirelessPort = 0;
+        dlg = std::make_unique<COrvalinDlg>(std::move(env));
+        EXPECT_EQ(dlg->language(), c.expected);
+        EXPECT_EQ(dlg->calibTab()->language(), c.expected);
+        EXPECT_EQ(dlg->calibTab()->startDirectory(), dir.path());
+        EXPECT_GE(dlg->calibTab()->controls().scaleFileList->findText("cell"), 1);
+        EXPECT_GE(dlg->optionTab()->controls().drawFileList->findText("thin"), 1);
+        EXPECT_EQ(QDir::currentPath(), cwd);
+    }
+}
+
+TEST_F(StartUp, AboutBoxIsAskedThroughThePrompter)
+{
+    COrvalinDlg &d = Make();
+    auto *about = d.findChild<QPushButton *>("aboutButton");
+    ASSERT_NE(about, nullptr);
+    QTest::mouseClick(about, Qt::LeftButton);
+    QTest::mouseClick(about, Qt::LeftButton);
+    EXPECT_EQ(prompter.aboutRequests, 2);
+    EXPECT_TRUE(prompter.messages.empty());
 }
 
 }  // namespace

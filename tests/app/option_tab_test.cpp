@@ -78,7 +78,11 @@ protected:
 
     COptionTab &MakePage(const char *user = "en")
     {
-        page = std::make_unique<COptionTab>(nullptr, OptionLocale(user), dir.path());
+        DlgEnvironment env;
+        env.startDir = dir.path();
+        env.locale = OptionLocale(user);
+        env.prompter = prompter.handle();
+        page = std::make_unique<COptionTab>(nullptr, env);
         page->EnableOptionControls(true);
         page->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(page.get()));
@@ -306,7 +310,6 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        EnterTempDir();
         Make("en", "en", {1024, 768});
         page = dlg->optionTab();
         ASSERT_NE(page, nullptr);

@@ -162,7 +162,11 @@ TEST_F(Report, WaitCursorWhileTheReportIsMade)
         }
         Qt::CursorShape shape = Qt::ArrowCursor;
     } recorder;
-    COrvalinDlg &d = MakeWithImage({60, 40});
+    DlgEnvironment env = Env();
+    env.prompter = recorder.handle();
+    dlg = std::make_unique<COrvalinDlg>(std::move(env));
+    COrvalinDlg &d = *dlg;
+    d.LoadImageFile(WriteImage("image.png", {60, 40}));
     d.OnReport();
     ASSERT_EQ(recorder.openedDocuments.size(), 1u);
     EXPECT_EQ(recorder.shape, Qt::WaitCursor);

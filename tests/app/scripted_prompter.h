@@ -1,7 +1,7 @@
 #pragma once
 // Test double of the UI seam: records every message and chooser call and
-// answers from scripted queues (defaults when a queue is empty). Installs
-// itself for its lifetime.
+// answers from scripted queues (defaults when a queue is empty). Windows get
+// it through their environment (handle()); it must outlive them.
 
 #include <QColor>
 #include <QString>
@@ -9,6 +9,8 @@
 #include <QUrl>
 
 #include <deque>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -29,8 +31,7 @@ public:
         QString filter;
     };
 
-    ScriptedPrompter() { UiPrompter::install(this); }
-    ~ScriptedPrompter() override { UiPrompter::install(nullptr); }
+    ScriptedPrompter() = default;
     ScriptedPrompter(const ScriptedPrompter &) = delete;
     ScriptedPrompter &operator=(const ScriptedPrompter &) = delete;
 
@@ -41,6 +42,8 @@ public:
     std::deque<std::optional<QColor>> colors;
     std::deque<std::optional<QString>> texts;
     bool openDocumentResult = true;
+    // Runs inside the text input request, as the dialog's own event loop would.
+    std::function<void()> whileAskingText;
 
     // What was asked.
     std::vector<Message> messages;
@@ -49,6 +52,10 @@ public:
     int colorRequests = 0;
     int textRequests = 0;
     std::vector<QUrl> openedDocuments;
+    int aboutRequests = 0;
+
+    // A non-owning handle for DlgEnvironment::prompter.
+    std::shared_ptr<UiPrompter> handle() { return {std::shared_ptr<UiPrompter>(), this}; }
 
     Answer message(QWidget *, const QString &text, const QString &caption, Buttons buttons,
                    Icon) override
@@ -91,6 +98,8 @@ public:
     std::optional<QString> inputText(QWidget *, const QString &) override
     {
         ++textRequests;
+        if (whileAskingText)
+            whileAskingText();
         if (texts.empty())
             return std::nullopt;
         const bool given = texts.front().has_value();
@@ -106,6 +115,8 @@ public:
         openedDocuments.push_back(url);
         return openDocumentResult;
     }
+
+    void about(QWidget *) override { ++aboutRequests; }
 
     QStringList messageTexts() const
     {

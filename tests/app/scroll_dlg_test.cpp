@@ -160,7 +160,6 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        EnterTempDir();
         Make("en", "en", {1024, 768});
     }
 

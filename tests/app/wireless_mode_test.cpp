@@ -84,7 +84,6 @@ class WirelessModeTest : public MainWindowTest {
 protected:
     COrvalinDlg &MakeWireless(int saveWaitMs = 10000)
     {
-        EnterTempDir();
         DlgEnvironment env = Env();
         env.wirelessSaveWaitMs = saveWaitMs;
         dlg = std::make_unique<COrvalinDlg>(std::move(env));
@@ -154,7 +153,7 @@ TEST_F(WirelessModeTest, EventsOutsideTheirModeOrUnknownChangeNothing)
 {
     MakeWireless();
     QSignalSpy posted(dlg.get(), &COrvalinDlg::deviceEventPosted);
-    ScriptedPrompter prompter;
+    prompter.messages.clear();  // only what follows counts
     // LONG_PRESS outside wireless mode, the stream codes, and codes not in the table.
     for (const auto &[code, argument] : {std::pair{kLongPress, 1}, {kLongPress, 0}, {4, 0}, {8, 0},
                                         {1, 0}, {3, 0}, {256, 0}, {-1, 0}})
@@ -198,7 +197,7 @@ TEST_F(WirelessModeTest, CaptureWithoutFrameShowsFailureAndStaysInWirelessMode)
 {
     MakeWireless(100);
     ToggleWireless();
-    ScriptedPrompter prompter;
+    prompter.messages.clear();  // only what follows counts
     dlg->OnDeviceEvent(kNbCapture, 0);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, QStringLiteral("保存に失敗しました。"));
@@ -212,11 +211,11 @@ TEST_F(WirelessModeTest, UnwritableWorkFileShowsFailureAndReleasedButtonCancelsS
     MakeWireless();
     ToggleWireless();
     ASSERT_TRUE(QTest::qWaitFor([this] { return dlg->wirelessReceiver()->listening(); }, 5000));
-    ScriptedPrompter prompter;
+    prompter.messages.clear();  // only what follows counts
     const QByteArray small = sim::MakeTestFrame(QSize(640, 480), 3, 90);
 
     // A folder in the work file's place: the frame cannot be written.
-    ASSERT_TRUE(QDir::current().mkdir("Orvalin_Workfile.jpg"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Orvalin_Workfile.jpg"));
     {
         StreamThread stream(port(), small, {});
         ASSERT_TRUE(QTest::qWaitFor([this] { return !live().picture().isNull(); }, 10000));
@@ -225,7 +224,7 @@ TEST_F(WirelessModeTest, UnwritableWorkFileShowsFailureAndReleasedButtonCancelsS
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, QStringLiteral("保存に失敗しました。"));
     EXPECT_EQ(page().wirelessMode(), 1);
-    ASSERT_TRUE(QDir::current().rmdir("Orvalin_Workfile.jpg"));
+    ASSERT_TRUE(QDir(dir.path()).rmdir("Orvalin_Workfile.jpg"));
 
     // Held over 640-wide frames (the save waits for a 1280-wide one), then let go.
     QSignalSpy posted(dlg.get(), &COrvalinDlg::deviceEventPosted);
@@ -238,7 +237,7 @@ TEST_F(WirelessModeTest, UnwritableWorkFileShowsFailureAndReleasedButtonCancelsS
     EXPECT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(page().wirelessMode(), 1);
     EXPECT_EQ(dlg->currentTab(), TabImage);
-    EXPECT_FALSE(QFile::exists("Orvalin_Workfile.jpg"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("Orvalin_Workfile.jpg")));
 }
 
 TEST_F(WirelessModeTest, StreamReachesLiveViewAndButtonCapturesIntoScalePage)
@@ -274,7 +273,7 @@ TEST_F(WirelessModeTest, StreamReachesLiveViewAndButtonCapturesIntoScalePage)
 
     // The button held: frames of the microscope's capture width, saved unchanged.
     const QByteArray big = sim::MakeTestFrame(QSize(1280, 960), 2, 90);
-    const QString workFile = QDir::current().filePath("Orvalin_Workfile.jpg");
+    const QString workFile = dir.filePath("Orvalin_Workfile.jpg");
     {
         StreamThread stream(port(), big, {true, kFlagPressed, std::nullopt});
         ASSERT_TRUE(QTest::qWaitFor([this] { return dlg->currentTab() == TabScale; }, 15000));

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -50,17 +49,18 @@ TEST(Language, LocaleNamesReduceToTheirLanguage)
 TEST(Language, MarkerCountsWhenItOpensWhateverItHolds)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString old = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(dir.path()));
-    EXPECT_FALSE(EnglishMarkerPresent());
+    QTemporaryDir other;
+    ASSERT_TRUE(dir.isValid() && other.isValid());
+    const std::string start = dir.path().toStdString();
+    EXPECT_FALSE(EnglishMarkerPresent(start));
     QFile f(dir.filePath("english.txt"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));  // empty file
     f.close();
-    EXPECT_TRUE(EnglishMarkerPresent());
-    EXPECT_TRUE(LocaleSource::FromPlatform().englishMarker());
-    QDir::setCurrent(old);
-    EXPECT_FALSE(EnglishMarkerPresent());
+    EXPECT_TRUE(EnglishMarkerPresent(start));
+    EXPECT_TRUE(LocaleSource::FromPlatform(start).englishMarker());
+    // Only the start directory counts.
+    EXPECT_FALSE(EnglishMarkerPresent(other.path().toStdString()));
+    EXPECT_FALSE(LocaleSource::FromPlatform(other.path().toStdString()).englishMarker());
 }
 
 TEST(Language, SystemLocaleComesFromTheFirstFileThatSetsLang)
