@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace orv {
 namespace {
@@ -16,6 +17,10 @@ namespace {
 // Stretches of a long stroke are this long: short enough that a diagonal
 // line covers a narrow band, long enough to keep the pieces few.
 constexpr qreal kPieceLength = 64;
+
+// Past this many cells the difference of two drawings is taken from their
+// common beginning and end only.
+constexpr std::size_t kMaxDiffCells = 1 << 18;
 
 QRect ToPixels(const QRectF &b)
 {
@@ -221,7 +226,8 @@ private:
                                        brush_.color().rgba());
         if (const QPainter *p = painter())
             style = qHashMulti(style, static_cast<int>(p->renderHints()), static_cast<int>(p->backgroundMode()),
-                               p->background().color().rgba(), static_cast<int>(p->compositionMode()));
+                               p->background().color().rgba(), static_cast<int>(p->compositionMode()),
+                               p->opacity(), pen_.miterLimit(), pen_.dashOffset());
         return style;
     }
 
@@ -270,7 +276,9 @@ private:
 
     void Piece(const QRectF &device)
     {
-        pieces_.push_back({ToPixels(device).intersected(image_), qHashMulti(what_, transform_.dx(), transform_.dy())});
+        pieces_.push_back({ToPixels(device).intersected(image_),
+                           qHashMulti(what_, transform_.m11(), transform_.m12(), transform_.m21(), transform_.m22(),
+                                      transform_.dx(), transform_.dy())});
     }
 
     // Logical rectangle r: into the bounds and, when asked, as one piece.
@@ -362,10 +370,40 @@ void PaintedArea::AddDifferenceTo(const PaintedArea &other, std::vector<QRect> &
     std::size_t tail = 0;
     while (tail < shorter - head && pieces[pieces.size() - 1 - tail] == other.pieces[other.pieces.size() - 1 - tail])
         ++tail;
-    for (std::size_t i = head; i < pieces.size() - tail; ++i)
-        add(pieces[i]);
-    for (std::size_t i = head; i < other.pieces.size() - tail; ++i)
-        add(other.pieces[i]);
+    const std::size_t n = pieces.size() - head - tail;
+    const std::size_t m = other.pieces.size() - head - tail;
+    const auto a = [&](std::size_t i) -> const PaintedPiece & { return pieces[head + i]; };
+    const auto b = [&](std::size_t j) -> const PaintedPiece & { return other.pieces[head + j]; };
+    if (n == 0 || m == 0 || n * m > kMaxDiffCells) {
+        for (std::size_t i = 0; i < n; ++i)
+            add(a(i));
+        for (std::size_t j = 0; j < m; ++j)
+            add(b(j));
+        return;
+    }
+    // The longest common subsequence between: a selection inserts its marks
+    // and label frames in several places.
+    std::vector<std::uint32_t> len((n + 1) * (m + 1), 0);
+    const auto at = [&](std::size_t i, std::size_t j) -> std::uint32_t & { return len[i * (m + 1) + j]; };
+    for (std::size_t i = n; i-- > 0;)
+        for (std::size_t j = m; j-- > 0;)
+            at(i, j) = a(i) == b(j) ? at(i + 1, j + 1) + 1 : std::max(at(i + 1, j), at(i, j + 1));
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < n && j < m) {
+        if (a(i) == b(j)) {
+            ++i;
+            ++j;
+        } else if (at(i + 1, j) >= at(i, j + 1)) {
+            add(a(i++));
+        } else {
+            add(b(j++));
+        }
+    }
+    for (; i < n; ++i)
+        add(a(i));
+    for (; j < m; ++j)
+        add(b(j));
 }
 
 QRegion RegionOf(std::vector<QRect> rects)

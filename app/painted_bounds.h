@@ -36,8 +36,9 @@ struct PaintedArea {
     void AddTo(std::vector<QRect> &rects) const;
     // Where this drawing and `other` (of the same item) differ: the pieces
     // of both that are not matched in order by equal pieces of the other,
-    // place by place when both have as many, otherwise past the longest
-    // common beginning and end (a selection adds marks as a block).
+    // place by place when both have as many, otherwise by their longest
+    // common subsequence. Pixels no unmatched piece covers are written by the
+    // same primitives in the same order in both.
     void AddDifferenceTo(const PaintedArea &other, std::vector<QRect> &rects) const;
 };
 

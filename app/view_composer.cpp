@@ -154,14 +154,9 @@ std::optional<QRegion> ViewComposer::ChangedRegion(const LayerInputs &in, const 
     std::vector<PaintedArea> now = ListedItemAreas(layer_, in, changed);
     for (std::size_t k = 0; k < changed.size(); ++k) {
         const std::size_t i = changed[k];
-        // A new value or a selection keeps the item's shapes: only the
-        // pieces of its drawing that changed are redrawn.
-        if (snapshot_.SameShapes(in, i)) {
-            itemAreas_[i].AddDifferenceTo(now[k], rects);
-        } else {
-            itemAreas_[i].AddTo(rects);
-            now[k].AddTo(rects);
-        }
+        // Pieces drawn alike before and now write the same pixels: only the
+        // others are redrawn (a new value's text, a selection's marks).
+        itemAreas_[i].AddDifferenceTo(now[k], rects);
         itemAreas_[i] = std::move(now[k]);
     }
     const QRegion region = RegionOf(std::move(rects)) & layer_.rect();

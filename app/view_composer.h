@@ -8,11 +8,10 @@
 // only the edit item changes, the composite is brought up to date by
 // restoring the edit item's old area from the layer and drawing the item
 // again, and only the picture pixels over the changed areas are rescaled.
-// When listed items change (a selection, a merged drag, a moved label), only
-// the areas they covered before and cover now are redrawn: from the source
-// with the bars, with every item that meets them, in list order; when only
-// their label texts change (a new calibration), only the texts' areas. All of
-// it gives exactly the pixels of a full rebuild.
+// When listed items change (a selection, a merged drag, a moved label, new
+// values), only the pieces of their drawings that differ from before are
+// redrawn: from the source with the bars, with every item that meets them, in
+// list order. All of it gives exactly the pixels of a full rebuild.
 
 #include <QImage>
 #include <QRect>

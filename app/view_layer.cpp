@@ -28,11 +28,6 @@ bool SameSubResult(const SubResult &a, const SubResult &b)
     return a.text == b.text && a.labelBox == b.labelBox && a.row == b.row && a.pos == b.pos && a.kind == b.kind;
 }
 
-bool SameSubResultButText(const SubResult &a, const SubResult &b)
-{
-    return a.labelBox == b.labelBox && a.row == b.row && a.pos == b.pos && a.kind == b.kind;
-}
-
 // The options every item is drawn with, the selection aside.
 bool SameLabelOptions(const MeasureDrawOptions &a, const MeasureDrawOptions &b)
 {
@@ -45,11 +40,11 @@ bool SameOptions(const MeasureDrawOptions &a, const MeasureDrawOptions &b)
 }
 
 // As the whole-list drawing leaves the painter before its first item.
-void PaintListed(QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts,
+void PaintListed(QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts, LabelFontCache &fonts,
                  std::vector<PlacedLabel> *placed, std::size_t index)
 {
     p.setRenderHint(QPainter::Antialiasing, false);
-    std::optional<PlacedLabel> label = DrawListedMeasure(p, item, opts);
+    std::optional<PlacedLabel> label = DrawListedMeasure(p, item, opts, fonts.get(item.fontSize));
     if (label && placed) {
         label->index = index;
         placed->push_back(std::move(*label));
@@ -92,16 +87,18 @@ void RedrawBarsRegion(QImage &base, const QRegion &r, const LayerInputs &in)
 
 PaintedArea ListedItemArea(const QImage &like, const MeasureItem &item, const MeasureDrawOptions &opts)
 {
-    return PaintedPieces(like, [&](QPainter &p) { PaintListed(p, item, opts, nullptr, 0); });
+    LabelFontCache fonts(opts.faceName);
+    return PaintedPieces(like, [&](QPainter &p) { PaintListed(p, item, opts, fonts, nullptr, 0); });
 }
 
 std::vector<PaintedArea> ListedItemAreas(const QImage &like, const LayerInputs &in)
 {
     if (!in.list)
         return {};
+    LabelFontCache fonts(in.measureOptions.faceName);
     return PaintedPiecesEach(like, in.list->size(), [&](QPainter &p, std::size_t i) {
         p.save();
-        PaintListed(p, in.list->at(i), in.measureOptions, nullptr, 0);
+        PaintListed(p, in.list->at(i), in.measureOptions, fonts, nullptr, 0);
         p.restore();
     });
 }
@@ -111,9 +108,10 @@ std::vector<PaintedArea> ListedItemAreas(const QImage &like, const LayerInputs &
 {
     if (!in.list)
         return {};
+    LabelFontCache fonts(in.measureOptions.faceName);
     return PaintedPiecesEach(like, only.size(), [&](QPainter &p, std::size_t k) {
         p.save();
-        PaintListed(p, in.list->at(only[k]), in.measureOptions, nullptr, 0);
+        PaintListed(p, in.list->at(only[k]), in.measureOptions, fonts, nullptr, 0);
         p.restore();
     });
 }
@@ -136,6 +134,9 @@ void CopyRegion(const QImage &from, QImage &to, const QRegion &r)
 }
 
 namespace {
+
+// Past this many runs of tiles an item would be drawn too many times over.
+constexpr std::size_t kMaxRuns = 48;
 
 std::vector<QRect> TileRuns(const QRegion &r)
 {
@@ -191,8 +192,8 @@ std::vector<QRect> TileRuns(const QRegion &r)
 
 }  // namespace
 
-std::vector<PlacedLabel> RedrawLayerRegion(QImage &layer, const QImage &base, const QRegion &r, const LayerInputs &in,
-                                           const std::vector<PaintedArea> &areas)
+std::vector<PlacedLabel> RedrawLayerRegion(QImage &layer, const QImage &base, const QRegion &r,
+                                           const LayerInputs &in, const std::vector<PaintedArea> &areas)
 {
     std::vector<PlacedLabel> placed;
     const QRect limit = layer.rect().intersected(base.rect());
@@ -200,8 +201,22 @@ std::vector<PlacedLabel> RedrawLayerRegion(QImage &layer, const QImage &base, co
     if (c.isEmpty())
         return placed;
     QPainter p(&layer);
+    LabelFontCache fonts(in.measureOptions.faceName);
     const std::size_t n = in.list ? std::min(areas.size(), in.list->size()) : 0;
-    for (const QRect &run : TileRuns(c)) {
+    const std::vector<QRect> runs = TileRuns(c);
+    if (runs.size() > kMaxRuns) {
+        // Scattered pieces (every label after a calibration): each item once,
+        // clipped to the whole region.
+        CopyRegion(base, layer, c);
+        p.setClipRegion(c);
+        const RegionIndex index(c);
+        for (std::size_t i = 0; i < n; ++i) {
+            if (areas[i].bounds.intersects(c.boundingRect()) && areas[i].Meets(index))
+                PaintListed(p, in.list->at(i), in.measureOptions, fonts, &placed, i);
+        }
+        return placed;
+    }
+    for (const QRect &run : runs) {
         const QRect clip = run.intersected(limit);
         CopyRegion(base, layer, QRegion(clip));
         p.setClipRect(clip);
@@ -209,7 +224,7 @@ std::vector<PlacedLabel> RedrawLayerRegion(QImage &layer, const QImage &base, co
             if (areas[i].bounds.intersects(clip) &&
                 std::any_of(areas[i].pieces.begin(), areas[i].pieces.end(),
                             [&](const PaintedPiece &piece) { return piece.rect.intersects(clip); }))
-                PaintListed(p, in.list->at(i), in.measureOptions, &placed, i);
+                PaintListed(p, in.list->at(i), in.measureOptions, fonts, &placed, i);
         }
     }
     return placed;
@@ -228,18 +243,6 @@ QRegion DrawEditItem(QImage &composite, MeasureItem &edit, const MeasureDrawOpti
     QPainter p(&composite);
     PaintEdit(p, edit, opts);
     return area;
-}
-
-bool SameButTexts(const MeasureItem &a, const MeasureItem &b)
-{
-    return a.kind == b.kind && a.center == b.center && a.center2 == b.center2 && a.radius == b.radius &&
-           a.radius2 == b.radius2 && a.labelBox == b.labelBox && a.row == b.row && a.number == b.number &&
-           a.arcStart == b.arcStart && a.arcStop == b.arcStop && a.lineWidth == b.lineWidth &&
-           a.lineColor == b.lineColor && a.fontSize == b.fontSize && a.fontColor == b.fontColor &&
-           a.backColor == b.backColor && a.backMode == b.backMode &&
-           std::equal(a.points.begin(), a.points.end(), b.points.begin(), b.points.end(), SamePoint) &&
-           std::equal(a.subResults.begin(), a.subResults.end(), b.subResults.begin(), b.subResults.end(),
-                      SameSubResultButText);
 }
 
 bool SameForDrawing(const MeasureItem &a, const MeasureItem &b)
@@ -316,13 +319,6 @@ bool LayerSnapshot::SameItems(const LayerInputs &in) const
             return false;
     }
     return true;
-}
-
-bool LayerSnapshot::SameShapes(const LayerInputs &in, std::size_t i) const
-{
-    if (!in.list || i >= items_.size() || i >= in.list->size())
-        return false;
-    return SameButTexts(in.list->at(i), items_[i]);
 }
 
 std::vector<std::size_t> LayerSnapshot::ChangedItems(const LayerInputs &in) const

@@ -79,10 +79,6 @@ public:
     // Positions of the items that draw differently now (contents changed, or
     // selected then and not now or the reverse). Only after SameItems.
     std::vector<std::size_t> ChangedItems(const LayerInputs &in) const;
-    // Whether the item at i changed only in what its labels say (values,
-    // units, texts) or in being selected: its geometry, style and label
-    // places stay, so its drawing changes only in part.
-    bool SameShapes(const LayerInputs &in, std::size_t i) const;
     // Takes the options, the bars and the given items anew (they are redrawn
     // now).
     void Retake(const LayerInputs &in, const std::vector<std::size_t> &items);
@@ -100,7 +96,5 @@ private:
 
 // True when two items draw the same (every field drawing reads or writes).
 bool SameForDrawing(const MeasureItem &a, const MeasureItem &b);
-// True when they draw the same but for the texts of their labels.
-bool SameButTexts(const MeasureItem &a, const MeasureItem &b);
 
 }  // namespace orv
