@@ -230,6 +230,76 @@ TEST(PaintedBounds, LongLinesCoverABandAlongThem)
     }
 }
 
+// Two drawings of an item differ only where their unmatched pieces lie, and
+// for a selection or a new value that is a small part of the item.
+TEST(PaintedBounds, DifferenceOfTwoDrawingsCoversEveryChangedPixel)
+{
+    struct Case {
+        const char *what;
+        MeasureKind kind;
+        std::vector<QPoint> points;
+        std::function<void(MeasureItem &, MeasureDrawOptions &)> change;
+        int maxShare;  // the difference is at most 1/maxShare of both areas (0: no bound)
+    };
+    const std::vector<Case> cases = {
+        {"parallel selected", KindParallel, {{300, 200}, {700, 420}, {500, 100}, {380, 520}},
+         [](MeasureItem &item, MeasureDrawOptions &o) { o.selectedItem = &item; }, 4},
+        {"standard parallel selected", KindStandardParallel, {{300, 200}, {700, 420}, {500, 100}},
+         [](MeasureItem &item, MeasureDrawOptions &o) { o.selectedItem = &item; }, 4},
+        {"distance's new value", KindDistance2Points, {{100, 500}, {800, 60}},
+         [](MeasureItem &item, MeasureDrawOptions &) { item.value = 123.25; }, 3},
+        {"perpendicular's new texts", KindPerpendicular, {{100, 100}, {800, 150}, {400, 500}, {600, 400}},
+         [](MeasureItem &item, MeasureDrawOptions &) {
+             item.value = 7.5;
+             for (SubResult &sub : item.subResults)
+                 sub.text += "1";
+         },
+         3},
+        {"polygon's point moved", KindAreaPolygon, {{100, 100}, {700, 150}, {600, 500}, {150, 450}},
+         [](MeasureItem &item, MeasureDrawOptions &) { SetPointAt(&item, 2, {650, 540}); }, 0},
+        {"circle's colour", KindAreaCircle, {{200, 300}, {400, 120}, {600, 300}},
+         [](MeasureItem &item, MeasureDrawOptions &) { item.lineColor = MakeColorRef(0, 200, 0); }, 0},
+    };
+    const QImage background = Noise({900, 640}, 17);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        auto item = Item(c.kind, c.points, 2);
+        item->labelBox = {};
+        item->value = 4.5;
+        for (std::size_t k = 2; k < c.points.size(); ++k)
+            AppendSubResult(*item, "1.00 px", static_cast<int>(c.kind), static_cast<int>(k), c.points[k]);
+        MeasureDrawOptions opts;
+        opts.selectionShown = true;
+        const PaintedArea before = ListedItemArea(background, *item, opts);
+        QImage old = background.copy();
+        {
+            QPainter p(&old);
+            DrawListedMeasure(p, *item, opts);
+        }
+        c.change(*item, opts);
+        const PaintedArea after = ListedItemArea(background, *item, opts);
+        QImage now = background.copy();
+        {
+            QPainter p(&now);
+            DrawListedMeasure(p, *item, opts);
+        }
+        std::vector<QRect> rects;
+        before.AddDifferenceTo(after, rects);
+        const QRegion difference = RegionOf(rects);
+        int outside = 0;
+        for (int y = 0; y < old.height(); ++y)
+            for (int x = 0; x < old.width(); ++x)
+                outside += old.pixel(x, y) != now.pixel(x, y) && !difference.contains(QPoint(x, y));
+        EXPECT_EQ(outside, 0);
+        if (c.maxShare > 0) {
+            std::vector<QRect> all;
+            before.AddTo(all);
+            after.AddTo(all);
+            EXPECT_LE(Area(difference) * c.maxShare, Area(RegionOf(all)));
+        }
+    }
+}
+
 // A full rebuild as before the layer existed: bars, then the whole list and
 // the edit item with one painter.
 QImage FullRebuild(const LayerInputs &in, MeasureItem *edit)
