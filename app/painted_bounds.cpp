@@ -66,7 +66,6 @@ class BoundsEngine final : public QPaintEngine {
 public:
     explicit BoundsEngine(QRect image) : QPaintEngine(QPaintEngine::AllFeatures), image_(image) {}
 
-    QRectF bounds() const { return bounds_; }
     PaintedArea take()
     {
         PaintedArea area;
@@ -74,13 +73,11 @@ public:
         pieces_.clear();
         for (const PaintedPiece &piece : area.pieces)
             area.bounds |= piece.rect;
-        bounds_ = QRectF();
         return area;
     }
 
     bool begin(QPaintDevice *) override
     {
-        bounds_ = QRectF();
         pieces_.clear();
         return true;
     }
@@ -110,7 +107,6 @@ public:
             return;
         }
         // An outline: curves flattened, one more pixel for the flattening.
-        Add(path.boundingRect().adjusted(-Reach() - 1, -Reach() - 1, Reach() + 1, Reach() + 1), false);
         for (const QPolygonF &poly : path.toSubpathPolygons(transform_)) {
             for (qsizetype i = 1; i < poly.size(); ++i)
                 Piecewise(poly[i - 1], poly[i], Reach() + 1);
@@ -128,10 +124,6 @@ public:
             Stroked(QPolygonF(QList<QPointF>(points, points + count)).boundingRect());
             return;
         }
-        Add(QPolygonF(QList<QPointF>(points, points + count))
-                .boundingRect()
-                .adjusted(-Reach(), -Reach(), Reach(), Reach()),
-            false);
         for (int i = 1; i < count; ++i)
             Piecewise(transform_.map(points[i - 1]), transform_.map(points[i]), Reach());
         if (mode != PolylineMode)
@@ -197,22 +189,22 @@ public:
         const QRectF box(p.x(), p.y() - a, item.width(), a + item.descent());
         what_ =
             qHashMulti(Style(), 7, p.x(), p.y(), item.text(), qHash(item.font()), static_cast<int>(item.renderFlags()));
-        Add(box.adjusted(-a, -2, a, 2), true);
+        Add(box.adjusted(-a, -2, a, 2));
     }
     void drawPixmap(const QRectF &r, const QPixmap &pm, const QRectF &) override
     {
         what_ = qHashMulti(Style(), 8, pm.cacheKey(), r.x(), r.y(), r.width(), r.height());
-        Add(r, true);
+        Add(r);
     }
     void drawTiledPixmap(const QRectF &r, const QPixmap &pm, const QPointF &) override
     {
         what_ = qHashMulti(Style(), 9, pm.cacheKey(), r.x(), r.y(), r.width(), r.height());
-        Add(r, true);
+        Add(r);
     }
     void drawImage(const QRectF &r, const QImage &image, const QRectF &, Qt::ImageConversionFlags) override
     {
         what_ = qHashMulti(Style(), 10, image.cacheKey(), r.x(), r.y(), r.width(), r.height());
-        Add(r, true);
+        Add(r);
     }
 
 private:
@@ -244,7 +236,7 @@ private:
     void Stroked(const QRectF &geometry)
     {
         const qreal reach = Reach();
-        Add(geometry.adjusted(-reach, -reach, reach, reach), true);
+        Add(geometry.adjusted(-reach, -reach, reach, reach));
     }
 
     void Line(QPointF a, QPointF b)
@@ -254,9 +246,7 @@ private:
             Stroked(QRectF(a, b).normalized());
             return;
         }
-        const qreal reach = Reach();
-        Add(QRectF(a, b).normalized().adjusted(-reach, -reach, reach, reach), false);
-        Piecewise(transform_.map(a), transform_.map(b), reach);
+        Piecewise(transform_.map(a), transform_.map(b), Reach());
     }
 
     // The stretches of the segment a-b (device pixels) inside the image.
@@ -281,21 +271,14 @@ private:
                                       transform_.dx(), transform_.dy())});
     }
 
-    // Logical rectangle r: into the bounds and, when asked, as one piece.
-    void Add(const QRectF &r, bool piece)
-    {
-        const QRectF device = transform_.mapRect(r);
-        bounds_ = bounds_.united(device);
-        if (piece)
-            Piece(device);
-    }
+    // Logical rectangle r as one piece.
+    void Add(const QRectF &r) { Piece(transform_.mapRect(r)); }
 
     QRect image_;
     QPen pen_;
     QBrush brush_;
     QTransform transform_;
     std::size_t what_ = 0;  // the primitive being recorded
-    QRectF bounds_;
     std::vector<PaintedPiece> pieces_;
 };
 
@@ -304,7 +287,6 @@ class BoundsDevice final : public QPaintDevice {
 public:
     explicit BoundsDevice(const QImage &like) : like_(like), engine_(like.rect()) {}
     QPaintEngine *paintEngine() const override { return &engine_; }
-    QRectF bounds() const { return engine_.bounds(); }
     PaintedArea take() { return engine_.take(); }
 
 protected:
@@ -441,18 +423,6 @@ bool RegionIndex::Meets(const QRect &r) const
             return true;
     }
     return false;
-}
-
-QRect PaintedBounds(const QImage &like, const std::function<void(QPainter &)> &draw)
-{
-    BoundsDevice device(like);
-    {
-        QPainter p(&device);
-        if (!p.isActive())
-            return like.rect();
-        draw(p);
-    }
-    return ToPixels(device.bounds());
 }
 
 PaintedArea PaintedPieces(const QImage &like, const std::function<void(QPainter &)> &draw)

@@ -57,9 +57,8 @@ private:
     QRect bounds_;
 };
 
-// The rectangle (in the image's pixels, not clipped to it) that `draw` can
-// change when it paints on an image like `like` (same size and resolution).
-QRect PaintedBounds(const QImage &like, const std::function<void(QPainter &)> &draw);
+// What `draw` can change when it paints on an image like `like` (same size
+// and resolution).
 PaintedArea PaintedPieces(const QImage &like, const std::function<void(QPainter &)> &draw);
 // The same for `count` drawings made one after the other with one painter
 // (a painter per drawing costs more than most drawings do).
