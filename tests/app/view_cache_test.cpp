@@ -230,6 +230,34 @@ TEST(PaintedBounds, LongLinesCoverABandAlongThem)
     }
 }
 
+// The banded search over a region's rectangles answers as QRegion does, and
+// the pairwise union is the union.
+TEST(PaintedBounds, RegionIndexAndUnionAgreeWithQRegion)
+{
+    std::mt19937 rng(31);
+    auto rect = [&](int spread, int size) {
+        return QRect(static_cast<int>(rng() % static_cast<unsigned>(spread)),
+                     static_cast<int>(rng() % static_cast<unsigned>(spread)),
+                     1 + static_cast<int>(rng() % static_cast<unsigned>(size)),
+                     1 + static_cast<int>(rng() % static_cast<unsigned>(size)));
+    };
+    for (const int count : {1, 7, 60, 400}) {
+        std::vector<QRect> rects;
+        QRegion expected;
+        for (int i = 0; i < count; ++i) {
+            rects.push_back(rect(900, 80));
+            expected += rects.back();
+        }
+        const QRegion region = RegionOf(rects);
+        EXPECT_EQ(region, expected) << count;
+        const RegionIndex index(region);
+        for (int probe = 0; probe < 500; ++probe) {
+            const QRect r = rect(1000, 40);
+            ASSERT_EQ(index.Meets(r), region.intersects(r)) << count << " probe " << probe;
+        }
+    }
+}
+
 // Two drawings of an item differ only where their unmatched pieces lie, and
 // for a selection or a new value that is a small part of the item.
 TEST(PaintedBounds, DifferenceOfTwoDrawingsCoversEveryChangedPixel)
