@@ -6,6 +6,7 @@
 
 #include "app/image_view.h"
 #include "app/page_bridge.h"
+#include "app/scroll_dlg.h"
 #include "app/view_composer.h"
 #include "app/view_layer.h"
 
@@ -45,9 +46,8 @@ void COrvalinDlg::RebuildEditLayer()
     viewState_ = ViewUpToDate;
     // Composed now, so the view repaints only the pixels that change.
     EnsureComposite();
-    const QRect region = composer_->PendingViewRegion(composite_, geo_);
-    if (!region.isEmpty())
-        view_->update(ToWindowRect(region, viewRatio_));
+    for (const QRect &r : composer_->PendingViewRegion(composite_, geo_))
+        view_->update(ToWindowRect(r, viewRatio_));
 }
 
 void COrvalinDlg::EnsureComposite()
@@ -63,8 +63,6 @@ void COrvalinDlg::EnsureComposite()
     // composer compares every input): selecting, pressing and releasing
     // patch the items they touch.
     const ViewComposer::Composition done = composer_->Recompose(composite_, in, editItem_.get());
-    // Pointer moves leave the overview's picture to the next rebuild.
-    lastComposeEditOnly_ = !full && done != ViewComposer::Composition::Full;
     if (full || done == ViewComposer::Composition::Full)
         page_bridge::RedrawSample(optionTab_);
     viewState_ = ViewUpToDate;
@@ -91,13 +89,15 @@ void COrvalinDlg::PaintView(QPainter &painter)
         painter.drawImage(QRectF(0, 0, picture.width() / ratio, picture.height() / ratio), picture);
     if (viewState_ == ViewScrollOnly)
         return;
-    // Rescaling the whole composite for the overview on every pointer move
-    // would cost more than the move itself: the overview's picture follows
-    // the full rebuilds, its frame every paint.
-    const bool changed = !lastComposeEditOnly_ && composite_.cacheKey() != overviewPictureKey_;
-    if (changed)
-        overviewPictureKey_ = composite_.cacheKey();
-    page_bridge::RepaintOverview(*this, changed);
+    // The overview's picture is rescaled only where the composite changed.
+    if (scrollDlg_) {
+        const QImage &overview = composer_->OverviewPicture(composite_, scrollDlg_->pictureSize());
+        if (overview.cacheKey() != overviewPictureKey_) {
+            overviewPictureKey_ = overview.cacheKey();
+            scrollDlg_->SetScaledPicture(overview);
+        }
+    }
+    page_bridge::RepaintOverview(*this, false);
     if (dragMode_ >= DragStandardScale && dragMode_ <= DragVBar) {
         if (ViewPointerHandler *h = pointerHandler(dragMode_)) {
             painter.setClipRect(area);

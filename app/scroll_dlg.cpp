@@ -8,6 +8,7 @@
 
 #include "app/orvalin_dlg.h"
 #include "app/scroll_dlg_geometry.h"
+#include "app/view_scaler.h"
 
 namespace orv {
 
@@ -59,12 +60,28 @@ void CScrollDlg::SetPicture(const QImage &composite)
     update();
 }
 
-QImage CScrollDlg::Scaled(const QImage &from) const
+QSize CScrollDlg::pictureSize() const
 {
     // In device pixels: on a 2x screen the small picture is not stretched again.
     const qreal ratio = devicePixelRatioF() > 0 ? devicePixelRatioF() : 1.0;
-    QImage scaled = from.scaled(client_ * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    scaled.setDevicePixelRatio(ratio);
+    return (QSizeF(client_) * ratio).toSize();
+}
+
+void CScrollDlg::SetScaledPicture(const QImage &picture)
+{
+    picture_ = picture;
+    picture_.setDevicePixelRatio(devicePixelRatioF() > 0 ? devicePixelRatioF() : 1.0);
+    update();
+}
+
+QImage CScrollDlg::Scaled(const QImage &from) const
+{
+    // The view's scaling, so that a picture made here and one rescaled in
+    // parts by the view's composer agree.
+    const QImage source = from.convertToFormat(QImage::Format_RGB32);
+    QImage scaled(pictureSize(), QImage::Format_RGB32);
+    SmoothScaler().Scale(source, source.rect(), scaled, scaled.rect());
+    scaled.setDevicePixelRatio(devicePixelRatioF() > 0 ? devicePixelRatioF() : 1.0);
     return scaled;
 }
 

@@ -33,6 +33,10 @@ public:
 
     // Stretches the whole composite into the client area (kept until the next one).
     void SetPicture(const QImage &composite);
+    // The picture's size in device pixels.
+    QSize pictureSize() const;
+    // A picture already stretched to pictureSize(), shown as it is.
+    void SetScaledPicture(const QImage &picture);
     const QImage &picture() const { return picture_; }
 
     // With x = y = -1 the frame follows the owner's view; otherwise it moves

@@ -7,15 +7,25 @@
 namespace orv {
 namespace {
 
-void CopyRect(const QImage &from, QImage &to, const QRect &r)
+// Past this share of the image a patch costs about what a rebuild does.
+constexpr qint64 kPatchShareDivisor = 3;
+
+qint64 Area(const QRegion &r)
 {
-    const QRect c = r.intersected(from.rect()).intersected(to.rect());
-    if (c.isEmpty())
-        return;
-    const std::size_t bytes = static_cast<std::size_t>(c.width()) * 4;
-    for (int y = c.top(); y <= c.bottom(); ++y)
-        std::memcpy(to.scanLine(y) + static_cast<std::size_t>(c.left()) * 4,
-                    from.constScanLine(y) + static_cast<std::size_t>(c.left()) * 4, bytes);
+    qint64 area = 0;
+    for (const QRect &rect : r)
+        area += static_cast<qint64>(rect.width()) * rect.height();
+    return area;
+}
+
+// The picture pixels that depend on the changed composite pixels.
+QRegion PictureRegion(SmoothScaler &scaler, const QRect &from, QSize size, const QRegion &changed)
+{
+    std::vector<QRect> rects;
+    rects.reserve(static_cast<std::size_t>(changed.rectCount()));
+    for (const QRect &r : changed)
+        rects.push_back(scaler.AffectedRegion(from, size, r));
+    return RegionOf(std::move(rects));
 }
 
 // Makes `to` a copy of `from`, into its own pixels when it has the same size
@@ -47,11 +57,18 @@ QImage ViewComposer::BuildComposite(const QImage &source, const std::function<vo
     return composite;
 }
 
+void ViewComposer::Picture::Drop()
+{
+    image = QImage();
+    dirty = QRegion();
+}
+
 void ViewComposer::Compose(QImage &composite, const LayerInputs &in, MeasureItem *edit)
 {
-    itemBounds_.clear();
+    itemAreas_.clear();
+    barsArea_ = {};
     snapshot_.Clear();
-    editBounds_ = QRect();
+    editArea_ = QRegion();
     if (in.source.isNull()) {
         composite = QImage();
         layer_ = QImage();
@@ -76,14 +93,15 @@ void ViewComposer::Compose(QImage &composite, const LayerInputs &in, MeasureItem
     else
         base_ = BuildComposite(in.source, {});
     DrawBars(base_, in);
-    itemBounds_ = ListedItemBounds(base_, in);
+    barsArea_ = BarsArea(base_, in);
+    itemAreas_ = ListedItemAreas(base_, in);
     CopyInto(base_, layer_);
     if (in.list)
         ApplyPlacedLabels(*in.list, DrawAllMeasures(layer_, *in.list, nullptr, in.measureOptions));
-    // A buffer of its own: later patches copy rectangles, never the image.
+    // A buffer of its own: later patches copy areas, never the image.
     CopyInto(layer_, composite);
     if (edit)
-        editBounds_ = DrawEditItem(composite, *edit, in.measureOptions);
+        editArea_ = DrawEditItem(composite, *edit, in.measureOptions);
     composedKey_ = composite.cacheKey();
 }
 
@@ -93,24 +111,20 @@ bool ViewComposer::Reusable(const QImage &composite) const
            composite.size() == layer_.size() && composite.format() == layer_.format();
 }
 
-void ViewComposer::RedrawEdit(QImage &composite, const LayerInputs &in, MeasureItem *edit,
-                              const std::vector<QRect> &restored)
+void ViewComposer::RedrawEdit(QImage &composite, const LayerInputs &in, MeasureItem *edit, const QRegion &restored)
 {
-    QRect changed = editBounds_;
-    CopyRect(layer_, composite, editBounds_);
-    for (const QRect &r : restored) {
-        CopyRect(layer_, composite, r);
-        changed = changed.united(r);
-    }
-    const QRect newBounds = edit ? DrawEditItem(composite, *edit, in.measureOptions) : QRect();
-    changed = changed.united(newBounds);
-    editBounds_ = newBounds;
+    QRegion changed = editArea_ + restored;
+    CopyRegion(layer_, composite, changed);
+    editArea_ = edit ? DrawEditItem(composite, *edit, in.measureOptions) : QRegion();
+    changed += editArea_;
     const qint64 before = composedKey_;
     composedKey_ = composite.cacheKey();
-    // The picture made from the previous composite needs only these pixels.
-    if (!cached_.isNull() && key_ == before) {
-        key_ = composedKey_;
-        pendingDirty_ = pendingDirty_.united(changed);
+    // The pictures made from the previous composite need only these pixels.
+    for (Picture *picture : {&view_, &overview_}) {
+        if (!picture->image.isNull() && picture->key == before) {
+            picture->key = composedKey_;
+            picture->dirty += changed;
+        }
     }
 }
 
@@ -125,66 +139,66 @@ bool ViewComposer::ComposeEdit(QImage &composite, const LayerInputs &in, Measure
     return true;
 }
 
+std::optional<QRegion> ViewComposer::ChangedRegion(const LayerInputs &in, const std::vector<std::size_t> &changed)
+{
+    std::vector<QRect> rects;
+    if (!snapshot_.SameBars(in)) {
+        std::vector<QRect> bars;
+        barsArea_.AddTo(bars);
+        barsArea_ = BarsArea(base_, in);
+        barsArea_.AddTo(bars);
+        const QRegion barsRegion = RegionOf(bars);
+        RedrawBarsRegion(base_, barsRegion, in);
+        rects.insert(rects.end(), bars.begin(), bars.end());
+    }
+    std::vector<PaintedArea> now = ListedItemAreas(layer_, in, changed);
+    for (std::size_t k = 0; k < changed.size(); ++k) {
+        const std::size_t i = changed[k];
+        // Pieces drawn alike before and now write the same pixels: only the
+        // others are redrawn (a new value's text, a selection's marks).
+        itemAreas_[i].AddDifferenceTo(now[k], rects);
+        itemAreas_[i] = std::move(now[k]);
+    }
+    const QRegion region = RegionOf(std::move(rects)) & layer_.rect();
+    const qint64 whole = static_cast<qint64>(layer_.width()) * layer_.height();
+    if (Area(region) * kPatchShareDivisor > whole)
+        return std::nullopt;
+    return region;
+}
+
 ViewComposer::Composition ViewComposer::Recompose(QImage &composite, const LayerInputs &in, MeasureItem *edit)
 {
-    std::vector<std::size_t> changed;
-    const bool reusable = Reusable(composite) && snapshot_.SameFrame(in);
-    if (reusable)
-        changed = snapshot_.ChangedItems(in);
-    // Past a quarter of the items a patch costs about what a rebuild does.
     const std::size_t n = in.list ? in.list->size() : 0;
-    if (!reusable || itemBounds_.size() != n || changed.size() * 4 > n + 4) {
+    if (!Reusable(composite) || !snapshot_.SameItems(in) || itemAreas_.size() != n) {
         Compose(composite, in, edit);
         return Composition::Full;
     }
-    if (changed.empty()) {
+    const std::vector<std::size_t> changed = snapshot_.ChangedItems(in);
+    if (changed.empty() && snapshot_.SameBars(in)) {
         snapshot_.Retake(in, changed);
         RedrawEdit(composite, in, edit, {});
         ++editCompositions_;
         return Composition::EditOnly;
     }
-    // Each changed item's old and new place; overlapping places are one.
-    std::vector<QRect> rects;
-    for (std::size_t i : changed) {
-        const QRect now = ListedItemBounds(layer_, in.list->at(i), in.measureOptions);
-        QRect r = itemBounds_[i].united(now).intersected(layer_.rect());
-        itemBounds_[i] = now;
-        if (r.isEmpty())
-            continue;
-        for (bool merged = true; merged;) {
-            merged = false;
-            for (auto it = rects.begin(); it != rects.end(); ++it) {
-                if (it->intersects(r)) {
-                    r = r.united(*it);
-                    rects.erase(it);
-                    merged = true;
-                    break;
-                }
-            }
-        }
-        rects.push_back(r);
+    const std::optional<QRegion> region = ChangedRegion(in, changed);
+    if (!region) {
+        Compose(composite, in, edit);
+        return Composition::Full;
     }
     snapshot_.Retake(in, changed);
-    std::vector<PlacedLabel> placed;
-    for (const QRect &r : rects) {
-        std::vector<PlacedLabel> more = RedrawLayerRect(layer_, base_, r, in, itemBounds_);
-        placed.insert(placed.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
-    }
-    ApplyPlacedLabels(*in.list, placed);
-    RedrawEdit(composite, in, edit, rects);
+    ApplyPlacedLabels(*in.list, RedrawLayerRegion(layer_, base_, *region, in, itemAreas_));
+    RedrawEdit(composite, in, edit, *region);
     ++editCompositions_;
     ++patches_;
     return Composition::Patched;
 }
 
-QRect ViewComposer::PendingViewRegion(const QImage &composite, const ViewGeometry &geo)
+QRegion ViewComposer::PendingViewRegion(const QImage &composite, const ViewGeometry &geo)
 {
     const QRect src = VisibleSource(composite, geo);
-    if (cached_.isNull() || key_ != composite.cacheKey() || source_ != src || target_ != geo.size)
-        return QRect(QPoint(0, 0), geo.size);
-    if (pendingDirty_.isEmpty())
-        return {};
-    return scaler_.AffectedRegion(src, cached_.size(), pendingDirty_);
+    if (view_.image.isNull() || view_.key != composite.cacheKey() || view_.source != src || view_.target != geo.size)
+        return QRegion(QRect(QPoint(0, 0), geo.size));
+    return PictureRegion(view_.scaler, src, view_.image.size(), view_.dirty);
 }
 
 QRect ViewComposer::VisibleSource(const QImage &composite, const ViewGeometry &geo)
@@ -192,27 +206,45 @@ QRect ViewComposer::VisibleSource(const QImage &composite, const ViewGeometry &g
     return geo.SourceRect().intersected(composite.rect());
 }
 
+const QImage &ViewComposer::Refresh(Picture &picture, const QImage &composite, const QRect &src, QSize dst,
+                                    QSize target)
+{
+    if (composite.isNull() || src.isEmpty() || target.isEmpty() || dst.isEmpty()) {
+        picture.Drop();
+        return picture.image;
+    }
+    const bool usable = composite.format() == QImage::Format_RGB32;
+    if (usable && !picture.image.isNull() && picture.key == composite.cacheKey() && picture.source == src &&
+        picture.target == target && picture.image.size() == dst) {
+        if (!picture.dirty.isEmpty()) {
+            const QRegion region = PictureRegion(picture.scaler, src, dst, picture.dirty);
+            picture.dirty = QRegion();
+            for (const QRect &r : region)
+                picture.scaler.Scale(composite, src, picture.image, r);
+            if (!region.isEmpty())
+                ++partialRescales_;
+        }
+        return picture.image;
+    }
+    picture.image = QImage(dst, QImage::Format_RGB32);
+    if (usable) {
+        picture.scaler.Scale(composite, src, picture.image, picture.image.rect());
+    } else {
+        const QImage converted = composite.convertToFormat(QImage::Format_RGB32);
+        picture.scaler.Scale(converted, src, picture.image, picture.image.rect());
+    }
+    picture.key = composite.cacheKey();
+    picture.source = src;
+    picture.target = target;
+    picture.dirty = QRegion();
+    ++picture.rescales;
+    return picture.image;
+}
+
 const QImage &ViewComposer::ViewPicture(const QImage &composite, const ViewGeometry &geo)
 {
     const QRect src = VisibleSource(composite, geo);
     const QSize target = geo.size;
-    if (composite.isNull() || src.isEmpty() || target.isEmpty()) {
-        cached_ = QImage();
-        pendingDirty_ = QRect();
-        return cached_;
-    }
-    const bool usable = composite.format() == QImage::Format_RGB32;
-    if (usable && !cached_.isNull() && key_ == composite.cacheKey() && source_ == src && target_ == target) {
-        if (!pendingDirty_.isEmpty()) {
-            const QRect region = scaler_.AffectedRegion(src, cached_.size(), pendingDirty_);
-            pendingDirty_ = QRect();
-            if (!region.isEmpty()) {
-                scaler_.Scale(composite, src, cached_, region);
-                ++partialRescales_;
-            }
-        }
-        return cached_;
-    }
     // Where the source ends inside the view (rounding at the image's edge), the
     // destination shrinks with it so the picture is not stretched unevenly.
     const QRect full = geo.SourceRect();
@@ -221,37 +253,29 @@ const QImage &ViewComposer::ViewPicture(const QImage &composite, const ViewGeome
         dst.setWidth(static_cast<int>(static_cast<long long>(target.width()) * src.width() / full.width()));
     if (full.height() > 0 && src.height() < full.height())
         dst.setHeight(static_cast<int>(static_cast<long long>(target.height()) * src.height() / full.height()));
-    dst = dst.expandedTo(QSize(1, 1));
-    cached_ = QImage(dst, QImage::Format_RGB32);
-    if (usable) {
-        scaler_.Scale(composite, src, cached_, cached_.rect());
-    } else {
-        const QImage converted = composite.convertToFormat(QImage::Format_RGB32);
-        scaler_.Scale(converted, src, cached_, cached_.rect());
-    }
-    key_ = composite.cacheKey();
-    source_ = src;
-    target_ = target;
-    pendingDirty_ = QRect();
-    ++rescales_;
-    return cached_;
+    return Refresh(view_, composite, src, dst.expandedTo(QSize(1, 1)), target);
+}
+
+const QImage &ViewComposer::OverviewPicture(const QImage &composite, QSize size)
+{
+    return Refresh(overview_, composite, composite.rect(), size, size);
 }
 
 void ViewComposer::InvalidatePicture()
 {
-    cached_ = QImage();
-    pendingDirty_ = QRect();
+    view_.Drop();
 }
 
 void ViewComposer::Invalidate()
 {
-    cached_ = QImage();
-    pendingDirty_ = QRect();
+    view_.Drop();
+    overview_.Drop();
     layer_ = QImage();
     base_ = QImage();
-    itemBounds_.clear();
+    itemAreas_.clear();
+    barsArea_ = {};
     snapshot_.Clear();
-    editBounds_ = QRect();
+    editArea_ = QRegion();
     composedKey_ = 0;
 }
 

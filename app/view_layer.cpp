@@ -40,11 +40,11 @@ bool SameOptions(const MeasureDrawOptions &a, const MeasureDrawOptions &b)
 }
 
 // As the whole-list drawing leaves the painter before its first item.
-void PaintListed(QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts,
+void PaintListed(QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts, LabelFontCache &fonts,
                  std::vector<PlacedLabel> *placed, std::size_t index)
 {
     p.setRenderHint(QPainter::Antialiasing, false);
-    std::optional<PlacedLabel> label = DrawListedMeasure(p, item, opts);
+    std::optional<PlacedLabel> label = DrawListedMeasure(p, item, opts, fonts.get(item.fontSize));
     if (label && placed) {
         label->index = index;
         placed->push_back(std::move(*label));
@@ -67,56 +67,182 @@ void DrawBars(QImage &composite, const LayerInputs &in)
                       in.calibrationPage ? kCalibrationPageIndex : kCalibrationPageIndex + 1);
 }
 
-QRect ListedItemBounds(const QImage &like, const MeasureItem &item, const MeasureDrawOptions &opts)
+PaintedArea BarsArea(const QImage &like, const LayerInputs &in)
 {
-    return PaintedBounds(like, [&](QPainter &p) { PaintListed(p, item, opts, nullptr, 0); });
+    if (!in.scale || !in.calibration)
+        return {};
+    return PaintedPieces(like, [&](QPainter &p) { DrawScaleBars(p, *in.scale, *in.calibration, in.calibrationPage); });
 }
 
-std::vector<QRect> ListedItemBounds(const QImage &like, const LayerInputs &in)
+void RedrawBarsRegion(QImage &base, const QRegion &r, const LayerInputs &in)
+{
+    const QImage source = in.source.format() == base.format() ? in.source : in.source.convertToFormat(base.format());
+    CopyRegion(source, base, r);
+    if (!in.scale || !in.calibration)
+        return;
+    QPainter p(&base);
+    p.setClipRegion(r);
+    DrawScaleBars(p, *in.scale, *in.calibration, in.calibrationPage);
+}
+
+PaintedArea ListedItemArea(const QImage &like, const MeasureItem &item, const MeasureDrawOptions &opts)
+{
+    LabelFontCache fonts(opts.faceName);
+    return PaintedPieces(like, [&](QPainter &p) { PaintListed(p, item, opts, fonts, nullptr, 0); });
+}
+
+std::vector<PaintedArea> ListedItemAreas(const QImage &like, const LayerInputs &in)
 {
     if (!in.list)
         return {};
-    return PaintedBoundsEach(like, in.list->size(), [&](QPainter &p, std::size_t i) {
+    LabelFontCache fonts(in.measureOptions.faceName);
+    return PaintedPiecesEach(like, in.list->size(), [&](QPainter &p, std::size_t i) {
         p.save();
-        PaintListed(p, in.list->at(i), in.measureOptions, nullptr, 0);
+        PaintListed(p, in.list->at(i), in.measureOptions, fonts, nullptr, 0);
         p.restore();
     });
 }
 
-std::vector<PlacedLabel> RedrawLayerRect(QImage &layer, const QImage &base, const QRect &r, const LayerInputs &in,
-                                         const std::vector<QRect> &bounds)
+std::vector<PaintedArea> ListedItemAreas(const QImage &like, const LayerInputs &in,
+                                         const std::vector<std::size_t> &only)
+{
+    if (!in.list)
+        return {};
+    LabelFontCache fonts(in.measureOptions.faceName);
+    return PaintedPiecesEach(like, only.size(), [&](QPainter &p, std::size_t k) {
+        p.save();
+        PaintListed(p, in.list->at(only[k]), in.measureOptions, fonts, nullptr, 0);
+        p.restore();
+    });
+}
+
+void CopyRegion(const QImage &from, QImage &to, const QRegion &r)
+{
+    const QRect limit = from.rect().intersected(to.rect());
+    const int depth = to.depth() / 8;
+    if (from.format() != to.format() || depth < 1)
+        return;
+    for (const QRect &rect : r) {
+        const QRect c = rect.intersected(limit);
+        if (c.isEmpty())
+            continue;
+        const std::size_t bytes = static_cast<std::size_t>(c.width()) * static_cast<std::size_t>(depth);
+        const std::size_t left = static_cast<std::size_t>(c.left()) * static_cast<std::size_t>(depth);
+        for (int y = c.top(); y <= c.bottom(); ++y)
+            std::memcpy(to.scanLine(y) + left, from.constScanLine(y) + left, bytes);
+    }
+}
+
+namespace {
+
+// Past this many runs of tiles an item would be drawn too many times over.
+constexpr std::size_t kMaxRuns = 48;
+
+std::vector<QRect> TileRuns(const QRegion &r)
+{
+    // A painter clipped to a rectangle draws a long line in a fraction of
+    // the time one clipped to many rectangles takes: the region is covered
+    // by runs of tiles, each redrawn with a rectangle clip.
+    constexpr int kTile = 64;
+    const QRect b = r.boundingRect();
+    if (b.isEmpty())
+        return {};
+    const int tx0 = b.left() / kTile;
+    const int ty0 = b.top() / kTile;
+    const int cols = b.right() / kTile - tx0 + 1;
+    const int rows = b.bottom() / kTile - ty0 + 1;
+    std::vector<char> dirty(static_cast<std::size_t>(cols) * static_cast<std::size_t>(rows), 0);
+    for (const QRect &rect : r) {
+        for (int y = rect.top() / kTile - ty0; y <= rect.bottom() / kTile - ty0; ++y)
+            for (int x = rect.left() / kTile - tx0; x <= rect.right() / kTile - tx0; ++x)
+                dirty[static_cast<std::size_t>(y) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(x)] = 1;
+    }
+    std::vector<QRect> runs;
+    std::vector<QRect> open;  // runs of the row above, which may grow down
+    for (int y = 0; y < rows; ++y) {
+        std::vector<QRect> row;
+        for (int x = 0; x < cols;) {
+            if (!dirty[static_cast<std::size_t>(y) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(x)]) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < cols &&
+                   dirty[static_cast<std::size_t>(y) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(x)])
+                ++x;
+            row.push_back(QRect((tx0 + start) * kTile, (ty0 + y) * kTile, (x - start) * kTile, kTile));
+        }
+        std::vector<QRect> next;
+        for (QRect run : row) {
+            const auto above = std::find_if(open.begin(), open.end(), [&](const QRect &o) {
+                return o.left() == run.left() && o.right() == run.right();
+            });
+            if (above != open.end()) {
+                run.setTop(above->top());
+                open.erase(above);
+            }
+            next.push_back(run);
+        }
+        runs.insert(runs.end(), open.begin(), open.end());
+        open = std::move(next);
+    }
+    runs.insert(runs.end(), open.begin(), open.end());
+    return runs;
+}
+
+}  // namespace
+
+std::vector<PlacedLabel> RedrawLayerRegion(QImage &layer, const QImage &base, const QRegion &r,
+                                           const LayerInputs &in, const std::vector<PaintedArea> &areas)
 {
     std::vector<PlacedLabel> placed;
-    const QRect c = r.intersected(layer.rect()).intersected(base.rect());
+    const QRect limit = layer.rect().intersected(base.rect());
+    const QRegion c = r.intersected(limit);
     if (c.isEmpty())
         return placed;
-    const std::size_t bytes = static_cast<std::size_t>(c.width()) * 4;
-    for (int y = c.top(); y <= c.bottom(); ++y)
-        std::memcpy(layer.scanLine(y) + static_cast<std::size_t>(c.left()) * 4,
-                    base.constScanLine(y) + static_cast<std::size_t>(c.left()) * 4, bytes);
-    if (!in.list)
-        return placed;
     QPainter p(&layer);
-    p.setClipRect(c);
-    const std::size_t n = std::min(bounds.size(), in.list->size());
-    for (std::size_t i = 0; i < n; ++i) {
-        if (bounds[i].intersects(c))
-            PaintListed(p, in.list->at(i), in.measureOptions, &placed, i);
+    LabelFontCache fonts(in.measureOptions.faceName);
+    const std::size_t n = in.list ? std::min(areas.size(), in.list->size()) : 0;
+    const std::vector<QRect> runs = TileRuns(c);
+    if (runs.size() > kMaxRuns) {
+        // Scattered pieces (every label after a calibration): each item once,
+        // clipped to the whole region.
+        CopyRegion(base, layer, c);
+        p.setClipRegion(c);
+        const RegionIndex index(c);
+        for (std::size_t i = 0; i < n; ++i) {
+            if (areas[i].bounds.intersects(c.boundingRect()) && areas[i].Meets(index))
+                PaintListed(p, in.list->at(i), in.measureOptions, fonts, &placed, i);
+        }
+        return placed;
+    }
+    for (const QRect &run : runs) {
+        const QRect clip = run.intersected(limit);
+        CopyRegion(base, layer, QRegion(clip));
+        p.setClipRect(clip);
+        for (std::size_t i = 0; i < n; ++i) {
+            if (areas[i].bounds.intersects(clip) &&
+                std::any_of(areas[i].pieces.begin(), areas[i].pieces.end(),
+                            [&](const PaintedPiece &piece) { return piece.rect.intersects(clip); }))
+                PaintListed(p, in.list->at(i), in.measureOptions, fonts, &placed, i);
+        }
     }
     return placed;
 }
 
-QRect EditItemBounds(const QImage &composite, MeasureItem &edit, const MeasureDrawOptions &opts)
+QRegion EditItemArea(const QImage &composite, MeasureItem &edit, const MeasureDrawOptions &opts)
 {
-    return PaintedBounds(composite, [&](QPainter &p) { PaintEdit(p, edit, opts); }).intersected(composite.rect());
+    std::vector<QRect> rects;
+    PaintedPieces(composite, [&](QPainter &p) { PaintEdit(p, edit, opts); }).AddTo(rects);
+    return RegionOf(std::move(rects));
 }
 
-QRect DrawEditItem(QImage &composite, MeasureItem &edit, const MeasureDrawOptions &opts)
+QRegion DrawEditItem(QImage &composite, MeasureItem &edit, const MeasureDrawOptions &opts)
 {
-    const QRect bounds = EditItemBounds(composite, edit, opts);
+    QRegion area = EditItemArea(composite, edit, opts);
     QPainter p(&composite);
     PaintEdit(p, edit, opts);
-    return bounds;
+    return area;
 }
 
 bool SameForDrawing(const MeasureItem &a, const MeasureItem &b)
@@ -173,8 +299,17 @@ bool LayerSnapshot::Matches(const LayerInputs &in) const
 
 bool LayerSnapshot::SameFrame(const LayerInputs &in) const
 {
-    if (!valid_ || in.source.cacheKey() != sourceKey_ || in.scale != scale_ || in.calibration != calibration_ ||
-        in.calibrationPage != calibrationPage_ || !SameLabelOptions(in.measureOptions, options_))
+    return SameItems(in) && SameBars(in);
+}
+
+bool LayerSnapshot::SameBars(const LayerInputs &in) const
+{
+    return valid_ && in.scale == scale_ && in.calibration == calibration_ && in.calibrationPage == calibrationPage_;
+}
+
+bool LayerSnapshot::SameItems(const LayerInputs &in) const
+{
+    if (!valid_ || in.source.cacheKey() != sourceKey_ || !SameLabelOptions(in.measureOptions, options_))
         return false;
     const std::size_t n = in.list ? in.list->size() : 0;
     if (n != items_.size())
@@ -203,6 +338,9 @@ std::vector<std::size_t> LayerSnapshot::ChangedItems(const LayerInputs &in) cons
 void LayerSnapshot::Retake(const LayerInputs &in, const std::vector<std::size_t> &items)
 {
     options_ = in.measureOptions;
+    scale_ = in.scale;
+    calibration_ = in.calibration;
+    calibrationPage_ = in.calibrationPage;
     for (std::size_t i : items) {
         if (in.list && i < items_.size() && i < in.list->size())
             items_[i] = in.list->at(i);

@@ -7,10 +7,14 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 
 #include <optional>
 #include <vector>
 
+#include "app/painted_bounds.h"
+#include "calib/scale_setting.h"
+#include "calib/standard_scale.h"
 #include "measure/measure_item.h"
 #include "measure/render/draw_measures.h"
 #include "calib/scale_setting.h"
@@ -31,22 +35,31 @@ struct LayerInputs {
 
 // Draws the bars and the listed measurements into a copy of the source.
 void DrawLayer(QImage &composite, const LayerInputs &in);
-// Only the bars (what every redrawn rectangle of the layer starts from).
+// Only the bars (what every redrawn part of the layer starts from).
 void DrawBars(QImage &composite, const LayerInputs &in);
+// Where the bars can put pixels.
+PaintedArea BarsArea(const QImage &like, const LayerInputs &in);
+// Redraws the region r of the bars' image: the pixels of the source, then the
+// bars clipped to r.
+void RedrawBarsRegion(QImage &base, const QRegion &r, const LayerInputs &in);
 // Where each listed item's drawing (as the whole-list drawing does it) can
-// put pixels, by list position.
-std::vector<QRect> ListedItemBounds(const QImage &like, const LayerInputs &in);
-QRect ListedItemBounds(const QImage &like, const MeasureItem &item, const MeasureDrawOptions &opts);
-// Redraws the rectangle r of the layer: the pixels of base (the source with
-// the bars), then every listed item whose bounds meet r, in list order,
+// put pixels, by list position; with `only`, just those positions.
+std::vector<PaintedArea> ListedItemAreas(const QImage &like, const LayerInputs &in);
+std::vector<PaintedArea> ListedItemAreas(const QImage &like, const LayerInputs &in,
+                                         const std::vector<std::size_t> &only);
+PaintedArea ListedItemArea(const QImage &like, const MeasureItem &item, const MeasureDrawOptions &opts);
+// Redraws the region r of the layer: the pixels of base (the source with
+// the bars), then every listed item whose area meets r, in list order,
 // clipped to r. Returns the label boxes the drawing placed.
-std::vector<PlacedLabel> RedrawLayerRect(QImage &layer, const QImage &base, const QRect &r, const LayerInputs &in,
-                                         const std::vector<QRect> &bounds);
-// Draws the edit item over the composite; returns the rectangle it can have
+std::vector<PlacedLabel> RedrawLayerRegion(QImage &layer, const QImage &base, const QRegion &r, const LayerInputs &in,
+                                           const std::vector<PaintedArea> &areas);
+// Copies the region r of one image into another of the same size.
+void CopyRegion(const QImage &from, QImage &to, const QRegion &r);
+// Draws the edit item over the composite; returns the region it can have
 // changed, clipped to the composite.
-QRect DrawEditItem(QImage &composite, MeasureItem &edit, const MeasureDrawOptions &opts);
-// The rectangle the edit item would change, without drawing it.
-QRect EditItemBounds(const QImage &composite, MeasureItem &edit, const MeasureDrawOptions &opts);
+QRegion DrawEditItem(QImage &composite, MeasureItem &edit, const MeasureDrawOptions &opts);
+// The region the edit item would change, without drawing it.
+QRegion EditItemArea(const QImage &composite, MeasureItem &edit, const MeasureDrawOptions &opts);
 
 // What a layer was drawn from, compared field by field (the label boxes a
 // drawing placed are written into the items: a layer whose drawing changed
@@ -59,10 +72,15 @@ public:
     // All but the items' contents and the selection match: the same image,
     // bars and label options, the same items in the same order.
     bool SameFrame(const LayerInputs &in) const;
+    // The same image, label options and items in the same order; the bars
+    // may differ.
+    bool SameItems(const LayerInputs &in) const;
+    bool SameBars(const LayerInputs &in) const;
     // Positions of the items that draw differently now (contents changed, or
-    // selected then and not now or the reverse). Only after SameFrame.
+    // selected then and not now or the reverse). Only after SameItems.
     std::vector<std::size_t> ChangedItems(const LayerInputs &in) const;
-    // Takes the options and the given items anew (they are redrawn now).
+    // Takes the options, the bars and the given items anew (they are redrawn
+    // now).
     void Retake(const LayerInputs &in, const std::vector<std::size_t> &items);
 
 private:

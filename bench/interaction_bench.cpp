@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cmath>
 #include <map>
 #include <numbers>
@@ -100,15 +101,26 @@ class Trace {
 public:
     explicit Trace(Session &s) : s_(s) {}
 
-    // One step: the event's handling and the paint after it.
+    // One step: the event's handling and the paint after it, in wall time
+    // and in the thread's processor time (what is left of it on a machine
+    // busy with other work).
     template <typename F>
     void Step(const char *kind, F &&event)
     {
+        const double cpuStart = ThreadCpuMs();
         const auto start = std::chrono::steady_clock::now();
         event();
         s_.Paint();
         const auto end = std::chrono::steady_clock::now();
         times_[kind].push_back(std::chrono::duration<double, std::milli>(end - start).count());
+        times_[std::string(kind) + "_cpu"].push_back(ThreadCpuMs() - cpuStart);
+    }
+
+    static double ThreadCpuMs()
+    {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
     }
 
     void Hover(QPoint image) { Step("hover", [&] { s_.dlg().OnViewMove(s_.ToView(image)); }); }

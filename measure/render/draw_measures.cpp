@@ -2,7 +2,6 @@
 
 #include <QFontMetrics>
 
-#include <map>
 
 #include "measure/derive.h"
 #include "measure/render/draw_shapes.h"
@@ -100,23 +99,17 @@ void DrawDetailLines(QPainter &p, const MeasureItem &item, QPoint labelPos)
     }
 }
 
-class LabelFontCache {
-public:
-    explicit LabelFontCache(QString face) : face_(std::move(face)) {}
-    const QFont &get(int fontSize)
-    {
-        auto it = fonts_.find(fontSize);
-        if (it == fonts_.end())
-            it = fonts_.emplace(fontSize, MakeLabelFont(face_, fontSize)).first;
-        return it->second;
-    }
-
-private:
-    QString face_;
-    std::map<int, QFont> fonts_;
-};
-
 }  // namespace
+
+LabelFontCache::LabelFontCache(QString face) : face_(std::move(face)) {}
+
+const QFont &LabelFontCache::get(int fontSize)
+{
+    auto it = fonts_.find(fontSize);
+    if (it == fonts_.end())
+        it = fonts_.emplace(fontSize, MakeLabelFont(face_, fontSize)).first;
+    return it->second;
+}
 
 QString MeasureLabelText(const MeasureItem &item, LabelMode mode, Language suffixLanguage)
 {

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QString>
 
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -53,6 +54,18 @@ struct PlacedLabel {
 // Takes over the boxes a drawing placed.
 void ApplyPlacedLabel(MeasureItem &item, const PlacedLabel &placed);
 void ApplyPlacedLabels(MeasureList &list, const std::vector<PlacedLabel> &placed);
+
+// The label fonts of one face by size: making a font costs more than most
+// drawings of an item do.
+class LabelFontCache {
+public:
+    explicit LabelFontCache(QString face);
+    const QFont &get(int fontSize);
+
+private:
+    QString face_;
+    std::map<int, QFont> fonts_;
+};
 
 // One item of the list, complete with its label: the unit the whole-list
 // drawing repeats. `labelFont` is the item's label font (MakeLabelFont).

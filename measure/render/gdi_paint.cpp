@@ -127,6 +127,14 @@ int DrawTextTopLeft(QPainter &p, int x, int y, const QString &text, const TextSt
 {
     const QFontMetrics fm(p.font());
     const int width = fm.horizontalAdvance(text);
+    // A label far outside the painter's clip (a part of the image being
+    // redrawn) paints nothing: laying its glyphs out is skipped.
+    if (p.hasClipping() && p.transform().type() <= QTransform::TxTranslate) {
+        const int reach = fm.height() + fm.maxWidth() + std::max(cellHeight, 0);
+        const QRectF cell(x - reach, y - reach, width + 2.0 * reach, 2.0 * reach + fm.height());
+        if (!p.clipBoundingRect().intersects(cell))
+            return width;
+    }
     if (style.opaque && width > 0 && cellHeight > 0) {
         const double h = std::min(cellHeight, kMaxCellFill);
         p.fillRect(QRectF(x, y, width, h), ToQColor(style.backColor));

@@ -37,6 +37,14 @@ QImage Noise(QSize size, unsigned seed)
     return img;
 }
 
+qint64 Area(const QRegion &r)
+{
+    qint64 area = 0;
+    for (const QRect &rect : r)
+        area += static_cast<qint64>(rect.width()) * rect.height();
+    return area;
+}
+
 // Equal images, or where they differ.
 testing::AssertionResult SamePixels(const QImage &a, const QImage &b)
 {
@@ -171,27 +179,151 @@ TEST(PaintedBounds, CoverEveryPixelTheEditItemPaints)
                 QImage blank(320, 240, QImage::Format_RGB32);
                 blank.fill(qRgb(90, 90, 90));
                 QImage drawn = blank.copy();
-                const QRect bounds = DrawEditItem(drawn, *item, opts);
-                QRect touched;
+                const QRegion area = DrawEditItem(drawn, *item, opts);
+                QRegion touched;
+                int missed = 0;
                 for (int y = 0; y < drawn.height(); ++y)
                     for (int x = 0; x < drawn.width(); ++x)
-                        if (drawn.pixel(x, y) != blank.pixel(x, y))
-                            touched |= QRect(x, y, 1, 1);
+                        if (drawn.pixel(x, y) != blank.pixel(x, y)) {
+                            touched += QRect(x, y, 1, 1);
+                            missed += !area.contains(QPoint(x, y));
+                        }
                 SCOPED_TRACE(testing::Message() << "kind " << kind << " width " << width << " selected " << selected);
                 if (touched.isEmpty()) {
                     // Only an unselected text draws nothing without its label.
                     EXPECT_TRUE(kind == KindText && !selected);
                     continue;
                 }
-                EXPECT_TRUE(bounds.contains(touched)) << "bounds " << bounds.x() << "," << bounds.y() << " "
-                                                      << bounds.width() << "x" << bounds.height();
-                // Tight enough to be worth it: a few pixels of slack per side
-                // (parallels run far out of the image, their box is large).
-                if (kind == KindParallel || kind == KindStandardParallel)
-                    continue;
-                EXPECT_LE(bounds.width(), touched.width() + 2 * (width + 8));
-                EXPECT_LE(bounds.height(), touched.height() + 2 * (width + 8));
+                EXPECT_EQ(missed, 0);
+                // Tight enough to be worth it: a few pixels of slack per side.
+                const QRect bounds = area.boundingRect();
+                const QRect t = touched.boundingRect();
+                EXPECT_LE(bounds.width(), t.width() + 2 * (width + 8));
+                EXPECT_LE(bounds.height(), t.height() + 2 * (width + 8));
             }
+        }
+    }
+}
+
+// Lines across a large image cover a band along them, not the image.
+TEST(PaintedBounds, LongLinesCoverABandAlongThem)
+{
+    const QImage like(4000, 3000, QImage::Format_RGB32);
+    for (const MeasureKind kind : {KindParallel, KindStandardParallel, KindDistance2Points}) {
+        auto item = Item(kind, {{900, 700}, {1300, 1100}, {1500, 600}}, 3);
+        MeasureDrawOptions opts;
+        opts.selectionShown = true;
+        opts.selectedItem = item.get();
+        QImage canvas(like.size(), QImage::Format_RGB32);
+        canvas.fill(Qt::black);
+        const QRegion area = DrawEditItem(canvas, *item, opts);
+        EXPECT_LT(Area(area) * 20, static_cast<qint64>(like.width()) * like.height()) << kind;
+        // Every drawn pixel lies in the area (a sparse check of the large image).
+        for (int y = 0; y < canvas.height(); y += 3) {
+            const auto *line = reinterpret_cast<const QRgb *>(canvas.constScanLine(y));
+            for (int x = 0; x < canvas.width(); ++x) {
+                if (line[x] != qRgb(0, 0, 0)) {
+                    ASSERT_TRUE(area.contains(QPoint(x, y))) << kind << " at " << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
+// The banded search over a region's rectangles answers as QRegion does, and
+// the pairwise union is the union.
+TEST(PaintedBounds, RegionIndexAndUnionAgreeWithQRegion)
+{
+    std::mt19937 rng(31);
+    auto rect = [&](int spread, int size) {
+        return QRect(static_cast<int>(rng() % static_cast<unsigned>(spread)),
+                     static_cast<int>(rng() % static_cast<unsigned>(spread)),
+                     1 + static_cast<int>(rng() % static_cast<unsigned>(size)),
+                     1 + static_cast<int>(rng() % static_cast<unsigned>(size)));
+    };
+    for (const int count : {1, 7, 60, 400}) {
+        std::vector<QRect> rects;
+        QRegion expected;
+        for (int i = 0; i < count; ++i) {
+            rects.push_back(rect(900, 80));
+            expected += rects.back();
+        }
+        const QRegion region = RegionOf(rects);
+        EXPECT_EQ(region, expected) << count;
+        const RegionIndex index(region);
+        for (int probe = 0; probe < 500; ++probe) {
+            const QRect r = rect(1000, 40);
+            ASSERT_EQ(index.Meets(r), region.intersects(r)) << count << " probe " << probe;
+        }
+    }
+}
+
+// Two drawings of an item differ only where their unmatched pieces lie, and
+// for a selection or a new value that is a small part of the item.
+TEST(PaintedBounds, DifferenceOfTwoDrawingsCoversEveryChangedPixel)
+{
+    struct Case {
+        const char *what;
+        MeasureKind kind;
+        std::vector<QPoint> points;
+        std::function<void(MeasureItem &, MeasureDrawOptions &)> change;
+        int maxShare;  // the difference is at most 1/maxShare of both areas (0: no bound)
+    };
+    const std::vector<Case> cases = {
+        {"parallel selected", KindParallel, {{300, 200}, {700, 420}, {500, 100}, {380, 520}},
+         [](MeasureItem &item, MeasureDrawOptions &o) { o.selectedItem = &item; }, 4},
+        {"standard parallel selected", KindStandardParallel, {{300, 200}, {700, 420}, {500, 100}},
+         [](MeasureItem &item, MeasureDrawOptions &o) { o.selectedItem = &item; }, 4},
+        {"distance's new value", KindDistance2Points, {{100, 500}, {800, 60}},
+         [](MeasureItem &item, MeasureDrawOptions &) { item.value = 123.25; }, 3},
+        {"perpendicular's new texts", KindPerpendicular, {{100, 100}, {800, 150}, {400, 500}, {600, 400}},
+         [](MeasureItem &item, MeasureDrawOptions &) {
+             item.value = 7.5;
+             for (SubResult &sub : item.subResults)
+                 sub.text += "1";
+         },
+         3},
+        {"polygon's point moved", KindAreaPolygon, {{100, 100}, {700, 150}, {600, 500}, {150, 450}},
+         [](MeasureItem &item, MeasureDrawOptions &) { SetPointAt(&item, 2, {650, 540}); }, 0},
+        {"circle's colour", KindAreaCircle, {{200, 300}, {400, 120}, {600, 300}},
+         [](MeasureItem &item, MeasureDrawOptions &) { item.lineColor = MakeColorRef(0, 200, 0); }, 0},
+    };
+    const QImage background = Noise({900, 640}, 17);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        auto item = Item(c.kind, c.points, 2);
+        item->labelBox = {};
+        item->value = 4.5;
+        for (std::size_t k = 2; k < c.points.size(); ++k)
+            AppendSubResult(*item, "1.00 px", static_cast<int>(c.kind), static_cast<int>(k), c.points[k]);
+        MeasureDrawOptions opts;
+        opts.selectionShown = true;
+        const PaintedArea before = ListedItemArea(background, *item, opts);
+        QImage old = background.copy();
+        {
+            QPainter p(&old);
+            DrawListedMeasure(p, *item, opts);
+        }
+        c.change(*item, opts);
+        const PaintedArea after = ListedItemArea(background, *item, opts);
+        QImage now = background.copy();
+        {
+            QPainter p(&now);
+            DrawListedMeasure(p, *item, opts);
+        }
+        std::vector<QRect> rects;
+        before.AddDifferenceTo(after, rects);
+        const QRegion difference = RegionOf(rects);
+        int outside = 0;
+        for (int y = 0; y < old.height(); ++y)
+            for (int x = 0; x < old.width(); ++x)
+                outside += old.pixel(x, y) != now.pixel(x, y) && !difference.contains(QPoint(x, y));
+        EXPECT_EQ(outside, 0);
+        if (c.maxShare > 0) {
+            std::vector<QRect> all;
+            before.AddTo(all);
+            after.AddTo(all);
+            EXPECT_LE(Area(difference) * c.maxShare, Area(RegionOf(all)));
         }
     }
 }
@@ -267,7 +399,7 @@ TEST(ViewComposerLayer, ReusesTheLayerOnlyWhileItsInputsStay)
     expected = FullRebuildOfCopy(in, nullptr);
     EXPECT_TRUE(composer.ComposeEdit(composite, in, nullptr));
     EXPECT_TRUE(SamePixels(composite, expected));
-    EXPECT_TRUE(composer.editBounds().isEmpty());
+    EXPECT_TRUE(composer.editArea().isEmpty());
 
     // Each change of what the layer shows makes the next edit pass a full one.
     const std::vector<std::function<void()>> changes = {
@@ -330,7 +462,8 @@ TEST(ViewComposerPatch, ChangedItemsRedrawnInPlaceGiveTheFullRebuild)
 {
     std::mt19937 rng(23);
     MeasureList list;
-    const QSize size(420, 300);
+    // Large enough that the labels of every item are a small part of it.
+    const QSize size(900, 640);
     FillCrowdedList(list, size, rng);
     LayerInputs in;
     in.source = Noise(size, 9);
@@ -340,12 +473,12 @@ TEST(ViewComposerPatch, ChangedItemsRedrawnInPlaceGiveTheFullRebuild)
     in.calibration = ScaleSetting{};
     in.measureOptions.selectionShown = true;
 
-    // The bounds taken in one pass are each item's own.
+    // The areas taken in one pass are each item's own.
     in.measureOptions.selectedItem = &list.at(3);
-    const std::vector<QRect> bounds = ListedItemBounds(in.source, in);
-    ASSERT_EQ(bounds.size(), list.size());
+    const std::vector<PaintedArea> areas = ListedItemAreas(in.source, in);
+    ASSERT_EQ(areas.size(), list.size());
     for (std::size_t i = 0; i < list.size(); ++i)
-        EXPECT_EQ(bounds[i], ListedItemBounds(in.source, list.at(i), in.measureOptions)) << i;
+        EXPECT_TRUE(areas[i].pieces == ListedItemArea(in.source, list.at(i), in.measureOptions).pieces) << i;
 
     ViewComposer composer;
     ViewGeometry geo;
@@ -362,10 +495,13 @@ TEST(ViewComposerPatch, ChangedItemsRedrawnInPlaceGiveTheFullRebuild)
                       static_cast<int>(rng() % static_cast<unsigned>(size.height())));
     };
     int patched = 0;
-    for (int round = 0; round < 60; ++round) {
+    int full = 0;
+    const QSize overviewSize(97, 71);
+    composer.OverviewPicture(composite, overviewSize);
+    for (int round = 0; round < 72; ++round) {
         SCOPED_TRACE(testing::Message() << "round " << round);
         const MeasureItem *source = nullptr;
-        switch (round % 5) {
+        switch (round % 6) {
         case 0:  // selecting from the list
             edit.reset();
             in.measureOptions.selectedItem = pick();
@@ -394,19 +530,40 @@ TEST(ViewComposerPatch, ChangedItemsRedrawnInPlaceGiveTheFullRebuild)
             }
             edit.reset();
             break;
+        case 5:  // a new calibration: every value and unit, and the bars
+            for (auto &item : list) {
+                item->value = item->value * 1.37 + 0.25;
+                item->unit = (item->unit + 1) % 3;
+                for (SubResult &sub : item->subResults)
+                    sub.text += "0";
+            }
+            in.calibrationPage = round % 4 == 1;
+            in.calibration->hStart = {20 + round, 40 + round % 7};
+            in.calibration->vStart = {60 + round % 11, 30 + round};
+            in.scale->position = {30 + round, 200 - round};
+            break;
         }
         const QImage expected = FullRebuildOfCopy(in, edit.get());
-        patched += composer.Recompose(composite, in, edit.get()) == ViewComposer::Composition::Patched;
+        const ViewComposer::Composition done = composer.Recompose(composite, in, edit.get());
+        patched += done == ViewComposer::Composition::Patched;
+        full += done == ViewComposer::Composition::Full;
+        if (round % 6 == 5) {
+            EXPECT_EQ(done, ViewComposer::Composition::Patched);
+        }
         ASSERT_TRUE(SamePixels(composite, expected));
-        // The picture only every third composition: what the compositions in
-        // between changed is not lost.
+        // The pictures only every third composition: what the compositions
+        // in between changed is not lost.
         if (round % 3 == 2) {
             ViewComposer fresh;
             ASSERT_TRUE(SamePixels(composer.ViewPicture(composite, geo), fresh.ViewPicture(expected, geo)));
+            ASSERT_TRUE(SamePixels(composer.OverviewPicture(composite, overviewSize),
+                                   fresh.OverviewPicture(expected, overviewSize)));
         }
     }
-    EXPECT_GT(patched, 20);
-    EXPECT_EQ(composer.rescaleCount(), 1);
+    EXPECT_GT(patched, 30);
+    // The pictures are made anew only after full rebuilds.
+    EXPECT_LE(composer.rescaleCount(), 1 + full);
+    EXPECT_LE(composer.overviewRescaleCount(), 1 + full);
 }
 
 // The real window: pointer moves redraw only the edit item.
@@ -594,12 +751,29 @@ TEST_F(ViewCacheTest, PatchedSelectionsAndDragsShowWhatAFullRebuildShows)
     ExpectFullRebuildPixels("cleared");
     EXPECT_GE(dlg->viewComposer().patchCount() - patchesBefore, 10);
 
-    // The overview shows the composite as it is after the drags.
-    Settle();
-    const QImage overview = dlg->scrollDlg()->picture();
-    ASSERT_FALSE(overview.isNull());
-    EXPECT_TRUE(SamePixels(overview, Reference().scaled(overview.size(), Qt::IgnoreAspectRatio,
-                                                         Qt::SmoothTransformation)));
+    // The overview shows the composite (just found to be the full rebuild's)
+    // as it is after the drags, and after a drag's moves before its release.
+    auto expectOverview = [&](const char *where) {
+        SCOPED_TRACE(where);
+        const QImage overview = dlg->scrollDlg()->picture();
+        ASSERT_FALSE(overview.isNull());
+        ViewComposer fresh;
+        EXPECT_TRUE(SamePixels(overview, fresh.OverviewPicture(dlg->composite(), overview.size())));
+    };
+    expectOverview("after the drags");
+    select(items[0]);
+    Hover(ToView(items[0]->points[2].pos));
+    Press(ToView(items[0]->points[2].pos));
+    QTest::mouseMove(view, ToView(items[0]->points[2].pos + QPoint(12, -20)));
+    QTest::mouseMove(view, ToView(items[0]->points[2].pos + QPoint(25, -31)));
+    ExpectFullRebuildPixels("parallel dragged");
+    expectOverview("while dragging");
+    Release(ToView(items[0]->points[2].pos + QPoint(25, -31)));
+
+    // A new calibration: new values in every label and new bars.
+    dlg->calibTab()->EndHorizontalBarDrag(QPoint(10, 10), 37);
+    ExpectFullRebuildPixels("calibrated");
+    expectOverview("calibrated");
 }
 
 }  // namespace
