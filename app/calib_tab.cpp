@@ -13,6 +13,7 @@
 #include <QSignalBlocker>
 
 #include "app/orvalin_dlg.h"
+#include "document/measure_document.h"
 #include "app/ui_prompter.h"
 
 namespace orv {
@@ -204,10 +205,8 @@ void CCalibTab::ComputeMeasureValue(MeasureItem &item)
 void CCalibTab::RecomputeAllMeasures()
 {
     TakeControls();
-    if (owner_) {
-        orv::RecomputeAllMeasures(owner_->measureList(), setting_.Factors(), textLanguage(),
-                                  [this](MeasureItem &item) { owner_->RefreshMeasureRows(item); });
-    }
+    if (owner_)
+        owner_->document().RecomputeAll();
     ui_.saveButton->setEnabled(true);
 }
 

@@ -22,6 +22,7 @@
 #include "app/key_discarder.h"
 #include "app/live_view.h"
 #include "app/page_bridge.h"
+#include "document/measure_document.h"
 #include "app/qt_translations.h"
 #include "app/resources_init.h"
 #include "export/results_table.h"
@@ -69,13 +70,15 @@ COrvalinDlg::~COrvalinDlg()
     column.reset();
 }
 
-MeasureList &COrvalinDlg::measureList()
+bool COrvalinDlg::hasImage() const
 {
-    if (MeasureList *list = page_bridge::MeasureListOf(toolTab_))
-        return *list;
-    if (!fallbackList_)
-        fallbackList_ = std::make_unique<MeasureList>();
-    return *fallbackList_;
+    return doc_ && doc_->hasImage();
+}
+
+const QImage &COrvalinDlg::sourceImage() const
+{
+    static const QImage none;
+    return doc_ ? doc_->image() : none;
 }
 
 void COrvalinDlg::OnInitDialog()
@@ -85,7 +88,18 @@ void COrvalinDlg::OnInitDialog()
     const bool pagesEnglish = PageLanguage(env_.locale) == Language::English;
     textLanguage_ = (language_ == Language::English || pagesEnglish) ? Language::English
                                                                       : Language::Japanese;
-    results_ = std::make_unique<ResultsTable>(language_, textLanguage_);
+    doc_ = std::make_unique<MeasureDocument>(language_, textLanguage_);
+    // The frozen camera frame keeps its marker size in the geometry.
+    connect(doc_.get(), &MeasureDocument::imageChanged, this, [this] {
+        if (doc_->origin() == ImageOrigin::CameraFrame)
+            geo_.imageSize = kCameraFrameMarkerSize;
+    });
+    // Values follow the Scale page's fields as they read now.
+    doc_->SetScaleSource([this]() -> MeasureDocument::ValueScales {
+        if (calibTab_)
+            return {calibTab_->Factors(), calibTab_->textLanguage()};
+        return {ScaleFactors{}, textLanguage_};
+    });
     InstallQtTranslations(language_, this);
 
     setWindowIcon(QIcon(QStringLiteral(":/orvalin/icon.svg")));
@@ -96,11 +110,8 @@ void COrvalinDlg::OnInitDialog()
     setWindowTitle(QStringLiteral("Orvalin - ver. ") + QLatin1String(kAppVersion));
 
     // Cleared view state.
-    source_ = QImage();
     composite_ = QImage();
     dragMode_ = DragIdle;
-    selectedItem_ = nullptr;
-    editItem_.reset();
     currentTab_ = TabImage;
     cursor_ = Qt::BlankCursor;
     lastOpenDir_.clear();
@@ -182,7 +193,7 @@ void COrvalinDlg::BuildControls()
     tabFont.setPointSize(8);
     tabs_->tabBar()->setFont(tabFont);
 
-    resultsView_ = new ResultsView(*results_, column_);
+    resultsView_ = new ResultsView(doc_->results(), column_);
     resultsView_->setObjectName("list1004");
     resultsView_->setFixedHeight(kListHeight);
 

@@ -33,7 +33,7 @@ class CScrollDlg;
 class CToolTab;
 class ImageView;
 class KeyDiscarder;
-class ResultsTable;
+class MeasureDocument;
 class ResultsView;
 class ViewComposer;
 class WirelessReceiver;
@@ -87,21 +87,10 @@ public:
     // The window in which the camera and the wireless microscope show their pictures.
     QWidget *liveView() const { return liveView_; }
 
-    // --- measurements and the results list ---------------------------------------
-    // The measurement list (held by the tool page).
-    MeasureList &measureList();
-    ResultsTable &results() { return *results_; }
-    MeasureItem *selectedItem() const { return selectedItem_; }
-    void setSelectedItem(MeasureItem *item) { selectedItem_ = item; }
-    MeasureItem *editItem() const { return editItem_.get(); }
-    void setEditItem(std::unique_ptr<MeasureItem> item) { editItem_ = std::move(item); }
-    std::unique_ptr<MeasureItem> takeEditItem() { return std::move(editItem_); }
-
-    void AddMeasureRows(MeasureItem &item);
-    void RefreshMeasureRows(const MeasureItem &item);
-    void RenumberResults();
-    void RemoveMeasureRows(MeasureItem *item);
-    void SelectItemRow(const MeasureItem *item);
+    // --- the measurement document -------------------------------------------------
+    // The still, the measurements and their rows, the selection and the edit item.
+    MeasureDocument &document() { return *doc_; }
+    const MeasureDocument &document() const { return *doc_; }
 
     // --- view ----------------------------------------------------------------------
     int viewState() const { return viewState_; }
@@ -153,12 +142,10 @@ public:
     void SetWindowSize(QSize outer);
 
     // --- images ----------------------------------------------------------------------
-    bool hasImage() const { return !source_.isNull(); }
-    const QImage &sourceImage() const { return source_; }
+    bool hasImage() const;
+    const QImage &sourceImage() const;
     const QImage &composite() const { return composite_; }
     QSize imageSize() const { return geo_.imageSize; }
-    // The image page marks a frozen camera frame with 2 x 2.
-    void setImageSize(QSize size) { geo_.imageSize = size; }
     // Builds the composite now when a rebuild is due (also used by the outputs).
     void EnsureComposite();
     QString workFilePath() const { return workFilePath_; }
@@ -272,14 +259,11 @@ private:
     Language textLanguage_ = Language::Japanese;
     int currentTab_ = TabImage;
 
-    MeasureItem *selectedItem_ = nullptr;
-    std::unique_ptr<MeasureItem> editItem_;
     int dragMode_ = DragIdle;
     int viewState_ = ViewNoImage;
     Qt::CursorShape cursor_ = Qt::BlankCursor;
     std::array<std::unique_ptr<ViewPointerHandler>, kDragModeCount> handlers_;
 
-    QImage source_;
     QImage composite_;
     ViewGeometry geo_;
     int columnWidth_ = 0;
@@ -303,9 +287,8 @@ private:
     bool lastComposeEditOnly_ = false;
     bool exiting_ = false;
 
-    std::unique_ptr<ResultsTable> results_;
-    // A list used only while the tool page does not exist (start-up failure).
-    std::unique_ptr<MeasureList> fallbackList_;
+    // Made with the window's languages at the start of OnInitDialog.
+    std::unique_ptr<MeasureDocument> doc_;
 
     // Child widgets are owned by Qt's parent tree.
     QWidget *column_ = nullptr;

@@ -11,6 +11,7 @@
 #include "app/image_tab.h"
 #include "app/image_view.h"
 #include "app/page_bridge.h"
+#include "document/measure_document.h"
 #include "export/results_table.h"
 #include "app/tool_tab.h"
 #include "app/ui_prompter.h"
@@ -99,12 +100,12 @@ void COrvalinDlg::DiscardImage()
     geo_.size = QSize(0, 0);
     view_->hide();
     view_->setGeometry(geo_.origin.x(), geo_.origin.y(), 0, 0);
-    results_->DeleteAllRows();
+    doc_->results().DeleteAllRows();
     // The measurements go with the next image; nothing may point at them meanwhile.
-    selectedItem_ = nullptr;
-    editItem_.reset();
+    doc_->SetEditItem(nullptr);
+    doc_->ClearSelection();
     composite_ = QImage();
-    source_ = QImage();
+    doc_->DropImage();
     composer_->Invalidate();
     viewState_ = ViewNoImage;
     update();
@@ -152,12 +153,12 @@ void COrvalinDlg::OnExit()
     dragMode_ = DragIdle;
     forgetCursor();
     page_bridge::FreeScaleBars(calibTab_);
-    selectedItem_ = nullptr;
-    editItem_.reset();
-    results_->DeleteAllRows();
-    measureList().Clear();
+    doc_->SetEditItem(nullptr);
+    doc_->ClearSelection();
+    doc_->results().DeleteAllRows();
+    doc_->list().Clear();
     composite_ = QImage();
-    source_ = QImage();
+    doc_->DropImage();
     composer_->Invalidate();
     viewState_ = ViewNoImage;
     if (overview_)

@@ -6,6 +6,7 @@
 
 #include "app/image_view.h"
 #include "app/page_bridge.h"
+#include "document/measure_document.h"
 #include "app/view_composer.h"
 #include "app/view_layer.h"
 
@@ -62,7 +63,7 @@ void COrvalinDlg::EnsureComposite()
     // A rebuild redraws only what changed since the last composition (the
     // composer compares every input): selecting, pressing and releasing
     // patch the items they touch.
-    const ViewComposer::Composition done = composer_->Recompose(composite_, in, editItem_.get());
+    const ViewComposer::Composition done = composer_->Recompose(composite_, in, doc_->editItem());
     // Pointer moves leave the overview's picture to the next rebuild.
     lastComposeEditOnly_ = !full && done != ViewComposer::Composition::Full;
     if (full || done == ViewComposer::Composition::Full)

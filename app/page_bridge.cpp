@@ -6,6 +6,7 @@
 #include "app/scroll_dlg.h"
 #include "measure/render/draw_measures.h"
 #include "app/orvalin_dlg.h"
+#include "document/measure_document.h"
 #include "app/tool_tab.h"
 #include "measure/values.h"
 #include "app/view_layer.h"
@@ -40,11 +41,6 @@ std::unique_ptr<QWidget> CreateOverview(COrvalinDlg &dlg, CScrollDlg *&scroll)
     window->SetOwner(&dlg);
     scroll = window.get();
     return window;
-}
-
-MeasureList *MeasureListOf(CToolTab *tool)
-{
-    return tool ? &tool->measureList() : nullptr;
 }
 
 void ToolSelect(CToolTab *tool)
@@ -96,19 +92,11 @@ ScaleSetting Calibration(COrvalinDlg &dlg)
     return ScaleSetting::Defaults(dlg.textLanguage());
 }
 
-void ComputeMeasureValue(COrvalinDlg &dlg, MeasureItem &item)
-{
-    if (CCalibTab *calib = dlg.calibTab())
-        calib->ComputeMeasureValue(item);
-    else
-        orv::ComputeMeasureValue(item, ScaleFactors{}, dlg.textLanguage());
-}
-
 LayerInputs CompositionInputs(COrvalinDlg &dlg)
 {
     LayerInputs in;
     in.source = dlg.sourceImage();
-    in.list = &dlg.measureList();
+    in.list = &dlg.document().list();
     if (CCalibTab *calib = dlg.calibTab()) {
         in.scale = calib->standardScale();
         in.calibration = calib->scaleSetting();
@@ -120,7 +108,7 @@ LayerInputs CompositionInputs(COrvalinDlg &dlg)
         opts.faceName = QString::fromStdString(option->drawAttribute().faceName);
     }
     opts.suffixLanguage = dlg.textLanguage();
-    opts.selectedItem = dlg.selectedItem();
+    opts.selectedItem = dlg.document().selectedItem();
     opts.selectionShown = dlg.currentTab() == TabMeasure || dlg.currentTab() == TabOption;
     return in;
 }

@@ -40,7 +40,6 @@ CreatedPages CreatePages(COrvalinDlg &dlg, QWidget *parent, const LocaleSource &
 // The overview window, without a parent.
 std::unique_ptr<QWidget> CreateOverview(COrvalinDlg &dlg, CScrollDlg *&scroll);
 
-MeasureList *MeasureListOf(CToolTab *tool);
 void ToolSelect(CToolTab *tool);
 void EnableToolButtons(CToolTab *tool, bool on);
 void EnableCalibControls(CCalibTab *calib, bool on);
@@ -51,9 +50,6 @@ void RedrawSample(COptionTab *option);
 
 // The calibration page's scales (the defaults while there is no page).
 ScaleSetting Calibration(COrvalinDlg &dlg);
-
-// The item's value under the calibration page's scales.
-void ComputeMeasureValue(COrvalinDlg &dlg, MeasureItem &item);
 
 // What the composite is drawn from (the view's cached layer compares it).
 LayerInputs CompositionInputs(COrvalinDlg &dlg);

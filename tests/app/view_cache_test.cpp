@@ -415,7 +415,7 @@ protected:
     // A full rebuild of the window's state as it is now.
     QImage Reference()
     {
-        return FullRebuildOfCopy(page_bridge::CompositionInputs(*dlg), dlg->editItem());
+        return FullRebuildOfCopy(page_bridge::CompositionInputs(*dlg), dlg->document().editItem());
     }
 
     // Once the view has painted what it was asked to (moves repaint only the
@@ -551,15 +551,15 @@ TEST_F(ViewCacheTest, PatchedSelectionsAndDragsShowWhatAFullRebuildShows)
         item->labelBox = {};
         MeasureItem *raw = item.get();
         raw->number = list().Append(std::move(item));
-        page_bridge::ComputeMeasureValue(*dlg, *raw);
-        dlg->AddMeasureRows(*raw);
+        dlg->document().ComputeValue(*raw);
+        dlg->document().results().AddMeasureRows(*raw);
         items.push_back(raw);
     }
     dlg->RebuildView();
     ExpectFullRebuildPixels("listed");
     const int patchesBefore = dlg->viewComposer().patchCount();
     auto select = [&](MeasureItem *item) {
-        dlg->SelectItemRow(item);
+        dlg->document().results().SelectRow(item->row);
         dlg->OnListClick();
         ExpectFullRebuildPixels("selected");
     };
