@@ -12,7 +12,6 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-#include "app/orvalin_dlg.h"
 #include "document/measure_document.h"
 #include "app/ui_prompter.h"
 
@@ -40,8 +39,14 @@ std::string Text(const QComboBox *combo) { return combo->currentText().toStdStri
 
 }  // namespace
 
-CCalibTab::CCalibTab(QWidget *parent, const LocaleSource &locale, const QString &startDir)
-    : QWidget(parent), lang_(PageLanguage(locale)), startDir_(startDir)
+CCalibTab::CCalibTab(MeasureDocument &doc, QWidget *parent, const LocaleSource &locale, const QString &startDir)
+    : QWidget(parent),
+      doc_(doc),
+      lang_(PageLanguage(locale)),
+      startDir_(startDir),
+      setting_(doc.editCalibration().setting),
+      standard_(doc.editCalibration().standard),
+      bars_(doc.editCalibration().bars)
 {
     setObjectName(QStringLiteral("calibTab"));
     // Values the page object starts with; Initialise() completes them.
@@ -85,7 +90,7 @@ void CCalibTab::Initialise()
 
 Language CCalibTab::textLanguage() const
 {
-    if (lang_ == Language::English || (owner_ && owner_->textLanguage() == Language::English))
+    if (lang_ == Language::English || doc_.results().textLanguage() == Language::English)
         return Language::English;
     return Language::Japanese;
 }
@@ -150,8 +155,7 @@ void CCalibTab::UpdateStandardPixels()
 
 void CCalibTab::Recompose()
 {
-    if (owner_ && owner_->viewState() != ViewNoImage)
-        owner_->RebuildView();
+    doc_.CalibrationEdited();
 }
 
 void CCalibTab::EnableCalibControls(bool enable)
@@ -199,14 +203,13 @@ void CCalibTab::CommitScaleEdits()
 void CCalibTab::ComputeMeasureValue(MeasureItem &item)
 {
     TakeControls();
-    orv::ComputeMeasureValue(item, setting_.Factors(), textLanguage());
+    doc_.ComputeValue(item);
 }
 
 void CCalibTab::RecomputeAllMeasures()
 {
     TakeControls();
-    if (owner_)
-        owner_->document().RecomputeAll();
+    doc_.RecomputeAll();
     ui_.saveButton->setEnabled(true);
 }
 

@@ -25,7 +25,7 @@ void COptionTab::ApplyToSelection(const std::function<void(MeasureItem &)> &set)
 {
     if (!owner_)
         return;
-    if (MeasureItem *item = owner_->document().selectedItem()) {
+    if (MeasureItem *item = doc_.selectedItem()) {
         set(*item);
         MarkLabelLayout(*item);
     }
@@ -33,8 +33,7 @@ void COptionTab::ApplyToSelection(const std::function<void(MeasureItem &)> &set)
 
 void COptionTab::Recompose()
 {
-    if (owner_)
-        owner_->RebuildView();
+    doc_.AttributesEdited();
     RedrawSample();
 }
 
@@ -88,7 +87,7 @@ void COptionTab::ChooseLabelMode(LabelMode mode)
     attr_.labelMode = mode;
     ShowFields();
     if (owner_) {
-        for (const auto &item : owner_->document().list()) {
+        for (const auto &item : doc_.list()) {
             if (item->labelBox.bottom != 0)
                 item->labelBox.bottom = -1;
             for (SubResult &sub : item->subResults) {
@@ -137,7 +136,7 @@ void COptionTab::ChooseDrawFile(int index)
     ShowFields();
     ui_.saveButton->setEnabled(false);
     if (owner_) {
-        if (MeasureItem *item = owner_->document().selectedItem()) {
+        if (MeasureItem *item = doc_.selectedItem()) {
             attr_.copyTo(*item);
             MarkLabelLayout(*item);
         }

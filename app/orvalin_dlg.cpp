@@ -94,12 +94,12 @@ void COrvalinDlg::OnInitDialog()
         if (doc_->origin() == ImageOrigin::CameraFrame)
             geo_.imageSize = kCameraFrameMarkerSize;
     });
-    // Values follow the Scale page's fields as they read now.
-    doc_->SetScaleSource([this]() -> MeasureDocument::ValueScales {
-        if (calibTab_)
-            return {calibTab_->Factors(), calibTab_->textLanguage()};
-        return {ScaleFactors{}, textLanguage_};
+    // The view follows every change of the calibration and the attributes.
+    connect(doc_.get(), &MeasureDocument::calibrationChanged, this, [this] {
+        if (viewState_ != ViewNoImage)
+            RebuildView();
     });
+    connect(doc_.get(), &MeasureDocument::attributesChanged, this, &COrvalinDlg::RebuildView);
     InstallQtTranslations(language_, this);
 
     setWindowIcon(QIcon(QStringLiteral(":/orvalin/icon.svg")));

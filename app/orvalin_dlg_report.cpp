@@ -49,7 +49,7 @@ bool ProduceReport(COrvalinDlg &dlg)
     in.language = dlg.language();
     in.imageSize = dlg.document().origin() == ImageOrigin::CameraFrame ? pictureSize : dlg.imageSize();
     in.pictureSize = pictureSize;
-    in.scale = page_bridge::Calibration(dlg);
+    in.scale = dlg.document().calibration().setting;
     in.rows = dlg.document().results().rows();
 
     QString error;

@@ -17,7 +17,7 @@ namespace orv::page_bridge {
 CreatedPages CreatePages(COrvalinDlg &dlg, QWidget *parent, const LocaleSource &locale)
 {
     CreatedPages pages;
-    auto *calib = new CCalibTab(parent, locale);
+    auto *calib = new CCalibTab(dlg.document(), parent, locale);
     calib->SetOwner(&dlg);
     pages.calib = calib;
     pages.calibWidget = calib;
@@ -28,7 +28,7 @@ CreatedPages CreatePages(COrvalinDlg &dlg, QWidget *parent, const LocaleSource &
     pages.tool = tool;
     pages.toolWidget = tool;
 
-    auto *option = new COptionTab(parent, locale);
+    auto *option = new COptionTab(dlg.document(), parent, locale);
     option->SetOwner(&dlg);
     pages.option = option;
     pages.optionWidget = option;
@@ -85,30 +85,20 @@ void RedrawSample(COptionTab *option)
         option->RedrawSample();
 }
 
-ScaleSetting Calibration(COrvalinDlg &dlg)
-{
-    if (CCalibTab *calib = dlg.calibTab())
-        return calib->scaleSetting();
-    return ScaleSetting::Defaults(dlg.textLanguage());
-}
-
 LayerInputs CompositionInputs(COrvalinDlg &dlg)
 {
     LayerInputs in;
     in.source = dlg.sourceImage();
-    in.list = &dlg.document().list();
-    if (CCalibTab *calib = dlg.calibTab()) {
-        in.scale = calib->standardScale();
-        in.calibration = calib->scaleSetting();
-    }
+    MeasureDocument &doc = dlg.document();
+    in.list = &doc.list();
+    in.scale = doc.calibration().standard;
+    in.calibration = doc.calibration().setting;
     in.calibrationPage = dlg.currentTab() == kCalibrationPageIndex;
     MeasureDrawOptions &opts = in.measureOptions;
-    if (COptionTab *option = dlg.optionTab()) {
-        opts.labelMode = option->labelMode();
-        opts.faceName = QString::fromStdString(option->drawAttribute().faceName);
-    }
+    opts.labelMode = doc.labelMode();
+    opts.faceName = QString::fromStdString(doc.drawAttribute().faceName);
     opts.suffixLanguage = dlg.textLanguage();
-    opts.selectedItem = dlg.document().selectedItem();
+    opts.selectedItem = doc.selectedItem();
     opts.selectionShown = dlg.currentTab() == TabMeasure || dlg.currentTab() == TabOption;
     return in;
 }

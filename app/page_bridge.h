@@ -48,9 +48,6 @@ void EnableOptionControls(COptionTab *option, bool on);
 void ShowRecordAttributes(COptionTab *option, MeasureItem *item);
 void RedrawSample(COptionTab *option);
 
-// The calibration page's scales (the defaults while there is no page).
-ScaleSetting Calibration(COrvalinDlg &dlg);
-
 // What the composite is drawn from (the view's cached layer compares it).
 LayerInputs CompositionInputs(COrvalinDlg &dlg);
 

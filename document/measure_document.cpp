@@ -33,17 +33,9 @@ void MeasureDocument::DropImage()
     SetImage(QImage(), origin_ == ImageOrigin::CameraFrame ? origin_ : ImageOrigin::None);
 }
 
-MeasureDocument::ValueScales MeasureDocument::scales() const
-{
-    if (scaleSource_)
-        return scaleSource_();
-    return {ScaleFactors{}, results_.textLanguage()};
-}
-
 void MeasureDocument::ComputeValue(MeasureItem &item) const
 {
-    const ValueScales s = scales();
-    ComputeMeasureValue(item, s.factors, s.language);
+    ComputeMeasureValue(item, calibration_.setting.Factors(), results_.textLanguage());
 }
 
 MeasureItem *MeasureDocument::selectedItem() const
@@ -209,8 +201,7 @@ void MeasureDocument::Renumber()
 
 void MeasureDocument::RecomputeAll()
 {
-    const ValueScales s = scales();
-    RecomputeAllMeasures(list_, s.factors, s.language,
+    RecomputeAllMeasures(list_, calibration_.setting.Factors(), results_.textLanguage(),
                          [this](MeasureItem &item) { results_.RefreshMeasureRows(item); });
     emit listChanged();
 }

@@ -8,9 +8,12 @@
 #include <QObject>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 
+#include "calib/draw_attribute.h"
+#include "calib/scale_bars.h"
+#include "calib/scale_setting.h"
+#include "calib/standard_scale.h"
 #include "export/results_table.h"
 #include "measure/language.h"
 #include "measure/measure_item.h"
@@ -22,17 +25,17 @@ namespace orv {
 // itself, not from the composite.
 enum class ImageOrigin { None, File, CameraFrame, WirelessFrame };
 
+// What values are measured against and the scale drawing shows.
+struct Calibration {
+    ScaleSetting setting;
+    StandardScale standard;
+    CalibrationBars bars;
+};
+
 class MeasureDocument : public QObject {
     Q_OBJECT
 
 public:
-    // The calibration values are computed under, and the language of their texts.
-    struct ValueScales {
-        ScaleFactors factors;
-        Language language = Language::Japanese;
-    };
-    using ScaleSource = std::function<ValueScales()>;
-
     // titleLanguage, textLanguage: those of the results list.
     MeasureDocument(Language titleLanguage, Language textLanguage, QObject *parent = nullptr);
     ~MeasureDocument() override;
@@ -55,11 +58,21 @@ public:
     const ResultsTable &results() const { return results_; }
     MeasureItem *Find(ItemId id) const { return list_.Find(id); }
 
-    // Where values take their scales from (the default scales and the rows'
-    // text language until one is set).
-    void SetScaleSource(ScaleSource source) { scaleSource_ = std::move(source); }
-    ValueScales scales() const;
+    // The item's value, unit and sub-result texts under the calibration, in
+    // the rows' text language.
     void ComputeValue(MeasureItem &item) const;
+
+    // --- calibration and draw attributes ----------------------------------------------
+    const Calibration &calibration() const { return calibration_; }
+    // The Scale page edits the calibration field by field, then says so.
+    Calibration &editCalibration() { return calibration_; }
+    void CalibrationEdited() { emit calibrationChanged(); }
+    // The attributes new measurements take, and the label mode.
+    const DrawAttribute &drawAttribute() const { return attributes_; }
+    // The Option page edits them, then says so.
+    DrawAttribute &editDrawAttribute() { return attributes_; }
+    void AttributesEdited() { emit attributesChanged(); }
+    LabelMode labelMode() const { return attributes_.labelMode; }
 
     // --- selection -------------------------------------------------------------------
     // The selected item: a listed item or the edit item; nullptr for none.
@@ -109,6 +122,7 @@ public:
     bool MovePoint(ItemId id, int index, QPoint pos);
     // Numbers the items 1..n and rewrites their rows.
     void Renumber();
+    // Every value and row under the calibration as it is now.
     void RecomputeAll();
     // Every item and row goes, with the selection and the edit item.
     void DeleteAll();
@@ -121,6 +135,10 @@ signals:
     void itemChanged(orv::ItemId id);
     void selectionChanged();
     void editItemChanged();
+    // The scales, the bars or the standard scale changed: the drawing follows.
+    void calibrationChanged();
+    // The draw attributes or the label mode changed.
+    void attributesChanged();
 
 private:
     void SetSelection(ItemId id, bool edit);
@@ -129,7 +147,8 @@ private:
     ImageOrigin origin_ = ImageOrigin::None;
     MeasureList list_;
     ResultsTable results_;
-    ScaleSource scaleSource_;
+    Calibration calibration_;
+    DrawAttribute attributes_;
     ItemId selected_ = kNoItem;
     bool editSelected_ = false;
     std::unique_ptr<MeasureItem> editItem_;

@@ -78,12 +78,7 @@ std::unique_ptr<MeasureItem> NewItemForCurrentTool(COrvalinDlg &dlg)
     auto item = NewMeasureItem();
     if (CToolTab *tool = dlg.toolTab())
         item->kind = static_cast<MeasureKind>(tool->currentTool());
-    // The option page's attributes as its controls show them; the defaults
-    // when the page does not exist.
-    if (COptionTab *option = dlg.optionTab())
-        option->drawAttribute().copyTo(*item);
-    else
-        DrawAttribute().copyTo(*item);
+    dlg.document().drawAttribute().copyTo(*item);
     return item;
 }
 

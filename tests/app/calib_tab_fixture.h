@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "app/calib_tab.h"
+#include "document/measure_document.h"
 #include "scripted_prompter.h"
 
 namespace orv::test {
@@ -50,7 +51,10 @@ protected:
 
     CCalibTab &MakePage(const char *userLanguage = "en")
     {
-        page = std::make_unique<CCalibTab>(nullptr, FixedLocale(userLanguage), dir.path());
+        const Language lang = PageLanguage(FixedLocale(userLanguage));
+        page.reset();
+        doc = std::make_unique<MeasureDocument>(lang, lang);
+        page = std::make_unique<CCalibTab>(*doc, nullptr, FixedLocale(userLanguage), dir.path());
         page->EnableCalibControls(true);
         return *page;
     }
@@ -59,6 +63,7 @@ protected:
 
     QTemporaryDir dir;
     ScriptedPrompter prompter;
+    std::unique_ptr<MeasureDocument> doc;
     std::unique_ptr<CCalibTab> page;
 };
 

@@ -79,7 +79,10 @@ protected:
 
     COptionTab &MakePage(const char *user = "en")
     {
-        page = std::make_unique<COptionTab>(nullptr, OptionLocale(user), dir.path());
+        const Language lang = PageLanguage(OptionLocale(user));
+        page.reset();
+        doc = std::make_unique<MeasureDocument>(lang, lang);
+        page = std::make_unique<COptionTab>(*doc, nullptr, OptionLocale(user), dir.path());
         page->EnableOptionControls(true);
         page->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(page.get()));
@@ -89,6 +92,7 @@ protected:
 
     QTemporaryDir dir;
     ScriptedPrompter prompter;
+    std::unique_ptr<MeasureDocument> doc;
     std::unique_ptr<COptionTab> page;
 };
 

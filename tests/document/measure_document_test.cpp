@@ -163,7 +163,17 @@ TEST_F(DocumentTest, RecalibratingRewritesEveryValueAndRow)
 {
     MeasureItem &a = Add({0, 0}, {10, 0});
     MeasureItem &b = Add({0, 0}, {0, 40});
-    doc.SetScaleSource([] { return MeasureDocument::ValueScales{{0.5, 0.25, 1}, Language::English}; });
+    int drawn = 0;
+    QObject::connect(&doc, &MeasureDocument::calibrationChanged, [&] { ++drawn; });
+    ScaleSetting &s = doc.editCalibration().setting;
+    s.hPixel = "100";
+    s.hValue = "50";
+    s.vPixel = "100";
+    s.vValue = "25";
+    s.unit = "mm";
+    doc.CalibrationEdited();
+    EXPECT_EQ(drawn, 1);
+    EXPECT_DOUBLE_EQ(a.value, 10.0) << "values follow only a recompute";
     doc.RecomputeAll();
     EXPECT_DOUBLE_EQ(a.value, 5.0);
     EXPECT_DOUBLE_EQ(b.value, 10.0);
