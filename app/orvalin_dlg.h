@@ -194,10 +194,8 @@ public:
     void OnViewDoubleClick(QPoint pos);
     void OnViewRightPress(QPoint pos);
     void OnViewLeave();
-    // The view's paint: composition by ViewState (painter on the view widget).
+    // The view's paint: the composite by ViewState (painter on the view widget).
     void PaintView(QPainter &painter);
-    // Called by the view after it painted: tool palette refresh, pending command.
-    void AfterViewPaint();
 
     // The tool palette's ToolSelect (pages ask for it after their changes).
     void RefreshToolButtons();
@@ -243,9 +241,13 @@ private:
     void ShowRecordAttributes(MeasureItem *item);
     void DiscardImage();
     void OnOverviewToggle();
+    // Runs the pending command once the events queued before it are done,
+    // on the composite rebuilt without the selection marks.
     void PostPending();
-    // With an item selected: clears the selection and makes command pending
-    // until the repaint (true); otherwise false.
+    // The tool palette shows the current tool after the view's repaint.
+    void PostToolSelect();
+    // With an item selected: clears the selection and queues command to run
+    // again without it (true); otherwise false.
     bool ClearSelectionFirst(int command);
     bool ViewTakesPointer() const;
     bool AskYesNo(const QString &english, const QString &japanese);
@@ -279,6 +281,7 @@ private:
     bool overviewShown_ = false;
     int pendingCommand_ = CmdNone;
     bool pendingPosted_ = false;
+    bool toolSelectPosted_ = false;
     qint64 overviewPictureKey_ = 0;
     // A pointer move asked for the edit item to be redrawn.
     bool editLayerPending_ = false;

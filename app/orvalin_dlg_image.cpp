@@ -86,6 +86,7 @@ void COrvalinDlg::LoadImageFile(const QString &path)
     doc_->DeleteAll();
     update();
     view_->update();
+    PostToolSelect();
 }
 
 void COrvalinDlg::OnSaveImage()

@@ -79,11 +79,7 @@ bool COrvalinDlg::ClearSelectionFirst(int command)
     doc_->Renumber();
     RebuildView();
     pendingCommand_ = command;
-    if (!view_->isVisible()) {
-        // No paint will come: compose now and go on at once.
-        EnsureComposite();
-        PostPending();
-    }
+    PostPending();
     return true;
 }
 

@@ -146,6 +146,7 @@ void COrvalinDlg::OnOverviewToggle()
     viewState_ = hasImage() ? ViewRebuild : ViewNoImage;
     update();
     view_->update();
+    PostToolSelect();
 }
 
 void COrvalinDlg::OnExit()

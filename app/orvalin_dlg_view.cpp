@@ -30,6 +30,7 @@ void COrvalinDlg::RebuildView()
         return;
     viewState_ = ViewRebuild;
     view_->update();
+    PostToolSelect();
 }
 
 void COrvalinDlg::RebuildEditLayer()
@@ -37,6 +38,7 @@ void COrvalinDlg::RebuildEditLayer()
     if (!hasImage())
         return;
     // A full rebuild already due covers the edit item too.
+    PostToolSelect();
     if (viewState_ == ViewRebuild) {
         view_->update();
         return;
@@ -74,6 +76,8 @@ void COrvalinDlg::EnsureComposite()
 void COrvalinDlg::UpdateView()
 {
     view_->update();
+    if (viewState_ != ViewScrollOnly)
+        PostToolSelect();
 }
 
 void COrvalinDlg::PaintView(QPainter &painter)
@@ -109,14 +113,6 @@ void COrvalinDlg::PaintView(QPainter &painter)
     }
 }
 
-void COrvalinDlg::AfterViewPaint()
-{
-    if (viewState_ == ViewScrollOnly)
-        return;
-    ToolSelect();
-    PostPending();
-}
-
 void COrvalinDlg::PostPending()
 {
     if (pendingCommand_ == CmdNone || pendingPosted_)
@@ -124,8 +120,22 @@ void COrvalinDlg::PostPending()
     pendingPosted_ = true;
     QTimer::singleShot(0, this, [this] {
         pendingPosted_ = false;
-        if (pendingCommand_ != CmdNone)
-            OnCommand(pendingCommand_);
+        if (pendingCommand_ == CmdNone)
+            return;
+        // The composite without the selection marks, before the command reads it.
+        EnsureComposite();
+        OnCommand(pendingCommand_);
+    });
+}
+
+void COrvalinDlg::PostToolSelect()
+{
+    if (toolSelectPosted_)
+        return;
+    toolSelectPosted_ = true;
+    QTimer::singleShot(0, this, [this] {
+        toolSelectPosted_ = false;
+        ToolSelect();
     });
 }
 

@@ -87,7 +87,8 @@ public:
         QPainter painter(&device_);
         dlg_->PaintView(painter);
         painter.end();
-        dlg_->AfterViewPaint();
+        // The tool palette's refresh queued by the change.
+        QCoreApplication::processEvents();
     }
 
     QPoint ToView(QPoint image) const { return dlg_->view().ImageToView(image); }

@@ -108,7 +108,7 @@ TEST_F(Report, PictureNeverShowsTheSelectionMarks)
     const QImage withMarks = d.composite().convertToFormat(QImage::Format_RGB32);
 
     QTest::mouseClick(d.button(CmdReport), Qt::LeftButton);
-    // The first run only clears the selection; the repaint runs the report.
+    // The first run only clears the selection; the queued continuation runs the report.
     EXPECT_EQ(d.document().selectedItem(), nullptr);
     EXPECT_EQ(d.pendingCommand(), CmdReport);
     EXPECT_TRUE(prompter.openedDocuments.empty());
