@@ -21,7 +21,8 @@
 #include "app/interaction/install_handlers.h"
 #include "app/key_discarder.h"
 #include "app/live_view.h"
-#include "app/page_bridge.h"
+#include "app/option_tab.h"
+#include "app/scroll_dlg.h"
 #include "document/measure_document.h"
 #include "app/qt_translations.h"
 #include "app/resources_init.h"
@@ -128,7 +129,12 @@ void COrvalinDlg::OnInitDialog()
     EnablePageControls(false);
     EnableOutputButtons(false);
 
-    overview_ = page_bridge::CreateOverview(*this, scrollDlg_);
+    {
+        auto overview = std::make_unique<CScrollDlg>();
+        overview->SetOwner(this);
+        scrollDlg_ = overview.get();
+        overview_ = std::move(overview);
+    }
     overview_->setObjectName("CScrollDlg");
     overview_->setWindowTitle(language_ == Language::English ? QStringLiteral("ScrollView")
                                                              : QStringLiteral("画像スクロール"));
@@ -274,18 +280,21 @@ void COrvalinDlg::CreatePages()
     auto *image = new CImageTab(tabs_, env_.locale);
     image->SetOwner(this);
     imageTab_ = image;
-    const page_bridge::CreatedPages pages = page_bridge::CreatePages(*this, tabs_, env_.locale);
-    calibTab_ = pages.calib;
-    toolTab_ = pages.tool;
-    optionTab_ = pages.option;
+    calibTab_ = new CCalibTab(*doc_, tabs_, env_.locale);
+    calibTab_->SetOwner(this);
+    toolTab_ = new CToolTab(tabs_, env_.locale);
+    toolTab_->SetOwner(this);
+    toolTab_->ToolSelect();
+    optionTab_ = new COptionTab(*doc_, tabs_, env_.locale);
+    optionTab_->SetOwner(this);
 
     const bool english = language_ == Language::English;
     // Inserting the tabs would switch pages; the switch of start-up runs once below.
     const QSignalBlocker block(tabs_);
     tabs_->addTab(image, english ? QStringLiteral("Image") : QStringLiteral("ｲﾒｰｼﾞ"));
-    tabs_->addTab(pages.calibWidget, english ? QStringLiteral("Scale") : QStringLiteral("ｽｹｰﾙ"));
-    tabs_->addTab(pages.toolWidget, english ? QStringLiteral("Measure") : QStringLiteral("計測"));
-    tabs_->addTab(pages.optionWidget, english ? QStringLiteral("Option") : QStringLiteral("ｵﾌﾟｼｮﾝ"));
+    tabs_->addTab(calibTab_, english ? QStringLiteral("Scale") : QStringLiteral("ｽｹｰﾙ"));
+    tabs_->addTab(toolTab_, english ? QStringLiteral("Measure") : QStringLiteral("計測"));
+    tabs_->addTab(optionTab_, english ? QStringLiteral("Option") : QStringLiteral("ｵﾌﾟｼｮﾝ"));
     tabs_->setCurrentIndex(TabImage);
     OnTabChange();
 }
@@ -360,9 +369,12 @@ void COrvalinDlg::moveEvent(QMoveEvent *event)
 
 void COrvalinDlg::EnablePageControls(bool on)
 {
-    page_bridge::EnableCalibControls(calibTab_, on);
-    page_bridge::EnableToolButtons(toolTab_, on);
-    page_bridge::EnableOptionControls(optionTab_, on);
+    if (calibTab_)
+        calibTab_->EnableCalibControls(on);
+    if (toolTab_)
+        toolTab_->EnableToolButtons(on);
+    if (optionTab_)
+        optionTab_->EnableOptionControls(on);
 }
 
 void COrvalinDlg::EnableOutputButtons(bool on)

@@ -10,7 +10,6 @@
 
 #include "export/image_file.h"
 #include "app/image_view.h"
-#include "app/page_bridge.h"
 #include "export/report_workbook.h"
 #include "document/measure_document.h"
 #include "export/results_table.h"

@@ -10,7 +10,8 @@
 #include "app/about_dlg.h"
 #include "app/image_tab.h"
 #include "app/image_view.h"
-#include "app/page_bridge.h"
+#include "app/calib_tab.h"
+#include "app/option_tab.h"
 #include "document/measure_document.h"
 #include "export/results_table.h"
 #include "app/tool_tab.h"
@@ -32,7 +33,8 @@ void COrvalinDlg::SelectTab(int index)
 
 void COrvalinDlg::ToolSelect()
 {
-    page_bridge::ToolSelect(toolTab_);
+    if (toolTab_)
+        toolTab_->ToolSelect();
 }
 
 void COrvalinDlg::RefreshToolButtons()
@@ -42,7 +44,8 @@ void COrvalinDlg::RefreshToolButtons()
 
 void COrvalinDlg::ShowRecordAttributes(MeasureItem *item)
 {
-    page_bridge::ShowRecordAttributes(optionTab_, item);
+    if (optionTab_ && item)
+        optionTab_->ShowRecordAttributes(item);
 }
 
 bool COrvalinDlg::AskYesNo(const QString &english, const QString &japanese)
@@ -153,7 +156,8 @@ void COrvalinDlg::OnExit()
 {
     dragMode_ = DragIdle;
     forgetCursor();
-    page_bridge::FreeScaleBars(calibTab_);
+    if (calibTab_)
+        calibTab_->FreeScaleBars();
     doc_->SetEditItem(nullptr);
     doc_->ClearSelection();
     doc_->results().DeleteAllRows();

@@ -5,7 +5,9 @@
 #include <QTimer>
 
 #include "app/image_view.h"
-#include "app/page_bridge.h"
+#include "app/composition_inputs.h"
+#include "app/option_tab.h"
+#include "app/scroll_dlg.h"
 #include "document/measure_document.h"
 #include "app/view_composer.h"
 #include "app/view_layer.h"
@@ -61,7 +63,7 @@ void COrvalinDlg::EnsureComposite()
     if (!full && !editLayerPending_)
         return;
     editLayerPending_ = false;
-    const LayerInputs in = page_bridge::CompositionInputs(*this);
+    const LayerInputs in = CompositionInputs(*this);
     // A rebuild redraws only what changed since the last composition (the
     // composer compares every input): selecting, pressing and releasing
     // patch the items they touch.
@@ -69,7 +71,8 @@ void COrvalinDlg::EnsureComposite()
     // Pointer moves leave the overview's picture to the next rebuild.
     lastComposeEditOnly_ = !full && done != ViewComposer::Composition::Full;
     if (full || done == ViewComposer::Composition::Full)
-        page_bridge::RedrawSample(optionTab_);
+        if (optionTab_)
+            optionTab_->RedrawSample();
     viewState_ = ViewUpToDate;
 }
 
@@ -102,7 +105,12 @@ void COrvalinDlg::PaintView(QPainter &painter)
     const bool changed = !lastComposeEditOnly_ && composite_.cacheKey() != overviewPictureKey_;
     if (changed)
         overviewPictureKey_ = composite_.cacheKey();
-    page_bridge::RepaintOverview(*this, changed);
+    if (scrollDlg_) {
+        // The overview keeps its own scaled copy; it is refreshed per rebuild.
+        if (changed)
+            scrollDlg_->SetPicture(composite_);
+        scrollDlg_->UpdateFrame();
+    }
     if (dragMode_ >= DragStandardScale && dragMode_ <= DragVBar) {
         if (ViewPointerHandler *h = pointerHandler(dragMode_)) {
             painter.setClipRect(area);

@@ -2,7 +2,6 @@
 
 #include "app/orvalin_dlg.h"
 #include "document/measure_document.h"
-#include "app/page_bridge.h"
 #include "app/tool_tab.h"
 #include "app/ui_prompter.h"
 
@@ -46,7 +45,8 @@ void RemoveItem(COrvalinDlg &dlg, ItemId id)
 
 void ShowRecordAttributes(COrvalinDlg &dlg, MeasureItem *item)
 {
-    page_bridge::ShowRecordAttributes(dlg.optionTab(), item);
+    if (COptionTab *option = dlg.optionTab(); option && item)
+        option->ShowRecordAttributes(item);
 }
 
 void BeginEditDrag(COrvalinDlg &dlg, std::unique_ptr<MeasureItem> item, DragMode mode)

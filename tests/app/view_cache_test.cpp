@@ -12,7 +12,7 @@
 #include "app/calib_tab.h"
 #include "interaction_fixture.h"
 #include "app/option_tab.h"
-#include "app/page_bridge.h"
+#include "app/composition_inputs.h"
 #include "app/scroll_dlg.h"
 #include "app/painted_bounds.h"
 #include "measure/render/draw_measures.h"
@@ -415,7 +415,7 @@ protected:
     // A full rebuild of the window's state as it is now.
     QImage Reference()
     {
-        return FullRebuildOfCopy(page_bridge::CompositionInputs(*dlg), dlg->document().editItem());
+        return FullRebuildOfCopy(CompositionInputs(*dlg), dlg->document().editItem());
     }
 
     // Once the view has painted what it was asked to (moves repaint only the
