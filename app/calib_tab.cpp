@@ -12,7 +12,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-#include "app/orvalin_dlg.h"
+#include "document/measure_document.h"
 #include "app/ui_prompter.h"
 
 namespace orv {
@@ -39,8 +39,15 @@ std::string Text(const QComboBox *combo) { return combo->currentText().toStdStri
 
 }  // namespace
 
-CCalibTab::CCalibTab(QWidget *parent, const DlgEnvironment &env)
-    : QWidget(parent), lang_(PageLanguage(env.locale)), startDir_(env.startDir), prompter_(env.prompter)
+CCalibTab::CCalibTab(MeasureDocument &doc, QWidget *parent, const DlgEnvironment &env)
+    : QWidget(parent),
+      doc_(doc),
+      lang_(PageLanguage(env.locale)),
+      startDir_(env.startDir),
+      prompter_(env.prompter),
+      setting_(doc.editCalibration().setting),
+      standard_(doc.editCalibration().standard),
+      bars_(doc.editCalibration().bars)
 {
     setObjectName(QStringLiteral("calibTab"));
     // Values the page object starts with; Initialise() completes them.
@@ -84,7 +91,7 @@ void CCalibTab::Initialise()
 
 Language CCalibTab::textLanguage() const
 {
-    if (lang_ == Language::English || (owner_ && owner_->textLanguage() == Language::English))
+    if (lang_ == Language::English || doc_.results().textLanguage() == Language::English)
         return Language::English;
     return Language::Japanese;
 }
@@ -149,8 +156,7 @@ void CCalibTab::UpdateStandardPixels()
 
 void CCalibTab::Recompose()
 {
-    if (owner_ && owner_->viewState() != ViewNoImage)
-        owner_->RebuildView();
+    doc_.CalibrationEdited();
 }
 
 void CCalibTab::EnableCalibControls(bool enable)
@@ -198,16 +204,13 @@ void CCalibTab::CommitScaleEdits()
 void CCalibTab::ComputeMeasureValue(MeasureItem &item)
 {
     TakeControls();
-    orv::ComputeMeasureValue(item, setting_.Factors(), textLanguage());
+    doc_.ComputeValue(item);
 }
 
 void CCalibTab::RecomputeAllMeasures()
 {
     TakeControls();
-    if (owner_) {
-        orv::RecomputeAllMeasures(owner_->measureList(), setting_.Factors(), textLanguage(),
-                                  [this](MeasureItem &item) { owner_->RefreshMeasureRows(item); });
-    }
+    doc_.RecomputeAll();
     ui_.saveButton->setEnabled(true);
 }
 

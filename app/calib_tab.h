@@ -30,6 +30,7 @@ class QRadioButton;
 namespace orv {
 
 class COrvalinDlg;
+class MeasureDocument;
 
 // What HitTestScaleBars found under the pointer.
 enum ScaleGrip : int {
@@ -80,9 +81,10 @@ class CCalibTab : public QWidget {
 
 public:
     // Initialises at once (the page's window is created with the object): the
-    // language from the locale, the defaults, the bars, the standard scale and
-    // the scale file list of the environment's start directory.
-    explicit CCalibTab(QWidget *parent = nullptr, const DlgEnvironment &env = {});
+    // language from the locale, the document's calibration to the defaults
+    // (bars and standard scale included) and the scale file list of the
+    // environment's start directory. The page edits doc's calibration.
+    explicit CCalibTab(MeasureDocument &doc, QWidget *parent = nullptr, const DlgEnvironment &env = {});
     ~CCalibTab() override;
 
     // Set by the main window right after it created the page.
@@ -95,7 +97,7 @@ public:
     const QString &startDirectory() const { return startDir_; }
     const CalibTabControls &controls() const { return ui_; }
 
-    // The model as last taken from or shown in the controls.
+    // The document's calibration as last taken from or shown in the controls.
     const ScaleSetting &scaleSetting() const { return setting_; }
     const StandardScale &standardScale() const { return standard_; }
     const CalibrationBars &bars() const { return bars_; }
@@ -118,7 +120,7 @@ public:
     void CommitScaleEdits();
     bool hasPendingEdit() const { return !pendingEdit_.isNull(); }
 
-    // Values under the page's calibration (the fields are taken first).
+    // Values under the document's calibration (the fields are taken first).
     void ComputeMeasureValue(MeasureItem &item);
     // Every measurement recomputed and its rows rewritten; enables Save.
     void RecomputeAllMeasures();
@@ -163,7 +165,7 @@ private:
     void FillScaleFileList();
     void UpdateVValueEnabled();
     void UpdateStandardPixels();
-    // Recomposition of the main window's view.
+    // Tells the document the calibration changed (the view recomposes).
     void Recompose();
     void ShowMinimumValueMessage();
     // After a bar's length changed: bars, fields, values and view follow.
@@ -185,15 +187,17 @@ private:
     void OnFontSizeChosen(int index);
     void OnChooseColor(ColorRef &color);
 
+    MeasureDocument &doc_;
     COrvalinDlg *owner_ = nullptr;
     Language lang_ = Language::Japanese;
     QString startDir_;
     std::shared_ptr<UiPrompter> prompter_;
     CalibTabControls ui_;
 
-    ScaleSetting setting_;
-    StandardScale standard_;
-    CalibrationBars bars_;
+    // The document's, edited in place.
+    ScaleSetting &setting_;
+    StandardScale &standard_;
+    CalibrationBars &bars_;
     MeasureItem standardRecord_;
     QString scaleFileName_;
 

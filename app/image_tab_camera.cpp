@@ -18,6 +18,7 @@
 #include "app/live_view.h"
 #include "app/multiline_button.h"
 #include "app/orvalin_dlg.h"
+#include "document/measure_document.h"
 #include "app/ui_prompter.h"
 
 namespace orv {
@@ -153,7 +154,7 @@ void CImageTab::OnCapture()
     cameraState_ = 2;
     SetSaveImageEnabled(true);
     if (owner_)
-        owner_->setImageSize(QSize(2, 2));
+        owner_->document().SetOrigin(ImageOrigin::CameraFrame);
 }
 
 void CImageTab::OnLiveToggle()

@@ -21,8 +21,6 @@ void ImageView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     owner_.PaintView(painter);
-    painter.end();
-    owner_.AfterViewPaint();
 }
 
 void ImageView::mousePressEvent(QMouseEvent *event)

@@ -16,6 +16,7 @@
 #include "calib/draw_file.h"
 #include "core/number_reading.h"
 #include "app/option_tab_sample.h"
+#include "document/measure_document.h"
 #include "calib/setting_files.h"
 
 namespace orv {
@@ -52,8 +53,13 @@ void ShowListText(QComboBox *combo, const QString &text)
 
 }  // namespace
 
-COptionTab::COptionTab(QWidget *parent, const DlgEnvironment &env)
-    : QWidget(parent), lang_(PageLanguage(env.locale)), startDir_(env.startDir), prompter_(env.prompter)
+COptionTab::COptionTab(MeasureDocument &doc, QWidget *parent, const DlgEnvironment &env)
+    : QWidget(parent),
+      doc_(doc),
+      lang_(PageLanguage(env.locale)),
+      startDir_(env.startDir),
+      prompter_(env.prompter),
+      attr_(doc.editDrawAttribute())
 {
     setObjectName(QStringLiteral("optionTab"));
     BuildControls();

@@ -25,6 +25,7 @@ class QRadioButton;
 namespace orv {
 
 class COrvalinDlg;
+class MeasureDocument;
 class COptionSample;
 
 // The page's widgets (owned by Qt's parent tree).
@@ -55,10 +56,11 @@ class COptionTab : public QWidget {
     Q_OBJECT
 
 public:
-    // Initialises at once: the language from the locale, the default
-    // attributes, label mode 2, the sample box and the draw file list of
-    // the environment's start directory. No file is read.
-    explicit COptionTab(QWidget *parent = nullptr, const DlgEnvironment &env = {});
+    // Initialises at once: the language from the locale, the document's
+    // attributes to the defaults, label mode 2, the sample box and the draw
+    // file list of the environment's start directory. No file is read. The
+    // page edits doc's draw attributes.
+    explicit COptionTab(MeasureDocument &doc, QWidget *parent = nullptr, const DlgEnvironment &env = {});
     ~COptionTab() override;
 
     // Set by the main window right after it created the page.
@@ -106,7 +108,7 @@ private:
     // Sets the attribute in the selected measurement (if any) and marks its
     // label for re-measuring.
     void ApplyToSelection(const std::function<void(MeasureItem &)> &set);
-    // ViewState 2 and repaint of the main window.
+    // Tells the document the attributes changed (the view recomposes); the sample follows.
     void Recompose();
 
     void OnChooseColor(ColorRef &color, const std::function<void(MeasureItem &)> &apply);
@@ -114,11 +116,13 @@ private:
     void OnLineWidthChosen(int index);
     void OnFontSizeChosen(int index);
 
+    MeasureDocument &doc_;
     COrvalinDlg *owner_ = nullptr;
     Language lang_ = Language::Japanese;
     QString startDir_;
     std::shared_ptr<UiPrompter> prompter_;
-    DrawAttribute attr_;
+    // The document's, edited in place.
+    DrawAttribute &attr_;
     OptionTabControls ui_;
 };
 

@@ -8,6 +8,7 @@
 #include "calib/draw_file.h"
 #include "app/option_tab.h"
 #include "app/orvalin_dlg.h"
+#include "document/measure_document.h"
 #include "app/save_failure.h"
 #include "calib/setting_files.h"
 #include "app/ui_prompter.h"
@@ -24,7 +25,7 @@ void COptionTab::ApplyToSelection(const std::function<void(MeasureItem &)> &set)
 {
     if (!owner_)
         return;
-    if (MeasureItem *item = owner_->selectedItem()) {
+    if (MeasureItem *item = doc_.selectedItem()) {
         set(*item);
         MarkLabelLayout(*item);
     }
@@ -32,8 +33,7 @@ void COptionTab::ApplyToSelection(const std::function<void(MeasureItem &)> &set)
 
 void COptionTab::Recompose()
 {
-    if (owner_)
-        owner_->RebuildView();
+    doc_.AttributesEdited();
     RedrawSample();
 }
 
@@ -87,7 +87,7 @@ void COptionTab::ChooseLabelMode(LabelMode mode)
     attr_.labelMode = mode;
     ShowFields();
     if (owner_) {
-        for (const auto &item : owner_->measureList()) {
+        for (const auto &item : doc_.list()) {
             if (item->labelBox.bottom != 0)
                 item->labelBox.bottom = -1;
             for (SubResult &sub : item->subResults) {
@@ -136,7 +136,7 @@ void COptionTab::ChooseDrawFile(int index)
     ShowFields();
     ui_.saveButton->setEnabled(false);
     if (owner_) {
-        if (MeasureItem *item = owner_->selectedItem()) {
+        if (MeasureItem *item = doc_.selectedItem()) {
             attr_.copyTo(*item);
             MarkLabelLayout(*item);
         }

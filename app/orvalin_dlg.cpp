@@ -21,7 +21,9 @@
 #include "app/interaction/install_handlers.h"
 #include "app/key_discarder.h"
 #include "app/live_view.h"
-#include "app/page_bridge.h"
+#include "app/option_tab.h"
+#include "app/scroll_dlg.h"
+#include "document/measure_document.h"
 #include "app/qt_translations.h"
 #include "app/resources_init.h"
 #include "export/results_table.h"
@@ -69,13 +71,15 @@ COrvalinDlg::~COrvalinDlg()
     column.reset();
 }
 
-MeasureList &COrvalinDlg::measureList()
+bool COrvalinDlg::hasImage() const
 {
-    if (MeasureList *list = page_bridge::MeasureListOf(toolTab_))
-        return *list;
-    if (!fallbackList_)
-        fallbackList_ = std::make_unique<MeasureList>();
-    return *fallbackList_;
+    return doc_ && doc_->hasImage();
+}
+
+const QImage &COrvalinDlg::sourceImage() const
+{
+    static const QImage none;
+    return doc_ ? doc_->image() : none;
 }
 
 void COrvalinDlg::OnInitDialog()
@@ -85,7 +89,18 @@ void COrvalinDlg::OnInitDialog()
     const bool pagesEnglish = PageLanguage(env_.locale) == Language::English;
     textLanguage_ = (language_ == Language::English || pagesEnglish) ? Language::English
                                                                       : Language::Japanese;
-    results_ = std::make_unique<ResultsTable>(language_, textLanguage_);
+    doc_ = std::make_unique<MeasureDocument>(language_, textLanguage_);
+    // The frozen camera frame keeps its marker size in the geometry.
+    connect(doc_.get(), &MeasureDocument::imageChanged, this, [this] {
+        if (doc_->origin() == ImageOrigin::CameraFrame)
+            geo_.imageSize = kCameraFrameMarkerSize;
+    });
+    // The view follows every change of the calibration and the attributes.
+    connect(doc_.get(), &MeasureDocument::calibrationChanged, this, [this] {
+        if (viewState_ != ViewNoImage)
+            RebuildView();
+    });
+    connect(doc_.get(), &MeasureDocument::attributesChanged, this, &COrvalinDlg::RebuildView);
     InstallQtTranslations(language_, this);
 
     setWindowIcon(QIcon(QStringLiteral(":/orvalin/icon.svg")));
@@ -96,11 +111,8 @@ void COrvalinDlg::OnInitDialog()
     setWindowTitle(QStringLiteral("Orvalin - ver. ") + QLatin1String(kAppVersion));
 
     // Cleared view state.
-    source_ = QImage();
     composite_ = QImage();
     dragMode_ = DragIdle;
-    selectedItem_ = nullptr;
-    editItem_.reset();
     currentTab_ = TabImage;
     cursor_ = Qt::BlankCursor;
     lastOpenDir_.clear();
@@ -117,7 +129,12 @@ void COrvalinDlg::OnInitDialog()
     EnablePageControls(false);
     EnableOutputButtons(false);
 
-    overview_ = page_bridge::CreateOverview(*this, scrollDlg_);
+    {
+        auto overview = std::make_unique<CScrollDlg>();
+        overview->SetOwner(this);
+        scrollDlg_ = overview.get();
+        overview_ = std::move(overview);
+    }
     overview_->setObjectName("CScrollDlg");
     overview_->setWindowTitle(language_ == Language::English ? QStringLiteral("ScrollView")
                                                              : QStringLiteral("画像スクロール"));
@@ -182,7 +199,7 @@ void COrvalinDlg::BuildControls()
     tabFont.setPointSize(8);
     tabs_->tabBar()->setFont(tabFont);
 
-    resultsView_ = new ResultsView(*results_, column_);
+    resultsView_ = new ResultsView(doc_->results(), column_);
     resultsView_->setObjectName("list1004");
     resultsView_->setFixedHeight(kListHeight);
 
@@ -263,18 +280,21 @@ void COrvalinDlg::CreatePages()
     auto *image = new CImageTab(tabs_, env_);
     image->SetOwner(this);
     imageTab_ = image;
-    const page_bridge::CreatedPages pages = page_bridge::CreatePages(*this, tabs_, env_);
-    calibTab_ = pages.calib;
-    toolTab_ = pages.tool;
-    optionTab_ = pages.option;
+    calibTab_ = new CCalibTab(*doc_, tabs_, env_);
+    calibTab_->SetOwner(this);
+    toolTab_ = new CToolTab(tabs_, env_);
+    toolTab_->SetOwner(this);
+    toolTab_->ToolSelect();
+    optionTab_ = new COptionTab(*doc_, tabs_, env_);
+    optionTab_->SetOwner(this);
 
     const bool english = language_ == Language::English;
     // Inserting the tabs would switch pages; the switch of start-up runs once below.
     const QSignalBlocker block(tabs_);
     tabs_->addTab(image, english ? QStringLiteral("Image") : QStringLiteral("ｲﾒｰｼﾞ"));
-    tabs_->addTab(pages.calibWidget, english ? QStringLiteral("Scale") : QStringLiteral("ｽｹｰﾙ"));
-    tabs_->addTab(pages.toolWidget, english ? QStringLiteral("Measure") : QStringLiteral("計測"));
-    tabs_->addTab(pages.optionWidget, english ? QStringLiteral("Option") : QStringLiteral("ｵﾌﾟｼｮﾝ"));
+    tabs_->addTab(calibTab_, english ? QStringLiteral("Scale") : QStringLiteral("ｽｹｰﾙ"));
+    tabs_->addTab(toolTab_, english ? QStringLiteral("Measure") : QStringLiteral("計測"));
+    tabs_->addTab(optionTab_, english ? QStringLiteral("Option") : QStringLiteral("ｵﾌﾟｼｮﾝ"));
     tabs_->setCurrentIndex(TabImage);
     OnTabChange();
 }
@@ -349,9 +369,12 @@ void COrvalinDlg::moveEvent(QMoveEvent *event)
 
 void COrvalinDlg::EnablePageControls(bool on)
 {
-    page_bridge::EnableCalibControls(calibTab_, on);
-    page_bridge::EnableToolButtons(toolTab_, on);
-    page_bridge::EnableOptionControls(optionTab_, on);
+    if (calibTab_)
+        calibTab_->EnableCalibControls(on);
+    if (toolTab_)
+        toolTab_->EnableToolButtons(on);
+    if (optionTab_)
+        optionTab_->EnableOptionControls(on);
 }
 
 void COrvalinDlg::EnableOutputButtons(bool on)

@@ -32,7 +32,7 @@ class CScrollDlg;
 class CToolTab;
 class ImageView;
 class KeyDiscarder;
-class ResultsTable;
+class MeasureDocument;
 class ResultsView;
 class ViewComposer;
 class WirelessReceiver;
@@ -86,21 +86,10 @@ public:
     // The window in which the camera and the wireless microscope show their pictures.
     QWidget *liveView() const { return liveView_; }
 
-    // --- measurements and the results list ---------------------------------------
-    // The measurement list (held by the tool page).
-    MeasureList &measureList();
-    ResultsTable &results() { return *results_; }
-    MeasureItem *selectedItem() const { return selectedItem_; }
-    void setSelectedItem(MeasureItem *item) { selectedItem_ = item; }
-    MeasureItem *editItem() const { return editItem_.get(); }
-    void setEditItem(std::unique_ptr<MeasureItem> item) { editItem_ = std::move(item); }
-    std::unique_ptr<MeasureItem> takeEditItem() { return std::move(editItem_); }
-
-    void AddMeasureRows(MeasureItem &item);
-    void RefreshMeasureRows(const MeasureItem &item);
-    void RenumberResults();
-    void RemoveMeasureRows(MeasureItem *item);
-    void SelectItemRow(const MeasureItem *item);
+    // --- the measurement document -------------------------------------------------
+    // The still, the measurements and their rows, the selection and the edit item.
+    MeasureDocument &document() { return *doc_; }
+    const MeasureDocument &document() const { return *doc_; }
 
     // --- view ----------------------------------------------------------------------
     int viewState() const { return viewState_; }
@@ -154,12 +143,10 @@ public:
     void SetWindowSize(QSize outer);
 
     // --- images ----------------------------------------------------------------------
-    bool hasImage() const { return !source_.isNull(); }
-    const QImage &sourceImage() const { return source_; }
+    bool hasImage() const;
+    const QImage &sourceImage() const;
     const QImage &composite() const { return composite_; }
     QSize imageSize() const { return geo_.imageSize; }
-    // The image page marks a frozen camera frame with 2 x 2.
-    void setImageSize(QSize size) { geo_.imageSize = size; }
     // Builds the composite now when a rebuild is due (also used by the outputs).
     void EnsureComposite();
     QString workFilePath() const { return workFilePath_; }
@@ -208,10 +195,8 @@ public:
     void OnViewDoubleClick(QPoint pos);
     void OnViewRightPress(QPoint pos);
     void OnViewLeave();
-    // The view's paint: composition by ViewState (painter on the view widget).
+    // The view's paint: the composite by ViewState (painter on the view widget).
     void PaintView(QPainter &painter);
-    // Called by the view after it painted: tool palette refresh, pending command.
-    void AfterViewPaint();
 
     // The tool palette's ToolSelect (pages ask for it after their changes).
     void RefreshToolButtons();
@@ -257,9 +242,13 @@ private:
     void ShowRecordAttributes(MeasureItem *item);
     void DiscardImage();
     void OnOverviewToggle();
+    // Runs the pending command once the events queued before it are done,
+    // on the composite rebuilt without the selection marks.
     void PostPending();
-    // With an item selected: clears the selection and makes command pending
-    // until the repaint (true); otherwise false.
+    // The tool palette shows the current tool after the view's repaint.
+    void PostToolSelect();
+    // With an item selected: clears the selection and queues command to run
+    // again without it (true); otherwise false.
     bool ClearSelectionFirst(int command);
     bool ViewTakesPointer() const;
     bool AskYesNo(const QString &english, const QString &japanese);
@@ -273,14 +262,11 @@ private:
     Language textLanguage_ = Language::Japanese;
     int currentTab_ = TabImage;
 
-    MeasureItem *selectedItem_ = nullptr;
-    std::unique_ptr<MeasureItem> editItem_;
     int dragMode_ = DragIdle;
     int viewState_ = ViewNoImage;
     Qt::CursorShape cursor_ = Qt::BlankCursor;
     std::array<std::unique_ptr<ViewPointerHandler>, kDragModeCount> handlers_;
 
-    QImage source_;
     QImage composite_;
     ViewGeometry geo_;
     int columnWidth_ = 0;
@@ -296,17 +282,14 @@ private:
     bool overviewShown_ = false;
     int pendingCommand_ = CmdNone;
     bool pendingPosted_ = false;
+    bool toolSelectPosted_ = false;
     qint64 overviewPictureKey_ = 0;
     // A pointer move asked for the edit item to be redrawn.
     bool editLayerPending_ = false;
-    // The last composition redrew only the edit item (the overview's picture
-    // follows at the next full rebuild).
-    bool lastComposeEditOnly_ = false;
     bool exiting_ = false;
 
-    std::unique_ptr<ResultsTable> results_;
-    // A list used only while the tool page does not exist (start-up failure).
-    std::unique_ptr<MeasureList> fallbackList_;
+    // Made with the window's languages at the start of OnInitDialog.
+    std::unique_ptr<MeasureDocument> doc_;
 
     // Child widgets are owned by Qt's parent tree.
     QWidget *column_ = nullptr;

@@ -11,6 +11,7 @@
 
 #include "capture/device_event.h"
 #include "app/image_tab.h"
+#include "document/measure_document.h"
 #include "app/live_view.h"
 #include "app/ui_prompter.h"
 #include "capture/wireless_receiver.h"
@@ -174,6 +175,8 @@ void COrvalinDlg::CaptureWirelessFrame()
     }
     ToolSelect();
     LoadImageFile(path);
+    if (hasImage())
+        doc_->SetOrigin(ImageOrigin::WirelessFrame);
     OnTabChange();
 }
 

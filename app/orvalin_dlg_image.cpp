@@ -9,7 +9,7 @@
 #include "export/image_file.h"
 #include "app/image_tab.h"
 #include "app/image_view.h"
-#include "app/page_bridge.h"
+#include "document/measure_document.h"
 #include "export/results_table.h"
 #include "app/ui_prompter.h"
 #include "app/view_composer.h"
@@ -70,9 +70,10 @@ void COrvalinDlg::LoadImageFile(const QString &path)
         return;
     }
     composite_ = QImage();
-    source_ = std::move(loaded.image);
+    const QSize size = loaded.image.size();
+    doc_->SetImage(std::move(loaded.image), ImageOrigin::File);
     composer_->Invalidate();
-    geo_.imageSize = source_.size();
+    geo_.imageSize = size;
     geo_.zoomX = geo_.zoomY = 100;
     geo_.origin = QPoint(columnWidth_ + 5, 5);
     geo_.scroll = QPoint(0, 0);
@@ -82,11 +83,10 @@ void COrvalinDlg::LoadImageFile(const QString &path)
     EnablePageControls(true);
     EnableOutputButtons(true);
 
-    editItem_.reset();
-    selectedItem_ = nullptr;
-    results_->DeleteAllResults(measureList());
+    doc_->DeleteAll();
     update();
     view_->update();
+    PostToolSelect();
 }
 
 void COrvalinDlg::OnSaveImage()
@@ -117,7 +117,8 @@ bool COrvalinDlg::WriteImageFile(const QString &path, const QString &extension, 
     const SnapshotSaver saveSnapshot = [this](const QString &p, const QString &ext, QString *why) {
         return imageTab_ && imageTab_->SaveFrozenFrame(p, ext, why);
     };
-    return orv::WriteImageFile(path, extension, composite_, geo_.imageSize, saveSnapshot, reason);
+    const QSize size = doc_->origin() == ImageOrigin::CameraFrame ? kCameraFrameMarkerSize : geo_.imageSize;
+    return orv::WriteImageFile(path, extension, composite_, size, saveSnapshot, reason);
 }
 
 }  // namespace orv

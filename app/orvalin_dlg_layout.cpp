@@ -9,7 +9,7 @@
 #include <cmath>
 
 #include "app/image_view.h"
-#include "app/page_bridge.h"
+#include "app/scroll_dlg.h"
 #include "app/ui_prompter.h"
 #include "app/view_composer.h"
 
@@ -85,15 +85,22 @@ void COrvalinDlg::LayoutView()
         const int l = chrome + r;
         int u = K + l > SH ? SH - l : K;
         u = std::max(0, std::min(u, screenBounds_.height() - l));
-        page_bridge::PlaceOverview(*this, screenBounds_.topLeft() + QPoint(0, u), QSize(clientW, r));
-        if (overview_)
+        if (overview_) {
+            const QSize client(clientW, r);
+            if (scrollDlg_)
+                scrollDlg_->SetClientSize(client);
+            overview_->resize(client);
+            overview_->move(screenBounds_.topLeft() + QPoint(0, u));
             overview_->show();
-        page_bridge::ShowOverviewLabel(*this, false);
+        }
+        if (scrollDlg_)
+            scrollDlg_->ShowNotInitialized(false);
         overviewShown_ = true;
     } else {
         if (overview_)
             overview_->hide();
-        page_bridge::ShowOverviewLabel(*this, true);
+        if (scrollDlg_)
+            scrollDlg_->ShowNotInitialized(true);
         overviewShown_ = false;
     }
     SetOverviewShown(overviewShown_);

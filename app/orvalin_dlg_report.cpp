@@ -10,8 +10,8 @@
 
 #include "export/image_file.h"
 #include "app/image_view.h"
-#include "app/page_bridge.h"
 #include "export/report_workbook.h"
+#include "document/measure_document.h"
 #include "export/results_table.h"
 #include "app/ui_prompter.h"
 
@@ -46,10 +46,10 @@ bool ProduceReport(COrvalinDlg &dlg)
 
     ReportInput in;
     in.language = dlg.language();
-    in.imageSize = dlg.imageSize() == kCameraFrameMarkerSize ? pictureSize : dlg.imageSize();
+    in.imageSize = dlg.document().origin() == ImageOrigin::CameraFrame ? pictureSize : dlg.imageSize();
     in.pictureSize = pictureSize;
-    in.scale = page_bridge::Calibration(dlg);
-    in.rows = dlg.results().rows();
+    in.scale = dlg.document().calibration().setting;
+    in.rows = dlg.document().results().rows();
 
     QString error;
     const QString saved = SaveReportWorkbook(QFileInfo(work).absolutePath(), QDateTime::currentDateTime(),
@@ -69,19 +69,16 @@ bool ProduceReport(COrvalinDlg &dlg)
 
 bool COrvalinDlg::ClearSelectionFirst(int command)
 {
-    if (!selectedItem_)
+    if (!doc_->selectedItem())
         return false;
     // The repaint rebuilds the composite without the selection marks and runs
     // the command again.
-    editItem_.reset();
-    selectedItem_ = nullptr;
-    RenumberResults();
+    doc_->SetEditItem(nullptr);
+    doc_->ClearSelection();
+    doc_->Renumber();
+    RebuildView();
     pendingCommand_ = command;
-    if (!view_->isVisible()) {
-        // No paint will come: compose now and go on at once.
-        EnsureComposite();
-        PostPending();
-    }
+    PostPending();
     return true;
 }
 

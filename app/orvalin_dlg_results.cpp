@@ -4,46 +4,13 @@
 #include "export/csv_export.h"
 #include "app/file_filter.h"
 #include "export/image_file.h"
-#include "app/page_bridge.h"
+#include "document/measure_document.h"
 #include "export/results_table.h"
 #include "app/results_view.h"
 #include "app/save_failure.h"
 #include "app/ui_prompter.h"
 
 namespace orv {
-
-void COrvalinDlg::AddMeasureRows(MeasureItem &item)
-{
-    results_->AddMeasureRows(item);
-}
-
-void COrvalinDlg::RefreshMeasureRows(const MeasureItem &item)
-{
-    results_->RefreshMeasureRows(item);
-}
-
-void COrvalinDlg::RenumberResults()
-{
-    results_->RenumberResults(measureList(), selectedItem_);
-    RebuildView();
-}
-
-void COrvalinDlg::RemoveMeasureRows(MeasureItem *item)
-{
-    if (!item)
-        return;
-    MeasureItem *next = results_->RemoveMeasureRows(measureList(), item);
-    selectedItem_ = next;
-    ShowRecordAttributes(next);
-    editItem_.reset();
-    RenumberResults();
-}
-
-void COrvalinDlg::SelectItemRow(const MeasureItem *item)
-{
-    if (item)
-        results_->SelectRow(item->row);
-}
 
 void COrvalinDlg::DeleteAllResults()
 {
@@ -52,9 +19,7 @@ void COrvalinDlg::DeleteAllResults()
         return;
     ToolSelect();
     resultsView_->setEnabled(false);
-    results_->DeleteAllResults(measureList());
-    selectedItem_ = nullptr;
-    editItem_.reset();
+    doc_->DeleteAll();
     RebuildView();
     update();
     resultsView_->setEnabled(true);
@@ -68,7 +33,7 @@ void COrvalinDlg::SaveResultsCsv()
     if (!path.isEmpty()) {
         path = WithDefaultExtension(path, QLatin1String(kCsvDefaultExtension));
         QString reason;
-        if (!orv::SaveResultsCsv(path, *results_, &reason)) {
+        if (!orv::SaveResultsCsv(path, doc_->results(), &reason)) {
             const QString lead = language_ == Language::English
                                      ? QStringLiteral("The CSV file could not be saved.")
                                      : QStringLiteral("CSVファイルを保存できませんでした。");
@@ -81,12 +46,12 @@ void COrvalinDlg::SaveResultsCsv()
 
 void COrvalinDlg::OnListClick()
 {
-    const ListClickResult r = results_->OnListClick(measureList(), selectedItem_);
+    const ListClickResult r = doc_->results().OnListClick(doc_->list(), doc_->selectedItem());
     if (!r.handled)
         return;
-    selectedItem_ = r.selectedItem;
+    doc_->SelectItem(r.selectedItem);
     if (r.showAttributes)
-        ShowRecordAttributes(selectedItem_);
+        ShowRecordAttributes(doc_->selectedItem());
     ToolSelect();
     RebuildView();
     ToolSelect();
@@ -94,24 +59,18 @@ void COrvalinDlg::OnListClick()
 
 void COrvalinDlg::OnListRightDoubleClick()
 {
-    results_->OnListRightDoubleClick(selectedItem_);
+    doc_->results().OnListRightDoubleClick(doc_->selectedItem());
 }
 
 void COrvalinDlg::OnListDoubleClick()
 {
     resultsView_->setEnabled(false);
-    MeasureList &list = measureList();
-    selectedItem_ = list.FindByRow(results_->selectedRow());
-    ShowRecordAttributes(selectedItem_);
-    if (selectedItem_) {
-        std::unique_ptr<MeasureItem> clone = CloneMeasureItem(*selectedItem_);
-        MeasureItem *copy = clone.get();
-        copy->number = list.Append(std::move(clone));
-        page_bridge::ComputeMeasureValue(*this, *copy);
-        results_->AddMeasureRows(*copy);
-        selectedItem_ = copy;
+    const MeasureItem *source = doc_->list().FindByRow(doc_->results().selectedRow());
+    doc_->SelectItem(source);
+    ShowRecordAttributes(doc_->selectedItem());
+    if (source) {
+        MeasureItem *copy = doc_->Duplicate(source->id);
         ShowRecordAttributes(copy);
-        editItem_.reset();
         dragMode_ = DragIdle;
         RebuildView();
     }
@@ -124,30 +83,34 @@ void COrvalinDlg::OnListRightClick()
     if (!hasImage())
         return;
     resultsView_->setEnabled(false);
-    MeasureList &list = measureList();
-    const int row = results_->selectedRow();
-    MeasureItem *item = list.FindByRow(row);
-    selectedItem_ = item;
+    const int row = doc_->results().selectedRow();
+    const MeasureItem *item = doc_->list().FindByRow(row);
+    doc_->SelectItem(item);
     ToolSelect();
     RebuildView();
+    // The questions run their own event loop: only the id is kept across them.
+    const ItemId id = item ? item->id : kNoItem;
     if (item && row == item->row) {
         if (AskYesNo(QStringLiteral("Delete this measurement result ?"),
                      QStringLiteral(" この計測アイテムを削除しますか？"))) {
-            RemoveMeasureRows(item);
+            if (doc_->Remove(id))
+                ShowRecordAttributes(doc_->selectedItem());
+            RebuildView();
             ToolSelect();
         }
     } else if (item) {
         if (AskYesNo(QStringLiteral("Delete this measurement result ?"),
                      QStringLiteral(" この計測データを削除しますか？"))) {
-            results_->RemoveSubResultRow(list, row);
-            selectedItem_ = nullptr;
-            RenumberResults();
+            // Only while the row still belongs to the same item.
+            if (const MeasureItem *owner = doc_->list().FindByRow(row); owner && owner->id == id)
+                doc_->RemoveSubResultRow(row);
+            RebuildView();
             ToolSelect();
         }
     }
     resultsView_->setEnabled(true);
     ToolSelect();
-    SelectItemRow(selectedItem_);
+    doc_->ShowSelectionInRows();
 }
 
 }  // namespace orv

@@ -9,7 +9,9 @@
 
 #include "app/image_tab.h"
 #include "app/image_view.h"
-#include "app/page_bridge.h"
+#include "app/calib_tab.h"
+#include "app/option_tab.h"
+#include "document/measure_document.h"
 #include "export/results_table.h"
 #include "app/tool_tab.h"
 #include "app/ui_prompter.h"
@@ -30,7 +32,8 @@ void COrvalinDlg::SelectTab(int index)
 
 void COrvalinDlg::ToolSelect()
 {
-    page_bridge::ToolSelect(toolTab_);
+    if (toolTab_)
+        toolTab_->ToolSelect();
 }
 
 void COrvalinDlg::RefreshToolButtons()
@@ -40,7 +43,8 @@ void COrvalinDlg::RefreshToolButtons()
 
 void COrvalinDlg::ShowRecordAttributes(MeasureItem *item)
 {
-    page_bridge::ShowRecordAttributes(optionTab_, item);
+    if (optionTab_ && item)
+        optionTab_->ShowRecordAttributes(item);
 }
 
 bool COrvalinDlg::AskYesNo(const QString &english, const QString &japanese)
@@ -98,12 +102,12 @@ void COrvalinDlg::DiscardImage()
     geo_.size = QSize(0, 0);
     view_->hide();
     view_->setGeometry(geo_.origin.x(), geo_.origin.y(), 0, 0);
-    results_->DeleteAllRows();
+    doc_->results().DeleteAllRows();
     // The measurements go with the next image; nothing may point at them meanwhile.
-    selectedItem_ = nullptr;
-    editItem_.reset();
+    doc_->SetEditItem(nullptr);
+    doc_->ClearSelection();
     composite_ = QImage();
-    source_ = QImage();
+    doc_->DropImage();
     composer_->Invalidate();
     viewState_ = ViewNoImage;
     update();
@@ -144,19 +148,21 @@ void COrvalinDlg::OnOverviewToggle()
     viewState_ = hasImage() ? ViewRebuild : ViewNoImage;
     update();
     view_->update();
+    PostToolSelect();
 }
 
 void COrvalinDlg::OnExit()
 {
     dragMode_ = DragIdle;
     forgetCursor();
-    page_bridge::FreeScaleBars(calibTab_);
-    selectedItem_ = nullptr;
-    editItem_.reset();
-    results_->DeleteAllRows();
-    measureList().Clear();
+    if (calibTab_)
+        calibTab_->FreeScaleBars();
+    doc_->SetEditItem(nullptr);
+    doc_->ClearSelection();
+    doc_->results().DeleteAllRows();
+    doc_->list().Clear();
     composite_ = QImage();
-    source_ = QImage();
+    doc_->DropImage();
     composer_->Invalidate();
     viewState_ = ViewNoImage;
     if (overview_)

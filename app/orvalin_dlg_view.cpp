@@ -5,8 +5,10 @@
 #include <QTimer>
 
 #include "app/image_view.h"
-#include "app/page_bridge.h"
+#include "app/composition_inputs.h"
+#include "app/option_tab.h"
 #include "app/scroll_dlg.h"
+#include "document/measure_document.h"
 #include "app/view_composer.h"
 #include "app/view_layer.h"
 
@@ -30,6 +32,7 @@ void COrvalinDlg::RebuildView()
         return;
     viewState_ = ViewRebuild;
     view_->update();
+    PostToolSelect();
 }
 
 void COrvalinDlg::RebuildEditLayer()
@@ -37,6 +40,7 @@ void COrvalinDlg::RebuildEditLayer()
     if (!hasImage())
         return;
     // A full rebuild already due covers the edit item too.
+    PostToolSelect();
     if (viewState_ == ViewRebuild) {
         view_->update();
         return;
@@ -58,19 +62,22 @@ void COrvalinDlg::EnsureComposite()
     if (!full && !editLayerPending_)
         return;
     editLayerPending_ = false;
-    const LayerInputs in = page_bridge::CompositionInputs(*this);
+    const LayerInputs in = CompositionInputs(*this);
     // A rebuild redraws only what changed since the last composition (the
     // composer compares every input): selecting, pressing and releasing
     // patch the items they touch.
-    const ViewComposer::Composition done = composer_->Recompose(composite_, in, editItem_.get());
+    const ViewComposer::Composition done = composer_->Recompose(composite_, in, doc_->editItem());
     if (full || done == ViewComposer::Composition::Full)
-        page_bridge::RedrawSample(optionTab_);
+        if (optionTab_)
+            optionTab_->RedrawSample();
     viewState_ = ViewUpToDate;
 }
 
 void COrvalinDlg::UpdateView()
 {
     view_->update();
+    if (viewState_ != ViewScrollOnly)
+        PostToolSelect();
 }
 
 void COrvalinDlg::PaintView(QPainter &painter)
@@ -96,8 +103,8 @@ void COrvalinDlg::PaintView(QPainter &painter)
             overviewPictureKey_ = overview.cacheKey();
             scrollDlg_->SetScaledPicture(overview);
         }
+        scrollDlg_->UpdateFrame();
     }
-    page_bridge::RepaintOverview(*this, false);
     if (dragMode_ >= DragStandardScale && dragMode_ <= DragVBar) {
         if (ViewPointerHandler *h = pointerHandler(dragMode_)) {
             painter.setClipRect(area);
@@ -108,14 +115,6 @@ void COrvalinDlg::PaintView(QPainter &painter)
     }
 }
 
-void COrvalinDlg::AfterViewPaint()
-{
-    if (viewState_ == ViewScrollOnly)
-        return;
-    ToolSelect();
-    PostPending();
-}
-
 void COrvalinDlg::PostPending()
 {
     if (pendingCommand_ == CmdNone || pendingPosted_)
@@ -123,8 +122,22 @@ void COrvalinDlg::PostPending()
     pendingPosted_ = true;
     QTimer::singleShot(0, this, [this] {
         pendingPosted_ = false;
-        if (pendingCommand_ != CmdNone)
-            OnCommand(pendingCommand_);
+        if (pendingCommand_ == CmdNone)
+            return;
+        // The composite without the selection marks, before the command reads it.
+        EnsureComposite();
+        OnCommand(pendingCommand_);
+    });
+}
+
+void COrvalinDlg::PostToolSelect()
+{
+    if (toolSelectPosted_)
+        return;
+    toolSelectPosted_ = true;
+    QTimer::singleShot(0, this, [this] {
+        toolSelectPosted_ = false;
+        ToolSelect();
     });
 }
 

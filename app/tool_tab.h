@@ -1,7 +1,6 @@
 #pragma once
 // The Measure page: fourteen tool buttons under four group captions. The page
-// holds the measurement list and the current tool, the kind the next new
-// measurement gets.
+// holds the current tool, the kind the next new measurement gets.
 
 #include <QWidget>
 
@@ -37,9 +36,6 @@ public:
     int currentTool() const { return currentTool_; }
     void setCurrentTool(int kind) { currentTool_ = kind; }
 
-    MeasureList &measureList() { return list_; }
-    const MeasureList &measureList() const { return list_; }
-
     // Shows the current tool: its button checked and focused. No tool selects
     // the first button (and tool 2); a kind without a button shows the first
     // button and keeps the kind.
@@ -74,7 +70,6 @@ private:
     COrvalinDlg *owner_ = nullptr;
     Language lang_ = Language::Japanese;
     int currentTool_ = KindDistance2Points;
-    MeasureList list_;
     std::array<CToolButton *, kToolCount> buttons_{};
     std::array<QLabel *, 4> captions_{};
 };

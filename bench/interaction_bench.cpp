@@ -21,6 +21,7 @@
 #include "app/calib_tab.h"
 #include "measure/hit_test.h"
 #include "app/orvalin_dlg.h"
+#include "document/measure_document.h"
 #include "app/tool_tab.h"
 
 namespace {
@@ -56,8 +57,8 @@ public:
         for (const auto &item : scene->list) {
             auto copy = CloneMeasureItem(*item);
             MeasureItem *raw = copy.get();
-            raw->number = dlg_->measureList().Append(std::move(copy));
-            dlg_->AddMeasureRows(*raw);
+            raw->number = dlg_->document().list().Append(std::move(copy));
+            dlg_->document().results().AddMeasureRows(*raw);
         }
         dlg_->SelectTab(TabMeasure);
         SetZoom(zoom);
@@ -81,7 +82,8 @@ public:
         QPainter painter(&device_);
         dlg_->PaintView(painter);
         painter.end();
-        dlg_->AfterViewPaint();
+        // The tool palette's refresh queued by the change.
+        QCoreApplication::processEvents();
     }
 
     QPoint ToView(QPoint image) const { return dlg_->view().ImageToView(image); }
@@ -128,7 +130,7 @@ public:
     void Select(MeasureItem *item)
     {
         Step("select", [&] {
-            s_.dlg().SelectItemRow(item);
+            s_.dlg().document().results().SelectRow(item->row);
             s_.dlg().OnListClick();
         });
     }
@@ -187,7 +189,7 @@ private:
 // that point's index; the hover must find it grabbable.
 std::pair<MeasureItem *, int> FindPointItem(Session &s, MeasureKind kind)
 {
-    for (const auto &item : s.dlg().measureList()) {
+    for (const auto &item : s.dlg().document().list()) {
         if (item->kind != kind)
             continue;
         for (std::size_t i = 0; i < item->points.size(); ++i)
@@ -200,7 +202,7 @@ std::pair<MeasureItem *, int> FindPointItem(Session &s, MeasureKind kind)
 // A distance well inside the view (its label is placed when it is selected).
 MeasureItem *FindDistance(Session &s)
 {
-    for (const auto &item : s.dlg().measureList())
+    for (const auto &item : s.dlg().document().list())
         if (item->kind == KindDistance2Points && s.Shows(item->points[0].pos) && s.Shows(item->points[1].pos))
             return item.get();
     return nullptr;
@@ -233,7 +235,7 @@ void BM_InteractionTrace(benchmark::State &state)
             trace.Hover(QPoint(5, 5));
             trace.Select(item);
             const QPoint grab = item->points[static_cast<std::size_t>(index)].pos;
-            if (!trace.Drag(grab, Qt::SizeFDiagCursor, moveKind) || s.dlg().editItem() ||
+            if (!trace.Drag(grab, Qt::SizeFDiagCursor, moveKind) || s.dlg().document().editItem() ||
                 s.dlg().dragMode() != DragIdle) {
                 state.SkipWithError("a point drag did not run");
                 return;

@@ -94,6 +94,7 @@ std::unique_ptr<MeasureItem> CloneMeasureItem(const MeasureItem &item)
     auto copy = std::make_unique<MeasureItem>(item);
     copy->row = -1;
     copy->number = -1;
+    copy->id = kNoItem;
     return copy;
 }
 
@@ -133,6 +134,7 @@ const char *KindName(std::uint32_t kind, Language lang)
 
 int MeasureList::Append(std::unique_ptr<MeasureItem> item)
 {
+    item->id = ++lastId_;
     items_.push_back(std::move(item));
     return static_cast<int>(items_.size());
 }
@@ -177,6 +179,14 @@ MeasureItem *MeasureList::Remove(const MeasureItem *item)
 void MeasureList::Clear()
 {
     items_.clear();
+}
+
+MeasureItem *MeasureList::Find(ItemId id) const
+{
+    if (id == kNoItem)
+        return nullptr;
+    auto it = std::find_if(items_.begin(), items_.end(), [id](const auto &p) { return p->id == id; });
+    return it == items_.end() ? nullptr : it->get();
 }
 
 MeasureItem *MeasureList::FindByRow(int row) const

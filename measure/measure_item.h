@@ -62,7 +62,13 @@ struct SubResult {
     int kind = KindUndefined;
 };
 
+// A listed item's identity: given by the list on Append, never given again by
+// that list. kNoItem for an item that was never listed (a copy being edited).
+using ItemId = std::uint64_t;
+inline constexpr ItemId kNoItem = 0;
+
 struct MeasureItem {
+    ItemId id = kNoItem;
     MeasureKind kind = KindUndefined;
     std::vector<MeasurePoint> points;
     // Callers that must survive appends refer to sub-results by index.
@@ -98,7 +104,7 @@ void AppendPoint(MeasureItem &item, QPoint pos, QPoint foot = {});
 // Returns the index written (1 for a first point at index 0), -1 for no item.
 int SetPointAt(MeasureItem *item, int index, QPoint pos);
 SubResult &AppendSubResult(MeasureItem &item, const std::string &text, int kind, int row, QPoint pos);
-// Deep copy with row and number -1.
+// Deep copy with row and number -1 and no id.
 std::unique_ptr<MeasureItem> CloneMeasureItem(const MeasureItem &item);
 
 // -1 for kinds finished by double click.
@@ -111,16 +117,19 @@ class MeasureList {
 public:
     using Items = std::vector<std::unique_ptr<MeasureItem>>;
 
-    // Appends and returns the 1-based position.
+    // Appends and returns the 1-based position; the item gets a new id.
     int Append(std::unique_ptr<MeasureItem> item);
     // Removes (and frees) the item, shifting the rows of the following items;
     // returns the item to select next or nullptr.
     MeasureItem *Remove(const MeasureItem *item);
     // Takes the item out without freeing it or touching rows.
     std::unique_ptr<MeasureItem> Take(const MeasureItem *item);
+    // Ids are not given again after a Clear either.
     void Clear();
 
     MeasureItem *FindByRow(int row) const;
+    // nullptr for kNoItem and for an id no longer listed.
+    MeasureItem *Find(ItemId id) const;
     int IndexOf(const MeasureItem *item) const;  // -1 when absent
     bool Contains(const MeasureItem *item) const { return IndexOf(item) >= 0; }
 
@@ -133,6 +142,7 @@ public:
 
 private:
     Items items_;
+    ItemId lastId_ = kNoItem;
 };
 
 }  // namespace orv

@@ -1,7 +1,7 @@
 #include "app/interaction/dlg_ops.h"
 
 #include "app/orvalin_dlg.h"
-#include "app/page_bridge.h"
+#include "document/measure_document.h"
 #include "app/tool_tab.h"
 #include "app/ui_prompter.h"
 
@@ -23,30 +23,38 @@ bool OnMeasurePages(const COrvalinDlg &dlg)
 
 MeasureItem *LiveHitItem(COrvalinDlg &dlg, const PointerState &state)
 {
-    MeasureItem *item = state.hitItem;
-    if (!item || item != dlg.selectedItem() || !dlg.measureList().Contains(item))
+    const MeasureDocument &doc = dlg.document();
+    if (state.hitItem == kNoItem || state.hitItem != doc.selectedId())
         return nullptr;
-    return item;
+    return doc.Find(state.hitItem);
 }
 
 MeasureItem *ListedSource(COrvalinDlg &dlg, const PointerState &state)
 {
-    MeasureItem *item = state.hitItem;
-    return item && dlg.measureList().Contains(item) ? item : nullptr;
+    return dlg.document().Find(state.hitItem);
+}
+
+void RemoveItem(COrvalinDlg &dlg, ItemId id)
+{
+    MeasureDocument &doc = dlg.document();
+    if (!doc.Remove(id))
+        return;
+    ShowRecordAttributes(dlg, doc.selectedItem());
+    dlg.RebuildView();
 }
 
 void ShowRecordAttributes(COrvalinDlg &dlg, MeasureItem *item)
 {
-    page_bridge::ShowRecordAttributes(dlg.optionTab(), item);
+    if (COptionTab *option = dlg.optionTab(); option && item)
+        option->ShowRecordAttributes(item);
 }
 
 void BeginEditDrag(COrvalinDlg &dlg, std::unique_ptr<MeasureItem> item, DragMode mode)
 {
-    MeasureItem *raw = item.get();
-    dlg.setEditItem(std::move(item));
+    MeasureDocument &doc = dlg.document();
+    doc.BeginEdit(std::move(item));
     dlg.setDragMode(mode);
-    dlg.setSelectedItem(raw);
-    ShowRecordAttributes(dlg, raw);
+    ShowRecordAttributes(dlg, doc.editItem());
     // Shown at once: the grabbed item loses its selection to the edit item
     // (only those two are redrawn).
     dlg.RebuildEditLayer();
@@ -70,24 +78,8 @@ std::unique_ptr<MeasureItem> NewItemForCurrentTool(COrvalinDlg &dlg)
     auto item = NewMeasureItem();
     if (CToolTab *tool = dlg.toolTab())
         item->kind = static_cast<MeasureKind>(tool->currentTool());
-    // The option page's attributes as its controls show them; the defaults
-    // when the page does not exist.
-    if (COptionTab *option = dlg.optionTab())
-        option->drawAttribute().copyTo(*item);
-    else
-        DrawAttribute().copyTo(*item);
+    dlg.document().drawAttribute().copyTo(*item);
     return item;
-}
-
-void ShiftLabelBox(LabelBox &box, QPoint d)
-{
-    if (box.bottom == 0)
-        return;
-    box.left += d.x();
-    box.top += d.y();
-    box.right += d.x();
-    if (box.bottom > 0)
-        box.bottom = box.bottom + d.y() > 0 ? box.bottom + d.y() : -1;
 }
 
 std::string CutToRecordText(const QString &text)

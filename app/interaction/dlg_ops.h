@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QString>
 
+#include "document/item_merge.h"
 #include "measure/measure_item.h"
 #include "app/interaction/pointer_state.h"
 #include "app/view_state.h"
@@ -24,6 +25,10 @@ bool OnMeasurePages(const COrvalinDlg &dlg);
 // when the list changed under it since the hover.
 MeasureItem *LiveHitItem(COrvalinDlg &dlg, const PointerState &state);
 
+// Removes a listed item and its rows; the next item is selected with its
+// attributes shown. An id no longer listed changes nothing.
+void RemoveItem(COrvalinDlg &dlg, ItemId id);
+
 // The source item of a drag (the clone is selected meanwhile), when it is
 // still in the list.
 MeasureItem *ListedSource(COrvalinDlg &dlg, const PointerState &state);
@@ -38,11 +43,6 @@ bool AskYesNo(COrvalinDlg &dlg, const QString &english, const QString &japanese)
 
 // A new measurement of the current tool with the current draw attributes.
 std::unique_ptr<MeasureItem> NewItemForCurrentTool(COrvalinDlg &dlg);
-
-// Moves a label box by d. An unplaced box (bottom 0) stays where it is; a box
-// waiting to be re-measured (bottom negative) keeps that mark; a placed box
-// that would leave the image upwards keeps its place as a box to re-measure.
-void ShiftLabelBox(LabelBox &box, QPoint d);
 
 // Cuts a typed text to the record's 255 bytes without splitting a character.
 std::string CutToRecordText(const QString &text);

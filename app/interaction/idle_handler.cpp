@@ -8,6 +8,7 @@
 #include "app/interaction/placing_handler.h"
 #include "app/interaction/point_drag_handler.h"
 #include "app/orvalin_dlg.h"
+#include "document/measure_document.h"
 #include "app/tool_tab.h"
 
 namespace orv {
@@ -44,21 +45,22 @@ void IdleHandler::HoverScaleBars(COrvalinDlg &dlg, QPoint p)
 
 void IdleHandler::HoverMeasure(COrvalinDlg &dlg, QPoint p)
 {
-    MeasureItem *selected = dlg.selectedItem();
-    MeasureHit hit;
+    MeasureDocument &doc = dlg.document();
     // Only the selected measurement, and only while it is in the list.
-    if (CToolTab *tool = dlg.toolTab(); tool && dlg.measureList().Contains(selected))
+    const MeasureItem *selected = doc.Find(doc.selectedId());
+    MeasureHit hit;
+    if (CToolTab *tool = dlg.toolTab(); tool && selected)
         hit = tool->HitTestMeasure(selected, dlg.ViewToImage(p));
     if (hit) {
         dlg.setRememberedCursor(hit.code < 0 ? Qt::SizeAllCursor : Qt::SizeFDiagCursor);
-        state_->hitItem = selected;
+        state_->hitItem = selected->id;
         state_->hitCode = hit.code;
         state_->hitSubResult = hit.subResult;
         return;
     }
     if (dlg.rememberedCursor() != Qt::ArrowCursor) {
         dlg.setRememberedCursor(Qt::ArrowCursor);
-        dlg.setEditItem(nullptr);
+        dlg.document().SetEditItem(nullptr);
     }
 }
 
@@ -96,20 +98,24 @@ void IdleHandler::rightPress(COrvalinDlg &dlg, QPoint)
     const Qt::CursorShape cursor = dlg.rememberedCursor();
     const bool overSelection = cursor == Qt::SizeAllCursor || cursor == Qt::SizeFDiagCursor;
     if (OnMeasurePages(dlg) && overSelection) {
-        if (MeasureItem *item = LiveHitItem(dlg, *state_)) {
+        if (const MeasureItem *item = LiveHitItem(dlg, *state_)) {
+            // The question runs its own event loop: only the id is kept across it.
+            const ItemId id = item->id;
             if (AskYesNo(dlg, QStringLiteral("Delete this measurement result ?"),
                          QStringLiteral(" この計測アイテムを削除しますか？"))) {
-                state_->hitItem = nullptr;
-                dlg.RemoveMeasureRows(item);
+                state_->hitItem = kNoItem;
+                RemoveItem(dlg, id);
                 ToolSelect(dlg);
             }
             return;
         }
     }
     // Anywhere else a right click clears the selection.
-    dlg.setEditItem(nullptr);
-    dlg.setSelectedItem(nullptr);
-    dlg.RenumberResults();
+    MeasureDocument &doc = dlg.document();
+    doc.SetEditItem(nullptr);
+    doc.ClearSelection();
+    doc.Renumber();
+    dlg.RebuildView();
 }
 
 }  // namespace orv

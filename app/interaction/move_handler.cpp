@@ -7,6 +7,7 @@
 #include "measure/hit_test.h"
 #include "app/interaction/dlg_ops.h"
 #include "app/orvalin_dlg.h"
+#include "document/measure_document.h"
 
 namespace orv {
 
@@ -17,16 +18,6 @@ namespace {
 bool AnchorsFollowPoints(std::uint32_t kind)
 {
     return kind == KindPerpendicular || kind == KindParallel || kind == KindStandardParallel;
-}
-
-// Back to idle with the source selected again; the clone is freed.
-void EndMove(COrvalinDlg &dlg, MeasureItem *source)
-{
-    dlg.setSelectedItem(source);
-    ShowRecordAttributes(dlg, source);
-    dlg.setEditItem(nullptr);
-    dlg.setDragMode(DragIdle);
-    dlg.RebuildView();
 }
 
 }  // namespace
@@ -51,7 +42,7 @@ void MeasureMoveHandler::move(COrvalinDlg &dlg, QPoint p)
         dlg.forgetCursor();
         return;
     }
-    MeasureItem *clone = dlg.editItem();
+    MeasureItem *clone = dlg.document().editItem();
     if (!clone)
         return;
     const QPoint q = dlg.ViewToImage(p);
@@ -71,48 +62,15 @@ void MeasureMoveHandler::move(COrvalinDlg &dlg, QPoint p)
     dlg.RebuildEditLayer();
 }
 
-void MergeMovedClone(MeasureItem &s, const MeasureItem &c, int hitCode, int hitSubResult)
-{
-    if (hitCode == HitStroke) {
-        const std::size_t n = std::min(s.points.size(), c.points.size());
-        std::vector<QPoint> moved(n);
-        for (std::size_t i = 0; i < n; ++i) {
-            moved[i] = c.points[i].pos - s.points[i].pos;
-            s.points[i].pos = c.points[i].pos;
-        }
-        if (AnchorsFollowPoints(s.kind)) {
-            // The k-th sub-result belongs to the k-th point from the third on.
-            for (std::size_t k = 0; k < s.subResults.size() && k + 2 < n; ++k) {
-                s.subResults[k].pos = s.points[k + 2].pos;
-                ShiftLabelBox(s.subResults[k].labelBox, moved[k + 2]);
-            }
-        } else if (n > 0) {
-            ShiftLabelBox(s.labelBox, moved[n - 1]);
-        }
-        // Hit testing reads the centres, arcs and feet at the new place.
-        UpdateDerivedGeometry(s);
-    } else if (hitCode == HitLabel) {
-        if (c.labelBox.bottom != 0)
-            s.labelBox = c.labelBox;
-    } else if (hitCode == HitSubResultLabel) {
-        if (c.labelBox.bottom != 0 && hitSubResult >= 0 &&
-            hitSubResult < static_cast<int>(s.subResults.size())) {
-            LabelBox &box = s.subResults[static_cast<std::size_t>(hitSubResult)].labelBox;
-            box = c.labelBox;
-            // Re-measured at the next drawing.
-            box.bottom = -1;
-        }
-    }
-}
-
 void MeasureMoveHandler::release(COrvalinDlg &dlg, QPoint)
 {
-    MeasureItem *clone = dlg.editItem();
-    MeasureItem *source = ListedSource(dlg, *state_);
-    if (clone && source)
-        MergeMovedClone(*source, *clone, state_->hitCode, state_->hitSubResult);
+    // Back to idle with the source selected again; the clone is freed.
+    MeasureDocument &doc = dlg.document();
+    doc.CommitMove(state_->hitItem, state_->hitCode, state_->hitSubResult);
     state_->hitSubResult = -1;
-    EndMove(dlg, source);
+    ShowRecordAttributes(dlg, doc.selectedItem());
+    dlg.setDragMode(DragIdle);
+    dlg.RebuildView();
 }
 
 }  // namespace orv

@@ -24,7 +24,4 @@ private:
     std::shared_ptr<PointerState> state_;
 };
 
-// The merge of a moved clone into its source, by what was grabbed.
-void MergeMovedClone(MeasureItem &source, const MeasureItem &clone, int hitCode, int hitSubResult);
-
 }  // namespace orv

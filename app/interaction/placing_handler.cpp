@@ -3,7 +3,7 @@
 #include "measure/derive.h"
 #include "app/interaction/dlg_ops.h"
 #include "app/orvalin_dlg.h"
-#include "app/page_bridge.h"
+#include "document/measure_document.h"
 #include "app/ui_prompter.h"
 
 namespace orv {
@@ -24,20 +24,20 @@ void PlacingHandler::move(COrvalinDlg &dlg, QPoint p)
         dlg.forgetCursor();
         return;
     }
-    if (!dlg.editItem()) {
+    if (!dlg.document().editItem()) {
         dlg.setDragMode(DragIdle);
         return;
     }
     // Until the first release this moves point 0 itself.
-    state_->index = SetPointAt(dlg.editItem(), state_->index, dlg.ViewToImage(p));
+    state_->index = SetPointAt(dlg.document().editItem(), state_->index, dlg.ViewToImage(p));
     // Collinear points keep the circle of the last position that had one.
-    UpdateDerivedGeometry(*dlg.editItem());
+    UpdateDerivedGeometry(*dlg.document().editItem());
     dlg.RebuildEditLayer();
 }
 
 void PlacingHandler::release(COrvalinDlg &dlg, QPoint p)
 {
-    MeasureItem *item = dlg.editItem();
+    MeasureItem *item = dlg.document().editItem();
     if (!item) {
         dlg.setDragMode(DragIdle);
         return;
@@ -58,12 +58,13 @@ void PlacingHandler::release(COrvalinDlg &dlg, QPoint p)
 
 void PlacingHandler::Complete(COrvalinDlg &dlg)
 {
-    MeasureItem *item = dlg.editItem();
-    if (item->kind == KindText) {
+    MeasureDocument &doc = dlg.document();
+    if (doc.editItem()->kind == KindText) {
+        const std::uint64_t asked = doc.editGeneration();
         const std::optional<QString> text = dlg.prompter().inputText(&dlg, QString());
         // The dialog runs its own event loop: a new image may have dropped
-        // the item meanwhile.
-        if (dlg.editItem() != item) {
+        // the item meanwhile (or put another in its place).
+        if (doc.editGeneration() != asked || !doc.editItem()) {
             dlg.setDragMode(DragIdle);
             return;
         }
@@ -71,7 +72,7 @@ void PlacingHandler::Complete(COrvalinDlg &dlg)
             Discard(dlg);
             return;
         }
-        item->text = CutToRecordText(*text);
+        doc.editItem()->text = CutToRecordText(*text);
     }
     List(dlg);
     // The new item stays selected.
@@ -81,25 +82,20 @@ void PlacingHandler::Complete(COrvalinDlg &dlg)
 
 MeasureItem &PlacingHandler::List(COrvalinDlg &dlg)
 {
-    page_bridge::ComputeMeasureValue(dlg, *dlg.editItem());
-    std::unique_ptr<MeasureItem> owned = dlg.takeEditItem();
-    MeasureItem &item = *owned;
-    item.number = dlg.measureList().Append(std::move(owned));
-    dlg.AddMeasureRows(item);
-    return item;
+    return *dlg.document().ListEditItem();
 }
 
 void PlacingHandler::Discard(COrvalinDlg &dlg)
 {
-    dlg.setEditItem(nullptr);
-    dlg.setSelectedItem(nullptr);
+    dlg.document().SetEditItem(nullptr);
+    dlg.document().ClearSelection();
     dlg.setDragMode(DragIdle);
     dlg.RebuildView();
 }
 
 void PlacingHandler::doubleClick(COrvalinDlg &dlg, QPoint)
 {
-    MeasureItem *item = dlg.editItem();
+    MeasureItem *item = dlg.document().editItem();
     if (!item) {
         dlg.setDragMode(DragIdle);
         return;

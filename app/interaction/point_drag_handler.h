@@ -24,7 +24,4 @@ private:
     std::shared_ptr<PointerState> state_;
 };
 
-// The geometry of a clone whose point was dragged, copied into its source.
-void MergeDraggedPoint(MeasureItem &source, const MeasureItem &clone);
-
 }  // namespace orv

@@ -20,8 +20,8 @@ struct CalibDragState {
 };
 
 struct PointerState {
-    // From the last hover over the selected measurement (non-owning).
-    MeasureItem *hitItem = nullptr;
+    // From the last hover over the selected measurement: the listed item's id.
+    ItemId hitItem = kNoItem;
     int hitCode = 0;
     int hitSubResult = -1;
     // The index of the point being placed or dragged.

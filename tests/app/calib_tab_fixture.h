@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "app/calib_tab.h"
+#include "document/measure_document.h"
 #include "scripted_prompter.h"
 
 namespace orv::test {
@@ -50,11 +51,14 @@ protected:
 
     CCalibTab &MakePage(const char *userLanguage = "en")
     {
+        const Language lang = PageLanguage(FixedLocale(userLanguage));
+        page.reset();
+        doc = std::make_unique<MeasureDocument>(lang, lang);
         DlgEnvironment env;
         env.startDir = dir.path();
         env.locale = FixedLocale(userLanguage);
         env.prompter = prompter.handle();
-        page = std::make_unique<CCalibTab>(nullptr, env);
+        page = std::make_unique<CCalibTab>(*doc, nullptr, env);
         page->EnableCalibControls(true);
         return *page;
     }
@@ -63,6 +67,7 @@ protected:
 
     QTemporaryDir dir;
     ScriptedPrompter prompter;
+    std::unique_ptr<MeasureDocument> doc;
     std::unique_ptr<CCalibTab> page;
 };
 

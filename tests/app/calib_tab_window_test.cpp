@@ -8,6 +8,7 @@
 #include "calib_tab_fixture.h"
 #include "main_window_fixture.h"
 #include "app/orvalin_dlg.h"
+#include "document/measure_document.h"
 #include "export/results_table.h"
 
 namespace orv::test {
@@ -34,15 +35,15 @@ protected:
         AppendPoint(*item, QPoint(0, 0));
         AppendPoint(*item, QPoint(30, 40));
         MeasureItem &ref = *item;
-        ref.number = dlg->measureList().Append(std::move(item));
+        ref.number = dlg->document().list().Append(std::move(item));
         page().ComputeMeasureValue(ref);
-        dlg->AddMeasureRows(ref);
+        dlg->document().results().AddMeasureRows(ref);
         return ref;
     }
 
     std::string ValueText(const MeasureItem &item, int column = ColumnValue)
     {
-        return dlg->results().text(item.row, column);
+        return dlg->document().results().text(item.row, column);
     }
 
 };

@@ -42,15 +42,15 @@ TEST_F(EditTest, MovingTheItemByItsStrokeMovesPointsAndLabelButNotTheValue)
     EXPECT_EQ(dlg->dragMode(), DragMeasure);
     QTest::mouseMove(view, {260, 70});
     // The clone follows, the source stays until the release.
-    ASSERT_NE(dlg->editItem(), nullptr);
-    EXPECT_EQ(Positions(*dlg->editItem()), Points({{110, 70}, {270, 70}}));
+    ASSERT_NE(dlg->document().editItem(), nullptr);
+    EXPECT_EQ(Positions(*dlg->document().editItem()), Points({{110, 70}, {270, 70}}));
     EXPECT_EQ(Positions(*item), Points({{100, 40}, {260, 40}}));
-    EXPECT_EQ(dlg->selectedItem(), dlg->editItem());
+    EXPECT_EQ(dlg->document().selectedItem(), dlg->document().editItem());
     Release({260, 70});
 
     EXPECT_EQ(dlg->dragMode(), DragIdle);
-    EXPECT_EQ(dlg->editItem(), nullptr);
-    EXPECT_EQ(dlg->selectedItem(), item);
+    EXPECT_EQ(dlg->document().editItem(), nullptr);
+    EXPECT_EQ(dlg->document().selectedItem(), item);
     EXPECT_EQ(Positions(*item), Points({{110, 70}, {270, 70}}));
     EXPECT_EQ(item->labelBox, Shifted(box, {10, 30}));
     EXPECT_DOUBLE_EQ(item->value, value);
@@ -71,7 +71,7 @@ TEST_F(EditTest, DraggingTheLabelMovesOnlyItsBox)
     EXPECT_EQ(item->labelBox, Shifted(box, {15, 50}));
     EXPECT_EQ(Positions(*item), Points({{160, 60}, {100, 60}, {100, 120}}));
     EXPECT_DOUBLE_EQ(item->value, 90.0);
-    EXPECT_EQ(dlg->selectedItem(), item);
+    EXPECT_EQ(dlg->document().selectedItem(), item);
 }
 
 TEST_F(EditTest, DraggingASubResultLabelMovesThatLabelOnly)
@@ -111,7 +111,7 @@ TEST_F(EditTest, DraggingAPerpendicularPointRecomputesFromTheNewFoot)
     // No paint between the last move and the release.
     Drag({200, 150}, {230, 120});
     EXPECT_EQ(dlg->dragMode(), DragIdle);
-    EXPECT_EQ(dlg->selectedItem(), item);
+    EXPECT_EQ(dlg->document().selectedItem(), item);
     EXPECT_EQ(item->points[3].pos, QPoint(230, 120));
     EXPECT_EQ(item->points[3].foot, QPoint(230, 200));
     EXPECT_EQ(item->subResults[1].pos, QPoint(230, 120));
@@ -149,18 +149,18 @@ TEST_F(EditTest, RightClickOverTheSelectionAsksBeforeDeleting)
     EXPECT_EQ(&list().at(0), first);
     EXPECT_EQ(rows().rowCount(), 1);
     // The last item went: the first one is selected next.
-    EXPECT_EQ(dlg->selectedItem(), first);
+    EXPECT_EQ(dlg->document().selectedItem(), first);
 }
 
 TEST_F(EditTest, RightClickElsewhereClearsTheSelection)
 {
     MeasureItem *item = Place(KindDistance2Points, {{40, 40}, {240, 40}});
-    ASSERT_EQ(dlg->selectedItem(), item);
+    ASSERT_EQ(dlg->document().selectedItem(), item);
     Hover({150, 200});
     EXPECT_EQ(dlg->rememberedCursor(), Qt::ArrowCursor);
     RightClick({150, 200});
     EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_EQ(dlg->selectedItem(), nullptr);
+    EXPECT_EQ(dlg->document().selectedItem(), nullptr);
     EXPECT_EQ(list().size(), 1u);
     // Nothing is selected: the stroke is no longer a grip.
     Hover({150, 40});
@@ -178,11 +178,11 @@ TEST_F(EditTest, ARemovedSubResultsPointCannotBeGrabbed)
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(item->subResults[1].row, -1);
     EXPECT_EQ(rows().rowCount(), 2);
-    EXPECT_EQ(dlg->selectedItem(), nullptr);
+    EXPECT_EQ(dlg->document().selectedItem(), nullptr);
 
     // Select the item again from its main row.
     QTest::mouseClick(listView()->viewport(), Qt::LeftButton, {}, RowCenter(0));
-    ASSERT_EQ(dlg->selectedItem(), item);
+    ASSERT_EQ(dlg->document().selectedItem(), item);
     Paint();
     Hover({100, 100});
     EXPECT_EQ(dlg->rememberedCursor(), Qt::SizeFDiagCursor) << "the listed point";
@@ -209,7 +209,7 @@ TEST_F(EditTest, ListDoubleClickDuplicatesAndRightClickDeletes)
     EXPECT_EQ(Positions(copy), Positions(*item)) << "the duplicate lies over its source";
     EXPECT_EQ(copy.number, 2);
     EXPECT_DOUBLE_EQ(copy.value, item->value);
-    EXPECT_EQ(dlg->selectedItem(), &copy);
+    EXPECT_EQ(dlg->document().selectedItem(), &copy);
     EXPECT_EQ(rows().rowCount(), 2);
     EXPECT_EQ(rows().text(1, 0), "2");
 

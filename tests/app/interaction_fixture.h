@@ -15,6 +15,7 @@
 #include "app/image_view.h"
 #include "main_window_fixture.h"
 #include "app/orvalin_dlg.h"
+#include "document/measure_document.h"
 #include "export/results_table.h"
 #include "app/results_view.h"
 #include "scripted_prompter.h"
@@ -41,8 +42,8 @@ protected:
         ASSERT_TRUE(view && view->isVisible());
     }
 
-    MeasureList &list() { return dlg->measureList(); }
-    ResultsTable &rows() { return dlg->results(); }
+    MeasureList &list() { return dlg->document().list(); }
+    ResultsTable &rows() { return dlg->document().results(); }
     void UseTool(int kind) { dlg->toolTab()->setCurrentTool(kind); }
 
     // A pointer move without buttons (a hover), or with the button held.

@@ -46,8 +46,8 @@ TEST_F(InteractionTest, EveryToolPlacesItsKindByClicks)
         EXPECT_EQ(Positions(*item), c.clicks) << c.kind;
         EXPECT_EQ(item->number, static_cast<int>(list().size())) << c.kind;
         EXPECT_EQ(dlg->dragMode(), DragIdle) << c.kind;
-        EXPECT_EQ(dlg->editItem(), nullptr) << c.kind;
-        EXPECT_EQ(dlg->selectedItem(), item) << "the new item stays selected";
+        EXPECT_EQ(dlg->document().editItem(), nullptr) << c.kind;
+        EXPECT_EQ(dlg->document().selectedItem(), item) << "the new item stays selected";
         EXPECT_EQ(item->lineColor, 0x000000FFu) << "current draw attributes";
         // Main row first; the perpendicular and parallel lines list one row
         // per measured point, the circle its diameter, radius and circumference.
@@ -103,8 +103,8 @@ TEST_F(InteractionTest, TextToolAsksForItsText)
         ClearSelection();
         Click({150, 150});
         EXPECT_EQ(list().size(), 1u);
-        EXPECT_EQ(dlg->selectedItem(), nullptr);
-        EXPECT_EQ(dlg->editItem(), nullptr);
+        EXPECT_EQ(dlg->document().selectedItem(), nullptr);
+        EXPECT_EQ(dlg->document().editItem(), nullptr);
         EXPECT_EQ(dlg->dragMode(), DragIdle);
     }
     EXPECT_TRUE(prompter.messages.empty());
@@ -127,7 +127,7 @@ TEST_F(InteractionTest, ANewImageWhileTheTextDialogIsOpenDropsTheItem)
     Click({60, 60});
     prompter.whileAskingText = nullptr;
     EXPECT_TRUE(list().empty());
-    EXPECT_EQ(dlg->editItem(), nullptr);
+    EXPECT_EQ(dlg->document().editItem(), nullptr);
     EXPECT_EQ(dlg->dragMode(), DragIdle) << "tab changes must not stay refused";
     // The pointer works as before.
     UseTool(KindDistance2Points);
@@ -153,8 +153,8 @@ TEST_F(InteractionTest, OpenKindsEndByDoubleClickOrAreDiscardedWithTwoPoints)
         EXPECT_EQ(dlg->dragMode(), DragPlacing);
         DoubleClick({260, 90});
         EXPECT_EQ(list().size(), 1u) << kind;
-        EXPECT_EQ(dlg->editItem(), nullptr) << kind;
-        EXPECT_EQ(dlg->selectedItem(), nullptr) << kind;
+        EXPECT_EQ(dlg->document().editItem(), nullptr) << kind;
+        EXPECT_EQ(dlg->document().selectedItem(), nullptr) << kind;
         EXPECT_EQ(dlg->dragMode(), DragIdle) << kind;
     }
     EXPECT_TRUE(prompter.messages.empty());
@@ -166,8 +166,8 @@ TEST_F(InteractionTest, OpenKindsEndByDoubleClickOrAreDiscardedWithTwoPoints)
     Click({200, 40});
     DoubleClick({260, 90});
     EXPECT_EQ(dlg->dragMode(), DragPlacing);
-    ASSERT_NE(dlg->editItem(), nullptr);
-    EXPECT_EQ(Positions(*dlg->editItem()), Points({{200, 40}, {260, 90}, {260, 90}, {260, 90}}));
+    ASSERT_NE(dlg->document().editItem(), nullptr);
+    EXPECT_EQ(Positions(*dlg->document().editItem()), Points({{200, 40}, {260, 90}, {260, 90}, {260, 90}}));
     RightClick({260, 90});
     EXPECT_EQ(list().size(), 1u);
 }
@@ -179,14 +179,14 @@ TEST_F(InteractionTest, PressDragReleaseMovesTheFirstPointAndCompletesOnTheNextC
     Hover({40, 40});
     Press({40, 40});
     QTest::mouseMove(view, {60, 70});
-    ASSERT_NE(dlg->editItem(), nullptr);
-    EXPECT_EQ(Positions(*dlg->editItem()), Points({{60, 70}})) << "point 0 follows until the release";
+    ASSERT_NE(dlg->document().editItem(), nullptr);
+    EXPECT_EQ(Positions(*dlg->document().editItem()), Points({{60, 70}})) << "point 0 follows until the release";
     Release({60, 70});
     EXPECT_EQ(dlg->dragMode(), DragPlacing);
-    EXPECT_EQ(Positions(*dlg->editItem()), Points({{60, 70}, {60, 70}}));
+    EXPECT_EQ(Positions(*dlg->document().editItem()), Points({{60, 70}, {60, 70}}));
     EXPECT_TRUE(list().empty());
     Hover({200, 100});
-    EXPECT_EQ(Positions(*dlg->editItem()), Points({{60, 70}, {200, 100}})) << "rubber band";
+    EXPECT_EQ(Positions(*dlg->document().editItem()), Points({{60, 70}, {200, 100}})) << "rubber band";
     Click({200, 100});
     ASSERT_EQ(list().size(), 1u);
     EXPECT_EQ(Positions(list().at(0)), Points({{60, 70}, {200, 100}}));
@@ -201,8 +201,8 @@ TEST_F(InteractionTest, ZoomAndScrollMapTheClickToImagePixels)
     UseTool(KindDistance2Points);
     Hover({50, 20});
     Press({50, 20});
-    ASSERT_NE(dlg->editItem(), nullptr);
-    EXPECT_EQ(dlg->editItem()->points[0].pos, QPoint(75, 10));
+    ASSERT_NE(dlg->document().editItem(), nullptr);
+    EXPECT_EQ(dlg->document().editItem()->points[0].pos, QPoint(75, 10));
     Release({50, 20});
 }
 
@@ -216,8 +216,8 @@ TEST_F(InteractionTest, RightClickCancelsPlacingWithoutAQuestion)
     RightClick({100, 100});
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(dlg->dragMode(), DragIdle);
-    EXPECT_EQ(dlg->editItem(), nullptr);
-    EXPECT_EQ(dlg->selectedItem(), nullptr);
+    EXPECT_EQ(dlg->document().editItem(), nullptr);
+    EXPECT_EQ(dlg->document().selectedItem(), nullptr);
     EXPECT_TRUE(list().empty());
     EXPECT_EQ(rows().rowCount(), 0);
 }
@@ -250,7 +250,7 @@ TEST_F(InteractionTest, TheImagePageAndMissingImageIgnoreThePointer)
     dlg->OnViewMove({40, 40});
     dlg->OnViewPress({40, 40});
     EXPECT_EQ(dlg->dragMode(), DragIdle);
-    EXPECT_EQ(dlg->editItem(), nullptr);
+    EXPECT_EQ(dlg->document().editItem(), nullptr);
 }
 
 }  // namespace

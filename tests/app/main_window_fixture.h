@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "app/orvalin_dlg.h"
-#include "app/page_bridge.h"
+#include "document/measure_document.h"
 #include "export/results_table.h"
 #include "app/results_view.h"
 #include "scripted_prompter.h"
@@ -105,9 +105,9 @@ protected:
         item->fontSize = 16;
         item->lineColor = MakeColorRef(255, 0, 0);
         MeasureItem *raw = item.get();
-        raw->number = dlg->measureList().Append(std::move(item));
-        page_bridge::ComputeMeasureValue(*dlg, *raw);
-        dlg->AddMeasureRows(*raw);
+        raw->number = dlg->document().list().Append(std::move(item));
+        dlg->document().ComputeValue(*raw);
+        dlg->document().results().AddMeasureRows(*raw);
         return raw;
     }
 
@@ -126,20 +126,20 @@ protected:
         item->lineWidth = 1;
         item->fontSize = 16;
         MeasureItem *raw = item.get();
-        raw->number = dlg->measureList().Append(std::move(item));
-        dlg->AddMeasureRows(*raw);
+        raw->number = dlg->document().list().Append(std::move(item));
+        dlg->document().results().AddMeasureRows(*raw);
         return raw;
     }
 
     QString Cell(int row, int column) const
     {
-        return QString::fromStdString(dlg->results().text(row, column));
+        return QString::fromStdString(dlg->document().results().text(row, column));
     }
 
     QStringList NumberColumn() const
     {
         QStringList out;
-        for (int r = 0; r < dlg->results().rowCount(); ++r)
+        for (int r = 0; r < dlg->document().results().rowCount(); ++r)
             out << Cell(r, 0);
         return out;
     }

@@ -28,8 +28,8 @@ TEST_F(Images, LoadingEnablesTheControlsAndEmptiesTheList)
     COrvalinDlg &d = MakeWithImage({300, 200});
     AddDistance({10, 10}, {60, 10});
     AddDistance({10, 30}, {60, 30});
-    d.setSelectedItem(&d.measureList().at(1));
-    ASSERT_EQ(d.results().rowCount(), 2);
+    d.document().SelectItem(&d.document().list().at(1));
+    ASSERT_EQ(d.document().results().rowCount(), 2);
 
     d.SetZoom(200, 200);
     d.LoadImageFile(WriteImage("second.png", {120, 90}));
@@ -38,9 +38,9 @@ TEST_F(Images, LoadingEnablesTheControlsAndEmptiesTheList)
     EXPECT_EQ(d.view().zoomX, 100);
     EXPECT_EQ(d.view().scroll, QPoint(0, 0));
     EXPECT_EQ(d.view().size, QSize(120, 90));
-    EXPECT_EQ(d.results().rowCount(), 0);
-    EXPECT_TRUE(d.measureList().empty());
-    EXPECT_EQ(d.selectedItem(), nullptr);
+    EXPECT_EQ(d.document().results().rowCount(), 0);
+    EXPECT_TRUE(d.document().list().empty());
+    EXPECT_EQ(d.document().selectedItem(), nullptr);
     for (int id : {CmdSaveCsv, CmdSaveImage, CmdReport, CmdDeleteAll})
         EXPECT_TRUE(d.button(id)->isEnabled()) << id;
     EXPECT_TRUE(d.toolTab()->button(1011)->isEnabled());
@@ -64,8 +64,8 @@ TEST_F(Images, FileThatCannotBeDecodedKeepsTheCurrentImageAndSaysSo)
     d.LoadImageFile(dir.filePath("missing.png"));
     EXPECT_TRUE(d.hasImage());
     EXPECT_EQ(d.imageSize(), QSize(300, 200));
-    EXPECT_EQ(d.measureList().size(), 1u);
-    EXPECT_EQ(d.results().rowCount(), 1);
+    EXPECT_EQ(d.document().list().size(), 1u);
+    EXPECT_EQ(d.document().results().rowCount(), 1);
     EXPECT_TRUE(d.button(CmdSaveImage)->isEnabled());
     ASSERT_EQ(prompter.messages.size(), 2u);
     EXPECT_EQ(prompter.messages[0].text, "The image file could not be read.\n" + bad);
@@ -166,14 +166,14 @@ TEST_F(Images, ReturningToTheImagePageAsksBeforeDiscarding)
     EXPECT_EQ(d.currentTab(), TabScale);
     EXPECT_EQ(d.tabControl()->currentIndex(), TabScale);
     EXPECT_TRUE(d.hasImage());
-    EXPECT_EQ(d.results().rowCount(), 1);
+    EXPECT_EQ(d.document().results().rowCount(), 1);
 
     prompter.answers.push_back(UiPrompter::Answer::Yes);
     d.SelectTab(TabImage);
     EXPECT_EQ(d.currentTab(), TabImage);
     EXPECT_FALSE(d.hasImage());
     EXPECT_EQ(d.viewState(), ViewNoImage);
-    EXPECT_EQ(d.results().rowCount(), 0);
+    EXPECT_EQ(d.document().results().rowCount(), 0);
     EXPECT_EQ(d.view().size, QSize(0, 0));
     EXPECT_FALSE(d.overviewShown());
     for (int id : {CmdSaveCsv, CmdSaveImage, CmdReport, CmdDeleteAll})
@@ -207,7 +207,7 @@ TEST_F(Images, SavingWithASelectionFirstRepaintsWithoutTheSelectionMarks)
     d.show();
     d.SelectTab(TabMeasure);
     MeasureItem *item = AddDistance({40, 100}, {200, 100});
-    d.setSelectedItem(item);
+    d.document().SelectItem(item);
     d.RebuildView();
     d.EnsureComposite();
     const QImage withMarks = d.composite().copy();
@@ -216,7 +216,7 @@ TEST_F(Images, SavingWithASelectionFirstRepaintsWithoutTheSelectionMarks)
     prompter.savePaths.push_back(target);
     QTest::mouseClick(d.button(CmdSaveImage), Qt::LeftButton);
     // The first run only clears the selection and waits for the repaint.
-    EXPECT_EQ(d.selectedItem(), nullptr);
+    EXPECT_EQ(d.document().selectedItem(), nullptr);
     EXPECT_EQ(d.pendingCommand(), CmdSaveImage);
     EXPECT_TRUE(prompter.saveRequests.empty());
     for (int i = 0; i < 50 && prompter.saveRequests.empty(); ++i)
@@ -231,7 +231,7 @@ TEST_F(Images, SavingWithASelectionFirstRepaintsWithoutTheSelectionMarks)
     saved = saved.convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(saved, d.composite());
     EXPECT_NE(saved, withMarks.convertToFormat(QImage::Format_RGB32));
-    EXPECT_EQ(d.measureList().size(), 1u);
+    EXPECT_EQ(d.document().list().size(), 1u);
     QTest::qWait(30);
     EXPECT_EQ(prompter.saveRequests.size(), 1u);
 }
@@ -280,7 +280,7 @@ TEST_F(Images, SavedFileTypeFollowsTheExtensionInAnyCase)
 
     // The frozen camera frame marker sends the save to the camera, which
     // writes nothing here, rather than writing the old composite.
-    d.setImageSize(QSize(2, 2));
+    d.document().SetOrigin(ImageOrigin::CameraFrame);
     d.WriteImageFile(dir.filePath("frame.bmp"), "bmp");
     EXPECT_FALSE(QFile::exists(dir.filePath("frame.bmp")));
 }

@@ -10,6 +10,7 @@
 
 #include "tests/support/file_size_limit.h"
 #include "main_window_fixture.h"
+#include "app/interaction/dlg_ops.h"
 
 namespace orv::test {
 namespace {
@@ -28,23 +29,23 @@ TEST_F(Results, RowsFollowTheItemsThroughDuplicateDeleteAndRenumber)
     EXPECT_EQ(Cell(3, 2), "2.00um");
     EXPECT_EQ(Cell(3, 3), "");
     // Appending selected the last row added.
-    EXPECT_EQ(d.results().selectedRow(), 4);
+    EXPECT_EQ(d.document().results().selectedRow(), 4);
 
     // Duplicate the perpendicular from its sub-row: the copy is listed last
     // with its own number and becomes the selection.
-    d.results().SelectRow(3);
+    d.document().results().SelectRow(3);
     d.OnListDoubleClick();
     EXPECT_EQ(NumberColumn(), (QStringList{"1", "2", "2_1", "2_2", "3", "4", "4_1", "4_2"}));
-    ASSERT_EQ(d.measureList().size(), 4u);
-    EXPECT_EQ(d.selectedItem(), &d.measureList().at(3));
-    EXPECT_EQ(d.measureList().at(3).points.front().pos, d.measureList().at(1).points.front().pos);
+    ASSERT_EQ(d.document().list().size(), 4u);
+    EXPECT_EQ(d.document().selectedItem(), &d.document().list().at(3));
+    EXPECT_EQ(d.document().list().at(3).points.front().pos, d.document().list().at(1).points.front().pos);
     EXPECT_TRUE(d.resultsView()->isEnabled());
 
     // Deleting the first item renumbers the rest; its rows are gone.
-    d.RemoveMeasureRows(first);
+    interaction::RemoveItem(d, first->id);
     EXPECT_EQ(NumberColumn(), (QStringList{"1", "1_1", "1_2", "2", "3", "3_1", "3_2"}));
-    EXPECT_EQ(d.measureList().at(0).row, 0);
-    EXPECT_EQ(d.measureList().at(1).row, 3);
+    EXPECT_EQ(d.document().list().at(0).row, 0);
+    EXPECT_EQ(d.document().list().at(1).row, 3);
     EXPECT_EQ(d.viewState(), ViewRebuild);
 
     // The list widget shows the same texts.
@@ -57,24 +58,24 @@ TEST_F(Results, RightClickOnASubRowDeletesOnlyThatLineAfterAsking)
     COrvalinDlg &d = MakeWithImage();
     AddPerpendicular(3);
     AddDistance({10, 50}, {90, 50});
-    d.results().SelectRow(2);
+    d.document().results().SelectRow(2);
     prompter.answers.push_back(UiPrompter::Answer::Yes);
     d.OnListRightClick();
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "Delete this measurement result ?");
     EXPECT_EQ(NumberColumn(), (QStringList{"1", "1_1", "1_3", "2"}));
-    EXPECT_EQ(d.measureList().at(0).subResults[1].row, -1);
-    EXPECT_EQ(d.selectedItem(), nullptr);
+    EXPECT_EQ(d.document().list().at(0).subResults[1].row, -1);
+    EXPECT_EQ(d.document().selectedItem(), nullptr);
 
     // A main row: No keeps it, Yes removes the item.
-    d.results().SelectRow(3);
+    d.document().results().SelectRow(3);
     prompter.answers.push_back(UiPrompter::Answer::No);
     d.OnListRightClick();
-    EXPECT_EQ(d.measureList().size(), 2u);
-    d.results().SelectRow(3);
+    EXPECT_EQ(d.document().list().size(), 2u);
+    d.document().results().SelectRow(3);
     prompter.answers.push_back(UiPrompter::Answer::Yes);
     d.OnListRightClick();
-    EXPECT_EQ(d.measureList().size(), 1u);
+    EXPECT_EQ(d.document().list().size(), 1u);
     EXPECT_EQ(NumberColumn(), (QStringList{"1", "1_1", "1_3"}));
 }
 
@@ -90,29 +91,29 @@ TEST_F(Results, ClickingRowsSelectsTheirItemAndEmptySpaceKeepsTheSelection)
 
     QTest::mouseClick(d.resultsView()->viewport(), Qt::LeftButton, {},
                       d.resultsView()->rowRect(2).center());
-    EXPECT_EQ(d.selectedItem(), b);
+    EXPECT_EQ(d.document().selectedItem(), b);
     EXPECT_EQ(d.viewState(), ViewRebuild);
 
     // Empty space: the selected item's main row is selected again.
     const QPoint empty(5, d.resultsView()->viewport()->height() - 3);
     QTest::mouseClick(d.resultsView()->viewport(), Qt::LeftButton, {}, empty);
-    EXPECT_EQ(d.selectedItem(), b);
-    EXPECT_EQ(d.results().selectedRow(), b->row);
+    EXPECT_EQ(d.document().selectedItem(), b);
+    EXPECT_EQ(d.document().results().selectedRow(), b->row);
 
     // With no item selected a click on empty space changes nothing.
-    d.setSelectedItem(nullptr);
-    d.results().ClearSelection();
+    d.document().SelectItem(nullptr);
+    d.document().results().ClearSelection();
     d.EnsureComposite();
     ASSERT_EQ(d.viewState(), ViewUpToDate);
     QTest::mouseClick(d.resultsView()->viewport(), Qt::LeftButton, {}, empty);
-    EXPECT_EQ(d.selectedItem(), nullptr);
+    EXPECT_EQ(d.document().selectedItem(), nullptr);
     EXPECT_EQ(d.viewState(), ViewUpToDate);
 
     // Right double click puts the selection back on the item's main row.
-    d.setSelectedItem(a);
-    d.results().SelectRow(2);
+    d.document().SelectItem(a);
+    d.document().results().SelectRow(2);
     d.OnListRightDoubleClick();
-    EXPECT_EQ(d.results().selectedRow(), a->row);
+    EXPECT_EQ(d.document().results().selectedRow(), a->row);
 }
 
 TEST_F(Results, DeleteAllAsksAndNoLeavesEverything)
@@ -120,19 +121,19 @@ TEST_F(Results, DeleteAllAsksAndNoLeavesEverything)
     COrvalinDlg &d = MakeWithImage();
     MeasureItem *a = AddDistance({10, 10}, {60, 10});
     AddDistance({10, 20}, {60, 20});
-    d.setSelectedItem(a);
+    d.document().SelectItem(a);
     QTest::mouseClick(d.button(CmdDeleteAll), Qt::LeftButton);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "Delete All Data ?");
-    EXPECT_EQ(d.measureList().size(), 2u);
-    EXPECT_EQ(d.results().rowCount(), 2);
-    EXPECT_EQ(d.selectedItem(), a);
+    EXPECT_EQ(d.document().list().size(), 2u);
+    EXPECT_EQ(d.document().results().rowCount(), 2);
+    EXPECT_EQ(d.document().selectedItem(), a);
 
     prompter.answers.push_back(UiPrompter::Answer::Yes);
     QTest::mouseClick(d.button(CmdDeleteAll), Qt::LeftButton);
-    EXPECT_TRUE(d.measureList().empty());
-    EXPECT_EQ(d.results().rowCount(), 0);
-    EXPECT_EQ(d.selectedItem(), nullptr);
+    EXPECT_TRUE(d.document().list().empty());
+    EXPECT_EQ(d.document().results().rowCount(), 0);
+    EXPECT_EQ(d.document().selectedItem(), nullptr);
     EXPECT_TRUE(d.resultsView()->isEnabled());
 }
 
@@ -196,7 +197,7 @@ TEST_F(Results, ValuesAreNeverCutAndCarryTheirFullTextAsTooltip)
         COrvalinDlg &d = Make(lang, lang);
         d.show();
         ResultsView &view = *d.resultsView();
-        ResultsTable &table = d.results();
+        ResultsTable &table = d.document().results();
         const std::string kind = KindName(KindAreaCircle, table.textLanguage());
         table.AddResultRow(1, kind, "11309.73", "um2");
         table.AddResultRow(1, KindName(KindDiameter, table.textLanguage()), "D = 120.00um", "");

@@ -86,7 +86,7 @@ TEST_F(StartUp, PagesSitInTheTabControlInOrderAndStartDisabled)
     EXPECT_EQ(d.viewState(), ViewNoImage);
     EXPECT_FALSE(d.hasImage());
     EXPECT_EQ(d.dragMode(), DragIdle);
-    EXPECT_EQ(d.selectedItem(), nullptr);
+    EXPECT_EQ(d.document().selectedItem(), nullptr);
     EXPECT_EQ(d.pendingCommand(), CmdNone);
     EXPECT_FALSE(d.overviewWindow()->isVisible());
     EXPECT_FALSE(d.liveView()->isVisible());
@@ -109,9 +109,9 @@ TEST_F(StartUp, KeysNeverEndTheDialogNorReachTheList)
     AddDistance({10, 10}, {50, 10});
     AddDistance({10, 20}, {50, 20});
     d.show();
-    d.results().SelectRow(0);
+    d.document().results().SelectRow(0);
     QTest::keyClick(d.resultsView(), Qt::Key_Down);
-    EXPECT_EQ(d.results().selectedRow(), 0);
+    EXPECT_EQ(d.document().results().selectedRow(), 0);
     EXPECT_EQ(d.resultsView()->currentIndex().row(), 0);
     QTest::keyClick(d.resultsView(), Qt::Key_Escape);
     QTest::keyClick(d.button(CmdExit), Qt::Key_Return);
@@ -121,7 +121,7 @@ TEST_F(StartUp, KeysNeverEndTheDialogNorReachTheList)
     QTest::keyClick(&d, Qt::Key_Escape);
     Settle();
     EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(d.measureList().size(), 2u);
+    EXPECT_EQ(d.document().list().size(), 2u);
 }
 
 TEST_F(StartUp, ExitAndTheCloseBoxBothFreeTheMeasurementsAndAccept)
@@ -137,9 +137,9 @@ TEST_F(StartUp, ExitAndTheCloseBoxBothFreeTheMeasurementsAndAccept)
         Settle();
         EXPECT_FALSE(d.isVisible()) << closeBox;
         EXPECT_EQ(d.result(), QDialog::Accepted) << closeBox;
-        EXPECT_TRUE(d.measureList().empty()) << closeBox;
+        EXPECT_TRUE(d.document().list().empty()) << closeBox;
         EXPECT_FALSE(d.hasImage()) << closeBox;
-        EXPECT_EQ(d.results().rowCount(), 0) << closeBox;
+        EXPECT_EQ(d.document().results().rowCount(), 0) << closeBox;
     }
 }
 

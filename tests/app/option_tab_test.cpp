@@ -24,6 +24,7 @@
 #include "app/option_tab_sample.h"
 #include "main_window_fixture.h"
 #include "app/orvalin_dlg.h"
+#include "document/measure_document.h"
 #include "scripted_prompter.h"
 
 namespace orv::test {
@@ -78,11 +79,14 @@ protected:
 
     COptionTab &MakePage(const char *user = "en")
     {
+        const Language lang = PageLanguage(OptionLocale(user));
+        page.reset();
+        doc = std::make_unique<MeasureDocument>(lang, lang);
         DlgEnvironment env;
         env.startDir = dir.path();
         env.locale = OptionLocale(user);
         env.prompter = prompter.handle();
-        page = std::make_unique<COptionTab>(nullptr, env);
+        page = std::make_unique<COptionTab>(*doc, nullptr, env);
         page->EnableOptionControls(true);
         page->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(page.get()));
@@ -92,6 +96,7 @@ protected:
 
     QTemporaryDir dir;
     ScriptedPrompter prompter;
+    std::unique_ptr<MeasureDocument> doc;
     std::unique_ptr<COptionTab> page;
 };
 
@@ -336,7 +341,7 @@ protected:
             item->labelBox = {5, 5, 50, 25};
             page->drawAttribute().copyTo(*item);
             out = item.get();
-            dlg->measureList().Append(std::move(item));
+            dlg->document().list().Append(std::move(item));
         }
         return {items[0], items[1]};
     }
@@ -350,7 +355,7 @@ TEST_F(OptionTabWithOwnerTest, AttributesApplyToTheSelectedMeasurementOnly)
 {
     Load({300, 200});
     auto [first, second] = AddTwoItems();
-    dlg->setSelectedItem(first);
+    dlg->document().SelectItem(first);
 
     prompter.colors = {QColor(0, 255, 0), QColor(0, 0, 255)};
     QTest::mouseClick(ui().lineColor, Qt::LeftButton);
@@ -370,7 +375,7 @@ TEST_F(OptionTabWithOwnerTest, AttributesApplyToTheSelectedMeasurementOnly)
     EXPECT_EQ(second->labelBox.bottom, 25);
 
     // Without a selection only the defaults for new measurements change.
-    dlg->setSelectedItem(nullptr);
+    dlg->document().SelectItem(nullptr);
     QTest::mouseClick(ui().fontColor, Qt::LeftButton);
     EXPECT_EQ(page->drawAttribute().fontColor, MakeColorRef(0, 0, 255));
     EXPECT_EQ(first->fontColor, kDefaultFontColor);
@@ -398,7 +403,7 @@ TEST_F(OptionTabWithOwnerTest, DrawFilesApplyToTheSelectedMeasurement)
     ChooseFromList(ui().drawFileList, 0);
     EXPECT_EQ(first->lineWidth, 1);
 
-    dlg->setSelectedItem(first);
+    dlg->document().SelectItem(first);
     ChooseFromList(ui().drawFileList, 1);
     EXPECT_EQ(first->lineWidth, 5);
     EXPECT_EQ(first->lineColor, 0x00FF0000u);
@@ -430,7 +435,7 @@ TEST_F(OptionTabWithOwnerTest, LabelModeMarksEveryPlacedLabel)
     AppendSubResult(*perpendicular, "12.00", KindPerpendicularPart, 3, {5, 5}).labelBox = {2, 2, 20, 20};
     AppendSubResult(*perpendicular, "13.00", KindPerpendicularPart, 4, {6, 6});
     MeasureItem *perp = perpendicular.get();
-    dlg->measureList().Append(std::move(perpendicular));
+    dlg->document().list().Append(std::move(perpendicular));
 
     QTest::mouseClick(ui().numberOnly, Qt::LeftButton);
     EXPECT_EQ(page->labelMode(), LabelMode::ItemNumberOnly);

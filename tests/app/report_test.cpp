@@ -46,7 +46,7 @@ TEST_F(Report, ButtonWritesADatedWorkbookOpensItAndRemovesTheWorkFile)
     d.SelectTab(TabMeasure);
     AddDistance({40, 100}, {200, 100});
     AddPerpendicular(1);
-    ASSERT_EQ(d.results().rowCount(), 3);
+    ASSERT_EQ(d.document().results().rowCount(), 3);
 
     QTest::mouseClick(d.button(CmdReport), Qt::LeftButton);
     ASSERT_EQ(prompter.openedDocuments.size(), 1u) << prompter.messageTexts().join(' ').toStdString();
@@ -102,14 +102,14 @@ TEST_F(Report, PictureNeverShowsTheSelectionMarks)
     d.show();
     d.SelectTab(TabMeasure);
     MeasureItem *item = AddDistance({40, 100}, {200, 100});
-    d.setSelectedItem(item);
+    d.document().SelectItem(item);
     d.RebuildView();
     d.EnsureComposite();
     const QImage withMarks = d.composite().convertToFormat(QImage::Format_RGB32);
 
     QTest::mouseClick(d.button(CmdReport), Qt::LeftButton);
-    // The first run only clears the selection; the repaint runs the report.
-    EXPECT_EQ(d.selectedItem(), nullptr);
+    // The first run only clears the selection; the queued continuation runs the report.
+    EXPECT_EQ(d.document().selectedItem(), nullptr);
     EXPECT_EQ(d.pendingCommand(), CmdReport);
     EXPECT_TRUE(prompter.openedDocuments.empty());
     WaitForOpen(prompter, 1);

@@ -75,10 +75,10 @@ TEST_F(Overview, SaveRoundGoesOnWithoutAPaintWhenTheWindowIsHidden)
     COrvalinDlg &d = MakeWithImage({40, 30});
     MeasureItem *item = AddDistance({2, 2}, {30, 2});
     d.SelectTab(TabMeasure);
-    d.setSelectedItem(item);
+    d.document().SelectItem(item);
     prompter.savePaths.push_back(dir.filePath("hidden.bmp"));
     d.OnSaveImage();
-    EXPECT_EQ(d.selectedItem(), nullptr);
+    EXPECT_EQ(d.document().selectedItem(), nullptr);
     for (int i = 0; i < 20 && prompter.saveRequests.empty(); ++i)
         QTest::qWait(5);
     EXPECT_EQ(prompter.saveRequests.size(), 1u);

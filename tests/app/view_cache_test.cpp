@@ -12,7 +12,7 @@
 #include "app/calib_tab.h"
 #include "interaction_fixture.h"
 #include "app/option_tab.h"
-#include "app/page_bridge.h"
+#include "app/composition_inputs.h"
 #include "app/scroll_dlg.h"
 #include "app/painted_bounds.h"
 #include "measure/render/draw_measures.h"
@@ -572,7 +572,7 @@ protected:
     // A full rebuild of the window's state as it is now.
     QImage Reference()
     {
-        return FullRebuildOfCopy(page_bridge::CompositionInputs(*dlg), dlg->editItem());
+        return FullRebuildOfCopy(CompositionInputs(*dlg), dlg->document().editItem());
     }
 
     // Once the view has painted what it was asked to (moves repaint only the
@@ -708,15 +708,15 @@ TEST_F(ViewCacheTest, PatchedSelectionsAndDragsShowWhatAFullRebuildShows)
         item->labelBox = {};
         MeasureItem *raw = item.get();
         raw->number = list().Append(std::move(item));
-        page_bridge::ComputeMeasureValue(*dlg, *raw);
-        dlg->AddMeasureRows(*raw);
+        dlg->document().ComputeValue(*raw);
+        dlg->document().results().AddMeasureRows(*raw);
         items.push_back(raw);
     }
     dlg->RebuildView();
     ExpectFullRebuildPixels("listed");
     const int patchesBefore = dlg->viewComposer().patchCount();
     auto select = [&](MeasureItem *item) {
-        dlg->SelectItemRow(item);
+        dlg->document().results().SelectRow(item->row);
         dlg->OnListClick();
         ExpectFullRebuildPixels("selected");
     };

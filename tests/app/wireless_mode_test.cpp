@@ -287,8 +287,8 @@ TEST_F(WirelessModeTest, StreamReachesLiveViewAndButtonCapturesIntoScalePage)
     EXPECT_EQ(dlg->imageSize(), QSize(1280, 960));
     EXPECT_EQ(dlg->sourceImage().pixel(700, 500),
               QImage::fromData(big).convertToFormat(QImage::Format_RGB32).pixel(700, 500));
-    EXPECT_EQ(dlg->results().rowCount(), 0);
-    EXPECT_TRUE(dlg->measureList().empty());
+    EXPECT_EQ(dlg->document().results().rowCount(), 0);
+    EXPECT_TRUE(dlg->document().list().empty());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "app/image_view.h"
 #include "main_window_fixture.h"
 #include "app/orvalin_dlg.h"
+#include "document/measure_document.h"
 #include "app/tool_tab.h"
 
 namespace {
@@ -107,8 +108,8 @@ TEST_F(HiDpiViewTest, ClicksLandOnThePixelUnderThePointer)
         QTest::mouseMove(view, p + QPoint(1, 1));
         QTest::mouseMove(view, p);
         QTest::mousePress(view, Qt::LeftButton, {}, p);
-        ASSERT_NE(dlg->editItem(), nullptr);
-        EXPECT_EQ(dlg->editItem()->points.at(0).pos, QPoint(qRed(under), qGreen(under)));
+        ASSERT_NE(dlg->document().editItem(), nullptr);
+        EXPECT_EQ(dlg->document().editItem()->points.at(0).pos, QPoint(qRed(under), qGreen(under)));
         // Cancel the placing.
         QTest::mouseRelease(view, Qt::LeftButton, {}, p);
         QTest::mouseClick(view, Qt::RightButton, {}, p);
@@ -123,8 +124,8 @@ TEST_F(HiDpiViewTest, ClicksLandOnThePixelUnderThePointer)
     QTest::mouseMove(view, p + QPoint(1, 1));
     QTest::mouseMove(view, p);
     QTest::mousePress(view, Qt::LeftButton, {}, p);
-    ASSERT_NE(dlg->editItem(), nullptr);
-    EXPECT_EQ(dlg->editItem()->points.at(0).pos, QPoint((100 + 30) * 100 / 300, (40 + 60) * 100 / 300));
+    ASSERT_NE(dlg->document().editItem(), nullptr);
+    EXPECT_EQ(dlg->document().editItem()->points.at(0).pos, QPoint((100 + 30) * 100 / 300, (40 + 60) * 100 / 300));
     QTest::mouseRelease(view, Qt::LeftButton, {}, p);
 }
 

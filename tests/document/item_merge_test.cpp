@@ -1,10 +1,8 @@
 // What the end of a drag writes back into the dragged measurement.
 #include <gtest/gtest.h>
 
+#include "document/item_merge.h"
 #include "measure/hit_test.h"
-#include "app/interaction/dlg_ops.h"
-#include "app/interaction/move_handler.h"
-#include "app/interaction/point_drag_handler.h"
 
 namespace orv {
 namespace {
@@ -73,16 +71,16 @@ TEST(MergeMovedClone, LabelDragsWriteOnlyTheGrabbedBox)
 TEST(ShiftLabelBox, KeepsTheMeaningOfTheBottom)
 {
     LabelBox placed{10, 10, 60, 30};
-    interaction::ShiftLabelBox(placed, {5, -5});
+    ShiftLabelBox(placed, {5, -5});
     EXPECT_EQ(placed, (LabelBox{15, 5, 65, 25}));
     LabelBox unplaced{};
-    interaction::ShiftLabelBox(unplaced, {5, 40});
+    ShiftLabelBox(unplaced, {5, 40});
     EXPECT_EQ(unplaced, LabelBox{}) << "bottom 0 would otherwise turn into a placed box";
     LabelBox pending{10, 10, 60, -1};
-    interaction::ShiftLabelBox(pending, {5, 40});
+    ShiftLabelBox(pending, {5, 40});
     EXPECT_EQ(pending, (LabelBox{15, 50, 65, -1}));
     LabelBox escaping{10, 10, 60, 30};
-    interaction::ShiftLabelBox(escaping, {0, -30});
+    ShiftLabelBox(escaping, {0, -30});
     EXPECT_EQ(escaping, (LabelBox{10, -20, 60, -1})) << "still placed, re-measured where it is";
 }
 
@@ -103,19 +101,6 @@ TEST(MergeDraggedPoint, GeometryCopiedAndLabelsBackToTheirAnchors)
     EXPECT_EQ(source.subResults[0].labelBox.bottom, 0);
     EXPECT_EQ(source.labelBox.bottom, 0);
     EXPECT_EQ(source.subResults[0].row, 1) << "rows stay";
-}
-
-TEST(CutToRecordText, NeverSplitsACharacter)
-{
-    EXPECT_EQ(interaction::CutToRecordText(QString(300, QLatin1Char('a'))).size(), 255u);
-    EXPECT_EQ(interaction::CutToRecordText(QStringLiteral("short")), "short");
-    // 85 three-byte characters fill 255 bytes exactly; one more is dropped whole.
-    const QString wide(86, QChar(0x8A08));
-    const std::string cut = interaction::CutToRecordText(wide);
-    EXPECT_EQ(cut.size(), 255u);
-    EXPECT_EQ(QString::fromStdString(cut), QString(85, QChar(0x8A08)));
-    const std::string shifted = interaction::CutToRecordText(QStringLiteral("a") + wide);
-    EXPECT_EQ(shifted.size(), 253u);
 }
 
 }  // namespace

@@ -1,0 +1,13 @@
+#pragma once
+// What the main window's composite is drawn from, read from its document and
+// its current page (the view's cached layer compares it).
+
+#include "app/view_layer.h"
+
+namespace orv {
+
+class COrvalinDlg;
+
+LayerInputs CompositionInputs(COrvalinDlg &dlg);
+
+}  // namespace orv
