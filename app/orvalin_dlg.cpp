@@ -282,7 +282,7 @@ void COrvalinDlg::CreatePages()
     imageTab_ = image;
     calibTab_ = new CCalibTab(*doc_, tabs_, env_);
     calibTab_->SetOwner(this);
-    toolTab_ = new CToolTab(tabs_, env_);
+    toolTab_ = new CToolTab(tabs_, env_.locale);
     toolTab_->SetOwner(this);
     toolTab_->ToolSelect();
     optionTab_ = new COptionTab(*doc_, tabs_, env_);
