@@ -201,9 +201,22 @@ QRegion ViewComposer::PendingViewRegion(const QImage &composite, const ViewGeome
     return PictureRegion(view_.scaler, src, view_.image.size(), view_.dirty);
 }
 
+QRect ViewComposer::ShownSource(const ViewGeometry &geo)
+{
+    QRect r = geo.SourceRect();
+    // Above 100 % the image's last pixel may be only partly on screen and the
+    // truncated source drops it (all of a 1 x 1 image at 150 %): where the
+    // view reaches the image's far edge, the source does too.
+    if (geo.zoomX > 100 && geo.scroll.x() + geo.size.width() >= geo.ImageToViewX(geo.imageSize.width()))
+        r.setRight(std::max(r.right(), geo.imageSize.width() - 1));
+    if (geo.zoomY > 100 && geo.scroll.y() + geo.size.height() >= geo.ImageToViewY(geo.imageSize.height()))
+        r.setBottom(std::max(r.bottom(), geo.imageSize.height() - 1));
+    return r;
+}
+
 QRect ViewComposer::VisibleSource(const QImage &composite, const ViewGeometry &geo)
 {
-    return geo.SourceRect().intersected(composite.rect());
+    return ShownSource(geo).intersected(composite.rect());
 }
 
 const QImage &ViewComposer::Refresh(Picture &picture, const QImage &composite, const QRect &src, QSize dst,
@@ -247,7 +260,7 @@ const QImage &ViewComposer::ViewPicture(const QImage &composite, const ViewGeome
     const QSize target = geo.size;
     // Where the source ends inside the view (rounding at the image's edge), the
     // destination shrinks with it so the picture is not stretched unevenly.
-    const QRect full = geo.SourceRect();
+    const QRect full = ShownSource(geo);
     QSize dst = target;
     if (full.width() > 0 && src.width() < full.width())
         dst.setWidth(static_cast<int>(static_cast<long long>(target.width()) * src.width() / full.width()));

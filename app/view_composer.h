@@ -57,6 +57,8 @@ public:
     // The whole composite stretched to `size` (the overview's picture), with
     // the same scaling as the view; cached as the view picture is.
     const QImage &OverviewPicture(const QImage &composite, QSize size);
+    // The image part ViewPicture stretches over the view, before clipping.
+    static QRect ShownSource(const ViewGeometry &geo);
     // The source rectangle ViewPicture stretched, clipped to the composite.
     static QRect VisibleSource(const QImage &composite, const ViewGeometry &geo);
 

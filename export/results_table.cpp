@@ -221,6 +221,17 @@ void ResultsTable::RenumberResults(MeasureList &list, const MeasureItem *selecte
         SelectRow(selectedItem->row);
 }
 
+bool ResultsTable::NumberedInOrder(const MeasureList &list) const
+{
+    int n = 1;
+    for (const auto &item : list) {
+        if (item->number != n || (item->row >= 0 && text(item->row, ColumnNumber) != NumberText(n)))
+            return false;
+        ++n;
+    }
+    return true;
+}
+
 MeasureItem *ResultsTable::RemoveMeasureRows(MeasureList &list, const MeasureItem *item)
 {
     if (!item || !list.Contains(item))

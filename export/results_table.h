@@ -109,6 +109,9 @@ public:
     // Numbers the items 1..n in list order, rewrites their rows, and selects the
     // main row of selectedItem when there is one.
     void RenumberResults(MeasureList &list, const MeasureItem *selectedItem);
+    // True when every item already has number 1..n in list order and its main
+    // row shows that number, so RenumberResults would change nothing.
+    bool NumberedInOrder(const MeasureList &list) const;
     // Deletes the item's rows, removes the item from the list (shifting the
     // stored rows of the following items) and renumbers. Returns the item to
     // select next (nullptr when the list became empty or the item is not in it).

@@ -114,7 +114,9 @@ void IdleHandler::rightPress(COrvalinDlg &dlg, QPoint)
     MeasureDocument &doc = dlg.document();
     doc.SetEditItem(nullptr);
     doc.ClearSelection();
-    doc.Renumber();
+    // Rewriting every row costs milliseconds with hundreds of items.
+    if (!doc.results().NumberedInOrder(doc.list()))
+        doc.Renumber();
     dlg.RebuildView();
 }
 

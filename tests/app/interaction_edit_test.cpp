@@ -1,6 +1,8 @@
 // Editing placed measurements with the mouse and from the results list.
 #include "interaction_fixture.h"
 
+#include <QSignalSpy>
+
 namespace orv::test {
 namespace {
 
@@ -165,6 +167,38 @@ TEST_F(EditTest, RightClickElsewhereClearsTheSelection)
     // Nothing is selected: the stroke is no longer a grip.
     Hover({150, 40});
     EXPECT_EQ(dlg->rememberedCursor(), Qt::ArrowCursor);
+}
+
+// A right click on empty image renumbers only a list that is out of step:
+// an ordered list keeps every row untouched (no row is rewritten), while a
+// list left with a gap is numbered 1..n again.
+TEST_F(EditTest, RightClickElsewhereRenumbersOnlyWhatIsOutOfStep)
+{
+    for (const bool gap : {false, true}) {
+        SCOPED_TRACE(gap ? "gap" : "in order");
+        ClearSelection();
+        while (!list().empty())
+            rows().RemoveMeasureRows(list(), &list().at(0));
+        Place(KindDistance2Points, {{40, 40}, {240, 40}});
+        Place(KindDistance2Points, {{40, 80}, {240, 80}});
+        Place(KindDistance2Points, {{40, 120}, {240, 120}});
+        if (gap)
+            list().at(1).number = 7;
+        const std::vector<ResultRow> before = rows().rows();
+        QSignalSpy rewritten(listView()->model(), &QAbstractItemModel::dataChanged);
+        RightClick({150, 200});
+        ASSERT_EQ(list().size(), 3u);
+        for (std::size_t i = 0; i < list().size(); ++i) {
+            EXPECT_EQ(list().at(i).number, static_cast<int>(i) + 1);
+            EXPECT_EQ(rows().text(list().at(i).row, ColumnNumber), std::to_string(i + 1));
+        }
+        EXPECT_EQ(rewritten.isEmpty(), !gap);
+        if (!gap) {
+            ASSERT_EQ(rows().rowCount(), static_cast<int>(before.size()));
+            for (int r = 0; r < rows().rowCount(); ++r)
+                EXPECT_EQ(rows().row(r).columns, before[static_cast<std::size_t>(r)].columns) << r;
+        }
+    }
 }
 
 TEST_F(EditTest, ARemovedSubResultsPointCannotBeGrabbed)

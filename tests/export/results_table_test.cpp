@@ -222,6 +222,41 @@ TEST(ResultsTable, RefreshAndSelection)
     EXPECT_EQ(t.selectedRow(), -1);
 }
 
+// Only a list whose numbers and number column already read 1..n may skip a
+// renumber; each way out of step must be seen.
+TEST(ResultsTable, NumberedInOrderSeesEveryWayOutOfStep)
+{
+    struct Case {
+        const char *name;
+        void (*spoil)(MeasureList &, ResultsTable &);
+        bool inOrder;
+    };
+    const Case cases[] = {
+        {"fresh", [](MeasureList &, ResultsTable &) {}, true},
+        {"number gap", [](MeasureList &l, ResultsTable &) { l.at(2).number = 4; }, false},
+        {"stale row text",
+         [](MeasureList &l, ResultsTable &t) { t.SetResultRow(l.at(1).row, 9, "x", "1.00", "mm"); }, false},
+        {"item removed without renumbering", [](MeasureList &l, ResultsTable &) { l.Remove(&l.at(0)); },
+         false},
+        {"removed through the table",
+         [](MeasureList &l, ResultsTable &t) { t.RemoveMeasureRows(l, &l.at(1)); }, true},
+        {"sub-result row removed", [](MeasureList &l, ResultsTable &t) { t.RemoveSubResultRow(l, 2); }, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        MeasureList list;
+        ResultsTable t(Language::English);
+        ListItem(list, t, KindDistance2Points, 1, UnitMillimetre);
+        ListItem(list, t, KindPerpendicular, 2, UnitMillimetre, 2);
+        ListItem(list, t, KindDistance2Points, 3, UnitMillimetre);
+        c.spoil(list, t);
+        EXPECT_EQ(t.NumberedInOrder(list), c.inOrder);
+        // A renumber always brings it back in order.
+        t.RenumberResults(list, nullptr);
+        EXPECT_TRUE(t.NumberedInOrder(list));
+    }
+}
+
 TEST(ResultsTable, ClicksOnTheList)
 {
     MeasureList list;
