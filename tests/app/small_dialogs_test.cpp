@@ -84,14 +84,19 @@ TEST_F(Overview, PostedCommandsCrossTheSignalAsTheirControlIds)
     for (const auto &[command, id] : ids)
         EXPECT_EQ(ToUnderlying(command), id);
 
+    // The toggle follows its button.
+    QPushButton *toggle = d.button(DlgCommand::Overview);
+    toggle->setChecked(true);
     emit d.commandPosted(1016);
     EXPECT_FALSE(d.overviewShown()) << "posted commands run from the event loop";
     QCoreApplication::processEvents();
     EXPECT_TRUE(d.overviewShown());
+    toggle->setChecked(false);
     d.PostCommand(DlgCommand::Overview);
     QCoreApplication::processEvents();
     EXPECT_FALSE(d.overviewShown());
     // An id no command has is ignored.
+    toggle->setChecked(true);
     emit d.commandPosted(1017);
     QCoreApplication::processEvents();
     EXPECT_FALSE(d.overviewShown());
