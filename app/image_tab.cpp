@@ -176,7 +176,7 @@ void CImageTab::OnOpen()
         SetWirelessMode(0);
     OpenCamera(-1, owner_->liveView());
     owner_->SelectTab(TabScale);
-    owner_->PostCommand(CmdOpenImage);
+    owner_->PostCommand(DlgCommand::OpenImage);
     owner_->RefreshToolButtons();
 }
 

@@ -292,7 +292,7 @@ void CImageTab::SetSaveImageEnabled(bool on)
 {
     if (!owner_)
         return;
-    if (QPushButton *save = owner_->button(CmdSaveImage))
+    if (QPushButton *save = owner_->button(DlgCommand::SaveImage))
         save->setEnabled(on);
 }
 

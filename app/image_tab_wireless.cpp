@@ -95,7 +95,7 @@ void CImageTab::SetWirelessMode(int on)
             cameraState_ = 1;
             if (!workFilePath_.isEmpty())
                 QFile::remove(workFilePath_);
-            if (QPushButton *save = owner_ ? owner_->button(CmdSaveImage) : nullptr)
+            if (QPushButton *save = owner_ ? owner_->button(DlgCommand::SaveImage) : nullptr)
                 save->setEnabled(false);
         } else {
             if (owner_ && owner_->liveView())

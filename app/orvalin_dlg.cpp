@@ -97,7 +97,7 @@ void COrvalinDlg::OnInitDialog()
     });
     // The view follows every change of the calibration and the attributes.
     connect(doc_.get(), &MeasureDocument::calibrationChanged, this, [this] {
-        if (viewState_ != ViewNoImage)
+        if (viewState_ != ViewState::NoImage)
             RebuildView();
     });
     connect(doc_.get(), &MeasureDocument::attributesChanged, this, &COrvalinDlg::RebuildView);
@@ -112,11 +112,11 @@ void COrvalinDlg::OnInitDialog()
 
     // Cleared view state.
     composite_ = QImage();
-    dragMode_ = DragIdle;
+    dragMode_ = DragMode::Idle;
     currentTab_ = TabImage;
     cursor_ = Qt::BlankCursor;
     lastOpenDir_.clear();
-    pendingCommand_ = CmdNone;
+    pendingCommand_ = DlgCommand::None;
 
     BuildControls();
     ApplyCaptions();
@@ -160,8 +160,9 @@ void COrvalinDlg::OnInitDialog()
     if (calibTab_)
         keyDiscarder_->exempt(calibTab_);
 
-    connect(this, &COrvalinDlg::commandPosted, this, &COrvalinDlg::OnCommand,
-            Qt::QueuedConnection);
+    connect(
+        this, &COrvalinDlg::commandPosted, this,
+        [this](int id) { OnCommand(static_cast<DlgCommand>(id)); }, Qt::QueuedConnection);
 }
 
 void COrvalinDlg::BuildControls()
@@ -235,12 +236,15 @@ void COrvalinDlg::BuildControls()
 
     liveView_ = new LiveView(this);
 
-    connect(exitButton_, &QPushButton::clicked, this, [this] { OnCommand(CmdExit); });
-    connect(csvButton_, &QPushButton::clicked, this, [this] { OnCommand(CmdSaveCsv); });
-    connect(saveImageButton_, &QPushButton::clicked, this, [this] { OnCommand(CmdSaveImage); });
-    connect(reportButton_, &QPushButton::clicked, this, [this] { OnCommand(CmdReport); });
-    connect(deleteAllButton_, &QPushButton::clicked, this, [this] { OnCommand(CmdDeleteAll); });
-    connect(overviewButton_, &QPushButton::clicked, this, [this] { OnCommand(CmdOverview); });
+    connect(exitButton_, &QPushButton::clicked, this, [this] { OnCommand(DlgCommand::Exit); });
+    connect(csvButton_, &QPushButton::clicked, this, [this] { OnCommand(DlgCommand::SaveCsv); });
+    connect(saveImageButton_, &QPushButton::clicked, this,
+            [this] { OnCommand(DlgCommand::SaveImage); });
+    connect(reportButton_, &QPushButton::clicked, this, [this] { OnCommand(DlgCommand::Report); });
+    connect(deleteAllButton_, &QPushButton::clicked, this,
+            [this] { OnCommand(DlgCommand::DeleteAll); });
+    connect(overviewButton_, &QPushButton::clicked, this,
+            [this] { OnCommand(DlgCommand::Overview); });
     connect(aboutButton_, &QPushButton::clicked, this, &COrvalinDlg::ShowAbout);
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { OnTabChange(); });
     connect(resultsView_, &ResultsView::listClicked, this, &COrvalinDlg::OnListClick);
@@ -252,7 +256,7 @@ void COrvalinDlg::BuildControls()
 
 void COrvalinDlg::ApplyCaptions()
 {
-    overviewButton_->setToolTip(ToolTipFor(CmdOverview));
+    overviewButton_->setToolTip(ToolTipFor(DlgCommand::Overview));
     // The about entry of the window menu, as a button where there is no such menu.
     aboutButton_->setToolTip(QStringLiteral("Orvalin のﾊﾞｰｼﾞｮﾝ情報..."));
     if (language_ != Language::English)
@@ -265,9 +269,9 @@ void COrvalinDlg::ApplyCaptions()
     deleteAllButton_->setText(QStringLiteral("Delete All Data"));
 }
 
-QString COrvalinDlg::ToolTipFor(int id) const
+QString COrvalinDlg::ToolTipFor(DlgCommand id) const
 {
-    if (id != CmdOverview)
+    if (id != DlgCommand::Overview)
         return {};
     return language_ == Language::English ? QStringLiteral("Show / Hide a Scroll Window")
                                           : QStringLiteral("スクロールウィンドウの表示/非表示");
@@ -383,15 +387,15 @@ void COrvalinDlg::EnableOutputButtons(bool on)
         b->setEnabled(on);
 }
 
-QPushButton *COrvalinDlg::button(int id) const
+QPushButton *COrvalinDlg::button(DlgCommand id) const
 {
     switch (id) {
-    case CmdExit: return exitButton_;
-    case CmdReport: return reportButton_;
-    case CmdDeleteAll: return deleteAllButton_;
-    case CmdSaveCsv: return csvButton_;
-    case CmdSaveImage: return saveImageButton_;
-    case CmdOverview: return overviewButton_;
+    case DlgCommand::Exit: return exitButton_;
+    case DlgCommand::Report: return reportButton_;
+    case DlgCommand::DeleteAll: return deleteAllButton_;
+    case DlgCommand::SaveCsv: return csvButton_;
+    case DlgCommand::SaveImage: return saveImageButton_;
+    case DlgCommand::Overview: return overviewButton_;
     default: return nullptr;
     }
 }

@@ -38,16 +38,16 @@ class ViewComposer;
 class WirelessReceiver;
 
 // Control identifiers kept for the commands that are posted or pending.
-enum DlgCommand : int {
-    CmdNone = 0,
-    CmdExit = 1,
-    CmdCancel = 2,
-    CmdReport = 3,
-    CmdDeleteAll = 4,
-    CmdOpenImage = 1000,
-    CmdSaveCsv = 1003,
-    CmdSaveImage = 1005,
-    CmdOverview = 1016,
+enum class DlgCommand : int {
+    None = 0,
+    Exit = 1,
+    Cancel = 2,
+    Report = 3,
+    DeleteAll = 4,
+    OpenImage = 1000,
+    SaveCsv = 1003,
+    SaveImage = 1005,
+    Overview = 1016,
 };
 
 // Tab indices.
@@ -92,9 +92,9 @@ public:
     const MeasureDocument &document() const { return *doc_; }
 
     // --- view ----------------------------------------------------------------------
-    int viewState() const { return viewState_; }
-    void setViewState(int state) { viewState_ = state; }
-    // ViewState 2 and repaint the view (the usual end of every change).
+    ViewState viewState() const { return viewState_; }
+    void setViewState(ViewState state) { viewState_ = state; }
+    // ViewState::Rebuild and repaint the view (the usual end of every change).
     void RebuildView();
     // For pointer moves during a drag, when only the edit item changed since
     // the last rebuild: repaint with just the edit item redrawn over the
@@ -104,8 +104,8 @@ public:
     const ViewComposer &viewComposer() const { return *composer_; }
     // Repaint the view without rebuilding (overview scrolling, provisional bars).
     void UpdateView();
-    int dragMode() const { return dragMode_; }
-    void setDragMode(int mode) { dragMode_ = mode; }
+    DragMode dragMode() const { return dragMode_; }
+    void setDragMode(DragMode mode) { dragMode_ = mode; }
     ViewGeometry &view() { return geo_; }
     const ViewGeometry &view() const { return geo_; }
     QPoint ViewToImage(QPoint viewPoint) const { return geo_.ViewToImage(viewPoint); }
@@ -122,8 +122,8 @@ public:
     void setRememberedCursor(Qt::CursorShape shape);
     void forgetCursor();
     bool hasRememberedCursor() const { return cursor_ != Qt::BlankCursor; }
-    void setPointerHandler(int dragMode, std::unique_ptr<ViewPointerHandler> handler);
-    ViewPointerHandler *pointerHandler(int dragMode) const;
+    void setPointerHandler(DragMode mode, std::unique_ptr<ViewPointerHandler> handler);
+    ViewPointerHandler *pointerHandler(DragMode mode) const;
 
     // Sizes the window and the view to the image and zoom; places the overview.
     void LayoutView();
@@ -162,14 +162,14 @@ public:
     bool overviewShown() const { return overviewShown_; }
     // Sets the overview-shown flag and pushes it into the toggle button.
     void SetOverviewShown(bool shown);
-    QPushButton *button(int id) const;
+    QPushButton *button(DlgCommand id) const;
 
     // --- commands -----------------------------------------------------------------------
-    int pendingCommand() const { return pendingCommand_; }
+    DlgCommand pendingCommand() const { return pendingCommand_; }
     // Queues a command id as the window's own commands are (buttons, pages).
-    void PostCommand(int id);
+    void PostCommand(DlgCommand id);
     // Runs a command now.
-    void OnCommand(int id);
+    void OnCommand(DlgCommand id);
 
     void OnTabChange();
     void OnOpenImage();
@@ -210,13 +210,13 @@ public:
     WirelessReceiver *wirelessReceiver() const { return receiver_.get(); }
 
     // Tooltip of a control (only the overview toggle has one).
-    QString ToolTipFor(int id) const;
+    QString ToolTipFor(DlgCommand id) const;
 
 public slots:
     void reject() override;
 
 signals:
-    // A command posted to the window; connected queued to OnCommand.
+    // A command posted to the window, as its control id; connected queued to OnCommand.
     void commandPosted(int id);
     // A DeviceEvent posted to the window; connected queued to OnDeviceEvent.
     void deviceEventPosted(int code, int argument);
@@ -249,7 +249,7 @@ private:
     void PostToolSelect();
     // With an item selected: clears the selection and queues command to run
     // again without it (true); otherwise false.
-    bool ClearSelectionFirst(int command);
+    bool ClearSelectionFirst(DlgCommand command);
     bool ViewTakesPointer() const;
     bool AskYesNo(const QString &english, const QString &japanese);
     void StartWirelessReceiver();
@@ -262,8 +262,8 @@ private:
     Language textLanguage_ = Language::Japanese;
     int currentTab_ = TabImage;
 
-    int dragMode_ = DragIdle;
-    int viewState_ = ViewNoImage;
+    DragMode dragMode_ = DragMode::Idle;
+    ViewState viewState_ = ViewState::NoImage;
     Qt::CursorShape cursor_ = Qt::BlankCursor;
     std::array<std::unique_ptr<ViewPointerHandler>, kDragModeCount> handlers_;
 
@@ -280,7 +280,7 @@ private:
     QString workFilePath_;
     QString lastOpenDir_;
     bool overviewShown_ = false;
-    int pendingCommand_ = CmdNone;
+    DlgCommand pendingCommand_ = DlgCommand::None;
     bool pendingPosted_ = false;
     bool toolSelectPosted_ = false;
     qint64 overviewPictureKey_ = 0;

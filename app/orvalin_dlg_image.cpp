@@ -77,7 +77,7 @@ void COrvalinDlg::LoadImageFile(const QString &path)
     geo_.zoomX = geo_.zoomY = 100;
     geo_.origin = QPoint(columnWidth_ + 5, 5);
     geo_.scroll = QPoint(0, 0);
-    viewState_ = ViewRebuild;
+    viewState_ = ViewState::Rebuild;
     LayoutView();
 
     EnablePageControls(true);
@@ -91,9 +91,9 @@ void COrvalinDlg::LoadImageFile(const QString &path)
 
 void COrvalinDlg::OnSaveImage()
 {
-    if (ClearSelectionFirst(CmdSaveImage))
+    if (ClearSelectionFirst(DlgCommand::SaveImage))
         return;
-    pendingCommand_ = CmdNone;
+    pendingCommand_ = DlgCommand::None;
     QString path = prompter().saveFile(this, QString(), QString(),
                                        QtFileFilter(QLatin1String(kSaveFilter)));
     if (!path.isEmpty()) {

@@ -164,7 +164,7 @@ void COrvalinDlg::SetZoom(int zoomX, int zoomY)
     geo_.zoomY = zoomY;
     geo_.scroll = QPoint(0, 0);
     if (hasImage())
-        viewState_ = ViewRebuild;
+        viewState_ = ViewState::Rebuild;
 }
 
 void COrvalinDlg::SetScroll(QPoint scroll)

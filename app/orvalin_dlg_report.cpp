@@ -67,7 +67,7 @@ bool ProduceReport(COrvalinDlg &dlg)
 
 }  // namespace
 
-bool COrvalinDlg::ClearSelectionFirst(int command)
+bool COrvalinDlg::ClearSelectionFirst(DlgCommand command)
 {
     if (!doc_->selectedItem())
         return false;
@@ -84,9 +84,9 @@ bool COrvalinDlg::ClearSelectionFirst(int command)
 
 void COrvalinDlg::OnReport()
 {
-    if (ClearSelectionFirst(CmdReport))
+    if (ClearSelectionFirst(DlgCommand::Report))
         return;
-    pendingCommand_ = CmdNone;
+    pendingCommand_ = DlgCommand::None;
     bool ok = false;
     {
         const WaitCursor wait;

@@ -71,7 +71,7 @@ void COrvalinDlg::OnListDoubleClick()
     if (source) {
         MeasureItem *copy = doc_->Duplicate(source->id);
         ShowRecordAttributes(copy);
-        dragMode_ = DragIdle;
+        dragMode_ = DragMode::Idle;
         RebuildView();
     }
     resultsView_->setEnabled(true);

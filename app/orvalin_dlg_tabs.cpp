@@ -56,7 +56,7 @@ bool COrvalinDlg::AskYesNo(const QString &english, const QString &japanese)
 
 void COrvalinDlg::OnTabChange()
 {
-    if (dragMode_ != DragIdle) {
+    if (dragMode_ != DragMode::Idle) {
         const QSignalBlocker block(tabs_);
         tabs_->setCurrentIndex(currentTab_);
         return;
@@ -109,7 +109,7 @@ void COrvalinDlg::DiscardImage()
     composite_ = QImage();
     doc_->DropImage();
     composer_->Invalidate();
-    viewState_ = ViewNoImage;
+    viewState_ = ViewState::NoImage;
     update();
     const bool camera = imageTab_ && imageTab_->defaultCameraIndex() >= 0;
     const int width = columnWidth_ + (camera ? kLiveViewAllowance : 0);
@@ -120,22 +120,22 @@ void COrvalinDlg::DiscardImage()
     }
 }
 
-void COrvalinDlg::PostCommand(int id)
+void COrvalinDlg::PostCommand(DlgCommand id)
 {
-    emit commandPosted(id);
+    emit commandPosted(ToUnderlying(id));
 }
 
-void COrvalinDlg::OnCommand(int id)
+void COrvalinDlg::OnCommand(DlgCommand id)
 {
     switch (id) {
-    case CmdExit: OnExit(); break;
-    case CmdCancel: PostCommand(CmdExit); break;
-    case CmdReport: OnReport(); break;
-    case CmdDeleteAll: DeleteAllResults(); break;
-    case CmdOpenImage: OnOpenImage(); break;
-    case CmdSaveCsv: SaveResultsCsv(); break;
-    case CmdSaveImage: OnSaveImage(); break;
-    case CmdOverview: OnOverviewToggle(); break;
+    case DlgCommand::Exit: OnExit(); break;
+    case DlgCommand::Cancel: PostCommand(DlgCommand::Exit); break;
+    case DlgCommand::Report: OnReport(); break;
+    case DlgCommand::DeleteAll: DeleteAllResults(); break;
+    case DlgCommand::OpenImage: OnOpenImage(); break;
+    case DlgCommand::SaveCsv: SaveResultsCsv(); break;
+    case DlgCommand::SaveImage: OnSaveImage(); break;
+    case DlgCommand::Overview: OnOverviewToggle(); break;
     default: break;
     }
 }
@@ -145,7 +145,7 @@ void COrvalinDlg::OnOverviewToggle()
     overviewShown_ = overviewButton_->isChecked();
     if (overview_)
         overview_->setVisible(overviewShown_);
-    viewState_ = hasImage() ? ViewRebuild : ViewNoImage;
+    viewState_ = hasImage() ? ViewState::Rebuild : ViewState::NoImage;
     update();
     view_->update();
     PostToolSelect();
@@ -153,7 +153,7 @@ void COrvalinDlg::OnOverviewToggle()
 
 void COrvalinDlg::OnExit()
 {
-    dragMode_ = DragIdle;
+    dragMode_ = DragMode::Idle;
     forgetCursor();
     if (calibTab_)
         calibTab_->FreeScaleBars();
@@ -164,7 +164,7 @@ void COrvalinDlg::OnExit()
     composite_ = QImage();
     doc_->DropImage();
     composer_->Invalidate();
-    viewState_ = ViewNoImage;
+    viewState_ = ViewState::NoImage;
     if (overview_)
         overview_->hide();
     accept();
@@ -173,7 +173,7 @@ void COrvalinDlg::OnExit()
 void COrvalinDlg::reject()
 {
     // Closing the window (or Escape reaching the dialog) takes the Exit path.
-    PostCommand(CmdExit);
+    PostCommand(DlgCommand::Exit);
 }
 
 void COrvalinDlg::closeEvent(QCloseEvent *event)

@@ -24,13 +24,20 @@ QRect ToWindowRect(const QRect &view, qreal ratio)
         .toAlignedRect();
 }
 
+// A drag mode's slot in the handler table; kDragModeCount for a value outside it.
+std::size_t HandlerSlot(DragMode mode)
+{
+    const int i = ToUnderlying(mode);
+    return static_cast<std::size_t>(i >= 0 && i < kDragModeCount ? i : kDragModeCount);
+}
+
 }  // namespace
 
 void COrvalinDlg::RebuildView()
 {
     if (!hasImage())
         return;
-    viewState_ = ViewRebuild;
+    viewState_ = ViewState::Rebuild;
     view_->update();
     PostToolSelect();
 }
@@ -41,13 +48,13 @@ void COrvalinDlg::RebuildEditLayer()
         return;
     // A full rebuild already due covers the edit item too.
     PostToolSelect();
-    if (viewState_ == ViewRebuild) {
+    if (viewState_ == ViewState::Rebuild) {
         view_->update();
         return;
     }
     editLayerPending_ = true;
     // A move is a full paint (overview frame, tool palette), not a scroll.
-    viewState_ = ViewUpToDate;
+    viewState_ = ViewState::UpToDate;
     // Composed now, so the view repaints only the pixels that change.
     EnsureComposite();
     for (const QRect &r : composer_->PendingViewRegion(composite_, geo_))
@@ -58,7 +65,7 @@ void COrvalinDlg::EnsureComposite()
 {
     if (!hasImage())
         return;
-    const bool full = viewState_ == ViewRebuild;
+    const bool full = viewState_ == ViewState::Rebuild;
     if (!full && !editLayerPending_)
         return;
     editLayerPending_ = false;
@@ -70,20 +77,20 @@ void COrvalinDlg::EnsureComposite()
     if (full || done == ViewComposer::Composition::Full)
         if (optionTab_)
             optionTab_->RedrawSample();
-    viewState_ = ViewUpToDate;
+    viewState_ = ViewState::UpToDate;
 }
 
 void COrvalinDlg::UpdateView()
 {
     view_->update();
-    if (viewState_ != ViewScrollOnly)
+    if (viewState_ != ViewState::ScrollOnly)
         PostToolSelect();
 }
 
 void COrvalinDlg::PaintView(QPainter &painter)
 {
     const QRect area(QPoint(0, 0), view_->size());
-    if (viewState_ == ViewNoImage || !hasImage()) {
+    if (viewState_ == ViewState::NoImage || !hasImage()) {
         painter.fillRect(area, kEmptyViewColor);
         return;
     }
@@ -94,7 +101,7 @@ void COrvalinDlg::PaintView(QPainter &painter)
     painter.fillRect(area, kEmptyViewColor);
     if (!picture.isNull())
         painter.drawImage(QRectF(0, 0, picture.width() / ratio, picture.height() / ratio), picture);
-    if (viewState_ == ViewScrollOnly)
+    if (viewState_ == ViewState::ScrollOnly)
         return;
     // The overview's picture is rescaled only where the composite changed.
     if (scrollDlg_) {
@@ -105,7 +112,7 @@ void COrvalinDlg::PaintView(QPainter &painter)
         }
         scrollDlg_->UpdateFrame();
     }
-    if (dragMode_ >= DragStandardScale && dragMode_ <= DragVBar) {
+    if (IsCalibDrag(dragMode_)) {
         if (ViewPointerHandler *h = pointerHandler(dragMode_)) {
             painter.setClipRect(area);
             // The overlay draws in view pixels.
@@ -117,12 +124,12 @@ void COrvalinDlg::PaintView(QPainter &painter)
 
 void COrvalinDlg::PostPending()
 {
-    if (pendingCommand_ == CmdNone || pendingPosted_)
+    if (pendingCommand_ == DlgCommand::None || pendingPosted_)
         return;
     pendingPosted_ = true;
     QTimer::singleShot(0, this, [this] {
         pendingPosted_ = false;
-        if (pendingCommand_ == CmdNone)
+        if (pendingCommand_ == DlgCommand::None)
             return;
         // The composite without the selection marks, before the command reads it.
         EnsureComposite();
@@ -141,22 +148,21 @@ void COrvalinDlg::PostToolSelect()
     });
 }
 
-void COrvalinDlg::setPointerHandler(int mode, std::unique_ptr<ViewPointerHandler> handler)
+void COrvalinDlg::setPointerHandler(DragMode mode, std::unique_ptr<ViewPointerHandler> handler)
 {
-    if (mode >= 0 && mode < kDragModeCount)
-        handlers_[static_cast<std::size_t>(mode)] = std::move(handler);
+    if (const std::size_t slot = HandlerSlot(mode); slot < handlers_.size())
+        handlers_[slot] = std::move(handler);
 }
 
-ViewPointerHandler *COrvalinDlg::pointerHandler(int mode) const
+ViewPointerHandler *COrvalinDlg::pointerHandler(DragMode mode) const
 {
-    if (mode < 0 || mode >= kDragModeCount)
-        return nullptr;
-    return handlers_[static_cast<std::size_t>(mode)].get();
+    const std::size_t slot = HandlerSlot(mode);
+    return slot < handlers_.size() ? handlers_[slot].get() : nullptr;
 }
 
 bool COrvalinDlg::ViewTakesPointer() const
 {
-    return viewState_ != ViewNoImage && hasImage() && currentTab_ != TabImage;
+    return viewState_ != ViewState::NoImage && hasImage() && currentTab_ != TabImage;
 }
 
 void COrvalinDlg::OnViewPress(QPoint pos)
@@ -169,7 +175,7 @@ void COrvalinDlg::OnViewPress(QPoint pos)
 
 void COrvalinDlg::OnViewMove(QPoint pos)
 {
-    if (viewState_ == ViewNoImage || !hasImage()) {
+    if (viewState_ == ViewState::NoImage || !hasImage()) {
         forgetCursor();
         return;
     }
@@ -182,7 +188,7 @@ void COrvalinDlg::OnViewMove(QPoint pos)
 void COrvalinDlg::OnViewRelease(QPoint pos)
 {
     // A drag under way always gets its release, wherever it ends.
-    if (dragMode_ == DragIdle && !ViewTakesPointer())
+    if (dragMode_ == DragMode::Idle && !ViewTakesPointer())
         return;
     if (ViewPointerHandler *h = pointerHandler(dragMode_))
         h->release(*this, pos);
@@ -207,7 +213,7 @@ void COrvalinDlg::OnViewRightPress(QPoint pos)
 void COrvalinDlg::OnViewLeave()
 {
     // Outside the view the remembered cursor no longer applies.
-    if (dragMode_ == DragIdle)
+    if (dragMode_ == DragMode::Idle)
         forgetCursor();
 }
 

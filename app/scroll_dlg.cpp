@@ -159,7 +159,7 @@ void CScrollDlg::DragTo(QPoint p)
         const QPoint scroll = ScrollForFrame(owner_->view(), client_, frame_.topLeft());
         owner_->SetScroll(scroll);
         // Only the visible part is stretched again: no rebuild, no overview repaint.
-        owner_->setViewState(ViewScrollOnly);
+        owner_->setViewState(ViewState::ScrollOnly);
         owner_->UpdateView();
         emit scrolled(scroll);
     }

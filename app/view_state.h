@@ -6,29 +6,44 @@
 #include <QRect>
 #include <QSize>
 
+#include <type_traits>
+
 namespace orv {
 
 // What the view has to do before it can show the composite.
-enum ViewStateCode : int {
-    ViewNoImage = 0,     // no image: the view ignores the mouse
-    ViewUpToDate = 1,    // the composite is current
-    ViewRebuild = 2,     // rebuild the composite before showing it
-    ViewScrollOnly = 3,  // the overview scrolled: only stretch the visible part
+enum class ViewState : int {
+    NoImage = 0,     // no image: the view ignores the mouse
+    UpToDate = 1,    // the composite is current
+    Rebuild = 2,     // rebuild the composite before showing it
+    ScrollOnly = 3,  // the overview scrolled: only stretch the visible part
 };
 
 // The pointer interaction's current drag.
-enum DragMode : int {
-    DragIdle = 0,
-    DragStandardScale = 1,
-    DragHBarEnd = 2,
-    DragVBarEnd = 3,
-    DragHBar = 4,
-    DragVBar = 5,
-    DragMeasure = 6,
-    DragPoint = 7,
-    DragPlacing = 8,
+enum class DragMode : int {
+    Idle = 0,
+    StandardScale = 1,
+    HBarEnd = 2,
+    VBarEnd = 3,
+    HBar = 4,
+    VBar = 5,
+    Measure = 6,
+    Point = 7,
+    Placing = 8,
 };
 inline constexpr int kDragModeCount = 9;
+
+// The number behind a state (a table index, or a code a test or file sees).
+template <typename E>
+constexpr auto ToUnderlying(E e) noexcept
+{
+    return static_cast<std::underlying_type_t<E>>(e);
+}
+
+// The calibration drags: the bars and the standard scale.
+constexpr bool IsCalibDrag(DragMode mode)
+{
+    return mode >= DragMode::StandardScale && mode <= DragMode::VBar;
+}
 
 struct ViewGeometry {
     QPoint origin;         // top left of the view in dialog client pixels

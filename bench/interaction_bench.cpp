@@ -236,7 +236,7 @@ void BM_InteractionTrace(benchmark::State &state)
             trace.Select(item);
             const QPoint grab = item->points[static_cast<std::size_t>(index)].pos;
             if (!trace.Drag(grab, Qt::SizeFDiagCursor, moveKind) || s.dlg().document().editItem() ||
-                s.dlg().dragMode() != DragIdle) {
+                s.dlg().dragMode() != DragMode::Idle) {
                 state.SkipWithError("a point drag did not run");
                 return;
             }

@@ -21,21 +21,21 @@ constexpr int kEdge = 8;
 // A bar end never makes the bar shorter than this many view pixels.
 constexpr int kMinBarLength = 5;
 
-int DragModeOfGrip(int grip)
+DragMode DragModeOfGrip(int grip)
 {
     switch (grip) {
-    case GripHBarEnd: return DragHBarEnd;
-    case GripVBarEnd: return DragVBarEnd;
-    case GripHBarBody: return DragHBar;
-    case GripVBarBody: return DragVBar;
-    case GripStandardScale: return DragStandardScale;
-    default: return DragIdle;
+    case GripHBarEnd: return DragMode::HBarEnd;
+    case GripVBarEnd: return DragMode::VBarEnd;
+    case GripHBarBody: return DragMode::HBar;
+    case GripVBarBody: return DragMode::VBar;
+    case GripStandardScale: return DragMode::StandardScale;
+    default: return DragMode::Idle;
     }
 }
 
-bool IsVertical(int mode)
+bool IsVertical(DragMode mode)
 {
-    return mode == DragVBarEnd || mode == DragVBar;
+    return mode == DragMode::VBarEnd || mode == DragMode::VBar;
 }
 
 // Left end within 0 .. view width - 1 - length.
@@ -48,8 +48,8 @@ int LimitLeft(int x, int length, QSize view)
 
 void BeginCalibDrag(COrvalinDlg &dlg, PointerState &state, const ScaleBarHit &hit, QPoint p)
 {
-    const int mode = DragModeOfGrip(hit.grip);
-    if (!hit || mode == DragIdle || hit.bar->points.size() < 2)
+    const DragMode mode = DragModeOfGrip(hit.grip);
+    if (!hit || mode == DragMode::Idle || hit.bar->points.size() < 2)
         return;
     const QPoint a = hit.bar->points[0].pos;
     const QPoint b = hit.bar->points[1].pos;
@@ -69,14 +69,15 @@ void BeginCalibDrag(COrvalinDlg &dlg, PointerState &state, const ScaleBarHit &hi
     dlg.setDragMode(mode);
 }
 
-CalibDragStep LimitCalibDrag(int mode, QPoint pos, int length, QPoint d, QSize view, int fontSize)
+CalibDragStep LimitCalibDrag(DragMode mode, QPoint pos, int length, QPoint d, QSize view,
+                             int fontSize)
 {
     const int w = view.width();
     const int h = view.height();
     int x = pos.x() + d.x();
     int y = pos.y() + d.y();
     switch (mode) {
-    case DragStandardScale:
+    case DragMode::StandardScale:
         x = LimitLeft(x, length, view);
         // The top must lie strictly between 7 and h - 8.
         if (y <= kEdge - 1)
@@ -84,18 +85,18 @@ CalibDragStep LimitCalibDrag(int mode, QPoint pos, int length, QPoint d, QSize v
         else if (y >= h - kEdge)
             y = h - kEdge;
         break;
-    case DragHBar:
+    case DragMode::HBar:
         x = LimitLeft(x, length, view);
         y = std::max(kEdge, std::min(y, h - kEdge));
         break;
-    case DragVBar:
+    case DragMode::VBar:
         // The bottom and the label below it stay inside the view.
         y = std::max(0, std::min(y, h - 1 - fontSize - length));
         x = std::max(kEdge, std::min(x, w - kEdge));
         break;
-    case DragHBarEnd:
+    case DragMode::HBarEnd:
         return {QPoint(), std::max(kMinBarLength, std::min(length + d.x(), w - pos.x() - 1))};
-    case DragVBarEnd:
+    case DragMode::VBarEnd:
         return {QPoint(), std::max(kMinBarLength, std::min(length + d.y(), h - 1 - pos.y() - fontSize))};
     default:
         return {QPoint(), length};
@@ -121,8 +122,9 @@ void CalibDragHandler::move(COrvalinDlg &dlg, QPoint p)
         LimitCalibDrag(mode_, drag.position, drag.length, p - drag.press, dlg.view().size, fontSize);
     drag.offset = step.offset;
     drag.provisional = step.length;
-    if (calib && (mode_ == DragHBarEnd || mode_ == DragVBarEnd))
-        calib->ShowDragLength(mode_ == DragVBarEnd ? GripVBarEnd : GripHBarEnd, drag.provisional);
+    if (calib && (mode_ == DragMode::HBarEnd || mode_ == DragMode::VBarEnd))
+        calib->ShowDragLength(mode_ == DragMode::VBarEnd ? GripVBarEnd : GripHBarEnd,
+                              drag.provisional);
     dlg.UpdateView();
 }
 
@@ -130,7 +132,7 @@ void CalibDragHandler::release(COrvalinDlg &dlg, QPoint)
 {
     dlg.setRememberedCursor(Qt::WhatsThisCursor);
     dlg.forgetCursor();
-    dlg.setDragMode(DragIdle);
+    dlg.setDragMode(DragMode::Idle);
     CalibDragState &drag = state_->calib;
     drag.bar = nullptr;
     const ViewGeometry &geo = dlg.view();
@@ -138,11 +140,15 @@ void CalibDragHandler::release(COrvalinDlg &dlg, QPoint)
     CCalibTab *calib = dlg.calibTab();
     if (calib) {
         switch (mode_) {
-        case DragStandardScale: calib->MoveStandardScale(start); break;
-        case DragHBar: calib->MoveHorizontalBar(start); break;
-        case DragVBar: calib->MoveVerticalBar(start); break;
-        case DragHBarEnd: calib->EndHorizontalBarDrag(start, geo.ViewToImageX(drag.provisional)); break;
-        case DragVBarEnd: calib->EndVerticalBarDrag(start, geo.ViewToImageY(drag.provisional)); break;
+        case DragMode::StandardScale: calib->MoveStandardScale(start); break;
+        case DragMode::HBar: calib->MoveHorizontalBar(start); break;
+        case DragMode::VBar: calib->MoveVerticalBar(start); break;
+        case DragMode::HBarEnd:
+            calib->EndHorizontalBarDrag(start, geo.ViewToImageX(drag.provisional));
+            break;
+        case DragMode::VBarEnd:
+            calib->EndVerticalBarDrag(start, geo.ViewToImageY(drag.provisional));
+            break;
         default: break;
         }
     }
@@ -158,7 +164,7 @@ void CalibDragHandler::paintOverlay(COrvalinDlg &, QPainter &painter)
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(SolidPen(drag.bar->lineWidth, drag.bar->lineColor));
     const QPoint at = drag.position + drag.offset;
-    const bool endDrag = mode_ == DragHBarEnd || mode_ == DragVBarEnd;
+    const bool endDrag = mode_ == DragMode::HBarEnd || mode_ == DragMode::VBarEnd;
     const int length = endDrag ? drag.provisional : drag.length;
     if (vertical())
         DrawVerticalBarShape(painter, at, length);

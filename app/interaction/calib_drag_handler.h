@@ -11,6 +11,7 @@
 
 #include "app/interaction/pointer_state.h"
 #include "app/pointer_handler.h"
+#include "app/view_state.h"
 
 namespace orv {
 
@@ -26,12 +27,12 @@ struct CalibDragStep {
     QPoint offset;
     int length = 0;
 };
-CalibDragStep LimitCalibDrag(int dragMode, QPoint position, int length, QPoint displacement,
+CalibDragStep LimitCalibDrag(DragMode dragMode, QPoint position, int length, QPoint displacement,
                              QSize view, int scaleFontSize);
 
 class CalibDragHandler : public ViewPointerHandler {
 public:
-    CalibDragHandler(int dragMode, std::shared_ptr<PointerState> state)
+    CalibDragHandler(DragMode dragMode, std::shared_ptr<PointerState> state)
         : mode_(dragMode), state_(std::move(state))
     {
     }
@@ -43,7 +44,7 @@ public:
 private:
     bool vertical() const;
 
-    int mode_;
+    DragMode mode_;
     std::shared_ptr<PointerState> state_;
 };
 

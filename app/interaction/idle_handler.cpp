@@ -66,7 +66,7 @@ void IdleHandler::HoverMeasure(COrvalinDlg &dlg, QPoint p)
 
 void IdleHandler::press(COrvalinDlg &dlg, QPoint p)
 {
-    if (!dlg.hasRememberedCursor() || dlg.viewState() == ViewNoImage || !InView(dlg, p))
+    if (!dlg.hasRememberedCursor() || dlg.viewState() == ViewState::NoImage || !InView(dlg, p))
         return;
     if (dlg.currentTab() == TabScale) {
         if (CCalibTab *calib = dlg.calibTab())

@@ -14,12 +14,13 @@ namespace orv {
 void InstallPointerHandlers(COrvalinDlg &dlg)
 {
     auto state = std::make_shared<PointerState>();
-    dlg.setPointerHandler(DragIdle, std::make_unique<IdleHandler>(state));
-    for (int mode : {DragStandardScale, DragHBarEnd, DragVBarEnd, DragHBar, DragVBar})
+    dlg.setPointerHandler(DragMode::Idle, std::make_unique<IdleHandler>(state));
+    for (DragMode mode : {DragMode::StandardScale, DragMode::HBarEnd, DragMode::VBarEnd,
+                          DragMode::HBar, DragMode::VBar})
         dlg.setPointerHandler(mode, std::make_unique<CalibDragHandler>(mode, state));
-    dlg.setPointerHandler(DragMeasure, std::make_unique<MeasureMoveHandler>(state));
-    dlg.setPointerHandler(DragPoint, std::make_unique<PointDragHandler>(state));
-    dlg.setPointerHandler(DragPlacing, std::make_unique<PlacingHandler>(state));
+    dlg.setPointerHandler(DragMode::Measure, std::make_unique<MeasureMoveHandler>(state));
+    dlg.setPointerHandler(DragMode::Point, std::make_unique<PointDragHandler>(state));
+    dlg.setPointerHandler(DragMode::Placing, std::make_unique<PlacingHandler>(state));
 }
 
 }  // namespace orv

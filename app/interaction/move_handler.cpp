@@ -33,7 +33,7 @@ void BeginMeasureMove(COrvalinDlg &dlg, PointerState &state, QPoint p)
     if (state.hitCode == HitSubResultLabel && state.hitSubResult >= 0 &&
         state.hitSubResult < static_cast<int>(source->subResults.size()))
         clone->labelBox = source->subResults[static_cast<std::size_t>(state.hitSubResult)].labelBox;
-    BeginEditDrag(dlg, std::move(clone), DragMeasure);
+    BeginEditDrag(dlg, std::move(clone), DragMode::Measure);
 }
 
 void MeasureMoveHandler::move(COrvalinDlg &dlg, QPoint p)
@@ -69,7 +69,7 @@ void MeasureMoveHandler::release(COrvalinDlg &dlg, QPoint)
     doc.CommitMove(state_->hitItem, state_->hitCode, state_->hitSubResult);
     state_->hitSubResult = -1;
     ShowRecordAttributes(dlg, doc.selectedItem());
-    dlg.setDragMode(DragIdle);
+    dlg.setDragMode(DragMode::Idle);
     dlg.RebuildView();
 }
 

@@ -15,7 +15,7 @@ void BeginPlacing(COrvalinDlg &dlg, PointerState &state, QPoint p)
     std::unique_ptr<MeasureItem> item = NewItemForCurrentTool(dlg);
     SetPointAt(item.get(), 0, dlg.ViewToImage(p));
     state.index = 0;
-    BeginEditDrag(dlg, std::move(item), DragPlacing);
+    BeginEditDrag(dlg, std::move(item), DragMode::Placing);
 }
 
 void PlacingHandler::move(COrvalinDlg &dlg, QPoint p)
@@ -25,7 +25,7 @@ void PlacingHandler::move(COrvalinDlg &dlg, QPoint p)
         return;
     }
     if (!dlg.document().editItem()) {
-        dlg.setDragMode(DragIdle);
+        dlg.setDragMode(DragMode::Idle);
         return;
     }
     // Until the first release this moves point 0 itself.
@@ -39,7 +39,7 @@ void PlacingHandler::release(COrvalinDlg &dlg, QPoint p)
 {
     MeasureItem *item = dlg.document().editItem();
     if (!item) {
-        dlg.setDragMode(DragIdle);
+        dlg.setDragMode(DragMode::Idle);
         return;
     }
     ++state_->index;
@@ -65,7 +65,7 @@ void PlacingHandler::Complete(COrvalinDlg &dlg)
         // The dialog runs its own event loop: a new image may have dropped
         // the item meanwhile (or put another in its place).
         if (doc.editGeneration() != asked || !doc.editItem()) {
-            dlg.setDragMode(DragIdle);
+            dlg.setDragMode(DragMode::Idle);
             return;
         }
         if (!text || text->isEmpty()) {
@@ -76,7 +76,7 @@ void PlacingHandler::Complete(COrvalinDlg &dlg)
     }
     List(dlg);
     // The new item stays selected.
-    dlg.setDragMode(DragIdle);
+    dlg.setDragMode(DragMode::Idle);
     dlg.RebuildView();
 }
 
@@ -89,7 +89,7 @@ void PlacingHandler::Discard(COrvalinDlg &dlg)
 {
     dlg.document().SetEditItem(nullptr);
     dlg.document().ClearSelection();
-    dlg.setDragMode(DragIdle);
+    dlg.setDragMode(DragMode::Idle);
     dlg.RebuildView();
 }
 
@@ -97,7 +97,7 @@ void PlacingHandler::doubleClick(COrvalinDlg &dlg, QPoint)
 {
     MeasureItem *item = dlg.document().editItem();
     if (!item) {
-        dlg.setDragMode(DragIdle);
+        dlg.setDragMode(DragMode::Idle);
         return;
     }
     if (PointCountForKind(item->kind) >= 0)
@@ -113,7 +113,7 @@ void PlacingHandler::doubleClick(COrvalinDlg &dlg, QPoint)
             s.labelBox.bottom = -1;
     }
     listed.labelBox.bottom = 0;
-    dlg.setDragMode(DragIdle);
+    dlg.setDragMode(DragMode::Idle);
     dlg.RebuildView();
 }
 

@@ -15,7 +15,7 @@ void BeginPointDrag(COrvalinDlg &dlg, PointerState &state)
     if (!source || state.hitCode < 0)
         return;
     state.index = state.hitCode;
-    BeginEditDrag(dlg, CloneMeasureItem(*source), DragPoint);
+    BeginEditDrag(dlg, CloneMeasureItem(*source), DragMode::Point);
 }
 
 void PointDragHandler::move(COrvalinDlg &dlg, QPoint p)
@@ -37,7 +37,7 @@ void PointDragHandler::release(COrvalinDlg &dlg, QPoint)
     MeasureDocument &doc = dlg.document();
     doc.CommitPointDrag(state_->hitItem);
     ShowRecordAttributes(dlg, doc.selectedItem());
-    dlg.setDragMode(DragIdle);
+    dlg.setDragMode(DragMode::Idle);
     dlg.RebuildView();
 }
 

@@ -62,7 +62,7 @@ TEST_F(CalibTabWindowTest, CommittedScaleRecomputesListedValues)
     EXPECT_EQ(ValueText(item), "50.00");
     EXPECT_EQ(ValueText(item, ColumnUnit), "um");
 
-    dlg->setViewState(ViewUpToDate);
+    dlg->setViewState(ViewState::UpToDate);
     Retype(ui().hValue, "200");
     // Typed texts already count for a value computed now.
     MeasureItem probe = item;
@@ -72,7 +72,7 @@ TEST_F(CalibTabWindowTest, CommittedScaleRecomputesListedValues)
 
     QTest::keyClick(ui().hValue, Qt::Key_Return);
     EXPECT_EQ(ValueText(item), "72.11");
-    EXPECT_EQ(dlg->viewState(), ViewRebuild);
+    EXPECT_EQ(dlg->viewState(), ViewState::Rebuild);
     EXPECT_TRUE(ui().saveButton->isEnabled());
 
     // A unit choice rewrites the unit column.

@@ -92,7 +92,7 @@ TEST_F(ImageTabCamera, CaptureWhileFrozenKeepsTheStateAndRewritesTheWorkFile)
     Make();
     ASSERT_EQ(Page().cameraState(), 1);
     ASSERT_TRUE(WaitForPicture());
-    QPushButton *saveImage = dlg->button(CmdSaveImage);
+    QPushButton *saveImage = dlg->button(DlgCommand::SaveImage);
     EXPECT_FALSE(saveImage->isEnabled());
 
     QTest::mouseClick(Capture(), Qt::LeftButton);

@@ -42,7 +42,7 @@ TEST_F(CalibDragTest, BarEndDraggedShorterThanFiveStopsAtFive)
     Hover({110, 10});
     ASSERT_EQ(dlg->rememberedCursor(), Qt::SizeHorCursor);
     Press({110, 10});
-    EXPECT_EQ(dlg->dragMode(), DragHBarEnd);
+    EXPECT_EQ(dlg->dragMode(), DragMode::HBarEnd);
     QTest::mouseMove(view, {60, 12});
     EXPECT_EQ(HPixelField(), QStringLiteral("50")) << "the length shows while dragging";
     // The provisional bar is drawn over the view: its end tick at x = 60.
@@ -52,7 +52,7 @@ TEST_F(CalibDragTest, BarEndDraggedShorterThanFiveStopsAtFive)
     EXPECT_EQ(HPixelField(), QStringLiteral("5"));
     Release({13, 12});
 
-    EXPECT_EQ(dlg->dragMode(), DragIdle);
+    EXPECT_EQ(dlg->dragMode(), DragMode::Idle);
     EXPECT_FALSE(dlg->hasRememberedCursor());
     EXPECT_EQ(view->cursor().shape(), Qt::WhatsThisCursor);
     EXPECT_EQ(calib->scaleSetting().hPixel, "5");
@@ -99,7 +99,7 @@ TEST_F(CalibDragTest, StandardScaleStaysBelowTheTopEdge)
     Hover({250, 150});
     EXPECT_FALSE(dlg->hasRememberedCursor());
     Press({250, 150});
-    EXPECT_EQ(dlg->dragMode(), DragIdle);
+    EXPECT_EQ(dlg->dragMode(), DragMode::Idle);
     Release({250, 150});
 }
 
@@ -107,22 +107,25 @@ TEST(CalibDragLimits, EachModeKeepsTheBarInTheView)
 {
     const QSize view(300, 200);
     // Standard scale: left end 0 .. 300 - 1 - length; top strictly between 7 and 192.
-    EXPECT_EQ(LimitCalibDrag(DragStandardScale, {20, 20}, 100, {-50, -13}, view, 16).offset,
+    EXPECT_EQ(LimitCalibDrag(DragMode::StandardScale, {20, 20}, 100, {-50, -13}, view, 16).offset,
               QPoint(-20, -12));
-    EXPECT_EQ(LimitCalibDrag(DragStandardScale, {20, 20}, 100, {500, 300}, view, 16).offset,
+    EXPECT_EQ(LimitCalibDrag(DragMode::StandardScale, {20, 20}, 100, {500, 300}, view, 16).offset,
               QPoint(179, 172));
-    EXPECT_EQ(LimitCalibDrag(DragStandardScale, {20, 20}, 100, {0, -12}, view, 16).offset,
+    EXPECT_EQ(LimitCalibDrag(DragMode::StandardScale, {20, 20}, 100, {0, -12}, view, 16).offset,
               QPoint(0, -12)) << "8 is allowed";
     // Horizontal body: y within 8 .. 192.
-    EXPECT_EQ(LimitCalibDrag(DragHBar, {10, 10}, 100, {0, 500}, view, 16).offset, QPoint(0, 182));
+    EXPECT_EQ(LimitCalibDrag(DragMode::HBar, {10, 10}, 100, {0, 500}, view, 16).offset,
+              QPoint(0, 182));
     // Vertical body: top 0 or more, bottom plus font size within 199; x within 8 .. 292.
-    EXPECT_EQ(LimitCalibDrag(DragVBar, {10, 10}, 100, {-20, 200}, view, 16).offset, QPoint(-2, 73));
-    EXPECT_EQ(LimitCalibDrag(DragVBar, {10, 10}, 100, {500, -50}, view, 16).offset, QPoint(282, -10));
+    EXPECT_EQ(LimitCalibDrag(DragMode::VBar, {10, 10}, 100, {-20, 200}, view, 16).offset,
+              QPoint(-2, 73));
+    EXPECT_EQ(LimitCalibDrag(DragMode::VBar, {10, 10}, 100, {500, -50}, view, 16).offset,
+              QPoint(282, -10));
     // Bar ends: at least 5, at most to the view's edge.
-    EXPECT_EQ(LimitCalibDrag(DragHBarEnd, {10, 10}, 100, {-97, 0}, view, 16).length, 5);
-    EXPECT_EQ(LimitCalibDrag(DragHBarEnd, {10, 10}, 100, {900, 0}, view, 16).length, 289);
-    EXPECT_EQ(LimitCalibDrag(DragVBarEnd, {10, 10}, 100, {0, 900}, view, 16).length, 173);
-    EXPECT_EQ(LimitCalibDrag(DragVBarEnd, {10, 10}, 100, {0, -300}, view, 16).length, 5);
+    EXPECT_EQ(LimitCalibDrag(DragMode::HBarEnd, {10, 10}, 100, {-97, 0}, view, 16).length, 5);
+    EXPECT_EQ(LimitCalibDrag(DragMode::HBarEnd, {10, 10}, 100, {900, 0}, view, 16).length, 289);
+    EXPECT_EQ(LimitCalibDrag(DragMode::VBarEnd, {10, 10}, 100, {0, 900}, view, 16).length, 173);
+    EXPECT_EQ(LimitCalibDrag(DragMode::VBarEnd, {10, 10}, 100, {0, -300}, view, 16).length, 5);
 }
 
 }  // namespace

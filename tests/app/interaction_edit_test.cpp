@@ -41,7 +41,7 @@ TEST_F(EditTest, MovingTheItemByItsStrokeMovesPointsAndLabelButNotTheValue)
     Hover({250, 40});
     ASSERT_EQ(dlg->rememberedCursor(), Qt::SizeAllCursor);
     Press({250, 40});
-    EXPECT_EQ(dlg->dragMode(), DragMeasure);
+    EXPECT_EQ(dlg->dragMode(), DragMode::Measure);
     QTest::mouseMove(view, {260, 70});
     // The clone follows, the source stays until the release.
     ASSERT_NE(dlg->document().editItem(), nullptr);
@@ -50,7 +50,7 @@ TEST_F(EditTest, MovingTheItemByItsStrokeMovesPointsAndLabelButNotTheValue)
     EXPECT_EQ(dlg->document().selectedItem(), dlg->document().editItem());
     Release({260, 70});
 
-    EXPECT_EQ(dlg->dragMode(), DragIdle);
+    EXPECT_EQ(dlg->dragMode(), DragMode::Idle);
     EXPECT_EQ(dlg->document().editItem(), nullptr);
     EXPECT_EQ(dlg->document().selectedItem(), item);
     EXPECT_EQ(Positions(*item), Points({{110, 70}, {270, 70}}));
@@ -112,7 +112,7 @@ TEST_F(EditTest, DraggingAPerpendicularPointRecomputesFromTheNewFoot)
     ASSERT_EQ(dlg->rememberedCursor(), Qt::SizeFDiagCursor);
     // No paint between the last move and the release.
     Drag({200, 150}, {230, 120});
-    EXPECT_EQ(dlg->dragMode(), DragIdle);
+    EXPECT_EQ(dlg->dragMode(), DragMode::Idle);
     EXPECT_EQ(dlg->document().selectedItem(), item);
     EXPECT_EQ(item->points[3].pos, QPoint(230, 120));
     EXPECT_EQ(item->points[3].foot, QPoint(230, 200));
@@ -223,7 +223,7 @@ TEST_F(EditTest, ARemovedSubResultsPointCannotBeGrabbed)
     Hover({200, 150});
     EXPECT_EQ(dlg->rememberedCursor(), Qt::ArrowCursor) << "the removed point";
     Press({200, 150});
-    EXPECT_EQ(dlg->dragMode(), DragPlacing) << "a click there starts a new measurement";
+    EXPECT_EQ(dlg->dragMode(), DragMode::Placing) << "a click there starts a new measurement";
     Release({200, 150});
     RightClick({200, 150});
     EXPECT_EQ(Positions(*item), Points({{20, 200}, {280, 200}, {100, 100}, {200, 150}}));

@@ -31,7 +31,10 @@ protected:
         Make("en", "en", {1280, 1024});
         // Start-up installs a handler for every drag mode.
         for (int mode = 0; mode < kDragModeCount; ++mode)
-            ASSERT_NE(dlg->pointerHandler(mode), nullptr) << mode;
+            ASSERT_NE(dlg->pointerHandler(static_cast<DragMode>(mode)), nullptr) << mode;
+        // A mode outside the table has no handler rather than a read past it.
+        for (int mode : {-1, kDragModeCount})
+            ASSERT_EQ(dlg->pointerHandler(static_cast<DragMode>(mode)), nullptr) << mode;
         dlg->move(0, 0);
         dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));

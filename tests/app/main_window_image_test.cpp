@@ -41,13 +41,14 @@ TEST_F(Images, LoadingEnablesTheControlsAndEmptiesTheList)
     EXPECT_EQ(d.document().results().rowCount(), 0);
     EXPECT_TRUE(d.document().list().empty());
     EXPECT_EQ(d.document().selectedItem(), nullptr);
-    for (int id : {CmdSaveCsv, CmdSaveImage, CmdReport, CmdDeleteAll})
-        EXPECT_TRUE(d.button(id)->isEnabled()) << id;
+    for (DlgCommand id :
+         {DlgCommand::SaveCsv, DlgCommand::SaveImage, DlgCommand::Report, DlgCommand::DeleteAll})
+        EXPECT_TRUE(d.button(id)->isEnabled()) << ToUnderlying(id);
     EXPECT_TRUE(d.toolTab()->button(1011)->isEnabled());
     EXPECT_TRUE(d.calibTab()->controls().hValue->isEnabled());
-    EXPECT_EQ(d.viewState(), ViewRebuild);
+    EXPECT_EQ(d.viewState(), ViewState::Rebuild);
     d.EnsureComposite();
-    EXPECT_EQ(d.viewState(), ViewUpToDate);
+    EXPECT_EQ(d.viewState(), ViewState::UpToDate);
     EXPECT_EQ(d.composite().size(), QSize(120, 90));
 }
 
@@ -66,7 +67,7 @@ TEST_F(Images, FileThatCannotBeDecodedKeepsTheCurrentImageAndSaysSo)
     EXPECT_EQ(d.imageSize(), QSize(300, 200));
     EXPECT_EQ(d.document().list().size(), 1u);
     EXPECT_EQ(d.document().results().rowCount(), 1);
-    EXPECT_TRUE(d.button(CmdSaveImage)->isEnabled());
+    EXPECT_TRUE(d.button(DlgCommand::SaveImage)->isEnabled());
     ASSERT_EQ(prompter.messages.size(), 2u);
     EXPECT_EQ(prompter.messages[0].text, "The image file could not be read.\n" + bad);
     EXPECT_EQ(prompter.messages[1].text,
@@ -75,8 +76,8 @@ TEST_F(Images, FileThatCannotBeDecodedKeepsTheCurrentImageAndSaysSo)
     Make();
     dlg->LoadImageFile(bad);
     EXPECT_FALSE(dlg->hasImage());
-    EXPECT_EQ(dlg->viewState(), ViewNoImage);
-    EXPECT_FALSE(dlg->button(CmdSaveImage)->isEnabled());
+    EXPECT_EQ(dlg->viewState(), ViewState::NoImage);
+    EXPECT_FALSE(dlg->button(DlgCommand::SaveImage)->isEnabled());
 }
 
 TEST_F(Images, FailureMessagesNameTheFileAndARefusedSize)
@@ -172,12 +173,13 @@ TEST_F(Images, ReturningToTheImagePageAsksBeforeDiscarding)
     d.SelectTab(TabImage);
     EXPECT_EQ(d.currentTab(), TabImage);
     EXPECT_FALSE(d.hasImage());
-    EXPECT_EQ(d.viewState(), ViewNoImage);
+    EXPECT_EQ(d.viewState(), ViewState::NoImage);
     EXPECT_EQ(d.document().results().rowCount(), 0);
     EXPECT_EQ(d.view().size, QSize(0, 0));
     EXPECT_FALSE(d.overviewShown());
-    for (int id : {CmdSaveCsv, CmdSaveImage, CmdReport, CmdDeleteAll})
-        EXPECT_FALSE(d.button(id)->isEnabled()) << id;
+    for (DlgCommand id :
+         {DlgCommand::SaveCsv, DlgCommand::SaveImage, DlgCommand::Report, DlgCommand::DeleteAll})
+        EXPECT_FALSE(d.button(id)->isEnabled()) << ToUnderlying(id);
     EXPECT_FALSE(d.toolTab()->button(1011)->isEnabled());
     EXPECT_EQ(d.windowSizeRequested(), QSize(d.columnWidth(), 742));
 
@@ -192,11 +194,11 @@ TEST_F(Images, TabChangeIsRefusedWhileADragIsUnderWay)
 {
     COrvalinDlg &d = MakeWithImage();
     d.SelectTab(TabMeasure);
-    d.setDragMode(DragPlacing);
+    d.setDragMode(DragMode::Placing);
     d.SelectTab(TabOption);
     EXPECT_EQ(d.currentTab(), TabMeasure);
     EXPECT_EQ(d.tabControl()->currentIndex(), TabMeasure);
-    d.setDragMode(DragIdle);
+    d.setDragMode(DragMode::Idle);
     d.SelectTab(TabOption);
     EXPECT_EQ(d.currentTab(), TabOption);
 }
@@ -214,15 +216,15 @@ TEST_F(Images, SavingWithASelectionFirstRepaintsWithoutTheSelectionMarks)
 
     const QString target = dir.filePath("saved.bmp");
     prompter.savePaths.push_back(target);
-    QTest::mouseClick(d.button(CmdSaveImage), Qt::LeftButton);
+    QTest::mouseClick(d.button(DlgCommand::SaveImage), Qt::LeftButton);
     // The first run only clears the selection and waits for the repaint.
     EXPECT_EQ(d.document().selectedItem(), nullptr);
-    EXPECT_EQ(d.pendingCommand(), CmdSaveImage);
+    EXPECT_EQ(d.pendingCommand(), DlgCommand::SaveImage);
     EXPECT_TRUE(prompter.saveRequests.empty());
     for (int i = 0; i < 50 && prompter.saveRequests.empty(); ++i)
         QTest::qWait(10);
     ASSERT_EQ(prompter.saveRequests.size(), 1u);
-    EXPECT_EQ(d.pendingCommand(), CmdNone);
+    EXPECT_EQ(d.pendingCommand(), DlgCommand::None);
     EXPECT_EQ(prompter.saveRequests[0].filter,
               "JPEG Files (*.jpg);;Bitmap Files (*.bmp);;All Files (*)");
 

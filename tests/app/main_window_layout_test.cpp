@@ -21,7 +21,7 @@ TEST_F(Layout, WideImageOnA1024ScreenFillsTheScreenWidthAndShowsTheOverview)
     EXPECT_EQ(d.view().size.height(), 500);
     EXPECT_EQ(d.windowSizeRequested().height(), std::max(d.columnHeight(), 540));
     EXPECT_TRUE(d.overviewShown());
-    EXPECT_TRUE(d.button(CmdOverview)->isChecked());
+    EXPECT_TRUE(d.button(DlgCommand::Overview)->isChecked());
     EXPECT_TRUE(d.overviewWindow()->isVisible());
     // The overview is the column's width and keeps the image's proportions.
     EXPECT_EQ(d.overviewWindow()->size(), QSize(C, C * 500 / 2000));

@@ -46,7 +46,7 @@ TEST_F(Results, RowsFollowTheItemsThroughDuplicateDeleteAndRenumber)
     EXPECT_EQ(NumberColumn(), (QStringList{"1", "1_1", "1_2", "2", "3", "3_1", "3_2"}));
     EXPECT_EQ(d.document().list().at(0).row, 0);
     EXPECT_EQ(d.document().list().at(1).row, 3);
-    EXPECT_EQ(d.viewState(), ViewRebuild);
+    EXPECT_EQ(d.viewState(), ViewState::Rebuild);
 
     // The list widget shows the same texts.
     EXPECT_EQ(d.resultsView()->cellText(5, 0), "3_1");
@@ -87,12 +87,12 @@ TEST_F(Results, ClickingRowsSelectsTheirItemAndEmptySpaceKeepsTheSelection)
     d.show();
     d.SelectTab(TabMeasure);
     Settle();
-    d.setViewState(ViewUpToDate);
+    d.setViewState(ViewState::UpToDate);
 
     QTest::mouseClick(d.resultsView()->viewport(), Qt::LeftButton, {},
                       d.resultsView()->rowRect(2).center());
     EXPECT_EQ(d.document().selectedItem(), b);
-    EXPECT_EQ(d.viewState(), ViewRebuild);
+    EXPECT_EQ(d.viewState(), ViewState::Rebuild);
 
     // Empty space: the selected item's main row is selected again.
     const QPoint empty(5, d.resultsView()->viewport()->height() - 3);
@@ -104,10 +104,10 @@ TEST_F(Results, ClickingRowsSelectsTheirItemAndEmptySpaceKeepsTheSelection)
     d.document().SelectItem(nullptr);
     d.document().results().ClearSelection();
     d.EnsureComposite();
-    ASSERT_EQ(d.viewState(), ViewUpToDate);
+    ASSERT_EQ(d.viewState(), ViewState::UpToDate);
     QTest::mouseClick(d.resultsView()->viewport(), Qt::LeftButton, {}, empty);
     EXPECT_EQ(d.document().selectedItem(), nullptr);
-    EXPECT_EQ(d.viewState(), ViewUpToDate);
+    EXPECT_EQ(d.viewState(), ViewState::UpToDate);
 
     // Right double click puts the selection back on the item's main row.
     d.document().SelectItem(a);
@@ -122,7 +122,7 @@ TEST_F(Results, DeleteAllAsksAndNoLeavesEverything)
     MeasureItem *a = AddDistance({10, 10}, {60, 10});
     AddDistance({10, 20}, {60, 20});
     d.document().SelectItem(a);
-    QTest::mouseClick(d.button(CmdDeleteAll), Qt::LeftButton);
+    QTest::mouseClick(d.button(DlgCommand::DeleteAll), Qt::LeftButton);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "Delete All Data ?");
     EXPECT_EQ(d.document().list().size(), 2u);
@@ -130,7 +130,7 @@ TEST_F(Results, DeleteAllAsksAndNoLeavesEverything)
     EXPECT_EQ(d.document().selectedItem(), a);
 
     prompter.answers.push_back(UiPrompter::Answer::Yes);
-    QTest::mouseClick(d.button(CmdDeleteAll), Qt::LeftButton);
+    QTest::mouseClick(d.button(DlgCommand::DeleteAll), Qt::LeftButton);
     EXPECT_TRUE(d.document().list().empty());
     EXPECT_EQ(d.document().results().rowCount(), 0);
     EXPECT_EQ(d.document().selectedItem(), nullptr);
@@ -151,7 +151,7 @@ TEST_F(Results, CsvButtonWritesTheRowsAsShown)
     COrvalinDlg &d = MakeWithImage();
     AddPerpendicular(2);
     prompter.savePaths.push_back(dir.filePath("results"));
-    QTest::mouseClick(d.button(CmdSaveCsv), Qt::LeftButton);
+    QTest::mouseClick(d.button(DlgCommand::SaveCsv), Qt::LeftButton);
     ASSERT_EQ(prompter.saveRequests.size(), 1u);
     EXPECT_EQ(prompter.saveRequests[0].filter, "CSV Files (*.csv);;All Files (*)");
     QFile f(dir.filePath("results.csv"));
@@ -162,7 +162,7 @@ TEST_F(Results, CsvButtonWritesTheRowsAsShown)
     EXPECT_TRUE(text.contains("\r\n1_2,"));
 
     // Cancelled: nothing written.
-    QTest::mouseClick(d.button(CmdSaveCsv), Qt::LeftButton);
+    QTest::mouseClick(d.button(DlgCommand::SaveCsv), Qt::LeftButton);
     EXPECT_EQ(prompter.saveRequests.size(), 2u);
 }
 
@@ -181,7 +181,7 @@ TEST_F(Results, FailedCsvSaveSaysWhyAndKeepsTheEarlierFile)
     {
         // A full disk.
         const FileSizeLimit full(16);
-        QTest::mouseClick(d.button(CmdSaveCsv), Qt::LeftButton);
+        QTest::mouseClick(d.button(DlgCommand::SaveCsv), Qt::LeftButton);
     }
     EXPECT_EQ(prompter.messageTexts(),
               QStringList{"The CSV file could not be saved.\n\n" + path + "\n" +

@@ -25,11 +25,11 @@ TEST_F(StartUp, EnglishWindowHasItsCaptionsTitleAndColumns)
     COrvalinDlg &d = Make("en", "en");
     EXPECT_EQ(d.windowTitle(), "Orvalin - ver. 1.07.1");
     EXPECT_EQ(d.language(), Language::English);
-    EXPECT_EQ(d.button(CmdExit)->text(), "Exit");
-    EXPECT_EQ(d.button(CmdSaveCsv)->text(), "Save Data Only");
-    EXPECT_EQ(d.button(CmdSaveImage)->text(), "Save Image Only");
-    EXPECT_EQ(d.button(CmdReport)->text(), "Sava Data && Img");
-    EXPECT_EQ(d.button(CmdDeleteAll)->text(), "Delete All Data");
+    EXPECT_EQ(d.button(DlgCommand::Exit)->text(), "Exit");
+    EXPECT_EQ(d.button(DlgCommand::SaveCsv)->text(), "Save Data Only");
+    EXPECT_EQ(d.button(DlgCommand::SaveImage)->text(), "Save Image Only");
+    EXPECT_EQ(d.button(DlgCommand::Report)->text(), "Sava Data && Img");
+    EXPECT_EQ(d.button(DlgCommand::DeleteAll)->text(), "Delete All Data");
     const QStringList tabs{"Image", "Scale", "Measure", "Option"};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(d.tabControl()->tabText(i), tabs[i]);
@@ -37,7 +37,7 @@ TEST_F(StartUp, EnglishWindowHasItsCaptionsTitleAndColumns)
     const QStringList columns{"No.", "Measurement", "Value", "Unit"};
     for (int c = 0; c < 4; ++c)
         EXPECT_EQ(model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), columns[c]);
-    EXPECT_EQ(d.button(CmdOverview)->toolTip(), "Show / Hide a Scroll Window");
+    EXPECT_EQ(d.button(DlgCommand::Overview)->toolTip(), "Show / Hide a Scroll Window");
     EXPECT_EQ(d.overviewWindow()->windowTitle(), "ScrollView");
     EXPECT_TRUE(d.workFilePath().endsWith("/Orvalin_Workfile.jpg"));
     EXPECT_FALSE(d.workFilePath().contains("//"));
@@ -48,18 +48,19 @@ TEST_F(StartUp, JapaneseWindowKeepsJapaneseCaptionsWhilePagesFollowTheUserLocale
     COrvalinDlg &d = Make("ja", "en");
     EXPECT_EQ(d.language(), Language::Japanese);
     EXPECT_EQ(d.windowTitle(), "Orvalin - ver. 1.07.1");
-    EXPECT_EQ(d.button(CmdExit)->text(), QStringLiteral("終了"));
-    EXPECT_EQ(d.button(CmdSaveCsv)->text(), QStringLiteral("CSV出力"));
-    EXPECT_EQ(d.button(CmdSaveImage)->text(), QStringLiteral("ラベル　出力"));
-    EXPECT_EQ(d.button(CmdReport)->text(), QStringLiteral("レポート出力"));
-    EXPECT_EQ(d.button(CmdDeleteAll)->text(), QStringLiteral("全削除"));
+    EXPECT_EQ(d.button(DlgCommand::Exit)->text(), QStringLiteral("終了"));
+    EXPECT_EQ(d.button(DlgCommand::SaveCsv)->text(), QStringLiteral("CSV出力"));
+    EXPECT_EQ(d.button(DlgCommand::SaveImage)->text(), QStringLiteral("ラベル　出力"));
+    EXPECT_EQ(d.button(DlgCommand::Report)->text(), QStringLiteral("レポート出力"));
+    EXPECT_EQ(d.button(DlgCommand::DeleteAll)->text(), QStringLiteral("全削除"));
     const QStringList tabs{QStringLiteral("ｲﾒｰｼﾞ"), QStringLiteral("ｽｹｰﾙ"), QStringLiteral("計測"),
                            QStringLiteral("ｵﾌﾟｼｮﾝ")};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(d.tabControl()->tabText(i), tabs[i]);
     EXPECT_EQ(d.resultsView()->model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral("計測"));
-    EXPECT_EQ(d.button(CmdOverview)->toolTip(), QStringLiteral("スクロールウィンドウの表示/非表示"));
+    EXPECT_EQ(d.button(DlgCommand::Overview)->toolTip(),
+              QStringLiteral("スクロールウィンドウの表示/非表示"));
     EXPECT_EQ(d.overviewWindow()->windowTitle(), QStringLiteral("画像スクロール"));
     // The pages decide by the user locale: English here, so row texts are English.
     EXPECT_EQ(d.imageTab()->language(), Language::English);
@@ -77,17 +78,18 @@ TEST_F(StartUp, PagesSitInTheTabControlInOrderAndStartDisabled)
     EXPECT_EQ(tabs->widget(TabOption), static_cast<QWidget *>(d.optionTab()));
     EXPECT_EQ(d.currentTab(), TabImage);
     EXPECT_EQ(tabs->currentIndex(), TabImage);
-    for (int id : {CmdSaveCsv, CmdSaveImage, CmdReport, CmdDeleteAll})
-        EXPECT_FALSE(d.button(id)->isEnabled()) << id;
-    EXPECT_TRUE(d.button(CmdExit)->isEnabled());
+    for (DlgCommand id :
+         {DlgCommand::SaveCsv, DlgCommand::SaveImage, DlgCommand::Report, DlgCommand::DeleteAll})
+        EXPECT_FALSE(d.button(id)->isEnabled()) << ToUnderlying(id);
+    EXPECT_TRUE(d.button(DlgCommand::Exit)->isEnabled());
     EXPECT_FALSE(d.toolTab()->button(1011)->isEnabled());
     EXPECT_FALSE(d.calibTab()->controls().hValue->isEnabled());
     EXPECT_TRUE(d.imageTab()->openButton()->isEnabled());
-    EXPECT_EQ(d.viewState(), ViewNoImage);
+    EXPECT_EQ(d.viewState(), ViewState::NoImage);
     EXPECT_FALSE(d.hasImage());
-    EXPECT_EQ(d.dragMode(), DragIdle);
+    EXPECT_EQ(d.dragMode(), DragMode::Idle);
     EXPECT_EQ(d.document().selectedItem(), nullptr);
-    EXPECT_EQ(d.pendingCommand(), CmdNone);
+    EXPECT_EQ(d.pendingCommand(), DlgCommand::None);
     EXPECT_FALSE(d.overviewWindow()->isVisible());
     EXPECT_FALSE(d.liveView()->isVisible());
     // The tool palette chose its first tool.
@@ -114,10 +116,10 @@ TEST_F(StartUp, KeysNeverEndTheDialogNorReachTheList)
     EXPECT_EQ(d.document().results().selectedRow(), 0);
     EXPECT_EQ(d.resultsView()->currentIndex().row(), 0);
     QTest::keyClick(d.resultsView(), Qt::Key_Escape);
-    QTest::keyClick(d.button(CmdExit), Qt::Key_Return);
+    QTest::keyClick(d.button(DlgCommand::Exit), Qt::Key_Return);
     // Space would press a focused button.
-    d.button(CmdExit)->setFocus();
-    QTest::keyClick(d.button(CmdExit), Qt::Key_Space);
+    d.button(DlgCommand::Exit)->setFocus();
+    QTest::keyClick(d.button(DlgCommand::Exit), Qt::Key_Space);
     QTest::keyClick(&d, Qt::Key_Escape);
     Settle();
     EXPECT_TRUE(d.isVisible());
@@ -133,7 +135,7 @@ TEST_F(StartUp, ExitAndTheCloseBoxBothFreeTheMeasurementsAndAccept)
         if (closeBox)
             d.close();
         else
-            QTest::mouseClick(d.button(CmdExit), Qt::LeftButton);
+            QTest::mouseClick(d.button(DlgCommand::Exit), Qt::LeftButton);
         Settle();
         EXPECT_FALSE(d.isVisible()) << closeBox;
         EXPECT_EQ(d.result(), QDialog::Accepted) << closeBox;

@@ -367,7 +367,7 @@ TEST_F(OptionTabWithOwnerTest, AttributesApplyToTheSelectedMeasurementOnly)
     EXPECT_EQ(first->lineWidth, 4);
     EXPECT_EQ(first->backMode, 0u);
     EXPECT_EQ(first->labelBox.bottom, -1);
-    EXPECT_EQ(dlg->viewState(), ViewRebuild);
+    EXPECT_EQ(dlg->viewState(), ViewState::Rebuild);
     EXPECT_EQ(second->lineColor, kDefaultLineColor);
     EXPECT_EQ(second->fontSize, 16);
     EXPECT_EQ(second->lineWidth, 1);
@@ -445,7 +445,7 @@ TEST_F(OptionTabWithOwnerTest, LabelModeMarksEveryPlacedLabel)
     // Labels never placed stay at their anchors.
     EXPECT_EQ(second->labelBox.bottom, 0);
     EXPECT_EQ(perp->subResults[1].labelBox.bottom, 0);
-    EXPECT_EQ(dlg->viewState(), ViewRebuild);
+    EXPECT_EQ(dlg->viewState(), ViewState::Rebuild);
     EXPECT_FALSE(ui().saveButton->isEnabled());
 }
 

@@ -48,7 +48,7 @@ TEST_F(Report, ButtonWritesADatedWorkbookOpensItAndRemovesTheWorkFile)
     AddPerpendicular(1);
     ASSERT_EQ(d.document().results().rowCount(), 3);
 
-    QTest::mouseClick(d.button(CmdReport), Qt::LeftButton);
+    QTest::mouseClick(d.button(DlgCommand::Report), Qt::LeftButton);
     ASSERT_EQ(prompter.openedDocuments.size(), 1u) << prompter.messageTexts().join(' ').toStdString();
     EXPECT_TRUE(prompter.messages.empty());
     const QUrl url = prompter.openedDocuments[0];
@@ -64,7 +64,7 @@ TEST_F(Report, ButtonWritesADatedWorkbookOpensItAndRemovesTheWorkFile)
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 
     // A second report in the same second is a file of its own.
-    QTest::mouseClick(d.button(CmdReport), Qt::LeftButton);
+    QTest::mouseClick(d.button(DlgCommand::Report), Qt::LeftButton);
     ASSERT_EQ(prompter.openedDocuments.size(), 2u);
     EXPECT_NE(prompter.openedDocuments[1], url);
     EXPECT_TRUE(book.exists());
@@ -107,14 +107,14 @@ TEST_F(Report, PictureNeverShowsTheSelectionMarks)
     d.EnsureComposite();
     const QImage withMarks = d.composite().convertToFormat(QImage::Format_RGB32);
 
-    QTest::mouseClick(d.button(CmdReport), Qt::LeftButton);
+    QTest::mouseClick(d.button(DlgCommand::Report), Qt::LeftButton);
     // The first run only clears the selection; the queued continuation runs the report.
     EXPECT_EQ(d.document().selectedItem(), nullptr);
-    EXPECT_EQ(d.pendingCommand(), CmdReport);
+    EXPECT_EQ(d.pendingCommand(), DlgCommand::Report);
     EXPECT_TRUE(prompter.openedDocuments.empty());
     WaitForOpen(prompter, 1);
     ASSERT_EQ(prompter.openedDocuments.size(), 1u) << prompter.messageTexts().join(' ').toStdString();
-    EXPECT_EQ(d.pendingCommand(), CmdNone);
+    EXPECT_EQ(d.pendingCommand(), DlgCommand::None);
     const QImage clean = d.composite().convertToFormat(QImage::Format_RGB32);
     ASSERT_NE(clean, withMarks);
 

@@ -191,7 +191,7 @@ TEST_F(ScrollDlgWithOwnerTest, DraggingTheFrameScrollsTheView)
     QTest::mouseMove(overview, grab + QPoint(1000, 0));
     const QSize client = overview->clientSize();
     EXPECT_EQ(overview->frame().right() + 1, client.width());
-    EXPECT_EQ(dlg->viewState(), ViewScrollOnly);
+    EXPECT_EQ(dlg->viewState(), ViewState::ScrollOnly);
     EXPECT_EQ(dlg->view().scroll, ScrollForFrame(dlg->view(), client, overview->frame().topLeft()));
     // The view shows the right end of the image (up to the truncation of the frame).
     const int shownEnd = dlg->view().scroll.x() + dlg->view().size.width();
@@ -240,7 +240,7 @@ TEST_F(ScrollDlgWithOwnerTest, CloseBoxUnchecksTheToggleAndTheToggleShowsItAgain
 {
     Load({2000, 1500});
     CScrollDlg *overview = dlg->scrollDlg();
-    QPushButton *toggle = dlg->button(CmdOverview);
+    QPushButton *toggle = dlg->button(DlgCommand::Overview);
     ASSERT_NE(toggle, nullptr);
     ASSERT_TRUE(toggle->isChecked());
     overview->close();
@@ -258,7 +258,7 @@ TEST_F(ScrollDlgWithOwnerTest, NotInitializedWhileTheImageFits)
     CScrollDlg *overview = dlg->scrollDlg();
     EXPECT_FALSE(dlg->overviewShown());
     EXPECT_FALSE(overview->isVisible());
-    QTest::mouseClick(dlg->button(CmdOverview), Qt::LeftButton);
+    QTest::mouseClick(dlg->button(DlgCommand::Overview), Qt::LeftButton);
     EXPECT_TRUE(overview->isVisible());
     EXPECT_TRUE(overview->notInitializedLabel()->isVisible());
 }

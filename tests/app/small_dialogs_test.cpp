@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <utility>
+
 #include "app/about_dlg.h"
 #include "app/input_dlg.h"
 #include "main_window_fixture.h"
@@ -56,18 +58,48 @@ TEST_F(Overview, ToggleShowsAndHidesTheOverviewAndMarksARebuild)
     COrvalinDlg &d = MakeWithImage({200, 100});
     ASSERT_FALSE(d.overviewShown());
     d.EnsureComposite();
-    QTest::mouseClick(d.button(CmdOverview), Qt::LeftButton);
+    QTest::mouseClick(d.button(DlgCommand::Overview), Qt::LeftButton);
     EXPECT_TRUE(d.overviewShown());
     EXPECT_TRUE(d.overviewWindow()->isVisible());
-    EXPECT_EQ(d.viewState(), ViewRebuild);
-    QTest::mouseClick(d.button(CmdOverview), Qt::LeftButton);
+    EXPECT_EQ(d.viewState(), ViewState::Rebuild);
+    QTest::mouseClick(d.button(DlgCommand::Overview), Qt::LeftButton);
     EXPECT_FALSE(d.overviewShown());
     EXPECT_FALSE(d.overviewWindow()->isVisible());
     // The window's own close pushes the flag back into the button.
     d.SetOverviewShown(true);
-    EXPECT_TRUE(d.button(CmdOverview)->isChecked());
+    EXPECT_TRUE(d.button(DlgCommand::Overview)->isChecked());
     d.SetOverviewShown(false);
-    EXPECT_FALSE(d.button(CmdOverview)->isChecked());
+    EXPECT_FALSE(d.button(DlgCommand::Overview)->isChecked());
+}
+
+TEST_F(Overview, PostedCommandsCrossTheSignalAsTheirControlIds)
+{
+    COrvalinDlg &d = MakeWithImage({200, 100});
+    // The ids are the window's control numbers wherever they are posted as ints.
+    const std::pair<DlgCommand, int> ids[] = {
+        {DlgCommand::None, 0},         {DlgCommand::Exit, 1},        {DlgCommand::Cancel, 2},
+        {DlgCommand::Report, 3},       {DlgCommand::DeleteAll, 4},   {DlgCommand::OpenImage, 1000},
+        {DlgCommand::SaveCsv, 1003},   {DlgCommand::SaveImage, 1005}, {DlgCommand::Overview, 1016},
+    };
+    for (const auto &[command, id] : ids)
+        EXPECT_EQ(ToUnderlying(command), id);
+
+    // The toggle follows its button.
+    QPushButton *toggle = d.button(DlgCommand::Overview);
+    toggle->setChecked(true);
+    emit d.commandPosted(1016);
+    EXPECT_FALSE(d.overviewShown()) << "posted commands run from the event loop";
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(d.overviewShown());
+    toggle->setChecked(false);
+    d.PostCommand(DlgCommand::Overview);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(d.overviewShown());
+    // An id no command has is ignored.
+    toggle->setChecked(true);
+    emit d.commandPosted(1017);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(d.overviewShown());
 }
 
 TEST_F(Overview, SaveRoundGoesOnWithoutAPaintWhenTheWindowIsHidden)
@@ -83,7 +115,7 @@ TEST_F(Overview, SaveRoundGoesOnWithoutAPaintWhenTheWindowIsHidden)
         QTest::qWait(5);
     EXPECT_EQ(prompter.saveRequests.size(), 1u);
     EXPECT_TRUE(QFile::exists(dir.filePath("hidden.bmp")));
-    EXPECT_EQ(d.pendingCommand(), CmdNone);
+    EXPECT_EQ(d.pendingCommand(), DlgCommand::None);
 }
 
 using QtTexts = MainWindowTest;

@@ -113,7 +113,7 @@ TEST_F(HiDpiViewTest, ClicksLandOnThePixelUnderThePointer)
         // Cancel the placing.
         QTest::mouseRelease(view, Qt::LeftButton, {}, p);
         QTest::mouseClick(view, Qt::RightButton, {}, p);
-        ASSERT_EQ(dlg->dragMode(), DragIdle);
+        ASSERT_EQ(dlg->dragMode(), DragMode::Idle);
     }
 
     // Zoomed and scrolled, the same mapping holds in device pixels.
