@@ -90,6 +90,8 @@ private:
     void SnapShotCameraOpened(const QString &name);
 
     void StartCamera();
+    // The controls and state of a page without an open camera.
+    void EnterNoCameraState();
     void OnCameraStopped(const QString &reason);
     void ShowCameraMessage(const QString &text);
     void SetSaveImageEnabled(bool on);

@@ -210,12 +210,7 @@ void CImageTab::OnOutputSetting()
         }
     } else if (cameraState_ != 0 && graph_->state() == CameraGraph::State::None) {
         // The rebuild failed (its message was shown): no camera is open now.
-        StopSnapShotPoll();
-        cameraState_ = 0;
-        live_->setChecked(false);
-        RemoveWorkFile();
-        SetSaveImageEnabled(false);
-        EnableCameraControls(false);
+        EnterNoCameraState();
     }
     if (guideShown_ && guideWindow_ && guideParent_) {
         guideWindow_->setParent(guideParent_);
@@ -267,15 +262,20 @@ void CImageTab::UpdateGuideShape()
         guideWindow_->setThickness(thicknessText_.toInt());
 }
 
-void CImageTab::OnCameraStopped(const QString &reason)
+void CImageTab::EnterNoCameraState()
 {
-    // The graph is already released; the view keeps the last frame.
     StopSnapShotPoll();
     cameraState_ = 0;
     live_->setChecked(false);
     RemoveWorkFile();
     SetSaveImageEnabled(false);
     EnableCameraControls(false);
+}
+
+void CImageTab::OnCameraStopped(const QString &reason)
+{
+    // The graph is already released; the view keeps the last frame.
+    EnterNoCameraState();
     const QString text = language_ == Language::English
                              ? QStringLiteral("The camera stopped (%1).").arg(reason)
                              : QStringLiteral("カメラが停止しました（%1）。").arg(reason);
