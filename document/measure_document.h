@@ -17,6 +17,7 @@
 #include "export/results_table.h"
 #include "measure/language.h"
 #include "measure/measure_item.h"
+#include "measure/render/draw_measures.h"
 #include "measure/values.h"
 
 namespace orv {
@@ -126,6 +127,9 @@ public:
     void RecomputeAll();
     // Every item and row goes, with the selection and the edit item.
     void DeleteAll();
+    // Gives the listed items the label boxes a drawing with `opts` places
+    // (label_layout.h); run before the list is drawn. True when a box changed.
+    bool PlaceLabels(const MeasureDrawOptions &opts);
 
 signals:
     void imageChanged();
@@ -139,6 +143,8 @@ signals:
     void calibrationChanged();
     // The draw attributes or the label mode changed.
     void attributesChanged();
+    // Label boxes were placed (PlaceLabels): nothing else changed.
+    void labelsPlaced();
 
 private:
     void SetSelection(ItemId id, bool edit);

@@ -83,7 +83,13 @@ protected:
     }
     void RightClick(QPoint p) { Click(p, Qt::RightButton); }
     // A paint of the view now (labels get their boxes while drawn selected).
-    void Paint() { view->repaint(); }
+    // The queued composition (which places the labels) runs first, as it
+    // does before the view's own repaint.
+    void Paint()
+    {
+        QCoreApplication::processEvents();
+        view->repaint();
+    }
 
     // Places a measurement of kind with clicks at the points; open kinds end
     // with a double click at the last point.

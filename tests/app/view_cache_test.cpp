@@ -18,6 +18,7 @@
 #include "measure/render/draw_measures.h"
 #include "calib/scale_bars.h"
 #include "app/view_composer.h"
+#include "measure/render/label_layout.h"
 #include "app/view_layer.h"
 #include "app/view_scaler.h"
 
@@ -384,8 +385,10 @@ TEST(ViewComposerLayer, ReusesTheLayerOnlyWhileItsInputsStay)
     QImage expected = FullRebuildOfCopy(in, edit.get());
     composer.Compose(composite, in, edit.get());
     ASSERT_TRUE(SamePixels(composite, expected));
-    // That drawing placed the selected item's label: the next one draws from
-    // the placed label, in full.
+    // The document places the selected item's label: the next drawing draws
+    // from the placed label, in full.
+    for (const auto &item : list)
+        ApplyLabelLayout(*item, in.measureOptions);
     SetPointAt(edit.get(), 0, {200, 170});
     expected = FullRebuildOfCopy(in, edit.get());
     EXPECT_FALSE(composer.ComposeEdit(composite, in, edit.get()));
@@ -581,8 +584,9 @@ protected:
     void ExpectFullRebuildPixels(const char *where)
     {
         SCOPED_TRACE(where);
-        const QImage reference = Reference();
+        // Settled first: the labels are placed before the list is drawn.
         Settle();
+        const QImage reference = Reference();
         ASSERT_TRUE(SamePixels(dlg->composite(), reference));
         ViewComposer fresh;
         const QImage picture = fresh.ViewPicture(reference, dlg->view());
