@@ -1,5 +1,6 @@
 #include "measure/render/label_layout.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "measure/derive.h"
@@ -108,12 +109,31 @@ LabelLayout LayOutLabels(const MeasureItem &item, const MeasureDrawOptions &opts
     return out;
 }
 
-bool ApplyLabelLayout(MeasureItem &item, const MeasureDrawOptions &opts)
+namespace {
+
+// False when the layout surely keeps every box (the common case, checked
+// without building it; the whole list is checked at every composition).
+bool MayPlace(const MeasureItem &item, const MeasureDrawOptions &opts)
 {
     if (!PlacesLabels(item, opts))
         return false;
-    // The common case, checked without building the layout.
-    if (!HasSubResultLabels(item) && !(opts.isSelected(item) && item.labelBox.bottom <= 0))
+    const bool selected = opts.isSelected(item);
+    if (!HasSubResultLabels(item))
+        return selected && item.labelBox.bottom <= 0;
+    if (opts.labelMode != LabelMode::Details)
+        return false;
+    if (item.labelBox.bottom == 0)
+        return true;
+    return selected && std::any_of(item.subResults.begin(), item.subResults.end(), [](const SubResult &sub) {
+               return sub.row >= 0 && sub.labelBox.bottom <= 0;
+           });
+}
+
+}  // namespace
+
+bool ApplyLabelLayout(MeasureItem &item, const MeasureDrawOptions &opts)
+{
+    if (!MayPlace(item, opts))
         return false;
     LabelLayout layout = LayOutLabels(item, opts);
     bool changed = !(layout.box == item.labelBox);
