@@ -82,9 +82,8 @@ protected:
         Release(to);
     }
     void RightClick(QPoint p) { Click(p, Qt::RightButton); }
-    // A paint of the view now (labels get their boxes while drawn selected).
-    // The queued composition (which places the labels) runs first, as it
-    // does before the view's own repaint.
+    // A paint of the view now, after the queued composition (which gives the
+    // labels their boxes), as the view's own repaint comes after it.
     void Paint()
     {
         QCoreApplication::processEvents();
