@@ -2,6 +2,7 @@
 // drawing reads the items and never writes them.
 #include "document/measure_document.h"
 
+#include "measure/render/draw_measures.h"
 #include "measure/render/label_layout.h"
 
 namespace orv {

@@ -17,10 +17,11 @@
 #include "export/results_table.h"
 #include "measure/language.h"
 #include "measure/measure_item.h"
-#include "measure/render/draw_measures.h"
 #include "measure/values.h"
 
 namespace orv {
+
+struct MeasureDrawOptions;
 
 // Where the still came from. A frozen camera frame is saved by the camera
 // itself, not from the composite.
