@@ -67,10 +67,12 @@ void COrvalinDlg::EnsureComposite()
     if (!hasImage())
         return;
     const LayerInputs in = CompositionInputs(*this);
-    // The labels are placed in the document before the list is drawn; a box
-    // that changed is drawn anew even when the composite was up to date.
-    if (doc_->PlaceLabels(in.measureOptions) && viewState_ == ViewState::UpToDate)
+    // The labels are placed in the document before the list is drawn. A box
+    // that changed after a paint drew the list is drawn anew and shown.
+    if (doc_->PlaceLabels(in.measureOptions) && viewState_ != ViewState::Rebuild) {
         editLayerPending_ = true;
+        view_->update();
+    }
     ComposeDue(in);
 }
 
@@ -99,15 +101,7 @@ void COrvalinDlg::PostComposition()
     // so the paint finds the composite ready.
     QTimer::singleShot(0, this, [this] {
         compositionPosted_ = false;
-        if (!hasImage())
-            return;
-        const LayerInputs in = CompositionInputs(*this);
-        // A paint that came first drew the list before its labels were placed.
-        if (doc_->PlaceLabels(in.measureOptions) && viewState_ == ViewState::UpToDate) {
-            editLayerPending_ = true;
-            view_->update();
-        }
-        ComposeDue(in);
+        EnsureComposite();
     });
 }
 
