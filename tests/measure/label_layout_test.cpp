@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "drawn_label_boxes.h"
-#include "measure/derive.h"
 #include "measure/render/label_layout.h"
 #include "measure/values.h"
 
@@ -124,34 +123,6 @@ TEST(LabelLayout, GivesTheBoxesTheDrawingPlaced)
     }
     // The table reaches the placing branches, not only the kept boxes.
     EXPECT_GT(placedByLayout, 40);
-}
-
-TEST(LabelLayout, PlacedBoxesFollowTheLabelText)
-{
-    // A longer value makes a wider box; a wider line a wider margin.
-    struct Case {
-        double value;
-        int lineWidth;
-    };
-    const Case cases[] = {{1.5, 1}, {12345.678, 1}, {1.5, 6}};
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.value);
-        auto item = Make(Shapes()[0], c.lineWidth);
-        item->value = c.value;
-        SetBoxes(*item, Boxes::Unplaced);
-        MeasureDrawOptions opts;
-        opts.labelMode = LabelMode::Summary;
-        opts.selectedItem = item.get();
-        opts.selectionShown = true;
-        const LabelBox box = LayOutLabels(*item, opts).box;
-        const int m = c.lineWidth + 2;
-        const int textWidth =
-            TextWidth(MakeLabelFont(opts.faceName, item->fontSize),
-                      MeasureLabelText(*item, opts.labelMode, opts.suffixLanguage));
-        EXPECT_EQ(box.right - box.left, textWidth + 2 * m);
-        EXPECT_EQ(box.bottom - box.top, item->fontSize + 2 * m);
-        EXPECT_EQ(QPoint(box.left, box.top), MeasureLabelAnchor(*item));
-    }
 }
 
 }  // namespace
