@@ -32,6 +32,7 @@ class CScrollDlg;
 class CToolTab;
 class ImageView;
 class KeyDiscarder;
+struct LayerInputs;
 class MeasureDocument;
 class ResultsView;
 class ViewComposer;
@@ -147,7 +148,8 @@ public:
     const QImage &sourceImage() const;
     const QImage &composite() const { return composite_; }
     QSize imageSize() const { return geo_.imageSize; }
-    // Builds the composite now when a rebuild is due (also used by the outputs).
+    // Places the labels, then builds the composite when a rebuild is due (also
+    // used by the outputs). Never from a paint.
     void EnsureComposite();
     QString workFilePath() const { return workFilePath_; }
     QString lastOpenDir() const { return lastOpenDir_; }
@@ -242,6 +244,10 @@ private:
     void ShowRecordAttributes(MeasureItem *item);
     void DiscardImage();
     void OnOverviewToggle();
+    // Composes when a rebuild or an edit redraw is due, without placing labels.
+    void ComposeDue(const LayerInputs &in);
+    // Places the labels and composes once the events queued before are done.
+    void PostComposition();
     // Runs the pending command once the events queued before it are done,
     // on the composite rebuilt without the selection marks.
     void PostPending();
@@ -283,6 +289,7 @@ private:
     DlgCommand pendingCommand_ = DlgCommand::None;
     bool pendingPosted_ = false;
     bool toolSelectPosted_ = false;
+    bool compositionPosted_ = false;
     qint64 overviewPictureKey_ = 0;
     // A pointer move asked for the edit item to be redrawn.
     bool editLayerPending_ = false;

@@ -38,6 +38,7 @@ void COrvalinDlg::RebuildView()
     if (!hasImage())
         return;
     viewState_ = ViewState::Rebuild;
+    PostComposition();
     view_->update();
     PostToolSelect();
 }
@@ -65,11 +66,22 @@ void COrvalinDlg::EnsureComposite()
 {
     if (!hasImage())
         return;
+    const LayerInputs in = CompositionInputs(*this);
+    // The labels are placed in the document before the list is drawn. A box
+    // that changed after a paint drew the list is drawn anew and shown.
+    if (doc_->PlaceLabels(in.measureOptions) && viewState_ != ViewState::Rebuild) {
+        editLayerPending_ = true;
+        view_->update();
+    }
+    ComposeDue(in);
+}
+
+void COrvalinDlg::ComposeDue(const LayerInputs &in)
+{
     const bool full = viewState_ == ViewState::Rebuild;
     if (!full && !editLayerPending_)
         return;
     editLayerPending_ = false;
-    const LayerInputs in = CompositionInputs(*this);
     // A rebuild redraws only what changed since the last composition (the
     // composer compares every input): selecting, pressing and releasing
     // patch the items they touch.
@@ -78,6 +90,19 @@ void COrvalinDlg::EnsureComposite()
         if (optionTab_)
             optionTab_->RedrawSample();
     viewState_ = ViewState::UpToDate;
+}
+
+void COrvalinDlg::PostComposition()
+{
+    if (compositionPosted_)
+        return;
+    compositionPosted_ = true;
+    // Queued before the view's repaint (which Qt posts at a lower priority),
+    // so the paint finds the composite ready.
+    QTimer::singleShot(0, this, [this] {
+        compositionPosted_ = false;
+        EnsureComposite();
+    });
 }
 
 void COrvalinDlg::UpdateView()
@@ -94,7 +119,12 @@ void COrvalinDlg::PaintView(QPainter &painter)
         painter.fillRect(area, kEmptyViewColor);
         return;
     }
-    EnsureComposite();
+    // Painting reads the document and changes nothing in it: a composition
+    // still due is made as it stands, and the queued one places the labels.
+    if (viewState_ == ViewState::Rebuild || editLayerPending_) {
+        ComposeDue(CompositionInputs(*this));
+        PostComposition();
+    }
     // Made in device pixels: one picture pixel to one pixel of the screen.
     const QImage &picture = composer_->ViewPicture(composite_, geo_);
     const qreal ratio = viewRatio_;

@@ -63,7 +63,7 @@ void ViewComposer::Picture::Drop()
     dirty = QRegion();
 }
 
-void ViewComposer::Compose(QImage &composite, const LayerInputs &in, MeasureItem *edit)
+void ViewComposer::Compose(QImage &composite, const LayerInputs &in, const MeasureItem *edit)
 {
     itemAreas_.clear();
     barsArea_ = {};
@@ -76,9 +76,6 @@ void ViewComposer::Compose(QImage &composite, const LayerInputs &in, MeasureItem
         composedKey_ = composite.cacheKey();
         return;
     }
-    // Taken before drawing: a drawing that places labels changes the items,
-    // and the next drawing of them can differ (a frame drawn first instead of
-    // over the line). Such items are drawn again at the next composition.
     snapshot_.Take(in);
     // The images keep their memory while the size stays; otherwise the old
     // ones are given up before the new ones are made.
@@ -97,7 +94,7 @@ void ViewComposer::Compose(QImage &composite, const LayerInputs &in, MeasureItem
     itemAreas_ = ListedItemAreas(base_, in);
     CopyInto(base_, layer_);
     if (in.list)
-        ApplyPlacedLabels(*in.list, DrawAllMeasures(layer_, *in.list, nullptr, in.measureOptions));
+        DrawAllMeasures(layer_, *in.list, nullptr, in.measureOptions);
     // A buffer of its own: later patches copy areas, never the image.
     CopyInto(layer_, composite);
     if (edit)
@@ -111,7 +108,7 @@ bool ViewComposer::Reusable(const QImage &composite) const
            composite.size() == layer_.size() && composite.format() == layer_.format();
 }
 
-void ViewComposer::RedrawEdit(QImage &composite, const LayerInputs &in, MeasureItem *edit, const QRegion &restored)
+void ViewComposer::RedrawEdit(QImage &composite, const LayerInputs &in, const MeasureItem *edit, const QRegion &restored)
 {
     QRegion changed = editArea_ + restored;
     CopyRegion(layer_, composite, changed);
@@ -128,7 +125,7 @@ void ViewComposer::RedrawEdit(QImage &composite, const LayerInputs &in, MeasureI
     }
 }
 
-bool ViewComposer::ComposeEdit(QImage &composite, const LayerInputs &in, MeasureItem *edit)
+bool ViewComposer::ComposeEdit(QImage &composite, const LayerInputs &in, const MeasureItem *edit)
 {
     if (!Reusable(composite) || !snapshot_.Matches(in)) {
         Compose(composite, in, edit);
@@ -166,7 +163,7 @@ std::optional<QRegion> ViewComposer::ChangedRegion(const LayerInputs &in, const 
     return region;
 }
 
-ViewComposer::Composition ViewComposer::Recompose(QImage &composite, const LayerInputs &in, MeasureItem *edit)
+ViewComposer::Composition ViewComposer::Recompose(QImage &composite, const LayerInputs &in, const MeasureItem *edit)
 {
     const std::size_t n = in.list ? in.list->size() : 0;
     if (!Reusable(composite) || !snapshot_.SameItems(in) || itemAreas_.size() != n) {
@@ -186,7 +183,7 @@ ViewComposer::Composition ViewComposer::Recompose(QImage &composite, const Layer
         return Composition::Full;
     }
     snapshot_.Retake(in, changed);
-    ApplyPlacedLabels(*in.list, RedrawLayerRegion(layer_, base_, *region, in, itemAreas_));
+    RedrawLayerRegion(layer_, base_, *region, in, itemAreas_);
     RedrawEdit(composite, in, edit, *region);
     ++editCompositions_;
     ++patches_;

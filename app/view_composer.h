@@ -34,18 +34,18 @@ public:
     static QImage BuildComposite(const QImage &source, const std::function<void(QImage &)> &drawOver);
 
     // Full rebuild: the layer from the inputs, the composite = layer + edit item.
-    void Compose(QImage &composite, const LayerInputs &in, MeasureItem *edit);
+    void Compose(QImage &composite, const LayerInputs &in, const MeasureItem *edit);
     // Only the edit item changed since the last composition: redraws just its
     // old and new rectangles. Falls back to Compose (and returns false) when
     // the layer's inputs changed or the composite was touched elsewhere.
-    bool ComposeEdit(QImage &composite, const LayerInputs &in, MeasureItem *edit);
+    bool ComposeEdit(QImage &composite, const LayerInputs &in, const MeasureItem *edit);
 
     enum class Composition { Full, Patched, EditOnly };
     // Brings the composite up to date with the inputs, redrawing only what
     // changed since the last composition. A full rebuild when the image, the
     // bars, the label options or which items are listed changed, or when most
     // items changed.
-    Composition Recompose(QImage &composite, const LayerInputs &in, MeasureItem *edit);
+    Composition Recompose(QImage &composite, const LayerInputs &in, const MeasureItem *edit);
 
     // The part of the composite the view shows, stretched to the view size.
     // Null when there is nothing to show. Cached until the composite or the
@@ -94,7 +94,7 @@ private:
     bool Reusable(const QImage &composite) const;
     // Redraws the edit item over the composite restored from the layer in
     // its old area and in `restored`; marks the changes for the pictures.
-    void RedrawEdit(QImage &composite, const LayerInputs &in, MeasureItem *edit, const QRegion &restored);
+    void RedrawEdit(QImage &composite, const LayerInputs &in, const MeasureItem *edit, const QRegion &restored);
     // The layer's region to redraw for the changed items and the bars (their
     // areas taken anew), or nullopt when a full rebuild costs less.
     std::optional<QRegion> ChangedRegion(const LayerInputs &in, const std::vector<std::size_t> &changed);

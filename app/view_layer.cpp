@@ -11,7 +11,7 @@
 namespace orv {
 namespace {
 
-void PaintEdit(QPainter &p, MeasureItem &edit, const MeasureDrawOptions &opts)
+void PaintEdit(QPainter &p, const MeasureItem &edit, const MeasureDrawOptions &opts)
 {
     // As the whole-list drawing leaves the painter before its edit item.
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -40,15 +40,10 @@ bool SameOptions(const MeasureDrawOptions &a, const MeasureDrawOptions &b)
 }
 
 // As the whole-list drawing leaves the painter before its first item.
-void PaintListed(QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts, LabelFontCache &fonts,
-                 std::vector<PlacedLabel> *placed, std::size_t index)
+void PaintListed(QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts, LabelFontCache &fonts)
 {
     p.setRenderHint(QPainter::Antialiasing, false);
-    std::optional<PlacedLabel> label = DrawListedMeasure(p, item, opts, fonts.get(item.fontSize));
-    if (label && placed) {
-        label->index = index;
-        placed->push_back(std::move(*label));
-    }
+    DrawListedMeasure(p, item, opts, fonts.get(item.fontSize));
 }
 
 }  // namespace
@@ -57,7 +52,7 @@ void DrawLayer(QImage &composite, const LayerInputs &in)
 {
     DrawBars(composite, in);
     if (in.list)
-        ApplyPlacedLabels(*in.list, DrawAllMeasures(composite, *in.list, nullptr, in.measureOptions));
+        DrawAllMeasures(composite, *in.list, nullptr, in.measureOptions);
 }
 
 void DrawBars(QImage &composite, const LayerInputs &in)
@@ -88,7 +83,7 @@ void RedrawBarsRegion(QImage &base, const QRegion &r, const LayerInputs &in)
 PaintedArea ListedItemArea(const QImage &like, const MeasureItem &item, const MeasureDrawOptions &opts)
 {
     LabelFontCache fonts(opts.faceName);
-    return PaintedPieces(like, [&](QPainter &p) { PaintListed(p, item, opts, fonts, nullptr, 0); });
+    return PaintedPieces(like, [&](QPainter &p) { PaintListed(p, item, opts, fonts); });
 }
 
 std::vector<PaintedArea> ListedItemAreas(const QImage &like, const LayerInputs &in)
@@ -98,7 +93,7 @@ std::vector<PaintedArea> ListedItemAreas(const QImage &like, const LayerInputs &
     LabelFontCache fonts(in.measureOptions.faceName);
     return PaintedPiecesEach(like, in.list->size(), [&](QPainter &p, std::size_t i) {
         p.save();
-        PaintListed(p, in.list->at(i), in.measureOptions, fonts, nullptr, 0);
+        PaintListed(p, in.list->at(i), in.measureOptions, fonts);
         p.restore();
     });
 }
@@ -111,7 +106,7 @@ std::vector<PaintedArea> ListedItemAreas(const QImage &like, const LayerInputs &
     LabelFontCache fonts(in.measureOptions.faceName);
     return PaintedPiecesEach(like, only.size(), [&](QPainter &p, std::size_t k) {
         p.save();
-        PaintListed(p, in.list->at(only[k]), in.measureOptions, fonts, nullptr, 0);
+        PaintListed(p, in.list->at(only[k]), in.measureOptions, fonts);
         p.restore();
     });
 }
@@ -192,14 +187,13 @@ std::vector<QRect> TileRuns(const QRegion &r)
 
 }  // namespace
 
-std::vector<PlacedLabel> RedrawLayerRegion(QImage &layer, const QImage &base, const QRegion &r,
-                                           const LayerInputs &in, const std::vector<PaintedArea> &areas)
+void RedrawLayerRegion(QImage &layer, const QImage &base, const QRegion &r, const LayerInputs &in,
+                       const std::vector<PaintedArea> &areas)
 {
-    std::vector<PlacedLabel> placed;
     const QRect limit = layer.rect().intersected(base.rect());
     const QRegion c = r.intersected(limit);
     if (c.isEmpty())
-        return placed;
+        return;
     QPainter p(&layer);
     LabelFontCache fonts(in.measureOptions.faceName);
     const std::size_t n = in.list ? std::min(areas.size(), in.list->size()) : 0;
@@ -212,9 +206,9 @@ std::vector<PlacedLabel> RedrawLayerRegion(QImage &layer, const QImage &base, co
         const RegionIndex index(c);
         for (std::size_t i = 0; i < n; ++i) {
             if (areas[i].bounds.intersects(c.boundingRect()) && areas[i].Meets(index))
-                PaintListed(p, in.list->at(i), in.measureOptions, fonts, &placed, i);
+                PaintListed(p, in.list->at(i), in.measureOptions, fonts);
         }
-        return placed;
+        return;
     }
     for (const QRect &run : runs) {
         const QRect clip = run.intersected(limit);
@@ -224,20 +218,19 @@ std::vector<PlacedLabel> RedrawLayerRegion(QImage &layer, const QImage &base, co
             if (areas[i].bounds.intersects(clip) &&
                 std::any_of(areas[i].pieces.begin(), areas[i].pieces.end(),
                             [&](const PaintedPiece &piece) { return piece.rect.intersects(clip); }))
-                PaintListed(p, in.list->at(i), in.measureOptions, fonts, &placed, i);
+                PaintListed(p, in.list->at(i), in.measureOptions, fonts);
         }
     }
-    return placed;
 }
 
-QRegion EditItemArea(const QImage &composite, MeasureItem &edit, const MeasureDrawOptions &opts)
+QRegion EditItemArea(const QImage &composite, const MeasureItem &edit, const MeasureDrawOptions &opts)
 {
     std::vector<QRect> rects;
     PaintedPieces(composite, [&](QPainter &p) { PaintEdit(p, edit, opts); }).AddTo(rects);
     return RegionOf(std::move(rects));
 }
 
-QRegion DrawEditItem(QImage &composite, MeasureItem &edit, const MeasureDrawOptions &opts)
+QRegion DrawEditItem(QImage &composite, const MeasureItem &edit, const MeasureDrawOptions &opts)
 {
     QRegion area = EditItemArea(composite, edit, opts);
     QPainter p(&composite);

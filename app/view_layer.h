@@ -17,15 +17,13 @@
 #include "calib/standard_scale.h"
 #include "measure/measure_item.h"
 #include "measure/render/draw_measures.h"
-#include "calib/scale_setting.h"
-#include "calib/standard_scale.h"
 
 namespace orv {
 
 // Everything the layer is drawn from.
 struct LayerInputs {
     QImage source;
-    MeasureList *list = nullptr;
+    const MeasureList *list = nullptr;
     MeasureDrawOptions measureOptions;
     // Both absent when there is no calibration page: no bars are drawn.
     std::optional<StandardScale> scale;
@@ -50,20 +48,18 @@ std::vector<PaintedArea> ListedItemAreas(const QImage &like, const LayerInputs &
 PaintedArea ListedItemArea(const QImage &like, const MeasureItem &item, const MeasureDrawOptions &opts);
 // Redraws the region r of the layer: the pixels of base (the source with
 // the bars), then every listed item whose area meets r, in list order,
-// clipped to r. Returns the label boxes the drawing placed.
-std::vector<PlacedLabel> RedrawLayerRegion(QImage &layer, const QImage &base, const QRegion &r, const LayerInputs &in,
-                                           const std::vector<PaintedArea> &areas);
+// clipped to r.
+void RedrawLayerRegion(QImage &layer, const QImage &base, const QRegion &r, const LayerInputs &in,
+                       const std::vector<PaintedArea> &areas);
 // Copies the region r of one image into another of the same size.
 void CopyRegion(const QImage &from, QImage &to, const QRegion &r);
 // Draws the edit item over the composite; returns the region it can have
 // changed, clipped to the composite.
-QRegion DrawEditItem(QImage &composite, MeasureItem &edit, const MeasureDrawOptions &opts);
+QRegion DrawEditItem(QImage &composite, const MeasureItem &edit, const MeasureDrawOptions &opts);
 // The region the edit item would change, without drawing it.
-QRegion EditItemArea(const QImage &composite, MeasureItem &edit, const MeasureDrawOptions &opts);
+QRegion EditItemArea(const QImage &composite, const MeasureItem &edit, const MeasureDrawOptions &opts);
 
-// What a layer was drawn from, compared field by field (the label boxes a
-// drawing placed are written into the items: a layer whose drawing changed
-// them no longer matches).
+// What a layer was drawn from, compared field by field.
 class LayerSnapshot {
 public:
     void Take(const LayerInputs &in);

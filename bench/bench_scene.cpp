@@ -6,6 +6,7 @@
 #include <random>
 
 #include "measure/render/draw_measures.h"
+#include "measure/render/label_layout.h"
 #include "measure/values.h"
 
 namespace orv::bench {
@@ -98,10 +99,10 @@ std::unique_ptr<Scene> MakeScene(int width, int height, int count)
     MeasureItem *source = dragged.get();
     source->number = scene->list.Append(std::move(dragged));
 
-    // Drawn once as the view would (the point labels take their boxes), then
-    // valued and listed.
-    QImage scratch = scene->source.copy();
-    ApplyPlacedLabels(scene->list, DrawAllMeasures(scratch, scene->list, nullptr, MeasureDrawOptions{}));
+    // Labels placed as the view places them (the point labels take their
+    // boxes), then valued and listed.
+    for (const auto &item : scene->list)
+        ApplyLabelLayout(*item, MeasureDrawOptions{});
     const ScaleFactors factors = scene->calibration.Factors();
     int row = 0;
     for (const auto &item : scene->list) {

@@ -79,6 +79,9 @@ public:
     // The view's paint and what follows it, as the view widget runs them.
     void Paint()
     {
+        // The window's repaint is a low-priority event: what the change queued
+        // (the composition) runs before it.
+        QCoreApplication::sendPostedEvents();
         QPainter painter(&device_);
         dlg_->PaintView(painter);
         painter.end();

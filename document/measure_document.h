@@ -21,6 +21,8 @@
 
 namespace orv {
 
+struct MeasureDrawOptions;
+
 // Where the still came from. A frozen camera frame is saved by the camera
 // itself, not from the composite.
 enum class ImageOrigin { None, File, CameraFrame, WirelessFrame };
@@ -126,6 +128,9 @@ public:
     void RecomputeAll();
     // Every item and row goes, with the selection and the edit item.
     void DeleteAll();
+    // Gives the listed items the label boxes a drawing with `opts` places
+    // (label_layout.h); run before the list is drawn. True when a box changed.
+    bool PlaceLabels(const MeasureDrawOptions &opts);
 
 signals:
     void imageChanged();
@@ -139,6 +144,8 @@ signals:
     void calibrationChanged();
     // The draw attributes or the label mode changed.
     void attributesChanged();
+    // Label boxes were placed (PlaceLabels): nothing else changed.
+    void labelsPlaced();
 
 private:
     void SetSelection(ItemId id, bool edit);

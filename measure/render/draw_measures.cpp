@@ -2,11 +2,11 @@
 
 #include <QFontMetrics>
 
-
 #include "measure/derive.h"
 #include "measure/render/draw_shapes.h"
 #include "measure/render/gdi_font.h"
 #include "measure/render/gdi_paint.h"
+#include "measure/render/label_layout.h"
 #include "measure/units.h"
 
 namespace orv {
@@ -35,33 +35,17 @@ void PrepareItemPainter(QPainter &p, const MeasureItem &item)
     p.setBackgroundMode(Qt::TransparentMode);
 }
 
-// Box of a label rectangle r: the text at (L, T) and a margin m on every side
-// of the frame, which is drawn m up and left of the box.
-LabelBox Extended(const LabelBox &r, int m)
-{
-    return {r.left, r.top, ClampToInt(r.right + 2LL * m), ClampToInt(r.bottom + 2LL * m)};
-}
-
-// The same box for a label that was drawn m right and down of its place.
-LabelBox Widened(const LabelBox &r, int m)
-{
-    return {ClampToInt(0LL + r.left - m), ClampToInt(0LL + r.top - m), ClampToInt(0LL + r.right + m),
-            ClampToInt(0LL + r.bottom + m)};
-}
-
-// Detail labels of the measured points of kinds 5 and 7; returns every
-// sub-result's box as the drawing leaves it.
-std::vector<LabelBox> DrawPointLabels(QPainter &p, const MeasureItem &item, bool selected)
+// Detail labels of the measured points of kinds 5 and 7. A selected label
+// without a box is framed where it is drawn (the layout gives it that box).
+void DrawPointLabels(QPainter &p, const MeasureItem &item, bool selected)
 {
     const int m = LabelMargin(item);
-    std::vector<LabelBox> boxes;
-    boxes.reserve(item.subResults.size());
     int k = 0;
     for (const SubResult &sub : item.subResults) {
         ++k;
-        LabelBox &box = boxes.emplace_back(sub.labelBox);
         if (sub.row < 0)
             continue;
+        LabelBox box = sub.labelBox;
         const QString text = SubResultLabelText(item, k, sub);
         if (item.labelBox.bottom == 0) {
             box.left = ClampToInt(0LL + sub.pos.x() + m);
@@ -69,21 +53,11 @@ std::vector<LabelBox> DrawPointLabels(QPainter &p, const MeasureItem &item, bool
         }
         const LabelBox r = DrawMeasureLabel(p, item, box.left, box.top, text);
         if (box.bottom <= 0 && selected) {
-            box = item.labelBox.bottom == 0 ? Widened(r, m) : Extended(r, m);
+            box = item.labelBox.bottom == 0 ? WidenedLabelBox(r, m) : ExtendedLabelBox(r, m);
             DrawLabelFrame(p, box, m);
             DrawMeasureLabel(p, item, box.left, box.top, text);
         }
     }
-    return boxes;
-}
-
-bool SameSubResultBoxes(const MeasureItem &item, const std::vector<LabelBox> &boxes)
-{
-    for (std::size_t i = 0; i < boxes.size(); ++i) {
-        if (!(boxes[i] == item.subResults[i].labelBox))
-            return false;
-    }
-    return true;
 }
 
 // Indented lines under the label (the circle's diameter, radius, circumference).
@@ -130,25 +104,7 @@ LabelBox DrawMeasureLabel(QPainter &p, const MeasureItem &item, int x, int y, co
     return LabelBox{x, y, ClampToInt(0LL + x + width), ClampToInt(0LL + y + item.fontSize)};
 }
 
-void ApplyPlacedLabel(MeasureItem &item, const PlacedLabel &placed)
-{
-    item.labelBox = placed.box;
-    if (placed.subResults.size() == item.subResults.size()) {
-        for (std::size_t i = 0; i < placed.subResults.size(); ++i)
-            item.subResults[i].labelBox = placed.subResults[i];
-    }
-}
-
-void ApplyPlacedLabels(MeasureList &list, const std::vector<PlacedLabel> &placed)
-{
-    for (const PlacedLabel &label : placed) {
-        if (label.index < list.size())
-            ApplyPlacedLabel(list.at(label.index), label);
-    }
-}
-
-std::optional<PlacedLabel> DrawListedMeasure(QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts,
-                                             const QFont &labelFont)
+void DrawListedMeasure(QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts, const QFont &labelFont)
 {
     PrepareItemPainter(p, item);
     const bool labelled = item.kind != KindStandardLine && item.kind != KindStandardParallel;
@@ -157,12 +113,12 @@ std::optional<PlacedLabel> DrawListedMeasure(QPainter &p, const MeasureItem &ite
     const bool selected = opts.isSelected(item);
     const std::optional<QPoint> anchor = DrawMeasureShape(p, item, selected);
     if (!labelled || static_cast<int>(opts.labelMode) < 0)
-        return std::nullopt;
+        return;
 
     if (item.kind == KindText) {
         const QPoint at = anchor.value_or(QPoint());
         DrawMeasureLabel(p, item, at.x(), at.y(), QString::fromStdString(item.text));
-        return std::nullopt;
+        return;
     }
 
     const QString text = MeasureLabelText(item, opts.labelMode, opts.suffixLanguage);
@@ -173,36 +129,28 @@ std::optional<PlacedLabel> DrawListedMeasure(QPainter &p, const MeasureItem &ite
     else if (item.labelBox.bottom < 0)
         pos = QPoint(ClampToInt(0LL + item.labelBox.left + m), ClampToInt(0LL + item.labelBox.top + m));
 
-    PlacedLabel placed{0, item.labelBox, {}};
     if (!HasSubResultLabels(item)) {
         const LabelBox r = DrawMeasureLabel(p, item, pos.x(), pos.y(), text);
-        if (selected && placed.box.bottom <= 0) {
-            placed.box = placed.box.bottom == 0 ? Extended(r, m) : Widened(r, m);
-            DrawLabelFrame(p, placed.box, m);
-            DrawMeasureLabel(p, item, placed.box.left, placed.box.top, text);
+        // Selected before its box is placed: framed where it stands, as the
+        // layout places it.
+        if (selected && item.labelBox.bottom <= 0) {
+            const LabelBox box = item.labelBox.bottom == 0 ? ExtendedLabelBox(r, m) : WidenedLabelBox(r, m);
+            DrawLabelFrame(p, box, m);
+            DrawMeasureLabel(p, item, box.left, box.top, text);
         }
     }
 
     if (opts.labelMode == LabelMode::Details) {
-        if (HasSubResultLabels(item)) {
-            placed.subResults = DrawPointLabels(p, item, selected);
-            if (SameSubResultBoxes(item, placed.subResults))
-                placed.subResults.clear();
-            // From now on the point labels keep the boxes they were given.
-            if (placed.box.bottom == 0)
-                placed.box.bottom = 1;
-        } else {
+        if (HasSubResultLabels(item))
+            DrawPointLabels(p, item, selected);
+        else
             DrawDetailLines(p, item, pos);
-        }
     }
-    if (placed.box == item.labelBox && placed.subResults.empty())
-        return std::nullopt;
-    return placed;
 }
 
-std::optional<PlacedLabel> DrawListedMeasure(QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts)
+void DrawListedMeasure(QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts)
 {
-    return DrawListedMeasure(p, item, opts, MakeLabelFont(opts.faceName, item.fontSize));
+    DrawListedMeasure(p, item, opts, MakeLabelFont(opts.faceName, item.fontSize));
 }
 
 void DrawEditMeasure(QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts)
@@ -213,31 +161,24 @@ void DrawEditMeasure(QPainter &p, const MeasureItem &item, const MeasureDrawOpti
     DrawMeasureShape(p, item, opts.isSelected(item));
 }
 
-std::vector<PlacedLabel> DrawAllMeasures(QPainter &p, const MeasureList &list, const MeasureItem *editItem,
-                                         const MeasureDrawOptions &opts)
+void DrawAllMeasures(QPainter &p, const MeasureList &list, const MeasureItem *editItem,
+                     const MeasureDrawOptions &opts)
 {
-    std::vector<PlacedLabel> placed;
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     LabelFontCache fonts(opts.faceName);
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        const MeasureItem &item = list.at(i);
-        if (std::optional<PlacedLabel> label = DrawListedMeasure(p, item, opts, fonts.get(item.fontSize))) {
-            label->index = i;
-            placed.push_back(std::move(*label));
-        }
-    }
+    for (const auto &item : list)
+        DrawListedMeasure(p, *item, opts, fonts.get(item->fontSize));
     if (editItem)
         DrawEditMeasure(p, *editItem, opts);
     p.restore();
-    return placed;
 }
 
-std::vector<PlacedLabel> DrawAllMeasures(QImage &composite, const MeasureList &list, const MeasureItem *editItem,
-                                         const MeasureDrawOptions &opts)
+void DrawAllMeasures(QImage &composite, const MeasureList &list, const MeasureItem *editItem,
+                     const MeasureDrawOptions &opts)
 {
     QPainter p(&composite);
-    return DrawAllMeasures(p, list, editItem, opts);
+    DrawAllMeasures(p, list, editItem, opts);
 }
 
 }  // namespace orv

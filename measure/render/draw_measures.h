@@ -1,8 +1,8 @@
 #pragma once
 // Drawing of the measurement list into the composite: every item with its
 // geometry, markers, label and sub-result labels, then the item being placed
-// or dragged. Drawing changes no item: it returns the label boxes it placed,
-// which the caller hands to ApplyPlacedLabels.
+// or dragged. Drawing changes no item: the label boxes come from the layout
+// (label_layout.h), which the model takes over before drawing.
 
 #include <QFont>
 #include <QImage>
@@ -10,7 +10,6 @@
 #include <QString>
 
 #include <map>
-#include <optional>
 #include <vector>
 
 #include "measure/label_mode.h"
@@ -42,19 +41,6 @@ QString SubResultLabelText(const MeasureItem &item, int k, const SubResult &sub)
 // item's label colours; returns (x, y, x + text width, y + fontSize).
 LabelBox DrawMeasureLabel(QPainter &p, const MeasureItem &item, int x, int y, const QString &text);
 
-// The label boxes of one item after a drawing that placed or re-measured some
-// of them (a selected item's unplaced box, the point labels in detail mode).
-struct PlacedLabel {
-    std::size_t index = 0;  // the item's position in the list
-    LabelBox box;
-    // Every sub-result's box; empty when none of them changed.
-    std::vector<LabelBox> subResults;
-};
-
-// Takes over the boxes a drawing placed.
-void ApplyPlacedLabel(MeasureItem &item, const PlacedLabel &placed);
-void ApplyPlacedLabels(MeasureList &list, const std::vector<PlacedLabel> &placed);
-
 // The label fonts of one face by size: making a font costs more than most
 // drawings of an item do.
 class LabelFontCache {
@@ -69,20 +55,16 @@ private:
 
 // One item of the list, complete with its label: the unit the whole-list
 // drawing repeats. `labelFont` is the item's label font (MakeLabelFont).
-// Returns the boxes it placed (index 0), none when every box stays.
-std::optional<PlacedLabel> DrawListedMeasure(QPainter &p, const MeasureItem &item,
-                                             const MeasureDrawOptions &opts, const QFont &labelFont);
-std::optional<PlacedLabel> DrawListedMeasure(QPainter &p, const MeasureItem &item,
-                                             const MeasureDrawOptions &opts);
+void DrawListedMeasure(QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts, const QFont &labelFont);
+void DrawListedMeasure(QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts);
 
 // The item being placed or the clone being dragged: geometry and marks, no label.
 void DrawEditMeasure(QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts);
 
-// The whole list in order, then the edit item (if any) over it. Returns the
-// label boxes placed, by list position.
-std::vector<PlacedLabel> DrawAllMeasures(QPainter &p, const MeasureList &list, const MeasureItem *editItem,
-                                         const MeasureDrawOptions &opts);
-std::vector<PlacedLabel> DrawAllMeasures(QImage &composite, const MeasureList &list,
-                                         const MeasureItem *editItem, const MeasureDrawOptions &opts);
+// The whole list in order, then the edit item (if any) over it.
+void DrawAllMeasures(QPainter &p, const MeasureList &list, const MeasureItem *editItem,
+                     const MeasureDrawOptions &opts);
+void DrawAllMeasures(QImage &composite, const MeasureList &list, const MeasureItem *editItem,
+                     const MeasureDrawOptions &opts);
 
 }  // namespace orv

@@ -155,6 +155,51 @@ QPoint ParallelAnglesAnchor(const MeasureItem &item)
                            ClampToInt((static_cast<long long>(p1.y()) + p3.y()) / 2)));
 }
 
+std::optional<QPoint> MeasureLabelAnchor(const MeasureItem &item, const DerivedGeometry &g)
+{
+    const QPoint p1 = Pos(item, 0);
+    const QPoint p2 = Pos(item, 1);
+    const QPoint p3 = Pos(item, 2);
+    switch (item.kind) {
+    case KindDistance2Points:
+        return QPoint(std::min(p1.x(), p2.x()), ClampToInt((static_cast<long long>(p1.y()) + p2.y()) / 2));
+    case KindDistanceArc:
+    case KindDistanceCircles:
+    case KindAreaCircle:
+        return Offset20(g.center);
+    case KindPerpendicular:
+    case KindParallel:
+    case KindBrokenLine:
+    case KindAreaPolygon:
+        return Offset20(p1);
+    case KindAngle3Points:
+    case KindAngle3PointsType2:
+        return Offset20(Mean3(p1, p2, p3));
+    case KindAngle2Lines:
+        if (item.points.size() >= 4 && AngleLinesParallel(item))
+            return ParallelAnglesAnchor(item);
+        return Offset20(Mean3(p1, p3, g.center));
+    case KindText:
+        return p1;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<QPoint> MeasureLabelAnchor(const MeasureItem &item)
+{
+    switch (item.kind) {
+    case KindDistanceArc:
+    case KindDistanceCircles:
+    case KindAreaCircle:
+    case KindAngle2Lines:
+        return MeasureLabelAnchor(item, DeriveGeometry(item));
+    default:
+        // The other anchors are the item's own points.
+        return MeasureLabelAnchor(item, DerivedGeometry{});
+    }
+}
+
 std::optional<QPoint> DrawMeasureShape(QPainter &p, const MeasureItem &item, bool selected)
 {
     if (selected)
@@ -169,13 +214,13 @@ std::optional<QPoint> DrawMeasureShape(QPainter &p, const MeasureItem &item, boo
     case KindDistance2Points:
         if (n >= 2)
             DrawSegment(p, p1, p2);
-        return QPoint(std::min(p1.x(), p2.x()), ClampToInt((static_cast<long long>(p1.y()) + p2.y()) / 2));
+        break;
     case KindDistanceArc:
         if (n >= 3)
             DrawArcThrough3(p, item, g);
         else if (n == 2)
             DrawSegment(p, p1, p2);
-        return Offset20(g.center);
+        break;
     case KindDistanceCircles:
         if (n >= 3)
             DrawCircle(p, g.center, g.radius);
@@ -187,28 +232,26 @@ std::optional<QPoint> DrawMeasureShape(QPainter &p, const MeasureItem &item, boo
         } else if (n == 2) {
             DrawSegment(p, p1, p2);
         }
-        return Offset20(g.center);
+        break;
     case KindPerpendicular:
         DrawBaseLineFamily(p, item, g, false);
-        return Offset20(p1);
+        break;
     case KindParallel:
-        DrawBaseLineFamily(p, item, g, true);
-        return Offset20(p1);
     case KindStandardParallel:
         DrawBaseLineFamily(p, item, g, true);
-        return std::nullopt;
+        break;
     case KindBrokenLine:
         DrawPolyline(p, item, false);
-        return Offset20(p1);
+        break;
     case KindAreaPolygon:
         DrawPolyline(p, item, true);
-        return Offset20(p1);
+        break;
     case KindAreaCircle:
         if (n >= 3)
             DrawCircle(p, g.center, g.radius);
         else if (n == 2)
             DrawSegment(p, p1, p2);
-        return Offset20(g.center);
+        break;
     case KindAngle3Points:
     case KindAngle3PointsType2:
         if (n >= 2)
@@ -217,32 +260,31 @@ std::optional<QPoint> DrawMeasureShape(QPainter &p, const MeasureItem &item, boo
             DrawSegment(p, p2, p3);
             DrawAngleArc(p, p1, p2, p3, item.kind == KindAngle3PointsType2);
         }
-        return Offset20(Mean3(p1, p2, p3));
+        break;
     case KindAngle2Lines: {
         if (n >= 2)
             DrawSegment(p, p1, p2);
         if (n < 4)
-            return Offset20(Mean3(p1, p3, g.center));
+            break;
         DrawSegment(p, p3, Pos(item, 3));
         if (AngleLinesParallel(item))
-            return ParallelAnglesAnchor(item);
+            break;
         const QPen itemPen = p.pen();
         p.setPen(DottedPen(FromQColor(itemPen.color())));
         DrawSegment(p, p1, g.center);
         DrawSegment(p, p3, g.center);
         DrawAngleArc(p, p1, g.center, p3, false);
         p.setPen(itemPen);
-        return Offset20(Mean3(p1, p3, g.center));
+        break;
     }
-    case KindText:
-        return p1;
     case KindStandardLine:
         if (n >= 2)
             DrawSegment(p, p1, p2);
-        return std::nullopt;
+        break;
     default:
-        return std::nullopt;
+        break;
     }
+    return MeasureLabelAnchor(item, g);
 }
 
 }  // namespace orv

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "measure/derive.h"
 #include "measure/measure_item.h"
 
 namespace orv {
@@ -20,6 +21,11 @@ void DrawLabelFrame(QPainter &p, const LabelBox &box, int margin);
 // Where the label of a kind 11 item goes while its lines are parallel and its
 // box is unplaced: between the two lines, beside the first point of each.
 QPoint ParallelAnglesAnchor(const MeasureItem &item);
+
+// Where the item's label goes while its box is unplaced; none for kinds 13
+// and 14, which have no label. `g` is DeriveGeometry(item).
+std::optional<QPoint> MeasureLabelAnchor(const MeasureItem &item, const DerivedGeometry &g);
+std::optional<QPoint> MeasureLabelAnchor(const MeasureItem &item);
 
 // Draws the item's geometry with the painter's current pen (the item pen) and,
 // when selected, its marks: the label frames and the point markers. The derived

@@ -82,8 +82,13 @@ protected:
         Release(to);
     }
     void RightClick(QPoint p) { Click(p, Qt::RightButton); }
-    // A paint of the view now (labels get their boxes while drawn selected).
-    void Paint() { view->repaint(); }
+    // A paint of the view now, after the queued composition (which gives the
+    // labels their boxes), as the view's own repaint comes after it.
+    void Paint()
+    {
+        QCoreApplication::processEvents();
+        view->repaint();
+    }
 
     // Places a measurement of kind with clicks at the points; open kinds end
     // with a double click at the last point.

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QPainter>
 
+#include <functional>
 #include <random>
 
 #include "app/calib_tab.h"
@@ -18,6 +19,7 @@
 #include "measure/render/draw_measures.h"
 #include "calib/scale_bars.h"
 #include "app/view_composer.h"
+#include "measure/render/label_layout.h"
 #include "app/view_layer.h"
 #include "app/view_scaler.h"
 
@@ -384,8 +386,10 @@ TEST(ViewComposerLayer, ReusesTheLayerOnlyWhileItsInputsStay)
     QImage expected = FullRebuildOfCopy(in, edit.get());
     composer.Compose(composite, in, edit.get());
     ASSERT_TRUE(SamePixels(composite, expected));
-    // That drawing placed the selected item's label: the next one draws from
-    // the placed label, in full.
+    // The document places the selected item's label: the next drawing draws
+    // from the placed label, in full.
+    for (const auto &item : list)
+        ApplyLabelLayout(*item, in.measureOptions);
     SetPointAt(edit.get(), 0, {200, 170});
     expected = FullRebuildOfCopy(in, edit.get());
     EXPECT_FALSE(composer.ComposeEdit(composite, in, edit.get()));
@@ -581,8 +585,9 @@ protected:
     void ExpectFullRebuildPixels(const char *where)
     {
         SCOPED_TRACE(where);
-        const QImage reference = Reference();
+        // Settled first: the labels are placed before the list is drawn.
         Settle();
+        const QImage reference = Reference();
         ASSERT_TRUE(SamePixels(dlg->composite(), reference));
         ViewComposer fresh;
         const QImage picture = fresh.ViewPicture(reference, dlg->view());
@@ -690,6 +695,72 @@ TEST_F(ViewCacheTest, DragsThroughTheCacheShowWhatAFullRebuildShows)
 
 // Selecting, pressing and releasing patch the layer; several moves before one
 // paint, lines across the image, a label move and the overview after a drag.
+// A paint reads the document and changes none of its items, even when it
+// comes before the queued composition that places the labels.
+TEST_F(ViewCacheTest, PaintingChangesNoItem)
+{
+    std::vector<MeasureItem *> items;
+    const std::vector<std::pair<MeasureKind, std::vector<QPoint>>> placed = {
+        {KindDistance2Points, {{40, 60}, {160, 200}}},
+        {KindPerpendicular, {{20, 200}, {280, 200}, {100, 100}, {200, 150}}},
+        {KindAngle3Points, {{160, 60}, {100, 60}, {100, 120}}},
+    };
+    for (const auto &[kind, points] : placed) {
+        auto item = Item(kind, points, 2);
+        item->labelBox = {};
+        MeasureItem *raw = item.get();
+        raw->number = list().Append(std::move(item));
+        dlg->document().ComputeValue(*raw);
+        dlg->document().results().AddMeasureRows(*raw);
+        items.push_back(raw);
+    }
+    MeasureDocument &doc = dlg->document();
+    struct Case {
+        const char *what;
+        std::function<void()> change;
+    };
+    const std::vector<Case> cases = {
+        {"an unplaced label selected", [&] { doc.SelectItem(items[0]); }},
+        {"point labels back at their points",
+         [&] {
+             items[1]->labelBox = {};
+             for (SubResult &sub : items[1]->subResults)
+                 sub.labelBox = {};
+         }},
+        {"a moved label selected",
+         [&] {
+             items[2]->labelBox = {120, 30, 180, -1};
+             doc.SelectItem(items[2]);
+         }},
+        {"the selection shown again",
+         [&] {
+             doc.SelectItem(items[0]);
+             items[0]->labelBox = {};
+             dlg->SelectTab(TabScale);
+             Settle();
+             dlg->SelectTab(TabMeasure);
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Settle();
+        c.change();
+        dlg->RebuildView();
+        std::vector<MeasureItem> before;
+        for (MeasureItem *item : items)
+            before.push_back(*item);
+        view->repaint();
+        bool placedNow = false;
+        for (std::size_t i = 0; i < items.size(); ++i)
+            EXPECT_TRUE(SameForDrawing(*items[i], before[i])) << i;
+        // The queued composition places the labels and shows them.
+        ExpectFullRebuildPixels(c.what);
+        for (std::size_t i = 0; i < items.size(); ++i)
+            placedNow = placedNow || !SameForDrawing(*items[i], before[i]);
+        EXPECT_TRUE(placedNow);
+    }
+}
+
 TEST_F(ViewCacheTest, PatchedSelectionsAndDragsShowWhatAFullRebuildShows)
 {
     dlg->SetZoom(400, 400);

@@ -1,7 +1,7 @@
 #pragma once
 // Drawing as the view does it with the model: each item's geometry is derived
 // from its points (as valuing and the pointer handlers keep it), and the label
-// boxes a drawing placed are taken over afterwards.
+// boxes are placed after the drawing, which shows them unplaced.
 
 #include <QImage>
 #include <QPainter>
@@ -10,6 +10,7 @@
 #include "measure/render/draw_geometry.h"
 #include "measure/render/draw_measures.h"
 #include "measure/render/draw_shapes.h"
+#include "measure/render/label_layout.h"
 
 namespace orv::test {
 
@@ -24,14 +25,16 @@ inline void DeriveAll(MeasureList &list, MeasureItem *edit)
 inline void DrawAllAsView(QImage &img, MeasureList &list, MeasureItem *edit, const MeasureDrawOptions &opts)
 {
     DeriveAll(list, edit);
-    ApplyPlacedLabels(list, DrawAllMeasures(img, list, edit, opts));
+    DrawAllMeasures(img, list, edit, opts);
+    for (const auto &item : list)
+        ApplyLabelLayout(*item, opts);
 }
 
 inline void DrawListedAsView(QPainter &p, MeasureItem &item, const MeasureDrawOptions &opts)
 {
     UpdateDerivedGeometry(item);
-    if (const std::optional<PlacedLabel> placed = DrawListedMeasure(p, item, opts))
-        ApplyPlacedLabel(item, *placed);
+    DrawListedMeasure(p, item, opts);
+    ApplyLabelLayout(item, opts);
 }
 
 inline void DrawEditAsView(QPainter &p, MeasureItem &item, const MeasureDrawOptions &opts)

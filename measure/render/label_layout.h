@@ -1,0 +1,34 @@
+#pragma once
+// Where an item's labels go: the boxes a label takes the first time it is
+// drawn selected (and the point labels of kinds 5 and 7 in detail mode). A
+// pure function of the item and the draw options, measured in the label font
+// the drawing uses, so the model can hold the boxes before anything is drawn.
+
+#include <vector>
+
+#include "measure/measure_item.h"
+#include "measure/render/draw_measures.h"
+
+namespace orv {
+
+struct LabelLayout {
+    LabelBox box;
+    // One box per sub-result, in order.
+    std::vector<LabelBox> subResults;
+
+    bool operator==(const LabelLayout &) const = default;
+};
+
+// The label boxes of a listed item drawn with `opts`; boxes the drawing does
+// not place keep what the item holds.
+LabelLayout LayOutLabels(const MeasureItem &item, const MeasureDrawOptions &opts);
+// Takes the layout over; true when a box changed.
+bool ApplyLabelLayout(MeasureItem &item, const MeasureDrawOptions &opts);
+
+// The box of a label drawn at rectangle r with margin m: kept at (L, T) with
+// the margin added right and down (an unplaced box), or grown by m on every
+// side (a box placed before and marked for re-measuring).
+LabelBox ExtendedLabelBox(const LabelBox &r, int m);
+LabelBox WidenedLabelBox(const LabelBox &r, int m);
+
+}  // namespace orv
