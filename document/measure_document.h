@@ -30,7 +30,12 @@ struct Calibration {
     ScaleSetting setting;
     StandardScale standard;
     CalibrationBars bars;
+    bool operator==(const Calibration &) const = default;
 };
+
+class DocumentHistory;
+struct DocumentSelection;
+struct DocumentState;
 
 class MeasureDocument : public QObject {
     Q_OBJECT
@@ -66,12 +71,12 @@ public:
     const Calibration &calibration() const { return calibration_; }
     // The Scale page edits the calibration field by field, then says so.
     Calibration &editCalibration() { return calibration_; }
-    void CalibrationEdited() { emit calibrationChanged(); }
+    void CalibrationEdited();
     // The attributes new measurements take, and the label mode.
     const DrawAttribute &drawAttribute() const { return attributes_; }
     // The Option page edits them, then says so.
     DrawAttribute &editDrawAttribute() { return attributes_; }
-    void AttributesEdited() { emit attributesChanged(); }
+    void AttributesEdited();
     LabelMode labelMode() const { return attributes_.labelMode; }
 
     // --- selection -------------------------------------------------------------------
@@ -127,6 +132,22 @@ public:
     // Every item and row goes, with the selection and the edit item.
     void DeleteAll();
 
+    // --- history -----------------------------------------------------------------------
+    // The operations above, and the calibration and attribute edits, are steps.
+    DocumentHistory &history() { return *history_; }
+    // Nothing happens (false) while an item is being placed or dragged, while
+    // no image is shown, or with nothing to undo or redo.
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    // History starts from the document as it is now (a measurement file read).
+    void ClearHistory();
+    // Puts a recorded state back at once: list, rows, calibration, attributes
+    // (the zoom stays) and selection; the edit item goes. Emits every change
+    // signal, then restored().
+    void Restore(const DocumentState &state, const DocumentSelection &selection);
+
 signals:
     void imageChanged();
     // Items were added, removed or renumbered.
@@ -139,6 +160,8 @@ signals:
     void calibrationChanged();
     // The draw attributes or the label mode changed.
     void attributesChanged();
+    // An undo or redo put a state back: pages show it without making an edit of it.
+    void restored();
 
 private:
     void SetSelection(ItemId id, bool edit);
@@ -153,6 +176,7 @@ private:
     bool editSelected_ = false;
     std::unique_ptr<MeasureItem> editItem_;
     std::uint64_t editGeneration_ = 0;
+    std::unique_ptr<DocumentHistory> history_;
 };
 
 }  // namespace orv
