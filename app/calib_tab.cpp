@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
+#include "document/document_history.h"
 #include "document/measure_document.h"
 #include "app/ui_prompter.h"
 
@@ -190,6 +191,8 @@ void CCalibTab::CommitScaleEdits()
 {
     // Cleared first: the message below may run a nested event loop.
     pendingEdit_.clear();
+    // Values, rows and drawing change as one step.
+    const DocumentStep step(doc_);
     TakeControls();
     bool replaced = CommitValues(setting_);
     replaced = ApplyMinimumValue(standard_.length) || replaced;

@@ -57,12 +57,15 @@ DocumentStepCommand *DocumentHistory::latestStep() const
     return latest_;
 }
 
-void DocumentHistory::Begin()
+void DocumentHistory::Begin(ItemId editSource)
 {
     if (depth_++ > 0 || restoring_)
         return;
     const DocumentState *previous = committed_ ? &*committed_ : nullptr;
     beforeSelection_ = CaptureSelection(doc_);
+    // A drag selects its clone; undone, the dragged item is selected again.
+    if (doc_.editItemSelected() && editSource != kNoItem)
+        beforeSelection_.item = editSource;
     before_.items = CaptureItems(doc_.list(), previous);
     before_.rows = CaptureRows(doc_.results(), previous);
     before_.attributes = CaptureAttributes(doc_.drawAttribute(), previous);
@@ -121,7 +124,7 @@ void DocumentHistory::AttributesEdited()
 void DocumentHistory::Record(const DocumentState &before, const DocumentSelection &beforeSelection)
 {
     DocumentState after = CaptureState(doc_, &before);
-    if (!committed_ || after.SameAs(before)) {
+    if (!committed_ || !after.ChangesFrom(before)) {
         committed_ = std::move(after);
         return;
     }
@@ -176,9 +179,9 @@ void DocumentHistory::Restore(const DocumentState &state, const DocumentSelectio
     restoring_ = false;
 }
 
-DocumentStep::DocumentStep(MeasureDocument &doc) : history_(doc.history())
+DocumentStep::DocumentStep(MeasureDocument &doc, ItemId editSource) : history_(doc.history())
 {
-    history_.Begin();
+    history_.Begin(editSource);
 }
 
 DocumentStep::~DocumentStep()

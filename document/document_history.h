@@ -36,7 +36,9 @@ public:
     QUndoStack &stack() { return stack_; }
     const QUndoStack &stack() const { return stack_; }
 
-    void Begin();
+    // editSource: the listed item an edit item being committed was taken
+    // from; it counts as selected before the step when the edit item is.
+    void Begin(ItemId editSource = kNoItem);
     void End();
     // The page changed the calibration or the attributes in place and says so
     // now; inside an open step the step's end records it.
@@ -77,7 +79,7 @@ private:
 // Opens a step of the document's history for its lifetime.
 class DocumentStep {
 public:
-    explicit DocumentStep(MeasureDocument &doc);
+    explicit DocumentStep(MeasureDocument &doc, ItemId editSource = kNoItem);
     ~DocumentStep();
     DocumentStep(const DocumentStep &) = delete;
     DocumentStep &operator=(const DocumentStep &) = delete;

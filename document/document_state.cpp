@@ -20,7 +20,34 @@ DrawAttribute WithoutZoom(DrawAttribute attributes)
     return attributes;
 }
 
+// The label as it was before when it was only marked to be measured again.
+void UnmarkLabel(LabelBox &box, const LabelBox &before)
+{
+    if (box.bottom == -1 && before.bottom > 0 && box.left == before.left && box.top == before.top &&
+        box.right == before.right)
+        box.bottom = before.bottom;
+}
+
+bool SameButForMarks(const MeasureItem &item, const MeasureItem &before)
+{
+    if (item.subResults.size() != before.subResults.size())
+        return false;
+    MeasureItem unmarked = item;
+    UnmarkLabel(unmarked.labelBox, before.labelBox);
+    for (std::size_t i = 0; i < unmarked.subResults.size(); ++i)
+        UnmarkLabel(unmarked.subResults[i].labelBox, before.subResults[i].labelBox);
+    return unmarked == before;
+}
+
 }  // namespace
+
+bool DocumentState::ChangesFrom(const DocumentState &before) const
+{
+    const auto same = [](const auto &a, const auto &b) { return a == b || SameButForMarks(*a, *b); };
+    return !(std::equal(items.begin(), items.end(), before.items.begin(), before.items.end(), same) &&
+             SamePart(rows, before.rows) && SamePart(calibration, before.calibration) &&
+             SamePart(attributes, before.attributes));
+}
 
 bool DocumentState::SameAs(const DocumentState &other) const
 {

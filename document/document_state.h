@@ -30,6 +30,10 @@ struct DocumentState {
 
     // Same contents, part by part.
     bool SameAs(const DocumentState &other) const;
+    // What a user would see changed from before: as SameAs, except that a
+    // placed label only marked to be measured again (a recomputation of
+    // unchanged values does that) changes nothing.
+    bool ChangesFrom(const DocumentState &before) const;
 };
 
 // Copies of the live parts; whatever equals a part of previous (may be null)

@@ -178,7 +178,7 @@ bool MeasureDocument::RemoveSubResultRow(int row)
 
 void MeasureDocument::CommitPointDrag(ItemId sourceId)
 {
-    const DocumentStep step(*this);
+    const DocumentStep step(*this, sourceId);
     MeasureItem *source = list_.Find(sourceId);
     if (editItem_ && source)
         MergeDraggedPoint(*source, *editItem_);
@@ -194,7 +194,7 @@ void MeasureDocument::CommitPointDrag(ItemId sourceId)
 
 void MeasureDocument::CommitMove(ItemId sourceId, int hitCode, int hitSubResult)
 {
-    const DocumentStep step(*this);
+    const DocumentStep step(*this, sourceId);
     MeasureItem *source = list_.Find(sourceId);
     if (editItem_ && source) {
         MergeMovedClone(*source, *editItem_, hitCode, hitSubResult);

@@ -209,6 +209,12 @@ TEST(DocumentHistory, WhatChangesNothingIsNoStep)
              t.doc.editDrawAttribute().zoomText = "300";
              t.doc.AttributesEdited();
          }},
+        {"values recomputed unchanged", [](Scene &t) { t.doc.RecomputeAll(); },
+         // Drawn: placed labels, which the recomputation marks to measure again.
+         [](Scene &t) {
+             t.At(t.distance).labelBox = {20, 20, 80, 36};
+             t.At(t.perpendicular).subResults.at(0).labelBox = {60, 50, 120, 66};
+         }},
         {"selection only",
          [](Scene &t) {
              t.doc.Select(t.circle);
@@ -218,6 +224,7 @@ TEST(DocumentHistory, WhatChangesNothingIsNoStep)
     for (const StepCase &c : cases) {
         SCOPED_TRACE(c.name);
         Scene scene;
+        c.prepare(scene);
         c.act(scene);
         EXPECT_FALSE(scene.doc.CanUndo());
         EXPECT_EQ(scene.doc.history().stack().count(), 0);
