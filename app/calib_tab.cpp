@@ -88,6 +88,24 @@ void CCalibTab::Initialise()
     ui_.scaleFileList->setCurrentIndex(0);
     scaleFileName_ = ui_.scaleFileList->currentText();
     UpdateVValueEnabled();
+    RememberName();
+}
+
+void CCalibTab::RememberName()
+{
+    // A few names are enough for the steps a user takes back.
+    constexpr std::size_t kNames = 64;
+    if (names_.size() >= kNames)
+        names_.erase(names_.begin());
+    names_.emplace_back(setting_, scaleFileName_);
+}
+
+QString CCalibTab::NameFor(const ScaleSetting &setting) const
+{
+    for (auto it = names_.rbegin(); it != names_.rend(); ++it)
+        if (it->first == setting)
+            return it->second;
+    return QString();
 }
 
 Language CCalibTab::textLanguage() const

@@ -40,6 +40,7 @@ void CCalibTab::ChooseScaleFile(int index)
     }
     Recompose();
     RecomputeAllMeasures();
+    RememberName();
 }
 
 void CCalibTab::LoadScaleSetting(const QString &path)
@@ -74,6 +75,7 @@ void CCalibTab::OnSave()
             FillScaleFileList();
             scaleFileName_ = SettingFileTitle(path);
             ShowFields();
+            RememberName();
         } else {
             // The list would otherwise show the name as if the file had been written.
             prompter_->message(

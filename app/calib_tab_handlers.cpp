@@ -38,6 +38,7 @@ void CCalibTab::ConnectHandlers()
     // An undone or redone step: the fields show the calibration it put back.
     connect(&doc_, &MeasureDocument::restored, this, [this] {
         pendingEdit_.clear();
+        scaleFileName_ = NameFor(setting_);
         ShowFields();
         UpdateVValueEnabled();
     });

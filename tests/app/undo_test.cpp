@@ -379,5 +379,38 @@ TEST_F(UndoTest, ADragInProgressAndANewImageBlockOrEndTheHistory)
     EXPECT_TRUE(list().empty()) << "the last image's measurements stay gone";
 }
 
+TEST_F(UndoTest, TheScaleFileListShowsTheNameThatWentWithTheSettingPutBack)
+{
+    dlg->SelectTab(TabScale);
+    QComboBox *files = scale().scaleFileList;
+    const QString start = files->currentText();
+    Retype(scale().hValue, "40");
+    QTest::keyClick(scale().hValue, Qt::Key_Return);
+    prompter.savePaths.push_back(dir.filePath(QStringLiteral("lens.sst")));
+    dlg->calibTab()->OnSave();
+    ASSERT_EQ(files->currentText(), QStringLiteral("lens"));
+    // Back to the defaults from the list, then each step taken back.
+    Choose(files, 0);
+    ASSERT_EQ(files->currentText(), start);
+    listView()->setFocus();
+
+    struct Case {
+        bool undo;
+        const char *hValue;
+        QString name;
+    };
+    const Case cases[] = {
+        {true, "40", QStringLiteral("lens")},
+        {true, "100", start},
+        {false, "40", QStringLiteral("lens")},
+        {false, "100", start},
+    };
+    for (const Case &c : cases) {
+        c.undo ? Undo() : Redo(false);
+        EXPECT_EQ(scale().hValue->text().toStdString(), c.hValue);
+        EXPECT_EQ(files->currentText(), c.name) << c.hValue;
+    }
+}
+
 }  // namespace
 }  // namespace orv::test
