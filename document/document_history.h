@@ -26,7 +26,7 @@ class DocumentStepCommand;
 class DocumentHistory {
 public:
     // The oldest steps go beyond this many.
-    static constexpr int kUndoLimit = 500;
+    static constexpr int kUndoLimit = 200;
 
     explicit DocumentHistory(MeasureDocument &doc);
     ~DocumentHistory();
