@@ -326,7 +326,7 @@ TEST(DocumentHistory, NothingIsUndoneWhileEditingOrWithoutAnImage)
     };
     const std::vector<Case> cases = {
         {"an item being dragged",
-         [](Scene &t) { t.doc.SetEditItem(CloneMeasureItem(t.At(t.circle))); }},
+         [](Scene &t) { t.doc.SetEditItem(CloneMeasureItem(t.At(t.perpendicular))); }},
         {"an item being placed",
          [](Scene &t) { t.doc.BeginEdit(Item(KindDistance2Points, {{1, 1}})); }},
         {"no image", [](Scene &t) { t.doc.DropImage(); }},
