@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
+#include "document/document_history.h"
 #include "document/measure_document.h"
 #include "app/ui_prompter.h"
 
@@ -87,6 +88,24 @@ void CCalibTab::Initialise()
     ui_.scaleFileList->setCurrentIndex(0);
     scaleFileName_ = ui_.scaleFileList->currentText();
     UpdateVValueEnabled();
+    RememberName();
+}
+
+void CCalibTab::RememberName()
+{
+    // A few names are enough for the steps a user takes back.
+    constexpr std::size_t kNames = 64;
+    if (names_.size() >= kNames)
+        names_.erase(names_.begin());
+    names_.emplace_back(setting_, scaleFileName_);
+}
+
+QString CCalibTab::NameFor(const ScaleSetting &setting) const
+{
+    for (auto it = names_.rbegin(); it != names_.rend(); ++it)
+        if (it->first == setting)
+            return it->second;
+    return QString();
 }
 
 Language CCalibTab::textLanguage() const
@@ -190,6 +209,8 @@ void CCalibTab::CommitScaleEdits()
 {
     // Cleared first: the message below may run a nested event loop.
     pendingEdit_.clear();
+    // Values, rows and drawing change as one step.
+    const DocumentStep step(doc_);
     TakeControls();
     bool replaced = CommitValues(setting_);
     replaced = ApplyMinimumValue(standard_.length) || replaced;

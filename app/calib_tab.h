@@ -10,6 +10,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/dlg_environment.h"
 #include "measure/language.h"
@@ -168,6 +170,8 @@ private:
     // Tells the document the calibration changed (the view recomposes).
     void Recompose();
     void ShowMinimumValueMessage();
+    void RememberName();
+    QString NameFor(const ScaleSetting &setting) const;
     // After a bar's length changed: bars, fields, values and view follow.
     void ApplyBarLength();
 
@@ -200,6 +204,9 @@ private:
     CalibrationBars &bars_;
     MeasureItem standardRecord_;
     QString scaleFileName_;
+    // The list entries chosen or saved, latest last, with the setting each
+    // gave: a state put back shows the name that went with its setting.
+    std::vector<std::pair<ScaleSetting, QString>> names_;
 
     // The widget that received the last key press; cleared by each commit.
     QPointer<QWidget> pendingEdit_;

@@ -4,6 +4,7 @@
 
 #include "measure/geometry.h"
 #include "app/orvalin_dlg.h"
+#include "document/document_history.h"
 
 namespace orv {
 namespace {
@@ -86,6 +87,7 @@ void CCalibTab::EndVerticalBarDrag(QPoint start, int length)
 
 void CCalibTab::ApplyBarLength()
 {
+    const DocumentStep step(doc_);
     bars_.Update(setting_);
     ShowFields();
     RecomputeAllMeasures();

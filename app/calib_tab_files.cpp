@@ -9,6 +9,7 @@
 #include "app/save_failure.h"
 #include "calib/scale_file.h"
 #include "calib/setting_files.h"
+#include "document/document_history.h"
 #include "app/ui_prompter.h"
 
 namespace orv {
@@ -24,6 +25,7 @@ void CCalibTab::FillScaleFileList()
 
 void CCalibTab::ChooseScaleFile(int index)
 {
+    const DocumentStep step(doc_);
     if (index <= 0 || index >= ui_.scaleFileList->count()) {
         setting_ = DefaultScaleSetting(lang_);
         bars_.Update(setting_);
@@ -38,6 +40,7 @@ void CCalibTab::ChooseScaleFile(int index)
     }
     Recompose();
     RecomputeAllMeasures();
+    RememberName();
 }
 
 void CCalibTab::LoadScaleSetting(const QString &path)
@@ -72,6 +75,7 @@ void CCalibTab::OnSave()
             FillScaleFileList();
             scaleFileName_ = SettingFileTitle(path);
             ShowFields();
+            RememberName();
         } else {
             // The list would otherwise show the name as if the file had been written.
             prompter_->message(

@@ -13,6 +13,8 @@
 #include <QRadioButton>
 
 #include "calib/draw_attribute.h"
+#include "document/document_history.h"
+#include "document/measure_document.h"
 #include "app/ui_prompter.h"
 
 namespace orv {
@@ -33,10 +35,18 @@ void CCalibTab::ConnectHandlers()
     connect(u.fontColor, &QPushButton::clicked, this, [this] { OnChooseColor(standard_.fontColor); });
     connect(u.backColor, &QPushButton::clicked, this, [this] { OnChooseColor(standard_.backColor); });
     connect(u.lineColor, &QPushButton::clicked, this, [this] { OnChooseColor(standard_.lineColor); });
+    // An undone or redone step: the fields show the calibration it put back.
+    connect(&doc_, &MeasureDocument::restored, this, [this] {
+        pendingEdit_.clear();
+        scaleFileName_ = NameFor(setting_);
+        ShowFields();
+        UpdateVValueEnabled();
+    });
 }
 
 void CCalibTab::OnUnitChosen(int index)
 {
+    const DocumentStep step(doc_);
     setting_.unit = std::string(UnitTextAt(index, lang_));
     ShowFields();
     RecomputeAllMeasures();
@@ -59,10 +69,13 @@ void CCalibTab::OnAsync()
     SwitchToAsync(setting_);
     ShowFields();
     UpdateVValueEnabled();
+    // A step of its own: the link can be taken back.
+    Recompose();
 }
 
 void CCalibTab::OnValueFocusLost(bool (*commit)(ScaleSetting &))
 {
+    const DocumentStep step(doc_);
     TakeControls();
     const bool replaced = commit(setting_);
     ShowFields();

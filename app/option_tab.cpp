@@ -147,6 +147,12 @@ void COptionTab::BuildControls()
     connect(ui_.fontSize, &QComboBox::activated, this, &COptionTab::OnFontSizeChosen);
     connect(ui_.zoom, &QComboBox::activated, this, &COptionTab::ChooseZoom);
 
+    // An undone or redone step: the page shows the attributes it put back.
+    connect(&doc_, &MeasureDocument::restored, this, [this] {
+        ShowFields();
+        RedrawSample();
+    });
+
     installEventFilter(this);
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);

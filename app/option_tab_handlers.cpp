@@ -8,6 +8,7 @@
 #include "calib/draw_file.h"
 #include "app/option_tab.h"
 #include "app/orvalin_dlg.h"
+#include "document/document_history.h"
 #include "document/measure_document.h"
 #include "app/save_failure.h"
 #include "calib/setting_files.h"
@@ -40,7 +41,10 @@ void COptionTab::Recompose()
 void COptionTab::OnChooseColor(ColorRef &color, const std::function<void(MeasureItem &)> &apply)
 {
     TakeControls();
-    if (const auto chosen = prompter_->chooseColor(window(), ToQColor(color))) {
+    const auto chosen = prompter_->chooseColor(window(), ToQColor(color));
+    // Opened after the chooser's own event loop.
+    const DocumentStep step(doc_);
+    if (chosen) {
         color = FromQColor(*chosen);
         ApplyToSelection(apply);
         ui_.saveButton->setEnabled(true);
@@ -50,6 +54,7 @@ void COptionTab::OnChooseColor(ColorRef &color, const std::function<void(Measure
 
 void COptionTab::OnTransparent()
 {
+    const DocumentStep step(doc_);
     TakeControls();
     ApplyToSelection([this](MeasureItem &m) { m.backMode = static_cast<std::uint32_t>(attr_.transparent); });
     ui_.saveButton->setEnabled(true);
@@ -58,6 +63,7 @@ void COptionTab::OnTransparent()
 
 void COptionTab::OnLineWidthChosen(int index)
 {
+    const DocumentStep step(doc_);
     TakeControls();
     if (index < 0 || index > 4)
         return;
@@ -70,6 +76,7 @@ void COptionTab::OnLineWidthChosen(int index)
 
 void COptionTab::OnFontSizeChosen(int index)
 {
+    const DocumentStep step(doc_);
     TakeControls();
     if (index < 0 || index >= kFontSizeCount)
         return;
@@ -83,6 +90,7 @@ void COptionTab::OnFontSizeChosen(int index)
 
 void COptionTab::ChooseLabelMode(LabelMode mode)
 {
+    const DocumentStep step(doc_);
     TakeControls();
     attr_.labelMode = mode;
     ShowFields();
@@ -101,6 +109,7 @@ void COptionTab::ChooseLabelMode(LabelMode mode)
 
 void COptionTab::ChooseZoom(int index)
 {
+    const DocumentStep step(doc_);
     TakeControls();
     int zoom = 0;
     if (index >= 0 && index < kFitPosition)
@@ -123,6 +132,7 @@ void COptionTab::ChooseZoom(int index)
 
 void COptionTab::ChooseDrawFile(int index)
 {
+    const DocumentStep step(doc_);
     TakeControls();
     if (index <= 0 || index >= ui_.drawFileList->count()) {
         attr_.resetFileAttributes();

@@ -20,6 +20,7 @@
 #include "app/image_view.h"
 #include "app/interaction/install_handlers.h"
 #include "app/key_discarder.h"
+#include "app/undo_keys.h"
 #include "app/live_view.h"
 #include "app/option_tab.h"
 #include "app/scroll_dlg.h"
@@ -159,6 +160,7 @@ void COrvalinDlg::OnInitDialog()
         keyDiscarder_->exempt(imageTab_);
     if (calibTab_)
         keyDiscarder_->exempt(calibTab_);
+    InstallUndoKeys(*this);
 
     connect(
         this, &COrvalinDlg::commandPosted, this,

@@ -93,6 +93,8 @@ struct CalibrationBars {
     static CalibrationBars Build(const ScaleSetting &s);
     // Rewrites both bars' points from the setting.
     void Update(const ScaleSetting &s);
+
+    bool operator==(const CalibrationBars &) const = default;
 };
 
 MeasureItem MakeHorizontalBar(const ScaleSetting &s);

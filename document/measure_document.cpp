@@ -1,12 +1,16 @@
 #include "document/measure_document.h"
 
+#include "document/document_history.h"
+#include "document/document_state.h"
 #include "document/item_merge.h"
 #include "measure/derive.h"
 
 namespace orv {
 
 MeasureDocument::MeasureDocument(Language titleLanguage, Language textLanguage, QObject *parent)
-    : QObject(parent), results_(titleLanguage, textLanguage)
+    : QObject(parent),
+      results_(titleLanguage, textLanguage),
+      history_(std::make_unique<DocumentHistory>(*this))
 {
 }
 
@@ -16,6 +20,8 @@ void MeasureDocument::SetImage(QImage image, ImageOrigin origin)
 {
     image_ = std::move(image);
     origin_ = origin;
+    // A new image starts a new history; emptying its list is not a step.
+    history_->Forget();
     emit imageChanged();
 }
 
@@ -31,6 +37,18 @@ void MeasureDocument::DropImage()
 {
     // A frame the camera froze stays the camera's to save.
     SetImage(QImage(), origin_ == ImageOrigin::CameraFrame ? origin_ : ImageOrigin::None);
+}
+
+void MeasureDocument::CalibrationEdited()
+{
+    emit calibrationChanged();
+    history_->CalibrationEdited();
+}
+
+void MeasureDocument::AttributesEdited()
+{
+    emit attributesChanged();
+    history_->AttributesEdited();
 }
 
 void MeasureDocument::ComputeValue(MeasureItem &item) const
@@ -94,6 +112,7 @@ void MeasureDocument::SetEditItem(std::unique_ptr<MeasureItem> item)
 
 MeasureItem *MeasureDocument::ListEditItem()
 {
+    const DocumentStep step(*this);
     if (!editItem_)
         return nullptr;
     ComputeValue(*editItem_);
@@ -115,6 +134,7 @@ MeasureItem *MeasureDocument::ListEditItem()
 
 MeasureItem *MeasureDocument::Duplicate(ItemId id)
 {
+    const DocumentStep step(*this);
     const MeasureItem *source = list_.Find(id);
     if (!source) {
         ClearSelection();
@@ -133,6 +153,7 @@ MeasureItem *MeasureDocument::Duplicate(ItemId id)
 
 bool MeasureDocument::Remove(ItemId id)
 {
+    const DocumentStep step(*this);
     const MeasureItem *item = list_.Find(id);
     if (!item)
         return false;
@@ -147,6 +168,7 @@ bool MeasureDocument::Remove(ItemId id)
 
 bool MeasureDocument::RemoveSubResultRow(int row)
 {
+    const DocumentStep step(*this);
     const bool removed = results_.RemoveSubResultRow(list_, row);
     ClearSelection();
     results_.RenumberResults(list_, nullptr);
@@ -156,6 +178,7 @@ bool MeasureDocument::RemoveSubResultRow(int row)
 
 void MeasureDocument::CommitPointDrag(ItemId sourceId)
 {
+    const DocumentStep step(*this, sourceId);
     MeasureItem *source = list_.Find(sourceId);
     if (editItem_ && source)
         MergeDraggedPoint(*source, *editItem_);
@@ -171,6 +194,7 @@ void MeasureDocument::CommitPointDrag(ItemId sourceId)
 
 void MeasureDocument::CommitMove(ItemId sourceId, int hitCode, int hitSubResult)
 {
+    const DocumentStep step(*this, sourceId);
     MeasureItem *source = list_.Find(sourceId);
     if (editItem_ && source) {
         MergeMovedClone(*source, *editItem_, hitCode, hitSubResult);
@@ -182,6 +206,7 @@ void MeasureDocument::CommitMove(ItemId sourceId, int hitCode, int hitSubResult)
 
 bool MeasureDocument::MovePoint(ItemId id, int index, QPoint pos)
 {
+    const DocumentStep step(*this);
     const MeasureItem *item = list_.Find(id);
     if (!item || index < 0 || index >= static_cast<int>(item->points.size()))
         return false;
@@ -195,12 +220,14 @@ bool MeasureDocument::MovePoint(ItemId id, int index, QPoint pos)
 
 void MeasureDocument::Renumber()
 {
+    const DocumentStep step(*this);
     results_.RenumberResults(list_, selectedItem());
     emit listChanged();
 }
 
 void MeasureDocument::RecomputeAll()
 {
+    const DocumentStep step(*this);
     RecomputeAllMeasures(list_, calibration_.setting.Factors(), results_.textLanguage(),
                          [this](MeasureItem &item) { results_.RefreshMeasureRows(item); });
     emit listChanged();
@@ -208,10 +235,59 @@ void MeasureDocument::RecomputeAll()
 
 void MeasureDocument::DeleteAll()
 {
+    const DocumentStep step(*this);
     results_.DeleteAllResults(list_);
     SetEditItem(nullptr);
     ClearSelection();
     emit listChanged();
+}
+
+bool MeasureDocument::Undo()
+{
+    return !editItem_ && hasImage() && history_->Undo();
+}
+
+bool MeasureDocument::Redo()
+{
+    return !editItem_ && hasImage() && history_->Redo();
+}
+
+bool MeasureDocument::CanUndo() const
+{
+    return history_->stack().canUndo();
+}
+
+bool MeasureDocument::CanRedo() const
+{
+    return history_->stack().canRedo();
+}
+
+void MeasureDocument::ClearHistory()
+{
+    history_->Clear();
+}
+
+void MeasureDocument::Restore(const DocumentState &state, const DocumentSelection &selection)
+{
+    SetEditItem(nullptr);
+    MeasureList::Items items;
+    items.reserve(state.items.size());
+    for (const auto &item : state.items)
+        items.push_back(std::make_unique<MeasureItem>(*item));
+    list_.Restore(std::move(items));
+    results_.RestoreRows(*state.rows, selection.selectedRow, selection.focusedRow);
+    calibration_ = *state.calibration;
+    // The zoom is the view's: it stays as it is.
+    std::string zoom = std::move(attributes_.zoomText);
+    attributes_ = *state.attributes;
+    attributes_.zoomText = std::move(zoom);
+    selected_ = list_.Find(selection.item) ? selection.item : kNoItem;
+    editSelected_ = false;
+    emit listChanged();
+    emit calibrationChanged();
+    emit attributesChanged();
+    emit selectionChanged();
+    emit restored();
 }
 
 }  // namespace orv

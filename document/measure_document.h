@@ -32,7 +32,12 @@ struct Calibration {
     ScaleSetting setting;
     StandardScale standard;
     CalibrationBars bars;
+    bool operator==(const Calibration &) const = default;
 };
+
+class DocumentHistory;
+struct DocumentSelection;
+struct DocumentState;
 
 class MeasureDocument : public QObject {
     Q_OBJECT
@@ -68,12 +73,12 @@ public:
     const Calibration &calibration() const { return calibration_; }
     // The Scale page edits the calibration field by field, then says so.
     Calibration &editCalibration() { return calibration_; }
-    void CalibrationEdited() { emit calibrationChanged(); }
+    void CalibrationEdited();
     // The attributes new measurements take, and the label mode.
     const DrawAttribute &drawAttribute() const { return attributes_; }
     // The Option page edits them, then says so.
     DrawAttribute &editDrawAttribute() { return attributes_; }
-    void AttributesEdited() { emit attributesChanged(); }
+    void AttributesEdited();
     LabelMode labelMode() const { return attributes_.labelMode; }
 
     // --- selection -------------------------------------------------------------------
@@ -132,6 +137,22 @@ public:
     // (label_layout.h); run before the list is drawn. True when a box changed.
     bool PlaceLabels(const MeasureDrawOptions &opts);
 
+    // --- history -----------------------------------------------------------------------
+    // The operations above, and the calibration and attribute edits, are steps.
+    DocumentHistory &history() { return *history_; }
+    // Nothing happens (false) while an item is being placed or dragged, while
+    // no image is shown, or with nothing to undo or redo.
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    // History starts from the document as it is now (a measurement file read).
+    void ClearHistory();
+    // Puts a recorded state back at once: list, rows, calibration, attributes
+    // (the zoom stays) and selection; the edit item goes. Emits every change
+    // signal, then restored().
+    void Restore(const DocumentState &state, const DocumentSelection &selection);
+
 signals:
     void imageChanged();
     // Items were added, removed or renumbered.
@@ -146,6 +167,8 @@ signals:
     void attributesChanged();
     // Label boxes were placed (PlaceLabels): nothing else changed.
     void labelsPlaced();
+    // An undo or redo put a state back: pages show it without making an edit of it.
+    void restored();
 
 private:
     void SetSelection(ItemId id, bool edit);
@@ -160,6 +183,7 @@ private:
     bool editSelected_ = false;
     std::unique_ptr<MeasureItem> editItem_;
     std::uint64_t editGeneration_ = 0;
+    std::unique_ptr<DocumentHistory> history_;
 };
 
 }  // namespace orv

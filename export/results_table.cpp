@@ -158,6 +158,17 @@ bool ResultsTable::DeleteRow(int row)
     return true;
 }
 
+void ResultsTable::RestoreRows(std::vector<ResultRow> rows, int selected, int focused)
+{
+    if (listener_)
+        listener_->tableAboutToBeReset();
+    rows_ = std::move(rows);
+    if (listener_)
+        listener_->tableReset();
+    const auto inTable = [this](int row) { return row >= 0 && row < rowCount() ? row : -1; };
+    setSelection(inTable(selected), inTable(focused));
+}
+
 void ResultsTable::DeleteAllRows()
 {
     if (listener_)

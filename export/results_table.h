@@ -23,6 +23,7 @@ int ResultColumnWidth(int column);
 
 struct ResultRow {
     std::array<std::string, kResultColumnCount> columns;  // UTF-8
+    bool operator==(const ResultRow &) const = default;
 };
 
 // Told about every change of rows and selection. The "about to" calls come
@@ -99,6 +100,9 @@ public:
                          const std::string &value);
     bool DeleteRow(int row);
     void DeleteAllRows();
+    // Every row replaced at once (an earlier state coming back), with its
+    // selected and focused rows (-1 none).
+    void RestoreRows(std::vector<ResultRow> rows, int selected, int focused);
 
     // Lists an appended, valued item: its main row, then one row per
     // sub-result ("%d_%d" for perpendicular and parallel items). Stores the

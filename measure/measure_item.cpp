@@ -181,6 +181,13 @@ void MeasureList::Clear()
     items_.clear();
 }
 
+void MeasureList::Restore(Items items)
+{
+    items_ = std::move(items);
+    for (const auto &item : items_)
+        lastId_ = std::max(lastId_, item->id);
+}
+
 MeasureItem *MeasureList::Find(ItemId id) const
 {
     if (id == kNoItem)

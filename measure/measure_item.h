@@ -52,6 +52,7 @@ struct MeasurePoint {
     QPoint foot;
     QPoint lineStart;
     QPoint lineEnd;
+    bool operator==(const MeasurePoint &) const = default;
 };
 
 struct SubResult {
@@ -60,6 +61,7 @@ struct SubResult {
     int row = -1;      // negative: not listed
     QPoint pos;        // the item point this line belongs to
     int kind = KindUndefined;
+    bool operator==(const SubResult &) const = default;
 };
 
 // A listed item's identity: given by the list on Append, never given again by
@@ -91,6 +93,7 @@ struct MeasureItem {
     ColorRef fontColor = 0;
     ColorRef backColor = 0;
     std::uint32_t backMode = 0;  // 0 opaque, non-zero transparent
+    bool operator==(const MeasureItem &) const = default;
 };
 
 // Maximum stored text length in bytes (the record's fixed buffers hold 255 + NUL).
@@ -126,6 +129,9 @@ public:
     std::unique_ptr<MeasureItem> Take(const MeasureItem *item);
     // Ids are not given again after a Clear either.
     void Clear();
+    // Replaces every item by items that keep their ids (an earlier state of
+    // this list coming back); ids are still never given twice.
+    void Restore(Items items);
 
     MeasureItem *FindByRow(int row) const;
     // nullptr for kNoItem and for an id no longer listed.

@@ -1,0 +1,76 @@
+#include "app/undo_keys.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+#include "app/calib_tab.h"
+#include "app/orvalin_dlg.h"
+#include "document/measure_document.h"
+
+namespace orv {
+
+UndoKey UndoKeyOf(const QKeyEvent &event)
+{
+    const Qt::KeyboardModifiers mods = event.modifiers() & ~Qt::KeypadModifier;
+    if (event.key() == Qt::Key_Z && mods == Qt::ControlModifier)
+        return UndoKey::Undo;
+    if (event.key() == Qt::Key_Z && mods == (Qt::ControlModifier | Qt::ShiftModifier))
+        return UndoKey::Redo;
+    if (event.key() == Qt::Key_Y && mods == Qt::ControlModifier)
+        return UndoKey::Redo;
+    return UndoKey::None;
+}
+
+UndoKeys::UndoKeys(COrvalinDlg &dlg) : QObject(&dlg), dlg_(dlg)
+{
+    // Installed after the window's key discarder, so it sees the keys first.
+    if (QCoreApplication *app = QCoreApplication::instance())
+        app->installEventFilter(this);
+}
+
+UndoKeys::~UndoKeys()
+{
+    if (QCoreApplication *app = QCoreApplication::instance())
+        app->removeEventFilter(this);
+}
+
+bool UndoKeys::Apply(UndoKey key)
+{
+    if (key == UndoKey::None || dlg_.dragMode() != DragMode::Idle)
+        return false;
+    // A value typed on the Scale page and not yet taken becomes a step of its
+    // own first, so Ctrl+Z takes back what was just typed.
+    if (CCalibTab *calib = dlg_.calibTab(); calib && calib->hasPendingEdit())
+        calib->CommitScaleEdits();
+    MeasureDocument &doc = dlg_.document();
+    const bool done = key == UndoKey::Undo ? doc.Undo() : doc.Redo();
+    if (done)
+        dlg_.RebuildView();
+    return done;
+}
+
+bool UndoKeys::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)
+        return false;
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || widget->window() != &dlg_)
+        return false;
+    const UndoKey key = UndoKeyOf(*static_cast<QKeyEvent *>(event));
+    if (key == UndoKey::None)
+        return false;
+    // The override is refused so no field takes the keys for its own undo.
+    if (type == QEvent::KeyPress)
+        Apply(key);
+    event->accept();
+    return true;
+}
+
+void InstallUndoKeys(COrvalinDlg &dlg)
+{
+    new UndoKeys(dlg);
+}
+
+}  // namespace orv
