@@ -30,6 +30,7 @@
 #include "app/results_view.h"
 #include "app/tool_tab.h"
 #include "app/view_composer.h"
+#include "app/window_files.h"
 #include "capture/wireless_receiver.h"
 
 namespace orv {
@@ -159,6 +160,8 @@ void COrvalinDlg::OnInitDialog()
         keyDiscarder_->exempt(imageTab_);
     if (calibTab_)
         keyDiscarder_->exempt(calibTab_);
+    // After the key discarder: its Ctrl+S comes first. Owned by the window.
+    new WindowFiles(*this);
 
     connect(
         this, &COrvalinDlg::commandPosted, this,
