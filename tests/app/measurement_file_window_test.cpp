@@ -146,6 +146,7 @@ TEST_F(MeasurementFiles, SavedWithCtrlSAndReopenedItIsTheSameWorkPixelForPixel)
         d.optionTab()->ChooseZoom(3);  // 150 %
         const QImage before = d.composite().copy();
         prompter.saveRequests.clear();
+        prompter.messages.clear();
         prompter.savePaths.push_back(dir.filePath(QStringLiteral("作業_%1").arg(lang)));
 
         QTest::keyClick(d.windowHandle(), Qt::Key_S, Qt::ControlModifier);
@@ -179,6 +180,11 @@ TEST_F(MeasurementFiles, SavedWithCtrlSAndReopenedItIsTheSameWorkPixelForPixel)
         EXPECT_EQ(reopened.sourceImage(), d.sourceImage());
         reopened.EnsureComposite();
         EXPECT_EQ(reopened.composite(), before);
+        // Back on the Image page the work is given up, and the file with it.
+        prompter.answers = {UiPrompter::Answer::Yes};
+        d.SelectTab(TabImage);
+        EXPECT_EQ(d.windowTitle(), kBaseTitle);
+        EXPECT_TRUE(WindowFiles::Of(d)->measurementPath().isEmpty());
     }
 }
 
@@ -230,6 +236,16 @@ TEST_F(MeasurementFiles, NewerOrDamagedFilesAreRefusedAndTheWorkStays)
         EXPECT_EQ(d.windowTitle(), title);
         EXPECT_EQ(WindowFiles::Of(d)->measurementPath(), dir.filePath("kept.orvm"));
     }
+    // A save that fails says so and changes nothing (the Save Image chooser's choice).
+    const QString unwritable = dir.filePath("missing/other.orvm");
+    prompter.messages.clear();
+    prompter.savePaths.push_back(unwritable);
+    d.OnSaveImage();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_TRUE(prompter.messages[0].text.startsWith("The measurement file could not be saved.\n\n" + unwritable + "\n"));
+    EXPECT_FALSE(QFileInfo::exists(unwritable));
+    EXPECT_EQ(d.windowTitle(), title);
+    EXPECT_EQ(WindowFiles::Of(d)->measurementPath(), dir.filePath("kept.orvm"));
 }
 
 TEST_F(MeasurementFiles, DroppedFileOpensAsTheOpenButtonWouldAskingFirst)
