@@ -142,7 +142,7 @@ TEST_F(MeasurementFiles, SavedWithCtrlSAndReopenedItIsTheSameWorkPixelForPixel)
         COrvalinDlg &d = Make(lang, lang);
         d.LoadImageFile(WriteImage("image.png", {300, 240}));
         Show(d);
-        MeasureEverything(d);
+        ASSERT_NO_FATAL_FAILURE(MeasureEverything(d));
         d.optionTab()->ChooseZoom(3);  // 150 %
         const QImage before = d.composite().copy();
         prompter.saveRequests.clear();
