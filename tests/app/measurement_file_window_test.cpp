@@ -21,6 +21,7 @@
 #include "app/app_version.h"
 #include "app/calib_tab.h"
 #include "app/image_tab.h"
+#include "app/image_view.h"
 #include "app/measurement_file_io.h"
 #include "app/option_tab.h"
 #include "app/window_files.h"
@@ -341,6 +342,54 @@ TEST_F(MeasurementFiles, CommandLineOpensAMeasurementFileOrAnImage)
         EXPECT_EQ(d.windowTitle(), c.title);
         EXPECT_EQ(prompter.messageTexts(), c.messages);
     }
+}
+
+// A file a reader accepts may still hold what no drawing ever made: every kind
+// with too few points, far labels, huge values. Shown, redrawn and clicked on.
+TEST_F(MeasurementFiles, StrangeButReadableItemsAreShownAndEditedSafely)
+{
+    MeasurementSession s;
+    s.image = QImage(120, 90, QImage::Format_RGB32);
+    s.image.fill(Qt::gray);
+    for (int kind = KindStandardScale; kind <= int(KindDiameter); ++kind)
+        for (int n = 0; n < 4; ++n) {
+            auto item = NewMeasureItem();
+            item->kind = MeasureKind(kind);
+            for (int i = 0; i < n; ++i)
+                AppendPoint(*item, {10 + 50 * i, 80 - 30 * i});
+            if (n == 2)
+                AppendSubResult(*item, "x", kind, 5, {3, 3}).labelBox = {1, 1, 0, 1};
+            if (n == 3) {
+                item->radius = 1 << 30;
+                item->labelBox = {-65000, -65000, 65000, 65000};
+                item->value = 1e308;
+                item->unit = 3;
+                item->fontSize = item->lineWidth = 1000;
+            }
+            item->number = -1;
+            s.items.Append(std::move(item));
+        }
+    const QString path = dir.filePath("strange.orvm");
+    ASSERT_TRUE(SaveMeasurementFile(path, s));
+    COrvalinDlg &d = Make();
+    Show(d);
+    OpenStartupFile(d, {"Orvalin", path});
+    EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join('\n').toStdString();
+    ASSERT_EQ(d.document().list().size(), s.items.size());
+    d.optionTab()->ChooseZoom(6);  // Fit
+    for (LabelMode mode : {LabelMode::Details, LabelMode::ItemNumberOnly}) {
+        d.optionTab()->ChooseLabelMode(mode);
+        d.EnsureComposite();
+    }
+    d.SelectTab(TabMeasure);
+    for (QPoint p : {QPoint(10, 80), QPoint(60, 50), QPoint(5, 5), QPoint(3, 3)}) {
+        QTest::mouseMove(d.imageView(), p);
+        QTest::mouseClick(d.imageView(), Qt::LeftButton, Qt::NoModifier, p);
+        QTest::mouseClick(d.imageView(), Qt::RightButton, Qt::NoModifier, p);
+        Settle();
+    }
+    d.EnsureComposite();
+    EXPECT_EQ(d.composite().size(), QSize(120, 90));
 }
 
 }  // namespace
