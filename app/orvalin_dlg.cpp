@@ -160,7 +160,7 @@ void COrvalinDlg::OnInitDialog()
         keyDiscarder_->exempt(imageTab_);
     if (calibTab_)
         keyDiscarder_->exempt(calibTab_);
-    // After the key discarder: its Ctrl+S comes first. Owned by the window.
+    // Made after the key discarder, so that it sees Ctrl+S first; a child of the window.
     new WindowFiles(*this);
 
     connect(
