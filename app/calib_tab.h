@@ -146,6 +146,10 @@ public:
     void ChooseScaleFile(int index);
     // Reads a file into the calibration and shows it (the caller recomputes).
     void LoadScaleSetting(const QString &path);
+    // The document's calibration was replaced as a whole (a measurement file
+    // was opened): the fields show it, no scale file is named, and a typed
+    // value not yet applied is dropped.
+    void ShowDocumentCalibration();
     // Writes the calibration as the fields show it; false when it failed.
     bool SaveScaleSetting(const QString &path, QString *reason = nullptr);
     // The Save button: the save dialog, the write, the refilled list.

@@ -54,6 +54,14 @@ void CCalibTab::LoadScaleSetting(const QString &path)
     Recompose();
 }
 
+void CCalibTab::ShowDocumentCalibration()
+{
+    pendingEdit_.clear();
+    scaleFileName_.clear();
+    ShowFields();
+    UpdateVValueEnabled();
+}
+
 bool CCalibTab::SaveScaleSetting(const QString &path, QString *reason)
 {
     TakeControls();

@@ -262,6 +262,11 @@ void COptionTab::EnableOptionControls(bool enable)
     ui_.saveButton->setEnabled(false);
 }
 
+void COptionTab::ShowDocumentAttributes()
+{
+    ShowFields();
+}
+
 void COptionTab::ShowRecordAttributes(const MeasureItem *item)
 {
     if (!item)

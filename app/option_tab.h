@@ -77,6 +77,9 @@ public:
     // Enables or disables the page's controls together; enabling shows zoom
     // "100". Save is disabled either way.
     void EnableOptionControls(bool enable);
+    // The document's label mode or zoom text was replaced as a whole (a
+    // measurement file was opened): the page shows them.
+    void ShowDocumentAttributes();
     // Shows a measurement's six attributes on the page (nothing for nullptr).
     void ShowRecordAttributes(const MeasureItem *item);
     // The sample box follows the page (called by each view composition).

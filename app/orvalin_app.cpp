@@ -1,6 +1,5 @@
 #include "app/orvalin_app.h"
 
-#include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
 #include <QPixmap>
@@ -8,6 +7,7 @@
 #include <QTimer>
 
 #include "app/orvalin_dlg.h"
+#include "app/window_files.h"
 
 namespace orv {
 
@@ -42,16 +42,9 @@ int COrvalinApp::Run(const QStringList &arguments)
     RegisterFontSubstitutes();
     // Nothing to initialise for object embedding or sockets on this platform.
     COrvalinDlg dlg;
-    const QStringList files = arguments.mid(1);
-    if (!files.isEmpty()) {
-        const QString image = QFileInfo(files.first()).absoluteFilePath();
-        // As the Open button does: the Scale page follows the loaded image.
-        QTimer::singleShot(0, &dlg, [&dlg, image] {
-            dlg.LoadImageFile(image);
-            if (dlg.hasImage())
-                dlg.SelectTab(TabScale);
-        });
-    }
+    // As the Open button does: the Scale page follows the loaded file.
+    if (arguments.size() > 1)
+        QTimer::singleShot(0, &dlg, [&dlg, arguments] { OpenStartupFile(dlg, arguments); });
     ScheduleSelfGrab(dlg);
     dlg.exec();
     return 0;

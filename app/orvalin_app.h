@@ -10,8 +10,8 @@ public:
     // Fonts the drawing names but fontconfig does not map.
     static void RegisterFontSubstitutes();
 
-    // Runs the main window modally; an image given on the command line is
-    // opened at start. Returns the process exit code.
+    // Runs the main window modally; an image or measurement file given on the
+    // command line is opened at start. Returns the process exit code.
     int Run(const QStringList &arguments);
 };
 

@@ -31,6 +31,7 @@
 #include "app/results_view.h"
 #include "app/tool_tab.h"
 #include "app/view_composer.h"
+#include "app/window_files.h"
 #include "capture/wireless_receiver.h"
 
 namespace orv {
@@ -161,6 +162,8 @@ void COrvalinDlg::OnInitDialog()
     if (calibTab_)
         keyDiscarder_->exempt(calibTab_);
     InstallUndoKeys(*this);
+    // Made after the key discarder, so that it sees Ctrl+S first; a child of the window.
+    new WindowFiles(*this);
 
     connect(
         this, &COrvalinDlg::commandPosted, this,

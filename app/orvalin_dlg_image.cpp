@@ -2,27 +2,35 @@
 #include "app/orvalin_dlg.h"
 
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
+
+#include <optional>
 
 #include "app/file_filter.h"
 #include "app/save_failure.h"
 #include "export/image_file.h"
 #include "app/image_tab.h"
 #include "app/image_view.h"
+#include "app/measurement_file_io.h"
 #include "document/measure_document.h"
 #include "export/results_table.h"
 #include "app/ui_prompter.h"
 #include "app/view_composer.h"
+#include "app/window_files.h"
 
 namespace orv {
 namespace {
 
 constexpr char kOpenFilter[] =
     "Support Image Files (*.jpeg,*.jpg,*.bmp,*.tif)|*.jpeg;*.jpg;*.bmp;*.tif|"
+    "Measurement Files (*.orvm)|*.orvm|"
     "Jpeg Files (*.jpeg,*.jpg)|*.jpeg;*.jpg|Bitmap Files (*.bmp)|*.bmp|GIF Files (*.gif)|*.gif|"
     "All Files(*.*)|*.*||";
 constexpr char kSaveFilter[] =
-    "JPEG Files (*.jpg)|*.jpg|Bitmap Files (*.bmp)|*.bmp|All Files(*.*)|*.*||";
+    "JPEG Files (*.jpg)|*.jpg|Bitmap Files (*.bmp)|*.bmp|Measurement Files (*.orvm)|*.orvm|"
+    "All Files(*.*)|*.*||";
 const QString kDefaultImageExtension = QStringLiteral("bmp");
 
 // The failure message names the file, and says why a valid image was refused.
@@ -51,7 +59,8 @@ void COrvalinDlg::OnOpenImage()
         prompter().openFile(this, QString(), lastOpenDir_,
                             QtFileFilter(QLatin1String(kOpenFilter)));
     if (!path.isEmpty()) {
-        LoadImageFile(path);
+        if (WindowFiles *files = WindowFiles::Of(*this))
+            files->Open(path);
         lastOpenDir_ = QFileInfo(path).absolutePath();
     }
     // The Open button already selected the Scale tab; show whatever is selected.
@@ -63,7 +72,21 @@ void COrvalinDlg::LoadImageFile(const QString &path)
     // The file is decoded before anything is given up: a file that cannot be
     // read or decoded leaves the current image, its measurements and the view
     // as they were.
-    LoadedImage loaded = orv::LoadImageFile(path);
+    // A measurement file brings its image and everything measured on it.
+    std::optional<MeasurementSession> session;
+    LoadedImage loaded;
+    if (IsMeasurementFilePath(path)) {
+        MeasurementReadResult read = LoadMeasurementFile(path);
+        if (!read.session) {
+            prompter().message(this, MeasurementReadMessage(read, path, language_), windowTitle(),
+                               UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+            return;
+        }
+        session = std::move(read.session);
+        loaded.image = session->image;
+    } else {
+        loaded = orv::LoadImageFile(path);
+    }
     if (!loaded.ok()) {
         prompter().message(this, LoadFailureText(loaded, path, language_), windowTitle(),
                            UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
@@ -83,7 +106,10 @@ void COrvalinDlg::LoadImageFile(const QString &path)
     EnablePageControls(true);
     EnableOutputButtons(true);
 
-    doc_->DeleteAll();
+    if (session)
+        ShowMeasurementSession(*this, std::move(*session));
+    else
+        doc_->DeleteAll();
     update();
     view_->update();
     PostToolSelect();
@@ -99,7 +125,10 @@ void COrvalinDlg::OnSaveImage()
     if (!path.isEmpty()) {
         path = WithDefaultExtension(path, kDefaultImageExtension);
         QString reason;
-        if (!WriteImageFile(path, FileExtension(path), &reason)) {
+        if (IsMeasurementFilePath(path)) {
+            if (WindowFiles *files = WindowFiles::Of(*this))
+                files->SaveAs(path);
+        } else if (!WriteImageFile(path, FileExtension(path), &reason)) {
             const QString lead = language_ == Language::English
                                      ? QStringLiteral("The image file could not be saved.")
                                      : QStringLiteral("画像ファイルを保存できませんでした。");
@@ -119,6 +148,29 @@ bool COrvalinDlg::WriteImageFile(const QString &path, const QString &extension, 
     };
     const QSize size = doc_->origin() == ImageOrigin::CameraFrame ? kCameraFrameMarkerSize : geo_.imageSize;
     return orv::WriteImageFile(path, extension, composite_, size, saveSnapshot, reason);
+}
+
+void COrvalinDlg::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (dragMode_ == DragMode::Idle && !FirstOpenableFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void COrvalinDlg::dropEvent(QDropEvent *event)
+{
+    const QString path = FirstOpenableFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Once the drop is over: the question may run an event loop of its own,
+    // which the dragging program would otherwise wait for.
+    QMetaObject::invokeMethod(
+        this,
+        [this, path] {
+            if (WindowFiles *files = WindowFiles::Of(*this))
+                files->Open(path);
+        },
+        Qt::QueuedConnection);
 }
 
 }  // namespace orv

@@ -7,6 +7,7 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 
+#include "app/discard_question.h"
 #include "app/image_tab.h"
 #include "app/image_view.h"
 #include "app/calib_tab.h"
@@ -72,9 +73,7 @@ void COrvalinDlg::OnTabChange()
         }
         ToolSelect();
     } else if (old != TabImage && next == TabImage) {
-        if (hasImage() &&
-            !AskYesNo(QStringLiteral("Image you ara editing will not be saved."),
-                      QStringLiteral("現在の編集画像は破棄されます。よろしいですか？"))) {
+        if (hasImage() && !ConfirmDiscardingImage(*this)) {
             const QSignalBlocker block(tabs_);
             tabs_->setCurrentIndex(old);
             ToolSelect();

@@ -14,6 +14,7 @@
 #include "calib/scale_bars.h"
 #include "calib/scale_setting.h"
 #include "calib/standard_scale.h"
+#include "export/measurement_file.h"
 #include "export/results_table.h"
 #include "measure/language.h"
 #include "measure/measure_item.h"
@@ -152,6 +153,16 @@ public:
     // (the zoom stays) and selection; the edit item goes. Emits every change
     // signal, then restored().
     void Restore(const DocumentState &state, const DocumentSelection &selection);
+
+    // --- measurement files (measure_document_session.cpp) ----------------------------
+    // The still, the calibration, the standard scale, the items with every
+    // field and the label mode, as a measurement file keeps them. The zoom is
+    // the window's: it stays at the session's default.
+    MeasurementSession CaptureSession() const;
+    // Replaces all of that: the still (its origin File), the calibration and
+    // its bars, the items with their numbers and exactly the rows they had
+    // (removed sub-result rows stay removed); nothing selected, no edit item.
+    void LoadSession(MeasurementSession session);
 
 signals:
     void imageChanged();

@@ -136,8 +136,8 @@ TEST_F(Images, OpenButtonSelectsTheScalePageAndOpensTheChosenFile)
     Settle();
     ASSERT_EQ(prompter.openRequests.size(), 1u);
     EXPECT_EQ(prompter.openRequests[0].filter,
-              "Support Image Files (*.jpeg *.jpg *.bmp *.tif);;Jpeg Files (*.jpeg *.jpg);;"
-              "Bitmap Files (*.bmp);;GIF Files (*.gif);;All Files (*)");
+              "Support Image Files (*.jpeg *.jpg *.bmp *.tif);;Measurement Files (*.orvm);;"
+              "Jpeg Files (*.jpeg *.jpg);;Bitmap Files (*.bmp);;GIF Files (*.gif);;All Files (*)");
     EXPECT_TRUE(d.hasImage());
     EXPECT_EQ(d.currentTab(), TabScale);
     EXPECT_EQ(d.lastOpenDir(), dir.path());
@@ -226,7 +226,7 @@ TEST_F(Images, SavingWithASelectionFirstRepaintsWithoutTheSelectionMarks)
     ASSERT_EQ(prompter.saveRequests.size(), 1u);
     EXPECT_EQ(d.pendingCommand(), DlgCommand::None);
     EXPECT_EQ(prompter.saveRequests[0].filter,
-              "JPEG Files (*.jpg);;Bitmap Files (*.bmp);;All Files (*)");
+              "JPEG Files (*.jpg);;Bitmap Files (*.bmp);;Measurement Files (*.orvm);;All Files (*)");
 
     QImage saved(target);
     ASSERT_FALSE(saved.isNull());

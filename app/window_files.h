@@ -1,0 +1,59 @@
+#pragma once
+// The main window's open file: opening an image or measurement file (the
+// Open button's chooser, a drop, the command line), saving the measurements
+// to a file (the Save Image chooser, Ctrl+S), and the window title that names
+// the file. A child object of the window; the window's own members stay as
+// they were.
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+namespace orv {
+
+class COrvalinDlg;
+
+class WindowFiles : public QObject {
+    Q_OBJECT
+
+public:
+    // Made once the window's key handling is in place (its Ctrl+S filter
+    // comes before the window's key discarding); owned by the window.
+    explicit WindowFiles(COrvalinDlg &dlg);
+    ~WindowFiles() override;
+
+    // The window's object; nullptr before it is made.
+    static WindowFiles *Of(const COrvalinDlg &dlg);
+
+    // Opens a file as the Open button does: asks before measurements are
+    // given up, leaves the Image page (and its camera) only for a file that
+    // could be read. The title names the file. True when it was opened.
+    bool Open(const QString &path);
+    // Writes the window's measurements to path; a failure is shown. On
+    // success Ctrl+S writes there from now on and the title names it.
+    bool SaveAs(const QString &path);
+    // Ctrl+S: to the measurement file last opened or saved, or to a file
+    // chosen now. Nothing happens without an image or during a drag.
+    void Save();
+
+    // The measurement file Ctrl+S writes to; empty when none.
+    const QString &measurementPath() const { return measurementPath_; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void NameInTitle(const QString &path);
+    void Forget();
+
+    COrvalinDlg &dlg_;
+    QString baseTitle_;
+    QString measurementPath_;
+    QString lastDir_;
+};
+
+// The files given on the command line (arguments as the process got them):
+// the first one is opened as the Open button would open it.
+void OpenStartupFile(COrvalinDlg &dlg, const QStringList &arguments);
+
+}  // namespace orv

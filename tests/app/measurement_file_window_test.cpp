@@ -1,0 +1,396 @@
+// Measurement files from the window: saved with Ctrl+S, reopened by the Open
+// button, a drop on the window or the command line; bad files keep the work.
+#include <QBuffer>
+#include <QComboBox>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QUrl>
+
+#include <algorithm>
+#include <cerrno>
+#include <deque>
+
+#include <qpa/qplatformdrag.h>
+#include <qpa/qwindowsysteminterface.h>
+
+#include "app/app_version.h"
+#include "app/calib_tab.h"
+#include "app/image_tab.h"
+#include "app/image_view.h"
+#include "app/measurement_file_io.h"
+#include "app/option_tab.h"
+#include "app/window_files.h"
+#include "measure/hit_test.h"
+#include "core/atomic_file.h"
+#include "export/measurement_json.h"
+#include "main_window_fixture.h"
+#include "same_items.h"
+
+namespace orv::test {
+namespace {
+
+const QString kBaseTitle = QStringLiteral("Orvalin - ver. ") + QLatin1String(kAppVersion);
+
+class MeasurementFiles : public MainWindowTest {
+protected:
+    // Every kind placed as the pointer places it, under unequal axes in inches.
+    static void MeasureEverything(COrvalinDlg &d)
+    {
+        MeasureDocument &doc = d.document();
+        ScaleSetting &s = doc.editCalibration().setting;
+        s.hPixel = "120";
+        s.hValue = "0.5";
+        s.vPixel = "80";
+        s.vValue = "0.25";
+        s.unit = "inch";
+        StandardScale &scale = doc.editCalibration().standard;
+        scale.show = 1;
+        scale.length = "0.2";
+        scale.lengthUnit = "inch";
+        scale.updatePixelLength(s);
+        d.calibTab()->ShowDocumentCalibration();
+        d.optionTab()->ChooseLabelMode(LabelMode::Summary);
+        const std::pair<MeasureKind, std::vector<QPoint>> placed[] = {
+            {KindDistance2Points, {{40, 60}, {220, 160}}},
+            {KindDistanceArc, {{40, 180}, {140, 60}, {240, 170}}},
+            {KindDistanceCircles, {{30, 80}, {80, 30}, {130, 80}, {160, 160}, {210, 110}, {260, 160}}},
+            {KindPerpendicular, {{30, 210}, {250, 210}, {80, 80}, {150, 120}, {220, 60}}},
+            {KindBrokenLine, {{30, 200}, {90, 60}, {160, 180}, {240, 50}}},
+            {KindParallel, {{30, 210}, {250, 170}, {80, 80}, {200, 60}}},
+            {KindAreaPolygon, {{50, 60}, {220, 50}, {240, 190}, {120, 210}, {40, 150}}},
+            {KindAreaCircle, {{60, 130}, {140, 50}, {220, 130}}},
+            {KindAngle3Points, {{230, 60}, {60, 180}, {240, 190}}},
+            {KindAngle2Lines, {{30, 40}, {130, 90}, {30, 210}, {130, 160}}},
+            {KindText, {{40, 100}}},
+            {KindStandardLine, {{30, 150}, {250, 90}}},
+            {KindStandardParallel, {{30, 210}, {250, 210}, {100, 110}, {200, 60}}},
+            {KindAngle3PointsType2, {{230, 60}, {60, 180}, {240, 190}}},
+        };
+        for (const auto &[kind, points] : placed) {
+            auto item = NewMeasureItem();
+            item->kind = kind;
+            doc.drawAttribute().copyTo(*item);
+            for (QPoint p : points)
+                AppendPoint(*item, p);
+            if (kind == KindText)
+                item->text = "長さ「測定」テキスト";
+            doc.BeginEdit(std::move(item));
+            doc.ListEditItem();
+        }
+        ASSERT_TRUE(doc.RemoveSubResultRow(doc.list().at(3).subResults[1].row));
+        d.SelectTab(TabScale);
+        d.EnsureComposite();
+        // Labels moved by hand, as the move drag ends.
+        const auto moveLabel = [&doc](std::size_t index, int hitCode, int sub, LabelBox box) {
+            const MeasureItem &source = doc.list().at(index);
+            auto moved = CloneMeasureItem(source);
+            moved->labelBox = box;
+            doc.SetEditItem(std::move(moved));
+            doc.CommitMove(source.id, hitCode, sub);
+        };
+        moveLabel(0, HitLabel, -1, {150, 20, 230, 38});
+        moveLabel(3, HitSubResultLabel, 0, {120, 90, 190, 106});
+        doc.ClearSelection();
+        d.RebuildView();
+        d.EnsureComposite();
+    }
+
+    static std::vector<ResultRow> Rows(const COrvalinDlg &d) { return d.document().results().rows(); }
+
+    void Show(COrvalinDlg &d)
+    {
+        d.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    }
+
+    // A measurement file of an image with three distances.
+    QString SavedFile(const QString &name)
+    {
+        MakeWithImage({260, 180});
+        for (int i = 0; i < 3; ++i)
+            AddDistance({10, 20 + 30 * i}, {100 + 20 * i, 20 + 30 * i});
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(SaveWindowMeasurements(*dlg, path));
+        dlg.reset();
+        return path;
+    }
+};
+
+QByteArray PngOf(const QImage &image)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
+bool SameRows(const std::vector<ResultRow> &a, const std::vector<ResultRow> &b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const ResultRow &x, const ResultRow &y) { return x.columns == y.columns; });
+}
+
+TEST_F(MeasurementFiles, SavedWithCtrlSAndReopenedItIsTheSameWorkPixelForPixel)
+{
+    for (const char *lang : {"en", "ja"}) {
+        SCOPED_TRACE(lang);
+        COrvalinDlg &d = Make(lang, lang);
+        d.LoadImageFile(WriteImage("image.png", {300, 240}));
+        Show(d);
+        ASSERT_NO_FATAL_FAILURE(MeasureEverything(d));
+        d.optionTab()->ChooseZoom(3);  // 150 %
+        const QImage before = d.composite().copy();
+        prompter.saveRequests.clear();
+        prompter.messages.clear();
+        prompter.savePaths.push_back(dir.filePath(QStringLiteral("作業_%1").arg(lang)));
+
+        QTest::keyClick(d.windowHandle(), Qt::Key_S, Qt::ControlModifier);
+        ASSERT_EQ(prompter.saveRequests.size(), 1u);
+        EXPECT_EQ(prompter.saveRequests[0].filter, "Measurement Files (*.orvm)");
+        const QString path = dir.filePath(QStringLiteral("作業_%1.orvm").arg(lang));
+        EXPECT_EQ(d.windowTitle(), kBaseTitle + " - " + QFileInfo(path).fileName());
+        // Again: to the same file, without asking.
+        d.optionTab()->ChooseZoom(4);  // 200 %
+        QTest::keyClick(d.windowHandle(), Qt::Key_S, Qt::ControlModifier);
+        EXPECT_EQ(prompter.saveRequests.size(), 1u);
+
+        COrvalinDlg reopened(Env(lang, lang));
+        prompter.openPaths.push_back(path);
+        QTest::mouseClick(reopened.imageTab()->openButton(), Qt::LeftButton);
+        Settle();
+        EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join('\n').toStdString();
+        EXPECT_EQ(reopened.currentTab(), TabScale);
+        EXPECT_EQ(reopened.windowTitle(), d.windowTitle());
+        ExpectSameItems(reopened.document().list(), d.document().list());
+        EXPECT_TRUE(SameRows(Rows(reopened), Rows(d)));
+        EXPECT_EQ(reopened.document().calibration().setting, d.document().calibration().setting);
+        EXPECT_EQ(reopened.document().calibration().standard, d.document().calibration().standard);
+        EXPECT_EQ(reopened.document().labelMode(), LabelMode::Summary);
+        EXPECT_TRUE(reopened.optionTab()->controls().summary->isChecked());
+        EXPECT_EQ(reopened.calibTab()->controls().vPixel->text(), "80");
+        EXPECT_EQ(reopened.calibTab()->controls().unit->currentText(), "inch");
+        EXPECT_EQ(reopened.view().zoomX, 200);
+        EXPECT_EQ(reopened.optionTab()->controls().zoom->currentText(), "200");
+        EXPECT_EQ(reopened.document().selectedItem(), nullptr);
+        EXPECT_EQ(reopened.sourceImage(), d.sourceImage());
+        reopened.EnsureComposite();
+        EXPECT_EQ(reopened.composite(), before);
+        // Back on the Image page the work is given up, and the file with it.
+        prompter.answers = {UiPrompter::Answer::Yes};
+        d.SelectTab(TabImage);
+        EXPECT_EQ(d.windowTitle(), kBaseTitle);
+        EXPECT_TRUE(WindowFiles::Of(d)->measurementPath().isEmpty());
+    }
+}
+
+TEST_F(MeasurementFiles, NewerOrDamagedFilesAreRefusedAndTheWorkStays)
+{
+    MeasurementSession good;
+    good.image = QImage(40, 30, QImage::Format_RGB32);
+    good.image.fill(Qt::white);
+    QJsonObject newer = SessionToJson(good);
+    newer.insert("format", "orvalin-measurements");
+    newer.insert("version", kMeasurementFormatMajor + 1);
+    const QByteArray goodBytes = EncodeMeasurementFile(good);
+    const QByteArray png = PngOf(good.image);
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        QString message;
+    } cases[] = {
+        {"newer.orvm", PackMeasurementEntries(kMeasurementMediaType, QJsonDocument(newer).toJson(), png),
+         "The measurement file newer.orvm was saved by a newer version (format 2) and cannot be opened."},
+        {"broken.orvm", PackMeasurementEntries(kMeasurementMediaType, "{\"format\": [", png),
+         "The measurement file broken.orvm is damaged (measurements.json)."},
+        {"cut.orvm", goodBytes.left(goodBytes.size() / 2), "cut.orvm is not a measurement file."},
+    };
+    COrvalinDlg &d = MakeWithImage({300, 200});
+    AddDistance({10, 10}, {60, 10});
+    AddPerpendicular(2);
+    ASSERT_TRUE(WindowFiles::Of(d)->SaveAs(dir.filePath("kept.orvm")));
+    d.SetZoom(200, 200);
+    const std::vector<ResultRow> rows = Rows(d);
+    const QImage image = d.sourceImage();
+    const QString title = d.windowTitle();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile file(dir.filePath(c.name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.bytes);
+        file.close();
+        prompter.messages.clear();
+        prompter.answers = {UiPrompter::Answer::Yes};
+        EXPECT_FALSE(WindowFiles::Of(d)->Open(file.fileName()));
+        ASSERT_EQ(prompter.messages.size(), 2u);
+        EXPECT_EQ(prompter.messages[0].text, "Image you ara editing will not be saved.");
+        EXPECT_EQ(prompter.messages[1].text, c.message);
+        EXPECT_TRUE(SameRows(Rows(d), rows));
+        EXPECT_EQ(d.document().list().size(), 2u);
+        EXPECT_EQ(d.sourceImage().cacheKey(), image.cacheKey());
+        EXPECT_EQ(d.view().zoomX, 200);
+        EXPECT_EQ(d.windowTitle(), title);
+        EXPECT_EQ(WindowFiles::Of(d)->measurementPath(), dir.filePath("kept.orvm"));
+    }
+    // A save that fails says so and changes nothing (the Save Image chooser's choice).
+    const QString unwritable = dir.filePath("missing/other.orvm");
+    prompter.messages.clear();
+    prompter.savePaths.push_back(unwritable);
+    d.OnSaveImage();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_TRUE(prompter.messages[0].text.startsWith("The measurement file could not be saved.\n\n" + unwritable + "\n"));
+    EXPECT_FALSE(QFileInfo::exists(unwritable));
+    EXPECT_EQ(d.windowTitle(), title);
+    EXPECT_EQ(WindowFiles::Of(d)->measurementPath(), dir.filePath("kept.orvm"));
+}
+
+TEST_F(MeasurementFiles, DroppedFileOpensAsTheOpenButtonWouldAskingFirst)
+{
+    const QString measurements = SavedFile("dropped.orvm");
+    const QString picture = WriteImage("picture.png", {90, 70});
+    const QString notes = dir.filePath("notes.txt");
+    {
+        QFile file(notes);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not a picture");
+    }
+    const auto local = [](const QString &path) { return QUrl::fromLocalFile(path); };
+    const struct {
+        const char *name;
+        bool measuring;  // an image with a measurement is open before
+        QList<QUrl> urls;
+        std::deque<UiPrompter::Answer> answers;
+        bool accepted;
+        QString opened;  // the file the window then shows; empty: nothing changed
+    } cases[] = {
+        {"first acceptable one", false,
+         {QUrl("https://example.com/a.png"), local(notes), local(dir.filePath("gone.png")), local(picture),
+          local(measurements)},
+         {}, true, picture},
+        {"measurement file, work given up", true, {local(measurements)}, {UiPrompter::Answer::Yes}, true,
+         measurements},
+        {"measurement file, work kept", true, {local(measurements)}, {UiPrompter::Answer::No}, true, {}},
+        {"nothing it opens", true, {local(notes), local(dir.path())}, {}, false, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        COrvalinDlg &d = c.measuring ? MakeWithImage({300, 200}) : Make();
+        if (c.measuring) {
+            AddDistance({10, 10}, {60, 10});
+            d.SelectTab(TabMeasure);
+        }
+        Show(d);
+        prompter.messages.clear();
+        prompter.answers = c.answers;
+        QMimeData data;
+        data.setUrls(c.urls);
+        const QPoint at(100, 20);  // over the control column
+        const QPlatformDragQtResponse drag = QWindowSystemInterface::handleDrag(
+            d.windowHandle(), &data, at, Qt::CopyAction | Qt::MoveAction, Qt::LeftButton, Qt::NoModifier);
+        EXPECT_EQ(drag.isAccepted(), c.accepted);
+        const QPlatformDropQtResponse drop = QWindowSystemInterface::handleDrop(
+            d.windowHandle(), &data, at, Qt::CopyAction | Qt::MoveAction, Qt::LeftButton, Qt::NoModifier);
+        EXPECT_EQ(drop.isAccepted(), c.accepted);
+        Settle();
+
+        EXPECT_EQ(prompter.messages.size(), c.answers.size());
+        if (c.opened.isEmpty()) {
+            EXPECT_EQ(d.windowTitle(), kBaseTitle);
+            EXPECT_EQ(d.document().list().size(), c.measuring ? 1u : 0u);
+            EXPECT_EQ(d.currentTab(), c.measuring ? TabMeasure : TabImage);
+        } else {
+            EXPECT_EQ(d.windowTitle(), kBaseTitle + " - " + QFileInfo(c.opened).fileName());
+            EXPECT_EQ(d.document().list().size(), c.opened == measurements ? 3u : 0u);
+            EXPECT_EQ(d.imageSize(), c.opened == measurements ? QSize(260, 180) : QSize(90, 70));
+            EXPECT_EQ(d.currentTab(), c.measuring ? TabMeasure : TabScale);
+        }
+    }
+}
+
+TEST_F(MeasurementFiles, CommandLineOpensAMeasurementFileOrAnImage)
+{
+    const QString measurements = SavedFile("given.orvm");
+    const QString picture = WriteImage("given.png", {90, 70});
+    const struct {
+        const char *name;
+        QStringList arguments;
+        bool opened;
+        std::size_t items;
+        QString title;
+        QStringList messages;
+    } cases[] = {
+        {"measurement file", {"Orvalin", measurements}, true, 3, kBaseTitle + " - given.orvm", {}},
+        {"image", {"Orvalin", picture}, true, 0, kBaseTitle + " - given.png", {}},
+        {"nothing given", {"Orvalin"}, false, 0, kBaseTitle, {}},
+        {"missing", {"Orvalin", dir.filePath("none.orvm")}, false, 0, kBaseTitle,
+         {"The measurement file none.orvm could not be read (" + SystemReason(ENOENT) + ")."}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        COrvalinDlg &d = Make();
+        prompter.messages.clear();
+        OpenStartupFile(d, c.arguments);
+        EXPECT_EQ(d.hasImage(), c.opened);
+        EXPECT_EQ(d.currentTab(), c.opened ? TabScale : TabImage);
+        EXPECT_EQ(d.document().list().size(), c.items);
+        EXPECT_EQ(d.document().results().rowCount(), int(c.items));
+        EXPECT_EQ(d.windowTitle(), c.title);
+        EXPECT_EQ(prompter.messageTexts(), c.messages);
+    }
+}
+
+// A file a reader accepts may still hold what no drawing ever made: every kind
+// with too few points, far labels, huge values. Shown, redrawn and clicked on.
+TEST_F(MeasurementFiles, StrangeButReadableItemsAreShownAndEditedSafely)
+{
+    MeasurementSession s;
+    s.image = QImage(120, 90, QImage::Format_RGB32);
+    s.image.fill(Qt::gray);
+    for (int kind = KindStandardScale; kind <= int(KindDiameter); ++kind)
+        for (int n = 0; n < 4; ++n) {
+            auto item = NewMeasureItem();
+            item->kind = MeasureKind(kind);
+            for (int i = 0; i < n; ++i)
+                AppendPoint(*item, {10 + 50 * i, 80 - 30 * i});
+            if (n == 2)
+                AppendSubResult(*item, "x", kind, 5, {3, 3}).labelBox = {1, 1, 0, 1};
+            if (n == 3) {
+                item->radius = 1 << 30;
+                item->labelBox = {-65000, -65000, 65000, 65000};
+                item->value = 1e308;
+                item->unit = 3;
+                item->fontSize = item->lineWidth = 1000;
+            }
+            item->number = -1;
+            s.items.Append(std::move(item));
+        }
+    const QString path = dir.filePath("strange.orvm");
+    ASSERT_TRUE(SaveMeasurementFile(path, s));
+    COrvalinDlg &d = Make();
+    Show(d);
+    OpenStartupFile(d, {"Orvalin", path});
+    EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join('\n').toStdString();
+    ASSERT_EQ(d.document().list().size(), s.items.size());
+    d.optionTab()->ChooseZoom(6);  // Fit
+    for (LabelMode mode : {LabelMode::Details, LabelMode::ItemNumberOnly}) {
+        d.optionTab()->ChooseLabelMode(mode);
+        d.EnsureComposite();
+    }
+    d.SelectTab(TabMeasure);
+    for (QPoint p : {QPoint(10, 80), QPoint(60, 50), QPoint(5, 5), QPoint(3, 3)}) {
+        QTest::mouseMove(d.imageView(), p);
+        QTest::mouseClick(d.imageView(), Qt::LeftButton, Qt::NoModifier, p);
+        QTest::mouseClick(d.imageView(), Qt::RightButton, Qt::NoModifier, p);
+        Settle();
+    }
+    d.EnsureComposite();
+    EXPECT_EQ(d.composite().size(), QSize(120, 90));
+}
+
+}  // namespace
+}  // namespace orv::test
