@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/dlg_environment.h"
+#include "app/interaction/scale_grip.h"
 #include "measure/language.h"
 #include "measure/measure_item.h"
 #include "calib/scale_setting.h"
@@ -31,22 +32,6 @@ namespace orv {
 
 class COrvalinDlg;
 class MeasureDocument;
-
-// What HitTestScaleBars found under the pointer.
-enum ScaleGrip : int {
-    GripNone = 0,
-    GripHBarEnd = 1,
-    GripHBarBody = -1,
-    GripVBarEnd = 101,
-    GripVBarBody = -2,
-    GripStandardScale = -10,
-};
-
-struct ScaleBarHit {
-    MeasureItem *bar = nullptr;  // owned by the page; nullptr when nothing was hit
-    int grip = GripNone;
-    explicit operator bool() const { return bar != nullptr; }
-};
 
 // The page's widgets (owned by Qt's parent tree).
 struct CalibTabControls {

@@ -18,7 +18,8 @@
 #include "export/image_file.h"
 #include "app/image_tab.h"
 #include "app/image_view.h"
-#include "app/interaction/install_handlers.h"
+#include "app/dlg_interaction_view.h"
+#include "app/interaction/pointer_interaction.h"
 #include "app/key_discarder.h"
 #include "app/live_view.h"
 #include "app/option_tab.h"
@@ -124,7 +125,8 @@ void COrvalinDlg::OnInitDialog()
     columnHeight_ = kColumnClientHeight + 40;
 
     CreatePages();
-    InstallPointerHandlers(*this);
+    interactionView_ = std::make_unique<DlgInteractionView>(*this);
+    pointer_ = std::make_unique<PointerInteraction>(*doc_, *interactionView_);
 
     EnablePageControls(false);
     EnableOutputButtons(false);

@@ -14,7 +14,7 @@
 #include "app/dlg_environment.h"
 #include "measure/language.h"
 #include "measure/measure_item.h"
-#include "app/pointer_handler.h"
+#include "app/tab_index.h"
 #include "app/view_state.h"
 
 class QLabel;
@@ -33,6 +33,8 @@ class CToolTab;
 class ImageView;
 class KeyDiscarder;
 class MeasureDocument;
+class DlgInteractionView;
+class PointerInteraction;
 class ResultsView;
 class ViewComposer;
 class WirelessReceiver;
@@ -49,9 +51,6 @@ enum class DlgCommand : int {
     SaveImage = 1005,
     Overview = 1016,
 };
-
-// Tab indices.
-enum TabIndex : int { TabImage = 0, TabScale = 1, TabMeasure = 2, TabOption = 3 };
 
 class COrvalinDlg : public QDialog {
     Q_OBJECT
@@ -104,8 +103,6 @@ public:
     const ViewComposer &viewComposer() const { return *composer_; }
     // Repaint the view without rebuilding (overview scrolling, provisional bars).
     void UpdateView();
-    DragMode dragMode() const { return dragMode_; }
-    void setDragMode(DragMode mode) { dragMode_ = mode; }
     ViewGeometry &view() { return geo_; }
     const ViewGeometry &view() const { return geo_; }
     QPoint ViewToImage(QPoint viewPoint) const { return geo_.ViewToImage(viewPoint); }
@@ -117,13 +114,6 @@ public:
     void FollowViewRatio();
     void SetZoom(int zoomX, int zoomY);  // resets the scroll, marks a rebuild
     void SetScroll(QPoint scroll);
-    // The cursor remembered by the pointer interaction; Qt::BlankCursor stands for none.
-    Qt::CursorShape rememberedCursor() const { return cursor_; }
-    void setRememberedCursor(Qt::CursorShape shape);
-    void forgetCursor();
-    bool hasRememberedCursor() const { return cursor_ != Qt::BlankCursor; }
-    void setPointerHandler(DragMode mode, std::unique_ptr<ViewPointerHandler> handler);
-    ViewPointerHandler *pointerHandler(DragMode mode) const;
 
     // Sizes the window and the view to the image and zoom; places the overview.
     void LayoutView();
@@ -188,13 +178,8 @@ public:
     void OnListDoubleClick();
     void OnListRightClick();
 
-    // The view's events (positions relative to the view origin).
-    void OnViewPress(QPoint pos);
-    void OnViewMove(QPoint pos);
-    void OnViewRelease(QPoint pos);
-    void OnViewDoubleClick(QPoint pos);
-    void OnViewRightPress(QPoint pos);
-    void OnViewLeave();
+    // The view's pointer events go here (drag mode, remembered cursor, handlers).
+    PointerInteraction &pointer() const { return *pointer_; }
     // The view's paint: the composite by ViewState (painter on the view widget).
     void PaintView(QPainter &painter);
 
@@ -228,6 +213,8 @@ protected:
     void moveEvent(QMoveEvent *event) override;
 
 private:
+    friend class DlgInteractionView;
+
     void BuildControls();
     void OnInitDialog();
     void CreatePages();
@@ -264,8 +251,8 @@ private:
 
     DragMode dragMode_ = DragMode::Idle;
     ViewState viewState_ = ViewState::NoImage;
+    // The cursor the last hover chose; Qt::BlankCursor stands for none.
     Qt::CursorShape cursor_ = Qt::BlankCursor;
-    std::array<std::unique_ptr<ViewPointerHandler>, kDragModeCount> handlers_;
 
     QImage composite_;
     ViewGeometry geo_;
@@ -290,6 +277,9 @@ private:
 
     // Made with the window's languages at the start of OnInitDialog.
     std::unique_ptr<MeasureDocument> doc_;
+    // The pointer handlers see the window through this; both go before the document.
+    std::unique_ptr<DlgInteractionView> interactionView_;
+    std::unique_ptr<PointerInteraction> pointer_;
 
     // Child widgets are owned by Qt's parent tree.
     QWidget *column_ = nullptr;

@@ -172,18 +172,4 @@ void COrvalinDlg::SetScroll(QPoint scroll)
     geo_.scroll = scroll;
 }
 
-void COrvalinDlg::setRememberedCursor(Qt::CursorShape shape)
-{
-    cursor_ = shape;
-    if (shape == Qt::BlankCursor)
-        view_->unsetCursor();
-    else
-        view_->setCursor(shape);
-}
-
-void COrvalinDlg::forgetCursor()
-{
-    cursor_ = Qt::BlankCursor;
-}
-
 }  // namespace orv

@@ -154,7 +154,7 @@ void COrvalinDlg::OnOverviewToggle()
 void COrvalinDlg::OnExit()
 {
     dragMode_ = DragMode::Idle;
-    forgetCursor();
+    cursor_ = Qt::BlankCursor;
     if (calibTab_)
         calibTab_->FreeScaleBars();
     doc_->SetEditItem(nullptr);

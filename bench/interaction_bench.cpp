@@ -20,6 +20,7 @@
 #include "bench_scene.h"
 #include "app/calib_tab.h"
 #include "measure/hit_test.h"
+#include "app/interaction/pointer_interaction.h"
 #include "app/orvalin_dlg.h"
 #include "document/measure_document.h"
 #include "app/tool_tab.h"
@@ -125,7 +126,7 @@ public:
         return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
     }
 
-    void Hover(QPoint image) { Step("hover", [&] { s_.dlg().OnViewMove(s_.ToView(image)); }); }
+    void Hover(QPoint image) { Step("hover", [&] { s_.dlg().pointer().move(s_.ToView(image)); }); }
 
     void Select(MeasureItem *item)
     {
@@ -141,16 +142,16 @@ public:
     bool Drag(QPoint grab, Qt::CursorShape grabCursor, const char *moveKind)
     {
         Hover(grab);
-        if (s_.dlg().rememberedCursor() != grabCursor)
+        if (s_.dlg().pointer().rememberedCursor() != grabCursor)
             return false;
-        Step("press", [&] { s_.dlg().OnViewPress(s_.ToView(grab)); });
+        Step("press", [&] { s_.dlg().pointer().press(s_.ToView(grab)); });
         for (int i = 1; i <= 60; ++i) {
             const double a = 2 * std::numbers::pi * i / 60;
             const QPoint to = grab + QPoint(static_cast<int>(std::lround(40 * std::sin(a))),
                                             static_cast<int>(std::lround(25 * (1 - std::cos(a)))));
-            Step(i == 1 ? "first_move" : moveKind, [&] { s_.dlg().OnViewMove(s_.ToView(to)); });
+            Step(i == 1 ? "first_move" : moveKind, [&] { s_.dlg().pointer().move(s_.ToView(to)); });
         }
-        Step("release", [&] { s_.dlg().OnViewRelease(s_.ToView(grab)); });
+        Step("release", [&] { s_.dlg().pointer().release(s_.ToView(grab)); });
         return true;
     }
 
@@ -158,7 +159,7 @@ public:
     {
         Hover(image);
         // A right click off the selection clears it.
-        Step("empty_click", [&] { s_.dlg().OnViewRightPress(s_.ToView(image)); });
+        Step("empty_click", [&] { s_.dlg().pointer().rightPress(s_.ToView(image)); });
     }
 
     void Zoom(int zoom)
@@ -236,7 +237,7 @@ void BM_InteractionTrace(benchmark::State &state)
             trace.Select(item);
             const QPoint grab = item->points[static_cast<std::size_t>(index)].pos;
             if (!trace.Drag(grab, Qt::SizeFDiagCursor, moveKind) || s.dlg().document().editItem() ||
-                s.dlg().dragMode() != DragMode::Idle) {
+                s.dlg().pointer().dragMode() != DragMode::Idle) {
                 state.SkipWithError("a point drag did not run");
                 return;
             }

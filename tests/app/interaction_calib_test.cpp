@@ -40,9 +40,9 @@ TEST_F(CalibDragTest, BarEndDraggedShorterThanFiveStopsAtFive)
     dlg->SelectTab(TabScale);
 
     Hover({110, 10});
-    ASSERT_EQ(dlg->rememberedCursor(), Qt::SizeHorCursor);
+    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeHorCursor);
     Press({110, 10});
-    EXPECT_EQ(dlg->dragMode(), DragMode::HBarEnd);
+    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::HBarEnd);
     QTest::mouseMove(view, {60, 12});
     EXPECT_EQ(HPixelField(), QStringLiteral("50")) << "the length shows while dragging";
     // The provisional bar is drawn over the view: its end tick at x = 60.
@@ -52,8 +52,8 @@ TEST_F(CalibDragTest, BarEndDraggedShorterThanFiveStopsAtFive)
     EXPECT_EQ(HPixelField(), QStringLiteral("5"));
     Release({13, 12});
 
-    EXPECT_EQ(dlg->dragMode(), DragMode::Idle);
-    EXPECT_FALSE(dlg->hasRememberedCursor());
+    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle);
+    EXPECT_FALSE(dlg->pointer().hasRememberedCursor());
     EXPECT_EQ(view->cursor().shape(), Qt::WhatsThisCursor);
     EXPECT_EQ(calib->scaleSetting().hPixel, "5");
     EXPECT_EQ(calib->horizontalBar().points[1].pos, QPoint(15, 10));
@@ -66,7 +66,7 @@ TEST_F(CalibDragTest, VerticalEndUnderSyncSetsBothPixelCounts)
     calib->controls().sync->click();
     ASSERT_EQ(calib->scaleSetting().link, 0);
     Hover({10, 110});
-    ASSERT_EQ(dlg->rememberedCursor(), Qt::SizeVerCursor);
+    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeVerCursor);
     Drag({10, 110}, {12, 160});
     EXPECT_EQ(calib->scaleSetting().vPixel, "150");
     EXPECT_EQ(calib->scaleSetting().hPixel, "150");
@@ -80,7 +80,7 @@ TEST_F(CalibDragTest, BodyMoveAtZoom200ConvertsBackToImagePixels)
     dlg->LayoutView();
     // The horizontal bar is at view (20, 20)-(220, 20).
     Hover({120, 20});
-    ASSERT_EQ(dlg->rememberedCursor(), Qt::SizeAllCursor);
+    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeAllCursor);
     Drag({120, 20}, {160, 80});
     EXPECT_EQ(calib->scaleSetting().hStart, QPoint(30, 40));
     EXPECT_EQ(calib->horizontalBar().points[0].pos, QPoint(30, 40));
@@ -92,14 +92,14 @@ TEST_F(CalibDragTest, StandardScaleStaysBelowTheTopEdge)
 {
     // The standard scale answers even while hidden: (20, 20) to (220, 20).
     Hover({150, 21});
-    ASSERT_EQ(dlg->rememberedCursor(), Qt::SizeAllCursor);
+    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeAllCursor);
     Drag({150, 21}, {170, 2});
     EXPECT_EQ(calib->standardScale().position, QPoint(40, 8));
     // Nothing under the pointer: no cursor, and a press does nothing.
     Hover({250, 150});
-    EXPECT_FALSE(dlg->hasRememberedCursor());
+    EXPECT_FALSE(dlg->pointer().hasRememberedCursor());
     Press({250, 150});
-    EXPECT_EQ(dlg->dragMode(), DragMode::Idle);
+    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle);
     Release({250, 150});
 }
 

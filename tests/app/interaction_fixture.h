@@ -14,6 +14,7 @@
 
 #include "app/image_view.h"
 #include "main_window_fixture.h"
+#include "app/interaction/pointer_interaction.h"
 #include "app/orvalin_dlg.h"
 #include "document/measure_document.h"
 #include "export/results_table.h"
@@ -31,10 +32,10 @@ protected:
         Make("en", "en", {1280, 1024});
         // Start-up installs a handler for every drag mode.
         for (int mode = 0; mode < kDragModeCount; ++mode)
-            ASSERT_NE(dlg->pointerHandler(static_cast<DragMode>(mode)), nullptr) << mode;
+            ASSERT_NE(dlg->pointer().handler(static_cast<DragMode>(mode)), nullptr) << mode;
         // A mode outside the table has no handler rather than a read past it.
         for (int mode : {-1, kDragModeCount})
-            ASSERT_EQ(dlg->pointerHandler(static_cast<DragMode>(mode)), nullptr) << mode;
+            ASSERT_EQ(dlg->pointer().handler(static_cast<DragMode>(mode)), nullptr) << mode;
         dlg->move(0, 0);
         dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));

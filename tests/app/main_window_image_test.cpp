@@ -194,11 +194,11 @@ TEST_F(Images, TabChangeIsRefusedWhileADragIsUnderWay)
 {
     COrvalinDlg &d = MakeWithImage();
     d.SelectTab(TabMeasure);
-    d.setDragMode(DragMode::Placing);
+    d.pointer().view().setDragMode(DragMode::Placing);
     d.SelectTab(TabOption);
     EXPECT_EQ(d.currentTab(), TabMeasure);
     EXPECT_EQ(d.tabControl()->currentIndex(), TabMeasure);
-    d.setDragMode(DragMode::Idle);
+    d.pointer().view().setDragMode(DragMode::Idle);
     d.SelectTab(TabOption);
     EXPECT_EQ(d.currentTab(), TabOption);
 }

@@ -10,7 +10,7 @@
 
 #include "tests/support/file_size_limit.h"
 #include "main_window_fixture.h"
-#include "app/interaction/dlg_ops.h"
+#include "app/interaction/interaction_ops.h"
 
 namespace orv::test {
 namespace {
@@ -42,7 +42,8 @@ TEST_F(Results, RowsFollowTheItemsThroughDuplicateDeleteAndRenumber)
     EXPECT_TRUE(d.resultsView()->isEnabled());
 
     // Deleting the first item renumbers the rest; its rows are gone.
-    interaction::RemoveItem(d, first->id);
+    InteractionContext ctx{d.document(), d.pointer().view()};
+    interaction::RemoveItem(ctx, first->id);
     EXPECT_EQ(NumberColumn(), (QStringList{"1", "1_1", "1_2", "2", "3", "3_1", "3_2"}));
     EXPECT_EQ(d.document().list().at(0).row, 0);
     EXPECT_EQ(d.document().list().at(1).row, 3);

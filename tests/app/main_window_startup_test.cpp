@@ -87,7 +87,7 @@ TEST_F(StartUp, PagesSitInTheTabControlInOrderAndStartDisabled)
     EXPECT_TRUE(d.imageTab()->openButton()->isEnabled());
     EXPECT_EQ(d.viewState(), ViewState::NoImage);
     EXPECT_FALSE(d.hasImage());
-    EXPECT_EQ(d.dragMode(), DragMode::Idle);
+    EXPECT_EQ(d.pointer().dragMode(), DragMode::Idle);
     EXPECT_EQ(d.document().selectedItem(), nullptr);
     EXPECT_EQ(d.pendingCommand(), DlgCommand::None);
     EXPECT_FALSE(d.overviewWindow()->isVisible());

@@ -9,6 +9,7 @@
 
 #include "app/image_view.h"
 #include "main_window_fixture.h"
+#include "app/interaction/pointer_interaction.h"
 #include "app/orvalin_dlg.h"
 #include "document/measure_document.h"
 #include "app/tool_tab.h"
@@ -113,7 +114,7 @@ TEST_F(HiDpiViewTest, ClicksLandOnThePixelUnderThePointer)
         // Cancel the placing.
         QTest::mouseRelease(view, Qt::LeftButton, {}, p);
         QTest::mouseClick(view, Qt::RightButton, {}, p);
-        ASSERT_EQ(dlg->dragMode(), DragMode::Idle);
+        ASSERT_EQ(dlg->pointer().dragMode(), DragMode::Idle);
     }
 
     // Zoomed and scrolled, the same mapping holds in device pixels.
