@@ -11,7 +11,7 @@ namespace orv {
 
 const ViewGeometry &DlgInteractionView::geometry() const
 {
-    return dlg_.geo_;
+    return dlg_.zoom_.geometry();
 }
 
 ViewState DlgInteractionView::viewState() const

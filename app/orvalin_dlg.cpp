@@ -94,7 +94,7 @@ void COrvalinDlg::OnInitDialog()
     // The frozen camera frame keeps its marker size in the geometry.
     connect(doc_.get(), &MeasureDocument::imageChanged, this, [this] {
         if (doc_->origin() == ImageOrigin::CameraFrame)
-            geo_.imageSize = kCameraFrameMarkerSize;
+            zoom_.layout().imageSize = kCameraFrameMarkerSize;
     });
     // The view follows every change of the calibration and the attributes.
     connect(doc_.get(), &MeasureDocument::calibrationChanged, this, [this] {
@@ -102,6 +102,11 @@ void COrvalinDlg::OnInitDialog()
             RebuildView();
     });
     connect(doc_.get(), &MeasureDocument::attributesChanged, this, &COrvalinDlg::RebuildView);
+    // A new zoom shows the image composed anew, from the top left.
+    connect(&zoom_, &ViewZoom::zoomChanged, this, [this] {
+        if (hasImage())
+            viewState_ = ViewState::Rebuild;
+    });
     InstallQtTranslations(language_, this);
 
     setWindowIcon(QIcon(QStringLiteral(":/orvalin/icon.svg")));

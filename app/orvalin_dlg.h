@@ -16,6 +16,7 @@
 #include "measure/measure_item.h"
 #include "app/tab_index.h"
 #include "app/view_state.h"
+#include "document/view_zoom.h"
 
 class QLabel;
 class QPainter;
@@ -103,9 +104,9 @@ public:
     const ViewComposer &viewComposer() const { return *composer_; }
     // Repaint the view without rebuilding (overview scrolling, provisional bars).
     void UpdateView();
-    ViewGeometry &view() { return geo_; }
-    const ViewGeometry &view() const { return geo_; }
-    QPoint ViewToImage(QPoint viewPoint) const { return geo_.ViewToImage(viewPoint); }
+    ViewGeometry &view() { return zoom_.layout(); }
+    const ViewGeometry &view() const { return zoom_.geometry(); }
+    QPoint ViewToImage(QPoint viewPoint) const { return zoom_.geometry().ViewToImage(viewPoint); }
     // Device pixels per window pixel of the view, as last laid out: view
     // coordinates (size, scroll, pointer positions) count device pixels.
     qreal viewPixelRatio() const { return viewRatio_; }
@@ -136,7 +137,7 @@ public:
     bool hasImage() const;
     const QImage &sourceImage() const;
     const QImage &composite() const { return composite_; }
-    QSize imageSize() const { return geo_.imageSize; }
+    QSize imageSize() const { return zoom_.geometry().imageSize; }
     // Builds the composite now when a rebuild is due (also used by the outputs).
     void EnsureComposite();
     QString workFilePath() const { return workFilePath_; }
@@ -255,7 +256,8 @@ private:
     Qt::CursorShape cursor_ = Qt::BlankCursor;
 
     QImage composite_;
-    ViewGeometry geo_;
+    // The view's zoom and scroll; the layout writes the view's place and size into it.
+    ViewZoom zoom_;
     int columnWidth_ = 0;
     int columnHeight_ = 0;
     QSize screen_;

@@ -99,9 +99,9 @@ void COrvalinDlg::DiscardImage()
     if (overview_)
         overview_->hide();
     SetOverviewShown(false);
-    geo_.size = QSize(0, 0);
+    zoom_.layout().size = QSize(0, 0);
     view_->hide();
-    view_->setGeometry(geo_.origin.x(), geo_.origin.y(), 0, 0);
+    view_->setGeometry(zoom_.geometry().origin.x(), zoom_.geometry().origin.y(), 0, 0);
     doc_->results().DeleteAllRows();
     // The measurements go with the next image; nothing may point at them meanwhile.
     doc_->SetEditItem(nullptr);

@@ -51,7 +51,7 @@ void COrvalinDlg::RebuildEditLayer()
     viewState_ = ViewState::UpToDate;
     // Composed now, so the view repaints only the pixels that change.
     EnsureComposite();
-    for (const QRect &r : composer_->PendingViewRegion(composite_, geo_))
+    for (const QRect &r : composer_->PendingViewRegion(composite_, zoom_.geometry()))
         view_->update(ToWindowRect(r, viewRatio_));
 }
 
@@ -90,7 +90,7 @@ void COrvalinDlg::PaintView(QPainter &painter)
     }
     EnsureComposite();
     // Made in device pixels: one picture pixel to one pixel of the screen.
-    const QImage &picture = composer_->ViewPicture(composite_, geo_);
+    const QImage &picture = composer_->ViewPicture(composite_, zoom_.geometry());
     const qreal ratio = viewRatio_;
     painter.fillRect(area, kEmptyViewColor);
     if (!picture.isNull())
