@@ -30,7 +30,7 @@ class QRadioButton;
 
 namespace orv {
 
-class COrvalinDlg;
+class PageHost;
 class MeasureDocument;
 
 // The page's widgets (owned by Qt's parent tree).
@@ -73,8 +73,8 @@ public:
     ~CCalibTab() override;
 
     // Set by the main window right after it created the page.
-    void SetOwner(COrvalinDlg *owner) { owner_ = owner; }
-    COrvalinDlg *owner() const { return owner_; }
+    void SetOwner(PageHost *owner) { owner_ = owner; }
+    PageHost *owner() const { return owner_; }
 
     Language language() const { return lang_; }
     // Language of value texts: English when this page or the main window switched.
@@ -173,7 +173,7 @@ private:
     void OnChooseColor(ColorRef &color);
 
     MeasureDocument &doc_;
-    COrvalinDlg *owner_ = nullptr;
+    PageHost *owner_ = nullptr;
     Language lang_ = Language::Japanese;
     QString startDir_;
     std::shared_ptr<UiPrompter> prompter_;

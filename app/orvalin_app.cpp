@@ -31,7 +31,7 @@ void ScheduleSelfGrab(COrvalinDlg &dlg)
     QTimer::singleShot(delay > 0 ? delay : 2000, &dlg, [&dlg, path] {
         if (QScreen *screen = QGuiApplication::primaryScreen())
             screen->grabWindow(0).save(path);
-        dlg.OnExit();
+        dlg.commands().OnExit();
     });
 }
 
@@ -49,7 +49,7 @@ int COrvalinApp::Run(const QStringList &arguments)
         QTimer::singleShot(0, &dlg, [&dlg, image] {
             dlg.LoadImageFile(image);
             if (dlg.hasImage())
-                dlg.SelectTab(TabScale);
+                dlg.host().SelectTab(TabScale);
         });
     }
     ScheduleSelfGrab(dlg);

@@ -72,6 +72,30 @@ COrvalinDlg::~COrvalinDlg()
     column.reset();
 }
 
+COrvalinDlg::Parts COrvalinDlg::parts() const
+{
+    Parts p;
+    p.imageTab = imageTab_;
+    p.calibTab = calibTab_;
+    p.toolTab = toolTab_;
+    p.optionTab = optionTab_;
+    p.scrollDlg = scrollDlg_;
+    p.overviewWindow = overview_.get();
+    p.tabControl = tabs_;
+    p.resultsView = resultsView_;
+    p.imageView = view_;
+    p.viewComposer = composer_.get();
+    p.wirelessReceiver = receiver_.get();
+    p.composite = &composite_;
+    p.columnHeight = columnHeight_;
+    p.screenSize = screen_;
+    p.screenBounds = screenBounds_;
+    p.lastOpenDir = lastOpenDir_;
+    p.overviewShown = overviewShown_;
+    p.pendingCommand = pendingCommand_;
+    return p;
+}
+
 bool COrvalinDlg::hasImage() const
 {
     return doc_ && doc_->hasImage();
@@ -138,7 +162,7 @@ void COrvalinDlg::OnInitDialog()
 
     {
         auto overview = std::make_unique<CScrollDlg>();
-        overview->SetOwner(this);
+        overview->SetOwner(this, this);
         scrollDlg_ = overview.get();
         overview_ = std::move(overview);
     }

@@ -61,7 +61,7 @@ public:
             raw->number = dlg_->document().list().Append(std::move(copy));
             dlg_->document().results().AddMeasureRows(*raw);
         }
-        dlg_->SelectTab(TabMeasure);
+        dlg_->host().SelectTab(TabMeasure);
         SetZoom(zoom);
         Paint();
     }
@@ -71,10 +71,10 @@ public:
 
     void SetZoom(int zoom)
     {
-        dlg_->SetZoom(zoom, zoom);
-        dlg_->LayoutView();
+        dlg_->host().SetZoom(zoom, zoom);
+        dlg_->host().LayoutView();
         // The view as large as the screen gives it, whatever the window got.
-        dlg_->view().size = kViewSize;
+        dlg_->host().zoom().layout().size = kViewSize;
     }
 
     // The view's paint and what follows it, as the view widget runs them.
@@ -87,7 +87,7 @@ public:
         QCoreApplication::processEvents();
     }
 
-    QPoint ToView(QPoint image) const { return dlg_->view().ImageToView(image); }
+    QPoint ToView(QPoint image) const { return dlg_->host().view().ImageToView(image); }
     bool Shows(QPoint image) const
     {
         const QPoint v = ToView(image);
@@ -132,7 +132,7 @@ public:
     {
         Step("select", [&] {
             s_.dlg().document().results().SelectRow(item->row);
-            s_.dlg().OnListClick();
+            s_.dlg().commands().OnListClick();
         });
     }
 
@@ -169,7 +169,7 @@ public:
 
     void Calibration(int length)
     {
-        Step("calibration", [&] { s_.dlg().calibTab()->EndHorizontalBarDrag(QPoint(10, 10), length); });
+        Step("calibration", [&] { s_.dlg().parts().calibTab->EndHorizontalBarDrag(QPoint(10, 10), length); });
     }
 
     void Report(benchmark::State &state) const

@@ -17,9 +17,9 @@ protected:
         InteractionTest::SetUp();
         if (HasFatalFailure())
             return;
-        dlg->SelectTab(TabScale);
-        ASSERT_EQ(dlg->currentTab(), TabScale);
-        calib = dlg->calibTab();
+        dlg->host().SelectTab(TabScale);
+        ASSERT_EQ(dlg->host().currentTab(), TabScale);
+        calib = dlg->parts().calibTab;
         ASSERT_NE(calib, nullptr);
     }
 
@@ -33,11 +33,11 @@ protected:
 TEST_F(CalibDragTest, BarEndDraggedShorterThanFiveStopsAtFive)
 {
     // A measurement of 60 pixels: 60 um under 100 pixels = 100 um.
-    dlg->SelectTab(TabMeasure);
+    dlg->host().SelectTab(TabMeasure);
     MeasureItem *item = Place(KindDistance2Points, {{40, 100}, {100, 100}});
     ASSERT_NE(item, nullptr);
     ASSERT_DOUBLE_EQ(item->value, 60.0);
-    dlg->SelectTab(TabScale);
+    dlg->host().SelectTab(TabScale);
 
     Hover({110, 10});
     ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeHorCursor);
@@ -76,8 +76,8 @@ TEST_F(CalibDragTest, VerticalEndUnderSyncSetsBothPixelCounts)
 
 TEST_F(CalibDragTest, BodyMoveAtZoom200ConvertsBackToImagePixels)
 {
-    dlg->SetZoom(200, 200);
-    dlg->LayoutView();
+    dlg->host().SetZoom(200, 200);
+    dlg->host().LayoutView();
     // The horizontal bar is at view (20, 20)-(220, 20).
     Hover({120, 20});
     ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeAllCursor);

@@ -40,15 +40,15 @@ protected:
         dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
         ASSERT_TRUE(LoadFilled(QStringLiteral("still.png"), {320, 240}, Qt::white));
-        dlg->SelectTab(TabMeasure);
-        ASSERT_EQ(dlg->currentTab(), TabMeasure);
-        view = dlg->imageView();
+        dlg->host().SelectTab(TabMeasure);
+        ASSERT_EQ(dlg->host().currentTab(), TabMeasure);
+        view = dlg->parts().imageView;
         ASSERT_TRUE(view && view->isVisible());
     }
 
     MeasureList &list() { return dlg->document().list(); }
     ResultsTable &rows() { return dlg->document().results(); }
-    void UseTool(int kind) { dlg->toolTab()->setCurrentTool(kind); }
+    void UseTool(int kind) { dlg->parts().toolTab->setCurrentTool(kind); }
 
     // A pointer move without buttons (a hover), or with the button held.
     void Hover(QPoint p)
@@ -108,7 +108,7 @@ protected:
         RightClick(emptySpot);
     }
 
-    ResultsView *listView() const { return dlg->resultsView(); }
+    ResultsView *listView() const { return dlg->parts().resultsView; }
     QPoint RowCenter(int row) const { return listView()->rowRect(row).center(); }
 
     static std::vector<QPoint> Positions(const MeasureItem &item)

@@ -70,8 +70,8 @@ TEST_F(InteractionTest, EveryToolPlacesItsKindByClicks)
 TEST_F(InteractionTest, NewItemsTakeTheOptionPagesAttributes)
 {
     // Picked on the Option page, where placing works as on the Measure page.
-    dlg->SelectTab(TabOption);
-    const OptionTabControls &ui = dlg->optionTab()->controls();
+    dlg->host().SelectTab(TabOption);
+    const OptionTabControls &ui = dlg->parts().optionTab->controls();
     prompter.colors.push_back(QColor(0, 128, 255));
     ui.lineColor->click();
     emit ui.lineWidth->activated(2);
@@ -195,9 +195,9 @@ TEST_F(InteractionTest, PressDragReleaseMovesTheFirstPointAndCompletesOnTheNextC
 
 TEST_F(InteractionTest, ZoomAndScrollMapTheClickToImagePixels)
 {
-    dlg->SetZoom(200, 200);
-    dlg->LayoutView();
-    dlg->SetScroll(QPoint(100, 0));
+    dlg->host().SetZoom(200, 200);
+    dlg->host().LayoutView();
+    dlg->host().SetScroll(QPoint(100, 0));
     UseTool(KindDistance2Points);
     Hover({50, 20});
     Press({50, 20});
@@ -244,7 +244,7 @@ TEST_F(InteractionTest, TheImagePageAndMissingImageIgnoreThePointer)
 {
     // Leaving for the image page discards the image after the question.
     prompter.answers.push_back(UiPrompter::Answer::Yes);
-    dlg->SelectTab(TabImage);
+    dlg->host().SelectTab(TabImage);
     ASSERT_FALSE(dlg->hasImage());
     UseTool(KindDistance2Points);
     dlg->pointer().move({40, 40});
