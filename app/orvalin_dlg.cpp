@@ -70,6 +70,10 @@ COrvalinDlg::~COrvalinDlg()
     toolTab_ = nullptr;
     optionTab_ = nullptr;
     column.reset();
+    // The view hands its events to the pointer interaction, a member.
+    std::unique_ptr<QWidget> imageView(view_);
+    view_ = nullptr;
+    imageView.reset();
 }
 
 COrvalinDlg::Parts COrvalinDlg::parts() const

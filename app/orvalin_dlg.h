@@ -8,7 +8,6 @@
 #include <QPointer>
 #include <QString>
 
-#include <array>
 #include <memory>
 
 #include "app/dlg_command.h"

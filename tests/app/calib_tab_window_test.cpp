@@ -7,7 +7,6 @@
 
 #include "calib_tab_fixture.h"
 #include "main_window_fixture.h"
-#include "app/orvalin_dlg.h"
 #include "document/measure_document.h"
 #include "export/results_table.h"
 

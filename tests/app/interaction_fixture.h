@@ -15,7 +15,6 @@
 #include "app/image_view.h"
 #include "main_window_fixture.h"
 #include "app/interaction/pointer_interaction.h"
-#include "app/orvalin_dlg.h"
 #include "document/measure_document.h"
 #include "export/results_table.h"
 #include "app/results_view.h"

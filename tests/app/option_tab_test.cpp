@@ -23,7 +23,6 @@
 #include "app/option_tab.h"
 #include "app/option_tab_sample.h"
 #include "main_window_fixture.h"
-#include "app/orvalin_dlg.h"
 #include "document/measure_document.h"
 #include "scripted_prompter.h"
 

@@ -14,7 +14,6 @@
 #include <memory>
 
 #include "main_window_fixture.h"
-#include "app/orvalin_dlg.h"
 #include "app/scroll_dlg.h"
 #include "app/scroll_dlg_geometry.h"
 
