@@ -143,7 +143,7 @@ private:
     int currentTab() const override { return currentTab_; }
     void SelectTab(int index) override;
     void RefreshToolButtons() override;
-    ViewZoom &zoom() const override { return zoom_; }
+    ViewZoom &zoom() override { return zoom_; }
     const ViewGeometry &view() const override { return zoom_.geometry(); }
     QPoint ViewToImage(QPoint viewPoint) const override { return zoom_.geometry().ViewToImage(viewPoint); }
     QSize imageSize() const override { return zoom_.geometry().imageSize; }
@@ -223,7 +223,7 @@ private:
 
     QImage composite_;
     // The view's zoom and scroll; the layout writes the view's place and size into it.
-    mutable ViewZoom zoom_;
+    ViewZoom zoom_;
     int columnWidth_ = 0;
     int columnHeight_ = 0;
     QSize screen_;

@@ -41,7 +41,7 @@ public:
     virtual void RefreshToolButtons() = 0;
 
     // --- the view ------------------------------------------------------------------------
-    virtual ViewZoom &zoom() const = 0;
+    virtual ViewZoom &zoom() = 0;
     virtual const ViewGeometry &view() const = 0;
     virtual QPoint ViewToImage(QPoint viewPoint) const = 0;
     virtual QSize imageSize() const = 0;
