@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/dlg_environment.h"
+#include "app/interaction/scale_grip.h"
 #include "measure/language.h"
 #include "measure/measure_item.h"
 #include "calib/scale_setting.h"
@@ -31,24 +32,8 @@ class QRadioButton;
 
 namespace orv {
 
-class COrvalinDlg;
+class PageHost;
 class MeasureDocument;
-
-// What HitTestScaleBars found under the pointer.
-enum ScaleGrip : int {
-    GripNone = 0,
-    GripHBarEnd = 1,
-    GripHBarBody = -1,
-    GripVBarEnd = 101,
-    GripVBarBody = -2,
-    GripStandardScale = -10,
-};
-
-struct ScaleBarHit {
-    MeasureItem *bar = nullptr;  // owned by the page; nullptr when nothing was hit
-    int grip = GripNone;
-    explicit operator bool() const { return bar != nullptr; }
-};
 
 // The page's widgets (owned by Qt's parent tree).
 struct CalibTabControls {
@@ -90,8 +75,8 @@ public:
     ~CCalibTab() override;
 
     // Set by the main window right after it created the page.
-    void SetOwner(COrvalinDlg *owner) { owner_ = owner; }
-    COrvalinDlg *owner() const { return owner_; }
+    void SetOwner(PageHost *owner) { owner_ = owner; }
+    PageHost *owner() const { return owner_; }
 
     Language language() const { return lang_; }
     // Language of value texts: English when this page or the main window switched.
@@ -196,7 +181,7 @@ private:
     void OnChooseColor(ColorRef &color);
 
     MeasureDocument &doc_;
-    COrvalinDlg *owner_ = nullptr;
+    PageHost *owner_ = nullptr;
     Language lang_ = Language::Japanese;
     QString startDir_;
     std::shared_ptr<UiPrompter> prompter_;

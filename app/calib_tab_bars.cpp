@@ -3,8 +3,9 @@
 #include "app/calib_tab.h"
 
 #include "measure/geometry.h"
-#include "app/orvalin_dlg.h"
 #include "document/document_history.h"
+#include "app/page_host.h"
+#include "app/tab_index.h"
 
 namespace orv {
 namespace {

@@ -13,13 +13,13 @@ LayerInputs CompositionInputs(COrvalinDlg &dlg)
     in.list = &doc.list();
     in.scale = doc.calibration().standard;
     in.calibration = doc.calibration().setting;
-    in.calibrationPage = dlg.currentTab() == kCalibrationPageIndex;
+    in.calibrationPage = dlg.host().currentTab() == kCalibrationPageIndex;
     MeasureDrawOptions &opts = in.measureOptions;
     opts.labelMode = doc.labelMode();
     opts.faceName = QString::fromStdString(doc.drawAttribute().faceName);
-    opts.suffixLanguage = dlg.textLanguage();
+    opts.suffixLanguage = dlg.host().textLanguage();
     opts.selectedItem = doc.selectedItem();
-    opts.selectionShown = dlg.currentTab() == TabMeasure || dlg.currentTab() == TabOption;
+    opts.selectionShown = dlg.host().currentTab() == TabMeasure || dlg.host().currentTab() == TabOption;
     return in;
 }
 

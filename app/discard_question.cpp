@@ -1,16 +1,17 @@
 #include "app/discard_question.h"
 
 #include "app/orvalin_dlg.h"
+#include "app/page_host.h"
 #include "app/ui_prompter.h"
 
 namespace orv {
 
 bool ConfirmDiscardingImage(COrvalinDlg &dlg)
 {
-    const QString text = dlg.language() == Language::English
+    const QString text = dlg.host().language() == Language::English
                              ? QStringLiteral("Image you ara editing will not be saved.")
                              : QStringLiteral("現在の編集画像は破棄されます。よろしいですか？");
-    return dlg.prompter().message(&dlg, text, dlg.windowTitle(), UiPrompter::Buttons::YesNo,
+    return dlg.host().prompter().message(&dlg, text, dlg.windowTitle(), UiPrompter::Buttons::YesNo,
                                   UiPrompter::Icon::Question) == UiPrompter::Answer::Yes;
 }
 

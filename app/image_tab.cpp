@@ -13,7 +13,8 @@
 #include "capture/camera_graph.h"
 #include "export/image_file.h"
 #include "app/multiline_button.h"
-#include "app/orvalin_dlg.h"
+#include "app/page_host.h"
+#include "app/tab_index.h"
 
 namespace orv {
 
@@ -31,7 +32,7 @@ CImageTab::CImageTab(QWidget *parent, const DlgEnvironment &env)
         w->hide();
 }
 
-void CImageTab::SetOwner(COrvalinDlg *owner)
+void CImageTab::SetOwner(PageHost *owner)
 {
     owner_ = owner;
     if (owner_) {

@@ -28,7 +28,7 @@ namespace orv {
 
 class ButtonDetection;
 class CameraGraph;
-class COrvalinDlg;
+class PageHost;
 class MultiLineButton;
 
 class CImageTab : public QWidget {
@@ -38,8 +38,8 @@ public:
     explicit CImageTab(QWidget *parent = nullptr, const DlgEnvironment &env = {});
     ~CImageTab() override;
 
-    void SetOwner(COrvalinDlg *owner);
-    COrvalinDlg *owner() const { return owner_; }
+    void SetOwner(PageHost *owner);
+    PageHost *owner() const { return owner_; }
     Language language() const { return language_; }
 
     int defaultCameraIndex() const { return defaultCameraIndex_; }
@@ -128,7 +128,7 @@ private:
     void OnOverlayColour(int position);
     void OnLens(int position);
 
-    COrvalinDlg *owner_ = nullptr;
+    PageHost *owner_ = nullptr;
     Language language_;
     std::shared_ptr<UiPrompter> prompter_;
     int defaultCameraIndex_ = -1;

@@ -17,7 +17,8 @@
 #include "app/guide_window.h"
 #include "app/live_view.h"
 #include "app/multiline_button.h"
-#include "app/orvalin_dlg.h"
+#include "app/page_host.h"
+#include "app/tab_index.h"
 #include "document/measure_document.h"
 #include "app/ui_prompter.h"
 

@@ -5,7 +5,8 @@
 
 #include <QTimer>
 
-#include "app/orvalin_dlg.h"
+#include "app/page_host.h"
+#include "app/tab_index.h"
 #include "app/ui_prompter.h"
 #include "capture/button_detection.h"
 #include "capture/camera_devices.h"

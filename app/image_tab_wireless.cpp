@@ -11,7 +11,8 @@
 #include "capture/camera_graph.h"
 #include "capture/device_event.h"
 #include "app/multiline_button.h"
-#include "app/orvalin_dlg.h"
+#include "app/page_host.h"
+#include "app/tab_index.h"
 
 namespace orv {
 namespace {
@@ -112,9 +113,9 @@ void CImageTab::ResizeForLiveView(bool on)
     if (!owner_)
         return;
     const int height = owner_->windowSizeRequested().height();
-    const int clientWidth = owner_->width();
+    const int clientWidth = owner_->windowWidth();
     if (on && clientWidth < kLiveViewWidth)
-        owner_->SetWindowSize(QSize(owner_->columnWidth() + COrvalinDlg::kLiveViewAllowance, height));
+        owner_->SetWindowSize(QSize(owner_->columnWidth() + PageHost::kLiveViewAllowance, height));
     else if (!on && clientWidth > kLiveViewWidth)
         owner_->SetWindowSize(QSize(owner_->columnWidth(), height));
 }

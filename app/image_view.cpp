@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "app/interaction/pointer_interaction.h"
 #include "app/orvalin_dlg.h"
 
 namespace orv {
@@ -27,29 +28,29 @@ void ImageView::mousePressEvent(QMouseEvent *event)
 {
     const QPoint p = ToView(event->position());
     if (event->button() == Qt::LeftButton)
-        owner_.OnViewPress(p);
+        owner_.pointer().press(p);
     else if (event->button() == Qt::RightButton)
-        owner_.OnViewRightPress(p);
+        owner_.pointer().rightPress(p);
 }
 
 void ImageView::mouseMoveEvent(QMouseEvent *event)
 {
-    owner_.OnViewMove(ToView(event->position()));
+    owner_.pointer().move(ToView(event->position()));
 }
 
 void ImageView::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
-        owner_.OnViewRelease(ToView(event->position()));
+        owner_.pointer().release(ToView(event->position()));
 }
 
 void ImageView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     const QPoint p = ToView(event->position());
     if (event->button() == Qt::LeftButton)
-        owner_.OnViewDoubleClick(p);
+        owner_.pointer().doubleClick(p);
     else if (event->button() == Qt::RightButton)
-        owner_.OnViewRightPress(p);
+        owner_.pointer().rightPress(p);
 }
 
 QPoint ImageView::ToView(const QPointF &pos) const
@@ -70,7 +71,7 @@ bool ImageView::event(QEvent *event)
 
 void ImageView::leaveEvent(QEvent *)
 {
-    owner_.OnViewLeave();
+    owner_.pointer().leave();
 }
 
 }  // namespace orv

@@ -9,6 +9,7 @@
 #include "app/calib_tab.h"
 #include "app/option_tab.h"
 #include "app/orvalin_dlg.h"
+#include "app/page_host.h"
 #include "document/measure_document.h"
 
 namespace orv {
@@ -47,21 +48,22 @@ void ShowMeasurementSession(COrvalinDlg &dlg, MeasurementSession session)
     const int zoomY = session.zoomY;
     MeasureDocument &doc = dlg.document();
     doc.LoadSession(std::move(session));
-    if (CCalibTab *calib = dlg.calibTab())
+    const COrvalinDlg::Parts parts = dlg.parts();
+    if (CCalibTab *calib = parts.calibTab)
         calib->ShowDocumentCalibration();
     // The Option page shows the zoom as the text of its list.
     doc.editDrawAttribute().zoomText = std::to_string(zoomX);
-    if (COptionTab *option = dlg.optionTab())
+    if (COptionTab *option = parts.optionTab)
         option->ShowDocumentAttributes();
-    dlg.SetZoom(zoomX, zoomY);
-    dlg.LayoutView();
+    dlg.host().SetZoom(zoomX, zoomY);
+    dlg.host().LayoutView();
 }
 
-bool SaveWindowMeasurements(const COrvalinDlg &dlg, const QString &path, QString *reason)
+bool SaveWindowMeasurements(COrvalinDlg &dlg, const QString &path, QString *reason)
 {
     MeasurementSession session = dlg.document().CaptureSession();
-    session.zoomX = dlg.view().zoomX;
-    session.zoomY = dlg.view().zoomY;
+    session.zoomX = dlg.host().view().zoomX;
+    session.zoomY = dlg.host().view().zoomY;
     return SaveMeasurementFile(path, session, reason);
 }
 

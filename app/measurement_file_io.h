@@ -31,6 +31,6 @@ void ShowMeasurementSession(COrvalinDlg &dlg, MeasurementSession session);
 
 // The window's image, calibration, items, label mode and zoom, written
 // atomically. False with the reason in *reason when nothing was written.
-bool SaveWindowMeasurements(const COrvalinDlg &dlg, const QString &path, QString *reason = nullptr);
+bool SaveWindowMeasurements(COrvalinDlg &dlg, const QString &path, QString *reason = nullptr);
 
 }  // namespace orv

@@ -24,7 +24,7 @@ class QRadioButton;
 
 namespace orv {
 
-class COrvalinDlg;
+class PageHost;
 class MeasureDocument;
 class COptionSample;
 
@@ -64,8 +64,8 @@ public:
     ~COptionTab() override;
 
     // Set by the main window right after it created the page.
-    void SetOwner(COrvalinDlg *owner) { owner_ = owner; }
-    COrvalinDlg *owner() const { return owner_; }
+    void SetOwner(PageHost *owner) { owner_ = owner; }
+    PageHost *owner() const { return owner_; }
     Language language() const { return lang_; }
     const QString &startDirectory() const { return startDir_; }
     const OptionTabControls &controls() const { return ui_; }
@@ -120,7 +120,7 @@ private:
     void OnFontSizeChosen(int index);
 
     MeasureDocument &doc_;
-    COrvalinDlg *owner_ = nullptr;
+    PageHost *owner_ = nullptr;
     Language lang_ = Language::Japanese;
     QString startDir_;
     std::shared_ptr<UiPrompter> prompter_;

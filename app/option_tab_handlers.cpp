@@ -7,8 +7,9 @@
 
 #include "calib/draw_file.h"
 #include "app/option_tab.h"
-#include "app/orvalin_dlg.h"
 #include "document/document_history.h"
+#include "app/page_host.h"
+#include "app/tab_index.h"
 #include "document/measure_document.h"
 #include "app/save_failure.h"
 #include "calib/setting_files.h"

@@ -31,7 +31,7 @@ void ScheduleSelfGrab(COrvalinDlg &dlg)
     QTimer::singleShot(delay > 0 ? delay : 2000, &dlg, [&dlg, path] {
         if (QScreen *screen = QGuiApplication::primaryScreen())
             screen->grabWindow(0).save(path);
-        dlg.OnExit();
+        dlg.commands().OnExit();
     });
 }
 

@@ -18,7 +18,8 @@
 #include "export/image_file.h"
 #include "app/image_tab.h"
 #include "app/image_view.h"
-#include "app/interaction/install_handlers.h"
+#include "app/dlg_interaction_view.h"
+#include "app/interaction/pointer_interaction.h"
 #include "app/key_discarder.h"
 #include "app/undo_keys.h"
 #include "app/live_view.h"
@@ -71,6 +72,34 @@ COrvalinDlg::~COrvalinDlg()
     toolTab_ = nullptr;
     optionTab_ = nullptr;
     column.reset();
+    // The view hands its events to the pointer interaction, a member.
+    std::unique_ptr<QWidget> imageView(view_);
+    view_ = nullptr;
+    imageView.reset();
+}
+
+COrvalinDlg::Parts COrvalinDlg::parts() const
+{
+    Parts p;
+    p.imageTab = imageTab_;
+    p.calibTab = calibTab_;
+    p.toolTab = toolTab_;
+    p.optionTab = optionTab_;
+    p.scrollDlg = scrollDlg_;
+    p.overviewWindow = overview_.get();
+    p.tabControl = tabs_;
+    p.resultsView = resultsView_;
+    p.imageView = view_;
+    p.viewComposer = composer_.get();
+    p.wirelessReceiver = receiver_.get();
+    p.composite = &composite_;
+    p.columnHeight = columnHeight_;
+    p.screenSize = screen_;
+    p.screenBounds = screenBounds_;
+    p.lastOpenDir = lastOpenDir_;
+    p.overviewShown = overviewShown_;
+    p.pendingCommand = pendingCommand_;
+    return p;
 }
 
 bool COrvalinDlg::hasImage() const
@@ -95,7 +124,7 @@ void COrvalinDlg::OnInitDialog()
     // The frozen camera frame keeps its marker size in the geometry.
     connect(doc_.get(), &MeasureDocument::imageChanged, this, [this] {
         if (doc_->origin() == ImageOrigin::CameraFrame)
-            geo_.imageSize = kCameraFrameMarkerSize;
+            zoom_.layout().imageSize = kCameraFrameMarkerSize;
     });
     // The view follows every change of the calibration and the attributes.
     connect(doc_.get(), &MeasureDocument::calibrationChanged, this, [this] {
@@ -103,6 +132,11 @@ void COrvalinDlg::OnInitDialog()
             RebuildView();
     });
     connect(doc_.get(), &MeasureDocument::attributesChanged, this, &COrvalinDlg::RebuildView);
+    // A new zoom shows the image composed anew, from the top left.
+    connect(&zoom_, &ViewZoom::zoomChanged, this, [this] {
+        if (hasImage())
+            viewState_ = ViewState::Rebuild;
+    });
     InstallQtTranslations(language_, this);
 
     setWindowIcon(QIcon(QStringLiteral(":/orvalin/icon.svg")));
@@ -126,14 +160,15 @@ void COrvalinDlg::OnInitDialog()
     columnHeight_ = kColumnClientHeight + 40;
 
     CreatePages();
-    InstallPointerHandlers(*this);
+    interactionView_ = std::make_unique<DlgInteractionView>(*this);
+    pointer_ = std::make_unique<PointerInteraction>(*doc_, *interactionView_);
 
     EnablePageControls(false);
     EnableOutputButtons(false);
 
     {
         auto overview = std::make_unique<CScrollDlg>();
-        overview->SetOwner(this);
+        overview->SetOwner(this, this);
         scrollDlg_ = overview.get();
         overview_ = std::move(overview);
     }

@@ -1,21 +1,24 @@
 #pragma once
 // The main window: control column (logo, overview toggle, Exit, the four tab
 // pages, the results list, the output buttons) beside the image view.
-// Pages keep a pointer to it and call the public members below.
+// Pages see it as a PageHost; the pointer handlers through an InteractionView.
 
 #include <QDialog>
 #include <QImage>
 #include <QPointer>
 #include <QString>
 
-#include <array>
 #include <memory>
 
+#include "app/dlg_command.h"
 #include "app/dlg_environment.h"
+#include "app/page_host.h"
+#include "app/window_commands.h"
 #include "measure/language.h"
 #include "measure/measure_item.h"
-#include "app/pointer_handler.h"
+#include "app/tab_index.h"
 #include "app/view_state.h"
+#include "document/view_zoom.h"
 
 class QLabel;
 class QPainter;
@@ -34,125 +37,78 @@ class ImageView;
 class KeyDiscarder;
 struct LayerInputs;
 class MeasureDocument;
+class DlgInteractionView;
+class PointerInteraction;
 class ResultsView;
 class ViewComposer;
 class WirelessReceiver;
 
-// Control identifiers kept for the commands that are posted or pending.
-enum class DlgCommand : int {
-    None = 0,
-    Exit = 1,
-    Cancel = 2,
-    Report = 3,
-    DeleteAll = 4,
-    OpenImage = 1000,
-    SaveCsv = 1003,
-    SaveImage = 1005,
-    Overview = 1016,
-};
-
-// Tab indices.
-enum TabIndex : int { TabImage = 0, TabScale = 1, TabMeasure = 2, TabOption = 3 };
-
-class COrvalinDlg : public QDialog {
+class COrvalinDlg : public QDialog, private PageHost, private WindowCommands {
     Q_OBJECT
 
 public:
-    // The window widens by this to show the live view beside the column.
-    static constexpr int kLiveViewAllowance = 661;
-
     explicit COrvalinDlg(DlgEnvironment env = DlgEnvironment::FromPlatform(),
                          QWidget *parent = nullptr);
     ~COrvalinDlg() override;
 
-    // --- language, pages, widgets -------------------------------------------------
-    Language language() const { return language_; }
-    // Language of kind names and unit suffixes in rows (English when any window switched).
-    Language textLanguage() const { return textLanguage_; }
-    int currentTab() const { return currentTab_; }
-    // Selects a tab in the tab control (as the image page's Open button does);
-    // the page switch itself runs through OnTabChange.
-    void SelectTab(int index);
-
-    CImageTab *imageTab() const { return imageTab_; }
-    CCalibTab *calibTab() const { return calibTab_; }
-    CToolTab *toolTab() const { return toolTab_; }
-    COptionTab *optionTab() const { return optionTab_; }
-    CScrollDlg *scrollDlg() const { return scrollDlg_; }
-    // The overview window as a plain window (exists even before its class does).
-    QWidget *overviewWindow() const { return overview_.get(); }
-    QTabWidget *tabControl() const { return tabs_; }
-    ResultsView *resultsView() const { return resultsView_; }
-    ImageView *imageView() const { return view_; }
-    // The window in which the camera and the wireless microscope show their pictures.
-    QWidget *liveView() const { return liveView_; }
-
-    // --- the measurement document -------------------------------------------------
+    // --- narrow views of the window ---------------------------------------------------
     // The still, the measurements and their rows, the selection and the edit item.
-    MeasureDocument &document() { return *doc_; }
-    const MeasureDocument &document() const { return *doc_; }
+    MeasureDocument &document() const override { return *doc_; }
+    // What pages and the overview use of the window.
+    PageHost &host() { return *this; }
+    // The buttons', the results list's and the devices' commands.
+    WindowCommands &commands() { return *this; }
+    // The view's pointer events go here (drag mode, remembered cursor, handlers).
+    PointerInteraction &pointer() const { return *pointer_; }
 
-    // --- view ----------------------------------------------------------------------
-    ViewState viewState() const { return viewState_; }
-    void setViewState(ViewState state) { viewState_ = state; }
-    // ViewState::Rebuild and repaint the view (the usual end of every change).
-    void RebuildView();
+    // The pages, widgets and state as they are now, for tests and tools.
+    struct Parts {
+        CImageTab *imageTab = nullptr;
+        CCalibTab *calibTab = nullptr;
+        CToolTab *toolTab = nullptr;
+        COptionTab *optionTab = nullptr;
+        CScrollDlg *scrollDlg = nullptr;
+        // The overview window as a plain window (exists even before its class does).
+        QWidget *overviewWindow = nullptr;
+        QTabWidget *tabControl = nullptr;
+        ResultsView *resultsView = nullptr;
+        ImageView *imageView = nullptr;
+        const ViewComposer *viewComposer = nullptr;
+        // The wireless microscope receiver (null if it could not be made).
+        WirelessReceiver *wirelessReceiver = nullptr;
+        const QImage *composite = nullptr;
+        int columnHeight = 0;
+        QSize screenSize;
+        // The screen the window keeps to, as it really is (no short-screen adjustment).
+        QRect screenBounds;
+        QString lastOpenDir;
+        bool overviewShown = false;
+        DlgCommand pendingCommand = DlgCommand::None;
+    };
+    Parts parts() const;
+
+    // --- the view widget --------------------------------------------------------------
     // For pointer moves during a drag, when only the edit item changed since
     // the last rebuild: repaint with just the edit item redrawn over the
     // cached layer. The layer is checked against the list, selection, bars
     // and attributes first, and rebuilt in full when any of them changed.
     void RebuildEditLayer();
-    const ViewComposer &viewComposer() const { return *composer_; }
-    // Repaint the view without rebuilding (overview scrolling, provisional bars).
-    void UpdateView();
-    DragMode dragMode() const { return dragMode_; }
-    void setDragMode(DragMode mode) { dragMode_ = mode; }
-    ViewGeometry &view() { return geo_; }
-    const ViewGeometry &view() const { return geo_; }
-    QPoint ViewToImage(QPoint viewPoint) const { return geo_.ViewToImage(viewPoint); }
     // Device pixels per window pixel of the view, as last laid out: view
     // coordinates (size, scroll, pointer positions) count device pixels.
     qreal viewPixelRatio() const { return viewRatio_; }
     // The view's screen changed its ratio: the view keeps its place in the
     // window and shows as many device pixels as it now holds.
     void FollowViewRatio();
-    void SetZoom(int zoomX, int zoomY);  // resets the scroll, marks a rebuild
-    void SetScroll(QPoint scroll);
-    // The cursor remembered by the pointer interaction; Qt::BlankCursor stands for none.
-    Qt::CursorShape rememberedCursor() const { return cursor_; }
-    void setRememberedCursor(Qt::CursorShape shape);
-    void forgetCursor();
-    bool hasRememberedCursor() const { return cursor_ != Qt::BlankCursor; }
-    void setPointerHandler(DragMode mode, std::unique_ptr<ViewPointerHandler> handler);
-    ViewPointerHandler *pointerHandler(DragMode mode) const;
-
-    // Sizes the window and the view to the image and zoom; places the overview.
-    void LayoutView();
-    int FitZoom() const;
-    // The temporary directory, or an empty string after the message.
-    QString GetTempDir();
-    int columnWidth() const { return columnWidth_; }
-    int columnHeight() const { return columnHeight_; }
-    QSize screenSize() const { return screen_; }
-    // Every message, question and chooser of the window and its helpers.
-    UiPrompter &prompter() const { return *env_.prompter; }
-    // The screen the window keeps to, as it really is (no short-screen adjustment).
-    QRect screenBounds() const { return screenBounds_; }
-    // The outer size last asked for the window (frame included); the window
-    // gets it, cut to the screen.
-    QSize windowSizeRequested() const { return requestedSize_; }
-    void SetWindowSize(QSize outer);
+    // The view's paint: the composite by ViewState (painter on the view widget).
+    void PaintView(QPainter &painter);
+    // Places the labels, then builds the composite when a rebuild is due (also
+    // used by the outputs). Never from a paint.
+    void EnsureComposite();
 
     // --- images ----------------------------------------------------------------------
     bool hasImage() const;
     const QImage &sourceImage() const;
-    const QImage &composite() const { return composite_; }
-    QSize imageSize() const { return geo_.imageSize; }
-    // Places the labels, then builds the composite when a rebuild is due (also
-    // used by the outputs). Never from a paint.
-    void EnsureComposite();
     QString workFilePath() const { return workFilePath_; }
-    QString lastOpenDir() const { return lastOpenDir_; }
     void LoadImageFile(const QString &path);
     // False when nothing was written.
     // *reason (when given) gets the system's reason for a failure.
@@ -161,56 +117,6 @@ public:
     // --- controls ---------------------------------------------------------------------
     void EnableOutputButtons(bool on);
     void EnablePageControls(bool on);
-    bool overviewShown() const { return overviewShown_; }
-    // Sets the overview-shown flag and pushes it into the toggle button.
-    void SetOverviewShown(bool shown);
-    QPushButton *button(DlgCommand id) const;
-
-    // --- commands -----------------------------------------------------------------------
-    DlgCommand pendingCommand() const { return pendingCommand_; }
-    // Queues a command id as the window's own commands are (buttons, pages).
-    void PostCommand(DlgCommand id);
-    // Runs a command now.
-    void OnCommand(DlgCommand id);
-
-    void OnTabChange();
-    void OnOpenImage();
-    void OnSaveImage();
-    void SaveResultsCsv();
-    void DeleteAllResults();
-    void OnExit();
-    void ShowAbout();
-    // The report button: the workbook in the temporary directory, opened in
-    // the desktop's spreadsheet application.
-    void OnReport();
-
-    // Results list notifications.
-    void OnListClick();
-    void OnListRightDoubleClick();
-    void OnListDoubleClick();
-    void OnListRightClick();
-
-    // The view's events (positions relative to the view origin).
-    void OnViewPress(QPoint pos);
-    void OnViewMove(QPoint pos);
-    void OnViewRelease(QPoint pos);
-    void OnViewDoubleClick(QPoint pos);
-    void OnViewRightPress(QPoint pos);
-    void OnViewLeave();
-    // The view's paint: the composite by ViewState (painter on the view widget).
-    void PaintView(QPainter &painter);
-
-    // The tool palette's ToolSelect (pages ask for it after their changes).
-    void RefreshToolButtons();
-
-    // --- devices ----------------------------------------------------------------------
-    // Queues a DeviceEvent code (the receiver's, the image page's) for OnDeviceEvent.
-    void PostDeviceEvent(int code, int argument);
-    // Runs a DeviceEvent code now; always 0.
-    int OnDeviceEvent(int code, int argument);
-    // The wireless microscope receiver (started with the window; null if it could not be made).
-    WirelessReceiver *wirelessReceiver() const { return receiver_.get(); }
-
     // Tooltip of a control (only the overview toggle has one).
     QString ToolTipFor(DlgCommand id) const;
 
@@ -234,6 +140,54 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    friend class DlgInteractionView;
+
+    // --- PageHost ---------------------------------------------------------------------
+    Language language() const override { return language_; }
+    Language textLanguage() const override { return textLanguage_; }
+    UiPrompter &prompter() const override { return *env_.prompter; }
+    int currentTab() const override { return currentTab_; }
+    void SelectTab(int index) override;
+    void RefreshToolButtons() override;
+    ViewZoom &zoom() override { return zoom_; }
+    const ViewGeometry &view() const override { return zoom_.geometry(); }
+    QPoint ViewToImage(QPoint viewPoint) const override { return zoom_.geometry().ViewToImage(viewPoint); }
+    QSize imageSize() const override { return zoom_.geometry().imageSize; }
+    ViewState viewState() const override { return viewState_; }
+    void setViewState(ViewState state) override { viewState_ = state; }
+    void RebuildView() override;
+    void UpdateView() override;
+    void SetZoom(int zoomX, int zoomY) override;
+    void SetScroll(QPoint scroll) override;
+    void LayoutView() override;
+    int FitZoom() const override;
+    void SetOverviewShown(bool shown) override;
+    QWidget *liveView() const override { return liveView_; }
+    QPushButton *button(DlgCommand id) const override;
+    int columnWidth() const override { return columnWidth_; }
+    int windowWidth() const override { return width(); }
+    QSize windowSizeRequested() const override { return requestedSize_; }
+    void SetWindowSize(QSize outer) override;
+    QString GetTempDir() override;
+    void PostCommand(DlgCommand id) override;
+    void PostDeviceEvent(int code, int argument) override;
+
+    // --- WindowCommands ---------------------------------------------------------------
+    void OnCommand(DlgCommand id) override;
+    void OnTabChange() override;
+    void OnOpenImage() override;
+    void OnSaveImage() override;
+    void SaveResultsCsv() override;
+    void DeleteAllResults() override;
+    void OnExit() override;
+    void ShowAbout() override;
+    void OnReport() override;
+    void OnListClick() override;
+    void OnListRightDoubleClick() override;
+    void OnListDoubleClick() override;
+    void OnListRightClick() override;
+    int OnDeviceEvent(int code, int argument) override;
+
     void BuildControls();
     void OnInitDialog();
     void CreatePages();
@@ -274,11 +228,12 @@ private:
 
     DragMode dragMode_ = DragMode::Idle;
     ViewState viewState_ = ViewState::NoImage;
+    // The cursor the last hover chose; Qt::BlankCursor stands for none.
     Qt::CursorShape cursor_ = Qt::BlankCursor;
-    std::array<std::unique_ptr<ViewPointerHandler>, kDragModeCount> handlers_;
 
     QImage composite_;
-    ViewGeometry geo_;
+    // The view's zoom and scroll; the layout writes the view's place and size into it.
+    ViewZoom zoom_;
     int columnWidth_ = 0;
     int columnHeight_ = 0;
     QSize screen_;
@@ -301,6 +256,9 @@ private:
 
     // Made with the window's languages at the start of OnInitDialog.
     std::unique_ptr<MeasureDocument> doc_;
+    // The pointer handlers see the window through this; both go before the document.
+    std::unique_ptr<DlgInteractionView> interactionView_;
+    std::unique_ptr<PointerInteraction> pointer_;
 
     // Child widgets are owned by Qt's parent tree.
     QWidget *column_ = nullptr;

@@ -96,10 +96,10 @@ void COrvalinDlg::LoadImageFile(const QString &path)
     const QSize size = loaded.image.size();
     doc_->SetImage(std::move(loaded.image), ImageOrigin::File);
     composer_->Invalidate();
-    geo_.imageSize = size;
-    geo_.zoomX = geo_.zoomY = 100;
-    geo_.origin = QPoint(columnWidth_ + 5, 5);
-    geo_.scroll = QPoint(0, 0);
+    zoom_.layout().imageSize = size;
+    zoom_.layout().zoomX = zoom_.layout().zoomY = 100;
+    zoom_.layout().origin = QPoint(columnWidth_ + 5, 5);
+    zoom_.layout().scroll = QPoint(0, 0);
     viewState_ = ViewState::Rebuild;
     LayoutView();
 
@@ -146,7 +146,8 @@ bool COrvalinDlg::WriteImageFile(const QString &path, const QString &extension, 
     const SnapshotSaver saveSnapshot = [this](const QString &p, const QString &ext, QString *why) {
         return imageTab_ && imageTab_->SaveFrozenFrame(p, ext, why);
     };
-    const QSize size = doc_->origin() == ImageOrigin::CameraFrame ? kCameraFrameMarkerSize : geo_.imageSize;
+    const QSize size =
+        doc_->origin() == ImageOrigin::CameraFrame ? kCameraFrameMarkerSize : zoom_.geometry().imageSize;
     return orv::WriteImageFile(path, extension, composite_, size, saveSnapshot, reason);
 }
 

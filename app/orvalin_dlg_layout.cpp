@@ -45,13 +45,13 @@ void COrvalinDlg::LayoutView()
     const int K = columnHeight_;
     const int SW = screen_.width();
     const int SH = screen_.height();
-    const long long W = geo_.imageSize.width();
-    const long long H = geo_.imageSize.height();
+    const long long W = zoom_.geometry().imageSize.width();
+    const long long H = zoom_.geometry().imageSize.height();
     // The view shows a zoomed pixel per device pixel: on a 2x screen it takes
     // half as many window pixels, and nothing is stretched twice.
     viewRatio_ = CurrentViewRatio();
-    const long long zoomedW = geo_.zoomX * W / 100;
-    const long long zoomedH = geo_.zoomY * H / 100;
+    const long long zoomedW = zoom_.geometry().zoomX * W / 100;
+    const long long zoomedH = zoom_.geometry().zoomY * H / 100;
 
     int viewH = ToWindow(zoomedH, viewRatio_);
     int viewW = ToWindow(zoomedW, viewRatio_);
@@ -107,9 +107,9 @@ void COrvalinDlg::LayoutView()
 
     viewW = std::max(0, viewW);
     viewH = std::max(0, viewH);
-    geo_.size = QSize(static_cast<int>(std::min<long long>(zoomedW, ToDevice(viewW, viewRatio_))),
-                      static_cast<int>(std::min<long long>(zoomedH, ToDevice(viewH, viewRatio_))));
-    view_->setGeometry(QRect(geo_.origin, QSize(viewW, viewH)));
+    zoom_.layout().size = QSize(static_cast<int>(std::min<long long>(zoomedW, ToDevice(viewW, viewRatio_))),
+                                static_cast<int>(std::min<long long>(zoomedH, ToDevice(viewH, viewRatio_))));
+    view_->setGeometry(QRect(zoom_.geometry().origin, QSize(viewW, viewH)));
     view_->setVisible(hasImage());
     // The composite does not depend on the view: its layer stays.
     composer_->InvalidatePicture();
@@ -123,19 +123,20 @@ void COrvalinDlg::FollowViewRatio()
     viewRatio_ = ratio;
     if (!hasImage())
         return;
-    const long long zoomedW = static_cast<long long>(geo_.zoomX) * geo_.imageSize.width() / 100;
-    const long long zoomedH = static_cast<long long>(geo_.zoomY) * geo_.imageSize.height() / 100;
-    geo_.size = QSize(static_cast<int>(std::min<long long>(zoomedW, ToDevice(view_->width(), ratio))),
-                      static_cast<int>(std::min<long long>(zoomedH, ToDevice(view_->height(), ratio))));
-    geo_.scroll = QPoint(0, 0);
+    const ViewGeometry &geo = zoom_.geometry();
+    const long long zoomedW = static_cast<long long>(geo.zoomX) * geo.imageSize.width() / 100;
+    const long long zoomedH = static_cast<long long>(geo.zoomY) * geo.imageSize.height() / 100;
+    zoom_.layout().size = QSize(static_cast<int>(std::min<long long>(zoomedW, ToDevice(view_->width(), ratio))),
+                                static_cast<int>(std::min<long long>(zoomedH, ToDevice(view_->height(), ratio))));
+    zoom_.layout().scroll = QPoint(0, 0);
     composer_->InvalidatePicture();
     RebuildView();
 }
 
 int COrvalinDlg::FitZoom() const
 {
-    const int W = geo_.imageSize.width();
-    const int H = geo_.imageSize.height();
+    const int W = zoom_.geometry().imageSize.width();
+    const int H = zoom_.geometry().imageSize.height();
     if (W <= 0 || H <= 0)
         return 100;
     // In device pixels, as the view shows the zoomed image.
@@ -160,30 +161,13 @@ QString COrvalinDlg::GetTempDir()
 
 void COrvalinDlg::SetZoom(int zoomX, int zoomY)
 {
-    geo_.zoomX = zoomX;
-    geo_.zoomY = zoomY;
-    geo_.scroll = QPoint(0, 0);
-    if (hasImage())
-        viewState_ = ViewState::Rebuild;
+    // zoomChanged marks the rebuild.
+    zoom_.SetZoom(zoomX, zoomY);
 }
 
 void COrvalinDlg::SetScroll(QPoint scroll)
 {
-    geo_.scroll = scroll;
-}
-
-void COrvalinDlg::setRememberedCursor(Qt::CursorShape shape)
-{
-    cursor_ = shape;
-    if (shape == Qt::BlankCursor)
-        view_->unsetCursor();
-    else
-        view_->setCursor(shape);
-}
-
-void COrvalinDlg::forgetCursor()
-{
-    cursor_ = Qt::BlankCursor;
+    zoom_.SetScroll(scroll);
 }
 
 }  // namespace orv

@@ -45,8 +45,8 @@ bool ProduceReport(COrvalinDlg &dlg)
         return false;
 
     ReportInput in;
-    in.language = dlg.language();
-    in.imageSize = dlg.document().origin() == ImageOrigin::CameraFrame ? pictureSize : dlg.imageSize();
+    in.language = dlg.host().language();
+    in.imageSize = dlg.document().origin() == ImageOrigin::CameraFrame ? pictureSize : dlg.host().imageSize();
     in.pictureSize = pictureSize;
     in.scale = dlg.document().calibration().setting;
     in.rows = dlg.document().results().rows();
@@ -58,7 +58,7 @@ bool ProduceReport(COrvalinDlg &dlg)
         qWarning("report not written: %s", qUtf8Printable(error));
         return false;
     }
-    if (!dlg.prompter().openDocument(QUrl::fromLocalFile(saved))) {
+    if (!dlg.host().prompter().openDocument(QUrl::fromLocalFile(saved))) {
         QFile::remove(saved);
         return false;
     }

@@ -98,9 +98,9 @@ void COrvalinDlg::DiscardImage()
     if (overview_)
         overview_->hide();
     SetOverviewShown(false);
-    geo_.size = QSize(0, 0);
+    zoom_.layout().size = QSize(0, 0);
     view_->hide();
-    view_->setGeometry(geo_.origin.x(), geo_.origin.y(), 0, 0);
+    view_->setGeometry(zoom_.geometry().origin.x(), zoom_.geometry().origin.y(), 0, 0);
     doc_->results().DeleteAllRows();
     // The measurements go with the next image; nothing may point at them meanwhile.
     doc_->SetEditItem(nullptr);
@@ -153,7 +153,7 @@ void COrvalinDlg::OnOverviewToggle()
 void COrvalinDlg::OnExit()
 {
     dragMode_ = DragMode::Idle;
-    forgetCursor();
+    cursor_ = Qt::BlankCursor;
     if (calibTab_)
         calibTab_->FreeScaleBars();
     doc_->SetEditItem(nullptr);

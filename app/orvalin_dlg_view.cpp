@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "app/image_view.h"
+#include "app/interaction/pointer_interaction.h"
 #include "app/composition_inputs.h"
 #include "app/option_tab.h"
 #include "app/scroll_dlg.h"
@@ -22,13 +23,6 @@ QRect ToWindowRect(const QRect &view, qreal ratio)
 {
     return QRectF(view.x() / ratio, view.y() / ratio, view.width() / ratio, view.height() / ratio)
         .toAlignedRect();
-}
-
-// A drag mode's slot in the handler table; kDragModeCount for a value outside it.
-std::size_t HandlerSlot(DragMode mode)
-{
-    const int i = ToUnderlying(mode);
-    return static_cast<std::size_t>(i >= 0 && i < kDragModeCount ? i : kDragModeCount);
 }
 
 }  // namespace
@@ -58,7 +52,7 @@ void COrvalinDlg::RebuildEditLayer()
     viewState_ = ViewState::UpToDate;
     // Composed now, so the view repaints only the pixels that change.
     EnsureComposite();
-    for (const QRect &r : composer_->PendingViewRegion(composite_, geo_))
+    for (const QRect &r : composer_->PendingViewRegion(composite_, zoom_.geometry()))
         view_->update(ToWindowRect(r, viewRatio_));
 }
 
@@ -126,7 +120,7 @@ void COrvalinDlg::PaintView(QPainter &painter)
         PostComposition();
     }
     // Made in device pixels: one picture pixel to one pixel of the screen.
-    const QImage &picture = composer_->ViewPicture(composite_, geo_);
+    const QImage &picture = composer_->ViewPicture(composite_, zoom_.geometry());
     const qreal ratio = viewRatio_;
     painter.fillRect(area, kEmptyViewColor);
     if (!picture.isNull())
@@ -143,12 +137,10 @@ void COrvalinDlg::PaintView(QPainter &painter)
         scrollDlg_->UpdateFrame();
     }
     if (IsCalibDrag(dragMode_)) {
-        if (ViewPointerHandler *h = pointerHandler(dragMode_)) {
-            painter.setClipRect(area);
-            // The overlay draws in view pixels.
-            painter.scale(1 / ratio, 1 / ratio);
-            h->paintOverlay(*this, painter);
-        }
+        painter.setClipRect(area);
+        // The overlay draws in view pixels.
+        painter.scale(1 / ratio, 1 / ratio);
+        pointer_->paintOverlay(painter);
     }
 }
 
@@ -176,75 +168,6 @@ void COrvalinDlg::PostToolSelect()
         toolSelectPosted_ = false;
         ToolSelect();
     });
-}
-
-void COrvalinDlg::setPointerHandler(DragMode mode, std::unique_ptr<ViewPointerHandler> handler)
-{
-    if (const std::size_t slot = HandlerSlot(mode); slot < handlers_.size())
-        handlers_[slot] = std::move(handler);
-}
-
-ViewPointerHandler *COrvalinDlg::pointerHandler(DragMode mode) const
-{
-    const std::size_t slot = HandlerSlot(mode);
-    return slot < handlers_.size() ? handlers_[slot].get() : nullptr;
-}
-
-bool COrvalinDlg::ViewTakesPointer() const
-{
-    return viewState_ != ViewState::NoImage && hasImage() && currentTab_ != TabImage;
-}
-
-void COrvalinDlg::OnViewPress(QPoint pos)
-{
-    if (!ViewTakesPointer())
-        return;
-    if (ViewPointerHandler *h = pointerHandler(dragMode_))
-        h->press(*this, pos);
-}
-
-void COrvalinDlg::OnViewMove(QPoint pos)
-{
-    if (viewState_ == ViewState::NoImage || !hasImage()) {
-        forgetCursor();
-        return;
-    }
-    if (currentTab_ == TabImage)
-        return;
-    if (ViewPointerHandler *h = pointerHandler(dragMode_))
-        h->move(*this, pos);
-}
-
-void COrvalinDlg::OnViewRelease(QPoint pos)
-{
-    // A drag under way always gets its release, wherever it ends.
-    if (dragMode_ == DragMode::Idle && !ViewTakesPointer())
-        return;
-    if (ViewPointerHandler *h = pointerHandler(dragMode_))
-        h->release(*this, pos);
-}
-
-void COrvalinDlg::OnViewDoubleClick(QPoint pos)
-{
-    if (!ViewTakesPointer())
-        return;
-    if (ViewPointerHandler *h = pointerHandler(dragMode_))
-        h->doubleClick(*this, pos);
-}
-
-void COrvalinDlg::OnViewRightPress(QPoint pos)
-{
-    if (!ViewTakesPointer())
-        return;
-    if (ViewPointerHandler *h = pointerHandler(dragMode_))
-        h->rightPress(*this, pos);
-}
-
-void COrvalinDlg::OnViewLeave()
-{
-    // Outside the view the remembered cursor no longer applies.
-    if (dragMode_ == DragMode::Idle)
-        forgetCursor();
 }
 
 }  // namespace orv

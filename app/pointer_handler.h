@@ -1,26 +1,25 @@
 #pragma once
-// One unit of the pointer interaction: the main window hands the view's mouse
-// events to the handler of the current DragMode. Positions are relative to the
-// view origin.
+// One unit of the pointer interaction: the view's mouse events go to the
+// handler of the current DragMode. Positions are relative to the view origin.
 
 #include <QPoint>
+
+#include "app/interaction/interaction_view.h"
 
 class QPainter;
 
 namespace orv {
 
-class COrvalinDlg;
-
 class ViewPointerHandler {
 public:
     virtual ~ViewPointerHandler() = default;
-    virtual void press(COrvalinDlg &, QPoint) {}
-    virtual void move(COrvalinDlg &, QPoint) {}
-    virtual void release(COrvalinDlg &, QPoint) {}
-    virtual void doubleClick(COrvalinDlg &, QPoint) {}
-    virtual void rightPress(COrvalinDlg &, QPoint) {}
+    virtual void press(InteractionContext &, QPoint) {}
+    virtual void move(InteractionContext &, QPoint) {}
+    virtual void release(InteractionContext &, QPoint) {}
+    virtual void doubleClick(InteractionContext &, QPoint) {}
+    virtual void rightPress(InteractionContext &, QPoint) {}
     // Drawn over the stretched composite, clipped to the view (provisional bars).
-    virtual void paintOverlay(COrvalinDlg &, QPainter &) {}
+    virtual void paintOverlay(InteractionContext &, QPainter &) {}
 };
 
 }  // namespace orv

@@ -6,7 +6,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "app/orvalin_dlg.h"
+#include "app/page_host.h"
+#include "app/tab_index.h"
 #include "app/scroll_dlg_geometry.h"
 #include "app/view_scaler.h"
 
@@ -32,16 +33,16 @@ CScrollDlg::CScrollDlg(QWidget *parent)
 
 CScrollDlg::~CScrollDlg() = default;
 
-void CScrollDlg::SetOwner(COrvalinDlg *owner)
+void CScrollDlg::SetOwner(PageHost *owner, QWidget *ownerWindow)
 {
     owner_ = owner;
-    if (!owner)
+    if (!owner || !ownerWindow)
         return;
     // A modal main window blocks the input of every window that is not its
     // own: a window without a parent would ignore the mouse. As a tool window
     // of the main window it stays a window of its own, above it.
     const bool shown = isVisible();
-    setParent(owner, (windowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
+    setParent(ownerWindow, (windowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
     setVisible(shown);
 }
 

@@ -12,7 +12,7 @@ class QLabel;
 
 namespace orv {
 
-class COrvalinDlg;
+class PageHost;
 
 class CScrollDlg : public QDialog {
     Q_OBJECT
@@ -22,10 +22,11 @@ public:
     explicit CScrollDlg(QWidget *parent = nullptr);
     ~CScrollDlg() override;
 
-    // The main window becomes the owner: the overview floats above it and
-    // takes the mouse while the main window runs modally.
-    void SetOwner(COrvalinDlg *owner);
-    COrvalinDlg *owner() const { return owner_; }
+    // The main window becomes the owner (owner: its page host, ownerWindow:
+    // the window itself): the overview floats above it and takes the mouse
+    // while the main window runs modally.
+    void SetOwner(PageHost *owner, QWidget *ownerWindow);
+    PageHost *owner() const { return owner_; }
 
     // The picture area in pixels (the whole client area of the window).
     void SetClientSize(QSize size);
@@ -74,7 +75,7 @@ private:
     QImage Scaled(const QImage &from) const;
     void DragTo(QPoint p);
 
-    COrvalinDlg *owner_ = nullptr;
+    PageHost *owner_ = nullptr;
     QSize client_{240, 180};
     QImage picture_;
     QRect frame_;

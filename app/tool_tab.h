@@ -15,7 +15,7 @@ class QLabel;
 
 namespace orv {
 
-class COrvalinDlg;
+class PageHost;
 class CToolButton;
 
 class CToolTab : public QWidget {
@@ -28,8 +28,8 @@ public:
     ~CToolTab() override;
 
     // Set by the main window right after it created the page.
-    void SetOwner(COrvalinDlg *owner) { owner_ = owner; }
-    COrvalinDlg *owner() const { return owner_; }
+    void SetOwner(PageHost *owner) { owner_ = owner; }
+    PageHost *owner() const { return owner_; }
     Language language() const { return lang_; }
 
     // The kind of the next new measurement (0: none).
@@ -67,7 +67,7 @@ private:
     void BuildControls();
     void OnToolClicked(int index);
 
-    COrvalinDlg *owner_ = nullptr;
+    PageHost *owner_ = nullptr;
     Language lang_ = Language::Japanese;
     int currentTool_ = KindDistance2Points;
     std::array<CToolButton *, kToolCount> buttons_{};

@@ -5,7 +5,9 @@
 #include <QWidget>
 
 #include "app/calib_tab.h"
+#include "app/interaction/pointer_interaction.h"
 #include "app/orvalin_dlg.h"
+#include "app/page_host.h"
 #include "document/measure_document.h"
 
 namespace orv {
@@ -37,16 +39,16 @@ UndoKeys::~UndoKeys()
 
 bool UndoKeys::Apply(UndoKey key)
 {
-    if (key == UndoKey::None || dlg_.dragMode() != DragMode::Idle)
+    if (key == UndoKey::None || dlg_.pointer().dragMode() != DragMode::Idle)
         return false;
     // A value typed on the Scale page and not yet taken becomes a step of its
     // own first, so Ctrl+Z takes back what was just typed.
-    if (CCalibTab *calib = dlg_.calibTab(); calib && calib->hasPendingEdit())
+    if (CCalibTab *calib = dlg_.parts().calibTab; calib && calib->hasPendingEdit())
         calib->CommitScaleEdits();
     MeasureDocument &doc = dlg_.document();
     const bool done = key == UndoKey::Undo ? doc.Undo() : doc.Redo();
     if (done)
-        dlg_.RebuildView();
+        dlg_.host().RebuildView();
     return done;
 }
 

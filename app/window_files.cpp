@@ -10,7 +10,10 @@
 #include "app/file_filter.h"
 #include "app/image_tab.h"
 #include "app/measurement_file_io.h"
+#include "app/interaction/pointer_interaction.h"
 #include "app/orvalin_dlg.h"
+#include "app/page_host.h"
+#include "app/tab_index.h"
 #include "app/save_failure.h"
 #include "app/ui_prompter.h"
 #include "document/measure_document.h"
@@ -44,7 +47,7 @@ WindowFiles *WindowFiles::Of(const COrvalinDlg &dlg)
 
 bool WindowFiles::Open(const QString &path)
 {
-    if (dlg_.dragMode() != DragMode::Idle)
+    if (dlg_.pointer().dragMode() != DragMode::Idle)
         return false;
     const MeasureDocument &doc = dlg_.document();
     const bool work = doc.hasImage() && (!doc.list().empty() || doc.editItem());
@@ -53,11 +56,11 @@ bool WindowFiles::Open(const QString &path)
 
     // From the Image page, as its Open button does: no live picture, no
     // wireless mode; the loaded image is shown on the Scale page.
-    CImageTab *page = dlg_.currentTab() == TabImage ? dlg_.imageTab() : nullptr;
+    CImageTab *page = dlg_.host().currentTab() == TabImage ? dlg_.parts().imageTab : nullptr;
     if (page) {
         if (page->wirelessMode() == 1)
             page->SetWirelessMode(0);
-        page->OpenCamera(-1, dlg_.liveView());
+        page->OpenCamera(-1, dlg_.host().liveView());
     }
     bool loaded = false;
     {
@@ -69,7 +72,7 @@ bool WindowFiles::Open(const QString &path)
     if (!loaded) {
         // The file was not read: the Image page gets its camera back.
         if (page)
-            page->OpenCamera(page->defaultCameraIndex(), dlg_.liveView());
+            page->OpenCamera(page->defaultCameraIndex(), dlg_.host().liveView());
         return false;
     }
     lastDir_ = QFileInfo(path).absolutePath();
@@ -79,7 +82,7 @@ bool WindowFiles::Open(const QString &path)
         measurementPath_.clear();
     NameInTitle(path);
     if (page)
-        dlg_.SelectTab(TabScale);
+        dlg_.host().SelectTab(TabScale);
     return true;
 }
 
@@ -87,10 +90,10 @@ bool WindowFiles::SaveAs(const QString &path)
 {
     QString reason;
     if (!SaveWindowMeasurements(dlg_, path, &reason)) {
-        const QString lead = dlg_.language() == Language::English
+        const QString lead = dlg_.host().language() == Language::English
                                  ? QStringLiteral("The measurement file could not be saved.")
                                  : QStringLiteral("計測ファイルを保存できませんでした。");
-        dlg_.prompter().message(&dlg_, SaveFailureText(lead, path, reason), dlg_.windowTitle(),
+        dlg_.host().prompter().message(&dlg_, SaveFailureText(lead, path, reason), dlg_.windowTitle(),
                                 UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
         return false;
     }
@@ -102,14 +105,14 @@ bool WindowFiles::SaveAs(const QString &path)
 
 void WindowFiles::Save()
 {
-    if (!dlg_.hasImage() || dlg_.dragMode() != DragMode::Idle)
+    if (!dlg_.hasImage() || dlg_.pointer().dragMode() != DragMode::Idle)
         return;
     // A value typed on the Scale page counts, as when its field loses the focus.
-    if (CCalibTab *calib = dlg_.calibTab(); calib && calib->hasPendingEdit())
+    if (CCalibTab *calib = dlg_.parts().calibTab; calib && calib->hasPendingEdit())
         calib->CommitScaleEdits();
     QString path = measurementPath_;
     if (path.isEmpty()) {
-        path = dlg_.prompter().saveFile(&dlg_, QString(), lastDir_,
+        path = dlg_.host().prompter().saveFile(&dlg_, QString(), lastDir_,
                                         QtFileFilter(QLatin1String(kMeasurementFileFilter)));
         if (path.isEmpty())
             return;

@@ -20,6 +20,7 @@
 #include "bench_scene.h"
 #include "app/calib_tab.h"
 #include "measure/hit_test.h"
+#include "app/interaction/pointer_interaction.h"
 #include "app/orvalin_dlg.h"
 #include "document/measure_document.h"
 #include "app/tool_tab.h"
@@ -60,7 +61,7 @@ public:
             raw->number = dlg_->document().list().Append(std::move(copy));
             dlg_->document().results().AddMeasureRows(*raw);
         }
-        dlg_->SelectTab(TabMeasure);
+        dlg_->host().SelectTab(TabMeasure);
         SetZoom(zoom);
         Paint();
     }
@@ -70,10 +71,10 @@ public:
 
     void SetZoom(int zoom)
     {
-        dlg_->SetZoom(zoom, zoom);
-        dlg_->LayoutView();
+        dlg_->host().SetZoom(zoom, zoom);
+        dlg_->host().LayoutView();
         // The view as large as the screen gives it, whatever the window got.
-        dlg_->view().size = kViewSize;
+        dlg_->host().zoom().layout().size = kViewSize;
     }
 
     // The view's paint and what follows it, as the view widget runs them.
@@ -89,7 +90,7 @@ public:
         QCoreApplication::processEvents();
     }
 
-    QPoint ToView(QPoint image) const { return dlg_->view().ImageToView(image); }
+    QPoint ToView(QPoint image) const { return dlg_->host().view().ImageToView(image); }
     bool Shows(QPoint image) const
     {
         const QPoint v = ToView(image);
@@ -128,13 +129,13 @@ public:
         return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
     }
 
-    void Hover(QPoint image) { Step("hover", [&] { s_.dlg().OnViewMove(s_.ToView(image)); }); }
+    void Hover(QPoint image) { Step("hover", [&] { s_.dlg().pointer().move(s_.ToView(image)); }); }
 
     void Select(MeasureItem *item)
     {
         Step("select", [&] {
             s_.dlg().document().results().SelectRow(item->row);
-            s_.dlg().OnListClick();
+            s_.dlg().commands().OnListClick();
         });
     }
 
@@ -144,16 +145,16 @@ public:
     bool Drag(QPoint grab, Qt::CursorShape grabCursor, const char *moveKind)
     {
         Hover(grab);
-        if (s_.dlg().rememberedCursor() != grabCursor)
+        if (s_.dlg().pointer().rememberedCursor() != grabCursor)
             return false;
-        Step("press", [&] { s_.dlg().OnViewPress(s_.ToView(grab)); });
+        Step("press", [&] { s_.dlg().pointer().press(s_.ToView(grab)); });
         for (int i = 1; i <= 60; ++i) {
             const double a = 2 * std::numbers::pi * i / 60;
             const QPoint to = grab + QPoint(static_cast<int>(std::lround(40 * std::sin(a))),
                                             static_cast<int>(std::lround(25 * (1 - std::cos(a)))));
-            Step(i == 1 ? "first_move" : moveKind, [&] { s_.dlg().OnViewMove(s_.ToView(to)); });
+            Step(i == 1 ? "first_move" : moveKind, [&] { s_.dlg().pointer().move(s_.ToView(to)); });
         }
-        Step("release", [&] { s_.dlg().OnViewRelease(s_.ToView(grab)); });
+        Step("release", [&] { s_.dlg().pointer().release(s_.ToView(grab)); });
         return true;
     }
 
@@ -161,7 +162,7 @@ public:
     {
         Hover(image);
         // A right click off the selection clears it.
-        Step("empty_click", [&] { s_.dlg().OnViewRightPress(s_.ToView(image)); });
+        Step("empty_click", [&] { s_.dlg().pointer().rightPress(s_.ToView(image)); });
     }
 
     void Zoom(int zoom)
@@ -171,7 +172,7 @@ public:
 
     void Calibration(int length)
     {
-        Step("calibration", [&] { s_.dlg().calibTab()->EndHorizontalBarDrag(QPoint(10, 10), length); });
+        Step("calibration", [&] { s_.dlg().parts().calibTab->EndHorizontalBarDrag(QPoint(10, 10), length); });
     }
 
     void Report(benchmark::State &state) const
@@ -239,7 +240,7 @@ void BM_InteractionTrace(benchmark::State &state)
             trace.Select(item);
             const QPoint grab = item->points[static_cast<std::size_t>(index)].pos;
             if (!trace.Drag(grab, Qt::SizeFDiagCursor, moveKind) || s.dlg().document().editItem() ||
-                s.dlg().dragMode() != DragMode::Idle) {
+                s.dlg().pointer().dragMode() != DragMode::Idle) {
                 state.SkipWithError("a point drag did not run");
                 return;
             }

@@ -4,11 +4,10 @@
 
 #include <algorithm>
 
-#include "app/calib_tab.h"
-#include "app/interaction/dlg_ops.h"
-#include "app/orvalin_dlg.h"
+#include "app/interaction/interaction_ops.h"
 #include "measure/render/gdi_paint.h"
 #include "calib/scale_bars.h"
+#include "document/measure_document.h"
 
 namespace orv {
 
@@ -46,14 +45,14 @@ int LimitLeft(int x, int length, QSize view)
 
 }  // namespace
 
-void BeginCalibDrag(COrvalinDlg &dlg, PointerState &state, const ScaleBarHit &hit, QPoint p)
+void BeginCalibDrag(InteractionContext &ctx, PointerState &state, const ScaleBarHit &hit, QPoint p)
 {
     const DragMode mode = DragModeOfGrip(hit.grip);
     if (!hit || mode == DragMode::Idle || hit.bar->points.size() < 2)
         return;
     const QPoint a = hit.bar->points[0].pos;
     const QPoint b = hit.bar->points[1].pos;
-    const ViewGeometry &geo = dlg.view();
+    const ViewGeometry &geo = ctx.view.geometry();
     CalibDragState &drag = state.calib;
     drag = CalibDragState{};
     drag.bar = hit.bar;
@@ -66,7 +65,7 @@ void BeginCalibDrag(COrvalinDlg &dlg, PointerState &state, const ScaleBarHit &hi
         drag.length = geo.ImageToViewX(std::abs(b.x() - a.x()));
     }
     drag.provisional = drag.length;
-    dlg.setDragMode(mode);
+    ctx.view.setDragMode(mode);
 }
 
 CalibDragStep LimitCalibDrag(DragMode mode, QPoint pos, int length, QPoint d, QSize view,
@@ -109,53 +108,43 @@ bool CalibDragHandler::vertical() const
     return IsVertical(mode_);
 }
 
-void CalibDragHandler::move(COrvalinDlg &dlg, QPoint p)
+void CalibDragHandler::move(InteractionContext &ctx, QPoint p)
 {
-    if (!InView(dlg, p)) {
-        dlg.forgetCursor();
+    if (!InView(ctx.view, p)) {
+        ctx.view.forgetCursor();
         return;
     }
-    CCalibTab *calib = dlg.calibTab();
     CalibDragState &drag = state_->calib;
-    const int fontSize = calib ? calib->standardScale().fontSize : 0;
+    const int fontSize = ctx.doc.calibration().standard.fontSize;
     const CalibDragStep step =
-        LimitCalibDrag(mode_, drag.position, drag.length, p - drag.press, dlg.view().size, fontSize);
+        LimitCalibDrag(mode_, drag.position, drag.length, p - drag.press, ctx.view.geometry().size, fontSize);
     drag.offset = step.offset;
     drag.provisional = step.length;
-    if (calib && (mode_ == DragMode::HBarEnd || mode_ == DragMode::VBarEnd))
-        calib->ShowDragLength(mode_ == DragMode::VBarEnd ? GripVBarEnd : GripHBarEnd,
+    if (mode_ == DragMode::HBarEnd || mode_ == DragMode::VBarEnd)
+        ctx.view.showBarDragLength(mode_ == DragMode::VBarEnd ? GripVBarEnd : GripHBarEnd,
                               drag.provisional);
-    dlg.UpdateView();
+    ctx.view.repaint();
 }
 
-void CalibDragHandler::release(COrvalinDlg &dlg, QPoint)
+void CalibDragHandler::release(InteractionContext &ctx, QPoint)
 {
-    dlg.setRememberedCursor(Qt::WhatsThisCursor);
-    dlg.forgetCursor();
-    dlg.setDragMode(DragMode::Idle);
+    ctx.view.setRememberedCursor(Qt::WhatsThisCursor);
+    ctx.view.forgetCursor();
+    ctx.view.setDragMode(DragMode::Idle);
     CalibDragState &drag = state_->calib;
     drag.bar = nullptr;
-    const ViewGeometry &geo = dlg.view();
+    const ViewGeometry &geo = ctx.view.geometry();
     const QPoint start = geo.ViewToImage(drag.position + drag.offset);
-    CCalibTab *calib = dlg.calibTab();
-    if (calib) {
-        switch (mode_) {
-        case DragMode::StandardScale: calib->MoveStandardScale(start); break;
-        case DragMode::HBar: calib->MoveHorizontalBar(start); break;
-        case DragMode::VBar: calib->MoveVerticalBar(start); break;
-        case DragMode::HBarEnd:
-            calib->EndHorizontalBarDrag(start, geo.ViewToImageX(drag.provisional));
-            break;
-        case DragMode::VBarEnd:
-            calib->EndVerticalBarDrag(start, geo.ViewToImageY(drag.provisional));
-            break;
-        default: break;
-        }
-    }
-    dlg.RebuildView();
+    int length = 0;
+    if (mode_ == DragMode::HBarEnd)
+        length = geo.ViewToImageX(drag.provisional);
+    else if (mode_ == DragMode::VBarEnd)
+        length = geo.ViewToImageY(drag.provisional);
+    ctx.view.endCalibDrag(mode_, start, length);
+    ctx.view.rebuild();
 }
 
-void CalibDragHandler::paintOverlay(COrvalinDlg &, QPainter &painter)
+void CalibDragHandler::paintOverlay(InteractionContext &, QPainter &painter)
 {
     const CalibDragState &drag = state_->calib;
     if (!drag.bar)

@@ -18,7 +18,7 @@ namespace orv {
 struct ScaleBarHit;
 
 // A press on a calibration grip starts the matching drag; no grip, no drag.
-void BeginCalibDrag(COrvalinDlg &dlg, PointerState &state, const ScaleBarHit &hit,
+void BeginCalibDrag(InteractionContext &ctx, PointerState &state, const ScaleBarHit &hit,
                     QPoint viewPoint);
 
 // The provisional offset and length of a calibration drag in view pixels,
@@ -37,9 +37,9 @@ public:
     {
     }
 
-    void move(COrvalinDlg &dlg, QPoint viewPoint) override;
-    void release(COrvalinDlg &dlg, QPoint viewPoint) override;
-    void paintOverlay(COrvalinDlg &dlg, QPainter &painter) override;
+    void move(InteractionContext &ctx, QPoint viewPoint) override;
+    void release(InteractionContext &ctx, QPoint viewPoint) override;
+    void paintOverlay(InteractionContext &ctx, QPainter &painter) override;
 
 private:
     bool vertical() const;

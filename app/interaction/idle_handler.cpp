@@ -1,123 +1,121 @@
 #include "app/interaction/idle_handler.h"
 
-#include "app/calib_tab.h"
+#include "app/tab_index.h"
 #include "measure/hit_test.h"
+
 #include "app/interaction/calib_drag_handler.h"
-#include "app/interaction/dlg_ops.h"
+#include "app/interaction/interaction_ops.h"
 #include "app/interaction/move_handler.h"
 #include "app/interaction/placing_handler.h"
 #include "app/interaction/point_drag_handler.h"
-#include "app/orvalin_dlg.h"
 #include "document/measure_document.h"
-#include "app/tool_tab.h"
 
 namespace orv {
 
 using namespace interaction;
 
-void IdleHandler::move(COrvalinDlg &dlg, QPoint p)
+void IdleHandler::move(InteractionContext &ctx, QPoint p)
 {
-    if (!InView(dlg, p)) {
-        dlg.forgetCursor();
+    if (!InView(ctx.view, p)) {
+        ctx.view.forgetCursor();
         return;
     }
-    if (dlg.currentTab() == TabScale)
-        HoverScaleBars(dlg, p);
-    else if (OnMeasurePages(dlg))
-        HoverMeasure(dlg, p);
+    if (ctx.view.currentPage() == TabScale)
+        HoverScaleBars(ctx, p);
+    else if (OnMeasurePages(ctx.view))
+        HoverMeasure(ctx, p);
 }
 
-void IdleHandler::HoverScaleBars(COrvalinDlg &dlg, QPoint p)
+void IdleHandler::HoverScaleBars(InteractionContext &ctx, QPoint p)
 {
-    CCalibTab *calib = dlg.calibTab();
-    const ScaleBarHit hit = calib ? calib->HitTestScaleBars(p) : ScaleBarHit{};
+    const ScaleBarHit hit = ctx.view.hitScaleBars(p);
     if (!hit) {
-        dlg.setRememberedCursor(Qt::BlankCursor);
+        ctx.view.setRememberedCursor(Qt::BlankCursor);
         return;
     }
     if (hit.grip < 0)
-        dlg.setRememberedCursor(Qt::SizeAllCursor);
+        ctx.view.setRememberedCursor(Qt::SizeAllCursor);
     else if (hit.grip >= GripVBarEnd)
-        dlg.setRememberedCursor(Qt::SizeVerCursor);
+        ctx.view.setRememberedCursor(Qt::SizeVerCursor);
     else
-        dlg.setRememberedCursor(Qt::SizeHorCursor);
+        ctx.view.setRememberedCursor(Qt::SizeHorCursor);
 }
 
-void IdleHandler::HoverMeasure(COrvalinDlg &dlg, QPoint p)
+void IdleHandler::HoverMeasure(InteractionContext &ctx, QPoint p)
 {
-    MeasureDocument &doc = dlg.document();
+    MeasureDocument &doc = ctx.doc;
     // Only the selected measurement, and only while it is in the list.
     const MeasureItem *selected = doc.Find(doc.selectedId());
     MeasureHit hit;
-    if (CToolTab *tool = dlg.toolTab(); tool && selected)
-        hit = tool->HitTestMeasure(selected, dlg.ViewToImage(p));
+    if (selected)
+        hit = HitTestMeasure(*selected, ViewToImage(ctx.view, p));
     if (hit) {
-        dlg.setRememberedCursor(hit.code < 0 ? Qt::SizeAllCursor : Qt::SizeFDiagCursor);
+        ctx.view.setRememberedCursor(hit.code < 0 ? Qt::SizeAllCursor : Qt::SizeFDiagCursor);
         state_->hitItem = selected->id;
         state_->hitCode = hit.code;
         state_->hitSubResult = hit.subResult;
         return;
     }
-    if (dlg.rememberedCursor() != Qt::ArrowCursor) {
-        dlg.setRememberedCursor(Qt::ArrowCursor);
-        dlg.document().SetEditItem(nullptr);
+    if (ctx.view.rememberedCursor() != Qt::ArrowCursor) {
+        ctx.view.setRememberedCursor(Qt::ArrowCursor);
+        ctx.doc.SetEditItem(nullptr);
     }
 }
 
-void IdleHandler::press(COrvalinDlg &dlg, QPoint p)
+void IdleHandler::press(InteractionContext &ctx, QPoint p)
 {
-    if (!dlg.hasRememberedCursor() || dlg.viewState() == ViewState::NoImage || !InView(dlg, p))
+    if (ctx.view.rememberedCursor() == Qt::BlankCursor || ctx.view.viewState() == ViewState::NoImage ||
+        !InView(ctx.view, p))
         return;
-    if (dlg.currentTab() == TabScale) {
-        if (CCalibTab *calib = dlg.calibTab())
-            BeginCalibDrag(dlg, *state_, calib->HitTestScaleBars(p), p);
-    } else if (OnMeasurePages(dlg)) {
-        PressOnMeasurePages(dlg, p);
+    if (ctx.view.currentPage() == TabScale) {
+        BeginCalibDrag(ctx, *state_, ctx.view.hitScaleBars(p), p);
+    } else if (OnMeasurePages(ctx.view)) {
+        PressOnMeasurePages(ctx, p);
     }
 }
 
-void IdleHandler::PressOnMeasurePages(COrvalinDlg &dlg, QPoint p)
+void IdleHandler::PressOnMeasurePages(InteractionContext &ctx, QPoint p)
 {
-    switch (dlg.rememberedCursor()) {
+    switch (ctx.view.rememberedCursor()) {
     case Qt::ArrowCursor:
-        BeginPlacing(dlg, *state_, p);
+        BeginPlacing(ctx, *state_, p);
         break;
     case Qt::SizeAllCursor:
-        BeginMeasureMove(dlg, *state_, p);
+        BeginMeasureMove(ctx, *state_, p);
         break;
     case Qt::SizeFDiagCursor:
-        BeginPointDrag(dlg, *state_);
+        BeginPointDrag(ctx, *state_);
         break;
     default:
         break;
     }
 }
 
-void IdleHandler::rightPress(COrvalinDlg &dlg, QPoint)
+void IdleHandler::rightPress(InteractionContext &ctx, QPoint)
 {
-    const Qt::CursorShape cursor = dlg.rememberedCursor();
+    const Qt::CursorShape cursor = ctx.view.rememberedCursor();
     const bool overSelection = cursor == Qt::SizeAllCursor || cursor == Qt::SizeFDiagCursor;
-    if (OnMeasurePages(dlg) && overSelection) {
-        if (const MeasureItem *item = LiveHitItem(dlg, *state_)) {
+    if (OnMeasurePages(ctx.view) && overSelection) {
+        if (const MeasureItem *item = LiveHitItem(ctx, *state_)) {
             // The question runs its own event loop: only the id is kept across it.
             const ItemId id = item->id;
-            if (AskYesNo(dlg, QStringLiteral("Delete this measurement result ?"),
+            if (ctx.view.askYesNo(QStringLiteral("Delete this measurement result ?"),
                          QStringLiteral(" この計測アイテムを削除しますか？"))) {
                 state_->hitItem = kNoItem;
-                RemoveItem(dlg, id);
-                ToolSelect(dlg);
+                RemoveItem(ctx, id);
+                ctx.view.refreshToolButtons();
             }
             return;
         }
     }
     // Anywhere else a right click clears the selection.
-    MeasureDocument &doc = dlg.document();
+    MeasureDocument &doc = ctx.doc;
     doc.SetEditItem(nullptr);
     doc.ClearSelection();
     // Rewriting every row costs milliseconds with hundreds of items.
     if (!doc.results().NumberedInOrder(doc.list()))
         doc.Renumber();
-    dlg.RebuildView();
+    ctx.view.rebuild();
 }
 
 }  // namespace orv

@@ -14,14 +14,14 @@ class IdleHandler : public ViewPointerHandler {
 public:
     explicit IdleHandler(std::shared_ptr<PointerState> state) : state_(std::move(state)) {}
 
-    void move(COrvalinDlg &dlg, QPoint viewPoint) override;
-    void press(COrvalinDlg &dlg, QPoint viewPoint) override;
-    void rightPress(COrvalinDlg &dlg, QPoint viewPoint) override;
+    void move(InteractionContext &ctx, QPoint viewPoint) override;
+    void press(InteractionContext &ctx, QPoint viewPoint) override;
+    void rightPress(InteractionContext &ctx, QPoint viewPoint) override;
 
 private:
-    void HoverScaleBars(COrvalinDlg &dlg, QPoint viewPoint);
-    void HoverMeasure(COrvalinDlg &dlg, QPoint viewPoint);
-    void PressOnMeasurePages(COrvalinDlg &dlg, QPoint viewPoint);
+    void HoverScaleBars(InteractionContext &ctx, QPoint viewPoint);
+    void HoverMeasure(InteractionContext &ctx, QPoint viewPoint);
+    void PressOnMeasurePages(InteractionContext &ctx, QPoint viewPoint);
 
     std::shared_ptr<PointerState> state_;
 };

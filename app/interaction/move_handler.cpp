@@ -5,8 +5,7 @@
 
 #include "measure/derive.h"
 #include "measure/hit_test.h"
-#include "app/interaction/dlg_ops.h"
-#include "app/orvalin_dlg.h"
+#include "app/interaction/interaction_ops.h"
 #include "document/measure_document.h"
 
 namespace orv {
@@ -22,30 +21,30 @@ bool AnchorsFollowPoints(std::uint32_t kind)
 
 }  // namespace
 
-void BeginMeasureMove(COrvalinDlg &dlg, PointerState &state, QPoint p)
+void BeginMeasureMove(InteractionContext &ctx, PointerState &state, QPoint p)
 {
-    MeasureItem *source = LiveHitItem(dlg, state);
+    MeasureItem *source = LiveHitItem(ctx, state);
     if (!source)
         return;
-    state.last = dlg.ViewToImage(p);
+    state.last = ViewToImage(ctx.view, p);
     std::unique_ptr<MeasureItem> clone = CloneMeasureItem(*source);
     // The clone's box stands for the grabbed sub-result label.
     if (state.hitCode == HitSubResultLabel && state.hitSubResult >= 0 &&
         state.hitSubResult < static_cast<int>(source->subResults.size()))
         clone->labelBox = source->subResults[static_cast<std::size_t>(state.hitSubResult)].labelBox;
-    BeginEditDrag(dlg, std::move(clone), DragMode::Measure);
+    BeginEditDrag(ctx, std::move(clone), DragMode::Measure);
 }
 
-void MeasureMoveHandler::move(COrvalinDlg &dlg, QPoint p)
+void MeasureMoveHandler::move(InteractionContext &ctx, QPoint p)
 {
-    if (!InView(dlg, p)) {
-        dlg.forgetCursor();
+    if (!InView(ctx.view, p)) {
+        ctx.view.forgetCursor();
         return;
     }
-    MeasureItem *clone = dlg.document().editItem();
+    MeasureItem *clone = ctx.doc.editItem();
     if (!clone)
         return;
-    const QPoint q = dlg.ViewToImage(p);
+    const QPoint q = ViewToImage(ctx.view, p);
     const QPoint d = q - state_->last;
     if (state_->hitCode == HitLabel || state_->hitCode == HitSubResultLabel) {
         if (clone->labelBox.bottom != 0)
@@ -59,18 +58,18 @@ void MeasureMoveHandler::move(COrvalinDlg &dlg, QPoint p)
         }
     }
     state_->last = q;
-    dlg.RebuildEditLayer();
+    ctx.view.rebuildEditLayer();
 }
 
-void MeasureMoveHandler::release(COrvalinDlg &dlg, QPoint)
+void MeasureMoveHandler::release(InteractionContext &ctx, QPoint)
 {
     // Back to idle with the source selected again; the clone is freed.
-    MeasureDocument &doc = dlg.document();
+    MeasureDocument &doc = ctx.doc;
     doc.CommitMove(state_->hitItem, state_->hitCode, state_->hitSubResult);
     state_->hitSubResult = -1;
-    ShowRecordAttributes(dlg, doc.selectedItem());
-    dlg.setDragMode(DragMode::Idle);
-    dlg.RebuildView();
+    ShowRecordAttributes(ctx, doc.selectedItem());
+    ctx.view.setDragMode(DragMode::Idle);
+    ctx.view.rebuild();
 }
 
 }  // namespace orv

@@ -11,14 +11,14 @@
 namespace orv {
 
 // A press with the four-way cursor over the selected item.
-void BeginMeasureMove(COrvalinDlg &dlg, PointerState &state, QPoint viewPoint);
+void BeginMeasureMove(InteractionContext &ctx, PointerState &state, QPoint viewPoint);
 
 class MeasureMoveHandler : public ViewPointerHandler {
 public:
     explicit MeasureMoveHandler(std::shared_ptr<PointerState> state) : state_(std::move(state)) {}
 
-    void move(COrvalinDlg &dlg, QPoint viewPoint) override;
-    void release(COrvalinDlg &dlg, QPoint viewPoint) override;
+    void move(InteractionContext &ctx, QPoint viewPoint) override;
+    void release(InteractionContext &ctx, QPoint viewPoint) override;
 
 private:
     std::shared_ptr<PointerState> state_;

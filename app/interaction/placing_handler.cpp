@@ -1,125 +1,123 @@
 #include "app/interaction/placing_handler.h"
 
 #include "measure/derive.h"
-#include "app/interaction/dlg_ops.h"
-#include "app/orvalin_dlg.h"
+#include "app/interaction/interaction_ops.h"
 #include "document/measure_document.h"
-#include "app/ui_prompter.h"
 
 namespace orv {
 
 using namespace interaction;
 
-void BeginPlacing(COrvalinDlg &dlg, PointerState &state, QPoint p)
+void BeginPlacing(InteractionContext &ctx, PointerState &state, QPoint p)
 {
-    std::unique_ptr<MeasureItem> item = NewItemForCurrentTool(dlg);
-    SetPointAt(item.get(), 0, dlg.ViewToImage(p));
+    std::unique_ptr<MeasureItem> item = NewItemForCurrentTool(ctx);
+    SetPointAt(item.get(), 0, ViewToImage(ctx.view, p));
     state.index = 0;
-    BeginEditDrag(dlg, std::move(item), DragMode::Placing);
+    BeginEditDrag(ctx, std::move(item), DragMode::Placing);
 }
 
-void PlacingHandler::move(COrvalinDlg &dlg, QPoint p)
+void PlacingHandler::move(InteractionContext &ctx, QPoint p)
 {
-    if (!InView(dlg, p)) {
-        dlg.forgetCursor();
+    if (!InView(ctx.view, p)) {
+        ctx.view.forgetCursor();
         return;
     }
-    if (!dlg.document().editItem()) {
-        dlg.setDragMode(DragMode::Idle);
+    if (!ctx.doc.editItem()) {
+        ctx.view.setDragMode(DragMode::Idle);
         return;
     }
     // Until the first release this moves point 0 itself.
-    state_->index = SetPointAt(dlg.document().editItem(), state_->index, dlg.ViewToImage(p));
+    state_->index = SetPointAt(ctx.doc.editItem(), state_->index, ViewToImage(ctx.view, p));
     // Collinear points keep the circle of the last position that had one.
-    UpdateDerivedGeometry(*dlg.document().editItem());
-    dlg.RebuildEditLayer();
+    UpdateDerivedGeometry(*ctx.doc.editItem());
+    ctx.view.rebuildEditLayer();
 }
 
-void PlacingHandler::release(COrvalinDlg &dlg, QPoint p)
+void PlacingHandler::release(InteractionContext &ctx, QPoint p)
 {
-    MeasureItem *item = dlg.document().editItem();
+    MeasureItem *item = ctx.doc.editItem();
     if (!item) {
-        dlg.setDragMode(DragMode::Idle);
+        ctx.view.setDragMode(DragMode::Idle);
         return;
     }
     ++state_->index;
     const int count = PointCountForKind(item->kind);
     if (state_->index < count) {
-        SetPointAt(item, state_->index, dlg.ViewToImage(p));
+        SetPointAt(item, state_->index, ViewToImage(ctx.view, p));
         UpdateDerivedGeometry(*item);
-        dlg.RebuildEditLayer();
+        ctx.view.rebuildEditLayer();
         return;
     }
     // An open kind waits for its double click; the next move adds the rubber band.
     if (count < 0)
         return;
-    Complete(dlg);
+    Complete(ctx);
 }
 
-void PlacingHandler::Complete(COrvalinDlg &dlg)
+void PlacingHandler::Complete(InteractionContext &ctx)
 {
-    MeasureDocument &doc = dlg.document();
+    MeasureDocument &doc = ctx.doc;
     if (doc.editItem()->kind == KindText) {
         const std::uint64_t asked = doc.editGeneration();
-        const std::optional<QString> text = dlg.prompter().inputText(&dlg, QString());
+        const std::optional<QString> text = ctx.view.askText();
         // The dialog runs its own event loop: a new image may have dropped
         // the item meanwhile (or put another in its place).
         if (doc.editGeneration() != asked || !doc.editItem()) {
-            dlg.setDragMode(DragMode::Idle);
+            ctx.view.setDragMode(DragMode::Idle);
             return;
         }
         if (!text || text->isEmpty()) {
-            Discard(dlg);
+            Discard(ctx);
             return;
         }
         doc.editItem()->text = CutToRecordText(*text);
     }
-    List(dlg);
+    List(ctx);
     // The new item stays selected.
-    dlg.setDragMode(DragMode::Idle);
-    dlg.RebuildView();
+    ctx.view.setDragMode(DragMode::Idle);
+    ctx.view.rebuild();
 }
 
-MeasureItem &PlacingHandler::List(COrvalinDlg &dlg)
+MeasureItem &PlacingHandler::List(InteractionContext &ctx)
 {
-    return *dlg.document().ListEditItem();
+    return *ctx.doc.ListEditItem();
 }
 
-void PlacingHandler::Discard(COrvalinDlg &dlg)
+void PlacingHandler::Discard(InteractionContext &ctx)
 {
-    dlg.document().SetEditItem(nullptr);
-    dlg.document().ClearSelection();
-    dlg.setDragMode(DragMode::Idle);
-    dlg.RebuildView();
+    ctx.doc.SetEditItem(nullptr);
+    ctx.doc.ClearSelection();
+    ctx.view.setDragMode(DragMode::Idle);
+    ctx.view.rebuild();
 }
 
-void PlacingHandler::doubleClick(COrvalinDlg &dlg, QPoint)
+void PlacingHandler::doubleClick(InteractionContext &ctx, QPoint)
 {
-    MeasureItem *item = dlg.document().editItem();
+    MeasureItem *item = ctx.doc.editItem();
     if (!item) {
-        dlg.setDragMode(DragMode::Idle);
+        ctx.view.setDragMode(DragMode::Idle);
         return;
     }
     if (PointCountForKind(item->kind) >= 0)
         return;
     // The rubber-band point counts; it lies where the double click happened.
     if (item->points.size() <= 2) {
-        Discard(dlg);
+        Discard(ctx);
         return;
     }
-    MeasureItem &listed = List(dlg);
+    MeasureItem &listed = List(ctx);
     if (listed.kind == KindPerpendicular || listed.kind == KindParallel) {
         for (SubResult &s : listed.subResults)
             s.labelBox.bottom = -1;
     }
     listed.labelBox.bottom = 0;
-    dlg.setDragMode(DragMode::Idle);
-    dlg.RebuildView();
+    ctx.view.setDragMode(DragMode::Idle);
+    ctx.view.rebuild();
 }
 
-void PlacingHandler::rightPress(COrvalinDlg &dlg, QPoint)
+void PlacingHandler::rightPress(InteractionContext &ctx, QPoint)
 {
-    Discard(dlg);
+    Discard(ctx);
 }
 
 }  // namespace orv

@@ -13,24 +13,24 @@ namespace orv {
 
 // A press with the arrow cursor: a new item of the current tool with its
 // first point under the pointer becomes the selected item being placed.
-void BeginPlacing(COrvalinDlg &dlg, PointerState &state, QPoint viewPoint);
+void BeginPlacing(InteractionContext &ctx, PointerState &state, QPoint viewPoint);
 
 class PlacingHandler : public ViewPointerHandler {
 public:
     explicit PlacingHandler(std::shared_ptr<PointerState> state) : state_(std::move(state)) {}
 
-    void move(COrvalinDlg &dlg, QPoint viewPoint) override;
-    void release(COrvalinDlg &dlg, QPoint viewPoint) override;
-    void doubleClick(COrvalinDlg &dlg, QPoint viewPoint) override;
-    void rightPress(COrvalinDlg &dlg, QPoint viewPoint) override;
+    void move(InteractionContext &ctx, QPoint viewPoint) override;
+    void release(InteractionContext &ctx, QPoint viewPoint) override;
+    void doubleClick(InteractionContext &ctx, QPoint viewPoint) override;
+    void rightPress(InteractionContext &ctx, QPoint viewPoint) override;
 
 private:
     // The item reached its point count: list it (a text item asks for its text first).
-    void Complete(COrvalinDlg &dlg);
+    void Complete(InteractionContext &ctx);
     // Frees the item being placed; nothing stays selected.
-    void Discard(COrvalinDlg &dlg);
+    void Discard(InteractionContext &ctx);
     // Appends the item being placed to the list, values it and lists its rows.
-    MeasureItem &List(COrvalinDlg &dlg);
+    MeasureItem &List(InteractionContext &ctx);
 
     std::shared_ptr<PointerState> state_;
 };

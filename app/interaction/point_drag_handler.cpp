@@ -1,44 +1,43 @@
 #include "app/interaction/point_drag_handler.h"
 
 #include "measure/derive.h"
-#include "app/interaction/dlg_ops.h"
-#include "app/orvalin_dlg.h"
+#include "app/interaction/interaction_ops.h"
 #include "document/measure_document.h"
 
 namespace orv {
 
 using namespace interaction;
 
-void BeginPointDrag(COrvalinDlg &dlg, PointerState &state)
+void BeginPointDrag(InteractionContext &ctx, PointerState &state)
 {
-    MeasureItem *source = LiveHitItem(dlg, state);
+    MeasureItem *source = LiveHitItem(ctx, state);
     if (!source || state.hitCode < 0)
         return;
     state.index = state.hitCode;
-    BeginEditDrag(dlg, CloneMeasureItem(*source), DragMode::Point);
+    BeginEditDrag(ctx, CloneMeasureItem(*source), DragMode::Point);
 }
 
-void PointDragHandler::move(COrvalinDlg &dlg, QPoint p)
+void PointDragHandler::move(InteractionContext &ctx, QPoint p)
 {
-    if (!InView(dlg, p)) {
-        dlg.forgetCursor();
+    if (!InView(ctx.view, p)) {
+        ctx.view.forgetCursor();
         return;
     }
-    if (MeasureItem *clone = dlg.document().editItem()) {
-        SetPointAt(clone, state_->index, dlg.ViewToImage(p));
+    if (MeasureItem *clone = ctx.doc.editItem()) {
+        SetPointAt(clone, state_->index, ViewToImage(ctx.view, p));
         // Collinear points keep the circle of the last position that had one.
         UpdateDerivedGeometry(*clone);
-        dlg.RebuildEditLayer();
+        ctx.view.rebuildEditLayer();
     }
 }
 
-void PointDragHandler::release(COrvalinDlg &dlg, QPoint)
+void PointDragHandler::release(InteractionContext &ctx, QPoint)
 {
-    MeasureDocument &doc = dlg.document();
+    MeasureDocument &doc = ctx.doc;
     doc.CommitPointDrag(state_->hitItem);
-    ShowRecordAttributes(dlg, doc.selectedItem());
-    dlg.setDragMode(DragMode::Idle);
-    dlg.RebuildView();
+    ShowRecordAttributes(ctx, doc.selectedItem());
+    ctx.view.setDragMode(DragMode::Idle);
+    ctx.view.rebuild();
 }
 
 }  // namespace orv

@@ -11,14 +11,14 @@
 namespace orv {
 
 // A press with the diagonal cursor over a point of the selected item.
-void BeginPointDrag(COrvalinDlg &dlg, PointerState &state);
+void BeginPointDrag(InteractionContext &ctx, PointerState &state);
 
 class PointDragHandler : public ViewPointerHandler {
 public:
     explicit PointDragHandler(std::shared_ptr<PointerState> state) : state_(std::move(state)) {}
 
-    void move(COrvalinDlg &dlg, QPoint viewPoint) override;
-    void release(COrvalinDlg &dlg, QPoint viewPoint) override;
+    void move(InteractionContext &ctx, QPoint viewPoint) override;
+    void release(InteractionContext &ctx, QPoint viewPoint) override;
 
 private:
     std::shared_ptr<PointerState> state_;

@@ -7,7 +7,6 @@
 
 #include "calib_tab_fixture.h"
 #include "main_window_fixture.h"
-#include "app/orvalin_dlg.h"
 #include "document/measure_document.h"
 #include "export/results_table.h"
 
@@ -20,11 +19,11 @@ protected:
     {
         MainWindowTest::SetUp();
         Make("en", "en", {1280, 1024});
-        ASSERT_NE(dlg->calibTab(), nullptr);
+        ASSERT_NE(dlg->parts().calibTab, nullptr);
         ASSERT_TRUE(LoadFilled(QStringLiteral("still.png"), {400, 300}, Qt::gray));
     }
 
-    CCalibTab &page() { return *dlg->calibTab(); }
+    CCalibTab &page() { return *dlg->parts().calibTab; }
     const CalibTabControls &ui() { return page().controls(); }
 
     // A listed two-point distance from (0, 0) to (30, 40).
@@ -53,7 +52,7 @@ TEST_F(CalibTabWindowTest, ImageLoadEnablesThePageWithSaveOff)
     EXPECT_TRUE(ui().hValue->isEnabled());
     EXPECT_TRUE(ui().scaleFileList->isEnabled());
     EXPECT_FALSE(ui().saveButton->isEnabled());
-    EXPECT_EQ(page().owner(), dlg.get());
+    EXPECT_EQ(page().owner(), &dlg->host());
 }
 
 TEST_F(CalibTabWindowTest, CommittedScaleRecomputesListedValues)
@@ -62,7 +61,7 @@ TEST_F(CalibTabWindowTest, CommittedScaleRecomputesListedValues)
     EXPECT_EQ(ValueText(item), "50.00");
     EXPECT_EQ(ValueText(item, ColumnUnit), "um");
 
-    dlg->setViewState(ViewState::UpToDate);
+    dlg->host().setViewState(ViewState::UpToDate);
     Retype(ui().hValue, "200");
     // Typed texts already count for a value computed now.
     MeasureItem probe = item;
@@ -72,7 +71,7 @@ TEST_F(CalibTabWindowTest, CommittedScaleRecomputesListedValues)
 
     QTest::keyClick(ui().hValue, Qt::Key_Return);
     EXPECT_EQ(ValueText(item), "72.11");
-    EXPECT_EQ(dlg->viewState(), ViewState::Rebuild);
+    EXPECT_EQ(dlg->host().viewState(), ViewState::Rebuild);
     EXPECT_TRUE(ui().saveButton->isEnabled());
 
     // A unit choice rewrites the unit column.
@@ -89,8 +88,8 @@ TEST_F(CalibTabWindowTest, CommittedScaleRecomputesListedValues)
 TEST_F(CalibTabWindowTest, EscapeAndEnterInTheFieldsCommitWithoutEndingTheWindow)
 {
     dlg->show();
-    dlg->SelectTab(TabScale);
-    ASSERT_EQ(dlg->currentTab(), TabScale);
+    dlg->host().SelectTab(TabScale);
+    ASSERT_EQ(dlg->host().currentTab(), TabScale);
     Retype(ui().hValue, "40");
     QTest::keyClick(ui().hValue, Qt::Key_Escape);
     EXPECT_EQ(page().scaleSetting().hValue, "40");
@@ -113,9 +112,9 @@ TEST_F(CalibTabWindowTest, ChoosingTheDefaultEntryRecomputesToo)
 
 TEST_F(CalibTabWindowTest, HitTestMapsViewPointsThroughZoomAndScroll)
 {
-    dlg->view().zoomX = 200;
-    dlg->view().zoomY = 200;
-    dlg->view().scroll = QPoint(100, 0);
+    dlg->host().zoom().layout().zoomX = 200;
+    dlg->host().zoom().layout().zoomY = 200;
+    dlg->host().zoom().layout().scroll = QPoint(100, 0);
     // View (120, 20) is image (110, 10): the horizontal bar's end.
     ScaleBarHit hit = page().HitTestScaleBars(QPoint(120, 20));
     EXPECT_EQ(hit.bar, &page().horizontalBar());

@@ -102,18 +102,18 @@ TEST_F(Captions, EveryCaptionOfEveryPageFitsInBothLanguages)
         d.show();
         Settle();
         EXPECT_GT(ExpectCaptionsFit(&d, std::string(lang) + " window"), 3);
-        QWidget *pages[] = {d.imageTab(), d.calibTab(), d.toolTab(), d.optionTab()};
+        QWidget *pages[] = {d.parts().imageTab, d.parts().calibTab, d.parts().toolTab, d.parts().optionTab};
         for (int tab = 0; tab < 4; ++tab) {
-            d.SelectTab(tab);
+            d.host().SelectTab(tab);
             Settle();
             const std::string where = std::string(lang) + " page " + std::to_string(tab);
             EXPECT_GT(ExpectCaptionsFit(pages[tab], where), 0) << where;
         }
         // The wireless set takes the live-mode set's place on the image page.
-        d.SelectTab(0);
-        d.imageTab()->SetWirelessMode(1);
+        d.host().SelectTab(0);
+        d.parts().imageTab->SetWirelessMode(1);
         Settle();
-        EXPECT_GT(ExpectCaptionsFit(d.imageTab(), std::string(lang) + " wireless"), 0);
+        EXPECT_GT(ExpectCaptionsFit(d.parts().imageTab, std::string(lang) + " wireless"), 0);
         dlg.reset();
     }
 }

@@ -53,7 +53,7 @@ TEST_F(ImageLimits, CameraBeyondTheLimitIsRefusedInTheWindowsLanguage)
     for (const auto &c : cases) {
         prompter.messages.clear();
         COrvalinDlg &d = Make(c.language, c.language);
-        EXPECT_EQ(d.imageTab()->cameraState(), 0) << c.language;
+        EXPECT_EQ(d.parts().imageTab->cameraState(), 0) << c.language;
         ASSERT_EQ(prompter.messages.size(), 1u) << c.language;
         EXPECT_EQ(prompter.messages[0].text, QString::fromUtf8(c.text));
         EXPECT_FALSE(d.hasImage());
@@ -64,7 +64,7 @@ TEST_F(ImageLimits, StillThatCannotBeWrittenSaysWhy)
 {
     const TestCamera camera("smpte:64x48");
     COrvalinDlg &d = Make();
-    CImageTab &page = *d.imageTab();
+    CImageTab &page = *d.parts().imageTab;
     ASSERT_EQ(page.cameraState(), 1);
     // A folder where the work file goes.
     ASSERT_TRUE(QDir().mkpath(page.workFilePath()));
@@ -95,15 +95,15 @@ TEST_F(ImageLimits, LongestPicturesShowAtEveryZoomOfTheList)
         ASSERT_TRUE(image.save(path, "PNG"));
         COrvalinDlg &d = Make();
         d.LoadImageFile(path);
-        ASSERT_EQ(d.imageSize(), size);
+        ASSERT_EQ(d.host().imageSize(), size);
         for (int index = 0; index <= 6; ++index) {
-            d.optionTab()->ChooseZoom(index);
-            const ViewGeometry &geo = d.view();
+            d.parts().optionTab->ChooseZoom(index);
+            const ViewGeometry &geo = d.host().view();
             ASSERT_GE(geo.zoomX, 1) << index;
             // The view never asks for more than the screen gives it.
             EXPECT_LE(geo.size.width(), 1024) << index;
             EXPECT_LE(geo.size.height(), 768) << index;
-            const QImage shown = d.imageView()->grab().toImage();
+            const QImage shown = d.parts().imageView->grab().toImage();
             ASSERT_FALSE(geo.size.isEmpty()) << index;
             EXPECT_EQ(shown.pixelColor(0, 0), colour) << index;
             EXPECT_EQ(shown.pixelColor(geo.size.width() - 1, geo.size.height() - 1), colour) << index;

@@ -18,7 +18,7 @@ namespace {
 
 class ImageTabCamera : public MainWindowTest {
 protected:
-    CImageTab &Page() { return *dlg->imageTab(); }
+    CImageTab &Page() { return *dlg->parts().imageTab; }
     template <class W> W *Child(const char *name) { return Page().findChild<W *>(name); }
     QPushButton *Live() { return Child<QPushButton>("button1030"); }
     QPushButton *Capture() { return Child<QPushButton>("button1001"); }
@@ -26,7 +26,7 @@ protected:
     // Waits until the live view has painted a frame.
     bool WaitForPicture()
     {
-        auto *view = qobject_cast<LiveView *>(dlg->liveView());
+        auto *view = qobject_cast<LiveView *>(dlg->host().liveView());
         QElapsedTimer t;
         t.start();
         while (view && view->picture().isNull() && t.elapsed() < 5000)
@@ -36,7 +36,7 @@ protected:
 
     QByteArray WorkFile() const
     {
-        QFile f(dlg->imageTab()->workFilePath());
+        QFile f(dlg->parts().imageTab->workFilePath());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 };
@@ -51,8 +51,8 @@ TEST_F(ImageTabCamera, NoCameraLeavesTheControlsDisabledAndTheWindowNarrow)
         EXPECT_FALSE(Child<QWidget>(name)->isEnabled()) << name;
     EXPECT_FALSE(Child<QComboBox>("combo1007")->isEnabled());
     EXPECT_FALSE(Child<QCheckBox>("check1016")->isEnabled());
-    EXPECT_EQ(dlg->windowSizeRequested().width(), dlg->columnWidth());
-    EXPECT_FALSE(dlg->liveView()->isVisibleTo(dlg.get()));
+    EXPECT_EQ(dlg->host().windowSizeRequested().width(), dlg->host().columnWidth());
+    EXPECT_FALSE(dlg->host().liveView()->isVisibleTo(dlg.get()));
     // The Live button does nothing without a camera.
     Page().OnLiveToggle();
     EXPECT_EQ(Page().cameraState(), 0);
@@ -69,9 +69,9 @@ TEST_F(ImageTabCamera, StartUpOpensTheTestCameraBesideTheColumnAndToggleFreezes)
     EXPECT_TRUE(Live()->isChecked());
     EXPECT_TRUE(Live()->isEnabled());
     EXPECT_TRUE(Capture()->isEnabled());
-    EXPECT_EQ(dlg->windowSizeRequested().width(), dlg->columnWidth() + COrvalinDlg::kLiveViewAllowance);
-    EXPECT_EQ(dlg->liveView()->geometry(), QRect(dlg->columnWidth() + 5, 5, 640, 480));
-    EXPECT_TRUE(dlg->liveView()->isVisibleTo(dlg.get()));
+    EXPECT_EQ(dlg->host().windowSizeRequested().width(), dlg->host().columnWidth() + PageHost::kLiveViewAllowance);
+    EXPECT_EQ(dlg->host().liveView()->geometry(), QRect(dlg->host().columnWidth() + 5, 5, 640, 480));
+    EXPECT_TRUE(dlg->host().liveView()->isVisibleTo(dlg.get()));
     EXPECT_TRUE(WaitForPicture());
 
     // Live 1 -> 2 -> 1 through the button itself.
@@ -92,14 +92,14 @@ TEST_F(ImageTabCamera, CaptureWhileFrozenKeepsTheStateAndRewritesTheWorkFile)
     Make();
     ASSERT_EQ(Page().cameraState(), 1);
     ASSERT_TRUE(WaitForPicture());
-    QPushButton *saveImage = dlg->button(DlgCommand::SaveImage);
+    QPushButton *saveImage = dlg->host().button(DlgCommand::SaveImage);
     EXPECT_FALSE(saveImage->isEnabled());
 
     QTest::mouseClick(Capture(), Qt::LeftButton);
     EXPECT_EQ(Page().cameraState(), 2);
     EXPECT_FALSE(Live()->isChecked());
     EXPECT_TRUE(saveImage->isEnabled());
-    EXPECT_EQ(dlg->imageSize(), QSize(2, 2));
+    EXPECT_EQ(dlg->host().imageSize(), QSize(2, 2));
     const QByteArray first = WorkFile();
     EXPECT_EQ(first.size(), 921654);
 
@@ -132,16 +132,16 @@ TEST_F(ImageTabCamera, LeavingThePageWhileFrozenMeasuresTheFrameAndReturningReop
     QTest::mouseClick(Capture(), Qt::LeftButton);
     ASSERT_EQ(Page().cameraState(), 2);
 
-    dlg->SelectTab(TabScale);
-    EXPECT_EQ(dlg->currentTab(), TabScale);
+    dlg->host().SelectTab(TabScale);
+    EXPECT_EQ(dlg->host().currentTab(), TabScale);
     EXPECT_TRUE(dlg->hasImage());
-    EXPECT_EQ(dlg->imageSize(), QSize(320, 240));
+    EXPECT_EQ(dlg->host().imageSize(), QSize(320, 240));
     EXPECT_EQ(dlg->sourceImage().size(), QSize(320, 240));
     EXPECT_EQ(Page().cameraState(), 0);
     EXPECT_FALSE(QFile::exists(Page().workFilePath()));
 
     prompter.answers.push_back(UiPrompter::Answer::Yes);
-    dlg->SelectTab(TabImage);
+    dlg->host().SelectTab(TabImage);
     EXPECT_FALSE(dlg->hasImage());
     EXPECT_EQ(Page().cameraState(), 1);
     EXPECT_EQ(Child<QComboBox>("combo1007")->count(), 1);
@@ -153,7 +153,7 @@ TEST_F(ImageTabCamera, LeavingWhileLiveLoadsNothing)
     TestCameraVariable camera("smpte");
     Make();
     ASSERT_EQ(Page().cameraState(), 1);
-    dlg->SelectTab(TabMeasure);
+    dlg->host().SelectTab(TabMeasure);
     EXPECT_FALSE(dlg->hasImage());
     EXPECT_EQ(Page().cameraState(), 0);
 }
@@ -222,11 +222,11 @@ TEST_F(ImageTabCamera, GuideFollowsTheLiveViewAndTakesTheChosenColour)
     EXPECT_EQ(guide->colour(), QColor(Qt::green));
 
     QTest::mouseClick(Child<QCheckBox>("check1016"), Qt::LeftButton);
-    EXPECT_EQ(guide->parentWidget(), dlg->liveView());
+    EXPECT_EQ(guide->parentWidget(), dlg->host().liveView());
     EXPECT_EQ(guide->geometry(), QRect(0, 0, 640, 480));
-    EXPECT_TRUE(guide->isVisibleTo(dlg->liveView()));
+    EXPECT_TRUE(guide->isVisibleTo(dlg->host().liveView()));
     QTest::mouseClick(Child<QCheckBox>("check1016"), Qt::LeftButton);
-    EXPECT_FALSE(guide->isVisibleTo(dlg->liveView()));
+    EXPECT_FALSE(guide->isVisibleTo(dlg->host().liveView()));
 }
 
 }  // namespace

@@ -78,11 +78,11 @@ protected:
         });
     }
 
-    CImageTab &Page() { return *dlg->imageTab(); }
+    CImageTab &Page() { return *dlg->parts().imageTab; }
     template <class W> W *Child(const char *name) { return Page().findChild<W *>(name); }
     QPushButton *Live() { return Child<QPushButton>("button1030"); }
     QTimer *PollTimer() { return Child<QTimer>("snapShotPollTimer"); }
-    LiveView &View() { return *qobject_cast<LiveView *>(dlg->liveView()); }
+    LiveView &View() { return *qobject_cast<LiveView *>(dlg->host().liveView()); }
     bool WorkFileExists() { return QFile::exists(Page().workFilePath()); }
 
     // Lets n more polls run, then the captures they posted.
@@ -145,12 +145,12 @@ TEST_F(ImageTabDevices, PollRunsOnlyWhileACameraIsOpenOnThePage)
     MakeScripted();
     ASSERT_EQ(Page().cameraState(), 1);
     EXPECT_TRUE(PollTimer()->isActive());
-    dlg->SelectTab(TabScale);
+    dlg->host().SelectTab(TabScale);
     EXPECT_FALSE(PollTimer()->isActive());
-    dlg->SelectTab(TabImage);
+    dlg->host().SelectTab(TabImage);
     EXPECT_EQ(Page().cameraState(), 1);
     EXPECT_TRUE(PollTimer()->isActive());
-    Page().OpenCamera(-1, dlg->liveView());
+    Page().OpenCamera(-1, dlg->host().liveView());
     EXPECT_FALSE(PollTimer()->isActive());
 }
 
@@ -179,7 +179,7 @@ TEST_F(ImageTabDevices, KeyDeviceOfTheOpenCameraIsFoundAndItsFailureToldOncePerO
     EXPECT_EQ(prompter.messageTexts(), QStringList{kSnapShotOpenFailedText});
 
     // Each open tells it again, once.
-    Page().OpenCamera(Page().defaultCameraIndex(), dlg->liveView());
+    Page().OpenCamera(Page().defaultCameraIndex(), dlg->host().liveView());
     ASSERT_TRUE(Polls(2));
     EXPECT_EQ(prompter.messageTexts(), QStringList({kSnapShotOpenFailedText, kSnapShotOpenFailedText}));
 
@@ -295,8 +295,8 @@ TEST_F(ImageTabDevices, OutputSettingRebuildsAtTheChosenSizeAndGoesLive)
     EXPECT_TRUE(PollTimer()->isActive());
     EXPECT_TRUE(QTest::qWaitFor([this] { return Page().cameraGraph().currentFrame().size() == QSize(1280, 1024); },
                                 5000));
-    EXPECT_EQ(Page().guideWindow()->parentWidget(), dlg->liveView());
-    EXPECT_TRUE(Page().guideWindow()->isVisibleTo(dlg->liveView()));
+    EXPECT_EQ(Page().guideWindow()->parentWidget(), dlg->host().liveView());
+    EXPECT_TRUE(Page().guideWindow()->isVisibleTo(dlg->host().liveView()));
 }
 
 TEST_F(ImageTabDevices, CameraFailingWhileLiveReturnsThePageToNoCamera)
@@ -408,9 +408,9 @@ TEST_F(ImageTabDevices, BusyWirelessPortIsToldWhenWirelessModeStarts)
         QTest::mouseClick(nimbra, Qt::LeftButton);
         QCoreApplication::processEvents();
         EXPECT_EQ(prompter.messages.size(), 1u);
-        ASSERT_NE(dlg->wirelessReceiver(), nullptr);
-        EXPECT_TRUE(dlg->wirelessReceiver()->started());
-        EXPECT_EQ(dlg->wirelessReceiver()->port(), holder.port());
+        ASSERT_NE(dlg->parts().wirelessReceiver, nullptr);
+        EXPECT_TRUE(dlg->parts().wirelessReceiver->started());
+        EXPECT_EQ(dlg->parts().wirelessReceiver->port(), holder.port());
         dlg.reset();
     }
 }

@@ -17,9 +17,9 @@ protected:
         InteractionTest::SetUp();
         if (HasFatalFailure())
             return;
-        dlg->SelectTab(TabScale);
-        ASSERT_EQ(dlg->currentTab(), TabScale);
-        calib = dlg->calibTab();
+        dlg->host().SelectTab(TabScale);
+        ASSERT_EQ(dlg->host().currentTab(), TabScale);
+        calib = dlg->parts().calibTab;
         ASSERT_NE(calib, nullptr);
     }
 
@@ -33,16 +33,16 @@ protected:
 TEST_F(CalibDragTest, BarEndDraggedShorterThanFiveStopsAtFive)
 {
     // A measurement of 60 pixels: 60 um under 100 pixels = 100 um.
-    dlg->SelectTab(TabMeasure);
+    dlg->host().SelectTab(TabMeasure);
     MeasureItem *item = Place(KindDistance2Points, {{40, 100}, {100, 100}});
     ASSERT_NE(item, nullptr);
     ASSERT_DOUBLE_EQ(item->value, 60.0);
-    dlg->SelectTab(TabScale);
+    dlg->host().SelectTab(TabScale);
 
     Hover({110, 10});
-    ASSERT_EQ(dlg->rememberedCursor(), Qt::SizeHorCursor);
+    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeHorCursor);
     Press({110, 10});
-    EXPECT_EQ(dlg->dragMode(), DragMode::HBarEnd);
+    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::HBarEnd);
     QTest::mouseMove(view, {60, 12});
     EXPECT_EQ(HPixelField(), QStringLiteral("50")) << "the length shows while dragging";
     // The provisional bar is drawn over the view: its end tick at x = 60.
@@ -52,8 +52,8 @@ TEST_F(CalibDragTest, BarEndDraggedShorterThanFiveStopsAtFive)
     EXPECT_EQ(HPixelField(), QStringLiteral("5"));
     Release({13, 12});
 
-    EXPECT_EQ(dlg->dragMode(), DragMode::Idle);
-    EXPECT_FALSE(dlg->hasRememberedCursor());
+    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle);
+    EXPECT_FALSE(dlg->pointer().hasRememberedCursor());
     EXPECT_EQ(view->cursor().shape(), Qt::WhatsThisCursor);
     EXPECT_EQ(calib->scaleSetting().hPixel, "5");
     EXPECT_EQ(calib->horizontalBar().points[1].pos, QPoint(15, 10));
@@ -66,7 +66,7 @@ TEST_F(CalibDragTest, VerticalEndUnderSyncSetsBothPixelCounts)
     calib->controls().sync->click();
     ASSERT_EQ(calib->scaleSetting().link, 0);
     Hover({10, 110});
-    ASSERT_EQ(dlg->rememberedCursor(), Qt::SizeVerCursor);
+    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeVerCursor);
     Drag({10, 110}, {12, 160});
     EXPECT_EQ(calib->scaleSetting().vPixel, "150");
     EXPECT_EQ(calib->scaleSetting().hPixel, "150");
@@ -76,11 +76,11 @@ TEST_F(CalibDragTest, VerticalEndUnderSyncSetsBothPixelCounts)
 
 TEST_F(CalibDragTest, BodyMoveAtZoom200ConvertsBackToImagePixels)
 {
-    dlg->SetZoom(200, 200);
-    dlg->LayoutView();
+    dlg->host().SetZoom(200, 200);
+    dlg->host().LayoutView();
     // The horizontal bar is at view (20, 20)-(220, 20).
     Hover({120, 20});
-    ASSERT_EQ(dlg->rememberedCursor(), Qt::SizeAllCursor);
+    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeAllCursor);
     Drag({120, 20}, {160, 80});
     EXPECT_EQ(calib->scaleSetting().hStart, QPoint(30, 40));
     EXPECT_EQ(calib->horizontalBar().points[0].pos, QPoint(30, 40));
@@ -92,14 +92,14 @@ TEST_F(CalibDragTest, StandardScaleStaysBelowTheTopEdge)
 {
     // The standard scale answers even while hidden: (20, 20) to (220, 20).
     Hover({150, 21});
-    ASSERT_EQ(dlg->rememberedCursor(), Qt::SizeAllCursor);
+    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeAllCursor);
     Drag({150, 21}, {170, 2});
     EXPECT_EQ(calib->standardScale().position, QPoint(40, 8));
     // Nothing under the pointer: no cursor, and a press does nothing.
     Hover({250, 150});
-    EXPECT_FALSE(dlg->hasRememberedCursor());
+    EXPECT_FALSE(dlg->pointer().hasRememberedCursor());
     Press({250, 150});
-    EXPECT_EQ(dlg->dragMode(), DragMode::Idle);
+    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle);
     Release({250, 150});
 }
 

@@ -39,9 +39,9 @@ TEST_F(EditTest, MovingTheItemByItsStrokeMovesPointsAndLabelButNotTheValue)
     const double value = item->value;
 
     Hover({250, 40});
-    ASSERT_EQ(dlg->rememberedCursor(), Qt::SizeAllCursor);
+    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeAllCursor);
     Press({250, 40});
-    EXPECT_EQ(dlg->dragMode(), DragMode::Measure);
+    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Measure);
     QTest::mouseMove(view, {260, 70});
     // The clone follows, the source stays until the release.
     ASSERT_NE(dlg->document().editItem(), nullptr);
@@ -50,7 +50,7 @@ TEST_F(EditTest, MovingTheItemByItsStrokeMovesPointsAndLabelButNotTheValue)
     EXPECT_EQ(dlg->document().selectedItem(), dlg->document().editItem());
     Release({260, 70});
 
-    EXPECT_EQ(dlg->dragMode(), DragMode::Idle);
+    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle);
     EXPECT_EQ(dlg->document().editItem(), nullptr);
     EXPECT_EQ(dlg->document().selectedItem(), item);
     EXPECT_EQ(Positions(*item), Points({{110, 70}, {270, 70}}));
@@ -68,7 +68,7 @@ TEST_F(EditTest, DraggingTheLabelMovesOnlyItsBox)
     ASSERT_GT(box.bottom, 0);
     const QPoint grab = CentreOf(box);
     Hover(grab);
-    ASSERT_EQ(dlg->rememberedCursor(), Qt::SizeAllCursor);
+    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeAllCursor);
     Drag(grab, grab + QPoint(15, 50));
     EXPECT_EQ(item->labelBox, Shifted(box, {15, 50}));
     EXPECT_EQ(Positions(*item), Points({{160, 60}, {100, 60}, {100, 120}}));
@@ -88,7 +88,7 @@ TEST_F(EditTest, DraggingASubResultLabelMovesThatLabelOnly)
 
     const QPoint grab = CentreOf(first);
     Hover(grab);
-    ASSERT_EQ(dlg->rememberedCursor(), Qt::SizeAllCursor);
+    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeAllCursor);
     Drag(grab, grab + QPoint(20, -30));
     const LabelBox moved = item->subResults[0].labelBox;
     EXPECT_EQ(moved.left, first.left + 20);
@@ -109,10 +109,10 @@ TEST_F(EditTest, DraggingAPerpendicularPointRecomputesFromTheNewFoot)
     ASSERT_NE(item, nullptr);
     ASSERT_NE(item->subResults[1].text.find("50.00"), std::string::npos);
     Hover({200, 150});
-    ASSERT_EQ(dlg->rememberedCursor(), Qt::SizeFDiagCursor);
+    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeFDiagCursor);
     // No paint between the last move and the release.
     Drag({200, 150}, {230, 120});
-    EXPECT_EQ(dlg->dragMode(), DragMode::Idle);
+    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle);
     EXPECT_EQ(dlg->document().selectedItem(), item);
     EXPECT_EQ(item->points[3].pos, QPoint(230, 120));
     EXPECT_EQ(item->points[3].foot, QPoint(230, 200));
@@ -135,7 +135,7 @@ TEST_F(EditTest, RightClickOverTheSelectionAsksBeforeDeleting)
     ASSERT_TRUE(first && second);
     Paint();
     Hover({220, 120});
-    ASSERT_EQ(dlg->rememberedCursor(), Qt::SizeAllCursor);
+    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeAllCursor);
 
     prompter.answers.push_back(UiPrompter::Answer::No);
     RightClick({220, 120});
@@ -159,14 +159,14 @@ TEST_F(EditTest, RightClickElsewhereClearsTheSelection)
     MeasureItem *item = Place(KindDistance2Points, {{40, 40}, {240, 40}});
     ASSERT_EQ(dlg->document().selectedItem(), item);
     Hover({150, 200});
-    EXPECT_EQ(dlg->rememberedCursor(), Qt::ArrowCursor);
+    EXPECT_EQ(dlg->pointer().rememberedCursor(), Qt::ArrowCursor);
     RightClick({150, 200});
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(dlg->document().selectedItem(), nullptr);
     EXPECT_EQ(list().size(), 1u);
     // Nothing is selected: the stroke is no longer a grip.
     Hover({150, 40});
-    EXPECT_EQ(dlg->rememberedCursor(), Qt::ArrowCursor);
+    EXPECT_EQ(dlg->pointer().rememberedCursor(), Qt::ArrowCursor);
 }
 
 // A right click on empty image renumbers only a list that is out of step:
@@ -219,11 +219,11 @@ TEST_F(EditTest, ARemovedSubResultsPointCannotBeGrabbed)
     ASSERT_EQ(dlg->document().selectedItem(), item);
     Paint();
     Hover({100, 100});
-    EXPECT_EQ(dlg->rememberedCursor(), Qt::SizeFDiagCursor) << "the listed point";
+    EXPECT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeFDiagCursor) << "the listed point";
     Hover({200, 150});
-    EXPECT_EQ(dlg->rememberedCursor(), Qt::ArrowCursor) << "the removed point";
+    EXPECT_EQ(dlg->pointer().rememberedCursor(), Qt::ArrowCursor) << "the removed point";
     Press({200, 150});
-    EXPECT_EQ(dlg->dragMode(), DragMode::Placing) << "a click there starts a new measurement";
+    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Placing) << "a click there starts a new measurement";
     Release({200, 150});
     RightClick({200, 150});
     EXPECT_EQ(Positions(*item), Points({{20, 200}, {280, 200}, {100, 100}, {200, 150}}));

@@ -14,7 +14,7 @@
 
 #include "app/image_view.h"
 #include "main_window_fixture.h"
-#include "app/orvalin_dlg.h"
+#include "app/interaction/pointer_interaction.h"
 #include "document/measure_document.h"
 #include "export/results_table.h"
 #include "app/results_view.h"
@@ -31,23 +31,23 @@ protected:
         Make("en", "en", {1280, 1024});
         // Start-up installs a handler for every drag mode.
         for (int mode = 0; mode < kDragModeCount; ++mode)
-            ASSERT_NE(dlg->pointerHandler(static_cast<DragMode>(mode)), nullptr) << mode;
+            ASSERT_NE(dlg->pointer().handler(static_cast<DragMode>(mode)), nullptr) << mode;
         // A mode outside the table has no handler rather than a read past it.
         for (int mode : {-1, kDragModeCount})
-            ASSERT_EQ(dlg->pointerHandler(static_cast<DragMode>(mode)), nullptr) << mode;
+            ASSERT_EQ(dlg->pointer().handler(static_cast<DragMode>(mode)), nullptr) << mode;
         dlg->move(0, 0);
         dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
         ASSERT_TRUE(LoadFilled(QStringLiteral("still.png"), {320, 240}, Qt::white));
-        dlg->SelectTab(TabMeasure);
-        ASSERT_EQ(dlg->currentTab(), TabMeasure);
-        view = dlg->imageView();
+        dlg->host().SelectTab(TabMeasure);
+        ASSERT_EQ(dlg->host().currentTab(), TabMeasure);
+        view = dlg->parts().imageView;
         ASSERT_TRUE(view && view->isVisible());
     }
 
     MeasureList &list() { return dlg->document().list(); }
     ResultsTable &rows() { return dlg->document().results(); }
-    void UseTool(int kind) { dlg->toolTab()->setCurrentTool(kind); }
+    void UseTool(int kind) { dlg->parts().toolTab->setCurrentTool(kind); }
 
     // A pointer move without buttons (a hover), or with the button held.
     void Hover(QPoint p)
@@ -112,7 +112,7 @@ protected:
         RightClick(emptySpot);
     }
 
-    ResultsView *listView() const { return dlg->resultsView(); }
+    ResultsView *listView() const { return dlg->parts().resultsView; }
     QPoint RowCenter(int row) const { return listView()->rowRect(row).center(); }
 
     static std::vector<QPoint> Positions(const MeasureItem &item)

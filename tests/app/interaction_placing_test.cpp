@@ -45,7 +45,7 @@ TEST_F(InteractionTest, EveryToolPlacesItsKindByClicks)
         EXPECT_EQ(static_cast<int>(item->kind), c.kind);
         EXPECT_EQ(Positions(*item), c.clicks) << c.kind;
         EXPECT_EQ(item->number, static_cast<int>(list().size())) << c.kind;
-        EXPECT_EQ(dlg->dragMode(), DragMode::Idle) << c.kind;
+        EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle) << c.kind;
         EXPECT_EQ(dlg->document().editItem(), nullptr) << c.kind;
         EXPECT_EQ(dlg->document().selectedItem(), item) << "the new item stays selected";
         EXPECT_EQ(item->lineColor, 0x000000FFu) << "current draw attributes";
@@ -70,8 +70,8 @@ TEST_F(InteractionTest, EveryToolPlacesItsKindByClicks)
 TEST_F(InteractionTest, NewItemsTakeTheOptionPagesAttributes)
 {
     // Picked on the Option page, where placing works as on the Measure page.
-    dlg->SelectTab(TabOption);
-    const OptionTabControls &ui = dlg->optionTab()->controls();
+    dlg->host().SelectTab(TabOption);
+    const OptionTabControls &ui = dlg->parts().optionTab->controls();
     prompter.colors.push_back(QColor(0, 128, 255));
     ui.lineColor->click();
     emit ui.lineWidth->activated(2);
@@ -105,7 +105,7 @@ TEST_F(InteractionTest, TextToolAsksForItsText)
         EXPECT_EQ(list().size(), 1u);
         EXPECT_EQ(dlg->document().selectedItem(), nullptr);
         EXPECT_EQ(dlg->document().editItem(), nullptr);
-        EXPECT_EQ(dlg->dragMode(), DragMode::Idle);
+        EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle);
     }
     EXPECT_TRUE(prompter.messages.empty());
 
@@ -128,7 +128,7 @@ TEST_F(InteractionTest, ANewImageWhileTheTextDialogIsOpenDropsTheItem)
     prompter.whileAskingText = nullptr;
     EXPECT_TRUE(list().empty());
     EXPECT_EQ(dlg->document().editItem(), nullptr);
-    EXPECT_EQ(dlg->dragMode(), DragMode::Idle) << "tab changes must not stay refused";
+    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle) << "tab changes must not stay refused";
     // The pointer works as before.
     UseTool(KindDistance2Points);
     Click({40, 40});
@@ -150,12 +150,12 @@ TEST_F(InteractionTest, OpenKindsEndByDoubleClickOrAreDiscardedWithTwoPoints)
         ClearSelection();
         UseTool(kind);
         Click({200, 40});
-        EXPECT_EQ(dlg->dragMode(), DragMode::Placing);
+        EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Placing);
         DoubleClick({260, 90});
         EXPECT_EQ(list().size(), 1u) << kind;
         EXPECT_EQ(dlg->document().editItem(), nullptr) << kind;
         EXPECT_EQ(dlg->document().selectedItem(), nullptr) << kind;
-        EXPECT_EQ(dlg->dragMode(), DragMode::Idle) << kind;
+        EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle) << kind;
     }
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(rows().rowCount(), 1);
@@ -165,7 +165,7 @@ TEST_F(InteractionTest, OpenKindsEndByDoubleClickOrAreDiscardedWithTwoPoints)
     UseTool(KindDistanceCircles);
     Click({200, 40});
     DoubleClick({260, 90});
-    EXPECT_EQ(dlg->dragMode(), DragMode::Placing);
+    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Placing);
     ASSERT_NE(dlg->document().editItem(), nullptr);
     EXPECT_EQ(Positions(*dlg->document().editItem()), Points({{200, 40}, {260, 90}, {260, 90}, {260, 90}}));
     RightClick({260, 90});
@@ -182,7 +182,7 @@ TEST_F(InteractionTest, PressDragReleaseMovesTheFirstPointAndCompletesOnTheNextC
     ASSERT_NE(dlg->document().editItem(), nullptr);
     EXPECT_EQ(Positions(*dlg->document().editItem()), Points({{60, 70}})) << "point 0 follows until the release";
     Release({60, 70});
-    EXPECT_EQ(dlg->dragMode(), DragMode::Placing);
+    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Placing);
     EXPECT_EQ(Positions(*dlg->document().editItem()), Points({{60, 70}, {60, 70}}));
     EXPECT_TRUE(list().empty());
     Hover({200, 100});
@@ -195,9 +195,9 @@ TEST_F(InteractionTest, PressDragReleaseMovesTheFirstPointAndCompletesOnTheNextC
 
 TEST_F(InteractionTest, ZoomAndScrollMapTheClickToImagePixels)
 {
-    dlg->SetZoom(200, 200);
-    dlg->LayoutView();
-    dlg->SetScroll(QPoint(100, 0));
+    dlg->host().SetZoom(200, 200);
+    dlg->host().LayoutView();
+    dlg->host().SetScroll(QPoint(100, 0));
     UseTool(KindDistance2Points);
     Hover({50, 20});
     Press({50, 20});
@@ -215,7 +215,7 @@ TEST_F(InteractionTest, RightClickCancelsPlacingWithoutAQuestion)
     Hover({100, 100});
     RightClick({100, 100});
     EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_EQ(dlg->dragMode(), DragMode::Idle);
+    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle);
     EXPECT_EQ(dlg->document().editItem(), nullptr);
     EXPECT_EQ(dlg->document().selectedItem(), nullptr);
     EXPECT_TRUE(list().empty());
@@ -228,12 +228,12 @@ TEST_F(InteractionTest, OverAnUnselectedMeasurementAClickStartsANewOne)
     ASSERT_NE(first, nullptr);
     Paint();
     Hover({200, 100});
-    EXPECT_EQ(dlg->rememberedCursor(), Qt::SizeAllCursor) << "selected: its stroke can be grabbed";
+    EXPECT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeAllCursor) << "selected: its stroke can be grabbed";
     ClearSelection();
     Hover({200, 100});
-    EXPECT_EQ(dlg->rememberedCursor(), Qt::ArrowCursor);
+    EXPECT_EQ(dlg->pointer().rememberedCursor(), Qt::ArrowCursor);
     Press({200, 100});
-    EXPECT_EQ(dlg->dragMode(), DragMode::Placing);
+    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Placing);
     Release({200, 100});
     Click({200, 150});
     ASSERT_EQ(list().size(), 2u);
@@ -244,12 +244,12 @@ TEST_F(InteractionTest, TheImagePageAndMissingImageIgnoreThePointer)
 {
     // Leaving for the image page discards the image after the question.
     prompter.answers.push_back(UiPrompter::Answer::Yes);
-    dlg->SelectTab(TabImage);
+    dlg->host().SelectTab(TabImage);
     ASSERT_FALSE(dlg->hasImage());
     UseTool(KindDistance2Points);
-    dlg->OnViewMove({40, 40});
-    dlg->OnViewPress({40, 40});
-    EXPECT_EQ(dlg->dragMode(), DragMode::Idle);
+    dlg->pointer().move({40, 40});
+    dlg->pointer().press({40, 40});
+    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle);
     EXPECT_EQ(dlg->document().editItem(), nullptr);
 }
 

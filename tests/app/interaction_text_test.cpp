@@ -1,7 +1,7 @@
 // Typed texts cut to the record's size.
 #include <gtest/gtest.h>
 
-#include "app/interaction/dlg_ops.h"
+#include "app/interaction/interaction_ops.h"
 
 namespace orv {
 namespace {

@@ -13,6 +13,7 @@
 
 #include <memory>
 
+#include "app/interaction/pointer_interaction.h"
 #include "app/orvalin_dlg.h"
 #include "document/measure_document.h"
 #include "export/results_table.h"

@@ -31,25 +31,25 @@ TEST_F(Images, LoadingEnablesTheControlsAndEmptiesTheList)
     d.document().SelectItem(&d.document().list().at(1));
     ASSERT_EQ(d.document().results().rowCount(), 2);
 
-    d.SetZoom(200, 200);
+    d.host().SetZoom(200, 200);
     d.LoadImageFile(WriteImage("second.png", {120, 90}));
     EXPECT_TRUE(d.hasImage());
-    EXPECT_EQ(d.imageSize(), QSize(120, 90));
-    EXPECT_EQ(d.view().zoomX, 100);
-    EXPECT_EQ(d.view().scroll, QPoint(0, 0));
-    EXPECT_EQ(d.view().size, QSize(120, 90));
+    EXPECT_EQ(d.host().imageSize(), QSize(120, 90));
+    EXPECT_EQ(d.host().view().zoomX, 100);
+    EXPECT_EQ(d.host().view().scroll, QPoint(0, 0));
+    EXPECT_EQ(d.host().view().size, QSize(120, 90));
     EXPECT_EQ(d.document().results().rowCount(), 0);
     EXPECT_TRUE(d.document().list().empty());
     EXPECT_EQ(d.document().selectedItem(), nullptr);
     for (DlgCommand id :
          {DlgCommand::SaveCsv, DlgCommand::SaveImage, DlgCommand::Report, DlgCommand::DeleteAll})
-        EXPECT_TRUE(d.button(id)->isEnabled()) << ToUnderlying(id);
-    EXPECT_TRUE(d.toolTab()->button(1011)->isEnabled());
-    EXPECT_TRUE(d.calibTab()->controls().hValue->isEnabled());
-    EXPECT_EQ(d.viewState(), ViewState::Rebuild);
+        EXPECT_TRUE(d.host().button(id)->isEnabled()) << ToUnderlying(id);
+    EXPECT_TRUE(d.parts().toolTab->button(1011)->isEnabled());
+    EXPECT_TRUE(d.parts().calibTab->controls().hValue->isEnabled());
+    EXPECT_EQ(d.host().viewState(), ViewState::Rebuild);
     d.EnsureComposite();
-    EXPECT_EQ(d.viewState(), ViewState::UpToDate);
-    EXPECT_EQ(d.composite().size(), QSize(120, 90));
+    EXPECT_EQ(d.host().viewState(), ViewState::UpToDate);
+    EXPECT_EQ((*d.parts().composite).size(), QSize(120, 90));
 }
 
 TEST_F(Images, FileThatCannotBeDecodedKeepsTheCurrentImageAndSaysSo)
@@ -64,10 +64,10 @@ TEST_F(Images, FileThatCannotBeDecodedKeepsTheCurrentImageAndSaysSo)
     d.LoadImageFile(bad);
     d.LoadImageFile(dir.filePath("missing.png"));
     EXPECT_TRUE(d.hasImage());
-    EXPECT_EQ(d.imageSize(), QSize(300, 200));
+    EXPECT_EQ(d.host().imageSize(), QSize(300, 200));
     EXPECT_EQ(d.document().list().size(), 1u);
     EXPECT_EQ(d.document().results().rowCount(), 1);
-    EXPECT_TRUE(d.button(DlgCommand::SaveImage)->isEnabled());
+    EXPECT_TRUE(d.host().button(DlgCommand::SaveImage)->isEnabled());
     ASSERT_EQ(prompter.messages.size(), 2u);
     EXPECT_EQ(prompter.messages[0].text, "The image file could not be read.\n" + bad);
     EXPECT_EQ(prompter.messages[1].text,
@@ -76,8 +76,8 @@ TEST_F(Images, FileThatCannotBeDecodedKeepsTheCurrentImageAndSaysSo)
     Make();
     dlg->LoadImageFile(bad);
     EXPECT_FALSE(dlg->hasImage());
-    EXPECT_EQ(dlg->viewState(), ViewState::NoImage);
-    EXPECT_FALSE(dlg->button(DlgCommand::SaveImage)->isEnabled());
+    EXPECT_EQ(dlg->host().viewState(), ViewState::NoImage);
+    EXPECT_FALSE(dlg->host().button(DlgCommand::SaveImage)->isEnabled());
 }
 
 TEST_F(Images, FailureMessagesNameTheFileAndARefusedSize)
@@ -116,7 +116,7 @@ TEST_F(Images, FailureMessagesNameTheFileAndARefusedSize)
         d.LoadImageFile(path);
         ASSERT_EQ(prompter.messages.size(), 1u) << c.name;
         EXPECT_EQ(prompter.messages[0].text, QString::fromUtf8(c.message) + "\n" + path);
-        EXPECT_EQ(d.imageSize(), QSize(30, 20));
+        EXPECT_EQ(d.host().imageSize(), QSize(30, 20));
     }
     // Japanese wording of the refusal.
     Make("ja", "ja");
@@ -132,23 +132,23 @@ TEST_F(Images, OpenButtonSelectsTheScalePageAndOpensTheChosenFile)
     COrvalinDlg &d = Make();
     const QString path = WriteImage("chosen.png", {200, 150});
     prompter.openPaths.push_back(path);
-    QTest::mouseClick(d.imageTab()->openButton(), Qt::LeftButton);
+    QTest::mouseClick(d.parts().imageTab->openButton(), Qt::LeftButton);
     Settle();
     ASSERT_EQ(prompter.openRequests.size(), 1u);
     EXPECT_EQ(prompter.openRequests[0].filter,
               "Support Image Files (*.jpeg *.jpg *.bmp *.tif);;Measurement Files (*.orvm);;"
               "Jpeg Files (*.jpeg *.jpg);;Bitmap Files (*.bmp);;GIF Files (*.gif);;All Files (*)");
     EXPECT_TRUE(d.hasImage());
-    EXPECT_EQ(d.currentTab(), TabScale);
-    EXPECT_EQ(d.lastOpenDir(), dir.path());
+    EXPECT_EQ(d.host().currentTab(), TabScale);
+    EXPECT_EQ(d.parts().lastOpenDir, dir.path());
 
     // Cancelling the chooser still runs the page switch and keeps the image.
-    d.SelectTab(TabMeasure);
-    d.imageTab()->OnOpen();
+    d.host().SelectTab(TabMeasure);
+    d.parts().imageTab->OnOpen();
     Settle();
     EXPECT_EQ(prompter.openRequests.size(), 2u);
     EXPECT_EQ(prompter.openRequests[1].dir, dir.path());
-    EXPECT_EQ(d.currentTab(), TabScale);
+    EXPECT_EQ(d.host().currentTab(), TabScale);
     EXPECT_TRUE(d.hasImage());
 }
 
@@ -156,82 +156,82 @@ TEST_F(Images, ReturningToTheImagePageAsksBeforeDiscarding)
 {
     COrvalinDlg &d = MakeWithImage();
     AddDistance({10, 10}, {60, 10});
-    d.SelectTab(TabScale);
-    ASSERT_EQ(d.currentTab(), TabScale);
+    d.host().SelectTab(TabScale);
+    ASSERT_EQ(d.host().currentTab(), TabScale);
 
     prompter.answers.push_back(UiPrompter::Answer::No);
-    d.SelectTab(TabImage);
+    d.host().SelectTab(TabImage);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "Image you ara editing will not be saved.");
     EXPECT_EQ(prompter.messages[0].buttons, UiPrompter::Buttons::YesNo);
-    EXPECT_EQ(d.currentTab(), TabScale);
-    EXPECT_EQ(d.tabControl()->currentIndex(), TabScale);
+    EXPECT_EQ(d.host().currentTab(), TabScale);
+    EXPECT_EQ(d.parts().tabControl->currentIndex(), TabScale);
     EXPECT_TRUE(d.hasImage());
     EXPECT_EQ(d.document().results().rowCount(), 1);
 
     prompter.answers.push_back(UiPrompter::Answer::Yes);
-    d.SelectTab(TabImage);
-    EXPECT_EQ(d.currentTab(), TabImage);
+    d.host().SelectTab(TabImage);
+    EXPECT_EQ(d.host().currentTab(), TabImage);
     EXPECT_FALSE(d.hasImage());
-    EXPECT_EQ(d.viewState(), ViewState::NoImage);
+    EXPECT_EQ(d.host().viewState(), ViewState::NoImage);
     EXPECT_EQ(d.document().results().rowCount(), 0);
-    EXPECT_EQ(d.view().size, QSize(0, 0));
-    EXPECT_FALSE(d.overviewShown());
+    EXPECT_EQ(d.host().view().size, QSize(0, 0));
+    EXPECT_FALSE(d.parts().overviewShown);
     for (DlgCommand id :
          {DlgCommand::SaveCsv, DlgCommand::SaveImage, DlgCommand::Report, DlgCommand::DeleteAll})
-        EXPECT_FALSE(d.button(id)->isEnabled()) << ToUnderlying(id);
-    EXPECT_FALSE(d.toolTab()->button(1011)->isEnabled());
-    EXPECT_EQ(d.windowSizeRequested(), QSize(d.columnWidth(), 742));
+        EXPECT_FALSE(d.host().button(id)->isEnabled()) << ToUnderlying(id);
+    EXPECT_FALSE(d.parts().toolTab->button(1011)->isEnabled());
+    EXPECT_EQ(d.host().windowSizeRequested(), QSize(d.host().columnWidth(), 742));
 
     // Without an image there is nothing to ask.
-    d.SelectTab(TabScale);
-    d.SelectTab(TabImage);
+    d.host().SelectTab(TabScale);
+    d.host().SelectTab(TabImage);
     EXPECT_EQ(prompter.messages.size(), 2u);
-    EXPECT_EQ(d.currentTab(), TabImage);
+    EXPECT_EQ(d.host().currentTab(), TabImage);
 }
 
 TEST_F(Images, TabChangeIsRefusedWhileADragIsUnderWay)
 {
     COrvalinDlg &d = MakeWithImage();
-    d.SelectTab(TabMeasure);
-    d.setDragMode(DragMode::Placing);
-    d.SelectTab(TabOption);
-    EXPECT_EQ(d.currentTab(), TabMeasure);
-    EXPECT_EQ(d.tabControl()->currentIndex(), TabMeasure);
-    d.setDragMode(DragMode::Idle);
-    d.SelectTab(TabOption);
-    EXPECT_EQ(d.currentTab(), TabOption);
+    d.host().SelectTab(TabMeasure);
+    d.pointer().view().setDragMode(DragMode::Placing);
+    d.host().SelectTab(TabOption);
+    EXPECT_EQ(d.host().currentTab(), TabMeasure);
+    EXPECT_EQ(d.parts().tabControl->currentIndex(), TabMeasure);
+    d.pointer().view().setDragMode(DragMode::Idle);
+    d.host().SelectTab(TabOption);
+    EXPECT_EQ(d.host().currentTab(), TabOption);
 }
 
 TEST_F(Images, SavingWithASelectionFirstRepaintsWithoutTheSelectionMarks)
 {
     COrvalinDlg &d = MakeWithImage({300, 200});
     d.show();
-    d.SelectTab(TabMeasure);
+    d.host().SelectTab(TabMeasure);
     MeasureItem *item = AddDistance({40, 100}, {200, 100});
     d.document().SelectItem(item);
-    d.RebuildView();
+    d.host().RebuildView();
     d.EnsureComposite();
-    const QImage withMarks = d.composite().copy();
+    const QImage withMarks = (*d.parts().composite).copy();
 
     const QString target = dir.filePath("saved.bmp");
     prompter.savePaths.push_back(target);
-    QTest::mouseClick(d.button(DlgCommand::SaveImage), Qt::LeftButton);
+    QTest::mouseClick(d.host().button(DlgCommand::SaveImage), Qt::LeftButton);
     // The first run only clears the selection and waits for the repaint.
     EXPECT_EQ(d.document().selectedItem(), nullptr);
-    EXPECT_EQ(d.pendingCommand(), DlgCommand::SaveImage);
+    EXPECT_EQ(d.parts().pendingCommand, DlgCommand::SaveImage);
     EXPECT_TRUE(prompter.saveRequests.empty());
     for (int i = 0; i < 50 && prompter.saveRequests.empty(); ++i)
         QTest::qWait(10);
     ASSERT_EQ(prompter.saveRequests.size(), 1u);
-    EXPECT_EQ(d.pendingCommand(), DlgCommand::None);
+    EXPECT_EQ(d.parts().pendingCommand, DlgCommand::None);
     EXPECT_EQ(prompter.saveRequests[0].filter,
               "JPEG Files (*.jpg);;Bitmap Files (*.bmp);;Measurement Files (*.orvm);;All Files (*)");
 
     QImage saved(target);
     ASSERT_FALSE(saved.isNull());
     saved = saved.convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(saved, d.composite());
+    EXPECT_EQ(saved, (*d.parts().composite));
     EXPECT_NE(saved, withMarks.convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(d.document().list().size(), 1u);
     QTest::qWait(30);
@@ -251,7 +251,7 @@ TEST_F(Images, FailedImageSaveNamesTheFileAndTheReason)
         ASSERT_TRUE(QDir().mkpath(paths[0]) && QDir().mkpath(paths[1]));
         for (const QString &p : paths) {
             prompter.savePaths.push_back(p);
-            d.OnSaveImage();
+            d.commands().OnSaveImage();
         }
         const QString lead = QString::fromLatin1(lang) == "en" ? QStringLiteral("The image file could not be saved.")
                                                                : QStringLiteral("画像ファイルを保存できませんでした。");
@@ -267,9 +267,9 @@ TEST_F(Images, SavedFileTypeFollowsTheExtensionInAnyCase)
 {
     COrvalinDlg &d = MakeWithImage({30, 20});
     prompter.savePaths = {dir.filePath("a.jpg"), dir.filePath("b.JPG"), dir.filePath("c")};
-    d.OnSaveImage();
-    d.OnSaveImage();
-    d.OnSaveImage();
+    d.commands().OnSaveImage();
+    d.commands().OnSaveImage();
+    d.commands().OnSaveImage();
     EXPECT_EQ(QImageReader(dir.filePath("a.jpg")).format(), "jpeg");
     EXPECT_EQ(QImageReader(dir.filePath("b.JPG")).format(), "jpeg");
     EXPECT_EQ(QImageReader(dir.filePath("c.bmp")).format(), "bmp");
@@ -277,7 +277,7 @@ TEST_F(Images, SavedFileTypeFollowsTheExtensionInAnyCase)
     EXPECT_EQ(bmp.size(), 54 + 20 * 92);  // 30 pixels: 90 bytes padded to 92
 
     // Cancelling writes nothing.
-    d.OnSaveImage();
+    d.commands().OnSaveImage();
     EXPECT_EQ(prompter.saveRequests.size(), 4u);
 
     // The frozen camera frame marker sends the save to the camera, which

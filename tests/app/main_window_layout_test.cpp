@@ -15,78 +15,78 @@ using Layout = MainWindowTest;
 TEST_F(Layout, WideImageOnA1024ScreenFillsTheScreenWidthAndShowsTheOverview)
 {
     COrvalinDlg &d = MakeWithImage({2000, 500});
-    const int C = d.columnWidth();
-    EXPECT_EQ(d.windowSizeRequested().width(), 1024);
-    EXPECT_EQ(d.view().size.width(), 1024 - C - 15);
-    EXPECT_EQ(d.view().size.height(), 500);
-    EXPECT_EQ(d.windowSizeRequested().height(), std::max(d.columnHeight(), 540));
-    EXPECT_TRUE(d.overviewShown());
-    EXPECT_TRUE(d.button(DlgCommand::Overview)->isChecked());
-    EXPECT_TRUE(d.overviewWindow()->isVisible());
+    const int C = d.host().columnWidth();
+    EXPECT_EQ(d.host().windowSizeRequested().width(), 1024);
+    EXPECT_EQ(d.host().view().size.width(), 1024 - C - 15);
+    EXPECT_EQ(d.host().view().size.height(), 500);
+    EXPECT_EQ(d.host().windowSizeRequested().height(), std::max(d.parts().columnHeight, 540));
+    EXPECT_TRUE(d.parts().overviewShown);
+    EXPECT_TRUE(d.host().button(DlgCommand::Overview)->isChecked());
+    EXPECT_TRUE(d.parts().overviewWindow->isVisible());
     // The overview is the column's width and keeps the image's proportions.
-    EXPECT_EQ(d.overviewWindow()->size(), QSize(C, C * 500 / 2000));
-    EXPECT_EQ(d.overviewWindow()->pos().x(), 0);
+    EXPECT_EQ(d.parts().overviewWindow->size(), QSize(C, C * 500 / 2000));
+    EXPECT_EQ(d.parts().overviewWindow->pos().x(), 0);
 
     // At 50 % (1000 pixels) the column still pushes the width past the screen.
-    d.SetZoom(50, 50);
-    d.LayoutView();
-    EXPECT_EQ(d.windowSizeRequested().width(), 1024);
-    EXPECT_TRUE(d.overviewShown());
-    EXPECT_EQ(d.view().size, QSize(1024 - C - 15, 250));
-    EXPECT_EQ(d.imageView()->geometry(), QRect(QPoint(C + 5, 5), d.view().size));
+    d.host().SetZoom(50, 50);
+    d.host().LayoutView();
+    EXPECT_EQ(d.host().windowSizeRequested().width(), 1024);
+    EXPECT_TRUE(d.parts().overviewShown);
+    EXPECT_EQ(d.host().view().size, QSize(1024 - C - 15, 250));
+    EXPECT_EQ(d.parts().imageView->geometry(), QRect(QPoint(C + 5, 5), d.host().view().size));
 }
 
 TEST_F(Layout, ImageThatFitsHidesTheOverviewAndSizesTheWindowToTheView)
 {
     COrvalinDlg &d = MakeWithImage({400, 300});
-    const int C = d.columnWidth();
-    EXPECT_EQ(d.view().origin, QPoint(C + 5, 5));
-    EXPECT_EQ(d.view().size, QSize(400, 300));
-    EXPECT_EQ(d.windowSizeRequested(), QSize(C + 400 + 15, d.columnHeight()));
-    EXPECT_FALSE(d.overviewShown());
-    EXPECT_FALSE(d.overviewWindow()->isVisible());
+    const int C = d.host().columnWidth();
+    EXPECT_EQ(d.host().view().origin, QPoint(C + 5, 5));
+    EXPECT_EQ(d.host().view().size, QSize(400, 300));
+    EXPECT_EQ(d.host().windowSizeRequested(), QSize(C + 400 + 15, d.parts().columnHeight));
+    EXPECT_FALSE(d.parts().overviewShown);
+    EXPECT_FALSE(d.parts().overviewWindow->isVisible());
     EXPECT_EQ(d.pos(), QPoint(0, 0));
 }
 
 TEST_F(Layout, TallImageIsCutAtTheScreenHeightAndTheOverviewMovesUp)
 {
     COrvalinDlg &d = MakeWithImage({300, 1500});
-    EXPECT_EQ(d.windowSizeRequested().height(), 768);
-    EXPECT_EQ(d.view().size.height(), 768 - 40);
-    EXPECT_TRUE(d.overviewShown());
+    EXPECT_EQ(d.host().windowSizeRequested().height(), 768);
+    EXPECT_EQ(d.host().view().size.height(), 768 - 40);
+    EXPECT_TRUE(d.parts().overviewShown);
     // The overview does not fit below the column, nor (C x 5 high) on the
     // screen at all: it shrinks in proportion to the screen's height and ends
     // at the screen's bottom.
     const int r = 768 - 23 - 2 * 3;
-    EXPECT_EQ(d.overviewWindow()->size(), QSize(r * 300 / 1500, r));
-    EXPECT_EQ(d.overviewWindow()->pos(), QPoint(0, 0));
+    EXPECT_EQ(d.parts().overviewWindow->size(), QSize(r * 300 / 1500, r));
+    EXPECT_EQ(d.parts().overviewWindow->pos(), QPoint(0, 0));
     // Its frame still marks the view's share of the image.
-    d.scrollDlg()->UpdateFrame();
-    EXPECT_EQ(d.scrollDlg()->frame().height(), r * (768 - 40) / 1500);
+    d.parts().scrollDlg->UpdateFrame();
+    EXPECT_EQ(d.parts().scrollDlg->frame().height(), r * (768 - 40) / 1500);
 }
 
 TEST_F(Layout, FitZoomTakesTheSmallerRatioOfTheFreeScreen)
 {
     COrvalinDlg &d = MakeWithImage({2000, 500});
-    const int C = d.columnWidth();
-    EXPECT_EQ(d.FitZoom(), std::min((1024 - C - 15) * 100 / 2000, (768 - 40) * 100 / 500));
+    const int C = d.host().columnWidth();
+    EXPECT_EQ(d.host().FitZoom(), std::min((1024 - C - 15) * 100 / 2000, (768 - 40) * 100 / 500));
     MakeWithImage({100, 1456});
-    EXPECT_EQ(dlg->FitZoom(), std::min((1024 - dlg->columnWidth() - 15) * 100 / 100, 728 * 100 / 1456));
-    EXPECT_EQ(dlg->FitZoom(), 50);
+    EXPECT_EQ(dlg->host().FitZoom(), std::min((1024 - dlg->host().columnWidth() - 15) * 100 / 100, 728 * 100 / 1456));
+    EXPECT_EQ(dlg->host().FitZoom(), 50);
 }
 
 TEST_F(Layout, ShortScreenShortensTheListAndTheColumn)
 {
     Make("en", "en", {1024, 600});
     COrvalinDlg &tall = *dlg;
-    const int shortColumn = tall.columnHeight();
-    const int shortList = tall.resultsView()->height();
-    EXPECT_EQ(tall.screenSize().height(), 600 + 23);
+    const int shortColumn = tall.parts().columnHeight;
+    const int shortList = tall.parts().resultsView->height();
+    EXPECT_EQ(tall.parts().screenSize.height(), 600 + 23);
     auto full = std::make_unique<COrvalinDlg>(Env("en", "en", {1024, 768}));
-    EXPECT_EQ(full->screenSize(), QSize(1024, 768));
-    EXPECT_EQ(full->columnHeight() - shortColumn, 768 - 623);
-    EXPECT_EQ(full->resultsView()->height() - shortList, 768 - 623);
-    EXPECT_EQ(tall.windowSizeRequested().height(), shortColumn);
+    EXPECT_EQ(full->parts().screenSize, QSize(1024, 768));
+    EXPECT_EQ(full->parts().columnHeight - shortColumn, 768 - 623);
+    EXPECT_EQ(full->parts().resultsView->height() - shortList, 768 - 623);
+    EXPECT_EQ(tall.host().windowSizeRequested().height(), shortColumn);
 }
 
 // Window sizes are outer sizes (frame included) and the window sits at the
@@ -94,7 +94,7 @@ TEST_F(Layout, ShortScreenShortensTheListAndTheColumn)
 TEST_F(Layout, WindowKeepsTheCornerAndItsOuterSizeThroughImageAndImagePage)
 {
     COrvalinDlg &d = Make();
-    const int C = d.columnWidth();
+    const int C = d.host().columnWidth();
     d.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
     Settle();
@@ -104,13 +104,13 @@ TEST_F(Layout, WindowKeepsTheCornerAndItsOuterSizeThroughImageAndImagePage)
     d.LoadImageFile(WriteImage("fits.png", {400, 300}));
     ASSERT_TRUE(d.hasImage());
     Settle();
-    EXPECT_EQ(d.frameGeometry(), QRect(0, 0, C + 400 + 15, d.columnHeight()));
+    EXPECT_EQ(d.frameGeometry(), QRect(0, 0, C + 400 + 15, d.parts().columnHeight));
     // The view lies wholly inside the window.
-    EXPECT_TRUE(d.rect().contains(d.imageView()->geometry()));
+    EXPECT_TRUE(d.rect().contains(d.parts().imageView->geometry()));
 
-    d.SelectTab(TabScale);
+    d.host().SelectTab(TabScale);
     prompter.answers.push_back(UiPrompter::Answer::Yes);
-    d.SelectTab(TabImage);
+    d.host().SelectTab(TabImage);
     ASSERT_FALSE(d.hasImage());
     Settle();
     EXPECT_EQ(d.frameGeometry(), QRect(0, 0, C, 742));
@@ -126,12 +126,12 @@ TEST_F(Layout, ShortScreenKeepsTheWindowAndTheOverviewOnIt)
     EXPECT_TRUE(screen.contains(d.frameGeometry())) << d.frameGeometry().bottom();
 
     d.LoadImageFile(WriteImage("tall.png", {300, 1500}));
-    ASSERT_TRUE(d.overviewShown());
+    ASSERT_TRUE(d.parts().overviewShown);
     Settle();
     EXPECT_TRUE(screen.contains(d.frameGeometry())) << d.frameGeometry().bottom();
-    EXPECT_TRUE(d.rect().contains(d.imageView()->geometry()));
-    EXPECT_TRUE(screen.contains(d.overviewWindow()->frameGeometry()))
-        << d.overviewWindow()->frameGeometry().bottom();
+    EXPECT_TRUE(d.rect().contains(d.parts().imageView->geometry()));
+    EXPECT_TRUE(screen.contains(d.parts().overviewWindow->frameGeometry()))
+        << d.parts().overviewWindow->frameGeometry().bottom();
 }
 
 TEST_F(Layout, ViewMapsZoomedAndScrolledPointsToImagePixels)

@@ -10,7 +10,7 @@
 
 #include "tests/support/file_size_limit.h"
 #include "main_window_fixture.h"
-#include "app/interaction/dlg_ops.h"
+#include "app/interaction/interaction_ops.h"
 
 namespace orv::test {
 namespace {
@@ -34,23 +34,24 @@ TEST_F(Results, RowsFollowTheItemsThroughDuplicateDeleteAndRenumber)
     // Duplicate the perpendicular from its sub-row: the copy is listed last
     // with its own number and becomes the selection.
     d.document().results().SelectRow(3);
-    d.OnListDoubleClick();
+    d.commands().OnListDoubleClick();
     EXPECT_EQ(NumberColumn(), (QStringList{"1", "2", "2_1", "2_2", "3", "4", "4_1", "4_2"}));
     ASSERT_EQ(d.document().list().size(), 4u);
     EXPECT_EQ(d.document().selectedItem(), &d.document().list().at(3));
     EXPECT_EQ(d.document().list().at(3).points.front().pos, d.document().list().at(1).points.front().pos);
-    EXPECT_TRUE(d.resultsView()->isEnabled());
+    EXPECT_TRUE(d.parts().resultsView->isEnabled());
 
     // Deleting the first item renumbers the rest; its rows are gone.
-    interaction::RemoveItem(d, first->id);
+    InteractionContext ctx{d.document(), d.pointer().view()};
+    interaction::RemoveItem(ctx, first->id);
     EXPECT_EQ(NumberColumn(), (QStringList{"1", "1_1", "1_2", "2", "3", "3_1", "3_2"}));
     EXPECT_EQ(d.document().list().at(0).row, 0);
     EXPECT_EQ(d.document().list().at(1).row, 3);
-    EXPECT_EQ(d.viewState(), ViewState::Rebuild);
+    EXPECT_EQ(d.host().viewState(), ViewState::Rebuild);
 
     // The list widget shows the same texts.
-    EXPECT_EQ(d.resultsView()->cellText(5, 0), "3_1");
-    EXPECT_EQ(d.resultsView()->model()->rowCount(), 7);
+    EXPECT_EQ(d.parts().resultsView->cellText(5, 0), "3_1");
+    EXPECT_EQ(d.parts().resultsView->model()->rowCount(), 7);
 }
 
 TEST_F(Results, RightClickOnASubRowDeletesOnlyThatLineAfterAsking)
@@ -60,7 +61,7 @@ TEST_F(Results, RightClickOnASubRowDeletesOnlyThatLineAfterAsking)
     AddDistance({10, 50}, {90, 50});
     d.document().results().SelectRow(2);
     prompter.answers.push_back(UiPrompter::Answer::Yes);
-    d.OnListRightClick();
+    d.commands().OnListRightClick();
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "Delete this measurement result ?");
     EXPECT_EQ(NumberColumn(), (QStringList{"1", "1_1", "1_3", "2"}));
@@ -70,11 +71,11 @@ TEST_F(Results, RightClickOnASubRowDeletesOnlyThatLineAfterAsking)
     // A main row: No keeps it, Yes removes the item.
     d.document().results().SelectRow(3);
     prompter.answers.push_back(UiPrompter::Answer::No);
-    d.OnListRightClick();
+    d.commands().OnListRightClick();
     EXPECT_EQ(d.document().list().size(), 2u);
     d.document().results().SelectRow(3);
     prompter.answers.push_back(UiPrompter::Answer::Yes);
-    d.OnListRightClick();
+    d.commands().OnListRightClick();
     EXPECT_EQ(d.document().list().size(), 1u);
     EXPECT_EQ(NumberColumn(), (QStringList{"1", "1_1", "1_3"}));
 }
@@ -85,18 +86,18 @@ TEST_F(Results, ClickingRowsSelectsTheirItemAndEmptySpaceKeepsTheSelection)
     MeasureItem *a = AddDistance({10, 10}, {60, 10});
     MeasureItem *b = AddPerpendicular(1);
     d.show();
-    d.SelectTab(TabMeasure);
+    d.host().SelectTab(TabMeasure);
     Settle();
-    d.setViewState(ViewState::UpToDate);
+    d.host().setViewState(ViewState::UpToDate);
 
-    QTest::mouseClick(d.resultsView()->viewport(), Qt::LeftButton, {},
-                      d.resultsView()->rowRect(2).center());
+    QTest::mouseClick(d.parts().resultsView->viewport(), Qt::LeftButton, {},
+                      d.parts().resultsView->rowRect(2).center());
     EXPECT_EQ(d.document().selectedItem(), b);
-    EXPECT_EQ(d.viewState(), ViewState::Rebuild);
+    EXPECT_EQ(d.host().viewState(), ViewState::Rebuild);
 
     // Empty space: the selected item's main row is selected again.
-    const QPoint empty(5, d.resultsView()->viewport()->height() - 3);
-    QTest::mouseClick(d.resultsView()->viewport(), Qt::LeftButton, {}, empty);
+    const QPoint empty(5, d.parts().resultsView->viewport()->height() - 3);
+    QTest::mouseClick(d.parts().resultsView->viewport(), Qt::LeftButton, {}, empty);
     EXPECT_EQ(d.document().selectedItem(), b);
     EXPECT_EQ(d.document().results().selectedRow(), b->row);
 
@@ -104,15 +105,15 @@ TEST_F(Results, ClickingRowsSelectsTheirItemAndEmptySpaceKeepsTheSelection)
     d.document().SelectItem(nullptr);
     d.document().results().ClearSelection();
     d.EnsureComposite();
-    ASSERT_EQ(d.viewState(), ViewState::UpToDate);
-    QTest::mouseClick(d.resultsView()->viewport(), Qt::LeftButton, {}, empty);
+    ASSERT_EQ(d.host().viewState(), ViewState::UpToDate);
+    QTest::mouseClick(d.parts().resultsView->viewport(), Qt::LeftButton, {}, empty);
     EXPECT_EQ(d.document().selectedItem(), nullptr);
-    EXPECT_EQ(d.viewState(), ViewState::UpToDate);
+    EXPECT_EQ(d.host().viewState(), ViewState::UpToDate);
 
     // Right double click puts the selection back on the item's main row.
     d.document().SelectItem(a);
     d.document().results().SelectRow(2);
-    d.OnListRightDoubleClick();
+    d.commands().OnListRightDoubleClick();
     EXPECT_EQ(d.document().results().selectedRow(), a->row);
 }
 
@@ -122,7 +123,7 @@ TEST_F(Results, DeleteAllAsksAndNoLeavesEverything)
     MeasureItem *a = AddDistance({10, 10}, {60, 10});
     AddDistance({10, 20}, {60, 20});
     d.document().SelectItem(a);
-    QTest::mouseClick(d.button(DlgCommand::DeleteAll), Qt::LeftButton);
+    QTest::mouseClick(d.host().button(DlgCommand::DeleteAll), Qt::LeftButton);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "Delete All Data ?");
     EXPECT_EQ(d.document().list().size(), 2u);
@@ -130,18 +131,18 @@ TEST_F(Results, DeleteAllAsksAndNoLeavesEverything)
     EXPECT_EQ(d.document().selectedItem(), a);
 
     prompter.answers.push_back(UiPrompter::Answer::Yes);
-    QTest::mouseClick(d.button(DlgCommand::DeleteAll), Qt::LeftButton);
+    QTest::mouseClick(d.host().button(DlgCommand::DeleteAll), Qt::LeftButton);
     EXPECT_TRUE(d.document().list().empty());
     EXPECT_EQ(d.document().results().rowCount(), 0);
     EXPECT_EQ(d.document().selectedItem(), nullptr);
-    EXPECT_TRUE(d.resultsView()->isEnabled());
+    EXPECT_TRUE(d.parts().resultsView->isEnabled());
 }
 
 TEST_F(Results, JapaneseDeleteAllQuestionStartsWithABlank)
 {
     Make("ja", "ja");
     dlg->LoadImageFile(WriteImage("j.png", {50, 50}));
-    dlg->DeleteAllResults();
+    dlg->commands().DeleteAllResults();
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, QStringLiteral(" 計測データを全て削除しますか？"));
 }
@@ -151,7 +152,7 @@ TEST_F(Results, CsvButtonWritesTheRowsAsShown)
     COrvalinDlg &d = MakeWithImage();
     AddPerpendicular(2);
     prompter.savePaths.push_back(dir.filePath("results"));
-    QTest::mouseClick(d.button(DlgCommand::SaveCsv), Qt::LeftButton);
+    QTest::mouseClick(d.host().button(DlgCommand::SaveCsv), Qt::LeftButton);
     ASSERT_EQ(prompter.saveRequests.size(), 1u);
     EXPECT_EQ(prompter.saveRequests[0].filter, "CSV Files (*.csv);;All Files (*)");
     QFile f(dir.filePath("results.csv"));
@@ -162,7 +163,7 @@ TEST_F(Results, CsvButtonWritesTheRowsAsShown)
     EXPECT_TRUE(text.contains("\r\n1_2,"));
 
     // Cancelled: nothing written.
-    QTest::mouseClick(d.button(DlgCommand::SaveCsv), Qt::LeftButton);
+    QTest::mouseClick(d.host().button(DlgCommand::SaveCsv), Qt::LeftButton);
     EXPECT_EQ(prompter.saveRequests.size(), 2u);
 }
 
@@ -181,7 +182,7 @@ TEST_F(Results, FailedCsvSaveSaysWhyAndKeepsTheEarlierFile)
     {
         // A full disk.
         const FileSizeLimit full(16);
-        QTest::mouseClick(d.button(DlgCommand::SaveCsv), Qt::LeftButton);
+        QTest::mouseClick(d.host().button(DlgCommand::SaveCsv), Qt::LeftButton);
     }
     EXPECT_EQ(prompter.messageTexts(),
               QStringList{"The CSV file could not be saved.\n\n" + path + "\n" +
@@ -196,7 +197,7 @@ TEST_F(Results, ValuesAreNeverCutAndCarryTheirFullTextAsTooltip)
     for (const char *lang : {"en", "ja"}) {
         COrvalinDlg &d = Make(lang, lang);
         d.show();
-        ResultsView &view = *d.resultsView();
+        ResultsView &view = *d.parts().resultsView;
         ResultsTable &table = d.document().results();
         const std::string kind = KindName(KindAreaCircle, table.textLanguage());
         table.AddResultRow(1, kind, "11309.73", "um2");

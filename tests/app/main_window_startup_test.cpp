@@ -24,21 +24,21 @@ TEST_F(StartUp, EnglishWindowHasItsCaptionsTitleAndColumns)
 {
     COrvalinDlg &d = Make("en", "en");
     EXPECT_EQ(d.windowTitle(), "Orvalin - ver. 1.07.1");
-    EXPECT_EQ(d.language(), Language::English);
-    EXPECT_EQ(d.button(DlgCommand::Exit)->text(), "Exit");
-    EXPECT_EQ(d.button(DlgCommand::SaveCsv)->text(), "Save Data Only");
-    EXPECT_EQ(d.button(DlgCommand::SaveImage)->text(), "Save Image Only");
-    EXPECT_EQ(d.button(DlgCommand::Report)->text(), "Sava Data && Img");
-    EXPECT_EQ(d.button(DlgCommand::DeleteAll)->text(), "Delete All Data");
+    EXPECT_EQ(d.host().language(), Language::English);
+    EXPECT_EQ(d.host().button(DlgCommand::Exit)->text(), "Exit");
+    EXPECT_EQ(d.host().button(DlgCommand::SaveCsv)->text(), "Save Data Only");
+    EXPECT_EQ(d.host().button(DlgCommand::SaveImage)->text(), "Save Image Only");
+    EXPECT_EQ(d.host().button(DlgCommand::Report)->text(), "Sava Data && Img");
+    EXPECT_EQ(d.host().button(DlgCommand::DeleteAll)->text(), "Delete All Data");
     const QStringList tabs{"Image", "Scale", "Measure", "Option"};
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(d.tabControl()->tabText(i), tabs[i]);
-    auto *model = d.resultsView()->model();
+        EXPECT_EQ(d.parts().tabControl->tabText(i), tabs[i]);
+    auto *model = d.parts().resultsView->model();
     const QStringList columns{"No.", "Measurement", "Value", "Unit"};
     for (int c = 0; c < 4; ++c)
         EXPECT_EQ(model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), columns[c]);
-    EXPECT_EQ(d.button(DlgCommand::Overview)->toolTip(), "Show / Hide a Scroll Window");
-    EXPECT_EQ(d.overviewWindow()->windowTitle(), "ScrollView");
+    EXPECT_EQ(d.host().button(DlgCommand::Overview)->toolTip(), "Show / Hide a Scroll Window");
+    EXPECT_EQ(d.parts().overviewWindow->windowTitle(), "ScrollView");
     EXPECT_TRUE(d.workFilePath().endsWith("/Orvalin_Workfile.jpg"));
     EXPECT_FALSE(d.workFilePath().contains("//"));
 }
@@ -46,63 +46,63 @@ TEST_F(StartUp, EnglishWindowHasItsCaptionsTitleAndColumns)
 TEST_F(StartUp, JapaneseWindowKeepsJapaneseCaptionsWhilePagesFollowTheUserLocale)
 {
     COrvalinDlg &d = Make("ja", "en");
-    EXPECT_EQ(d.language(), Language::Japanese);
+    EXPECT_EQ(d.host().language(), Language::Japanese);
     EXPECT_EQ(d.windowTitle(), "Orvalin - ver. 1.07.1");
-    EXPECT_EQ(d.button(DlgCommand::Exit)->text(), QStringLiteral("終了"));
-    EXPECT_EQ(d.button(DlgCommand::SaveCsv)->text(), QStringLiteral("CSV出力"));
-    EXPECT_EQ(d.button(DlgCommand::SaveImage)->text(), QStringLiteral("ラベル　出力"));
-    EXPECT_EQ(d.button(DlgCommand::Report)->text(), QStringLiteral("レポート出力"));
-    EXPECT_EQ(d.button(DlgCommand::DeleteAll)->text(), QStringLiteral("全削除"));
+    EXPECT_EQ(d.host().button(DlgCommand::Exit)->text(), QStringLiteral("終了"));
+    EXPECT_EQ(d.host().button(DlgCommand::SaveCsv)->text(), QStringLiteral("CSV出力"));
+    EXPECT_EQ(d.host().button(DlgCommand::SaveImage)->text(), QStringLiteral("ラベル　出力"));
+    EXPECT_EQ(d.host().button(DlgCommand::Report)->text(), QStringLiteral("レポート出力"));
+    EXPECT_EQ(d.host().button(DlgCommand::DeleteAll)->text(), QStringLiteral("全削除"));
     const QStringList tabs{QStringLiteral("ｲﾒｰｼﾞ"), QStringLiteral("ｽｹｰﾙ"), QStringLiteral("計測"),
                            QStringLiteral("ｵﾌﾟｼｮﾝ")};
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(d.tabControl()->tabText(i), tabs[i]);
-    EXPECT_EQ(d.resultsView()->model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+        EXPECT_EQ(d.parts().tabControl->tabText(i), tabs[i]);
+    EXPECT_EQ(d.parts().resultsView->model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral("計測"));
-    EXPECT_EQ(d.button(DlgCommand::Overview)->toolTip(),
+    EXPECT_EQ(d.host().button(DlgCommand::Overview)->toolTip(),
               QStringLiteral("スクロールウィンドウの表示/非表示"));
-    EXPECT_EQ(d.overviewWindow()->windowTitle(), QStringLiteral("画像スクロール"));
+    EXPECT_EQ(d.parts().overviewWindow->windowTitle(), QStringLiteral("画像スクロール"));
     // The pages decide by the user locale: English here, so row texts are English.
-    EXPECT_EQ(d.imageTab()->language(), Language::English);
-    EXPECT_EQ(d.textLanguage(), Language::English);
+    EXPECT_EQ(d.parts().imageTab->language(), Language::English);
+    EXPECT_EQ(d.host().textLanguage(), Language::English);
 }
 
 TEST_F(StartUp, PagesSitInTheTabControlInOrderAndStartDisabled)
 {
     COrvalinDlg &d = Make();
-    QTabWidget *tabs = d.tabControl();
+    QTabWidget *tabs = d.parts().tabControl;
     ASSERT_EQ(tabs->count(), 4);
-    EXPECT_EQ(tabs->widget(TabImage), d.imageTab());
-    EXPECT_EQ(tabs->widget(TabScale), d.calibTab());
-    EXPECT_EQ(tabs->widget(TabMeasure), d.toolTab());
-    EXPECT_EQ(tabs->widget(TabOption), static_cast<QWidget *>(d.optionTab()));
-    EXPECT_EQ(d.currentTab(), TabImage);
+    EXPECT_EQ(tabs->widget(TabImage), d.parts().imageTab);
+    EXPECT_EQ(tabs->widget(TabScale), d.parts().calibTab);
+    EXPECT_EQ(tabs->widget(TabMeasure), d.parts().toolTab);
+    EXPECT_EQ(tabs->widget(TabOption), static_cast<QWidget *>(d.parts().optionTab));
+    EXPECT_EQ(d.host().currentTab(), TabImage);
     EXPECT_EQ(tabs->currentIndex(), TabImage);
     for (DlgCommand id :
          {DlgCommand::SaveCsv, DlgCommand::SaveImage, DlgCommand::Report, DlgCommand::DeleteAll})
-        EXPECT_FALSE(d.button(id)->isEnabled()) << ToUnderlying(id);
-    EXPECT_TRUE(d.button(DlgCommand::Exit)->isEnabled());
-    EXPECT_FALSE(d.toolTab()->button(1011)->isEnabled());
-    EXPECT_FALSE(d.calibTab()->controls().hValue->isEnabled());
-    EXPECT_TRUE(d.imageTab()->openButton()->isEnabled());
-    EXPECT_EQ(d.viewState(), ViewState::NoImage);
+        EXPECT_FALSE(d.host().button(id)->isEnabled()) << ToUnderlying(id);
+    EXPECT_TRUE(d.host().button(DlgCommand::Exit)->isEnabled());
+    EXPECT_FALSE(d.parts().toolTab->button(1011)->isEnabled());
+    EXPECT_FALSE(d.parts().calibTab->controls().hValue->isEnabled());
+    EXPECT_TRUE(d.parts().imageTab->openButton()->isEnabled());
+    EXPECT_EQ(d.host().viewState(), ViewState::NoImage);
     EXPECT_FALSE(d.hasImage());
-    EXPECT_EQ(d.dragMode(), DragMode::Idle);
+    EXPECT_EQ(d.pointer().dragMode(), DragMode::Idle);
     EXPECT_EQ(d.document().selectedItem(), nullptr);
-    EXPECT_EQ(d.pendingCommand(), DlgCommand::None);
-    EXPECT_FALSE(d.overviewWindow()->isVisible());
-    EXPECT_FALSE(d.liveView()->isVisible());
+    EXPECT_EQ(d.parts().pendingCommand, DlgCommand::None);
+    EXPECT_FALSE(d.parts().overviewWindow->isVisible());
+    EXPECT_FALSE(d.host().liveView()->isVisible());
     // The tool palette chose its first tool.
-    EXPECT_EQ(d.toolTab()->currentTool(), KindDistance2Points);
+    EXPECT_EQ(d.parts().toolTab->currentTool(), KindDistance2Points);
     // No camera: the window is the control column only.
-    EXPECT_EQ(d.windowSizeRequested(), QSize(d.columnWidth(), d.columnHeight()));
+    EXPECT_EQ(d.host().windowSizeRequested(), QSize(d.host().columnWidth(), d.parts().columnHeight));
     // The pages lie inside the tab control, below its labels.
     d.show();
     Settle();
     const QRect tabRect = tabs->geometry();
-    const QPoint pageTop = d.imageTab()->mapTo(tabs, QPoint(0, 0));
+    const QPoint pageTop = d.parts().imageTab->mapTo(tabs, QPoint(0, 0));
     EXPECT_GT(pageTop.y(), 0);
-    EXPECT_LE(pageTop.y() + d.imageTab()->height(), tabRect.height());
+    EXPECT_LE(pageTop.y() + d.parts().imageTab->height(), tabRect.height());
 }
 
 TEST_F(StartUp, KeysNeverEndTheDialogNorReachTheList)
@@ -112,14 +112,14 @@ TEST_F(StartUp, KeysNeverEndTheDialogNorReachTheList)
     AddDistance({10, 20}, {50, 20});
     d.show();
     d.document().results().SelectRow(0);
-    QTest::keyClick(d.resultsView(), Qt::Key_Down);
+    QTest::keyClick(d.parts().resultsView, Qt::Key_Down);
     EXPECT_EQ(d.document().results().selectedRow(), 0);
-    EXPECT_EQ(d.resultsView()->currentIndex().row(), 0);
-    QTest::keyClick(d.resultsView(), Qt::Key_Escape);
-    QTest::keyClick(d.button(DlgCommand::Exit), Qt::Key_Return);
+    EXPECT_EQ(d.parts().resultsView->currentIndex().row(), 0);
+    QTest::keyClick(d.parts().resultsView, Qt::Key_Escape);
+    QTest::keyClick(d.host().button(DlgCommand::Exit), Qt::Key_Return);
     // Space would press a focused button.
-    d.button(DlgCommand::Exit)->setFocus();
-    QTest::keyClick(d.button(DlgCommand::Exit), Qt::Key_Space);
+    d.host().button(DlgCommand::Exit)->setFocus();
+    QTest::keyClick(d.host().button(DlgCommand::Exit), Qt::Key_Space);
     QTest::keyClick(&d, Qt::Key_Escape);
     Settle();
     EXPECT_TRUE(d.isVisible());
@@ -135,7 +135,7 @@ TEST_F(StartUp, ExitAndTheCloseBoxBothFreeTheMeasurementsAndAccept)
         if (closeBox)
             d.close();
         else
-            QTest::mouseClick(d.button(DlgCommand::Exit), Qt::LeftButton);
+            QTest::mouseClick(d.host().button(DlgCommand::Exit), Qt::LeftButton);
         Settle();
         EXPECT_FALSE(d.isVisible()) << closeBox;
         EXPECT_EQ(d.result(), QDialog::Accepted) << closeBox;
@@ -186,11 +186,11 @@ TEST_F(StartUp, StartDirectoryHoldsTheMarkerAndTheSettingFiles)
         env.tempDir = fixed.tempDir;
         env.wirelessPort = 0;
         dlg = std::make_unique<COrvalinDlg>(std::move(env));
-        EXPECT_EQ(dlg->language(), c.expected);
-        EXPECT_EQ(dlg->calibTab()->language(), c.expected);
-        EXPECT_EQ(dlg->calibTab()->startDirectory(), dir.path());
-        EXPECT_GE(dlg->calibTab()->controls().scaleFileList->findText("cell"), 1);
-        EXPECT_GE(dlg->optionTab()->controls().drawFileList->findText("thin"), 1);
+        EXPECT_EQ(dlg->host().language(), c.expected);
+        EXPECT_EQ(dlg->parts().calibTab->language(), c.expected);
+        EXPECT_EQ(dlg->parts().calibTab->startDirectory(), dir.path());
+        EXPECT_GE(dlg->parts().calibTab->controls().scaleFileList->findText("cell"), 1);
+        EXPECT_GE(dlg->parts().optionTab->controls().drawFileList->findText("thin"), 1);
         EXPECT_EQ(QDir::currentPath(), cwd);
     }
 }

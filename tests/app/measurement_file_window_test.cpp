@@ -53,8 +53,8 @@ protected:
         scale.length = "0.2";
         scale.lengthUnit = "inch";
         scale.updatePixelLength(s);
-        d.calibTab()->ShowDocumentCalibration();
-        d.optionTab()->ChooseLabelMode(LabelMode::Summary);
+        d.parts().calibTab->ShowDocumentCalibration();
+        d.parts().optionTab->ChooseLabelMode(LabelMode::Summary);
         const std::pair<MeasureKind, std::vector<QPoint>> placed[] = {
             {KindDistance2Points, {{40, 60}, {220, 160}}},
             {KindDistanceArc, {{40, 180}, {140, 60}, {240, 170}}},
@@ -83,7 +83,7 @@ protected:
             doc.ListEditItem();
         }
         ASSERT_TRUE(doc.RemoveSubResultRow(doc.list().at(3).subResults[1].row));
-        d.SelectTab(TabScale);
+        d.host().SelectTab(TabScale);
         d.EnsureComposite();
         // Labels moved by hand, as the move drag ends.
         const auto moveLabel = [&doc](std::size_t index, int hitCode, int sub, LabelBox box) {
@@ -96,7 +96,7 @@ protected:
         moveLabel(0, HitLabel, -1, {150, 20, 230, 38});
         moveLabel(3, HitSubResultLabel, 0, {120, 90, 190, 106});
         doc.ClearSelection();
-        d.RebuildView();
+        d.host().RebuildView();
         d.EnsureComposite();
     }
 
@@ -144,8 +144,8 @@ TEST_F(MeasurementFiles, SavedWithCtrlSAndReopenedItIsTheSameWorkPixelForPixel)
         d.LoadImageFile(WriteImage("image.png", {300, 240}));
         Show(d);
         ASSERT_NO_FATAL_FAILURE(MeasureEverything(d));
-        d.optionTab()->ChooseZoom(3);  // 150 %
-        const QImage before = d.composite().copy();
+        d.parts().optionTab->ChooseZoom(3);  // 150 %
+        const QImage before = (*d.parts().composite).copy();
         prompter.saveRequests.clear();
         prompter.messages.clear();
         prompter.savePaths.push_back(dir.filePath(QStringLiteral("作業_%1").arg(lang)));
@@ -156,34 +156,34 @@ TEST_F(MeasurementFiles, SavedWithCtrlSAndReopenedItIsTheSameWorkPixelForPixel)
         const QString path = dir.filePath(QStringLiteral("作業_%1.orvm").arg(lang));
         EXPECT_EQ(d.windowTitle(), kBaseTitle + " - " + QFileInfo(path).fileName());
         // Again: to the same file, without asking.
-        d.optionTab()->ChooseZoom(4);  // 200 %
+        d.parts().optionTab->ChooseZoom(4);  // 200 %
         QTest::keyClick(d.windowHandle(), Qt::Key_S, Qt::ControlModifier);
         EXPECT_EQ(prompter.saveRequests.size(), 1u);
 
         COrvalinDlg reopened(Env(lang, lang));
         prompter.openPaths.push_back(path);
-        QTest::mouseClick(reopened.imageTab()->openButton(), Qt::LeftButton);
+        QTest::mouseClick(reopened.parts().imageTab->openButton(), Qt::LeftButton);
         Settle();
         EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join('\n').toStdString();
-        EXPECT_EQ(reopened.currentTab(), TabScale);
+        EXPECT_EQ(reopened.host().currentTab(), TabScale);
         EXPECT_EQ(reopened.windowTitle(), d.windowTitle());
         ExpectSameItems(reopened.document().list(), d.document().list());
         EXPECT_TRUE(SameRows(Rows(reopened), Rows(d)));
         EXPECT_EQ(reopened.document().calibration().setting, d.document().calibration().setting);
         EXPECT_EQ(reopened.document().calibration().standard, d.document().calibration().standard);
         EXPECT_EQ(reopened.document().labelMode(), LabelMode::Summary);
-        EXPECT_TRUE(reopened.optionTab()->controls().summary->isChecked());
-        EXPECT_EQ(reopened.calibTab()->controls().vPixel->text(), "80");
-        EXPECT_EQ(reopened.calibTab()->controls().unit->currentText(), "inch");
-        EXPECT_EQ(reopened.view().zoomX, 200);
-        EXPECT_EQ(reopened.optionTab()->controls().zoom->currentText(), "200");
+        EXPECT_TRUE(reopened.parts().optionTab->controls().summary->isChecked());
+        EXPECT_EQ(reopened.parts().calibTab->controls().vPixel->text(), "80");
+        EXPECT_EQ(reopened.parts().calibTab->controls().unit->currentText(), "inch");
+        EXPECT_EQ(reopened.host().view().zoomX, 200);
+        EXPECT_EQ(reopened.parts().optionTab->controls().zoom->currentText(), "200");
         EXPECT_EQ(reopened.document().selectedItem(), nullptr);
         EXPECT_EQ(reopened.sourceImage(), d.sourceImage());
         reopened.EnsureComposite();
-        EXPECT_EQ(reopened.composite(), before);
+        EXPECT_EQ((*reopened.parts().composite), before);
         // Back on the Image page the work is given up, and the file with it.
         prompter.answers = {UiPrompter::Answer::Yes};
-        d.SelectTab(TabImage);
+        d.host().SelectTab(TabImage);
         EXPECT_EQ(d.windowTitle(), kBaseTitle);
         EXPECT_TRUE(WindowFiles::Of(d)->measurementPath().isEmpty());
     }
@@ -214,7 +214,7 @@ TEST_F(MeasurementFiles, NewerOrDamagedFilesAreRefusedAndTheWorkStays)
     AddDistance({10, 10}, {60, 10});
     AddPerpendicular(2);
     ASSERT_TRUE(WindowFiles::Of(d)->SaveAs(dir.filePath("kept.orvm")));
-    d.SetZoom(200, 200);
+    d.host().SetZoom(200, 200);
     const std::vector<ResultRow> rows = Rows(d);
     const QImage image = d.sourceImage();
     const QString title = d.windowTitle();
@@ -233,7 +233,7 @@ TEST_F(MeasurementFiles, NewerOrDamagedFilesAreRefusedAndTheWorkStays)
         EXPECT_TRUE(SameRows(Rows(d), rows));
         EXPECT_EQ(d.document().list().size(), 2u);
         EXPECT_EQ(d.sourceImage().cacheKey(), image.cacheKey());
-        EXPECT_EQ(d.view().zoomX, 200);
+        EXPECT_EQ(d.host().view().zoomX, 200);
         EXPECT_EQ(d.windowTitle(), title);
         EXPECT_EQ(WindowFiles::Of(d)->measurementPath(), dir.filePath("kept.orvm"));
     }
@@ -241,7 +241,7 @@ TEST_F(MeasurementFiles, NewerOrDamagedFilesAreRefusedAndTheWorkStays)
     const QString unwritable = dir.filePath("missing/other.orvm");
     prompter.messages.clear();
     prompter.savePaths.push_back(unwritable);
-    d.OnSaveImage();
+    d.commands().OnSaveImage();
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_TRUE(prompter.messages[0].text.startsWith("The measurement file could not be saved.\n\n" + unwritable + "\n"));
     EXPECT_FALSE(QFileInfo::exists(unwritable));
@@ -282,7 +282,7 @@ TEST_F(MeasurementFiles, DroppedFileOpensAsTheOpenButtonWouldAskingFirst)
         COrvalinDlg &d = c.measuring ? MakeWithImage({300, 200}) : Make();
         if (c.measuring) {
             AddDistance({10, 10}, {60, 10});
-            d.SelectTab(TabMeasure);
+            d.host().SelectTab(TabMeasure);
         }
         Show(d);
         prompter.messages.clear();
@@ -302,12 +302,12 @@ TEST_F(MeasurementFiles, DroppedFileOpensAsTheOpenButtonWouldAskingFirst)
         if (c.opened.isEmpty()) {
             EXPECT_EQ(d.windowTitle(), kBaseTitle);
             EXPECT_EQ(d.document().list().size(), c.measuring ? 1u : 0u);
-            EXPECT_EQ(d.currentTab(), c.measuring ? TabMeasure : TabImage);
+            EXPECT_EQ(d.host().currentTab(), c.measuring ? TabMeasure : TabImage);
         } else {
             EXPECT_EQ(d.windowTitle(), kBaseTitle + " - " + QFileInfo(c.opened).fileName());
             EXPECT_EQ(d.document().list().size(), c.opened == measurements ? 3u : 0u);
-            EXPECT_EQ(d.imageSize(), c.opened == measurements ? QSize(260, 180) : QSize(90, 70));
-            EXPECT_EQ(d.currentTab(), c.measuring ? TabMeasure : TabScale);
+            EXPECT_EQ(d.host().imageSize(), c.opened == measurements ? QSize(260, 180) : QSize(90, 70));
+            EXPECT_EQ(d.host().currentTab(), c.measuring ? TabMeasure : TabScale);
         }
     }
 }
@@ -336,7 +336,7 @@ TEST_F(MeasurementFiles, CommandLineOpensAMeasurementFileOrAnImage)
         prompter.messages.clear();
         OpenStartupFile(d, c.arguments);
         EXPECT_EQ(d.hasImage(), c.opened);
-        EXPECT_EQ(d.currentTab(), c.opened ? TabScale : TabImage);
+        EXPECT_EQ(d.host().currentTab(), c.opened ? TabScale : TabImage);
         EXPECT_EQ(d.document().list().size(), c.items);
         EXPECT_EQ(d.document().results().rowCount(), int(c.items));
         EXPECT_EQ(d.windowTitle(), c.title);
@@ -376,20 +376,20 @@ TEST_F(MeasurementFiles, StrangeButReadableItemsAreShownAndEditedSafely)
     OpenStartupFile(d, {"Orvalin", path});
     EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join('\n').toStdString();
     ASSERT_EQ(d.document().list().size(), s.items.size());
-    d.optionTab()->ChooseZoom(6);  // Fit
+    d.parts().optionTab->ChooseZoom(6);  // Fit
     for (LabelMode mode : {LabelMode::Details, LabelMode::ItemNumberOnly}) {
-        d.optionTab()->ChooseLabelMode(mode);
+        d.parts().optionTab->ChooseLabelMode(mode);
         d.EnsureComposite();
     }
-    d.SelectTab(TabMeasure);
+    d.host().SelectTab(TabMeasure);
     for (QPoint p : {QPoint(10, 80), QPoint(60, 50), QPoint(5, 5), QPoint(3, 3)}) {
-        QTest::mouseMove(d.imageView(), p);
-        QTest::mouseClick(d.imageView(), Qt::LeftButton, Qt::NoModifier, p);
-        QTest::mouseClick(d.imageView(), Qt::RightButton, Qt::NoModifier, p);
+        QTest::mouseMove(d.parts().imageView, p);
+        QTest::mouseClick(d.parts().imageView, Qt::LeftButton, Qt::NoModifier, p);
+        QTest::mouseClick(d.parts().imageView, Qt::RightButton, Qt::NoModifier, p);
         Settle();
     }
     d.EnsureComposite();
-    EXPECT_EQ(d.composite().size(), QSize(120, 90));
+    EXPECT_EQ((*d.parts().composite).size(), QSize(120, 90));
 }
 
 }  // namespace

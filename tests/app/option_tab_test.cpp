@@ -23,7 +23,6 @@
 #include "app/option_tab.h"
 #include "app/option_tab_sample.h"
 #include "main_window_fixture.h"
-#include "app/orvalin_dlg.h"
 #include "document/measure_document.h"
 #include "scripted_prompter.h"
 
@@ -316,7 +315,7 @@ protected:
     {
         MainWindowTest::SetUp();
         Make("en", "en", {1024, 768});
-        page = dlg->optionTab();
+        page = dlg->parts().optionTab;
         ASSERT_NE(page, nullptr);
         dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
@@ -325,7 +324,7 @@ protected:
     void Load(QSize size)
     {
         ASSERT_TRUE(LoadFilled(QStringLiteral("image.png"), size, Qt::darkBlue));
-        dlg->SelectTab(TabOption);
+        dlg->host().SelectTab(TabOption);
         QCoreApplication::processEvents();
     }
 
@@ -367,7 +366,7 @@ TEST_F(OptionTabWithOwnerTest, AttributesApplyToTheSelectedMeasurementOnly)
     EXPECT_EQ(first->lineWidth, 4);
     EXPECT_EQ(first->backMode, 0u);
     EXPECT_EQ(first->labelBox.bottom, -1);
-    EXPECT_EQ(dlg->viewState(), ViewState::Rebuild);
+    EXPECT_EQ(dlg->host().viewState(), ViewState::Rebuild);
     EXPECT_EQ(second->lineColor, kDefaultLineColor);
     EXPECT_EQ(second->fontSize, 16);
     EXPECT_EQ(second->lineWidth, 1);
@@ -445,7 +444,7 @@ TEST_F(OptionTabWithOwnerTest, LabelModeMarksEveryPlacedLabel)
     // Labels never placed stay at their anchors.
     EXPECT_EQ(second->labelBox.bottom, 0);
     EXPECT_EQ(perp->subResults[1].labelBox.bottom, 0);
-    EXPECT_EQ(dlg->viewState(), ViewState::Rebuild);
+    EXPECT_EQ(dlg->host().viewState(), ViewState::Rebuild);
     EXPECT_FALSE(ui().saveButton->isEnabled());
 }
 
@@ -454,22 +453,22 @@ TEST_F(OptionTabWithOwnerTest, ZoomListWithFit)
     Load({2000, 1500});
     EXPECT_EQ(ui().zoom->currentText(), "100");
     ChooseFromList(ui().zoom, 4);
-    EXPECT_EQ(dlg->view().zoomX, 200);
-    EXPECT_EQ(dlg->view().zoomY, 200);
-    EXPECT_EQ(dlg->view().scroll, QPoint(0, 0));
+    EXPECT_EQ(dlg->host().view().zoomX, 200);
+    EXPECT_EQ(dlg->host().view().zoomY, 200);
+    EXPECT_EQ(dlg->host().view().scroll, QPoint(0, 0));
     EXPECT_EQ(ui().zoom->currentText(), "200");
 
-    dlg->SetScroll({300, 100});
+    dlg->host().SetScroll({300, 100});
     ChooseFromList(ui().zoom, 6);
-    const int fit = dlg->FitZoom();
-    EXPECT_EQ(fit, std::min((1024 - dlg->columnWidth() - 15) * 100 / 2000, (768 - 40) * 100 / 1500));
-    EXPECT_EQ(dlg->view().zoomX, fit);
-    EXPECT_EQ(dlg->view().zoomY, fit);
-    EXPECT_EQ(dlg->view().scroll, QPoint(0, 0));
+    const int fit = dlg->host().FitZoom();
+    EXPECT_EQ(fit, std::min((1024 - dlg->host().columnWidth() - 15) * 100 / 2000, (768 - 40) * 100 / 1500));
+    EXPECT_EQ(dlg->host().view().zoomX, fit);
+    EXPECT_EQ(dlg->host().view().zoomY, fit);
+    EXPECT_EQ(dlg->host().view().scroll, QPoint(0, 0));
     EXPECT_EQ(ui().zoom->currentText(), QString::number(fit));
-    EXPECT_EQ(dlg->view().size, QSize(fit * 2000 / 100, fit * 1500 / 100));
+    EXPECT_EQ(dlg->host().view().size, QSize(fit * 2000 / 100, fit * 1500 / 100));
     // The image now fits: no overview.
-    EXPECT_FALSE(dlg->overviewShown());
+    EXPECT_FALSE(dlg->parts().overviewShown);
     // Fit again from the number it left.
     ChooseFromList(ui().zoom, 6);
     EXPECT_EQ(ui().zoom->currentText(), QString::number(fit));

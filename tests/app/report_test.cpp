@@ -43,12 +43,12 @@ void WaitForOpen(const ScriptedPrompter &p, std::size_t count)
 TEST_F(Report, ButtonWritesADatedWorkbookOpensItAndRemovesTheWorkFile)
 {
     COrvalinDlg &d = MakeWithImage({300, 200});
-    d.SelectTab(TabMeasure);
+    d.host().SelectTab(TabMeasure);
     AddDistance({40, 100}, {200, 100});
     AddPerpendicular(1);
     ASSERT_EQ(d.document().results().rowCount(), 3);
 
-    QTest::mouseClick(d.button(DlgCommand::Report), Qt::LeftButton);
+    QTest::mouseClick(d.host().button(DlgCommand::Report), Qt::LeftButton);
     ASSERT_EQ(prompter.openedDocuments.size(), 1u) << prompter.messageTexts().join(' ').toStdString();
     EXPECT_TRUE(prompter.messages.empty());
     const QUrl url = prompter.openedDocuments[0];
@@ -64,7 +64,7 @@ TEST_F(Report, ButtonWritesADatedWorkbookOpensItAndRemovesTheWorkFile)
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 
     // A second report in the same second is a file of its own.
-    QTest::mouseClick(d.button(DlgCommand::Report), Qt::LeftButton);
+    QTest::mouseClick(d.host().button(DlgCommand::Report), Qt::LeftButton);
     ASSERT_EQ(prompter.openedDocuments.size(), 2u);
     EXPECT_NE(prompter.openedDocuments[1], url);
     EXPECT_TRUE(book.exists());
@@ -100,22 +100,22 @@ TEST_F(Report, PictureNeverShowsTheSelectionMarks)
         GTEST_SKIP() << "python3 with openpyxl is not installed";
     COrvalinDlg &d = MakeWithImage({300, 200});
     d.show();
-    d.SelectTab(TabMeasure);
+    d.host().SelectTab(TabMeasure);
     MeasureItem *item = AddDistance({40, 100}, {200, 100});
     d.document().SelectItem(item);
-    d.RebuildView();
+    d.host().RebuildView();
     d.EnsureComposite();
-    const QImage withMarks = d.composite().convertToFormat(QImage::Format_RGB32);
+    const QImage withMarks = (*d.parts().composite).convertToFormat(QImage::Format_RGB32);
 
-    QTest::mouseClick(d.button(DlgCommand::Report), Qt::LeftButton);
+    QTest::mouseClick(d.host().button(DlgCommand::Report), Qt::LeftButton);
     // The first run only clears the selection; the queued continuation runs the report.
     EXPECT_EQ(d.document().selectedItem(), nullptr);
-    EXPECT_EQ(d.pendingCommand(), DlgCommand::Report);
+    EXPECT_EQ(d.parts().pendingCommand, DlgCommand::Report);
     EXPECT_TRUE(prompter.openedDocuments.empty());
     WaitForOpen(prompter, 1);
     ASSERT_EQ(prompter.openedDocuments.size(), 1u) << prompter.messageTexts().join(' ').toStdString();
-    EXPECT_EQ(d.pendingCommand(), DlgCommand::None);
-    const QImage clean = d.composite().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(d.parts().pendingCommand, DlgCommand::None);
+    const QImage clean = (*d.parts().composite).convertToFormat(QImage::Format_RGB32);
     ASSERT_NE(clean, withMarks);
 
     const QString media = dir.filePath(QStringLiteral("media"));
@@ -167,7 +167,7 @@ TEST_F(Report, WaitCursorWhileTheReportIsMade)
     dlg = std::make_unique<COrvalinDlg>(std::move(env));
     COrvalinDlg &d = *dlg;
     d.LoadImageFile(WriteImage("image.png", {60, 40}));
-    d.OnReport();
+    d.commands().OnReport();
     ASSERT_EQ(recorder.openedDocuments.size(), 1u);
     EXPECT_EQ(recorder.shape, Qt::WaitCursor);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
@@ -202,7 +202,7 @@ TEST_F(Report, FailuresShowTheMessageAndLeaveNothingBehind)
             std::unique_ptr<FileSizeLimit> limit;
             if (c.unwritable)
                 limit = std::make_unique<FileSizeLimit>(0);
-            dlg->OnReport();
+            dlg->commands().OnReport();
         }
         QFile::setPermissions(temp, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         ASSERT_EQ(prompter.messages.size(), 1u);

@@ -14,7 +14,6 @@
 #include <memory>
 
 #include "main_window_fixture.h"
-#include "app/orvalin_dlg.h"
 #include "app/scroll_dlg.h"
 #include "app/scroll_dlg_geometry.h"
 
@@ -173,14 +172,14 @@ protected:
 TEST_F(ScrollDlgWithOwnerTest, DraggingTheFrameScrollsTheView)
 {
     Load({2000, 1500});
-    CScrollDlg *overview = dlg->scrollDlg();
+    CScrollDlg *overview = dlg->parts().scrollDlg;
     ASSERT_NE(overview, nullptr);
-    ASSERT_TRUE(dlg->overviewShown());
+    ASSERT_TRUE(dlg->parts().overviewShown);
     EXPECT_TRUE(overview->isVisible());
     EXPECT_FALSE(overview->notInitializedLabel()->isVisible());
     overview->UpdateFrame();
     const QRect f = overview->frame();
-    EXPECT_EQ(f, OverviewFrame(dlg->view(), overview->clientSize()));
+    EXPECT_EQ(f, OverviewFrame(dlg->host().view(), overview->clientSize()));
     ASSERT_GT(f.width(), 0);
 
     QSignalSpy scrolled(overview, &CScrollDlg::scrolled);
@@ -191,10 +190,10 @@ TEST_F(ScrollDlgWithOwnerTest, DraggingTheFrameScrollsTheView)
     QTest::mouseMove(overview, grab + QPoint(1000, 0));
     const QSize client = overview->clientSize();
     EXPECT_EQ(overview->frame().right() + 1, client.width());
-    EXPECT_EQ(dlg->viewState(), ViewState::ScrollOnly);
-    EXPECT_EQ(dlg->view().scroll, ScrollForFrame(dlg->view(), client, overview->frame().topLeft()));
+    EXPECT_EQ(dlg->host().viewState(), ViewState::ScrollOnly);
+    EXPECT_EQ(dlg->host().view().scroll, ScrollForFrame(dlg->host().view(), client, overview->frame().topLeft()));
     // The view shows the right end of the image (up to the truncation of the frame).
-    const int shownEnd = dlg->view().scroll.x() + dlg->view().size.width();
+    const int shownEnd = dlg->host().view().scroll.x() + dlg->host().view().size.width();
     EXPECT_LE(shownEnd, 2000);
     EXPECT_GE(shownEnd, 2000 - 2000 / client.width() - 1);
     EXPECT_EQ(scrolled.count(), 1);
@@ -209,7 +208,7 @@ TEST_F(ScrollDlgWithOwnerTest, DragThroughTheWindowSystemWhileTheMainWindowIsMod
     dlg->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
     Load({2000, 1500});
-    CScrollDlg *overview = dlg->scrollDlg();
+    CScrollDlg *overview = dlg->parts().scrollDlg;
     ASSERT_TRUE(overview->isVisible());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(overview));
     QWindow *window = overview->windowHandle();
@@ -230,35 +229,35 @@ TEST_F(ScrollDlgWithOwnerTest, DragThroughTheWindowSystemWhileTheMainWindowIsMod
     QTest::mouseMove(window, drop);
     QTest::mouseRelease(window, Qt::LeftButton, {}, drop);
     EXPECT_EQ(overview->frame().topLeft(), f.topLeft() + QPoint(40, 30));
-    EXPECT_EQ(dlg->view().scroll, ScrollForFrame(dlg->view(), overview->clientSize(), overview->frame().topLeft()));
-    EXPECT_GT(dlg->view().scroll.x(), 0);
-    EXPECT_GT(dlg->view().scroll.y(), 0);
+    EXPECT_EQ(dlg->host().view().scroll, ScrollForFrame(dlg->host().view(), overview->clientSize(), overview->frame().topLeft()));
+    EXPECT_GT(dlg->host().view().scroll.x(), 0);
+    EXPECT_GT(dlg->host().view().scroll.y(), 0);
     EXPECT_FALSE(overview->dragging());
 }
 
 TEST_F(ScrollDlgWithOwnerTest, CloseBoxUnchecksTheToggleAndTheToggleShowsItAgain)
 {
     Load({2000, 1500});
-    CScrollDlg *overview = dlg->scrollDlg();
-    QPushButton *toggle = dlg->button(DlgCommand::Overview);
+    CScrollDlg *overview = dlg->parts().scrollDlg;
+    QPushButton *toggle = dlg->host().button(DlgCommand::Overview);
     ASSERT_NE(toggle, nullptr);
     ASSERT_TRUE(toggle->isChecked());
     overview->close();
     EXPECT_FALSE(overview->isVisible());
-    EXPECT_FALSE(dlg->overviewShown());
+    EXPECT_FALSE(dlg->parts().overviewShown);
     EXPECT_FALSE(toggle->isChecked());
     QTest::mouseClick(toggle, Qt::LeftButton);
-    EXPECT_TRUE(dlg->overviewShown());
+    EXPECT_TRUE(dlg->parts().overviewShown);
     EXPECT_TRUE(overview->isVisible());
 }
 
 TEST_F(ScrollDlgWithOwnerTest, NotInitializedWhileTheImageFits)
 {
     Load({300, 200});
-    CScrollDlg *overview = dlg->scrollDlg();
-    EXPECT_FALSE(dlg->overviewShown());
+    CScrollDlg *overview = dlg->parts().scrollDlg;
+    EXPECT_FALSE(dlg->parts().overviewShown);
     EXPECT_FALSE(overview->isVisible());
-    QTest::mouseClick(dlg->button(DlgCommand::Overview), Qt::LeftButton);
+    QTest::mouseClick(dlg->host().button(DlgCommand::Overview), Qt::LeftButton);
     EXPECT_TRUE(overview->isVisible());
     EXPECT_TRUE(overview->notInitializedLabel()->isVisible());
 }

@@ -56,20 +56,20 @@ using Overview = MainWindowTest;
 TEST_F(Overview, ToggleShowsAndHidesTheOverviewAndMarksARebuild)
 {
     COrvalinDlg &d = MakeWithImage({200, 100});
-    ASSERT_FALSE(d.overviewShown());
+    ASSERT_FALSE(d.parts().overviewShown);
     d.EnsureComposite();
-    QTest::mouseClick(d.button(DlgCommand::Overview), Qt::LeftButton);
-    EXPECT_TRUE(d.overviewShown());
-    EXPECT_TRUE(d.overviewWindow()->isVisible());
-    EXPECT_EQ(d.viewState(), ViewState::Rebuild);
-    QTest::mouseClick(d.button(DlgCommand::Overview), Qt::LeftButton);
-    EXPECT_FALSE(d.overviewShown());
-    EXPECT_FALSE(d.overviewWindow()->isVisible());
+    QTest::mouseClick(d.host().button(DlgCommand::Overview), Qt::LeftButton);
+    EXPECT_TRUE(d.parts().overviewShown);
+    EXPECT_TRUE(d.parts().overviewWindow->isVisible());
+    EXPECT_EQ(d.host().viewState(), ViewState::Rebuild);
+    QTest::mouseClick(d.host().button(DlgCommand::Overview), Qt::LeftButton);
+    EXPECT_FALSE(d.parts().overviewShown);
+    EXPECT_FALSE(d.parts().overviewWindow->isVisible());
     // The window's own close pushes the flag back into the button.
-    d.SetOverviewShown(true);
-    EXPECT_TRUE(d.button(DlgCommand::Overview)->isChecked());
-    d.SetOverviewShown(false);
-    EXPECT_FALSE(d.button(DlgCommand::Overview)->isChecked());
+    d.host().SetOverviewShown(true);
+    EXPECT_TRUE(d.host().button(DlgCommand::Overview)->isChecked());
+    d.host().SetOverviewShown(false);
+    EXPECT_FALSE(d.host().button(DlgCommand::Overview)->isChecked());
 }
 
 TEST_F(Overview, PostedCommandsCrossTheSignalAsTheirControlIds)
@@ -85,37 +85,37 @@ TEST_F(Overview, PostedCommandsCrossTheSignalAsTheirControlIds)
         EXPECT_EQ(ToUnderlying(command), id);
 
     // The toggle follows its button.
-    QPushButton *toggle = d.button(DlgCommand::Overview);
+    QPushButton *toggle = d.host().button(DlgCommand::Overview);
     toggle->setChecked(true);
     emit d.commandPosted(1016);
-    EXPECT_FALSE(d.overviewShown()) << "posted commands run from the event loop";
+    EXPECT_FALSE(d.parts().overviewShown) << "posted commands run from the event loop";
     QCoreApplication::processEvents();
-    EXPECT_TRUE(d.overviewShown());
+    EXPECT_TRUE(d.parts().overviewShown);
     toggle->setChecked(false);
-    d.PostCommand(DlgCommand::Overview);
+    d.host().PostCommand(DlgCommand::Overview);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(d.overviewShown());
+    EXPECT_FALSE(d.parts().overviewShown);
     // An id no command has is ignored.
     toggle->setChecked(true);
     emit d.commandPosted(1017);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(d.overviewShown());
+    EXPECT_FALSE(d.parts().overviewShown);
 }
 
 TEST_F(Overview, SaveRoundGoesOnWithoutAPaintWhenTheWindowIsHidden)
 {
     COrvalinDlg &d = MakeWithImage({40, 30});
     MeasureItem *item = AddDistance({2, 2}, {30, 2});
-    d.SelectTab(TabMeasure);
+    d.host().SelectTab(TabMeasure);
     d.document().SelectItem(item);
     prompter.savePaths.push_back(dir.filePath("hidden.bmp"));
-    d.OnSaveImage();
+    d.commands().OnSaveImage();
     EXPECT_EQ(d.document().selectedItem(), nullptr);
     for (int i = 0; i < 20 && prompter.saveRequests.empty(); ++i)
         QTest::qWait(5);
     EXPECT_EQ(prompter.saveRequests.size(), 1u);
     EXPECT_TRUE(QFile::exists(dir.filePath("hidden.bmp")));
-    EXPECT_EQ(d.pendingCommand(), DlgCommand::None);
+    EXPECT_EQ(d.parts().pendingCommand, DlgCommand::None);
 }
 
 using QtTexts = MainWindowTest;

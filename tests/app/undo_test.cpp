@@ -94,8 +94,8 @@ public:
     MeasureItem &distance() { return *doc().Find(distanceId); }
 
     MeasureDocument &doc() { return dlg->document(); }
-    const CalibTabControls &scale() { return dlg->calibTab()->controls(); }
-    const OptionTabControls &option() { return dlg->optionTab()->controls(); }
+    const CalibTabControls &scale() { return dlg->parts().calibTab->controls(); }
+    const OptionTabControls &option() { return dlg->parts().optionTab->controls(); }
 
     void Settle()
     {
@@ -139,7 +139,7 @@ public:
     QImage Composite()
     {
         dlg->EnsureComposite();
-        return dlg->composite().convertToFormat(QImage::Format_RGB32);
+        return (*dlg->parts().composite).convertToFormat(QImage::Format_RGB32);
     }
 
     void Key(Qt::Key key, Qt::KeyboardModifiers mods)
@@ -169,7 +169,7 @@ public:
         EXPECT_EQ(scale().sync->isChecked(), s.link == kLinkSync);
         EXPECT_EQ(scale().vValue->isEnabled(), s.link == kLinkAsync);
         EXPECT_EQ(scale().show->isChecked(), o.calibration.standard.show != 0);
-        EXPECT_EQ(dlg->calibTab()->horizontalBar().points, o.calibration.bars.horizontal.points);
+        EXPECT_EQ(dlg->parts().calibTab->horizontalBar().points, o.calibration.bars.horizontal.points);
         const QRadioButton *mode = o.attributes.labelMode == LabelMode::ItemNumberOnly ? option().numberOnly
                                    : o.attributes.labelMode == LabelMode::Summary      ? option().summary
                                                                                        : option().details;
@@ -191,7 +191,7 @@ struct StepCase {
 TEST_F(UndoTest, EveryKindOfStepComesBackAsMadeByHand)
 {
     const auto none = [](UndoTest &) {};
-    const auto scalePage = [](UndoTest &t) { t.dlg->SelectTab(TabScale); };
+    const auto scalePage = [](UndoTest &t) { t.dlg->host().SelectTab(TabScale); };
     const std::vector<StepCase> cases = {
         {"place a distance", none,
          [](UndoTest &t) { t.Place(KindDistance2Points, {{30, 170}, {150, 170}}); }},
@@ -227,7 +227,7 @@ TEST_F(UndoTest, EveryKindOfStepComesBackAsMadeByHand)
         {"delete all", none,
          [](UndoTest &t) {
              t.prompter.answers.push_back(UiPrompter::Answer::Yes);
-             QTest::mouseClick(t.dlg->button(DlgCommand::DeleteAll), Qt::LeftButton);
+             QTest::mouseClick(t.dlg->host().button(DlgCommand::DeleteAll), Qt::LeftButton);
          }},
         {"type a calibration value", scalePage,
          [](UndoTest &t) {
@@ -239,12 +239,12 @@ TEST_F(UndoTest, EveryKindOfStepComesBackAsMadeByHand)
         {"choose a unit", scalePage, [](UndoTest &t) { Choose(t.scale().unit, 0); }},
         {"show the standard scale", scalePage,
          [](UndoTest &t) { QTest::mouseClick(t.scale().show, Qt::LeftButton); }},
-        {"label mode", [](UndoTest &t) { t.dlg->SelectTab(TabOption); },
+        {"label mode", [](UndoTest &t) { t.dlg->host().SelectTab(TabOption); },
          [](UndoTest &t) { QTest::mouseClick(t.option().numberOnly, Qt::LeftButton); }},
         {"line width of the selected item",
          [](UndoTest &t) {
              t.ClickRow(3);
-             t.dlg->SelectTab(TabOption);
+             t.dlg->host().SelectTab(TabOption);
          },
          [](UndoTest &t) { Choose(t.option().lineWidth, 3); }},
     };
@@ -280,7 +280,7 @@ TEST_F(UndoTest, EveryKindOfStepComesBackAsMadeByHand)
         // Each case starts where the first did.
         Undo();
         EXPECT_EQ(Observe(), before);
-        dlg->SelectTab(TabMeasure);
+        dlg->host().SelectTab(TabMeasure);
         ClearSelection();
     }
 }
@@ -296,12 +296,12 @@ TEST_F(UndoTest, KeysWorkWhereverTheFocusIsAndOtherKeysStillDoNothing)
         {"the results list", [](UndoTest &t) -> QWidget * { return t.listView(); }},
         {"a scale field",
          [](UndoTest &t) -> QWidget * {
-             t.dlg->SelectTab(TabScale);
+             t.dlg->host().SelectTab(TabScale);
              return t.scale().hValue;
          }},
         {"the option page",
          [](UndoTest &t) -> QWidget * {
-             t.dlg->SelectTab(TabOption);
+             t.dlg->host().SelectTab(TabOption);
              return t.option().lineWidth;
          }},
         {"the window", [](UndoTest &t) -> QWidget * { return t.dlg.get(); }},
@@ -310,7 +310,7 @@ TEST_F(UndoTest, KeysWorkWhereverTheFocusIsAndOtherKeysStillDoNothing)
         SCOPED_TRACE(c.name);
         const std::size_t count = list().size();
         prompter.answers.push_back(UiPrompter::Answer::Yes);
-        QTest::mouseClick(dlg->button(DlgCommand::DeleteAll), Qt::LeftButton);
+        QTest::mouseClick(dlg->host().button(DlgCommand::DeleteAll), Qt::LeftButton);
         ASSERT_TRUE(list().empty());
         QWidget *target = c.focus(*this);
         target->setFocus();
@@ -324,7 +324,7 @@ TEST_F(UndoTest, KeysWorkWhereverTheFocusIsAndOtherKeysStillDoNothing)
             Key(key, {});
         EXPECT_TRUE(dlg->isVisible());
         EXPECT_EQ(list().size(), count);
-        dlg->SelectTab(TabMeasure);
+        dlg->host().SelectTab(TabMeasure);
     }
 }
 
@@ -358,9 +358,9 @@ TEST_F(UndoTest, ADragInProgressAndANewImageBlockOrEndTheHistory)
     Hover({200, 150});
     Press({200, 150});
     QTest::mouseMove(view, {220, 130});
-    ASSERT_NE(dlg->dragMode(), DragMode::Idle);
+    ASSERT_NE(dlg->pointer().dragMode(), DragMode::Idle);
     Undo();
-    EXPECT_NE(dlg->dragMode(), DragMode::Idle) << "the drag goes on";
+    EXPECT_NE(dlg->pointer().dragMode(), DragMode::Idle) << "the drag goes on";
     QTest::mouseMove(view, {230, 120});
     Release({230, 120});
     Settle();
@@ -381,13 +381,13 @@ TEST_F(UndoTest, ADragInProgressAndANewImageBlockOrEndTheHistory)
 
 TEST_F(UndoTest, TheScaleFileListShowsTheNameThatWentWithTheSettingPutBack)
 {
-    dlg->SelectTab(TabScale);
+    dlg->host().SelectTab(TabScale);
     QComboBox *files = scale().scaleFileList;
     const QString start = files->currentText();
     Retype(scale().hValue, "40");
     QTest::keyClick(scale().hValue, Qt::Key_Return);
     prompter.savePaths.push_back(dir.filePath(QStringLiteral("lens.sst")));
-    dlg->calibTab()->OnSave();
+    dlg->parts().calibTab->OnSave();
     ASSERT_EQ(files->currentText(), QStringLiteral("lens"));
     // Back to the defaults from the list, then each step taken back.
     Choose(files, 0);

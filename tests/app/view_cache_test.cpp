@@ -588,9 +588,9 @@ protected:
         // Settled first: the labels are placed before the list is drawn.
         Settle();
         const QImage reference = Reference();
-        ASSERT_TRUE(SamePixels(dlg->composite(), reference));
+        ASSERT_TRUE(SamePixels((*dlg->parts().composite), reference));
         ViewComposer fresh;
-        const QImage picture = fresh.ViewPicture(reference, dlg->view());
+        const QImage picture = fresh.ViewPicture(reference, dlg->host().view());
         // The window's own pixels, as last flushed.
         const QPoint at = view->mapTo(dlg.get(), QPoint(0, 0));
         const QImage shown = view->screen()
@@ -606,7 +606,7 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    QPoint ToView(QPoint image) const { return dlg->view().ImageToView(image); }
+    QPoint ToView(QPoint image) const { return dlg->host().view().ImageToView(image); }
 
     // A drag of the given view points with checks after every move.
     void CheckedDrag(QPoint from, const std::vector<QPoint> &path, const char *where)
@@ -624,10 +624,10 @@ protected:
 
 TEST_F(ViewCacheTest, DragsThroughTheCacheShowWhatAFullRebuildShows)
 {
-    dlg->SetZoom(170, 170);
-    dlg->LayoutView();
+    dlg->host().SetZoom(170, 170);
+    dlg->host().LayoutView();
     ExpectFullRebuildPixels("zoomed");
-    const int before = dlg->viewComposer().editCompositionCount();
+    const int before = (*dlg->parts().viewComposer).editCompositionCount();
 
     // Placing with rubber bands.
     UseTool(KindDistance2Points);
@@ -656,12 +656,12 @@ TEST_F(ViewCacheTest, DragsThroughTheCacheShowWhatAFullRebuildShows)
 
     // An attribute of the selected item, the calibration, the standard scale,
     // the label mode: each followed by a drag.
-    dlg->optionTab()->controls().transparent->click();
+    dlg->parts().optionTab->controls().transparent->click();
     CheckedDrag(ToView(distance->points[1].pos), {ToView({150, 80}), ToView({160, 95})}, "after attribute");
-    dlg->calibTab()->EndHorizontalBarDrag(QPoint(10, 10), 25);
-    dlg->calibTab()->controls().show->click();
+    dlg->parts().calibTab->EndHorizontalBarDrag(QPoint(10, 10), 25);
+    dlg->parts().calibTab->controls().show->click();
     CheckedDrag(ToView(distance->points[1].pos), {ToView({140, 85}), ToView({135, 90})}, "after calibration");
-    dlg->optionTab()->ChooseLabelMode(LabelMode::ItemNumberOnly);
+    dlg->parts().optionTab->ChooseLabelMode(LabelMode::ItemNumberOnly);
     CheckedDrag(ToView(distance->points[0].pos), {ToView({45, 45}), ToView({50, 35})}, "after label mode");
 
     // A change nobody announced, in the middle of a drag, still reaches the view.
@@ -675,8 +675,8 @@ TEST_F(ViewCacheTest, DragsThroughTheCacheShowWhatAFullRebuildShows)
     Release(ToView({55, 36}));
 
     // Shrunk view, and a save taken in the middle of a drag.
-    dlg->SetZoom(60, 60);
-    dlg->LayoutView();
+    dlg->host().SetZoom(60, 60);
+    dlg->host().LayoutView();
     Hover(ToView(distance->points[0].pos));
     Press(ToView(distance->points[0].pos));
     QTest::mouseMove(view, ToView({70, 20}));
@@ -684,13 +684,13 @@ TEST_F(ViewCacheTest, DragsThroughTheCacheShowWhatAFullRebuildShows)
     QTest::mouseMove(view, ToView({75, 25}));
     const QImage saved = Reference();
     dlg->EnsureComposite();
-    EXPECT_TRUE(SamePixels(dlg->composite(), saved));
+    EXPECT_TRUE(SamePixels((*dlg->parts().composite), saved));
     Release(ToView({75, 25}));
     ExpectFullRebuildPixels("released");
 
     // The moves above went through the layer, not around it.
-    EXPECT_GE(dlg->viewComposer().editCompositionCount() - before, 10);
-    EXPECT_GT(dlg->viewComposer().partialRescaleCount(), 0);
+    EXPECT_GE((*dlg->parts().viewComposer).editCompositionCount() - before, 10);
+    EXPECT_GT((*dlg->parts().viewComposer).partialRescaleCount(), 0);
 }
 
 // Selecting, pressing and releasing patch the layer; several moves before one
@@ -736,16 +736,16 @@ TEST_F(ViewCacheTest, PaintingChangesNoItem)
          [&] {
              doc.SelectItem(items[0]);
              items[0]->labelBox = {};
-             dlg->SelectTab(TabScale);
+             dlg->host().SelectTab(TabScale);
              Settle();
-             dlg->SelectTab(TabMeasure);
+             dlg->host().SelectTab(TabMeasure);
          }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         Settle();
         c.change();
-        dlg->RebuildView();
+        dlg->host().RebuildView();
         std::vector<MeasureItem> before;
         for (MeasureItem *item : items)
             before.push_back(*item);
@@ -763,9 +763,9 @@ TEST_F(ViewCacheTest, PaintingChangesNoItem)
 
 TEST_F(ViewCacheTest, PatchedSelectionsAndDragsShowWhatAFullRebuildShows)
 {
-    dlg->SetZoom(400, 400);
-    dlg->LayoutView();
-    ASSERT_TRUE(dlg->overviewShown());
+    dlg->host().SetZoom(400, 400);
+    dlg->host().LayoutView();
+    ASSERT_TRUE(dlg->parts().overviewShown);
     std::mt19937 rng(5);
     const std::vector<std::pair<MeasureKind, std::vector<QPoint>>> placed = {
         {KindParallel, {{30, 40}, {200, 70}, {120, 150}}},
@@ -783,12 +783,12 @@ TEST_F(ViewCacheTest, PatchedSelectionsAndDragsShowWhatAFullRebuildShows)
         dlg->document().results().AddMeasureRows(*raw);
         items.push_back(raw);
     }
-    dlg->RebuildView();
+    dlg->host().RebuildView();
     ExpectFullRebuildPixels("listed");
-    const int patchesBefore = dlg->viewComposer().patchCount();
+    const int patchesBefore = (*dlg->parts().viewComposer).patchCount();
     auto select = [&](MeasureItem *item) {
         dlg->document().results().SelectRow(item->row);
-        dlg->OnListClick();
+        dlg->commands().OnListClick();
         ExpectFullRebuildPixels("selected");
     };
     // A press and three moves before a single paint, then the release.
@@ -820,16 +820,16 @@ TEST_F(ViewCacheTest, PatchedSelectionsAndDragsShowWhatAFullRebuildShows)
     EXPECT_EQ(items[1]->labelBox.left, box.left + 7);
     ClearSelection(ToView({230, 230}));
     ExpectFullRebuildPixels("cleared");
-    EXPECT_GE(dlg->viewComposer().patchCount() - patchesBefore, 10);
+    EXPECT_GE((*dlg->parts().viewComposer).patchCount() - patchesBefore, 10);
 
     // The overview shows the composite (just found to be the full rebuild's)
     // as it is after the drags, and after a drag's moves before its release.
     auto expectOverview = [&](const char *where) {
         SCOPED_TRACE(where);
-        const QImage overview = dlg->scrollDlg()->picture();
+        const QImage overview = dlg->parts().scrollDlg->picture();
         ASSERT_FALSE(overview.isNull());
         ViewComposer fresh;
-        EXPECT_TRUE(SamePixels(overview, fresh.OverviewPicture(dlg->composite(), overview.size())));
+        EXPECT_TRUE(SamePixels(overview, fresh.OverviewPicture((*dlg->parts().composite), overview.size())));
     };
     expectOverview("after the drags");
     select(items[0]);
@@ -842,7 +842,7 @@ TEST_F(ViewCacheTest, PatchedSelectionsAndDragsShowWhatAFullRebuildShows)
     Release(ToView(items[0]->points[2].pos + QPoint(25, -31)));
 
     // A new calibration: new values in every label and new bars.
-    dlg->calibTab()->EndHorizontalBarDrag(QPoint(10, 10), 37);
+    dlg->parts().calibTab->EndHorizontalBarDrag(QPoint(10, 10), 37);
     ExpectFullRebuildPixels("calibrated");
     expectOverview("calibrated");
 }

@@ -91,18 +91,18 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
         return *dlg;
     }
-    CImageTab &page() { return *dlg->imageTab(); }
+    CImageTab &page() { return *dlg->parts().imageTab; }
     template <class T> T *child(const char *name) { return dlg->findChild<T *>(name); }
-    LiveView &live() { return *qobject_cast<LiveView *>(dlg->liveView()); }
+    LiveView &live() { return *qobject_cast<LiveView *>(dlg->host().liveView()); }
     void ToggleWireless() { QTest::mouseClick(child<QPushButton>("button1039"), Qt::LeftButton); }
-    std::uint16_t port() const { return dlg->wirelessReceiver()->port(); }
+    std::uint16_t port() const { return dlg->parts().wirelessReceiver->port(); }
 };
 
 TEST_F(WirelessModeTest, ToggleSwapsControlSetsWidensWindowAndPostsStartStop)
 {
     MakeWireless();
     QSignalSpy posted(dlg.get(), &COrvalinDlg::deviceEventPosted);
-    ASSERT_TRUE(dlg->wirelessReceiver() && dlg->wirelessReceiver()->started());
+    ASSERT_TRUE(dlg->parts().wirelessReceiver && dlg->parts().wirelessReceiver->started());
     const int narrow = dlg->width();
     ASSERT_LT(narrow, 640);
 
@@ -120,9 +120,9 @@ TEST_F(WirelessModeTest, ToggleSwapsControlSetsWidensWindowAndPostsStartStop)
             EXPECT_EQ(child<QWidget>(name)->isVisibleTo(&page()), on) << name;
         for (const char *name : {"group1022", "combo1007", "button1001", "check1016"})
             EXPECT_EQ(child<QWidget>(name)->isVisibleTo(&page()), !on) << name;
-        EXPECT_EQ(dlg->liveView()->isVisible(), on);
+        EXPECT_EQ(dlg->host().liveView()->isVisible(), on);
         if (on)
-            EXPECT_GE(dlg->width(), dlg->columnWidth() + 640);
+            EXPECT_GE(dlg->width(), dlg->host().columnWidth() + 640);
         else
             EXPECT_EQ(dlg->width(), narrow);
         EXPECT_EQ(Codes(posted).value(posted.size() - 1), step.code);
@@ -157,11 +157,11 @@ TEST_F(WirelessModeTest, EventsOutsideTheirModeOrUnknownChangeNothing)
     // LONG_PRESS outside wireless mode, the stream codes, and codes not in the table.
     for (const auto &[code, argument] : {std::pair{kLongPress, 1}, {kLongPress, 0}, {4, 0}, {8, 0},
                                         {1, 0}, {3, 0}, {256, 0}, {-1, 0}})
-        EXPECT_EQ(dlg->OnDeviceEvent(code, argument), 0);
+        EXPECT_EQ(dlg->commands().OnDeviceEvent(code, argument), 0);
     QCoreApplication::processEvents();
     EXPECT_TRUE(posted.isEmpty());
     EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_EQ(dlg->currentTab(), TabImage);
+    EXPECT_EQ(dlg->host().currentTab(), TabImage);
     EXPECT_FALSE(dlg->hasImage());
 }
 
@@ -188,7 +188,7 @@ TEST_F(WirelessModeTest, StartDrawsWhiteFrameAndNoticeAndLongPressPostsCapture)
     // Released: the capture is posted without the notice.
     live().Clear();
     QSignalSpy posted(dlg.get(), &COrvalinDlg::deviceEventPosted);
-    dlg->OnDeviceEvent(kLongPress, 0);
+    dlg->commands().OnDeviceEvent(kLongPress, 0);
     EXPECT_TRUE(live().picture().isNull());
     EXPECT_EQ(Codes(posted), QList<int>{kNbCapture});
 }
@@ -198,11 +198,11 @@ TEST_F(WirelessModeTest, CaptureWithoutFrameShowsFailureAndStaysInWirelessMode)
     MakeWireless(100);
     ToggleWireless();
     prompter.messages.clear();  // only what follows counts
-    dlg->OnDeviceEvent(kNbCapture, 0);
+    dlg->commands().OnDeviceEvent(kNbCapture, 0);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, QStringLiteral("保存に失敗しました。"));
     EXPECT_EQ(page().wirelessMode(), 1);
-    EXPECT_EQ(dlg->currentTab(), TabImage);
+    EXPECT_EQ(dlg->host().currentTab(), TabImage);
     EXPECT_FALSE(dlg->hasImage());
 }
 
@@ -210,7 +210,7 @@ TEST_F(WirelessModeTest, UnwritableWorkFileShowsFailureAndReleasedButtonCancelsS
 {
     MakeWireless();
     ToggleWireless();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return dlg->wirelessReceiver()->listening(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dlg->parts().wirelessReceiver->listening(); }, 5000));
     prompter.messages.clear();  // only what follows counts
     const QByteArray small = sim::MakeTestFrame(QSize(640, 480), 3, 90);
 
@@ -219,7 +219,7 @@ TEST_F(WirelessModeTest, UnwritableWorkFileShowsFailureAndReleasedButtonCancelsS
     {
         StreamThread stream(port(), small, {});
         ASSERT_TRUE(QTest::qWaitFor([this] { return !live().picture().isNull(); }, 10000));
-        dlg->OnDeviceEvent(kNbCapture, 0);
+        dlg->commands().OnDeviceEvent(kNbCapture, 0);
     }
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, QStringLiteral("保存に失敗しました。"));
@@ -236,7 +236,7 @@ TEST_F(WirelessModeTest, UnwritableWorkFileShowsFailureAndReleasedButtonCancelsS
     EXPECT_EQ(Codes(posted), QList<int>{kNbCapture});
     EXPECT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(page().wirelessMode(), 1);
-    EXPECT_EQ(dlg->currentTab(), TabImage);
+    EXPECT_EQ(dlg->host().currentTab(), TabImage);
     EXPECT_FALSE(QFile::exists(dir.filePath("Orvalin_Workfile.jpg")));
 }
 
@@ -244,7 +244,7 @@ TEST_F(WirelessModeTest, StreamReachesLiveViewAndButtonCapturesIntoScalePage)
 {
     MakeWireless();
     ToggleWireless();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return dlg->wirelessReceiver()->listening(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dlg->parts().wirelessReceiver->listening(); }, 5000));
 
     const QByteArray small = sim::MakeTestFrame(QSize(640, 480), 1, 90);
     const QImage decoded = QImage::fromData(small).convertToFormat(QImage::Format_RGB32);
@@ -276,15 +276,15 @@ TEST_F(WirelessModeTest, StreamReachesLiveViewAndButtonCapturesIntoScalePage)
     const QString workFile = dir.filePath("Orvalin_Workfile.jpg");
     {
         StreamThread stream(port(), big, {true, kFlagPressed, std::nullopt});
-        ASSERT_TRUE(QTest::qWaitFor([this] { return dlg->currentTab() == TabScale; }, 15000));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return dlg->host().currentTab() == TabScale; }, 15000));
     }
     QFile saved(workFile);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), big);
     EXPECT_EQ(page().wirelessMode(), 0);
-    EXPECT_FALSE(dlg->liveView()->isVisible());
-    EXPECT_EQ(dlg->tabControl()->currentIndex(), TabScale);
-    EXPECT_EQ(dlg->imageSize(), QSize(1280, 960));
+    EXPECT_FALSE(dlg->host().liveView()->isVisible());
+    EXPECT_EQ(dlg->parts().tabControl->currentIndex(), TabScale);
+    EXPECT_EQ(dlg->host().imageSize(), QSize(1280, 960));
     EXPECT_EQ(dlg->sourceImage().pixel(700, 500),
               QImage::fromData(big).convertToFormat(QImage::Format_RGB32).pixel(700, 500));
     EXPECT_EQ(dlg->document().results().rowCount(), 0);

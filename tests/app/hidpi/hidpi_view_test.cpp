@@ -9,6 +9,7 @@
 
 #include "app/image_view.h"
 #include "main_window_fixture.h"
+#include "app/interaction/pointer_interaction.h"
 #include "app/orvalin_dlg.h"
 #include "document/measure_document.h"
 #include "app/tool_tab.h"
@@ -40,7 +41,7 @@ protected:
         ASSERT_TRUE(image.save(path));
         dlg->LoadImageFile(path);
         ASSERT_TRUE(dlg->hasImage());
-        view = dlg->imageView();
+        view = dlg->parts().imageView;
         ASSERT_TRUE(view->isVisible());
         ASSERT_EQ(view->devicePixelRatioF(), 2.0);
     }
@@ -81,7 +82,7 @@ TEST_F(HiDpiViewTest, OnePixelLinesStayOneDevicePixelWide)
     // A measurement drawn one pixel wide is one device pixel wide too.
     MeasureItem *line = AddDistance({10, 100}, {190, 100});
     line->lineColor = MakeColorRef(0, 0, 0);
-    dlg->RebuildView();
+    dlg->host().RebuildView();
     const QImage withLine = Shown();
     int dark = 0;
     for (int y = 90; y < 110; ++y)
@@ -98,8 +99,8 @@ TEST_F(HiDpiViewTest, ClicksLandOnThePixelUnderThePointer)
         for (int x = 0; x < 256; ++x)
             image.setPixel(x, y, qRgb(x, y, 128));
     Load(image);
-    dlg->SelectTab(TabMeasure);
-    dlg->toolTab()->setCurrentTool(KindDistance2Points);
+    dlg->host().SelectTab(TabMeasure);
+    dlg->parts().toolTab->setCurrentTool(KindDistance2Points);
 
     const QImage shown = Shown();
     for (const QPoint p : {QPoint(37, 41), QPoint(3, 90), QPoint(120, 5)}) {
@@ -113,13 +114,13 @@ TEST_F(HiDpiViewTest, ClicksLandOnThePixelUnderThePointer)
         // Cancel the placing.
         QTest::mouseRelease(view, Qt::LeftButton, {}, p);
         QTest::mouseClick(view, Qt::RightButton, {}, p);
-        ASSERT_EQ(dlg->dragMode(), DragMode::Idle);
+        ASSERT_EQ(dlg->pointer().dragMode(), DragMode::Idle);
     }
 
     // Zoomed and scrolled, the same mapping holds in device pixels.
-    dlg->SetZoom(300, 300);
-    dlg->LayoutView();
-    dlg->SetScroll({30, 60});
+    dlg->host().SetZoom(300, 300);
+    dlg->host().LayoutView();
+    dlg->host().SetScroll({30, 60});
     const QPoint p(50, 20);
     QTest::mouseMove(view, p + QPoint(1, 1));
     QTest::mouseMove(view, p);

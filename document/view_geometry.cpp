@@ -1,4 +1,4 @@
-#include "app/view_state.h"
+#include "document/view_geometry.h"
 
 namespace orv {
 namespace {

@@ -1,0 +1,43 @@
+#pragma once
+// The main window as the pointer handlers see it: its view geometry, cursor,
+// repaints, questions and the pages a drag reports to.
+
+#include "app/interaction/interaction_view.h"
+
+namespace orv {
+
+class COrvalinDlg;
+
+class DlgInteractionView final : public InteractionView {
+public:
+    explicit DlgInteractionView(COrvalinDlg &dlg) : dlg_(dlg) {}
+
+    const ViewGeometry &geometry() const override;
+    ViewState viewState() const override;
+    int currentPage() const override;
+    int currentTool() const override;
+
+    Qt::CursorShape rememberedCursor() const override;
+    void setRememberedCursor(Qt::CursorShape shape) override;
+    void forgetCursor() override;
+
+    void rebuild() override;
+    void rebuildEditLayer() override;
+    void repaint() override;
+    void refreshToolButtons() override;
+    DragMode dragMode() const override;
+    void setDragMode(DragMode mode) override;
+
+    bool askYesNo(const QString &english, const QString &japanese) override;
+    std::optional<QString> askText() override;
+
+    void showAttributes(const MeasureItem &item) override;
+    ScaleBarHit hitScaleBars(QPoint viewPoint) override;
+    void showBarDragLength(int grip, int viewLength) override;
+    void endCalibDrag(DragMode mode, QPoint start, int length) override;
+
+private:
+    COrvalinDlg &dlg_;
+};
+
+}  // namespace orv

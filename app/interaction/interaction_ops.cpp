@@ -1,0 +1,69 @@
+#include "app/interaction/interaction_ops.h"
+
+#include "calib/draw_attribute.h"
+#include "app/tab_index.h"
+#include "document/measure_document.h"
+
+namespace orv::interaction {
+
+bool InView(const InteractionView &view, QPoint p)
+{
+    const QSize size = view.geometry().size;
+    return p.x() >= 0 && p.y() >= 0 && p.x() <= size.width() && p.y() <= size.height();
+}
+
+bool OnMeasurePages(const InteractionView &view)
+{
+    return view.currentPage() == TabMeasure || view.currentPage() == TabOption;
+}
+
+QPoint ViewToImage(const InteractionView &view, QPoint viewPoint)
+{
+    return view.geometry().ViewToImage(viewPoint);
+}
+
+MeasureItem *LiveHitItem(const InteractionContext &ctx, const PointerState &state)
+{
+    if (state.hitItem == kNoItem || state.hitItem != ctx.doc.selectedId())
+        return nullptr;
+    return ctx.doc.Find(state.hitItem);
+}
+
+void RemoveItem(InteractionContext &ctx, ItemId id)
+{
+    if (!ctx.doc.Remove(id))
+        return;
+    ShowRecordAttributes(ctx, ctx.doc.selectedItem());
+    ctx.view.rebuild();
+}
+
+void ShowRecordAttributes(InteractionContext &ctx, const MeasureItem *item)
+{
+    if (item)
+        ctx.view.showAttributes(*item);
+}
+
+void BeginEditDrag(InteractionContext &ctx, std::unique_ptr<MeasureItem> item, DragMode mode)
+{
+    ctx.doc.BeginEdit(std::move(item));
+    ctx.view.setDragMode(mode);
+    ShowRecordAttributes(ctx, ctx.doc.editItem());
+    // Shown at once: the grabbed item loses its selection to the edit item
+    // (only those two are redrawn).
+    ctx.view.rebuildEditLayer();
+}
+
+std::unique_ptr<MeasureItem> NewItemForCurrentTool(const InteractionContext &ctx)
+{
+    auto item = NewMeasureItem();
+    item->kind = static_cast<MeasureKind>(ctx.view.currentTool());
+    ctx.doc.drawAttribute().copyTo(*item);
+    return item;
+}
+
+std::string CutToRecordText(const QString &text)
+{
+    return CutToRecord(text.toStdString());
+}
+
+}  // namespace orv::interaction
