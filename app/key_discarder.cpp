@@ -22,14 +22,20 @@ void KeyDiscarder::exempt(QWidget *widget)
     exempt_.append(widget);
 }
 
-bool KeyDiscarder::eventFilter(QObject *watched, QEvent *event)
+bool IsKeyEventInside(const QObject *watched, const QEvent *event, const QWidget *window)
 {
     const QEvent::Type t = event->type();
     if (t != QEvent::KeyPress && t != QEvent::ShortcutOverride)
         return false;
-    auto *w = qobject_cast<QWidget *>(watched);
-    if (!w || !window_ || w->window() != window_)
+    const auto *w = qobject_cast<const QWidget *>(watched);
+    return w && window && w->window() == window;
+}
+
+bool KeyDiscarder::eventFilter(QObject *watched, QEvent *event)
+{
+    if (!IsKeyEventInside(watched, event, window_))
         return false;
+    auto *w = static_cast<QWidget *>(watched);
     for (const QPointer<QWidget> &ex : exempt_)
         if (ex && (ex == w || ex->isAncestorOf(w)))
             return false;

@@ -7,7 +7,12 @@
 #include <QPointer>
 #include <QWidget>
 
+class QEvent;
+
 namespace orv {
+
+// A key press (or the shortcut check before it) for a widget inside window.
+bool IsKeyEventInside(const QObject *watched, const QEvent *event, const QWidget *window);
 
 class KeyDiscarder : public QObject {
     Q_OBJECT

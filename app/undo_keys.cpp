@@ -6,6 +6,7 @@
 
 #include "app/calib_tab.h"
 #include "app/interaction/pointer_interaction.h"
+#include "app/key_discarder.h"
 #include "app/orvalin_dlg.h"
 #include "app/page_host.h"
 #include "document/measure_document.h"
@@ -54,12 +55,9 @@ bool UndoKeys::Apply(UndoKey key)
 
 bool UndoKeys::eventFilter(QObject *watched, QEvent *event)
 {
+    if (!IsKeyEventInside(watched, event, &dlg_))
+        return false;
     const QEvent::Type type = event->type();
-    if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)
-        return false;
-    auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || widget->window() != &dlg_)
-        return false;
     const UndoKey key = UndoKeyOf(*static_cast<QKeyEvent *>(event));
     if (key == UndoKey::None)
         return false;

@@ -11,6 +11,7 @@
 #include "app/image_tab.h"
 #include "app/measurement_file_io.h"
 #include "app/interaction/pointer_interaction.h"
+#include "app/key_discarder.h"
 #include "app/orvalin_dlg.h"
 #include "app/page_host.h"
 #include "app/tab_index.h"
@@ -136,12 +137,9 @@ void WindowFiles::Forget()
 
 bool WindowFiles::eventFilter(QObject *watched, QEvent *event)
 {
+    if (!IsKeyEventInside(watched, event, &dlg_))
+        return false;
     const QEvent::Type type = event->type();
-    if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)
-        return false;
-    auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || widget->window() != &dlg_)
-        return false;
     auto *key = static_cast<QKeyEvent *>(event);
     if (!key->matches(QKeySequence::Save))
         return false;

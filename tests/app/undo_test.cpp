@@ -3,6 +3,7 @@
 // pixels), a drag is one step, and the keys work wherever the focus is.
 #include "calib_tab_fixture.h"
 #include "interaction_fixture.h"
+#include "observed_document.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,27 +23,6 @@
 
 namespace orv::test {
 namespace {
-
-// Everything a step may change, as the window shows it.
-struct Observed {
-    std::vector<MeasureItem> items;
-    std::vector<ResultRow> rows;
-    ItemId selected = kNoItem;
-    int selectedRow = -1;
-    Calibration calibration;
-    DrawAttribute attributes;
-    bool operator==(const Observed &) const = default;
-};
-
-void PrintTo(const Observed &o, std::ostream *os)
-{
-    *os << "items";
-    for (const MeasureItem &item : o.items)
-        *os << " #" << item.id << " n" << item.number << " r" << item.row << " label " << item.labelBox.left
-            << "," << item.labelBox.top << "," << item.labelBox.bottom;
-    *os << " rows " << o.rows.size() << " selected #" << o.selected << " row " << o.selectedRow
-        << " hPixel " << o.calibration.setting.hPixel << " link " << o.calibration.setting.link;
-}
 
 testing::AssertionResult SamePixels(const QImage &a, const QImage &b)
 {
@@ -103,18 +83,7 @@ public:
         Paint();
     }
 
-    Observed Observe()
-    {
-        Observed o;
-        for (const auto &item : doc().list())
-            o.items.push_back(*item);
-        o.rows = doc().results().rows();
-        o.selected = doc().selectedId();
-        o.selectedRow = doc().results().selectedRow();
-        o.calibration = doc().calibration();
-        o.attributes = doc().drawAttribute();
-        return o;
-    }
+    Observed Observe() { return test::Observe(doc()); }
 
     // A full rebuild of the window's state as it is now, drawn from copies.
     QImage Reference()

@@ -4,6 +4,8 @@
 // a step.
 #include <gtest/gtest.h>
 
+#include "observed_document.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,39 +29,8 @@ std::unique_ptr<MeasureItem> Item(MeasureKind kind, std::vector<QPoint> points)
     return item;
 }
 
-// Everything a step may change, copied out for comparison.
-struct Observed {
-    std::vector<MeasureItem> items;
-    std::vector<ResultRow> rows;
-    ItemId selected = kNoItem;
-    int selectedRow = -1;
-    Calibration calibration;
-    DrawAttribute attributes;
-    bool operator==(const Observed &) const = default;
-};
-
-// What differs shows as ids, numbers, rows and the selection.
-void PrintTo(const Observed &o, std::ostream *os)
-{
-    *os << "items";
-    for (const MeasureItem &item : o.items)
-        *os << " #" << item.id << " n" << item.number << " r" << item.row << " v" << item.value;
-    *os << " rows " << o.rows.size() << " selected #" << o.selected << " row " << o.selectedRow
-        << " hPixel " << o.calibration.setting.hPixel;
-}
-
-Observed Observe(const MeasureDocument &doc)
-{
-    Observed o;
-    for (const auto &item : doc.list())
-        o.items.push_back(*item);
-    o.rows = doc.results().rows();
-    o.selected = doc.selectedId();
-    o.selectedRow = doc.results().selectedRow();
-    o.calibration = doc.calibration();
-    o.attributes = doc.drawAttribute();
-    return o;
-}
+using test::Observe;
+using test::Observed;
 
 // A document with a still and three measurements, history starting there.
 class Scene {
