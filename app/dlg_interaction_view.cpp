@@ -11,7 +11,7 @@ namespace orv {
 
 const ViewGeometry &DlgInteractionView::geometry() const
 {
-    return dlg_.zoom_.geometry();
+    return dlg_.doc_->zoom().geometry();
 }
 
 ViewState DlgInteractionView::viewState() const

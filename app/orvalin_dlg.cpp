@@ -124,7 +124,7 @@ void COrvalinDlg::OnInitDialog()
     // The frozen camera frame keeps its marker size in the geometry.
     connect(doc_.get(), &MeasureDocument::imageChanged, this, [this] {
         if (doc_->origin() == ImageOrigin::CameraFrame)
-            zoom_.layout().imageSize = kCameraFrameMarkerSize;
+            doc_->zoom().layout().imageSize = kCameraFrameMarkerSize;
     });
     // The view follows every change of the calibration and the attributes.
     connect(doc_.get(), &MeasureDocument::calibrationChanged, this, [this] {
@@ -133,7 +133,7 @@ void COrvalinDlg::OnInitDialog()
     });
     connect(doc_.get(), &MeasureDocument::attributesChanged, this, &COrvalinDlg::RebuildView);
     // A new zoom shows the image composed anew, from the top left.
-    connect(&zoom_, &ViewZoom::zoomChanged, this, [this] {
+    connect(&doc_->zoom(), &ViewZoom::zoomChanged, this, [this] {
         if (hasImage())
             viewState_ = ViewState::Rebuild;
     });

@@ -18,7 +18,7 @@
 #include "measure/measure_item.h"
 #include "app/tab_index.h"
 #include "app/view_state.h"
-#include "document/view_zoom.h"
+#include "document/measure_document.h"
 
 class QLabel;
 class QPainter;
@@ -149,10 +149,10 @@ private:
     int currentTab() const override { return currentTab_; }
     void SelectTab(int index) override;
     void RefreshToolButtons() override;
-    ViewZoom &zoom() override { return zoom_; }
-    const ViewGeometry &view() const override { return zoom_.geometry(); }
-    QPoint ViewToImage(QPoint viewPoint) const override { return zoom_.geometry().ViewToImage(viewPoint); }
-    QSize imageSize() const override { return zoom_.geometry().imageSize; }
+    ViewZoom &zoom() override { return doc_->zoom(); }
+    const ViewGeometry &view() const override { return doc_->zoom().geometry(); }
+    QPoint ViewToImage(QPoint viewPoint) const override { return doc_->zoom().geometry().ViewToImage(viewPoint); }
+    QSize imageSize() const override { return doc_->zoom().geometry().imageSize; }
     ViewState viewState() const override { return viewState_; }
     void setViewState(ViewState state) override { viewState_ = state; }
     void RebuildView() override;
@@ -233,7 +233,6 @@ private:
 
     QImage composite_;
     // The view's zoom and scroll; the layout writes the view's place and size into it.
-    ViewZoom zoom_;
     int columnWidth_ = 0;
     int columnHeight_ = 0;
     QSize screen_;

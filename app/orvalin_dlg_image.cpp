@@ -96,10 +96,10 @@ void COrvalinDlg::LoadImageFile(const QString &path)
     const QSize size = loaded.image.size();
     doc_->SetImage(std::move(loaded.image), ImageOrigin::File);
     composer_->Invalidate();
-    zoom_.layout().imageSize = size;
-    zoom_.layout().zoomX = zoom_.layout().zoomY = 100;
-    zoom_.layout().origin = QPoint(columnWidth_ + 5, 5);
-    zoom_.layout().scroll = QPoint(0, 0);
+    doc_->zoom().layout().imageSize = size;
+    doc_->zoom().layout().zoomX = doc_->zoom().layout().zoomY = 100;
+    doc_->zoom().layout().origin = QPoint(columnWidth_ + 5, 5);
+    doc_->zoom().layout().scroll = QPoint(0, 0);
     viewState_ = ViewState::Rebuild;
     LayoutView();
 
@@ -147,7 +147,7 @@ bool COrvalinDlg::WriteImageFile(const QString &path, const QString &extension, 
         return imageTab_ && imageTab_->SaveFrozenFrame(p, ext, why);
     };
     const QSize size =
-        doc_->origin() == ImageOrigin::CameraFrame ? kCameraFrameMarkerSize : zoom_.geometry().imageSize;
+        doc_->origin() == ImageOrigin::CameraFrame ? kCameraFrameMarkerSize : doc_->zoom().geometry().imageSize;
     return orv::WriteImageFile(path, extension, composite_, size, saveSnapshot, reason);
 }
 

@@ -45,13 +45,13 @@ void COrvalinDlg::LayoutView()
     const int K = columnHeight_;
     const int SW = screen_.width();
     const int SH = screen_.height();
-    const long long W = zoom_.geometry().imageSize.width();
-    const long long H = zoom_.geometry().imageSize.height();
+    const long long W = doc_->zoom().geometry().imageSize.width();
+    const long long H = doc_->zoom().geometry().imageSize.height();
     // The view shows a zoomed pixel per device pixel: on a 2x screen it takes
     // half as many window pixels, and nothing is stretched twice.
     viewRatio_ = CurrentViewRatio();
-    const long long zoomedW = zoom_.geometry().zoomX * W / 100;
-    const long long zoomedH = zoom_.geometry().zoomY * H / 100;
+    const long long zoomedW = doc_->zoom().geometry().zoomX * W / 100;
+    const long long zoomedH = doc_->zoom().geometry().zoomY * H / 100;
 
     int viewH = ToWindow(zoomedH, viewRatio_);
     int viewW = ToWindow(zoomedW, viewRatio_);
@@ -107,9 +107,9 @@ void COrvalinDlg::LayoutView()
 
     viewW = std::max(0, viewW);
     viewH = std::max(0, viewH);
-    zoom_.layout().size = QSize(static_cast<int>(std::min<long long>(zoomedW, ToDevice(viewW, viewRatio_))),
+    doc_->zoom().layout().size = QSize(static_cast<int>(std::min<long long>(zoomedW, ToDevice(viewW, viewRatio_))),
                                 static_cast<int>(std::min<long long>(zoomedH, ToDevice(viewH, viewRatio_))));
-    view_->setGeometry(QRect(zoom_.geometry().origin, QSize(viewW, viewH)));
+    view_->setGeometry(QRect(doc_->zoom().geometry().origin, QSize(viewW, viewH)));
     view_->setVisible(hasImage());
     // The composite does not depend on the view: its layer stays.
     composer_->InvalidatePicture();
@@ -123,20 +123,20 @@ void COrvalinDlg::FollowViewRatio()
     viewRatio_ = ratio;
     if (!hasImage())
         return;
-    const ViewGeometry &geo = zoom_.geometry();
+    const ViewGeometry &geo = doc_->zoom().geometry();
     const long long zoomedW = static_cast<long long>(geo.zoomX) * geo.imageSize.width() / 100;
     const long long zoomedH = static_cast<long long>(geo.zoomY) * geo.imageSize.height() / 100;
-    zoom_.layout().size = QSize(static_cast<int>(std::min<long long>(zoomedW, ToDevice(view_->width(), ratio))),
+    doc_->zoom().layout().size = QSize(static_cast<int>(std::min<long long>(zoomedW, ToDevice(view_->width(), ratio))),
                                 static_cast<int>(std::min<long long>(zoomedH, ToDevice(view_->height(), ratio))));
-    zoom_.layout().scroll = QPoint(0, 0);
+    doc_->zoom().layout().scroll = QPoint(0, 0);
     composer_->InvalidatePicture();
     RebuildView();
 }
 
 int COrvalinDlg::FitZoom() const
 {
-    const int W = zoom_.geometry().imageSize.width();
-    const int H = zoom_.geometry().imageSize.height();
+    const int W = doc_->zoom().geometry().imageSize.width();
+    const int H = doc_->zoom().geometry().imageSize.height();
     if (W <= 0 || H <= 0)
         return 100;
     // In device pixels, as the view shows the zoomed image.
@@ -162,12 +162,12 @@ QString COrvalinDlg::GetTempDir()
 void COrvalinDlg::SetZoom(int zoomX, int zoomY)
 {
     // zoomChanged marks the rebuild.
-    zoom_.SetZoom(zoomX, zoomY);
+    doc_->zoom().SetZoom(zoomX, zoomY);
 }
 
 void COrvalinDlg::SetScroll(QPoint scroll)
 {
-    zoom_.SetScroll(scroll);
+    doc_->zoom().SetScroll(scroll);
 }
 
 }  // namespace orv

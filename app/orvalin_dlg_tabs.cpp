@@ -98,9 +98,9 @@ void COrvalinDlg::DiscardImage()
     if (overview_)
         overview_->hide();
     SetOverviewShown(false);
-    zoom_.layout().size = QSize(0, 0);
+    doc_->zoom().layout().size = QSize(0, 0);
     view_->hide();
-    view_->setGeometry(zoom_.geometry().origin.x(), zoom_.geometry().origin.y(), 0, 0);
+    view_->setGeometry(doc_->zoom().geometry().origin.x(), doc_->zoom().geometry().origin.y(), 0, 0);
     doc_->results().DeleteAllRows();
     // The measurements go with the next image; nothing may point at them meanwhile.
     doc_->SetEditItem(nullptr);

@@ -52,7 +52,7 @@ void COrvalinDlg::RebuildEditLayer()
     viewState_ = ViewState::UpToDate;
     // Composed now, so the view repaints only the pixels that change.
     EnsureComposite();
-    for (const QRect &r : composer_->PendingViewRegion(composite_, zoom_.geometry()))
+    for (const QRect &r : composer_->PendingViewRegion(composite_, doc_->zoom().geometry()))
         view_->update(ToWindowRect(r, viewRatio_));
 }
 
@@ -120,7 +120,7 @@ void COrvalinDlg::PaintView(QPainter &painter)
         PostComposition();
     }
     // Made in device pixels: one picture pixel to one pixel of the screen.
-    const QImage &picture = composer_->ViewPicture(composite_, zoom_.geometry());
+    const QImage &picture = composer_->ViewPicture(composite_, doc_->zoom().geometry());
     const qreal ratio = viewRatio_;
     painter.fillRect(area, kEmptyViewColor);
     if (!picture.isNull())

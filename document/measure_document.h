@@ -14,6 +14,7 @@
 #include "calib/scale_bars.h"
 #include "calib/scale_setting.h"
 #include "calib/standard_scale.h"
+#include "document/view_zoom.h"
 #include "export/measurement_file.h"
 #include "export/results_table.h"
 #include "measure/language.h"
@@ -81,6 +82,11 @@ public:
     DrawAttribute &editDrawAttribute() { return attributes_; }
     void AttributesEdited();
     LabelMode labelMode() const { return attributes_.labelMode; }
+
+    // --- the view's zoom and scroll ------------------------------------------------------
+    // Not part of the undo history: looking closer changes no measurement.
+    ViewZoom &zoom() { return zoom_; }
+    const ViewZoom &zoom() const { return zoom_; }
 
     // --- selection -------------------------------------------------------------------
     // The selected item: a listed item or the edit item; nullptr for none.
@@ -195,6 +201,7 @@ private:
     std::unique_ptr<MeasureItem> editItem_;
     std::uint64_t editGeneration_ = 0;
     std::unique_ptr<DocumentHistory> history_;
+    ViewZoom zoom_;
 };
 
 }  // namespace orv

@@ -327,7 +327,11 @@ TEST(DocumentHistory, RestoringSaysEveryChangeOnceAndKeepsTheZoom)
     t.doc.editDrawAttribute().fontSize = 30;
     t.doc.AttributesEdited();
     t.doc.editDrawAttribute().zoomText = "150";
-    int list = 0, calibration = 0, attributes = 0, restored = 0;
+    t.doc.zoom().SetZoom(150, 150);
+    t.doc.zoom().SetScroll(QPoint(40, 30));
+    int list = 0, calibration = 0, attributes = 0, restored = 0, zoomed = 0;
+    QObject::connect(&t.doc.zoom(), &ViewZoom::zoomChanged, [&] { ++zoomed; });
+    QObject::connect(&t.doc.zoom(), &ViewZoom::scrollChanged, [&] { ++zoomed; });
     QObject::connect(&t.doc, &MeasureDocument::listChanged, [&] { ++list; });
     QObject::connect(&t.doc, &MeasureDocument::calibrationChanged, [&] { ++calibration; });
     QObject::connect(&t.doc, &MeasureDocument::attributesChanged, [&] { ++attributes; });
@@ -335,8 +339,10 @@ TEST(DocumentHistory, RestoringSaysEveryChangeOnceAndKeepsTheZoom)
     ASSERT_TRUE(t.doc.Undo());
     EXPECT_EQ(t.doc.drawAttribute().fontSize, DrawAttribute{}.fontSize);
     EXPECT_EQ(t.doc.drawAttribute().zoomText, "150");
-    EXPECT_EQ((std::vector<int>{list, calibration, attributes, restored}),
-              (std::vector<int>{1, 1, 1, 1}));
+    EXPECT_EQ(t.doc.zoom().zoomX(), 150);
+    EXPECT_EQ(t.doc.zoom().scroll(), QPoint(40, 30));
+    EXPECT_EQ((std::vector<int>{list, calibration, attributes, restored, zoomed}),
+              (std::vector<int>{1, 1, 1, 1, 0}));
 
     // Nothing a listener does while the state comes back is a step (it would
     // drop the step to redo).
