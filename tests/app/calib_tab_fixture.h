@@ -54,10 +54,7 @@ protected:
         const Language lang = PageLanguage(FixedLocale(userLanguage));
         page.reset();
         doc = std::make_unique<MeasureDocument>(lang, lang);
-        DlgEnvironment env;
-        env.startDir = dir.path();
-        env.locale = FixedLocale(userLanguage);
-        env.prompter = prompter.handle();
+        const DlgEnvironment env = prompter.environment(dir.path(), FixedLocale(userLanguage));
         page = std::make_unique<CCalibTab>(*doc, nullptr, env);
         page->EnableCalibControls(true);
         return *page;

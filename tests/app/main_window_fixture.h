@@ -40,12 +40,9 @@ protected:
 
     DlgEnvironment Env(const char *system = "en", const char *user = "en", QSize screen = {1024, 768})
     {
-        DlgEnvironment env;
         // Setting files, the English marker and the wireless work file: the
         // temporary directory is the start directory.
-        env.startDir = dir.path();
-        env.prompter = prompter.handle();
-        env.locale = DlgLocale(system, user);
+        DlgEnvironment env = prompter.environment(dir.path(), DlgLocale(system, user));
         env.screenSize = [screen] { return screen; };
         const QString temp = dir.path();
         env.tempDir = [temp] { return temp; };

@@ -18,6 +18,7 @@
 #include <qpa/qplatformdrag.h>
 #include <qpa/qwindowsysteminterface.h>
 
+#include "file_test_util.h"
 #include "app/app_version.h"
 #include "app/calib_tab.h"
 #include "app/image_tab.h"
@@ -120,15 +121,6 @@ protected:
         return path;
     }
 };
-
-QByteArray PngOf(const QImage &image)
-{
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return png;
-}
 
 bool SameRows(const std::vector<ResultRow> &a, const std::vector<ResultRow> &b)
 {

@@ -81,10 +81,7 @@ protected:
         const Language lang = PageLanguage(OptionLocale(user));
         page.reset();
         doc = std::make_unique<MeasureDocument>(lang, lang);
-        DlgEnvironment env;
-        env.startDir = dir.path();
-        env.locale = OptionLocale(user);
-        env.prompter = prompter.handle();
+        const DlgEnvironment env = prompter.environment(dir.path(), OptionLocale(user));
         page = std::make_unique<COptionTab>(*doc, nullptr, env);
         page->EnableOptionControls(true);
         page->show();

@@ -12,8 +12,10 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
+#include "app/dlg_environment.h"
 #include "app/ui_prompter.h"
 
 namespace orv::test {
@@ -56,6 +58,17 @@ public:
 
     // A non-owning handle for DlgEnvironment::prompter.
     std::shared_ptr<UiPrompter> handle() { return {std::shared_ptr<UiPrompter>(), this}; }
+
+    // What pages and windows under test get: this prompter, setting files in
+    // startDir, the given locale.
+    DlgEnvironment environment(const QString &startDir, LocaleSource locale)
+    {
+        DlgEnvironment env;
+        env.startDir = startDir;
+        env.locale = std::move(locale);
+        env.prompter = handle();
+        return env;
+    }
 
     Answer message(QWidget *, const QString &text, const QString &caption, Buttons buttons,
                    Icon) override

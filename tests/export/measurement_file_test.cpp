@@ -11,10 +11,12 @@
 
 #include "core/atomic_file.h"
 #include "export/measurement_json.h"
+#include "file_test_util.h"
 #include "same_items.h"
 
 using namespace orv;
 using orv::test::ExpectSameItems;
+using orv::test::PngOf;
 
 namespace {
 
@@ -86,15 +88,6 @@ QJsonObject DataOf(const MeasurementSession &s)
     json.insert("format", "orvalin-measurements");
     json.insert("version", kMeasurementFormatMajor);
     return json;
-}
-
-QByteArray PngOf(const QImage &image)
-{
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return png;
 }
 
 // The IHDR chunk's CRC (over its type and data, bytes 12..28) after an edit.

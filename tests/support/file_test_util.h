@@ -1,14 +1,26 @@
 #pragma once
 // Small file helpers shared by the tests of files and folders.
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QString>
 
 #include <string>
 
 namespace orv::test {
+
+// The image as a PNG file holds it.
+inline QByteArray PngOf(const QImage &image)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
 
 inline QByteArray ReadAll(const QString &path)
 {
