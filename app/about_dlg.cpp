@@ -9,11 +9,11 @@
 
 namespace orv {
 
-CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent)
+CAboutDlg::CAboutDlg(Language language, QWidget *parent) : QDialog(parent)
 {
-    // The about box exists in Japanese only.
     setObjectName("CAboutDlg");
-    setWindowTitle(QStringLiteral("Orvalin のﾊﾞｰｼﾞｮﾝ情報"));
+    setWindowTitle(language == Language::English ? QStringLiteral("About Orvalin")
+                                                 : QStringLiteral("Orvalin のﾊﾞｰｼﾞｮﾝ情報"));
     auto *logo = new QLabel(this);
     logo->setPixmap(QPixmap(QStringLiteral(":/orvalin/logo.svg")));
     auto *name = new QLabel(QStringLiteral("Orvalin ver. ") + QLatin1String(kAppVersion), this);

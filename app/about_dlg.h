@@ -1,7 +1,9 @@
 #pragma once
-// The about box, reached from the window menu.
+// The about box, reached from the window menu, in the window's language.
 
 #include <QDialog>
+
+#include "measure/language.h"
 
 namespace orv {
 
@@ -9,7 +11,7 @@ class CAboutDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CAboutDlg(QWidget *parent = nullptr);
+    explicit CAboutDlg(Language language = Language::Japanese, QWidget *parent = nullptr);
 };
 
 }  // namespace orv

@@ -183,9 +183,9 @@ void CCalibTab::EnableCalibControls(bool enable)
     auto &u = ui_;
     enabling_ = true;
     for (QWidget *w : std::initializer_list<QWidget *>{
-             u.fontColor, u.backColor, u.lineColor, u.hValue, u.vValue, u.standardLength, u.unit,
-             u.thickness, u.fontSize, u.scaleFileList, u.standardUnit, u.transparent, u.show,
-             u.sync, u.async})
+             u.fontColor, u.backColor, u.lineColor, u.hPixel, u.hValue, u.vPixel, u.vValue,
+             u.standardLength, u.unit, u.thickness, u.fontSize, u.scaleFileList, u.standardUnit,
+             u.transparent, u.show, u.sync, u.async})
         w->setEnabled(enable);
     controlsEnabled_ = enable;
     if (enable) {

@@ -24,6 +24,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QKeyEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -165,8 +166,8 @@ private:
     void ApplyBarLength();
 
     // Key and mouse filter; true when the event is consumed.
-    bool FilterKey(QWidget *receiver, int key);
-    static bool KeyPasses(int key);
+    bool FilterKey(QWidget *receiver, const QKeyEvent &event);
+    static bool KeyPasses(const QKeyEvent &event);
 
     // Handlers of the page's controls.
     void OnUnitChosen(int index);

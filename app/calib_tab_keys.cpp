@@ -1,9 +1,10 @@
-// The Scale page's keyboard filter: the value fields take numbers only; any
-// other key commits what was typed. A mouse press after typing commits too.
+// The Scale page's keyboard filter: the value fields take numbers and the
+// usual editing keys only; any other key commits what was typed. A mouse press after typing commits too.
 #include "app/calib_tab.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMouseEvent>
 
@@ -16,28 +17,36 @@ void CCalibTab::InstallFilters()
         child->installEventFilter(this);
 }
 
-bool CCalibTab::KeyPasses(int key)
+bool CCalibTab::KeyPasses(const QKeyEvent &event)
 {
     // Keypad digits and the keypad point arrive as the same keys with the
     // keypad modifier.
-    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+    const int key = event.key();
+    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Period || key == Qt::Key_Delete ||
+        key == Qt::Key_Backspace)
         return true;
-    switch (key) {
-    case Qt::Key_Period:
-    case Qt::Key_Delete:
-    case Qt::Key_Backspace:
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-        return true;
-    default:
-        return false;
-    }
+    // The usual moving, selecting and clipboard keys of a text field: only
+    // characters other than a number's are refused.
+    static constexpr QKeySequence::StandardKey kEditing[] = {
+        QKeySequence::MoveToNextChar,     QKeySequence::MoveToPreviousChar, QKeySequence::MoveToNextWord,
+        QKeySequence::MoveToPreviousWord, QKeySequence::MoveToStartOfLine,  QKeySequence::MoveToEndOfLine,
+        QKeySequence::MoveToStartOfBlock, QKeySequence::MoveToEndOfBlock,   QKeySequence::SelectNextChar,
+        QKeySequence::SelectPreviousChar, QKeySequence::SelectNextWord,     QKeySequence::SelectPreviousWord,
+        QKeySequence::SelectStartOfLine,  QKeySequence::SelectEndOfLine,    QKeySequence::SelectStartOfBlock,
+        QKeySequence::SelectEndOfBlock,   QKeySequence::SelectAll,          QKeySequence::Deselect,
+        QKeySequence::Copy,               QKeySequence::Cut,                QKeySequence::Paste,
+        QKeySequence::DeleteStartOfWord,  QKeySequence::DeleteEndOfWord,    QKeySequence::DeleteEndOfLine,
+    };
+    for (QKeySequence::StandardKey k : kEditing)
+        if (event.matches(k))
+            return true;
+    return false;
 }
 
-bool CCalibTab::FilterKey(QWidget *receiver, int key)
+bool CCalibTab::FilterKey(QWidget *receiver, const QKeyEvent &event)
 {
     pendingEdit_ = receiver;
-    if (KeyPasses(key))
+    if (KeyPasses(event))
         return false;
     CommitScaleEdits();
     return true;
@@ -48,7 +57,7 @@ bool CCalibTab::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::KeyPress: {
         auto *key = static_cast<QKeyEvent *>(event);
-        if (FilterKey(qobject_cast<QWidget *>(watched), key->key())) {
+        if (FilterKey(qobject_cast<QWidget *>(watched), *key)) {
             key->accept();
             return true;
         }

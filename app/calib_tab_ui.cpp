@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -24,6 +25,13 @@ QLineEdit *NumberEdit(QWidget *parent, const char *name, bool readOnly)
     edit->setObjectName(QString::fromLatin1(name));
     edit->setAlignment(Qt::AlignRight);
     edit->setReadOnly(readOnly);
+    if (readOnly) {
+        // A read-only field looks like one: the window's background, not an input's.
+        QPalette palette = edit->palette();
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+            palette.setColor(group, QPalette::Base, palette.color(group, QPalette::Window));
+        edit->setPalette(palette);
+    }
     return edit;
 }
 

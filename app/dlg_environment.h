@@ -3,6 +3,7 @@
 // to its pages and dialogs; tests substitute every reading.
 
 #include <QDir>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -26,7 +27,11 @@ struct DlgEnvironment {
     // Every message, question, chooser and the about box: the real dialogs
     // unless a test hands in its own. Never null.
     std::shared_ptr<UiPrompter> prompter = MakeDialogPrompter(locale);
-    // Size of the desktop; the primary screen's when empty.
+    // The part of the desktop windows may take (panels and task bars left
+    // out); when empty, a desktop of screenSize at the origin, or else the
+    // primary screen's available area.
+    std::function<QRect()> screenArea;
+    // Size of the desktop, when no area is given.
     std::function<QSize()> screenSize;
     // The temporary directory; QDir::tempPath() when empty. An empty result
     // means there is none.

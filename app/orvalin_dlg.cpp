@@ -12,6 +12,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "app/app_version.h"
 #include "app/calib_tab.h"
@@ -20,8 +21,6 @@
 #include "app/image_view.h"
 #include "app/dlg_interaction_view.h"
 #include "app/interaction/pointer_interaction.h"
-#include "app/key_discarder.h"
-#include "app/undo_keys.h"
 #include "app/live_view.h"
 #include "app/option_tab.h"
 #include "app/scroll_dlg.h"
@@ -33,6 +32,7 @@
 #include "app/tool_tab.h"
 #include "app/view_composer.h"
 #include "app/window_files.h"
+#include "app/window_keys.h"
 #include "capture/wireless_receiver.h"
 
 namespace orv {
@@ -59,7 +59,7 @@ COrvalinDlg::COrvalinDlg(DlgEnvironment env, QWidget *parent)
 COrvalinDlg::~COrvalinDlg()
 {
     receiver_.reset();
-    keyDiscarder_.reset();
+    windowKeys_.reset();
     overview_.reset();
     // The list widget and the pages refer to members of this class, which die
     // before the base class takes the widget tree down: they go first.
@@ -179,7 +179,7 @@ void COrvalinDlg::OnInitDialog()
 
     AdjustToScreen();
     // At the screen's top-left corner, never centred; the column alone.
-    move(screenBounds_.topLeft());
+    PlaceFrame(screenBounds_.topLeft());
     SetWindowSize(QSize(columnWidth_, columnHeight_));
 
     liveView_->setGeometry(columnWidth_ + 5, 5, 640, 480);
@@ -191,13 +191,12 @@ void COrvalinDlg::OnInitDialog()
     }
     StartWirelessReceiver();
 
-    keyDiscarder_ = std::make_unique<KeyDiscarder>(this);
+    windowKeys_ = std::make_unique<WindowKeys>(*this);
     if (imageTab_)
-        keyDiscarder_->exempt(imageTab_);
+        windowKeys_->exempt(imageTab_);
     if (calibTab_)
-        keyDiscarder_->exempt(calibTab_);
-    InstallUndoKeys(*this);
-    // Made after the key discarder, so that it sees Ctrl+S first; a child of the window.
+        windowKeys_->exempt(calibTab_);
+    // A child of the window.
     new WindowFiles(*this);
 
     connect(
@@ -298,7 +297,8 @@ void COrvalinDlg::ApplyCaptions()
 {
     overviewButton_->setToolTip(ToolTipFor(DlgCommand::Overview));
     // The about entry of the window menu, as a button where there is no such menu.
-    aboutButton_->setToolTip(QStringLiteral("Orvalin のﾊﾞｰｼﾞｮﾝ情報..."));
+    aboutButton_->setToolTip(language_ == Language::English ? QStringLiteral("About Orvalin...")
+                                                            : QStringLiteral("Orvalin のﾊﾞｰｼﾞｮﾝ情報..."));
     if (language_ != Language::English)
         return;
     exitButton_->setText(QStringLiteral("Exit"));
@@ -345,10 +345,14 @@ void COrvalinDlg::CreatePages()
 
 void COrvalinDlg::AdjustToScreen()
 {
-    QRect bounds(QPoint(0, 0), env_.screenSize ? env_.screenSize() : QSize());
+    // Panels and task bars are no part of it: the window's frame, title bar
+    // included, keeps inside what is left.
+    QRect bounds = env_.screenArea ? env_.screenArea() : QRect();
+    if (bounds.isEmpty() && env_.screenSize)
+        bounds = QRect(QPoint(0, 0), env_.screenSize());
     if (bounds.isEmpty()) {
         const QScreen *s = QGuiApplication::primaryScreen();
-        bounds = s ? s->geometry() : QRect(0, 0, 1024, 768);
+        bounds = s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
     }
     screenBounds_ = bounds;
     QSize screen = bounds.size();
@@ -371,44 +375,101 @@ void COrvalinDlg::SetWindowSize(QSize outer)
     ApplyWindowSize();
 }
 
+QMargins COrvalinDlg::FrameMargins() const
+{
+    // The platform's reading first: the widget's own copy is brought up to
+    // date only by moves and resizes, and a window manager may frame the
+    // window after it appeared without moving its client area.
+    if (const QWindow *w = windowHandle(); w && w->handle())
+        return w->frameMargins();
+    const QRect f = frameGeometry();
+    const QRect g = geometry();
+    return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom());
+}
+
 void COrvalinDlg::ApplyWindowSize()
 {
     // The sizes count the frame, which the platform knows only once the
     // window is shown (and which is none without a window manager).
-    frameExtra_ = frameGeometry().size() - size();
+    const QMargins m = FrameMargins();
+    frameExtra_ = QSize(m.left() + m.right(), m.top() + m.bottom());
     const QSize outer = requestedSize_.boundedTo(screenBounds_.size());
     resize((outer - frameExtra_).expandedTo(QSize(1, 1)));
     KeepOnScreen();
 }
 
+void COrvalinDlg::PlaceFrame(QPoint topLeft)
+{
+    const QMargins m = FrameMargins();
+    if (windowHandle() && windowHandle()->handle()) {
+        // The client area goes where the frame's margins put it, whatever the
+        // widget last heard of the frame.
+        setGeometry(QRect(topLeft + QPoint(m.left(), m.top()), size()));
+    } else {
+        // Not made yet: the position counts the frame, as the platform places it.
+        move(topLeft);
+    }
+}
+
 void COrvalinDlg::KeepOnScreen()
 {
-    const QRect frame = frameGeometry();
+    const QRect frame = geometry().marginsAdded(FrameMargins());
     const QRect &s = screenBounds_;
     const int x = std::max(s.left(), std::min(frame.left(), s.left() + s.width() - frame.width()));
     const int y = std::max(s.top(), std::min(frame.top(), s.top() + s.height() - frame.height()));
     if (QPoint(x, y) != frame.topLeft())
-        move(x, y);
+        PlaceFrame(QPoint(x, y));
 }
 
 void COrvalinDlg::FollowFrame()
 {
+    if (requestedSize_.isEmpty())
+        return;
     // A window manager frames the window after it was sized: size it again
     // so that the outer size stays the one asked for.
-    if (!requestedSize_.isEmpty() && frameGeometry().size() - size() != frameExtra_)
+    const QMargins m = FrameMargins();
+    if (QSize(m.left() + m.right(), m.top() + m.bottom()) != frameExtra_) {
         ApplyWindowSize();
+        return;
+    }
+    // Its title bar stays on a screen, whoever put it elsewhere.
+    const QRect frame = geometry().marginsAdded(m);
+    if (!OnSomeScreen(QPoint(frame.center().x(), frame.top())))
+        KeepOnScreen();
+}
+
+bool COrvalinDlg::OnSomeScreen(QPoint p) const
+{
+    if (screenBounds_.contains(p))
+        return true;
+    // The window's own area stands for the primary screen's.
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    for (const QScreen *s : QGuiApplication::screens())
+        if (s != primary && s->availableGeometry().contains(p))
+            return true;
+    return false;
 }
 
 void COrvalinDlg::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     FollowFrame();
+    // The frame may come a moment after the window appeared.
+    QMetaObject::invokeMethod(this, &COrvalinDlg::FollowFrame, Qt::QueuedConnection);
 }
 
 void COrvalinDlg::moveEvent(QMoveEvent *event)
 {
     QDialog::moveEvent(event);
     FollowFrame();
+}
+
+void COrvalinDlg::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    // A window manager activates the window once it has framed it.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FollowFrame();
 }
 
 void COrvalinDlg::EnablePageControls(bool on)

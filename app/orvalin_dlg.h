@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QMargins>
 #include <QPointer>
 #include <QString>
 
@@ -34,13 +35,13 @@ class COptionTab;
 class CScrollDlg;
 class CToolTab;
 class ImageView;
-class KeyDiscarder;
 struct LayerInputs;
 class MeasureDocument;
 class DlgInteractionView;
 class PointerInteraction;
 class ResultsView;
 class ViewComposer;
+class WindowKeys;
 class WirelessReceiver;
 
 class COrvalinDlg : public QDialog, private PageHost, private WindowCommands {
@@ -134,6 +135,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
+    void changeEvent(QEvent *event) override;
     // A local image or measurement file dropped on the window opens as the
     // Open button would open it.
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -193,7 +195,14 @@ private:
     void CreatePages();
     void AdjustToScreen();
     void ApplyWindowSize();
+    // Puts the frame's top-left corner (title bar included) at topLeft.
+    void PlaceFrame(QPoint topLeft);
+    // Moves the frame back inside the screen's area.
     void KeepOnScreen();
+    // p lies in the window's screen area or on another screen's.
+    bool OnSomeScreen(QPoint p) const;
+    // What the frame adds around the client area, as the platform knows it now.
+    QMargins FrameMargins() const;
     // Sizes the window again when its frame changed since it was sized.
     void FollowFrame();
     qreal CurrentViewRatio() const;
@@ -282,7 +291,7 @@ private:
     std::unique_ptr<QWidget> overview_;
     CScrollDlg *scrollDlg_ = nullptr;
     std::unique_ptr<ViewComposer> composer_;
-    std::unique_ptr<KeyDiscarder> keyDiscarder_;
+    std::unique_ptr<WindowKeys> windowKeys_;
     // Its thread posts to this window: it stops first when the window goes.
     std::unique_ptr<WirelessReceiver> receiver_;
 };

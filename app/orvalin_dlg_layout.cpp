@@ -67,7 +67,7 @@ void COrvalinDlg::LayoutView()
     }
     update();
     SetWindowSize(QSize(w, d));
-    move(screenBounds_.topLeft());
+    PlaceFrame(screenBounds_.topLeft());
     // A short screen's adjusted height counts the caption: the window is cut
     // to the real screen, and the view ends inside it.
     viewH = std::min(viewH, std::min(d, screenBounds_.height()) - 40);

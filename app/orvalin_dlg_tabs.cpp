@@ -189,7 +189,7 @@ void COrvalinDlg::keyPressEvent(QKeyEvent *event)
 
 void COrvalinDlg::ShowAbout()
 {
-    prompter().about(this);
+    prompter().about(this, language_);
 }
 
 }  // namespace orv

@@ -78,9 +78,9 @@ public:
 
     bool openDocument(const QUrl &url) override { return QDesktopServices::openUrl(url); }
 
-    void about(QWidget *parent) override
+    void about(QWidget *parent, Language language) override
     {
-        CAboutDlg box(parent);
+        CAboutDlg box(language, parent);
         box.exec();
     }
 

@@ -36,8 +36,8 @@ public:
     // The text input dialog; nullopt when cancelled.
     virtual std::optional<QString> inputText(QWidget *parent, const QString &initial) = 0;
     virtual bool openDocument(const QUrl &url) = 0;
-    // The about box.
-    virtual void about(QWidget *parent) = 0;
+    // The about box, in the asking window's language.
+    virtual void about(QWidget *parent, Language language) = 0;
 };
 
 // The real dialogs; the text input dialog decides its language from inputLocale.

@@ -1,9 +1,6 @@
 #include "app/window_files.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
-#include <QKeyEvent>
-#include <QKeySequence>
 
 #include "app/calib_tab.h"
 #include "app/discard_question.h"
@@ -11,7 +8,6 @@
 #include "app/image_tab.h"
 #include "app/measurement_file_io.h"
 #include "app/interaction/pointer_interaction.h"
-#include "app/key_discarder.h"
 #include "app/orvalin_dlg.h"
 #include "app/page_host.h"
 #include "app/tab_index.h"
@@ -30,16 +26,9 @@ WindowFiles::WindowFiles(COrvalinDlg &dlg) : QObject(&dlg), dlg_(dlg), baseTitle
         if (!dlg_.document().hasImage())
             Forget();
     });
-    // Installed after the key discarder, so this filter sees Ctrl+S first.
-    if (QCoreApplication *app = QCoreApplication::instance())
-        app->installEventFilter(this);
 }
 
-WindowFiles::~WindowFiles()
-{
-    if (QCoreApplication *app = QCoreApplication::instance())
-        app->removeEventFilter(this);
-}
+WindowFiles::~WindowFiles() = default;
 
 WindowFiles *WindowFiles::Of(const COrvalinDlg &dlg)
 {
@@ -133,19 +122,6 @@ void WindowFiles::Forget()
 {
     measurementPath_.clear();
     dlg_.setWindowTitle(baseTitle_);
-}
-
-bool WindowFiles::eventFilter(QObject *watched, QEvent *event)
-{
-    if (!IsKeyEventInside(watched, event, &dlg_))
-        return false;
-    const QEvent::Type type = event->type();
-    auto *key = static_cast<QKeyEvent *>(event);
-    if (!key->matches(QKeySequence::Save))
-        return false;
-    if (type == QEvent::KeyPress && !key->isAutoRepeat())
-        Save();
-    return true;
 }
 
 void OpenStartupFile(COrvalinDlg &dlg, const QStringList &arguments)

@@ -17,8 +17,7 @@ class WindowFiles : public QObject {
     Q_OBJECT
 
 public:
-    // Made once the window's key handling is in place (its Ctrl+S filter
-    // comes before the window's key discarding); owned by the window.
+    // Made once at the window's construction; owned by the window.
     explicit WindowFiles(COrvalinDlg &dlg);
     ~WindowFiles() override;
 
@@ -38,9 +37,6 @@ public:
 
     // The measurement file Ctrl+S writes to; empty when none.
     const QString &measurementPath() const { return measurementPath_; }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void NameInTitle(const QString &path);

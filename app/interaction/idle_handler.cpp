@@ -97,14 +97,8 @@ void IdleHandler::rightPress(InteractionContext &ctx, QPoint)
     const bool overSelection = cursor == Qt::SizeAllCursor || cursor == Qt::SizeFDiagCursor;
     if (OnMeasurePages(ctx.view) && overSelection) {
         if (const MeasureItem *item = LiveHitItem(ctx, *state_)) {
-            // The question runs its own event loop: only the id is kept across it.
-            const ItemId id = item->id;
-            if (ctx.view.askYesNo(QStringLiteral("Delete this measurement result ?"),
-                         QStringLiteral(" この計測アイテムを削除しますか？"))) {
+            if (AskAndRemoveItem(ctx, item->id))
                 state_->hitItem = kNoItem;
-                RemoveItem(ctx, id);
-                ctx.view.refreshToolButtons();
-            }
             return;
         }
     }

@@ -37,6 +37,19 @@ void RemoveItem(InteractionContext &ctx, ItemId id)
     ctx.view.rebuild();
 }
 
+bool AskAndRemoveItem(InteractionContext &ctx, ItemId id)
+{
+    // The question runs its own event loop: only the id is kept across it.
+    if (!ctx.view.askYesNo(QStringLiteral("Delete this measurement result ?"),
+                           QStringLiteral(" この計測アイテムを削除しますか？")))
+        return false;
+    if (!ctx.doc.Find(id))
+        return false;
+    RemoveItem(ctx, id);
+    ctx.view.refreshToolButtons();
+    return true;
+}
+
 void ShowRecordAttributes(InteractionContext &ctx, const MeasureItem *item)
 {
     if (item)

@@ -29,6 +29,9 @@ MeasureItem *LiveHitItem(const InteractionContext &ctx, const PointerState &stat
 // Removes a listed item and its rows; the next item is selected with its
 // attributes shown. An id no longer listed changes nothing.
 void RemoveItem(InteractionContext &ctx, ItemId id);
+// Asks whether to delete a listed item and removes it on Yes (one step).
+// True when it was removed.
+bool AskAndRemoveItem(InteractionContext &ctx, ItemId id);
 
 // The Option page shows the item's attributes (nothing for nullptr).
 void ShowRecordAttributes(InteractionContext &ctx, const MeasureItem *item);

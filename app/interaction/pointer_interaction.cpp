@@ -2,6 +2,7 @@
 
 #include "app/interaction/calib_drag_handler.h"
 #include "app/interaction/idle_handler.h"
+#include "app/interaction/interaction_ops.h"
 #include "app/interaction/move_handler.h"
 #include "app/interaction/placing_handler.h"
 #include "app/interaction/point_drag_handler.h"
@@ -103,6 +104,19 @@ void PointerInteraction::leave()
     // Outside the view the remembered cursor no longer applies.
     if (ctx_.view.dragMode() == DragMode::Idle)
         ctx_.view.forgetCursor();
+}
+
+bool PointerInteraction::canDeleteSelection() const
+{
+    return TakesPointer() && ctx_.view.dragMode() == DragMode::Idle && interaction::OnMeasurePages(ctx_.view) &&
+           ctx_.doc.Find(ctx_.doc.selectedId());
+}
+
+bool PointerInteraction::DeleteSelection()
+{
+    if (!canDeleteSelection())
+        return false;
+    return interaction::AskAndRemoveItem(ctx_, ctx_.doc.selectedId());
 }
 
 void PointerInteraction::paintOverlay(QPainter &painter)

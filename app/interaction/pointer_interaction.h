@@ -41,6 +41,11 @@ public:
     void doubleClick(QPoint pos);
     void rightPress(QPoint pos);
     void leave();
+    // The Delete key: the selected measurement goes as a right click on it
+    // deletes it (the same question, one step). Only on the measuring pages
+    // with nothing dragged; false when nothing was deleted.
+    bool canDeleteSelection() const;
+    bool DeleteSelection();
     // During a calibration drag: the provisional bar over the view (view pixels).
     void paintOverlay(QPainter &painter);
 

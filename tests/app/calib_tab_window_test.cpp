@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QTest>
 
 #include "calib_tab_fixture.h"
 #include "main_window_fixture.h"
@@ -123,6 +124,80 @@ TEST_F(CalibTabWindowTest, HitTestMapsViewPointsThroughZoomAndScroll)
     EXPECT_EQ(page().HitTestScaleBars(QPoint(50, 20)).grip, GripHBarBody);
     // View (-80, 20) is image (10, 10): the shared corner.
     EXPECT_FALSE(page().HitTestScaleBars(QPoint(-80, 20)));
+}
+
+// The value fields keep a text field's editing keys; only characters a
+// number cannot hold are refused. Each case starts from "12.5" with the
+// caret after "12"; the keys come through the window.
+TEST_F(CalibTabWindowTest, ValueFieldsKeepTheUsualEditingKeys)
+{
+    struct Case {
+        const char *name;
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        const char *text;
+        int cursor;  // -1: not checked (a refused key commits the field)
+        const char *selected;
+    };
+    const Case cases[] = {
+        {"Home", Qt::Key_Home, {}, "12.5", 0, ""},
+        {"End", Qt::Key_End, {}, "12.5", 4, ""},
+        {"Shift+Home", Qt::Key_Home, Qt::ShiftModifier, "12.5", 0, "12"},
+        {"Shift+End", Qt::Key_End, Qt::ShiftModifier, "12.5", 4, ".5"},
+        {"Ctrl+A", Qt::Key_A, Qt::ControlModifier, "12.5", 4, "12.5"},
+        {"Shift+Left", Qt::Key_Left, Qt::ShiftModifier, "12.5", 1, "2"},
+        {"Left", Qt::Key_Left, {}, "12.5", 1, ""},
+        {"Backspace", Qt::Key_Backspace, {}, "1.5", 1, ""},
+        {"Delete", Qt::Key_Delete, {}, "125", 2, ""},
+        {"7", Qt::Key_7, {}, "127.5", 3, ""},
+        {"a letter", Qt::Key_A, {}, "12.5", -1, ""},
+        {"a minus", Qt::Key_Minus, {}, "12.5", -1, ""},
+    };
+    dlg->show();
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    dlg->host().SelectTab(TabScale);
+    for (QLineEdit *field : {ui().hValue, ui().vValue, ui().standardLength}) {
+        for (const Case &c : cases) {
+            SCOPED_TRACE(testing::Message() << field->objectName().toStdString() << ": " << c.name);
+            field->setFocus();
+            ASSERT_TRUE(field->hasFocus());
+            field->setText(QStringLiteral("12.5"));
+            field->setCursorPosition(2);
+            QTest::keyClick(dlg->windowHandle(), c.key, c.mods);
+            EXPECT_EQ(field->text(), c.text);
+            if (c.cursor >= 0) {
+                EXPECT_EQ(field->cursorPosition(), c.cursor);
+            }
+            EXPECT_EQ(field->selectedText(), c.selected);
+        }
+    }
+}
+
+// Background colour of a field where its right-aligned number does not reach.
+QRgb Background(QLineEdit *field)
+{
+    const QImage shot = field->grab().toImage();
+    return shot.pixel(6, shot.height() / 2);
+}
+
+// The pixel counts come from the bars: their fields take no typing and do
+// not look as if they did.
+TEST_F(CalibTabWindowTest, PixelFieldsLookReadOnly)
+{
+    dlg->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+    dlg->host().SelectTab(TabScale);
+    for (QLineEdit *pixel : {ui().hPixel, ui().vPixel}) {
+        SCOPED_TRACE(pixel->objectName().toStdString());
+        EXPECT_TRUE(pixel->isReadOnly());
+        EXPECT_NE(Background(pixel), Background(ui().hValue));
+        EXPECT_NE(Background(pixel), Background(ui().standardLength));
+        const QString before = pixel->text();
+        pixel->setFocus();
+        QTest::keyClick(dlg->windowHandle(), Qt::Key_5);
+        EXPECT_EQ(pixel->text(), before);
+    }
 }
 
 }  // namespace

@@ -152,6 +152,44 @@ TEST_F(Images, OpenButtonSelectsTheScalePageAndOpensTheChosenFile)
     EXPECT_TRUE(d.hasImage());
 }
 
+// Without an image the Scale page is disabled, every field of it looking
+// so, also after the Open button's file could not be read.
+TEST_F(Images, ScalePageStaysDisabledUntilAnImageIsLoaded)
+{
+    COrvalinDlg &d = Make();
+    d.show();
+    const QList<QLineEdit *> fields = d.parts().calibTab->findChildren<QLineEdit *>();
+    ASSERT_GE(fields.size(), 5);
+    const auto enabledFields = [&fields] {
+        QStringList names;
+        for (const QLineEdit *f : fields)
+            if (f->isEnabled())
+                names << f->objectName();
+        return names.join(' ').toStdString();
+    };
+    EXPECT_EQ(enabledFields(), "");
+
+    const QString bad = dir.filePath("broken.jpg");
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("\xFF\xD8\xFF\xE0 not really a picture");
+    f.close();
+    prompter.openPaths.push_back(bad);
+    QTest::mouseClick(d.parts().imageTab->openButton(), Qt::LeftButton);
+    Settle();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    ASSERT_FALSE(d.hasImage());
+    EXPECT_EQ(d.host().currentTab(), TabScale);
+    EXPECT_EQ(enabledFields(), "");
+
+    prompter.openPaths.push_back(WriteImage("good.png", {200, 150}));
+    d.parts().imageTab->OnOpen();
+    Settle();
+    ASSERT_TRUE(d.hasImage());
+    EXPECT_TRUE(d.parts().calibTab->controls().hValue->isEnabled());
+    EXPECT_TRUE(d.parts().calibTab->controls().standardLength->isEnabled());
+}
+
 TEST_F(Images, ReturningToTheImagePageAsksBeforeDiscarding)
 {
     COrvalinDlg &d = MakeWithImage();

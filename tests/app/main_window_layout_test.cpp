@@ -1,9 +1,13 @@
 // Sizing the window and the view to the zoomed image on a given screen.
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
 
 #include "main_window_fixture.h"
 #include "app/image_view.h"
+#include "app/option_tab.h"
 #include "app/scroll_dlg.h"
 #include "app/view_composer.h"
 
@@ -132,6 +136,76 @@ TEST_F(Layout, ShortScreenKeepsTheWindowAndTheOverviewOnIt)
     EXPECT_TRUE(d.rect().contains(d.parts().imageView->geometry()));
     EXPECT_TRUE(screen.contains(d.parts().overviewWindow->frameGeometry()))
         << d.parts().overviewWindow->frameGeometry().bottom();
+}
+
+// A window on a desktop whose panels and task bars leave area free.
+class FreeArea : public MainWindowTest {
+protected:
+    COrvalinDlg &ShownOn(QRect area)
+    {
+        DlgEnvironment env = Env();
+        env.screenArea = [area] { return area; };
+        dlg = std::make_unique<COrvalinDlg>(std::move(env));
+        dlg->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+        Settle();
+        return *dlg;
+    }
+};
+
+// The frame, title bar included, starts at the free area's corner and stays
+// inside it, also when a zoom makes the image far larger than the screen.
+TEST_F(FreeArea, FrameStartsAtTheCornerAndStaysInsideAtZoom200)
+{
+    struct Case {
+        const char *name;
+        QRect area;
+    };
+    const Case cases[] = {
+        {"1080 screen, top panel, bottom task bar", QRect(0, 27, 1920, 1080 - 27 - 40)},
+        {"1080 screen, dock on the left", QRect(64, 0, 1920 - 64, 1080)},
+        {"1080 screen, nothing taken", QRect(0, 0, 1920, 1080)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        COrvalinDlg &d = ShownOn(c.area);
+        const QMargins m = d.windowHandle()->frameMargins();
+        EXPECT_EQ(d.frameGeometry().topLeft(), c.area.topLeft());
+        // The client area lies inside the frame's margins.
+        EXPECT_EQ(d.geometry().topLeft(), c.area.topLeft() + QPoint(m.left(), m.top()));
+
+        d.LoadImageFile(WriteImage("large.png", {800, 600}));
+        ASSERT_TRUE(d.hasImage());
+        d.host().SelectTab(TabOption);
+        QComboBox *zoom = d.parts().optionTab->controls().zoom;
+        emit zoom->activated(zoom->findText("200"));
+        Settle();
+        ASSERT_EQ(d.host().view().zoomY, 200);
+        // 1200 pixels zoomed: the window is as tall as the area, not taller.
+        EXPECT_EQ(d.frameGeometry().topLeft(), c.area.topLeft());
+        EXPECT_EQ(d.frameGeometry().height(), c.area.height());
+        EXPECT_TRUE(c.area.contains(d.frameGeometry())) << d.frameGeometry().bottom();
+        EXPECT_TRUE(d.rect().contains(d.parts().imageView->geometry()));
+    }
+}
+
+// A window manager that puts the client area, not the frame, at the corner
+// leaves the title bar above the screen: the window moves it back. Moved
+// by hand inside the area, it stays where it was put.
+TEST_F(FreeArea, TitleBarPutAboveTheAreaComesBackOntoIt)
+{
+    const QRect area(0, 27, 1280, 997);
+    COrvalinDlg &d = ShownOn(area);
+    const QMargins m = d.windowHandle()->frameMargins();
+    ASSERT_GT(m.top(), 0);
+    QWindowSystemInterface::handleGeometryChange<QWindowSystemInterface::SynchronousDelivery>(
+        d.windowHandle(), QRect(area.topLeft(), d.size()));
+    Settle();
+    EXPECT_EQ(d.frameGeometry().topLeft(), area.topLeft());
+
+    d.move(100, 200);
+    Settle();
+    EXPECT_EQ(d.frameGeometry().topLeft(), QPoint(100, 200));
 }
 
 TEST_F(Layout, ViewMapsZoomedAndScrolledPointsToImagePixels)

@@ -1,10 +1,13 @@
 // Start-up state, captions in both languages, pages and shut-down of the main window.
+#include <algorithm>
+
 #include <QComboBox>
 #include <QFile>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "app/about_dlg.h"
 #include "app/calib_tab.h"
 #include "app/image_tab.h"
 #include <QLineEdit>
@@ -204,6 +207,37 @@ TEST_F(StartUp, AboutBoxIsAskedThroughThePrompter)
     QTest::mouseClick(about, Qt::LeftButton);
     EXPECT_EQ(prompter.aboutRequests, 2);
     EXPECT_TRUE(prompter.messages.empty());
+}
+
+// Any character outside Latin-1 (kana and kanji are).
+bool HasJapanese(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xff; });
+}
+
+TEST_F(StartUp, AboutEntryAndAboutBoxSpeakTheWindowsLanguage)
+{
+    struct Case {
+        const char *locale;
+        Language expected;
+    };
+    for (const Case &c : {Case{"en", Language::English}, Case{"ja", Language::Japanese}}) {
+        SCOPED_TRACE(c.locale);
+        COrvalinDlg &d = Make(c.locale, c.locale);
+        ASSERT_EQ(d.host().language(), c.expected);
+        const bool japanese = c.expected == Language::Japanese;
+        auto *about = d.findChild<QPushButton *>("aboutButton");
+        ASSERT_NE(about, nullptr);
+        EXPECT_EQ(HasJapanese(about->toolTip()), japanese) << about->toolTip().toStdString();
+        EXPECT_TRUE(about->toolTip().contains("Orvalin"));
+        prompter.aboutLanguage = japanese ? Language::English : Language::Japanese;
+        QTest::mouseClick(about, Qt::LeftButton);
+        EXPECT_EQ(prompter.aboutLanguage, c.expected);
+        // The box the real prompter shows for that language.
+        const CAboutDlg box(prompter.aboutLanguage);
+        EXPECT_EQ(HasJapanese(box.windowTitle()), japanese) << box.windowTitle().toStdString();
+        EXPECT_TRUE(box.windowTitle().contains("Orvalin"));
+    }
 }
 
 }  // namespace

@@ -55,6 +55,8 @@ public:
     int textRequests = 0;
     std::vector<QUrl> openedDocuments;
     int aboutRequests = 0;
+    // The language the last about box was asked in.
+    Language aboutLanguage = Language::Japanese;
 
     // A non-owning handle for DlgEnvironment::prompter.
     std::shared_ptr<UiPrompter> handle() { return {std::shared_ptr<UiPrompter>(), this}; }
@@ -129,7 +131,11 @@ public:
         return openDocumentResult;
     }
 
-    void about(QWidget *) override { ++aboutRequests; }
+    void about(QWidget *, Language language) override
+    {
+        ++aboutRequests;
+        aboutLanguage = language;
+    }
 
     QStringList messageTexts() const
     {
