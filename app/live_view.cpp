@@ -6,6 +6,22 @@
 #include "capture/camera_frame.h"
 
 namespace orv {
+namespace {
+
+// The picture scaled into size with its shape kept, black around it.
+QImage FitInto(const QImage &picture, QSize size)
+{
+    if (picture.size() == size)
+        return picture.convertToFormat(QImage::Format_RGB32);
+    QImage fitted(size, QImage::Format_RGB32);
+    fitted.fill(Qt::black);
+    QPainter painter(&fitted);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(CameraViewScaler::FittedRect(picture.size(), size), picture);
+    return fitted;
+}
+
+}  // namespace
 
 LiveView::LiveView(QWidget *parent) : QWidget(parent)
 {
@@ -25,11 +41,7 @@ void LiveView::ShowPicture(const QImage &picture)
 {
     if (picture.isNull())
         return;
-    picture_ = picture.size() == size() || size().isEmpty()
-                   ? picture
-                   : picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    if (picture_.format() != QImage::Format_RGB32)
-        picture_ = picture_.convertToFormat(QImage::Format_RGB32);
+    picture_ = size().isEmpty() ? picture.convertToFormat(QImage::Format_RGB32) : FitInto(picture, size());
     update();
 }
 
@@ -65,10 +77,9 @@ void LiveView::paintEvent(QPaintEvent *event)
 void LiveView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    // Until the next frame arrives, the last picture stretched to the new size.
+    // Until the next frame arrives, the last picture fitted to the new size.
     if (!picture_.isNull() && picture_.size() != size() && !size().isEmpty())
-        picture_ = picture_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                       .convertToFormat(QImage::Format_RGB32);
+        picture_ = FitInto(picture_, size());
 }
 
 }  // namespace orv

@@ -1,5 +1,6 @@
 #pragma once
-// The live view window: paints the newest camera frame scaled to its size.
+// The live view window: paints the newest camera frame scaled to its size,
+// keeping the frame's shape (black bars fill the rest).
 // Each frame is converted once into the view's picture when it arrives; a
 // paint only copies that picture. The frame itself is not kept, so the
 // camera's buffers go back to it at once.

@@ -98,13 +98,18 @@ int COrvalinDlg::OnDeviceEvent(int code, int argument)
         // The port may have come free since start-up (another program left it).
         if (!receiver_ || !receiver_->started())
             StartWirelessReceiver();
-        DrawWaitNotice(true);
-        if (receiver_ && receiver_->started())
+        if (receiver_ && receiver_->started()) {
+            DrawWaitNotice(true);
             receiver_->SetDisplayOn(1);
-        else
-            prompter().message(this, WirelessPortText(language_, env_.wirelessPort,
-                                                                  receiver_ ? receiver_->errorString() : QString()),
-                                           windowTitle(), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+            break;
+        }
+        prompter().message(this, WirelessPortText(language_, env_.wirelessPort,
+                                                  receiver_ ? receiver_->errorString() : QString()),
+                           windowTitle(), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+        // No picture can come: the page goes back to the camera's controls
+        // (a quick second click may have done so already).
+        if (imageTab_ && imageTab_->wirelessMode() == 1)
+            imageTab_->SetWirelessMode(0);
         break;
     case DeviceEvent::NbStop:
         if (receiver_)

@@ -24,7 +24,33 @@ void FillTaps(std::vector<Tap> &taps, int source, int target, int scale)
     }
 }
 
+void FillBlack(QImage &picture, QRect area)
+{
+    if (area.isEmpty())
+        return;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto *row = reinterpret_cast<std::uint32_t *>(picture.scanLine(y));
+        std::fill(row + area.left(), row + area.right() + 1, 0xFF000000u);
+    }
+}
+
 }  // namespace
+
+QRect CameraViewScaler::FittedRect(QSize source, QSize view)
+{
+    if (source.isEmpty() || view.isEmpty())
+        return {};
+    const long long sw = source.width(), sh = source.height();
+    const long long vw = view.width(), vh = view.height();
+    long long w = vw;
+    long long h = vh;
+    if (sw * vh >= sh * vw)
+        h = std::max(1LL, (vw * sh * 2 + sw) / (sw * 2));  // rounded vw * sh / sw
+    else
+        w = std::max(1LL, (vh * sw * 2 + sh) / (sh * 2));
+    return {static_cast<int>((vw - w) / 2), static_cast<int>((vh - h) / 2), static_cast<int>(w),
+            static_cast<int>(h)};
+}
 
 void CameraViewScaler::Prepare(QSize source, QSize target)
 {
@@ -44,17 +70,24 @@ bool CameraViewScaler::Scale(const CameraFrame &frame, QSize viewSize, QImage &p
         picture = QImage(viewSize, QImage::Format_RGB32);
     if (picture.isNull())
         return false;
-    Prepare(frame.size(), viewSize);
+    const QRect area = FittedRect(frame.size(), viewSize);
+    Prepare(frame.size(), area.size());
+    // The bars: above and below the area, then left and right of it.
+    const int vw = viewSize.width();
+    FillBlack(picture, QRect(0, 0, vw, area.top()));
+    FillBlack(picture, QRect(0, area.bottom() + 1, vw, viewSize.height() - area.bottom() - 1));
+    FillBlack(picture, QRect(0, area.top(), area.left(), area.height()));
+    FillBlack(picture, QRect(area.right() + 1, area.top(), vw - area.right() - 1, area.height()));
 
     const Tap *xt = xTaps_.data();
-    const int width = viewSize.width();
-    for (int y = 0; y < viewSize.height(); ++y) {
+    const int width = area.width();
+    for (int y = 0; y < area.height(); ++y) {
         const Tap &ty = yTaps_[static_cast<std::size_t>(y)];
         const std::uint8_t *r0 = frame.row(ty.first);
         const std::uint8_t *r1 = frame.row(ty.second);
         const std::uint32_t wy1 = ty.w;
         const std::uint32_t wy0 = 256 - wy1;
-        auto *out = reinterpret_cast<std::uint32_t *>(picture.scanLine(y));
+        auto *out = reinterpret_cast<std::uint32_t *>(picture.scanLine(area.top() + y)) + area.left();
         for (int x = 0; x < width; ++x) {
             const std::uint32_t wx1 = xt[x].w;
             const std::uint32_t wx0 = 256 - wx1;

@@ -1,9 +1,11 @@
 #pragma once
 // Scales a camera frame into the live view's picture in one pass: 24-bit
-// blue-green-red rows in, 32-bit RGB out, bilinear, stretched to the view's
-// size. This is the only per-frame pass over the pixels on the UI side.
+// blue-green-red rows in, 32-bit RGB out, bilinear. The frame keeps its shape:
+// it fills the view one way and is centred between black bars the other.
+// This is the only per-frame pass over the pixels on the UI side.
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 
 #include <cstdint>
@@ -20,6 +22,10 @@ public:
     // leaves picture as it was and returns false.
     bool Scale(const CameraFrame &frame, QSize viewSize, QImage &picture);
 
+    // Where a picture of source's shape lies in a view: as large as fits,
+    // centred. Empty when either size is.
+    static QRect FittedRect(QSize source, QSize view);
+
 private:
     struct Tap {
         int first;        // byte offset (x) or row index (y) of the first sample
@@ -29,7 +35,7 @@ private:
     void Prepare(QSize source, QSize target);
 
     QSize source_;
-    QSize target_;
+    QSize target_;  // size of the fitted area the taps were made for
     std::vector<Tap> xTaps_;
     std::vector<Tap> yTaps_;
 };

@@ -118,4 +118,15 @@ void DrawLensOverlay(QPainter &p, int x, int y, int w, int h, const QString &len
     p.restore();
 }
 
+QImage WithLensOverlay(const QImage &picture, QRect area, const OverlayOptions &options, const QFont *labelFont)
+{
+    if (picture.isNull() || !options.HasOverlay())
+        return picture;
+    QImage drawn = picture.copy();
+    QPainter p(&drawn);
+    DrawLensOverlay(p, area.x(), area.y(), area.width(), area.height(), options.lens, options.cross, options.colour,
+                    labelFont);
+    return drawn;
+}
+
 }  // namespace orv

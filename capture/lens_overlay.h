@@ -4,7 +4,9 @@
 // centred cross with ticks spaced by the same scale.
 
 #include <QFont>
+#include <QImage>
 #include <QPainter>
+#include <QRect>
 #include <QString>
 
 #include "measure/color_ref.h"
@@ -45,5 +47,11 @@ QFont LensLabelFont(int h);
 // labelFont: LensLabelFont(h), built here when null.
 void DrawLensOverlay(QPainter &p, int x, int y, int w, int h, const QString &lensText, bool cross,
                      const QString &colourText, const QFont *labelFont = nullptr);
+
+// The picture with the options' overlay drawn over area, as a new image: the
+// picture itself stays as it was, for drawing again with other options.
+// Without an overlay the picture is handed back as it is.
+QImage WithLensOverlay(const QImage &picture, QRect area, const OverlayOptions &options,
+                       const QFont *labelFont = nullptr);
 
 }  // namespace orv

@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -51,15 +52,40 @@ std::unique_ptr<ReceiverSocket> ReceiverSocket::Bind(std::uint16_t port, QString
         ::close(fd);
         return nullptr;
     }
-    return std::unique_ptr<ReceiverSocket>(new ReceiverSocket(fd, ntohs(addr.sin_port)));
+    const int wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wakeFd < 0) {
+        if (error)
+            *error = ErrnoText("eventfd");
+        ::close(fd);
+        return nullptr;
+    }
+    return std::unique_ptr<ReceiverSocket>(new ReceiverSocket(fd, wakeFd, ntohs(addr.sin_port)));
 }
 
 ReceiverSocket::~ReceiverSocket()
 {
+    ::close(wakeFd_);
     ::close(fd_);
 }
 
 long ReceiverSocket::ReceiveDatagram(std::span<std::uint8_t> into, int timeoutMs)
+{
+    return Receive(into, timeoutMs, false);
+}
+
+long ReceiverSocket::WaitDatagram(std::span<std::uint8_t> into, int timeoutMs)
+{
+    return Receive(into, timeoutMs, true);
+}
+
+void ReceiverSocket::Wake()
+{
+    const std::uint64_t one = 1;
+    // Only fails when the counter is full, and then a wake is pending anyway.
+    [[maybe_unused]] const ssize_t n = ::write(wakeFd_, &one, sizeof one);
+}
+
+long ReceiverSocket::Receive(std::span<std::uint8_t> into, int timeoutMs, bool wakeable)
 {
     // Inside a frame the next piece is usually queued already: try it first
     // and wait only when nothing is there.
@@ -68,11 +94,16 @@ long ReceiverSocket::ReceiveDatagram(std::span<std::uint8_t> into, int timeoutMs
         return static_cast<long>(queued);
     if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
         return -1;
-    pollfd pfd{fd_, POLLIN, 0};
-    const int ready = ::poll(&pfd, 1, timeoutMs);
+    pollfd fds[2] = {{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+    const int ready = ::poll(fds, wakeable ? 2 : 1, wakeable || timeoutMs >= 0 ? timeoutMs : 0);
     if (ready < 0)
         return errno == EINTR ? 0 : -1;
-    if (ready == 0)
+    if (wakeable && (fds[1].revents & POLLIN) != 0) {
+        std::uint64_t count = 0;
+        [[maybe_unused]] const ssize_t drained = ::read(wakeFd_, &count, sizeof count);
+    }
+    // An error shows too: the receive below takes it off the socket.
+    if (fds[0].revents == 0)
         return 0;
     const ssize_t n = ::recv(fd_, into.data(), into.size(), MSG_DONTWAIT);
     if (n < 0)

@@ -1,6 +1,7 @@
 #pragma once
 // The receiver's UDP socket: bound to a port on any local address, read with
-// a bounded wait. POSIX; closed by the destructor.
+// a bounded wait, or waited on until a datagram comes or another thread asks
+// the reader to look up (Wake). POSIX; closed by the destructor.
 
 #include <QString>
 
@@ -25,10 +26,17 @@ public:
     // bytes of it (the rest of a longer datagram is discarded, as UDP does).
     // Returns the byte count, 0 when nothing came, -1 on an error.
     long ReceiveDatagram(std::span<std::uint8_t> into, int timeoutMs);
+    // As ReceiveDatagram, but a Wake() ends the wait too (returning 0), and a
+    // negative timeoutMs waits without limit.
+    long WaitDatagram(std::span<std::uint8_t> into, int timeoutMs);
+    // Ends the current or the next WaitDatagram. Any thread may call it.
+    void Wake();
 
 private:
-    ReceiverSocket(int fd, std::uint16_t port) : fd_(fd), port_(port) {}
+    ReceiverSocket(int fd, int wakeFd, std::uint16_t port) : fd_(fd), wakeFd_(wakeFd), port_(port) {}
+    long Receive(std::span<std::uint8_t> into, int timeoutMs, bool wakeable);
     int fd_;
+    int wakeFd_;  // an eventfd: readable while a wake is pending
     std::uint16_t port_;
 };
 

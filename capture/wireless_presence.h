@@ -5,7 +5,9 @@
 
 #include "capture/wireless_protocol.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 
 namespace orv {
 
@@ -39,6 +41,20 @@ public:
     }
 
     bool receiving() const { return receiving_; }
+
+    // How long the receive loop may wait for data before its next Update is
+    // due: without limit (-1) while no stream is present, not at all right
+    // after data (the silence starts at the next read), else until the
+    // silence would count as a loss.
+    int WaitMs(std::int64_t nowMs) const
+    {
+        if (!receiving_)
+            return -1;
+        if (!silent_)
+            return 0;
+        const std::int64_t left = silenceStart_ + timeoutMs_ + 1 - nowMs;
+        return static_cast<int>(std::clamp<std::int64_t>(left, 0, std::numeric_limits<int>::max()));
+    }
 
 private:
     int timeoutMs_;

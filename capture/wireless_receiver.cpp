@@ -9,9 +9,17 @@
 #include <pthread.h>
 #include <time.h>
 
+#include <algorithm>
 #include <chrono>
 
 namespace orv {
+namespace {
+
+// While a stream is present the loop looks at the clock at least this often
+// (the clock may be a test's, which real waits do not follow).
+constexpr int kLongestPresenceWaitMs = 100;
+
+}  // namespace
 
 // Receiver thread only: the last complete, decodable frame, and the label
 // font of the overlay (built once per size; building it measures the face).
@@ -19,6 +27,9 @@ struct WirelessReceiver::WorkerState {
     std::vector<std::uint8_t> bytes;
     int width = 0;               // decoded width, used to re-render a saved frame
     bool fitsHeldButton = false; // may satisfy a save while the button is held
+    QImage plain;                // its picture before the overlay, for redrawing that
+    QRect area;                  // where the overlay goes over it
+    std::uint64_t session = 0;   // the display session it was shown in
     int fontHeight = -1;
     QFont labelFont;
 };
@@ -28,21 +39,23 @@ WirelessReceiver::WirelessReceiver(QObject *parent) : QObject(parent) {}
 WirelessReceiver::~WirelessReceiver()
 {
     run_.store(false);
-    if (thread_.joinable())
+    if (thread_.joinable()) {
+        socket_->Wake();
         thread_.join();
+    }
 }
 
 bool WirelessReceiver::StartReceiver(const Config &config)
 {
     if (thread_.joinable())
         return true;
-    auto socket = ReceiverSocket::Bind(config.port, &error_);
-    if (!socket)
+    socket_ = ReceiverSocket::Bind(config.port, &error_);
+    if (!socket_)
         return false;
     config_ = config;
     if (!config_.viewSize.isValid() || config_.viewSize.isEmpty())
         config_.viewSize = QSize(640, 480);
-    port_ = socket->port();
+    port_ = socket_->port();
     displayOn_.store(true);
     displayMode_.store(1);
     {
@@ -50,13 +63,14 @@ bool WirelessReceiver::StartReceiver(const Config &config)
         options_ = OverlayOptions{};
     }
     run_.store(true);
-    thread_ = std::thread(&WirelessReceiver::ReceiverThread, this, std::move(socket));
+    thread_ = std::thread(&WirelessReceiver::ReceiverThread, this);
     return true;
 }
 
 void WirelessReceiver::SetDisplayOn(int mode)
 {
     displayMode_.store(mode);
+    displaySession_.fetch_add(1);
     displayOn_.store(true);
 }
 
@@ -71,8 +85,13 @@ void WirelessReceiver::SetOverlayOptions(const QString &lensText, int crossIndic
     options.lens = lensText;
     options.cross = crossIndicator != 0;
     options.colour = colourText;
-    const std::lock_guard lock(optionsMutex_);
-    options_ = std::move(options);
+    {
+        const std::lock_guard lock(optionsMutex_);
+        options_ = std::move(options);
+    }
+    overlayChanged_.store(true);
+    if (socket_)
+        socket_->Wake();
 }
 
 OverlayOptions WirelessReceiver::CopyOptions() const
@@ -94,6 +113,7 @@ FrameSaveResult WirelessReceiver::RequestFrameSave(const QString &path)
     save_.path.detach();
     save_.id = nextSaveId_++;
     save_.done = false;
+    socket_->Wake();
     const bool finished = saveDone_.wait_for(lock, std::chrono::milliseconds(config_.saveWaitMs),
                                              [this] { return save_.done; });
     const FrameSaveResult result = finished ? save_.result : FrameSaveResult::TimedOut;
@@ -138,8 +158,9 @@ void WirelessReceiver::Notify(int code, int argument)
         emit deviceEvent(code, argument);
 }
 
-void WirelessReceiver::ReceiverThread(std::unique_ptr<ReceiverSocket> socket)
+void WirelessReceiver::ReceiverThread()
 {
+    ReceiverSocket &socket = *socket_;
     using std::chrono::milliseconds;
     WirelessReassembler reassembler;
     StreamPresence presence(config_.silenceTimeoutMs);
@@ -147,7 +168,7 @@ void WirelessReceiver::ReceiverThread(std::unique_ptr<ReceiverSocket> socket)
 
     // Datagrams queued before the start belong to no frame we can finish.
     std::vector<std::uint8_t> scratch(kDatagramBufferBytes);
-    while (run_.load() && socket->ReceiveDatagram(scratch, kReadTimeoutMs) > 0) {
+    while (run_.load() && socket.ReceiveDatagram(scratch, kReadTimeoutMs) > 0) {
     }
     listening_.store(true);
 
@@ -162,7 +183,11 @@ void WirelessReceiver::ReceiverThread(std::unique_ptr<ReceiverSocket> socket)
 
     while (run_.load()) {
         reassembler.SetDisplayOn(displayOn_.load());
-        long n = socket->ReceiveDatagram(reassembler.PrepareRead(), kReadTimeoutMs);
+        // Without a stream this sleeps until a datagram or a Wake(); only
+        // the pieces of a frame are read against a clock.
+        const int wait = presence.WaitMs(Now());
+        long n = socket.WaitDatagram(reassembler.PrepareRead(),
+                                     wait < 0 ? -1 : std::min(wait, kLongestPresenceWaitMs));
         if (const int change = presence.Update(n > 0, Now()))
             Notify(change, 0);
         if (n > 0) {
@@ -170,7 +195,7 @@ void WirelessReceiver::ReceiverThread(std::unique_ptr<ReceiverSocket> socket)
             // The rest of the frame is read here, piece after piece.
             while (reassembler.inFrame() && run_.load()) {
                 reassembler.SetDisplayOn(displayOn_.load());
-                n = socket->ReceiveDatagram(reassembler.PrepareRead(), kReadTimeoutMs);
+                n = socket.ReceiveDatagram(reassembler.PrepareRead(), kReadTimeoutMs);
                 if (n > 0) {
                     handle(reassembler.OnRead(static_cast<std::size_t>(n)));
                 } else {
@@ -180,9 +205,12 @@ void WirelessReceiver::ReceiverThread(std::unique_ptr<ReceiverSocket> socket)
             }
         } else {
             reassembler.OnEmptyRead();
+            if (n < 0)
+                std::this_thread::sleep_for(milliseconds(kReadTimeoutMs));  // a failing socket must not spin
         }
+        if (overlayChanged_.exchange(false))
+            RedrawOverlay(last);
         ServeSave(last, reassembler.buttonPressed());
-        std::this_thread::sleep_for(milliseconds(kReadTimeoutMs));
     }
 }
 
@@ -190,9 +218,9 @@ void WirelessReceiver::ShowFrame(std::vector<std::uint8_t> bytes, WorkerState &l
 {
     if (bytes.empty() || !displayOn_.load())
         return;
+    const std::uint64_t session = displaySession_.load();
     const int mode = displayMode_.load() == 0 ? 0 : 1;
     const QSize view = config_.viewSize;
-    const OverlayOptions options = CopyOptions();
 
     QImage picture;
     std::uint32_t drawn = 0;
@@ -217,20 +245,38 @@ void WirelessReceiver::ShowFrame(std::vector<std::uint8_t> bytes, WorkerState &l
         return;  // undecodable: the last good frame stays, in the view and for saving
     const int w = PictureWidth(drawn);
     const int h = PictureHeight(drawn);
-    QPainter p(&picture);
-    const QRect area = mode == 1 ? QRect(QPoint(0, 0), view) : QRect((view.width() - w) / 2, (view.height() - h) / 2, w, h);
-    if (last.fontHeight != area.height()) {
-        last.fontHeight = area.height();
-        last.labelFont = LensLabelFont(area.height());
-    }
-    DrawLensOverlay(p, area.x(), area.y(), area.width(), area.height(), options.lens, options.cross, options.colour,
-                    &last.labelFont);
-    p.end();
-
+    last.area = mode == 1 ? QRect(QPoint(0, 0), view) : QRect((view.width() - w) / 2, (view.height() - h) / 2, w, h);
+    last.plain = std::move(picture);
+    last.session = session;
     last.bytes = std::move(bytes);
     last.width = w;
     last.fitsHeldButton = (w == kButtonCaptureWidth);
+    // Options changed until now are in this picture.
+    overlayChanged_.store(false);
+    Publish(Overlaid(last));
     framesDrawn_.fetch_add(1);
+}
+
+QImage WirelessReceiver::Overlaid(WorkerState &last) const
+{
+    if (last.fontHeight != last.area.height()) {
+        last.fontHeight = last.area.height();
+        last.labelFont = LensLabelFont(last.area.height());
+    }
+    return WithLensOverlay(last.plain, last.area, CopyOptions(), &last.labelFont);
+}
+
+void WirelessReceiver::RedrawOverlay(WorkerState &last)
+{
+    // Only a picture of this display session: a new session shows the wait
+    // notice until the stream's own next frame.
+    if (last.plain.isNull() || !displayOn_.load() || last.session != displaySession_.load())
+        return;
+    Publish(Overlaid(last));
+}
+
+void WirelessReceiver::Publish(QImage picture)
+{
     {
         const std::lock_guard lock(frameMutex_);
         latest_ = std::move(picture);

@@ -57,6 +57,8 @@ public:
     // Mode 1 stretches each frame to the view size, 0 centres it at natural size.
     void SetDisplayOn(int mode);
     void SetDisplayOff();
+    // Later frames carry the new overlay; the last frame shown since the
+    // display went on is drawn again with it at once (a new picture).
     void SetOverlayOptions(const QString &lensText, int crossIndicator, const QString &colourText);
     // Has the thread write its last frame to path and waits for it (at most
     // Config::saveWaitMs). Blocks the calling thread.
@@ -82,9 +84,12 @@ signals:
 
 private:
     struct WorkerState;
-    void ReceiverThread(std::unique_ptr<ReceiverSocket> socket);
+    void ReceiverThread();
     void Notify(int code, int argument);
     void ShowFrame(std::vector<std::uint8_t> bytes, WorkerState &worker);
+    QImage Overlaid(WorkerState &worker) const;
+    void RedrawOverlay(WorkerState &worker);
+    void Publish(QImage picture);
     void ServeSave(WorkerState &worker, bool buttonHeld);
     void CancelSave();
     OverlayOptions CopyOptions() const;
@@ -100,6 +105,8 @@ private:
     std::atomic<bool> listening_{false};
     std::atomic<bool> displayOn_{true};
     std::atomic<int> displayMode_{1};
+    std::atomic<std::uint64_t> displaySession_{0};  // counts SetDisplayOn calls
+    std::atomic<bool> overlayChanged_{false};
     std::atomic<std::uint64_t> framesDrawn_{0};
 
     mutable std::mutex optionsMutex_;
@@ -119,6 +126,9 @@ private:
     QImage latest_;  // guarded by frameMutex_
     std::atomic<bool> framePending_{false};
 
+    // Created by StartReceiver before the thread, gone after it: the other
+    // threads only Wake() it.
+    std::unique_ptr<ReceiverSocket> socket_;
     std::thread thread_;
 };
 

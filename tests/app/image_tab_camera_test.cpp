@@ -229,5 +229,43 @@ TEST_F(ImageTabCamera, GuideFollowsTheLiveViewAndTakesTheChosenColour)
     EXPECT_FALSE(guide->isVisibleTo(dlg->host().liveView()));
 }
 
+// A 16:9 camera keeps its shape in the 4:3 view, and the reference cross
+// stays where the picture's centre is.
+TEST_F(ImageTabCamera, WideCameraKeepsItsShapeWithTheCrossAtItsCentre)
+{
+    TestCameraVariable camera("white:1280x720");
+    Make();
+    ASSERT_EQ(Page().cameraState(), 1);
+    ASSERT_TRUE(WaitForPicture());
+    QTest::mouseClick(Child<QCheckBox>("check1016"), Qt::LeftButton);
+    const GuideWindow *guide = Page().guideWindow();
+    ASSERT_EQ(guide->parentWidget(), dlg->host().liveView());
+
+    // The lit span of a line through the picture, and of the cross's bar across it.
+    const QImage picture = qobject_cast<LiveView *>(dlg->host().liveView())->picture();
+    const QRegion cross = guide->mask().translated(guide->pos());
+    struct Line {
+        bool rows;  // a column read top to bottom, else a row left to right
+        int at;
+        int length;
+    };
+    for (const Line line : {Line{true, 100, 480}, Line{false, 100, 640}}) {
+        int first = -1, last = -1, bar = -1;
+        for (int i = 0; i < line.length; ++i) {
+            const QPoint p = line.rows ? QPoint(line.at, i) : QPoint(i, line.at);
+            if (qGray(picture.pixel(p)) > 128) {
+                first = first < 0 ? i : first;
+                last = i;
+            }
+            if (bar < 0 && cross.contains(p))
+                bar = i;
+        }
+        SCOPED_TRACE(line.rows ? "rows" : "columns");
+        // 1280 x 720 fills the 640 columns and 640 x 720 / 1280 = 360 rows.
+        EXPECT_EQ(last - first + 1, line.rows ? 360 : 640);
+        EXPECT_EQ(bar, (first + last + 1) / 2);
+    }
+}
+
 }  // namespace
 }  // namespace orv::test

@@ -382,18 +382,23 @@ private:
 
 TEST_F(ImageTabDevices, BusyWirelessPortIsToldWhenWirelessModeStarts)
 {
-    TestCameraVariable none(nullptr);
     SetTestCamerasListed(false);
-    struct Case { const char *language; QString says; };
-    const Case cases[] = {{"en", "UDP port %1 cannot be used"}, {"ja", "UDP ポート %1 を使用できません"}};
+    // With a camera open, wireless mode pauses it; leaving gives it back live.
+    struct Case { const char *language; QString says; const char *camera; };
+    const Case cases[] = {{"en", "UDP port %1 cannot be used", nullptr},
+                          {"ja", "UDP ポート %1 を使用できません", "smpte"}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.language);
+        TestCameraVariable camera(c.camera);
         prompter.messages.clear();
         PortHolder holder;
         ASSERT_NE(holder.port(), 0);
         DlgEnvironment env = Env(c.language, c.language);
         env.wirelessPort = holder.port();
         dlg = std::make_unique<COrvalinDlg>(std::move(env));
+        dlg->show();
+        const int cameraState = c.camera ? 1 : 0;
+        ASSERT_EQ(Page().cameraState(), cameraState);
         EXPECT_TRUE(prompter.messages.empty());  // nothing said until wireless mode is wanted
         auto *nimbra = Child<QPushButton>("button1039");
         QTest::mouseClick(nimbra, Qt::LeftButton);
@@ -402,12 +407,21 @@ TEST_F(ImageTabDevices, BusyWirelessPortIsToldWhenWirelessModeStarts)
         EXPECT_TRUE(prompter.messages[0].text.contains(c.says.arg(holder.port())))
             << prompter.messages[0].text.toStdString();
 
+        // Nothing can come: the page leaves wireless mode, its toggle up again.
+        EXPECT_EQ(Page().wirelessMode(), 0);
+        EXPECT_FALSE(nimbra->isChecked());
+        EXPECT_TRUE(Child<QWidget>("group1022")->isVisibleTo(&Page()));
+        EXPECT_FALSE(Child<QWidget>("group1040")->isVisibleTo(&Page()));
+        EXPECT_EQ(dlg->host().liveView()->isVisible(), c.camera != nullptr);
+        EXPECT_EQ(Page().cameraState(), cameraState);
+        EXPECT_EQ(Live()->isChecked(), c.camera != nullptr);
+
         // Once the other program lets go, switching on again listens.
         holder.Release();
         QTest::mouseClick(nimbra, Qt::LeftButton);
-        QTest::mouseClick(nimbra, Qt::LeftButton);
         QCoreApplication::processEvents();
         EXPECT_EQ(prompter.messages.size(), 1u);
+        EXPECT_EQ(Page().wirelessMode(), 1);
         ASSERT_NE(dlg->parts().wirelessReceiver, nullptr);
         EXPECT_TRUE(dlg->parts().wirelessReceiver->started());
         EXPECT_EQ(dlg->parts().wirelessReceiver->port(), holder.port());

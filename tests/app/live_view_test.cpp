@@ -1,4 +1,4 @@
-// The live view: frames from the camera graph painted scaled to the view.
+// The live view: frames from the camera graph painted scaled into the view.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -22,7 +22,7 @@ QImage Rendered(LiveView &view)
     return shot;
 }
 
-TEST(LiveView, PaintsTheFrameStretchedToItsSize)
+TEST(LiveView, PaintsTheFrameWithItsShapeKept)
 {
     LiveView view;
     view.show();
@@ -30,7 +30,9 @@ TEST(LiveView, PaintsTheFrameStretchedToItsSize)
     // Without a frame the view is black.
     EXPECT_EQ(Rendered(view).pixelColor(320, 240), QColor(Qt::black));
 
-    // A 1280 x 720 frame: left half red, right half blue, bottom 80 rows green.
+    // A 1280 x 720 frame: left half red, right half blue, bottom 80 rows
+    // green. It fills the width and is 360 rows high, 60 rows of black above
+    // and below.
     const QSize source(1280, 720);
     const gst::SamplePtr sample = test::MakeBgrSample(source, [](int x, int y) {
         if (y >= 640)
@@ -39,17 +41,29 @@ TEST(LiveView, PaintsTheFrameStretchedToItsSize)
     });
     view.ShowFrame(CameraFrame::FromSample(sample.get()));
     const QImage shot = Rendered(view);
-    EXPECT_EQ(shot.pixelColor(5, 5), QColor(Qt::red));
-    EXPECT_EQ(shot.pixelColor(634, 5), QColor(Qt::blue));
-    // 640 of 720 rows map to 426.7 of 480.
-    EXPECT_EQ(shot.pixelColor(100, 420), QColor(Qt::red));
-    EXPECT_EQ(shot.pixelColor(100, 433), QColor(Qt::green));
-    EXPECT_EQ(shot.pixelColor(600, 479), QColor(Qt::green));
+    struct Probe {
+        QPoint at;
+        QColor colour;
+    };
+    // 640 of 720 rows map to 60 + 320 = 380.
+    const Probe probes[] = {
+        {{5, 5}, Qt::black},  {{634, 59}, Qt::black}, {{5, 61}, Qt::red},       {{634, 61}, Qt::blue},
+        {{100, 375}, Qt::red}, {{100, 385}, Qt::green}, {{600, 418}, Qt::green}, {{600, 421}, Qt::black},
+        {{320, 479}, Qt::black},
+    };
+    for (const Probe &probe : probes)
+        EXPECT_EQ(shot.pixelColor(probe.at), probe.colour) << probe.at.x() << "," << probe.at.y();
 
     // A resize keeps the picture until the next frame, then scales to the new size.
     view.resize(320, 240);
     EXPECT_EQ(view.picture().size(), QSize(320, 240));
-    EXPECT_EQ(Rendered(view).pixelColor(300, 10), QColor(Qt::blue));
+    EXPECT_EQ(Rendered(view).pixelColor(300, 10), QColor(Qt::black));
+    EXPECT_EQ(Rendered(view).pixelColor(300, 40), QColor(Qt::blue));
+    // A view of another shape: the last picture is fitted too, not stretched.
+    view.resize(640, 240);
+    EXPECT_EQ(Rendered(view).pixelColor(100, 120), QColor(Qt::black));
+    EXPECT_EQ(Rendered(view).pixelColor(200, 120), QColor(Qt::red));
+    EXPECT_EQ(Rendered(view).pixelColor(440, 120), QColor(Qt::blue));
 
     view.Clear();
     EXPECT_TRUE(view.picture().isNull());

@@ -291,5 +291,49 @@ TEST_F(WirelessModeTest, StreamReachesLiveViewAndButtonCapturesIntoScalePage)
     EXPECT_TRUE(dlg->document().list().empty());
 }
 
+// With the stream stopped, each overlay choice redraws the last picture at once.
+TEST_F(WirelessModeTest, OverlayChoicesRedrawTheLastPictureWhenNoStreamComes)
+{
+    MakeWireless();
+    ToggleWireless();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dlg->parts().wirelessReceiver->listening(); }, 5000));
+    const QByteArray small = sim::MakeTestFrame(QSize(640, 480), 1, 90);
+    const QImage decoded = QImage::fromData(small).convertToFormat(QImage::Format_RGB32);
+    {
+        StreamThread stream(port(), small, {});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return live().picture() == decoded; }, 10000));
+    }
+
+    struct Step {
+        const char *widget;
+        Qt::Key key;
+        bool plain;     // the picture is the frame alone
+        bool moreRed;   // more red pixels than before the step
+    };
+    const Step steps[] = {
+        {"combo1020", Qt::Key_Down, true, false},   // white, nothing drawn yet
+        {"combo1020", Qt::Key_Down, true, false},   // red
+        {"check1028", Qt::Key_Space, false, true},  // the cross
+        {"combo1025", Qt::Key_Down, false, true},   // X30: the scale and its label
+        {"combo1020", Qt::Key_Up, false, false},    // white
+    };
+    int red = 0;
+    for (const Step &step : steps) {
+        SCOPED_TRACE(testing::Message() << step.widget << " " << step.key);
+        QTest::keyClick(child<QWidget>(step.widget), step.key);
+        if (step.plain) {
+            QTest::qWait(100);
+            EXPECT_EQ(live().picture(), decoded);
+            continue;
+        }
+        const auto redrawn = [&] {
+            const int now = RedPixels(live().picture());
+            return live().picture() != decoded && (step.moreRed ? now > red : now == 0);
+        };
+        EXPECT_TRUE(QTest::qWaitFor(redrawn, 2000)) << RedPixels(live().picture()) << " red pixels, " << red << " before";
+        red = RedPixels(live().picture());
+    }
+}
+
 }  // namespace
 }  // namespace orv::test

@@ -1,5 +1,7 @@
-// Frames into the view picture: the grabber's BGR rows to RGB32, stretched.
+// Frames into the view picture: the grabber's BGR rows to RGB32, fitted with their shape kept.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 #include "capture/camera_frame.h"
 #include "tests/support/camera_frame_source.h"
@@ -22,26 +24,106 @@ QColor Quadrant(int x, int y, QSize size)
     return QColor(200, 100, 50);
 }
 
+// Where the fitted frame lies in the view, and the colour a view pixel should
+// have there: the source's quadrant inside the frame, black in the bars.
+QColor Expected(QPoint p, QSize source, QRect area)
+{
+    if (!area.contains(p))
+        return QColor(Qt::black);
+    return Quadrant((p.x() - area.x()) * source.width() / area.width(),
+                    (p.y() - area.y()) * source.height() / area.height(), source);
+}
+
+// Every pixel of the view against the source, away from the quadrant seams
+// (where the bilinear mix is allowed), and the bars exactly black.
+void ExpectPictureOf(const QImage &picture, QSize source, QRect area)
+{
+    int wrong = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QPoint p(x, y);
+            const QPoint seam = area.topLeft() + QPoint(area.width() / 2, area.height() / 2);
+            const bool nearSeam = std::abs(x - seam.x()) <= 2 || std::abs(y - seam.y()) <= 2;
+            const bool nearEdge = !area.contains(p) && area.adjusted(-1, -1, 1, 1).contains(p);
+            if (nearSeam || nearEdge)
+                continue;
+            if (picture.pixelColor(p) != Expected(p, source, area) && ++wrong <= 5)
+                ADD_FAILURE() << "pixel " << x << "," << y << " of a " << source.width() << "x" << source.height()
+                              << " frame in a " << picture.width() << "x" << picture.height() << " view";
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+QImage Scaled(CameraViewScaler &scaler, QSize source, QSize view)
+{
+    const gst::SamplePtr sample = test::MakeBgrSample(source, [&](int x, int y) { return Quadrant(x, y, source); });
+    const CameraFrame frame = CameraFrame::FromSample(sample.get());
+    QImage picture;
+    EXPECT_FALSE(frame.isNull());
+    EXPECT_TRUE(scaler.Scale(frame, view, picture));
+    return picture;
+}
+
+// The frame keeps its shape, centred between black bars: its quadrants meet
+// at the view's centre.
 TEST(CameraViewScaler, QuadrantsLandInTheViewsQuadrantsForEverySize)
 {
-    const QSize view(640, 480);
-    for (const QSize source : {QSize(640, 480), QSize(1280, 720), QSize(1920, 1080), QSize(322, 242)}) {
-        const gst::SamplePtr sample =
-            test::MakeBgrSample(source, [&](int x, int y) { return Quadrant(x, y, source); });
-        const CameraFrame frame = CameraFrame::FromSample(sample.get());
-        ASSERT_FALSE(frame.isNull());
+    struct Case {
+        QSize source;
+        QSize view;
+        QRect area;  // where the frame lands
+    };
+    const Case cases[] = {
+        {{640, 480}, {640, 480}, {0, 0, 640, 480}},
+        {{1280, 720}, {640, 480}, {0, 60, 640, 360}},    // 16:9: bars above and below
+        {{1920, 1080}, {640, 480}, {0, 60, 640, 360}},
+        {{1280, 1024}, {640, 480}, {20, 0, 600, 480}},   // 5:4: bars left and right
+        {{480, 640}, {640, 480}, {140, 0, 360, 480}},    // upright
+        {{322, 242}, {640, 480}, {0, 0, 639, 480}},      // a rounded column short
+        {{1280, 720}, {320, 240}, {0, 30, 320, 180}},
+        {{4000, 10}, {640, 480}, {0, 239, 640, 2}},      // a sliver still shows
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.source.width() << "x" << c.source.height() << " in "
+                                        << c.view.width() << "x" << c.view.height());
+        EXPECT_EQ(CameraViewScaler::FittedRect(c.source, c.view), c.area);
         CameraViewScaler scaler;
-        QImage picture;
-        ASSERT_TRUE(scaler.Scale(frame, view, picture));
-        ASSERT_EQ(picture.size(), view);
+        const QImage picture = Scaled(scaler, c.source, c.view);
+        ASSERT_EQ(picture.size(), c.view);
         ASSERT_EQ(picture.format(), QImage::Format_RGB32);
-        // Away from the seams every view pixel has its quadrant's colour.
-        for (const QPoint p : {QPoint(10, 10), QPoint(630, 10), QPoint(10, 470), QPoint(630, 470),
-                               QPoint(300, 220), QPoint(340, 260)}) {
-            const QColor expected = Quadrant(p.x() * source.width() / view.width(),
-                                             p.y() * source.height() / view.height(), source);
-            EXPECT_EQ(picture.pixelColor(p), expected) << source.width() << " " << p.x() << "," << p.y();
-        }
+        if (c.area.height() > 8)
+            ExpectPictureOf(picture, c.source, c.area);
+        // The frame's own first and last rows and columns are not bars.
+        for (const QPoint corner : {c.area.topLeft(), c.area.bottomRight()})
+            EXPECT_NE(picture.pixelColor(corner), QColor(Qt::black)) << corner.x() << "," << corner.y();
+    }
+    EXPECT_TRUE(CameraViewScaler::FittedRect({0, 480}, {640, 480}).isEmpty());
+    EXPECT_TRUE(CameraViewScaler::FittedRect({640, 480}, {640, 0}).isEmpty());
+}
+
+// The live view resizes, and the camera's format changes, under one scaler:
+// every picture must be what a fresh scaler makes.
+TEST(CameraViewScaler, OneScalerFollowsViewAndFrameSizeChanges)
+{
+    struct Step {
+        QSize source;
+        QSize view;
+    };
+    const Step steps[] = {
+        {{1280, 720}, {64, 48}},   {{1280, 720}, {640, 480}}, {{1280, 720}, {64, 48}},
+        {{1280, 720}, {48, 64}},   {{640, 480}, {640, 480}},  {{1280, 1024}, {640, 480}},
+        {{1280, 1024}, {640, 360}},
+    };
+    CameraViewScaler reused;
+    for (const Step &step : steps) {
+        SCOPED_TRACE(testing::Message() << step.source.width() << "x" << step.source.height() << " in "
+                                        << step.view.width() << "x" << step.view.height());
+        const QImage picture = Scaled(reused, step.source, step.view);
+        ASSERT_EQ(picture.size(), step.view);
+        CameraViewScaler fresh;
+        EXPECT_EQ(picture, Scaled(fresh, step.source, step.view));
+        ExpectPictureOf(picture, step.source, CameraViewScaler::FittedRect(step.source, step.view));
     }
 }
 

@@ -289,5 +289,31 @@ TEST(StreamPresence, StartsOnDataAndIsLostAfterTheTimeOut)
     EXPECT_EQ(p.Update(false, 7500), 0);
 }
 
+// The wait the receive loop takes between updates: forever without a
+// stream, and while one is present never past the moment it would be lost.
+TEST(StreamPresence, WaitEndsWhenTheSilenceWouldBeALoss)
+{
+    StreamPresence p(1000);
+    struct Step {
+        bool data;
+        std::int64_t now;
+        int event;  // what Update says
+        int wait;   // then WaitMs(now)
+    };
+    const Step steps[] = {
+        {false, 0, 0, -1},     {true, 10, 4, 0},      {false, 10, 0, 1001}, {false, 400, 0, 611},
+        {true, 450, 0, 0},     {false, 460, 0, 1001}, {false, 1461, 8, -1}, {false, 9000, 0, -1},
+        {true, 9001, 4, 0},
+    };
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.now);
+        EXPECT_EQ(p.Update(step.data, step.now), step.event);
+        EXPECT_EQ(p.WaitMs(step.now), step.wait);
+    }
+    // A late look (a busy loop) waits no more.
+    p.Update(false, 9002);
+    EXPECT_EQ(p.WaitMs(20000), 0);
+}
+
 }  // namespace
 }  // namespace orv

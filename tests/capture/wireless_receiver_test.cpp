@@ -17,6 +17,8 @@
 
 #include <atomic>
 #include <functional>
+#include <map>
+#include <string>
 #include <thread>
 
 namespace orv {
@@ -320,6 +322,123 @@ TEST_F(WirelessReceiverTest, SaveWhileButtonHeldWaitsForCaptureFrame)
     const QString released = dir.filePath(QStringLiteral("released.jpg"));
     EXPECT_EQ(receiver.RequestFrameSave(released), FrameSaveResult::Saved);
     EXPECT_EQ(ReadFile(released), live);
+}
+
+// Voluntary context switches of each thread of this process, by thread id.
+std::map<QString, long> ThreadSwitches()
+{
+    std::map<QString, long> switches;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString &tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QByteArray status = ReadFile(tasks.filePath(tid + QStringLiteral("/status")));
+        for (const QByteArray &line : status.split('\n'))
+            if (line.startsWith("voluntary_ctxt_switches:"))
+                switches[tid] = line.mid(24).trimmed().toLong();
+    }
+    return switches;
+}
+
+QImage FlatPicture(QSize size)
+{
+    QImage flat(size, QImage::Format_RGB32);
+    flat.fill(qRgb(90, 110, 130));
+    return flat;
+}
+
+QByteArray Jpeg(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "jpeg", 95);
+    return bytes;
+}
+
+int RedPixels(const QImage &image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
+    return n;
+}
+
+// Without a stream the receiver thread sleeps until something is asked of
+// it; what it is asked is still done at once.
+TEST_F(WirelessReceiverTest, IdleReceiverSleepsYetAnswersAtOnce)
+{
+    std::atomic<std::int64_t> now{0};
+    WirelessReceiver::Config config;
+    config.saveWaitMs = 2000;
+    config.clockMs = [&] { return now.load(); };
+    Start(config);
+
+    const auto before = ThreadSwitches();
+    std::this_thread::sleep_for(2s);
+    long total = 0;
+    std::string each;
+    for (const auto &[tid, count] : ThreadSwitches()) {
+        const long n = count - (before.count(tid) ? before.at(tid) : 0);
+        total += n;
+        each += " " + tid.toStdString() + ":" + std::to_string(n);
+    }
+    EXPECT_LE(total, 40) << "switches by thread:" << each;  // 20 a second
+
+    // A frame, then the stream gone quiet: the thread sleeps again.
+    const QByteArray jpeg = Jpeg(FlatPicture({640, 480}));
+    ASSERT_TRUE(SendUntilDrawn(jpeg));
+    now = 5000;
+    WaitFor([] { return false; }, 300);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(receiver.RequestFrameSave(dir.filePath(QStringLiteral("idle.jpg"))), FrameSaveResult::Saved);
+    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_EQ(ReadFile(dir.filePath(QStringLiteral("idle.jpg"))), jpeg);
+}
+
+// New overlay options redraw the last frame at once, without a new frame;
+// a frame of an earlier display session is not brought back.
+TEST_F(WirelessReceiverTest, OverlayChangeRedrawsTheLastFrameWithoutANewOne)
+{
+    Start();
+    int readySignals = 0;
+    QObject::connect(&receiver, &WirelessReceiver::frameReady, &receiver, [&] { ++readySignals; });
+    const QByteArray jpeg = Jpeg(FlatPicture({640, 480}));
+    ASSERT_TRUE(SendUntilDrawn(jpeg));
+    ASSERT_TRUE(WaitFor([&] { return readySignals == 1; }, 2000));
+    const QImage plain = receiver.LatestFrame();
+    ASSERT_EQ(RedPixels(plain), 0);
+    const std::uint64_t drawn = receiver.framesDrawn();
+
+    struct Change {
+        const char *lens;
+        int cross;
+        const char *colour;
+        bool red;  // the picture has the red overlay
+    };
+    const Change changes[] = {{"(nil)", 1, "Red", true}, {"X100", 1, "Red", true}, {"X100", 1, "White", false},
+                              {"(nil)", 0, "Red", false}};
+    for (const Change &change : changes) {
+        SCOPED_TRACE(testing::Message() << change.lens << " " << change.cross << " " << change.colour);
+        const int signalsBefore = readySignals;
+        receiver.SetOverlayOptions(QString::fromLatin1(change.lens), change.cross, QString::fromLatin1(change.colour));
+        ASSERT_TRUE(WaitFor([&] { return readySignals > signalsBefore; }, 1000));
+        const QImage picture = receiver.LatestFrame();
+        EXPECT_EQ(RedPixels(picture) > 400, change.red);
+        EXPECT_EQ(picture == plain, !change.cross && QLatin1String(change.lens) == QLatin1String("(nil)"));
+    }
+    EXPECT_EQ(receiver.framesDrawn(), drawn);
+
+    // Display off and on again: the old frame stays away until a new one comes.
+    receiver.SetDisplayOff();
+    receiver.SetDisplayOn(1);
+    const int signalsBefore = readySignals;
+    receiver.SetOverlayOptions(QStringLiteral("X100"), 1, QStringLiteral("Red"));
+    WaitFor([] { return false; }, 200);
+    EXPECT_EQ(readySignals, signalsBefore);
+    EXPECT_EQ(RedPixels(receiver.LatestFrame()), 0);
+    ASSERT_TRUE(SendUntilDrawn(jpeg));
+    EXPECT_GT(RedPixels(receiver.LatestFrame()), 400);
 }
 
 }  // namespace
