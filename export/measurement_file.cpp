@@ -23,6 +23,7 @@ constexpr char kDataEntry[] = "measurements.json";
 constexpr char kImageEntry[] = "image.png";
 constexpr char kFormatName[] = "orvalin-measurements";
 constexpr zip_uint64_t kMaxDataBytes = 64u * 1024 * 1024;
+constexpr zip_uint64_t kMaxMimeBytes = 256;
 
 struct ZipDiscard {
     void operator()(zip_t *z) const { zip_discard(z); }
@@ -51,16 +52,21 @@ bool AddEntry(zip_t *zip, const char *name, const QByteArray &bytes, bool compre
                                     compress ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 0) == 0;
 }
 
-// The whole entry, or nullopt when it is absent, larger than max or unreadable
-// (a CRC mismatch included).
-std::optional<QByteArray> ReadEntry(zip_t *zip, const char *name, zip_uint64_t max)
+// The whole entry, or nullopt when it is absent, larger than max (then
+// *tooLarge is set) or unreadable (a CRC mismatch included).
+std::optional<QByteArray> ReadEntry(zip_t *zip, const char *name, zip_uint64_t max, bool *tooLarge = nullptr)
 {
     const zip_int64_t index = zip_name_locate(zip, name, 0);
     zip_stat_t st;
     zip_stat_init(&st);
     if (index < 0 || zip_stat_index(zip, static_cast<zip_uint64_t>(index), 0, &st) != 0 ||
-        !(st.valid & ZIP_STAT_SIZE) || st.size > max)
+        !(st.valid & ZIP_STAT_SIZE))
         return std::nullopt;
+    if (st.size > max) {
+        if (tooLarge)
+            *tooLarge = true;
+        return std::nullopt;
+    }
     FilePtr file(zip_fopen_index(zip, static_cast<zip_uint64_t>(index), 0));
     if (!file)
         return std::nullopt;
@@ -145,7 +151,11 @@ MeasurementReadResult DecodeMeasurementFile(const QByteArray &bytes)
         return Failure(MeasurementReadError::NotMeasurement, {});
     src.release();  // the archive owns it now
 
-    const auto mime = ReadEntry(zip.get(), kMimeEntry, 256);
+    // A media type entry beyond any media type's length is ours, broken.
+    bool mimeTooLarge = false;
+    const auto mime = ReadEntry(zip.get(), kMimeEntry, kMaxMimeBytes, &mimeTooLarge);
+    if (mimeTooLarge)
+        return Failure(MeasurementReadError::Damaged, QLatin1String(kMimeEntry));
     if (!mime || *mime != kMeasurementMediaType)
         return Failure(MeasurementReadError::NotMeasurement, {});
     const auto data = ReadEntry(zip.get(), kDataEntry, kMaxDataBytes);

@@ -181,6 +181,65 @@ TEST_F(MeasurementFiles, SavedWithCtrlSAndReopenedItIsTheSameWorkPixelForPixel)
     }
 }
 
+TEST_F(MeasurementFiles, CtrlSWritesOnlyToAMeasurementFileOpenedLast)
+{
+    const QString measurements = SavedFile("opened.orvm");
+    const QString picture = WriteImage("picture.png", {90, 70});
+    const auto bytesOf = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray saved = bytesOf(measurements);
+    ASSERT_FALSE(saved.isEmpty());
+    const struct {
+        const char *name;
+        QStringList opened;  // in this order
+        bool asks;           // Ctrl+S asks for a new name
+    } cases[] = {
+        {"a measurement file", {measurements}, false},
+        {"a measurement file, then an image", {measurements, picture}, true},
+        {"an image, then a measurement file", {picture, measurements}, false},
+        {"an image", {picture}, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        COrvalinDlg &d = Make();
+        Show(d);
+        for (const QString &path : c.opened) {
+            prompter.answers = {UiPrompter::Answer::Yes};  // measurements are given up
+            ASSERT_TRUE(WindowFiles::Of(d)->Open(path));
+        }
+        // Work that makes a written file differ from the one opened.
+        AddDistance({5, 5}, {50, 5});
+        prompter.saveRequests.clear();
+        prompter.messages.clear();
+        const QString named = dir.filePath("named.orvm");
+        prompter.savePaths = {dir.filePath("named")};
+        QTest::keyClick(d.windowHandle(), Qt::Key_S, Qt::ControlModifier);
+        EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join('\n').toStdString();
+        EXPECT_EQ(prompter.saveRequests.size(), c.asks ? 1u : 0u);
+        EXPECT_EQ(QFileInfo::exists(named), c.asks);
+        EXPECT_EQ(bytesOf(measurements) == saved, c.asks);
+        EXPECT_EQ(WindowFiles::Of(d)->measurementPath(), c.asks ? named : measurements);
+        // The next case starts from the file as it was saved.
+        QFile::remove(named);
+        ASSERT_TRUE(WriteFileAtomically(measurements, saved));
+    }
+}
+
+TEST_F(MeasurementFiles, OneCtrlSAsksOnceWhenTheChooserIsCancelled)
+{
+    COrvalinDlg &d = MakeWithImage();
+    Show(d);
+    AddDistance({5, 5}, {50, 5});
+    prompter.saveRequests.clear();
+    prompter.savePaths.clear();  // the chooser is cancelled
+    QTest::keyClick(d.windowHandle(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(prompter.saveRequests.size(), 1u);
+    EXPECT_TRUE(WindowFiles::Of(d)->measurementPath().isEmpty());
+    EXPECT_EQ(d.windowTitle(), kBaseTitle);
+}
+
 TEST_F(MeasurementFiles, NewerOrDamagedFilesAreRefusedAndTheWorkStays)
 {
     MeasurementSession good;

@@ -70,8 +70,7 @@ TEST_F(Report, ButtonWritesADatedWorkbookOpensItAndRemovesTheWorkFile)
     EXPECT_TRUE(book.exists());
     EXPECT_EQ(ReportLeftovers(dir.path()).size(), 2);
 
-    if (!XlsxReaderAvailable())
-        GTEST_SKIP() << "python3 with openpyxl is not installed";
+    ORVALIN_REQUIRE_XLSX_READER();
     QString error;
     const QJsonObject read = ReadXlsx(book.absoluteFilePath(), {}, &error);
     ASSERT_FALSE(read.isEmpty()) << error.toStdString();
@@ -96,8 +95,7 @@ TEST_F(Report, ButtonWritesADatedWorkbookOpensItAndRemovesTheWorkFile)
 
 TEST_F(Report, PictureNeverShowsTheSelectionMarks)
 {
-    if (!XlsxReaderAvailable())
-        GTEST_SKIP() << "python3 with openpyxl is not installed";
+    ORVALIN_REQUIRE_XLSX_READER();
     COrvalinDlg &d = MakeWithImage({300, 200});
     d.show();
     d.host().SelectTab(TabMeasure);

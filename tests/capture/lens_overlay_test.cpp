@@ -1,6 +1,7 @@
 // The lens scale and cross indicator, checked pixel by pixel.
 #include "capture/lens_overlay.h"
 #include "capture/wireless_picture.h"
+#include "measure/render/gdi_paint.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -74,6 +75,65 @@ TEST(LensOverlay, X100RedWithCrossOn640x480)
     EXPECT_FALSE(IsRed(img, 305, 217));
     EXPECT_TRUE(IsRed(img, 336, 240 + 115));
     EXPECT_FALSE(IsRed(img, 343, 240 + 115));
+}
+
+// The label as the text alone would look at that place, in red.
+QImage LabelAlone(int w, int h, QPoint at, const QString &text)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(kGround);
+    QPainter p(&image);
+    p.setFont(LensLabelFont(h));
+    TextStyle style;
+    style.textColor = MakeColorRef(255, 0, 0);
+    DrawTextTopLeft(p, at.x(), at.y(), text, style, h * 20 / 240);
+    return image;
+}
+
+TEST(LensOverlay, EveryLensDrawsItsOwnScale)
+{
+    // On 640 x 480 the bar ends at 620 on y 380; ticks on the cross are spaced
+    // by the bar's length over its steps, every steps-th one long.
+    struct Case {
+        const char *lens;
+        const char *label;
+        int barLeft;
+        int labelLeft;
+        int tickStep;
+        int longTickEvery;
+    } cases[] = {
+        {"X30", "X30 1mm", 540, 440, 40, 2},
+        {"X50", "X50 1mm", 506, 440, 57, 2},
+        {"X100", "X100 500\u03bcm", 504, 380, 23, 5},
+        {"X200", "X200 100\u03bcm", 570, 380, 25, 2},
+        {"X400", "X400 100\u03bcm", 524, 380, 48, 2},
+        {"X1000", "---", 566, 380, 27, 2},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.lens);
+        const QImage img = Overlay(640, 480, QString::fromLatin1(c.lens), true, QStringLiteral("Red"));
+        // The bar and its left end tick start at barLeft.
+        EXPECT_TRUE(IsRed(img, c.barLeft + 1, 380));
+        EXPECT_FALSE(IsRed(img, c.barLeft - 5, 380));
+        EXPECT_TRUE(IsRed(img, c.barLeft, 365));
+        EXPECT_FALSE(IsRed(img, c.barLeft - 5, 365));
+        EXPECT_TRUE(IsRed(img, 620, 365));
+        // The label, below the bar's ticks and right of the cross's, is
+        // exactly the lens's text, with nothing just before it.
+        const QRect label(c.labelLeft - 16, 402, 640 - (c.labelLeft - 16), 44);
+        const QImage alone = LabelAlone(640, 480, {c.labelLeft, 400}, QString::fromUtf8(c.label));
+        EXPECT_GT(RedPixels(img, label), 50);
+        EXPECT_EQ(img.copy(label), alone.copy(label));
+        // First tick right of the centre: short; the longTickEvery-th: long.
+        const int first = 320 + c.tickStep;
+        EXPECT_TRUE(IsRed(img, first, 232));
+        EXPECT_FALSE(IsRed(img, first, 226));
+        EXPECT_FALSE(IsRed(img, first - 4, 232));
+        EXPECT_TRUE(IsRed(img, 320 + c.longTickEvery * c.tickStep, 224));
+        // ... and the same spacing down the vertical line.
+        EXPECT_TRUE(IsRed(img, 312, 240 + c.tickStep));
+        EXPECT_FALSE(IsRed(img, 312, 240 + c.tickStep - 4));
+    }
 }
 
 TEST(LensOverlay, NilLensWithCrossHasTicksEvery27AndNoScale)

@@ -96,6 +96,8 @@ TEST(WirelessReassembler, FramesEndingAndLostPieces)
         {"zero padding after the end marker", {0xFF, 0xD9, 0, 0}, -1, 1},
         {"no end marker", {0xFF, 0xD8, 0x12, 0}, -1, 0},
         {"end marker bytes reversed", {0xD9, 0xFF}, -1, 0},
+        {"end byte after other data", {0x12, 0xD9}, -1, 0},
+        {"end byte after a zero, then padding", {0x00, 0xD9, 0, 0}, -1, 0},
         {"lost middle piece", {0xFF, 0xD9}, 2, 0},
     };
     for (const Case &c : cases) {
@@ -111,6 +113,48 @@ TEST(WirelessReassembler, FramesEndingAndLostPieces)
         EXPECT_EQ(r.state(), WirelessReassembler::State::AwaitingHeader);
         // The next frame is received whole whatever happened before.
         EXPECT_EQ(FeedAll(r, Split(good)).frames, 1);
+    }
+}
+
+TEST(WirelessReassembler, TinyFramesNeedTheWholeEndMarker)
+{
+    struct Case {
+        const char *name;
+        Bytes data;
+        int frames;
+    } cases[] = {
+        {"the marker alone", {0xFF, 0xD9}, 1},
+        {"its last byte alone", {0xD9}, 0},
+        {"its last byte, then padding", {0xD9, 0, 0}, 0},
+        {"padding only", {0, 0, 0}, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        WirelessReassembler r;
+        const Fed fed = FeedAll(r, {Header("JPEG", std::uint32_t(c.data.size()), c.data)});
+        EXPECT_EQ(fed.frames, c.frames);
+        EXPECT_EQ(r.state(), WirelessReassembler::State::AwaitingHeader);
+    }
+}
+
+TEST(WirelessReassembler, FramesUpToFourBytesShortOfTheirLengthAreShown)
+{
+    const Bytes body = Body(1452 + 2 * 1460 + 300);
+    for (std::uint32_t missing : {0u, 1u, 4u, 5u}) {
+        SCOPED_TRACE(missing);
+        const std::uint32_t length = std::uint32_t(body.size()) + missing;
+        const int shown = missing <= 4 ? 1 : 0;
+        // Ended by its short last piece ...
+        WirelessReassembler pieces;
+        const Fed fed = FeedAll(pieces, Split(body, "JPEG", length));
+        EXPECT_EQ(fed.frames, shown);
+        if (shown) {
+            EXPECT_EQ(fed.lastFrame, body);
+        }
+        // ... or by the data in its header datagram.
+        const Bytes small = Body(600);
+        WirelessReassembler header;
+        EXPECT_EQ(FeedAll(header, {Header("JPEG", std::uint32_t(small.size()) + missing, small)}).frames, shown);
     }
 }
 

@@ -355,6 +355,81 @@ TEST(DocumentHistory, RestoringSaysEveryChangeOnceAndKeepsTheZoom)
     EXPECT_TRUE(t.doc.CanRedo());
 }
 
+TEST(DocumentHistory, KeepsOnlyTheNewest200Steps)
+{
+    Scene t;
+    std::vector<Observed> states{Observe(t.doc)};
+    // 205 steps, each moving the circle's rim one pixel further.
+    for (int i = 1; i <= 205; ++i) {
+        ASSERT_TRUE(t.doc.MovePoint(t.circle, 1, {230 + i, 200}));
+        states.push_back(Observe(t.doc));
+    }
+    int undone = 0;
+    while (undone < 1000 && t.doc.Undo())
+        ++undone;
+    EXPECT_EQ(undone, 200);
+    // The five oldest steps are gone: their changes stay.
+    EXPECT_EQ(Observe(t.doc), states[5]);
+    int redone = 0;
+    while (redone < 1000 && t.doc.Redo())
+        ++redone;
+    EXPECT_EQ(redone, 200);
+    EXPECT_EQ(Observe(t.doc), states.back());
+}
+
+TEST(DocumentHistory, StepsOpenedInsideAChangedStepFoldIntoIt)
+{
+    const std::vector<StepCase> cases = {
+        {"two removals",
+         [](Scene &t) {
+             t.doc.Remove(t.distance);
+             t.doc.Remove(t.circle);
+         }},
+        {"an edit in place, then a renumbering",
+         [](Scene &t) {
+             t.At(t.circle).lineWidth = 4;
+             t.At(t.distance).number = 7;
+             t.doc.Renumber();
+         }},
+        {"a removal, then a point move",
+         [](Scene &t) {
+             t.doc.Remove(t.perpendicular);
+             t.doc.MovePoint(t.circle, 1, {250, 200});
+         }},
+        {"a removal, then the attributes",
+         [](Scene &t) {
+             t.doc.Remove(t.distance);
+             t.doc.editDrawAttribute().lineColor = 0x00654321;
+             t.doc.AttributesEdited();
+         }},
+        {"a duplicate, then a calibration",
+         [](Scene &t) {
+             t.doc.Duplicate(t.distance);
+             t.doc.editCalibration().setting.hPixel = "40";
+             t.doc.RecomputeAll();
+             t.doc.CalibrationEdited();
+         }},
+    };
+    for (const StepCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        Scene scene;
+        MeasureDocument &doc = scene.doc;
+        const Observed before = Observe(doc);
+        {
+            const DocumentStep outer(doc);
+            c.act(scene);
+        }
+        const Observed after = Observe(doc);
+        ASSERT_NE(after, before);
+        EXPECT_EQ(doc.history().stack().count(), 1);
+        ASSERT_TRUE(doc.Undo());
+        EXPECT_EQ(Observe(doc), before);
+        EXPECT_FALSE(doc.CanUndo());
+        ASSERT_TRUE(doc.Redo());
+        EXPECT_EQ(Observe(doc), after);
+    }
+}
+
 TEST(DocumentState, UnchangedPartsAreSharedWithThePreviousState)
 {
     Scene t;

@@ -1,6 +1,8 @@
 // What the end of a drag writes back into the dragged measurement.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "document/item_merge.h"
 #include "measure/hit_test.h"
 
@@ -66,6 +68,20 @@ TEST(MergeMovedClone, LabelDragsWriteOnlyTheGrabbedBox)
     MergeMovedClone(source, *clone, HitSubResultLabel, 7);
     MergeMovedClone(source, *clone, HitLabel, -1);
     EXPECT_EQ(source.labelBox, (LabelBox{1, 2, 3, 4}));
+}
+
+TEST(MergeMovedClone, AHitOnNoSubResultLabelWritesNothing)
+{
+    // -1: the hit found no sub-result label; the others name none of the two.
+    for (int index : {-1, -2, INT_MIN, 2, 7, INT_MAX}) {
+        SCOPED_TRACE(index);
+        MeasureItem source = Perpendicular();
+        const MeasureItem before = source;
+        std::unique_ptr<MeasureItem> clone = CloneMeasureItem(source);
+        clone->labelBox = {70, 80, 140, 102};
+        MergeMovedClone(source, *clone, HitSubResultLabel, index);
+        EXPECT_EQ(source, before);
+    }
 }
 
 TEST(ShiftLabelBox, KeepsTheMeaningOfTheBottom)

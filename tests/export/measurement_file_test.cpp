@@ -224,6 +224,38 @@ TEST(MeasurementFile, BadFilesAreRefusedWithTheirReason)
     }
 }
 
+TEST(MeasurementFile, EntriesBeyondTheirBoundsAreDamaged)
+{
+    const MeasurementSession s = RichSession();
+    const QByteArray png = PngOf(s.image);
+    const QByteArray json = QJsonDocument(DataOf(s)).toJson();
+    const QByteArray mime(kMeasurementMediaType);
+    // Good JSON padded with spaces to n bytes: readable whatever its size.
+    const auto padded = [&json](qsizetype n) { return json + QByteArray(n - json.size(), ' '); };
+    const qsizetype MiB = 1024 * 1024;
+    const struct {
+        const char *name;
+        QByteArray mime;
+        QByteArray json;
+        MeasurementReadError error;
+        QString detail;
+    } cases[] = {
+        {"data one byte beyond", mime, padded(64 * MiB + 1), MeasurementReadError::Damaged, "measurements.json"},
+        {"media type at its bound", mime + QByteArray(256 - mime.size(), ' '), json,
+         MeasurementReadError::NotMeasurement, {}},
+        {"media type beyond", mime + QByteArray(300, ' '), json, MeasurementReadError::Damaged, "mimetype"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray file = PackMeasurementEntries(c.mime, c.json, png);
+        ASSERT_FALSE(file.isEmpty());
+        const auto r = DecodeMeasurementFile(file);
+        EXPECT_EQ(r.error, c.error);
+        EXPECT_EQ(r.detail, c.detail);
+        EXPECT_EQ(r.session.has_value(), c.error == MeasurementReadError::None);
+    }
+}
+
 TEST(MeasurementFile, FailedSaveKeepsTheOldFileAndSaysWhy)
 {
     QTemporaryDir dir;

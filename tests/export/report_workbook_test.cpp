@@ -21,9 +21,7 @@ using namespace orv::test;
 
 namespace {
 
-#define REQUIRE_READER()                                                         \
-    if (!XlsxReaderAvailable())                                                  \
-    GTEST_SKIP() << "python3 with openpyxl (python3-openpyxl) is not installed"
+#define REQUIRE_READER() ORVALIN_REQUIRE_XLSX_READER()
 
 QString CellRef(int row, int column)
 {
