@@ -9,7 +9,7 @@ namespace orv {
 bool ConfirmDiscardingImage(COrvalinDlg &dlg)
 {
     const QString text = dlg.host().language() == Language::English
-                             ? QStringLiteral("Image you ara editing will not be saved.")
+                             ? QStringLiteral("The image you are editing will not be saved. Continue?")
                              : QStringLiteral("現在の編集画像は破棄されます。よろしいですか？");
     return dlg.host().prompter().message(&dlg, text, dlg.windowTitle(), UiPrompter::Buttons::YesNo,
                                   UiPrompter::Icon::Question) == UiPrompter::Answer::Yes;

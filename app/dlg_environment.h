@@ -36,6 +36,9 @@ struct DlgEnvironment {
     // The temporary directory; QDir::tempPath() when empty. An empty result
     // means there is none.
     std::function<QString()> tempDir;
+    // Where reports are written; the user's documents folder (the home
+    // folder when there is none) when empty.
+    std::function<QString()> reportDir;
     // Caption height used when adjusting to a short screen.
     int captionHeight = 23;
     // The wireless microscope's UDP port (0: any free port, for tests) and

@@ -28,4 +28,11 @@ QString QtFileFilter(const QString &listFilter)
     return filters.join(QStringLiteral(";;"));
 }
 
+QString FilterExtension(const QString &qtFilter)
+{
+    static const QRegularExpression kFirstPattern(QStringLiteral("\\(\\s*\\*\\.([^\\s()*?]+)"));
+    const QRegularExpressionMatch m = kFirstPattern.match(qtFilter);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
 }  // namespace orv

@@ -12,4 +12,8 @@ namespace orv {
 // becomes "*" so names without a dot are listed too.
 QString QtFileFilter(const QString &listFilter);
 
+// The extension a Qt-form filter such as "JPEG Files (*.jpg)" stands for: that
+// of its first "*.ext" pattern; empty for "All Files (*)" and for no filter.
+QString FilterExtension(const QString &qtFilter);
+
 }  // namespace orv

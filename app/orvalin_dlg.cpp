@@ -305,7 +305,7 @@ void COrvalinDlg::ApplyCaptions()
     csvButton_->setText(QStringLiteral("Save Data Only"));
     saveImageButton_->setText(QStringLiteral("Save Image Only"));
     // "&&" shows a single ampersand.
-    reportButton_->setText(QStringLiteral("Sava Data && Img"));
+    reportButton_->setText(QStringLiteral("Save Data && Img"));
     deleteAllButton_->setText(QStringLiteral("Delete All Data"));
 }
 

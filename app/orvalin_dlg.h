@@ -110,6 +110,8 @@ public:
     bool hasImage() const;
     const QImage &sourceImage() const;
     QString workFilePath() const { return workFilePath_; }
+    // The folder the report button writes its workbooks to.
+    QString reportDir() const;
     void LoadImageFile(const QString &path);
     // False when nothing was written.
     // *reason (when given) gets the system's reason for a failure.

@@ -14,6 +14,7 @@
 #include "app/image_tab.h"
 #include "app/image_view.h"
 #include "app/measurement_file_io.h"
+#include "app/page_host.h"
 #include "document/measure_document.h"
 #include "export/results_table.h"
 #include "app/ui_prompter.h"
@@ -23,10 +24,12 @@
 namespace orv {
 namespace {
 
+// The first entry, the chooser's default, lists everything Open reads.
 constexpr char kOpenFilter[] =
-    "Support Image Files (*.jpeg,*.jpg,*.bmp,*.tif)|*.jpeg;*.jpg;*.bmp;*.tif|"
+    "Supported Files|*.jpeg;*.jpg;*.bmp;*.png;*.gif;*.tif;*.tiff;*.orvm|"
     "Measurement Files (*.orvm)|*.orvm|"
-    "Jpeg Files (*.jpeg,*.jpg)|*.jpeg;*.jpg|Bitmap Files (*.bmp)|*.bmp|GIF Files (*.gif)|*.gif|"
+    "Jpeg Files (*.jpeg,*.jpg)|*.jpeg;*.jpg|Bitmap Files (*.bmp)|*.bmp|PNG Files (*.png)|*.png|"
+    "GIF Files (*.gif)|*.gif|TIFF Files (*.tif,*.tiff)|*.tif;*.tiff|"
     "All Files(*.*)|*.*||";
 constexpr char kSaveFilter[] =
     "JPEG Files (*.jpg)|*.jpg|Bitmap Files (*.bmp)|*.bmp|Measurement Files (*.orvm)|*.orvm|"
@@ -49,6 +52,19 @@ QString LoadFailureText(const LoadedImage &loaded, const QString &path, Language
                        : QStringLiteral("画像ファイルを読み込めませんでした。");
     }
     return text + QLatin1Char('\n') + QDir::toNativeSeparators(path);
+}
+
+// The chooser asked about the name as typed, not about the one written.
+bool ConfirmReplacing(COrvalinDlg &dlg, const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return true;
+    const QString name = QDir::toNativeSeparators(path);
+    const QString text = dlg.host().language() == Language::English
+                             ? QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(name)
+                             : QStringLiteral("%1 は既に存在します。\n上書きしますか？").arg(name);
+    return dlg.host().prompter().message(&dlg, text, dlg.windowTitle(), UiPrompter::Buttons::YesNo,
+                                         UiPrompter::Icon::Warning) == UiPrompter::Answer::Yes;
 }
 
 }  // namespace
@@ -120,10 +136,13 @@ void COrvalinDlg::OnSaveImage()
     if (ClearSelectionFirst(DlgCommand::SaveImage))
         return;
     pendingCommand_ = DlgCommand::None;
-    QString path = prompter().saveFile(this, QString(), QString(),
-                                       QtFileFilter(QLatin1String(kSaveFilter)));
-    if (!path.isEmpty()) {
-        path = WithDefaultExtension(path, kDefaultImageExtension);
+    QString chosenFilter;
+    const QString typed = prompter().saveFile(this, QString(), QString(),
+                                              QtFileFilter(QLatin1String(kSaveFilter)), &chosenFilter);
+    const QString path = typed.isEmpty() ? QString()
+                                         : ImageSavePath(typed, FilterExtension(chosenFilter),
+                                                         kDefaultImageExtension);
+    if (!path.isEmpty() && (path == typed || ConfirmReplacing(*this, path))) {
         QString reason;
         if (IsMeasurementFilePath(path)) {
             if (WindowFiles *files = WindowFiles::Of(*this))
@@ -142,9 +161,11 @@ void COrvalinDlg::OnSaveImage()
 bool COrvalinDlg::WriteImageFile(const QString &path, const QString &extension, QString *reason)
 {
     EnsureComposite();
-    // The camera's frozen frame is written by the camera itself.
+    // The camera's frozen frame is written by the camera itself, which knows
+    // the type "jpg" and writes BMP for anything else.
     const SnapshotSaver saveSnapshot = [this](const QString &p, const QString &ext, QString *why) {
-        return imageTab_ && imageTab_->SaveFrozenFrame(p, ext, why);
+        const QString type = IsJpegExtension(ext) ? QStringLiteral("jpg") : QStringLiteral("bmp");
+        return imageTab_ && imageTab_->SaveFrozenFrame(p, type, why);
     };
     const QSize size =
         doc_->origin() == ImageOrigin::CameraFrame ? kCameraFrameMarkerSize : doc_->zoom().geometry().imageSize;

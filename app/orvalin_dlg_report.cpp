@@ -1,11 +1,13 @@
-// Main window: the spreadsheet report (button "Sava Data && Img").
+// Main window: the spreadsheet report (button "Save Data && Img").
 #include "app/orvalin_dlg.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include "export/image_file.h"
@@ -27,9 +29,17 @@ public:
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
-// Writes the work file, the workbook beside it, and opens the workbook.
-// The work file is gone afterwards; on failure the workbook too.
-bool ProduceReport(COrvalinDlg &dlg)
+// How a report went: the workbook's path once written; opened when an
+// application took it.
+struct ReportOutcome {
+    QString workbook;
+    bool opened = false;
+};
+
+// Writes the work file, then the workbook into the report folder, and opens
+// the workbook. The work file is gone afterwards; the workbook stays, opened
+// or not.
+ReportOutcome ProduceReport(COrvalinDlg &dlg)
 {
     const QString work = dlg.workFilePath();
     struct WorkFileRemover {
@@ -37,12 +47,13 @@ bool ProduceReport(COrvalinDlg &dlg)
         ~WorkFileRemover() { QFile::remove(path); }
     } remover{work};
 
+    ReportOutcome out;
     if (!dlg.WriteImageFile(work, QStringLiteral("jpg")))
-        return false;
+        return out;
     // The picture's own size: the frozen camera frame's marker size says nothing about it.
     const QSize pictureSize = QImageReader(work).size();
     if (!pictureSize.isValid())
-        return false;
+        return out;
 
     ReportInput in;
     in.language = dlg.host().language();
@@ -52,17 +63,14 @@ bool ProduceReport(COrvalinDlg &dlg)
     in.rows = dlg.document().results().rows();
 
     QString error;
-    const QString saved = SaveReportWorkbook(QFileInfo(work).absolutePath(), QDateTime::currentDateTime(),
-                                             BuildReportLayout(in), work, &error);
-    if (saved.isEmpty()) {
+    out.workbook = SaveReportWorkbook(dlg.reportDir(), QDateTime::currentDateTime(), BuildReportLayout(in),
+                                      work, &error);
+    if (out.workbook.isEmpty()) {
         qWarning("report not written: %s", qUtf8Printable(error));
-        return false;
+        return out;
     }
-    if (!dlg.host().prompter().openDocument(QUrl::fromLocalFile(saved))) {
-        QFile::remove(saved);
-        return false;
-    }
-    return true;
+    out.opened = dlg.host().prompter().openDocument(QUrl::fromLocalFile(out.workbook));
+    return out;
 }
 
 }  // namespace
@@ -87,18 +95,32 @@ void COrvalinDlg::OnReport()
     if (ClearSelectionFirst(DlgCommand::Report))
         return;
     pendingCommand_ = DlgCommand::None;
-    bool ok = false;
+    ReportOutcome outcome;
     {
         const WaitCursor wait;
-        ok = ProduceReport(*this);
+        outcome = ProduceReport(*this);
     }
-    if (!ok) {
-        const QString text = language_ == Language::English ? QStringLiteral("Could not open Excel file.")
-                                                             : QStringLiteral("Excelの起動に失敗しました。");
-        prompter().message(this, text, windowTitle(), UiPrompter::Buttons::Ok,
-                           UiPrompter::Icon::Warning);
+    const bool english = language_ == Language::English;
+    QString text;
+    if (outcome.workbook.isEmpty()) {
+        text = english ? QStringLiteral("Could not open Excel file.") : QStringLiteral("Excelの起動に失敗しました。");
+    } else if (!outcome.opened) {
+        // Kept where the user can find it: nothing else would tell where it went.
+        text = (english ? QStringLiteral("The report was saved but could not be opened.\nSaved as: %1")
+                        : QStringLiteral("レポートを保存しましたが、開けませんでした。\n保存先: %1"))
+                   .arg(QDir::toNativeSeparators(outcome.workbook));
     }
+    if (!text.isEmpty())
+        prompter().message(this, text, windowTitle(), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
     ToolSelect();
+}
+
+QString COrvalinDlg::reportDir() const
+{
+    if (env_.reportDir)
+        return env_.reportDir();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 }  // namespace orv

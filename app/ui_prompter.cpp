@@ -52,11 +52,11 @@ public:
     }
 
     QString saveFile(QWidget *parent, const QString &caption, const QString &dir,
-                     const QString &filter) override
+                     const QString &filter, QString *selectedFilter) override
     {
         // The overwrite question is the dialog's own; default extensions are
         // applied by the callers, which know them.
-        return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+        return QFileDialog::getSaveFileName(parent, caption, dir, filter, selectedFilter);
     }
 
     std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) override

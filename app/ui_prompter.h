@@ -30,11 +30,15 @@ public:
     // Filters in Qt form: "Name (*.a *.b);;...". Empty result: cancelled.
     virtual QString openFile(QWidget *parent, const QString &caption, const QString &dir,
                              const QString &filter) = 0;
+    // *selectedFilter (when given) gets the filter chosen when the name was
+    // accepted; left as it was when the chooser does not say.
     virtual QString saveFile(QWidget *parent, const QString &caption, const QString &dir,
-                             const QString &filter) = 0;
+                             const QString &filter, QString *selectedFilter = nullptr) = 0;
     virtual std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) = 0;
     // The text input dialog; nullopt when cancelled.
     virtual std::optional<QString> inputText(QWidget *parent, const QString &initial) = 0;
+    // Hands the document to the desktop's application for its type; false
+    // when nothing could be started for it.
     virtual bool openDocument(const QUrl &url) = 0;
     // The about box, in the asking window's language.
     virtual void about(QWidget *parent, Language language) = 0;

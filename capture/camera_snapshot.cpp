@@ -3,6 +3,7 @@
 #include "core/atomic_file.h"
 #include "export/bmp_file.h"
 #include "capture/camera_frame.h"
+#include "export/image_file.h"
 #include "export/jpeg_writer.h"
 
 namespace orv {
@@ -21,8 +22,8 @@ bool WriteSnapshot(const CameraFrame &frame, const QString &path, const QString 
     if (bmp.isEmpty())
         return false;
     if (type == QLatin1String("jpg"))
-        return JpegWriter(path, kSnapshotJpegQuality, frame.width(), frame.height(),
-                          BmpPixelRows(bmp), reason) == 0;
+        return JpegWriter(path, kImageFileJpegQuality, frame.width(), frame.height(),
+                          BmpPixelRows(bmp), reason, kImageFileJpegChroma) == 0;
     return WriteFileAtomically(path, bmp, reason);
 }
 

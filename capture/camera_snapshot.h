@@ -1,7 +1,7 @@
 #pragma once
 // The frozen camera frame as a file: a BMP of the frame's own format (14-byte
 // file header, 40-byte info header, rows bottom-up padded to 4 bytes) or a
-// JPEG of quality 50.
+// JPEG as Save Image writes one (high quality, full colour resolution).
 
 #include <QByteArray>
 #include <QString>
@@ -9,8 +9,6 @@
 namespace orv {
 
 class CameraFrame;
-
-inline constexpr int kSnapshotJpegQuality = 50;
 
 // The whole BMP file of the frame; empty for a null frame.
 QByteArray BuildSnapshotBmp(const CameraFrame &frame);

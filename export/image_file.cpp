@@ -14,6 +14,7 @@
 #include "core/atomic_file.h"
 #include "export/bmp_file.h"
 #include "export/jpeg_writer.h"
+#include "export/measurement_file.h"
 
 namespace orv {
 
@@ -73,6 +74,18 @@ QString WithDefaultExtension(const QString &path, const QString &extension)
     return path + QLatin1Char('.') + extension;
 }
 
+QString ImageSavePath(const QString &typed, const QString &chosenExtension,
+                      const QString &fallbackExtension)
+{
+    const QString given = FileExtension(typed);
+    if (IsJpegExtension(given) || given.compare(QLatin1String("bmp"), Qt::CaseInsensitive) == 0 ||
+        given.compare(QLatin1String(kMeasurementFileSuffix), Qt::CaseInsensitive) == 0)
+        return typed;
+    const QString extension = chosenExtension.isEmpty() ? fallbackExtension : chosenExtension;
+    // "name." gets no second dot.
+    return typed.endsWith(QLatin1Char('.')) ? typed + extension : typed + QLatin1Char('.') + extension;
+}
+
 QByteArray BuildBmpFile(const QImage &image)
 {
     if (image.isNull())
@@ -97,7 +110,7 @@ bool WriteImageFile(const QString &path, const QString &extension, const QImage 
     }
     if (IsJpegExtension(extension)) {
         return JpegWriter(path, kImageFileJpegQuality, composite.width(), composite.height(),
-                          BmpPixelRows(bmp), reason) == 0;
+                          BmpPixelRows(bmp), reason, kImageFileJpegChroma) == 0;
     }
     return WriteFileAtomically(path, bmp, reason);
 }

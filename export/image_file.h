@@ -10,13 +10,16 @@
 #include <functional>
 
 #include "core/image_limit.h"
+#include "export/jpeg_writer.h"
 
 namespace orv {
 
 inline constexpr char kWorkFileJpgName[] = "Orvalin_Workfile.jpg";
 inline constexpr char kWorkFileBmpName[] = "Orvalin_Workfile.bmp";
-// Quality of JPEG files written from the composite.
-inline constexpr int kImageFileJpegQuality = 50;
+// JPEG files written from the composite or a frozen camera frame: high
+// quality at full colour resolution, so one-pixel red lines stay red.
+inline constexpr int kImageFileJpegQuality = 95;
+inline constexpr JpegChroma kImageFileJpegChroma = JpegChroma::Full;
 // The image size that marks a frozen camera frame as the current image.
 inline constexpr QSize kCameraFrameMarkerSize{2, 2};
 // Larger image files are not read.
@@ -32,6 +35,13 @@ QString FileExtension(const QString &path);
 bool IsJpegExtension(const QString &extension);
 // path with ".<extension>" appended when its file name has no extension.
 QString WithDefaultExtension(const QString &path, const QString &extension);
+// The file the Save Image chooser's answer is written to. typed is the name
+// as given, chosenExtension the chosen file type's extension (empty for "all
+// files": then fallbackExtension). A name ending in an extension Save Image
+// writes (JPEG, BMP, measurement file) stays; any other name gets the type's
+// extension appended, so the bytes always match the name.
+QString ImageSavePath(const QString &typed, const QString &chosenExtension,
+                      const QString &fallbackExtension);
 
 // The complete 24-bit BMP file of the image (54-byte headers, then the rows
 // bottom-up in blue-green-red, each padded with zeros to a multiple of 4).
@@ -43,8 +53,8 @@ QByteArray BuildBmpFile(const QImage &image);
 using SnapshotSaver = std::function<bool(const QString &path, const QString &extension, QString *reason)>;
 
 // Writes the composite to path: when imageSize is the camera-frame marker
-// (2 x 2) the camera's frame goes out through saveSnapshot instead. A JPEG of
-// quality 50 for a JPEG extension (".JPG" too: the name must not lie about
+// (2 x 2) the camera's frame goes out through saveSnapshot instead. A JPEG
+// (kImageFileJpegQuality) for a JPEG extension (".JPG" too: the name must not lie about
 // the content); any other extension gets the BMP bytes under path. The file is
 // replaced only when written whole. False when nothing was written, with the
 // system's reason in *reason (when given).

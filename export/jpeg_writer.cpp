@@ -47,8 +47,8 @@ private:
 
 // Everything after setjmp only calls the library and writes memory that
 // outlives the jump, so no destructor is skipped and no local is clobbered.
-int Compress(j_compress_ptr cinfo, std::jmp_buf &jump, std::FILE *out, int quality, int width,
-             int height, const std::uint8_t *rows, std::size_t stride, JSAMPLE *line)
+int Compress(j_compress_ptr cinfo, std::jmp_buf &jump, std::FILE *out, int quality, JpegChroma chroma,
+             int width, int height, const std::uint8_t *rows, std::size_t stride, JSAMPLE *line)
 {
     if (setjmp(jump))
         return -1;
@@ -60,6 +60,13 @@ int Compress(j_compress_ptr cinfo, std::jmp_buf &jump, std::FILE *out, int quali
     jpeg_set_defaults(cinfo);
     jpeg_stdio_dest(cinfo, out);
     jpeg_set_quality(cinfo, quality, TRUE);
+    if (chroma == JpegChroma::Full) {
+        // Every component at the luminance's resolution (4:4:4).
+        for (int c = 0; c < cinfo->num_components; ++c) {
+            cinfo->comp_info[c].h_samp_factor = 1;
+            cinfo->comp_info[c].v_samp_factor = 1;
+        }
+    }
     jpeg_start_compress(cinfo, TRUE);
     while (cinfo->next_scanline < cinfo->image_height) {
         // The buffer runs bottom-up: the top of the image is its last row.
@@ -87,7 +94,7 @@ std::size_t PaddedRowBytes(int width)
 }
 
 int JpegWriteStream(std::FILE *out, int quality, int width, int height,
-                    std::span<const std::uint8_t> rows)
+                    std::span<const std::uint8_t> rows, JpegChroma chroma)
 {
     if (!out || width <= 0 || height <= 0)
         return -1;
@@ -97,17 +104,17 @@ int JpegWriteStream(std::FILE *out, int quality, int width, int height,
     std::vector<JSAMPLE> line(static_cast<std::size_t>(width) * 3);
     ErrorTrap trap;
     CompressObject compress(trap);
-    return Compress(compress.get(), trap.jump, out, quality, width, height, rows.data(), stride,
+    return Compress(compress.get(), trap.jump, out, quality, chroma, width, height, rows.data(), stride,
                     line.data());
 }
 
 int JpegWriter(const QString &path, int quality, int width, int height,
-               std::span<const std::uint8_t> rows, QString *reason)
+               std::span<const std::uint8_t> rows, QString *reason, JpegChroma chroma)
 {
     AtomicFile file(path);
     std::FILE *out = file.open() ? file.stream() : nullptr;
     bool ok = out != nullptr;
-    if (ok && JpegWriteStream(out, quality, width, height, rows) != 0) {
+    if (ok && JpegWriteStream(out, quality, width, height, rows, chroma) != 0) {
         // The temporary goes with file.
         if (std::ferror(out))
             file.failFromErrno("write failed");

@@ -12,6 +12,11 @@
 
 namespace orv {
 
+// Colour resolution of a written JPEG: Subsampled halves it both ways (the
+// library's default, smallest files); Full keeps one-pixel coloured lines
+// their colour.
+enum class JpegChroma { Subsampled, Full };
+
 // Bytes per row of 24-bit pixels padded to a multiple of 4 (0 for width <= 0).
 std::size_t PaddedRowBytes(int width);
 
@@ -22,11 +27,12 @@ std::size_t PaddedRowBytes(int width);
 // written, the arguments do not describe the buffer, or the library fails.
 // *reason (when given) gets the system's reason for a failure.
 int JpegWriter(const QString &path, int quality, int width, int height,
-               std::span<const std::uint8_t> rows, QString *reason = nullptr);
+               std::span<const std::uint8_t> rows, QString *reason = nullptr,
+               JpegChroma chroma = JpegChroma::Subsampled);
 
 // The same into an open stream; the caller owns and closes it (and must
 // check its own close for late write errors).
 int JpegWriteStream(std::FILE *out, int quality, int width, int height,
-                    std::span<const std::uint8_t> rows);
+                    std::span<const std::uint8_t> rows, JpegChroma chroma = JpegChroma::Subsampled);
 
 }  // namespace orv

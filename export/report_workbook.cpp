@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
 #include <xlsxwriter.h>
 
@@ -85,6 +85,43 @@ bool Fail(QString *error, const char *what, lxw_error err)
 {
     return Fail(error, QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromUtf8(lxw_strerror(err))));
 }
+
+// A new file under a hidden random name, removed again unless released.
+// Made as any new file is (the umask decides its mode): the report is the
+// user's document, not a private temporary.
+class HiddenFile {
+public:
+    HiddenFile() = default;
+    HiddenFile(const HiddenFile &) = delete;
+    HiddenFile &operator=(const HiddenFile &) = delete;
+    ~HiddenFile()
+    {
+        if (!path_.isEmpty())
+            QFile::remove(path_);
+    }
+
+    bool create(const QString &dir, QString *error)
+    {
+        for (int attempt = 0; attempt < 16; ++attempt) {
+            const QString candidate = QDir(dir).filePath(
+                QStringLiteral(".Orvalin_Report_%1.xlsx")
+                    .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0')));
+            QFile file(candidate);
+            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+                path_ = candidate;
+                return true;
+            }
+            if (!QFileInfo::exists(candidate))
+                return Fail(error, file.errorString());
+        }
+        return Fail(error, QStringLiteral("no free temporary name in %1").arg(dir));
+    }
+    const QString &fileName() const { return path_; }
+    void release() { path_.clear(); }
+
+private:
+    QString path_;
+};
 
 }  // namespace
 
@@ -177,12 +214,9 @@ QString SaveReportWorkbook(const QString &dir, const QDateTime &stamp, const Rep
 {
     // Written under a hidden name first, so a failed write never shows up as
     // a report; removed by the destructor unless renamed.
-    QTemporaryFile temp(QDir(dir).filePath(QStringLiteral(".Orvalin_Report_XXXXXX.xlsx")));
-    if (!temp.open()) {
-        Fail(error, temp.errorString());
+    HiddenFile temp;
+    if (!temp.create(dir, error))
         return {};
-    }
-    temp.close();
     if (!WriteReportWorkbook(temp.fileName(), layout, picturePath, error))
         return {};
 
@@ -191,8 +225,10 @@ QString SaveReportWorkbook(const QString &dir, const QDateTime &stamp, const Rep
         if (QFileInfo::exists(target))
             continue;
         // A rename never replaces an existing file.
-        if (QFile::rename(temp.fileName(), target))
+        if (QFile::rename(temp.fileName(), target)) {
+            temp.release();
             return target;
+        }
         if (!QFileInfo::exists(target)) {
             Fail(error, QStringLiteral("the report could not be renamed to %1").arg(target));
             return {};

@@ -46,6 +46,8 @@ protected:
         env.screenSize = [screen] { return screen; };
         const QString temp = dir.path();
         env.tempDir = [temp] { return temp; };
+        // Reports there too, never in the user's documents.
+        env.reportDir = [temp] { return temp; };
         // Each window's wireless receiver on a free port: tests run side by side.
         env.wirelessPort = 0;
         // No button device and no snapshot key, whatever the machine has.

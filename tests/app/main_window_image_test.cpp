@@ -136,8 +136,9 @@ TEST_F(Images, OpenButtonSelectsTheScalePageAndOpensTheChosenFile)
     Settle();
     ASSERT_EQ(prompter.openRequests.size(), 1u);
     EXPECT_EQ(prompter.openRequests[0].filter,
-              "Support Image Files (*.jpeg *.jpg *.bmp *.tif);;Measurement Files (*.orvm);;"
-              "Jpeg Files (*.jpeg *.jpg);;Bitmap Files (*.bmp);;GIF Files (*.gif);;All Files (*)");
+              "Supported Files (*.jpeg *.jpg *.bmp *.png *.gif *.tif *.tiff *.orvm);;Measurement Files (*.orvm);;"
+              "Jpeg Files (*.jpeg *.jpg);;Bitmap Files (*.bmp);;PNG Files (*.png);;GIF Files (*.gif);;"
+              "TIFF Files (*.tif *.tiff);;All Files (*)");
     EXPECT_TRUE(d.hasImage());
     EXPECT_EQ(d.host().currentTab(), TabScale);
     EXPECT_EQ(d.parts().lastOpenDir, dir.path());
@@ -200,7 +201,7 @@ TEST_F(Images, ReturningToTheImagePageAsksBeforeDiscarding)
     prompter.answers.push_back(UiPrompter::Answer::No);
     d.host().SelectTab(TabImage);
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text, "Image you ara editing will not be saved.");
+    EXPECT_EQ(prompter.messages[0].text, "The image you are editing will not be saved. Continue?");
     EXPECT_EQ(prompter.messages[0].buttons, UiPrompter::Buttons::YesNo);
     EXPECT_EQ(d.host().currentTab(), TabScale);
     EXPECT_EQ(d.parts().tabControl->currentIndex(), TabScale);

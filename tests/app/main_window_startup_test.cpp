@@ -31,7 +31,7 @@ TEST_F(StartUp, EnglishWindowHasItsCaptionsTitleAndColumns)
     EXPECT_EQ(d.host().button(DlgCommand::Exit)->text(), "Exit");
     EXPECT_EQ(d.host().button(DlgCommand::SaveCsv)->text(), "Save Data Only");
     EXPECT_EQ(d.host().button(DlgCommand::SaveImage)->text(), "Save Image Only");
-    EXPECT_EQ(d.host().button(DlgCommand::Report)->text(), "Sava Data && Img");
+    EXPECT_EQ(d.host().button(DlgCommand::Report)->text(), "Save Data && Img");
     EXPECT_EQ(d.host().button(DlgCommand::DeleteAll)->text(), "Delete All Data");
     const QStringList tabs{"Image", "Scale", "Measure", "Option"};
     for (int i = 0; i < 4; ++i)

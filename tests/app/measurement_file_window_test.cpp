@@ -279,7 +279,7 @@ TEST_F(MeasurementFiles, NewerOrDamagedFilesAreRefusedAndTheWorkStays)
         prompter.answers = {UiPrompter::Answer::Yes};
         EXPECT_FALSE(WindowFiles::Of(d)->Open(file.fileName()));
         ASSERT_EQ(prompter.messages.size(), 2u);
-        EXPECT_EQ(prompter.messages[0].text, "Image you ara editing will not be saved.");
+        EXPECT_EQ(prompter.messages[0].text, "The image you are editing will not be saved. Continue?");
         EXPECT_EQ(prompter.messages[1].text, c.message);
         EXPECT_TRUE(SameRows(Rows(d), rows));
         EXPECT_EQ(d.document().list().size(), 2u);

@@ -1,5 +1,5 @@
-// The report button: the workbook in the temporary directory, opened through
-// the prompter, with the picture of the composite without selection marks.
+// The report button: the workbook in the report folder, opened through the
+// prompter, with the picture of the composite without selection marks.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <cstdlib>
 
@@ -176,41 +177,104 @@ TEST_F(Report, FailuresShowTheMessageAndLeaveNothingBehind)
     struct Case {
         const char *language;
         const char *message;
-        bool unwritable;  // else no application opens the workbook
     };
-    for (const Case &c : {Case{"ja", "Excelの起動に失敗しました。", true},
-                          Case{"en", "Could not open Excel file.", true},
-                          Case{"en", "Could not open Excel file.", false}}) {
+    // A folder refusing writes.
+    for (const Case &c : {Case{"ja", "Excelの起動に失敗しました。"}, Case{"en", "Could not open Excel file."}}) {
         SCOPED_TRACE(c.language);
-        const QString temp = dir.filePath(QStringLiteral("temp_") + QLatin1String(c.language) +
-                                          (c.unwritable ? "_ro" : "_rw"));
+        const QString temp = dir.filePath(QStringLiteral("temp_") + QLatin1String(c.language) + "_ro");
         ASSERT_TRUE(QDir().mkpath(temp));
         DlgEnvironment env = Env(c.language, c.language);
         env.tempDir = [temp] { return temp; };
+        env.reportDir = [temp] { return temp; };
         dlg = std::make_unique<COrvalinDlg>(env);
         dlg->LoadImageFile(WriteImage(QStringLiteral("image.png"), {60, 40}));
         AddDistance({5, 5}, {50, 30});
         prompter.messages.clear();
         prompter.openedDocuments.clear();
-        prompter.openDocumentResult = c.unwritable;
         {
-            // A folder refusing writes (the size limit also binds root).
-            QFile::setPermissions(temp, c.unwritable ? QFileDevice::ReadOwner | QFileDevice::ExeOwner
-                                                     : QFile::permissions(temp));
-            std::unique_ptr<FileSizeLimit> limit;
-            if (c.unwritable)
-                limit = std::make_unique<FileSizeLimit>(0);
+            // The size limit also binds root.
+            QFile::setPermissions(temp, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+            const FileSizeLimit limit(0);
             dlg->commands().OnReport();
         }
         QFile::setPermissions(temp, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         ASSERT_EQ(prompter.messages.size(), 1u);
         EXPECT_EQ(prompter.messages[0].text, QString::fromUtf8(c.message));
         EXPECT_EQ(prompter.messages[0].buttons, UiPrompter::Buttons::Ok);
-        EXPECT_EQ(prompter.openedDocuments.size(), c.unwritable ? 0u : 1u);
+        EXPECT_TRUE(prompter.openedDocuments.empty());
         EXPECT_TRUE(ReportLeftovers(temp).isEmpty()) << ReportLeftovers(temp).join(' ').toStdString();
         EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     }
-    prompter.openDocumentResult = true;
+}
+
+TEST_F(Report, WorkbookNoApplicationOpensIsKeptAndNamed)
+{
+    struct Case {
+        const char *language;
+        const char *message;
+    };
+    for (const Case &c : {Case{"en", "The report was saved but could not be opened.\nSaved as: %1"},
+                          Case{"ja", "レポートを保存しましたが、開けませんでした。\n保存先: %1"}}) {
+        SCOPED_TRACE(c.language);
+        const QString temp = dir.filePath(QStringLiteral("temp_") + QLatin1String(c.language));
+        const QString reports = dir.filePath(QStringLiteral("reports_") + QLatin1String(c.language));
+        ASSERT_TRUE(QDir().mkpath(temp) && QDir().mkpath(reports));
+        DlgEnvironment env = Env(c.language, c.language);
+        env.tempDir = [temp] { return temp; };
+        env.reportDir = [reports] { return reports; };
+        dlg = std::make_unique<COrvalinDlg>(env);
+        dlg->LoadImageFile(WriteImage(QStringLiteral("image.png"), {60, 40}));
+        AddDistance({5, 5}, {50, 30});
+        prompter.messages.clear();
+        prompter.openedDocuments.clear();
+        prompter.openDocumentResult = false;
+        dlg->commands().OnReport();
+        prompter.openDocumentResult = true;
+
+        ASSERT_EQ(prompter.openedDocuments.size(), 1u);
+        const QString book = prompter.openedDocuments[0].toLocalFile();
+        EXPECT_EQ(QFileInfo(book).absolutePath(), QFileInfo(reports).absoluteFilePath());
+        EXPECT_TRUE(QFileInfo(book).isFile());
+        EXPECT_EQ(ReportLeftovers(reports), QStringList{QFileInfo(book).fileName()});
+        // The work picture goes all the same.
+        EXPECT_TRUE(ReportLeftovers(temp).isEmpty()) << ReportLeftovers(temp).join(' ').toStdString();
+        ASSERT_EQ(prompter.messages.size(), 1u);
+        EXPECT_EQ(prompter.messages[0].text, QString::fromUtf8(c.message).arg(book));
+        EXPECT_EQ(prompter.messages[0].buttons, UiPrompter::Buttons::Ok);
+    }
+}
+
+TEST_F(Report, WrittenToTheDocumentsFolderOrElseHome)
+{
+    for (const bool documents : {true, false}) {
+        SCOPED_TRACE(documents ? "documents folder" : "home only");
+        const QString home = dir.filePath(documents ? QStringLiteral("home_docs") : QStringLiteral("home_bare"));
+        ASSERT_TRUE(QDir().mkpath(home + QStringLiteral("/config")));
+        if (documents)
+            ASSERT_TRUE(QDir().mkpath(home + QStringLiteral("/Documents")));
+        const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+        const auto restore = qScopeGuard([&] {
+            qputenv("HOME", oldHome);
+            if (oldConfig.isEmpty())
+                qunsetenv("XDG_CONFIG_HOME");
+            else
+                qputenv("XDG_CONFIG_HOME", oldConfig);
+        });
+        qputenv("HOME", QFile::encodeName(home));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("/config")));
+        DlgEnvironment env = Env();
+        env.reportDir = nullptr;
+        dlg = std::make_unique<COrvalinDlg>(env);
+        dlg->LoadImageFile(WriteImage(QStringLiteral("image.png"), {60, 40}));
+        prompter.openedDocuments.clear();
+        dlg->commands().OnReport();
+        ASSERT_EQ(prompter.openedDocuments.size(), 1u) << prompter.messageTexts().join(' ').toStdString();
+        const QFileInfo book(prompter.openedDocuments[0].toLocalFile());
+        EXPECT_EQ(book.absolutePath(), documents ? home + QStringLiteral("/Documents") : home);
+        EXPECT_TRUE(book.isFile());
+        // The work picture stays in the temporary folder and goes.
+        EXPECT_FALSE(QFile::exists(dir.filePath(QLatin1String(kWorkFileJpgName))));
+    }
 }
 
 }  // namespace

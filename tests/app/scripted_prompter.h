@@ -41,6 +41,8 @@ public:
     std::deque<Answer> answers;
     std::deque<QString> openPaths;
     std::deque<QString> savePaths;
+    // The filter each save chooser reports as chosen; none when empty.
+    std::deque<QString> saveFilters;
     std::deque<std::optional<QColor>> colors;
     std::deque<std::optional<QString>> texts;
     bool openDocumentResult = true;
@@ -94,9 +96,12 @@ public:
     }
 
     QString saveFile(QWidget *, const QString &caption, const QString &dir,
-                     const QString &filter) override
+                     const QString &filter, QString *selectedFilter) override
     {
         saveRequests.push_back({caption, dir, filter});
+        const QString chosen = Pop(saveFilters);
+        if (selectedFilter && !chosen.isEmpty())
+            *selectedFilter = chosen;
         return Pop(savePaths);
     }
 

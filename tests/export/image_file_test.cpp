@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <random>
 
 using namespace orv;
@@ -153,6 +155,37 @@ TEST(ImageFile, JpegForEveryJpegExtensionInAnyCase)
     // No image to write: nothing written.
     EXPECT_FALSE(WriteImageFile(dir.filePath("null.bmp"), "bmp", QImage(), QSize(), {}));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("null.bmp")));
+}
+
+TEST(ImageFile, OnePixelRedLinesStayRedInAJpeg)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // Lines on odd rows and columns, as measurement lines fall anywhere.
+    QImage img(64, 48, QImage::Format_RGB32);
+    img.fill(qRgb(255, 255, 255));
+    for (int x = 0; x < 64; ++x)
+        img.setPixel(x, 21, qRgb(255, 0, 0));
+    for (int y = 0; y < 48; ++y)
+        img.setPixel(37, y, qRgb(255, 0, 0));
+    const QString path = dir.filePath("lines.jpg");
+    ASSERT_TRUE(WriteImageFile(path, "jpg", img, img.size(), {}));
+    const LoadedImage back = LoadImageFile(path);
+    ASSERT_TRUE(back.ok()) << back.error.toStdString();
+    int worst = 0;
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            const QRgb want = img.pixel(x, y), got = back.image.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(want) - qRed(got)), std::abs(qGreen(want) - qGreen(got)),
+                              std::abs(qBlue(want) - qBlue(got))});
+        }
+    }
+    // Halved colour resolution turns the lines pink (green and blue near 128).
+    EXPECT_LT(worst, 48);
+    const QColor line = back.image.pixelColor(10, 21);
+    EXPECT_GT(line.red(), 220);
+    EXPECT_LT(line.green(), 48);
+    EXPECT_LT(line.blue(), 48);
 }
 
 TEST(ImageFile, CameraFrameMarkerGoesToTheSnapshot)

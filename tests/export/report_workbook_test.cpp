@@ -299,6 +299,19 @@ TEST(ReportSave, NeverReplacesAnEarlierReport)
 }
 
 
+TEST(ReportSave, ReportHasTheModeOfAnyNewFile)
+{
+    QTemporaryDir dir;
+    const QString picture = WritePicture(dir.path(), QSize(32, 24));
+    // What the process's umask gives a file it makes.
+    QFile plain(dir.filePath(QStringLiteral("plain.txt")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    const QString report = SaveReportWorkbook(dir.path(), QDateTime::currentDateTime(), SmallLayout(), picture);
+    ASSERT_FALSE(report.isEmpty());
+    EXPECT_EQ(QFile::permissions(report), QFile::permissions(plain.fileName()));
+}
+
 TEST(ReportSave, FailuresLeaveNothingBehind)
 {
     QTemporaryDir dir;
