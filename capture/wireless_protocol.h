@@ -31,7 +31,8 @@ inline constexpr std::uint32_t kMaxWirelessFrameBytes = 16u * 1024u * 1024u;
 
 // A frame in progress ends at the sixth read in a row that returns nothing.
 inline constexpr int kMaxEmptyReadsInFrame = 6;
-// Reads and loop passes wait this long (milliseconds).
+// Reads of a frame's pieces wait this long (milliseconds); between frames the
+// receiver waits for the next datagram without such a limit.
 inline constexpr int kReadTimeoutMs = 1;
 // No datagram for longer than this while the stream was present: stream lost.
 inline constexpr int kSilenceTimeoutMs = 1000;

@@ -29,7 +29,6 @@ TEST_F(DiscardQuestion, JapaneseBoxAsksInJapaneseAndItsButtonsAnswer)
         env.prompter = MakeDialogPrompter(env.locale);
         dlg = std::make_unique<COrvalinDlg>(std::move(env));
         COrvalinDlg &d = *dlg;
-        d.show();
         d.LoadImageFile(WriteImage(QStringLiteral("image.png"), {60, 40}));
         AddDistance({5, 5}, {50, 30});
         d.host().SelectTab(TabScale);

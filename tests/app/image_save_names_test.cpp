@@ -102,7 +102,7 @@ TEST_F(SaveNames, OpenChoosersDefaultTypeListsEveryReadableFile)
     ASSERT_TRUE(WindowFiles::Of(d)->SaveAs(dir.filePath(QStringLiteral("session.orvm"))));
     // A 1 x 1 GIF (Qt reads GIF but does not write it).
     const QByteArray gif = QByteArray::fromHex(
-        "4749463839610100010080000000000000ffffff21f90401000000002c00000000010001000002024401003b");
+        "47494638396101000100800000000000ffffff2c00000000010001000002024401003b");
     ASSERT_TRUE(WriteAll(dir.filePath(QStringLiteral("tiny.gif")), gif));
     QImage picture(20, 10, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
@@ -122,6 +122,7 @@ TEST_F(SaveNames, OpenChoosersDefaultTypeListsEveryReadableFile)
     const QStringList patterns = list.captured(1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     for (const QString &name : files) {
         SCOPED_TRACE(name.toStdString());
+        prompter.messages.clear();
         d.LoadImageFile(dir.filePath(name));
         EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join(' ').toStdString();
         bool listed = false;

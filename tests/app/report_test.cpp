@@ -250,8 +250,9 @@ TEST_F(Report, WrittenToTheDocumentsFolderOrElseHome)
         SCOPED_TRACE(documents ? "documents folder" : "home only");
         const QString home = dir.filePath(documents ? QStringLiteral("home_docs") : QStringLiteral("home_bare"));
         ASSERT_TRUE(QDir().mkpath(home + QStringLiteral("/config")));
-        if (documents)
+        if (documents) {
             ASSERT_TRUE(QDir().mkpath(home + QStringLiteral("/Documents")));
+        }
         const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
         const auto restore = qScopeGuard([&] {
             qputenv("HOME", oldHome);
