@@ -78,7 +78,8 @@ void DrawPointLabels(QPainter &p, const MeasureItem &item, const MeasureDrawOpti
         }
         const LabelBox r = DrawMeasureLabel(p, item, at.x(), at.y(), text);
         if (box.bottom <= 0 && selected) {
-            box = FittedLabelBox(item, opts, LabelOf::Point, following ? WidenedLabelBox(r, m) : ExtendedLabelBox(r, m));
+            box = FittedLabelBox(item, opts, LabelOf::Point,
+                                 following ? WidenedLabelBox(r, m) : ExtendedLabelBox(r, m));
             DrawLabelFrame(p, box, m);
             DrawMeasureLabel(p, item, box.left, box.top, text);
         }

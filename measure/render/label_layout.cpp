@@ -161,7 +161,8 @@ LabelLayout LayOutLabels(const MeasureItem &item, const MeasureDrawOptions &opts
             const QPoint at =
                 QPoint(box.left, box.top) + LabelFitShift(item, opts, LabelOf::Point, QPoint(box.left, box.top), w);
             const LabelBox r = TextBox(at.x(), at.y(), w, item.fontSize);
-            box = FittedLabelBox(item, opts, LabelOf::Point, following ? WidenedLabelBox(r, m) : ExtendedLabelBox(r, m));
+            box = FittedLabelBox(item, opts, LabelOf::Point,
+                                 following ? WidenedLabelBox(r, m) : ExtendedLabelBox(r, m));
         } else if (box.bottom >= 1 && !following) {
             box = FittedLabelBox(item, opts, LabelOf::Point, box);
         }
@@ -194,7 +195,8 @@ bool MayPlace(const MeasureItem &item, const MeasureDrawOptions &opts)
     if (item.labelBox.bottom == 0)
         return true;
     return std::any_of(item.subResults.begin(), item.subResults.end(), [&](const SubResult &sub) {
-        return sub.row >= 0 && ((selected && sub.labelBox.bottom <= 0) || Outside(item, opts, LabelOf::Point, sub.labelBox));
+        return sub.row >= 0 &&
+               ((selected && sub.labelBox.bottom <= 0) || Outside(item, opts, LabelOf::Point, sub.labelBox));
     });
 }
 

@@ -211,16 +211,18 @@ TEST_F(Results, ValuesAreNeverCutAndCarryTheirFullTextAsTooltip)
                 for (int c = 0; c < kResultColumnCount; ++c) {
                     const QString text = view.cellText(r, c);
                     // The kind name gives way to the list's width (see below).
-                    if (c != ColumnMeasurement)
+                    if (c != ColumnMeasurement) {
                         EXPECT_GE(view.columnWidth(c), view.fontMetrics().horizontalAdvance(text) + margin)
                             << lang << " row " << r << " column " << c << ": " << text.toStdString();
+                    }
                     const QModelIndex idx = view.model()->index(r, c);
                     EXPECT_EQ(idx.data(Qt::ToolTipRole).toString(), text);
                 }
             }
             for (int c = 0; c < kResultColumnCount; ++c) {
-                if (c != ColumnMeasurement)
+                if (c != ColumnMeasurement) {
                     EXPECT_GE(view.columnWidth(c), ResultColumnWidth(c));
+                }
             }
         };
         checkAllShown();
@@ -237,8 +239,9 @@ TEST_F(Results, ValuesAreNeverCutAndCarryTheirFullTextAsTooltip)
         table.DeleteAllRows();
         Settle();
         for (int c = 0; c < kResultColumnCount; ++c) {
-            if (c != ColumnMeasurement)
+            if (c != ColumnMeasurement) {
                 EXPECT_EQ(view.columnWidth(c), std::max(ResultColumnWidth(c), view.header()->sectionSizeHint(c)));
+            }
         }
     }
 }
@@ -258,12 +261,12 @@ TEST_F(Results, AtTheDefaultSizeValuesAndUnitsShowWholeAndTheKindNameGivesWay)
         ResultsView &view = *d.parts().resultsView;
         ResultsTable &table = d.document().results();
         const Language text = table.textLanguage();
-        const std::string longKind = KindName(KindAreaCircle, text) + " / " + KindName(KindPerpendicular, text) +
-                                     " / " + KindName(KindAngle2Lines, text);
+        const std::string longKind = std::string(KindName(KindAreaCircle, text)) + " / " +
+                                     KindName(KindPerpendicular, text) + " / " + KindName(KindAngle2Lines, text);
         const std::vector<Row> rows = {
-            {1, KindName(KindAreaCircle, text), "7853.98", "um2"},
-            {1, KindName(KindDiameter, text), "D = 100.00um", ""},
-            {1, KindName(KindRadius, text), "R = 50.00um", ""},
+            {1, std::string(KindName(KindAreaCircle, text)), "7853.98", "um2"},
+            {1, std::string(KindName(KindDiameter, text)), "D = 100.00um", ""},
+            {1, std::string(KindName(KindRadius, text)), "R = 50.00um", ""},
             {2, longKind, "12345.67", "um2"},
         };
         for (const Row &r : rows)
