@@ -263,7 +263,6 @@ TEST(DocumentHistory, LabelBoxesComeBackExactlyAfterCalibrationSteps)
         t.At(t.circle).labelBox = {20, 20, 80, 36};
         t.At(t.perpendicular).labelBox.bottom = 1;
         t.At(t.perpendicular).subResults.at(0).labelBox = {60, 50, 120, 66};
-        TypeScaleValue(t, nullptr);
         t.doc.ClearHistory();
         const std::vector<LabelBox> before = LabelBoxes(t.doc.list());
         const std::string hValue = t.doc.calibration().setting.hValue;
