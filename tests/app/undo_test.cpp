@@ -222,8 +222,7 @@ TEST_F(UndoTest, EveryKindOfStepComesBackAsMadeByHand)
         SCOPED_TRACE(c.name);
         c.prepare(*this);
         // The keys are pressed with the focus on the list: a modifier pressed
-        // in a Scale field commits the field, which marks every label to be
-        // measured again and so changes the picture by itself.
+        // in a Scale field commits the field, a step of its own when typed.
         listView()->setFocus();
         Settle();
         const Observed before = Observe();
