@@ -20,6 +20,7 @@ LayerInputs CompositionInputs(COrvalinDlg &dlg)
     opts.suffixLanguage = dlg.host().textLanguage();
     opts.selectedItem = doc.selectedItem();
     opts.selectionShown = dlg.host().currentTab() == TabMeasure || dlg.host().currentTab() == TabOption;
+    opts.imageSize = in.source.size();
     return in;
 }
 

@@ -18,6 +18,8 @@
 #include "document/measure_document.h"
 #include "export/results_table.h"
 #include "app/ui_prompter.h"
+#include "app/composition_inputs.h"
+#include "app/view_layer.h"
 #include "app/view_composer.h"
 #include "app/window_files.h"
 
@@ -169,6 +171,14 @@ bool COrvalinDlg::WriteImageFile(const QString &path, const QString &extension, 
     };
     const QSize size =
         doc_->origin() == ImageOrigin::CameraFrame ? kCameraFrameMarkerSize : doc_->zoom().geometry().imageSize;
+    // The calibration bars are the Scale page's handles, never part of the picture.
+    LayerInputs in = CompositionInputs(*this);
+    if (in.calibrationPage && !composite_.isNull()) {
+        in.calibrationPage = false;
+        const QImage picture = ViewComposer::BuildComposite(in.source, [&](QImage &c) { DrawLayer(c, in); });
+        return orv::WriteImageFile(path, extension, picture.convertToFormat(composite_.format()), size,
+                                   saveSnapshot, reason);
+    }
     return orv::WriteImageFile(path, extension, composite_, size, saveSnapshot, reason);
 }
 

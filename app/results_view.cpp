@@ -77,8 +77,11 @@ ResultsView::ResultsView(ResultsTable &table, QWidget *parent)
     setContextMenuPolicy(Qt::NoContextMenu);
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
-    // Columns grow to their widest text and the list scrolls sideways: a cut
-    // value ("1130…" for 11309.73) would read as another number.
+    // Numbers, values and units are never cut: a cut value ("1130…" for
+    // 11309.73) would read as another number. The kind name gives way first
+    // (elided, whole in its tooltip); only when that is not enough does the
+    // list scroll sideways.
+    setTextElideMode(Qt::ElideRight);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     RefitColumns();
@@ -109,20 +112,36 @@ int ResultsView::TextWidth(int row, int column) const
 void ResultsView::WidenColumns(int firstRow, int lastRow)
 {
     for (int c = 0; c < kResultColumnCount; ++c) {
-        int width = columnWidth(c);
         for (int r = firstRow; r <= lastRow; ++r)
-            width = std::max(width, TextWidth(r, c));
-        if (width != columnWidth(c))
-            setColumnWidth(c, width);
+            needed_[c] = std::max(needed_[c], TextWidth(r, c));
     }
+    LayOutColumns();
 }
 
 void ResultsView::RefitColumns()
 {
     // Back to the standard widths, or the titles' when wider, then the rows.
     for (int c = 0; c < kResultColumnCount; ++c)
-        setColumnWidth(c, std::max(ResultColumnWidth(c), header()->sectionSizeHint(c)));
+        needed_[c] = std::max(ResultColumnWidth(c), header()->sectionSizeHint(c));
     WidenColumns(0, model_->rowCount() - 1);
+}
+
+void ResultsView::LayOutColumns()
+{
+    int others = 0;
+    for (int c = 0; c < kResultColumnCount; ++c) {
+        if (c == ColumnMeasurement)
+            continue;
+        others += needed_[c];
+        if (columnWidth(c) != needed_[c])
+            setColumnWidth(c, needed_[c]);
+    }
+    // The kind name takes what is left, down to a few letters and the ellipsis.
+    const int kind = needed_[ColumnMeasurement];
+    const int least = std::min(kind, fontMetrics().horizontalAdvance(QStringLiteral("MMM\u2026")));
+    const int width = std::clamp(viewport()->width() - others, least, kind);
+    if (columnWidth(ColumnMeasurement) != width)
+        setColumnWidth(ColumnMeasurement, width);
 }
 
 QString ResultsView::cellText(int row, int column) const
@@ -205,6 +224,15 @@ void ResultsView::changeEvent(QEvent *event)
     QTreeView::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
         RefitColumns();
+}
+
+bool ResultsView::viewportEvent(QEvent *event)
+{
+    const bool handled = QTreeView::viewportEvent(event);
+    // The room changes with the window and with the vertical scroll bar.
+    if (event->type() == QEvent::Resize)
+        LayOutColumns();
+    return handled;
 }
 
 void ResultsView::mouseMoveEvent(QMouseEvent *event)

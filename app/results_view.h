@@ -5,6 +5,8 @@
 #include <QAbstractTableModel>
 #include <QTreeView>
 
+#include <array>
+
 #include "export/results_table.h"
 
 namespace orv {
@@ -64,6 +66,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
     void SelectAt(const QPoint &pos);
@@ -73,10 +76,14 @@ private:
     void WidenColumns(int firstRow, int lastRow);
     // Fits every column anew (after rows went away).
     void RefitColumns();
+    // Gives the columns their widths within the list's width.
+    void LayOutColumns();
     void ShowTableSelection(int selectedRow, int focusedRow);
 
     ResultsTable &table_;
     ResultsModel *model_ = nullptr;
+    // Width each column needs for its widest text (at least its standard width).
+    std::array<int, kResultColumnCount> needed_{};
     // The release that ends a double click is not a click of its own.
     bool releaseOfDouble_ = false;
 };

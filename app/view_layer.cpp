@@ -31,7 +31,8 @@ bool SameSubResult(const SubResult &a, const SubResult &b)
 // The options every item is drawn with, the selection aside.
 bool SameLabelOptions(const MeasureDrawOptions &a, const MeasureDrawOptions &b)
 {
-    return a.labelMode == b.labelMode && a.faceName == b.faceName && a.suffixLanguage == b.suffixLanguage;
+    return a.labelMode == b.labelMode && a.faceName == b.faceName && a.suffixLanguage == b.suffixLanguage &&
+           a.imageSize == b.imageSize;
 }
 
 bool SameOptions(const MeasureDrawOptions &a, const MeasureDrawOptions &b)

@@ -34,21 +34,50 @@ QString LabelOf(const std::string &value, const std::string &unit)
     return QString::fromStdString(value + unit);
 }
 
+// Light under dark: the bars and their labels show on any picture, dark or light.
+constexpr ColorRef kBarHalo = 0x00FFFFFF;
+
+// The text with a halo one pixel wide around its strokes, then the text itself.
+void DrawHaloedText(QPainter &p, int x, int y, const QString &text, int cellHeight)
+{
+    const TextStyle halo{kBarHalo, kBarHalo, false};
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            if (dx != 0 || dy != 0)
+                DrawTextTopLeft(p, x + dx, y + dy, text, halo, cellHeight);
+        }
+    }
+    DrawTextTopLeft(p, x, y, text, TextStyle{0, kBarHalo, false}, cellHeight);
+}
+
+void DrawCentredHaloed(QPainter &p, int left, int top, int right, int bottom, const QString &text,
+                       int cellHeight)
+{
+    if (right <= left || bottom <= top)
+        return;
+    const int width = QFontMetrics(p.font()).horizontalAdvance(text);
+    p.save();
+    p.setClipRect(QRect(left, top, right - left, bottom - top), Qt::IntersectClip);
+    DrawHaloedText(p, left + (right - left - width) / 2, top, text, cellHeight);
+    p.restore();
+}
+
 void DrawCalibrationBars(QPainter &p, const ScaleSetting &c, const QString &face)
 {
-    const TextStyle black{0, 0x00FFFFFF, false};
     p.setFont(MakeCellFont(face, kCalibFontHeight, kCalibFontHeight / 2));
-
     const int hn = ReadInt(c.hPixel);
     const QPoint h = c.hStart;
-    DrawHorizontalBarShape(p, h, hn);
-    DrawCentredClipped(p, h.x(), h.y() - kBarTick, h.x() + hn, h.y() + kBarTick, LabelOf(c.hValue, c.unit), black,
-                       kCalibFontHeight);
-
     const int vn = ReadInt(c.vPixel);
     const QPoint v = c.vStart;
+
+    DrawHaloedBarShape(p, h, hn, false);
+    DrawHaloedBarShape(p, v, vn, true);
+    DrawCentredHaloed(p, h.x(), h.y() - kBarTick, h.x() + hn, h.y() + kBarTick, LabelOf(c.hValue, c.unit),
+                      kCalibFontHeight);
+    DrawHaloedText(p, v.x() - kBarTick, v.y() + vn, LabelOf(c.vValue, c.unit), kCalibFontHeight);
+    // The lines last: a label's halo never hides them.
+    DrawHorizontalBarShape(p, h, hn);
     DrawVerticalBarShape(p, v, vn);
-    DrawTextTopLeft(p, v.x() - kBarTick, v.y() + vn, LabelOf(c.vValue, c.unit), black, kCalibFontHeight);
 }
 
 void DrawStandardScale(QPainter &p, const StandardScale &s)
@@ -82,6 +111,21 @@ void DrawVerticalBarShape(QPainter &p, QPoint start, int n)
     DrawSegment(p, QPoint(x - kBarTick, y), QPoint(x + kBarTick, y));
     DrawSegment(p, QPoint(x - kBarTick, y + n), QPoint(x + kBarTick, y + n));
     DrawSegment(p, QPoint(x, y), QPoint(x, y + n));
+}
+
+void DrawHaloedBarShape(QPainter &p, QPoint start, int n, bool vertical)
+{
+    const auto shape = [&] {
+        if (vertical)
+            DrawVerticalBarShape(p, start, n);
+        else
+            DrawHorizontalBarShape(p, start, n);
+    };
+    const QPen line = p.pen();
+    p.setPen(QPen(ToQColor(kBarHalo), line.width() + 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    shape();
+    p.setPen(line);
+    shape();
 }
 
 void DrawScaleBars(QPainter &p, const StandardScale &scale, const ScaleSetting &calibration,

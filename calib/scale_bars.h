@@ -21,6 +21,9 @@ inline constexpr int kBarTick = 8;
 void DrawHorizontalBarShape(QPainter &p, QPoint start, int n);
 // Vertical bar of length n from (x, y) downwards, ticks from x - 8 to x + 8.
 void DrawVerticalBarShape(QPainter &p, QPoint start, int n);
+// A calibration bar's shape on a light halo a pixel wide, then in the current
+// pen: it shows on dark pictures as on light ones.
+void DrawHaloedBarShape(QPainter &p, QPoint start, int n, bool vertical);
 
 // The calibration bars (only while the calibration page is current) with
 // their "<value><unit>" labels, then the standard scale when it is shown.

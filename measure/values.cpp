@@ -1,5 +1,6 @@
 #include "measure/values.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -223,11 +224,28 @@ void ComputeMeasureValue(MeasureItem &item, const ScaleFactors &f, Language lang
     }
 }
 
+namespace {
+
+// What an item's labels show, apart from its number.
+bool SameLabelTexts(const MeasureItem &a, const MeasureItem &b)
+{
+    return a.value == b.value && a.unit == b.unit &&
+           std::equal(a.subResults.begin(), a.subResults.end(), b.subResults.begin(), b.subResults.end(),
+                      [](const SubResult &x, const SubResult &y) { return x.text == y.text; });
+}
+
+}  // namespace
+
 void RecomputeAllMeasures(MeasureList &list, const ScaleFactors &f, Language lang,
                           const std::function<void(MeasureItem &)> &refreshRows)
 {
     for (const auto &item : list) {
+        const MeasureItem before = *item;
         ComputeMeasureValue(*item, f, lang);
+        // Labels whose texts stay as they were keep their boxes: nothing
+        // needs measuring again, and nothing moves.
+        if (SameLabelTexts(*item, before))
+            item->labelBox = before.labelBox;
         if (refreshRows)
             refreshRows(*item);
     }

@@ -20,7 +20,8 @@ struct ScaleFactors {
 // sets its value, unit and sub-result texts.
 void ComputeMeasureValue(MeasureItem &item, const ScaleFactors &f, Language lang);
 
-// Computes every item in list order, calling refreshRows after each one.
+// Computes every item in list order, calling refreshRows after each one. An
+// item whose label texts come out as they were keeps its label boxes.
 void RecomputeAllMeasures(MeasureList &list, const ScaleFactors &f, Language lang,
                           const std::function<void(MeasureItem &)> &refreshRows);
 

@@ -155,10 +155,7 @@ void CalibDragHandler::paintOverlay(InteractionContext &, QPainter &painter)
     const QPoint at = drag.position + drag.offset;
     const bool endDrag = mode_ == DragMode::HBarEnd || mode_ == DragMode::VBarEnd;
     const int length = endDrag ? drag.provisional : drag.length;
-    if (vertical())
-        DrawVerticalBarShape(painter, at, length);
-    else
-        DrawHorizontalBarShape(painter, at, length);
+    DrawHaloedBarShape(painter, at, length, vertical());
     painter.restore();
 }
 

@@ -2,6 +2,8 @@
 
 #include <QFontMetrics>
 
+#include <algorithm>
+
 #include "measure/derive.h"
 #include "measure/render/draw_shapes.h"
 #include "measure/render/gdi_font.h"
@@ -35,11 +37,27 @@ void PrepareItemPainter(QPainter &p, const MeasureItem &item)
     p.setBackgroundMode(Qt::TransparentMode);
 }
 
+int Advance(const QPainter &p, const QString &text)
+{
+    return QFontMetrics(p.font()).horizontalAdvance(text);
+}
+
+// Where a label not yet placed in a box is drawn: moved inside the image
+// (the width is measured only when there is an image to keep it in).
+QPoint FittedTextPos(const QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts, LabelOf which,
+                     QPoint pos, const QString &text)
+{
+    if (opts.imageSize.isEmpty())
+        return pos;
+    return pos + LabelFitShift(item, opts, which, pos, Advance(p, text));
+}
+
 // Detail labels of the measured points of kinds 5 and 7. A selected label
 // without a box is framed where it is drawn (the layout gives it that box).
-void DrawPointLabels(QPainter &p, const MeasureItem &item, bool selected)
+void DrawPointLabels(QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts, bool selected)
 {
     const int m = LabelMargin(item);
+    const bool following = item.labelBox.bottom == 0;
     int k = 0;
     for (const SubResult &sub : item.subResults) {
         ++k;
@@ -47,29 +65,48 @@ void DrawPointLabels(QPainter &p, const MeasureItem &item, bool selected)
             continue;
         LabelBox box = sub.labelBox;
         const QString text = SubResultLabelText(item, k, sub);
-        if (item.labelBox.bottom == 0) {
+        if (following) {
             box.left = ClampToInt(0LL + sub.pos.x() + m);
             box.top = ClampToInt(0LL + sub.pos.y() + m);
         }
-        const LabelBox r = DrawMeasureLabel(p, item, box.left, box.top, text);
+        QPoint at(box.left, box.top);
+        if (box.bottom >= 1 && !following) {
+            const LabelBox fitted = FittedLabelBox(item, opts, LabelOf::Point, box);
+            at = QPoint(fitted.left, fitted.top);
+        } else {
+            at = FittedTextPos(p, item, opts, LabelOf::Point, at, text);
+        }
+        const LabelBox r = DrawMeasureLabel(p, item, at.x(), at.y(), text);
         if (box.bottom <= 0 && selected) {
-            box = item.labelBox.bottom == 0 ? WidenedLabelBox(r, m) : ExtendedLabelBox(r, m);
+            box = FittedLabelBox(item, opts, LabelOf::Point,
+                                 following ? WidenedLabelBox(r, m) : ExtendedLabelBox(r, m));
             DrawLabelFrame(p, box, m);
             DrawMeasureLabel(p, item, box.left, box.top, text);
         }
     }
 }
 
-// Indented lines under the label (the circle's diameter, radius, circumference).
-void DrawDetailLines(QPainter &p, const MeasureItem &item, QPoint labelPos)
+// Indented lines under the label (the circle's diameter, radius, circumference),
+// moved left together where the image would cut the longest.
+void DrawDetailLines(QPainter &p, const MeasureItem &item, QPoint labelPos, QSize image)
 {
+    long long x = labelPos.x() + 0LL + item.fontSize + 10;
+    if (!image.isEmpty()) {
+        long long right = x;
+        for (const SubResult &sub : item.subResults) {
+            if (sub.row >= 0)
+                right = std::max(right, x + Advance(p, QString::fromStdString(sub.text)));
+        }
+        if (right > image.width())
+            x -= std::min(right - image.width(), std::max(0LL, x));
+    }
     int k = 0;
     for (const SubResult &sub : item.subResults) {
         ++k;
         if (sub.row < 0)
             continue;
-        DrawMeasureLabel(p, item, ClampToInt(0LL + labelPos.x() + item.fontSize + 10),
-                         ClampToInt(labelPos.y() + 1LL * k * item.fontSize + 10), QString::fromStdString(sub.text));
+        DrawMeasureLabel(p, item, ClampToInt(x), ClampToInt(labelPos.y() + 1LL * k * item.fontSize + 10),
+                         QString::fromStdString(sub.text));
     }
 }
 
@@ -121,31 +158,34 @@ void DrawListedMeasure(QPainter &p, const MeasureItem &item, const MeasureDrawOp
         return;
     }
 
+    if (HasSubResultLabels(item)) {
+        if (opts.labelMode == LabelMode::Details)
+            DrawPointLabels(p, item, opts, selected);
+        return;
+    }
     const QString text = MeasureLabelText(item, opts.labelMode, opts.suffixLanguage);
     const int m = LabelMargin(item);
+
     QPoint pos = anchor.value_or(QPoint());
-    if (item.labelBox.bottom >= 1)
-        pos = QPoint(item.labelBox.left, item.labelBox.top);
-    else if (item.labelBox.bottom < 0)
-        pos = QPoint(ClampToInt(0LL + item.labelBox.left + m), ClampToInt(0LL + item.labelBox.top + m));
-
-    if (!HasSubResultLabels(item)) {
-        const LabelBox r = DrawMeasureLabel(p, item, pos.x(), pos.y(), text);
-        // Selected before its box is placed: framed where it stands, as the
-        // layout places it.
-        if (selected && item.labelBox.bottom <= 0) {
-            const LabelBox box = item.labelBox.bottom == 0 ? ExtendedLabelBox(r, m) : WidenedLabelBox(r, m);
-            DrawLabelFrame(p, box, m);
-            DrawMeasureLabel(p, item, box.left, box.top, text);
-        }
+    if (item.labelBox.bottom >= 1) {
+        const LabelBox fitted = FittedLabelBox(item, opts, LabelOf::Item, item.labelBox);
+        pos = QPoint(fitted.left, fitted.top);
+    } else {
+        if (item.labelBox.bottom < 0)
+            pos = QPoint(ClampToInt(0LL + item.labelBox.left + m), ClampToInt(0LL + item.labelBox.top + m));
+        pos = FittedTextPos(p, item, opts, LabelOf::Item, pos, text);
     }
-
-    if (opts.labelMode == LabelMode::Details) {
-        if (HasSubResultLabels(item))
-            DrawPointLabels(p, item, selected);
-        else
-            DrawDetailLines(p, item, pos);
+    const LabelBox r = DrawMeasureLabel(p, item, pos.x(), pos.y(), text);
+    // Selected before its box is placed: framed where it stands, as the
+    // layout places it.
+    if (selected && item.labelBox.bottom <= 0) {
+        const LabelBox box = FittedLabelBox(item, opts, LabelOf::Item,
+                                            item.labelBox.bottom == 0 ? ExtendedLabelBox(r, m) : WidenedLabelBox(r, m));
+        DrawLabelFrame(p, box, m);
+        DrawMeasureLabel(p, item, box.left, box.top, text);
     }
+    if (opts.labelMode == LabelMode::Details)
+        DrawDetailLines(p, item, pos, opts.imageSize);
 }
 
 void DrawListedMeasure(QPainter &p, const MeasureItem &item, const MeasureDrawOptions &opts)

@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QSize>
 #include <QString>
 
 #include <map>
@@ -28,6 +29,9 @@ struct MeasureDrawOptions {
     const MeasureItem *selectedItem = nullptr;
     // Selection marks show only while the Measure or Option page is current.
     bool selectionShown = false;
+    // The image drawn on: labels are kept wholly inside it where they fit.
+    // Empty: labels stay where their anchors and boxes put them.
+    QSize imageSize;
 
     bool isSelected(const MeasureItem &item) const { return selectionShown && &item == selectedItem; }
 };

@@ -58,6 +58,61 @@ LabelBox WidenedLabelBox(const LabelBox &r, int m)
             ClampToInt(0LL + r.bottom + m)};
 }
 
+namespace {
+
+// The shift along one axis that brings [lo, hi) inside [0, extent), where it fits.
+long long AxisShift(long long lo, long long hi, int extent)
+{
+    if (hi - lo > extent)
+        return 0;
+    if (lo < 0)
+        return -lo;
+    return hi > extent ? extent - hi : 0;
+}
+
+// How far under its top an item's label reaches with its detail lines (0 without them).
+long long DetailReach(const MeasureItem &item, const MeasureDrawOptions &opts, LabelOf which)
+{
+    if (which != LabelOf::Item || opts.labelMode != LabelMode::Details || HasSubResultLabels(item))
+        return 0;
+    long long last = 0;
+    long long k = 0;
+    for (const SubResult &sub : item.subResults) {
+        ++k;
+        if (sub.row >= 0)
+            last = k;
+    }
+    return last == 0 ? 0 : last * item.fontSize + 10 + item.fontSize;
+}
+
+}  // namespace
+
+QPoint LabelFitShift(const MeasureItem &item, const MeasureDrawOptions &opts, LabelOf which, QPoint pos, int width)
+{
+    if (opts.imageSize.isEmpty())
+        return {};
+    // The frame a selected label gets lies m around its text: it counts too.
+    const long long m = LabelMargin(item);
+    const long long dx = AxisShift(pos.x() - m, pos.x() + 0LL + width + m, opts.imageSize.width());
+    const long long bottom =
+        std::max(pos.y() + 0LL + item.fontSize + m, pos.y() + DetailReach(item, opts, which));
+    const long long dy = AxisShift(pos.y() - m, bottom, opts.imageSize.height());
+    return QPoint(ClampToInt(dx), ClampToInt(dy));
+}
+
+LabelBox FittedLabelBox(const MeasureItem &item, const MeasureDrawOptions &opts, LabelOf which, const LabelBox &box)
+{
+    if (opts.imageSize.isEmpty())
+        return box;
+    const long long width = std::max(0LL, 0LL + box.right - box.left - 2LL * LabelMargin(item));
+    const QPoint d = LabelFitShift(item, opts, which, QPoint(box.left, box.top), ClampToInt(width));
+    if (d.isNull())
+        return box;
+    // Still a placed box (bottom 1 or more) wherever it goes.
+    return {ClampToInt(0LL + box.left + d.x()), ClampToInt(0LL + box.top + d.y()),
+            ClampToInt(0LL + box.right + d.x()), std::max(1, ClampToInt(0LL + box.bottom + d.y()))};
+}
+
 LabelLayout LayOutLabels(const MeasureItem &item, const MeasureDrawOptions &opts)
 {
     LabelLayout out{item.labelBox, {}};
@@ -76,10 +131,13 @@ LabelLayout LayOutLabels(const MeasureItem &item, const MeasureDrawOptions &opts
             QPoint pos = MeasureLabelAnchor(item).value_or(QPoint());
             if (out.box.bottom < 0)
                 pos = QPoint(ClampToInt(0LL + out.box.left + m), ClampToInt(0LL + out.box.top + m));
-            const LabelBox r =
-                TextBox(pos.x(), pos.y(), width(MeasureLabelText(item, opts.labelMode, opts.suffixLanguage)),
-                        item.fontSize);
-            out.box = out.box.bottom == 0 ? ExtendedLabelBox(r, m) : WidenedLabelBox(r, m);
+            const int w = width(MeasureLabelText(item, opts.labelMode, opts.suffixLanguage));
+            pos += LabelFitShift(item, opts, LabelOf::Item, pos, w);
+            const LabelBox r = TextBox(pos.x(), pos.y(), w, item.fontSize);
+            out.box = FittedLabelBox(item, opts, LabelOf::Item,
+                                     out.box.bottom == 0 ? ExtendedLabelBox(r, m) : WidenedLabelBox(r, m));
+        } else if (out.box.bottom >= 1) {
+            out.box = FittedLabelBox(item, opts, LabelOf::Item, out.box);
         }
         return out;
     }
@@ -99,8 +157,14 @@ LabelLayout LayOutLabels(const MeasureItem &item, const MeasureDrawOptions &opts
         }
         if (box.bottom <= 0 && selected) {
             const int k = static_cast<int>(i) + 1;
-            const LabelBox r = TextBox(box.left, box.top, width(SubResultLabelText(item, k, sub)), item.fontSize);
-            box = following ? WidenedLabelBox(r, m) : ExtendedLabelBox(r, m);
+            const int w = width(SubResultLabelText(item, k, sub));
+            const QPoint at =
+                QPoint(box.left, box.top) + LabelFitShift(item, opts, LabelOf::Point, QPoint(box.left, box.top), w);
+            const LabelBox r = TextBox(at.x(), at.y(), w, item.fontSize);
+            box = FittedLabelBox(item, opts, LabelOf::Point,
+                                 following ? WidenedLabelBox(r, m) : ExtendedLabelBox(r, m));
+        } else if (box.bottom >= 1 && !following) {
+            box = FittedLabelBox(item, opts, LabelOf::Point, box);
         }
     }
     // From now on the point labels keep the boxes they were given.
@@ -111,6 +175,12 @@ LabelLayout LayOutLabels(const MeasureItem &item, const MeasureDrawOptions &opts
 
 namespace {
 
+// A placed box the image would cut.
+bool Outside(const MeasureItem &item, const MeasureDrawOptions &opts, LabelOf which, const LabelBox &box)
+{
+    return box.bottom >= 1 && !(FittedLabelBox(item, opts, which, box) == box);
+}
+
 // False when the layout surely keeps every box (the common case, checked
 // without building it; the whole list is checked at every composition).
 bool MayPlace(const MeasureItem &item, const MeasureDrawOptions &opts)
@@ -119,14 +189,15 @@ bool MayPlace(const MeasureItem &item, const MeasureDrawOptions &opts)
         return false;
     const bool selected = opts.isSelected(item);
     if (!HasSubResultLabels(item))
-        return selected && item.labelBox.bottom <= 0;
+        return (selected && item.labelBox.bottom <= 0) || Outside(item, opts, LabelOf::Item, item.labelBox);
     if (opts.labelMode != LabelMode::Details)
         return false;
     if (item.labelBox.bottom == 0)
         return true;
-    return selected && std::any_of(item.subResults.begin(), item.subResults.end(), [](const SubResult &sub) {
-               return sub.row >= 0 && sub.labelBox.bottom <= 0;
-           });
+    return std::any_of(item.subResults.begin(), item.subResults.end(), [&](const SubResult &sub) {
+        return sub.row >= 0 &&
+               ((selected && sub.labelBox.bottom <= 0) || Outside(item, opts, LabelOf::Point, sub.labelBox));
+    });
 }
 
 }  // namespace

@@ -31,4 +31,14 @@ bool ApplyLabelLayout(MeasureItem &item, const MeasureDrawOptions &opts);
 LabelBox ExtendedLabelBox(const LabelBox &r, int m);
 LabelBox WidenedLabelBox(const LabelBox &r, int m);
 
+// An item's own label (with its detail lines under it) or one of its point labels.
+enum class LabelOf { Item, Point };
+
+// The shift that brings a label whose text is drawn at `pos`, `width` wide,
+// wholly inside opts.imageSize together with its frame (and detail lines):
+// left or up, right or down, on each axis where it fits.
+QPoint LabelFitShift(const MeasureItem &item, const MeasureDrawOptions &opts, LabelOf which, QPoint pos, int width);
+// A placed box moved by that shift (its label is drawn at its top left).
+LabelBox FittedLabelBox(const MeasureItem &item, const MeasureDrawOptions &opts, LabelOf which, const LabelBox &box);
+
 }  // namespace orv

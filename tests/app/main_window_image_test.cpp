@@ -17,6 +17,9 @@
 #include "main_window_fixture.h"
 #include "app/tool_tab.h"
 #include "app/tool_tab_button.h"
+#include "measure/render/draw_measures.h"
+#include "measure/render/gdi_font.h"
+#include "tests/support/render_test_support.h"
 
 namespace orv::test {
 namespace {
@@ -324,6 +327,63 @@ TEST_F(Images, SavedFileTypeFollowsTheExtensionInAnyCase)
     d.document().SetOrigin(ImageOrigin::CameraFrame);
     d.WriteImageFile(dir.filePath("frame.bmp"), "bmp");
     EXPECT_FALSE(QFile::exists(dir.filePath("frame.bmp")));
+}
+
+TEST_F(Images, LabelsByTheImageEdgeAreSavedWhole)
+{
+    struct Case {
+        const char *what;
+        QPoint a, b;
+    };
+    const Case cases[] = {
+        {"right edge", {200, 100}, {296, 100}},
+        {"bottom edge", {40, 196}, {136, 196}},
+        {"bottom right corner", {200, 196}, {296, 198}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        COrvalinDlg &d = MakeWithImage({300, 200});
+        d.show();
+        MeasureItem *item = AddDistance(c.a, c.b);
+        // An opaque label: its cells show where it lies.
+        item->backMode = 0;
+        item->backColor = MakeColorRef(0, 255, 0);
+        d.host().RebuildView();
+        const QString target = dir.filePath("edge.bmp");
+        ASSERT_TRUE(d.WriteImageFile(target, QStringLiteral("bmp")));
+        const QImage saved = QImage(target).convertToFormat(QImage::Format_RGB32);
+        ASSERT_FALSE(saved.isNull());
+        const QRect cells = BoxWhere(saved, Exactly(kGreen));
+        const QString face = QString::fromStdString(d.document().drawAttribute().faceName);
+        const QFont font = MakeLabelFont(face, item->fontSize);
+        const QString text = MeasureLabelText(*item, d.document().labelMode(), d.host().textLanguage());
+        EXPECT_EQ(cells.width(), TextWidth(font, text));
+        EXPECT_EQ(cells.height(), item->fontSize);
+        // The view shows what is saved.
+        EXPECT_EQ(saved, *d.parts().composite);
+    }
+}
+
+TEST_F(Images, SavedFromTheScalePageTheImageCarriesNoCalibrationBars)
+{
+    COrvalinDlg &d = MakeWithImage({300, 200});
+    d.show();
+    d.host().SelectTab(TabMeasure);
+    const QString plain = dir.filePath("plain.bmp");
+    ASSERT_TRUE(d.WriteImageFile(plain, QStringLiteral("bmp")));
+    d.host().SelectTab(TabScale);
+    ASSERT_EQ(d.host().currentTab(), TabScale);
+    const QString target = dir.filePath("scale.bmp");
+    ASSERT_TRUE(d.WriteImageFile(target, QStringLiteral("bmp")));
+    const QImage saved = QImage(target).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(saved.isNull());
+    const QImage expected = QImage(plain).convertToFormat(QImage::Format_RGB32);
+    QRect diff;
+    for (int y = 0; y < saved.height(); ++y)
+        for (int x = 0; x < saved.width(); ++x)
+            if (saved.pixel(x, y) != expected.pixel(x, y))
+                diff |= QRect(x, y, 1, 1);
+    EXPECT_TRUE(diff.isNull()) << diff.x() << "," << diff.y() << " " << diff.width() << "x" << diff.height();
 }
 
 }  // namespace

@@ -210,14 +210,20 @@ TEST_F(Results, ValuesAreNeverCutAndCarryTheirFullTextAsTooltip)
             for (int r = 0; r < table.rowCount(); ++r) {
                 for (int c = 0; c < kResultColumnCount; ++c) {
                     const QString text = view.cellText(r, c);
-                    EXPECT_GE(view.columnWidth(c), view.fontMetrics().horizontalAdvance(text) + margin)
-                        << lang << " row " << r << " column " << c << ": " << text.toStdString();
+                    // The kind name gives way to the list's width (see below).
+                    if (c != ColumnMeasurement) {
+                        EXPECT_GE(view.columnWidth(c), view.fontMetrics().horizontalAdvance(text) + margin)
+                            << lang << " row " << r << " column " << c << ": " << text.toStdString();
+                    }
                     const QModelIndex idx = view.model()->index(r, c);
                     EXPECT_EQ(idx.data(Qt::ToolTipRole).toString(), text);
                 }
             }
-            for (int c = 0; c < kResultColumnCount; ++c)
-                EXPECT_GE(view.columnWidth(c), ResultColumnWidth(c));
+            for (int c = 0; c < kResultColumnCount; ++c) {
+                if (c != ColumnMeasurement) {
+                    EXPECT_GE(view.columnWidth(c), ResultColumnWidth(c));
+                }
+            }
         };
         checkAllShown();
         // Wider than the list: it scrolls sideways instead of cutting.
@@ -232,8 +238,66 @@ TEST_F(Results, ValuesAreNeverCutAndCarryTheirFullTextAsTooltip)
         EXPECT_LT(view.columnWidth(ColumnValue), view.fontMetrics().horizontalAdvance(QString(60, '8')));
         table.DeleteAllRows();
         Settle();
-        for (int c = 0; c < kResultColumnCount; ++c)
-            EXPECT_EQ(view.columnWidth(c), std::max(ResultColumnWidth(c), view.header()->sectionSizeHint(c)));
+        for (int c = 0; c < kResultColumnCount; ++c) {
+            if (c != ColumnMeasurement) {
+                EXPECT_EQ(view.columnWidth(c), std::max(ResultColumnWidth(c), view.header()->sectionSizeHint(c)));
+            }
+        }
+    }
+}
+
+TEST_F(Results, AtTheDefaultSizeValuesAndUnitsShowWholeAndTheKindNameGivesWay)
+{
+    struct Row {
+        int number;
+        std::string kind;
+        const char *value;
+        const char *unit;
+    };
+    for (const char *lang : {"en", "ja"}) {
+        COrvalinDlg &d = Make(lang, lang);
+        d.show();
+        Settle();
+        ResultsView &view = *d.parts().resultsView;
+        ResultsTable &table = d.document().results();
+        const Language text = table.textLanguage();
+        const std::string longKind = std::string(KindName(KindAreaCircle, text)) + " / " +
+                                     KindName(KindPerpendicular, text) + " / " + KindName(KindAngle2Lines, text);
+        const std::vector<Row> rows = {
+            {1, std::string(KindName(KindAreaCircle, text)), "7853.98", "um2"},
+            {1, std::string(KindName(KindDiameter, text)), "D = 100.00um", ""},
+            {1, std::string(KindName(KindRadius, text)), "R = 50.00um", ""},
+            {2, longKind, "12345.67", "um2"},
+        };
+        for (const Row &r : rows)
+            table.AddResultRow(r.number, r.kind, r.value, r.unit);
+        Settle();
+        const int margin = 2 * (view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1);
+        const int room = view.viewport()->width();
+        for (int r = 0; r < table.rowCount(); ++r) {
+            for (int c : {ColumnNumber, ColumnValue, ColumnUnit}) {
+                const QString shown = view.cellText(r, c);
+                SCOPED_TRACE(std::string(lang) + " row " + std::to_string(r) + " " + shown.toStdString());
+                EXPECT_GE(view.columnWidth(c), view.fontMetrics().horizontalAdvance(shown) + margin);
+                // On screen without scrolling.
+                EXPECT_LE(view.columnViewportPosition(c) + view.columnWidth(c), room);
+            }
+        }
+        EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0) << lang;
+        // The long kind name is cut with an ellipsis and whole in its tooltip.
+        const QString kind = view.cellText(3, ColumnMeasurement);
+        EXPECT_LT(view.columnWidth(ColumnMeasurement), view.fontMetrics().horizontalAdvance(kind) + margin) << lang;
+        EXPECT_GT(view.columnWidth(ColumnMeasurement), view.fontMetrics().horizontalAdvance(QStringLiteral("MM")));
+        EXPECT_NE(view.textElideMode(), Qt::ElideNone);
+        EXPECT_EQ(view.model()->index(3, ColumnMeasurement).data(Qt::ToolTipRole).toString(), kind);
+        // Its rows gone, the kind column takes its full width again.
+        table.DeleteRow(3);
+        Settle();
+        for (int r = 0; r < table.rowCount(); ++r)
+            EXPECT_GE(view.columnWidth(ColumnMeasurement),
+                      std::min(view.fontMetrics().horizontalAdvance(view.cellText(r, ColumnMeasurement)) + margin,
+                               room - view.columnWidth(ColumnNumber) - view.columnWidth(ColumnValue) -
+                                   view.columnWidth(ColumnUnit)));
     }
 }
 

@@ -222,8 +222,7 @@ TEST_F(UndoTest, EveryKindOfStepComesBackAsMadeByHand)
         SCOPED_TRACE(c.name);
         c.prepare(*this);
         // The keys are pressed with the focus on the list: a modifier pressed
-        // in a Scale field commits the field, which marks every label to be
-        // measured again and so changes the picture by itself.
+        // in a Scale field commits the field, a step of its own when typed.
         listView()->setFocus();
         Settle();
         const Observed before = Observe();
@@ -293,6 +292,63 @@ TEST_F(UndoTest, KeysWorkWhereverTheFocusIsAndOtherKeysStillDoNothing)
             Key(key, {});
         EXPECT_TRUE(dlg->isVisible());
         EXPECT_EQ(list().size(), count);
+        dlg->host().SelectTab(TabMeasure);
+    }
+}
+
+std::vector<LabelBox> LabelBoxes(const MeasureList &list)
+{
+    std::vector<LabelBox> boxes;
+    for (const auto &item : list) {
+        boxes.push_back(item->labelBox);
+        for (const SubResult &sub : item->subResults)
+            boxes.push_back(sub.labelBox);
+    }
+    return boxes;
+}
+
+TEST_F(UndoTest, ACalibrationValueUndoneWithTheKeysInItsFieldPutsTheLabelsBack)
+{
+    struct Case {
+        const char *name;
+        bool returnFirst;
+    };
+    const Case cases[] = {{"typed and taken with Return", true}, {"typed and undone at once", false}};
+    // Every label placed: each item selected once, then none.
+    for (int row : {0, 3}) {
+        ClickRow(row);
+        Settle();
+    }
+    ClearSelection();
+    Settle();
+    ASSERT_GE(distance().labelBox.bottom, 1);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        dlg->host().SelectTab(TabScale);
+        Settle();
+        const std::vector<LabelBox> before = LabelBoxes(list());
+        const std::string hValue = scale().hValue->text().toStdString();
+        const QImage drawnBefore = Composite();
+
+        scale().hValue->setFocus();
+        Retype(scale().hValue, "20");
+        if (c.returnFirst)
+            QTest::keyClick(scale().hValue, Qt::Key_Return);
+        Settle();
+        Undo();
+        EXPECT_EQ(scale().hValue->text().toStdString(), hValue);
+        // Leaving the field (for the Save button, say) takes its value again.
+        listView()->setFocus();
+        Settle();
+        const std::vector<LabelBox> after = LabelBoxes(list());
+        ASSERT_EQ(after.size(), before.size());
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            EXPECT_EQ(after[i].left, before[i].left) << i;
+            EXPECT_EQ(after[i].top, before[i].top) << i;
+            EXPECT_EQ(after[i].right, before[i].right) << i;
+            EXPECT_EQ(after[i].bottom, before[i].bottom) << i;
+        }
+        EXPECT_TRUE(SamePixels(Composite(), drawnBefore));
         dlg->host().SelectTab(TabMeasure);
     }
 }

@@ -119,6 +119,28 @@ TEST(ScaleBars, CalibrationBarsOnlyOnTheCalibrationPage)
     EXPECT_TRUE(Is(both, 60, 10, Qt::black));
 }
 
+TEST(ScaleBars, CalibrationBarsShowOnDarkAndLightPictures)
+{
+    // The bars are found and dragged by eye: on any picture their lines and
+    // labels must stand out from it.
+    const QColor backgrounds[] = {Qt::black, Qt::white, QColor(128, 128, 128), QColor(0, 0, 90),
+                                  QColor(250, 240, 200)};
+    Scene s;
+    for (const QColor &background : backgrounds) {
+        SCOPED_TRACE(background.name().toStdString());
+        const QImage img = Draw(s, true, background);
+        const auto stands = [&](QRgb px) { return std::abs(qGray(px) - qGray(background.rgb())) >= 100; };
+        // Along both bars and across both end ticks (bars from (10, 10), 100 pixels).
+        for (QPoint at : {QPoint(60, 10), QPoint(10, 60), QPoint(110, 4), QPoint(4, 110), QPoint(10, 110)})
+            EXPECT_GT(CountWhere(img, stands, QRect(at - QPoint(1, 1), QSize(3, 3))), 0) << at.x() << "," << at.y();
+        // The labels: "100um" over the horizontal bar, under the vertical one.
+        EXPECT_GT(CountWhere(img, stands, QRect(19, 0, 80, 10)), 15);
+        EXPECT_GT(CountWhere(img, stands, QRect(0, 112, 100, 20)), 15);
+        // Nothing is drawn elsewhere.
+        EXPECT_EQ(CountWhere(img, stands, QRect(130, 30, 190, 130)), 0);
+    }
+}
+
 TEST(ScaleBars, LabelIsCutAtTheBarEnds)
 {
     Scene s;

@@ -202,6 +202,76 @@ TEST(DocumentHistory, WhatChangesNothingIsNoStep)
     }
 }
 
+std::vector<LabelBox> LabelBoxes(const MeasureList &list)
+{
+    std::vector<LabelBox> boxes;
+    for (const auto &item : list) {
+        boxes.push_back(item->labelBox);
+        for (const SubResult &sub : item->subResults)
+            boxes.push_back(sub.labelBox);
+    }
+    return boxes;
+}
+
+// A value typed on the Scale page, as the page commits it: one step.
+void TypeScaleValue(Scene &t, const char *hValue)
+{
+    const DocumentStep step(t.doc);
+    if (hValue)
+        t.doc.editCalibration().setting.hValue = hValue;
+    t.doc.RecomputeAll();
+    t.doc.CalibrationEdited();
+}
+
+TEST(DocumentHistory, LabelBoxesComeBackExactlyAfterCalibrationSteps)
+{
+    struct Case {
+        const char *name;
+        std::function<void(Scene &)> act;
+    };
+    const std::vector<Case> cases = {
+        {"a value typed, undone", [](Scene &t) {
+             TypeScaleValue(t, "20");
+             EXPECT_TRUE(t.doc.Undo());
+         }},
+        // A key in the field commits it again with nothing changed.
+        {"a value typed, committed again, undone", [](Scene &t) {
+             TypeScaleValue(t, "20");
+             TypeScaleValue(t, nullptr);
+             EXPECT_TRUE(t.doc.Undo());
+         }},
+        {"undone, then committed again unchanged", [](Scene &t) {
+             TypeScaleValue(t, "20");
+             EXPECT_TRUE(t.doc.Undo());
+             TypeScaleValue(t, nullptr);
+         }},
+        {"undone and redone twice over", [](Scene &t) {
+             TypeScaleValue(t, "20");
+             for (int i = 0; i < 2; ++i) {
+                 EXPECT_TRUE(t.doc.Undo());
+                 EXPECT_TRUE(t.doc.Redo());
+             }
+             EXPECT_TRUE(t.doc.Undo());
+         }},
+        {"recomputed unchanged", [](Scene &t) { TypeScaleValue(t, nullptr); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Scene t;
+        // Placed labels, as drawing them selected leaves them.
+        t.At(t.distance).labelBox = {107, 285, 281, 307};
+        t.At(t.circle).labelBox = {20, 20, 80, 36};
+        t.At(t.perpendicular).labelBox.bottom = 1;
+        t.At(t.perpendicular).subResults.at(0).labelBox = {60, 50, 120, 66};
+        t.doc.ClearHistory();
+        const std::vector<LabelBox> before = LabelBoxes(t.doc.list());
+        const std::string hValue = t.doc.calibration().setting.hValue;
+        c.act(t);
+        EXPECT_EQ(t.doc.calibration().setting.hValue, hValue);
+        EXPECT_EQ(LabelBoxes(t.doc.list()), before);
+    }
+}
+
 TEST(DocumentHistory, StepsGoBackAndForthInOrderAndANewStepDropsTheRedoneOnes)
 {
     Scene t;
