@@ -171,10 +171,10 @@ bool COrvalinDlg::WriteImageFile(const QString &path, const QString &extension, 
     };
     const QSize size =
         doc_->origin() == ImageOrigin::CameraFrame ? kCameraFrameMarkerSize : doc_->zoom().geometry().imageSize;
-    // The calibration bars are the Scale page's handles, never part of the picture.
+    // The view's bars carry a halo to be found on dark pictures; saved pictures keep the plain bars.
     LayerInputs in = CompositionInputs(*this);
     if (in.calibrationPage && !composite_.isNull()) {
-        in.calibrationPage = false;
+        in.barLook = BarLook::Saved;
         const QImage picture = ViewComposer::BuildComposite(in.source, [&](QImage &c) { DrawLayer(c, in); });
         return orv::WriteImageFile(path, extension, picture.convertToFormat(composite_.format()), size,
                                    saveSnapshot, reason);

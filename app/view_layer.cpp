@@ -60,14 +60,14 @@ void DrawBars(QImage &composite, const LayerInputs &in)
 {
     if (in.scale && in.calibration)
         DrawScaleBars(composite, *in.scale, *in.calibration,
-                      in.calibrationPage ? kCalibrationPageIndex : kCalibrationPageIndex + 1);
+                      in.calibrationPage ? kCalibrationPageIndex : kCalibrationPageIndex + 1, in.barLook);
 }
 
 PaintedArea BarsArea(const QImage &like, const LayerInputs &in)
 {
     if (!in.scale || !in.calibration)
         return {};
-    return PaintedPieces(like, [&](QPainter &p) { DrawScaleBars(p, *in.scale, *in.calibration, in.calibrationPage); });
+    return PaintedPieces(like, [&](QPainter &p) { DrawScaleBars(p, *in.scale, *in.calibration, in.calibrationPage, in.barLook); });
 }
 
 void RedrawBarsRegion(QImage &base, const QRegion &r, const LayerInputs &in)
@@ -78,7 +78,7 @@ void RedrawBarsRegion(QImage &base, const QRegion &r, const LayerInputs &in)
         return;
     QPainter p(&base);
     p.setClipRegion(r);
-    DrawScaleBars(p, *in.scale, *in.calibration, in.calibrationPage);
+    DrawScaleBars(p, *in.scale, *in.calibration, in.calibrationPage, in.barLook);
 }
 
 PaintedArea ListedItemArea(const QImage &like, const MeasureItem &item, const MeasureDrawOptions &opts)

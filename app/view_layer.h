@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/painted_bounds.h"
+#include "calib/scale_bars.h"
 #include "calib/scale_setting.h"
 #include "calib/standard_scale.h"
 #include "measure/measure_item.h"
@@ -29,6 +30,7 @@ struct LayerInputs {
     std::optional<StandardScale> scale;
     std::optional<ScaleSetting> calibration;
     bool calibrationPage = false;
+    BarLook barLook = BarLook::OnScreen;
 };
 
 // Draws the bars and the listed measurements into a copy of the source.

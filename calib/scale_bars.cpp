@@ -62,13 +62,23 @@ void DrawCentredHaloed(QPainter &p, int left, int top, int right, int bottom, co
     p.restore();
 }
 
-void DrawCalibrationBars(QPainter &p, const ScaleSetting &c, const QString &face)
+void DrawCalibrationBars(QPainter &p, const ScaleSetting &c, const QString &face, BarLook look)
 {
     p.setFont(MakeCellFont(face, kCalibFontHeight, kCalibFontHeight / 2));
     const int hn = ReadInt(c.hPixel);
     const QPoint h = c.hStart;
     const int vn = ReadInt(c.vPixel);
     const QPoint v = c.vStart;
+
+    if (look == BarLook::Saved) {
+        const TextStyle black{0, 0x00FFFFFF, false};
+        DrawHorizontalBarShape(p, h, hn);
+        DrawCentredClipped(p, h.x(), h.y() - kBarTick, h.x() + hn, h.y() + kBarTick, LabelOf(c.hValue, c.unit),
+                           black, kCalibFontHeight);
+        DrawVerticalBarShape(p, v, vn);
+        DrawTextTopLeft(p, v.x() - kBarTick, v.y() + vn, LabelOf(c.vValue, c.unit), black, kCalibFontHeight);
+        return;
+    }
 
     DrawHaloedBarShape(p, h, hn, false);
     DrawHaloedBarShape(p, v, vn, true);
@@ -129,7 +139,7 @@ void DrawHaloedBarShape(QPainter &p, QPoint start, int n, bool vertical)
 }
 
 void DrawScaleBars(QPainter &p, const StandardScale &scale, const ScaleSetting &calibration,
-                   bool calibrationPageCurrent)
+                   bool calibrationPageCurrent, BarLook look)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -137,16 +147,17 @@ void DrawScaleBars(QPainter &p, const StandardScale &scale, const ScaleSetting &
     p.setBackgroundMode(Qt::TransparentMode);
     p.setPen(SolidPen(1, 0));
     if (calibrationPageCurrent)
-        DrawCalibrationBars(p, calibration, QString::fromStdString(scale.faceName));
+        DrawCalibrationBars(p, calibration, QString::fromStdString(scale.faceName), look);
     if (scale.show == 1)
         DrawStandardScale(p, scale);
     p.restore();
 }
 
-void DrawScaleBars(QImage &composite, const StandardScale &scale, const ScaleSetting &calibration, int currentTab)
+void DrawScaleBars(QImage &composite, const StandardScale &scale, const ScaleSetting &calibration, int currentTab,
+                   BarLook look)
 {
     QPainter p(&composite);
-    DrawScaleBars(p, scale, calibration, currentTab == kCalibrationPageIndex);
+    DrawScaleBars(p, scale, calibration, currentTab == kCalibrationPageIndex, look);
 }
 
 }  // namespace orv

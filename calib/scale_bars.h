@@ -25,11 +25,15 @@ void DrawVerticalBarShape(QPainter &p, QPoint start, int n);
 // pen: it shows on dark pictures as on light ones.
 void DrawHaloedBarShape(QPainter &p, QPoint start, int n, bool vertical);
 
+// How the calibration bars look: on screen on a light halo, so that they can
+// be found on any picture; in a saved picture plain, as they always were.
+enum class BarLook { OnScreen, Saved };
+
 // The calibration bars (only while the calibration page is current) with
 // their "<value><unit>" labels, then the standard scale when it is shown.
 void DrawScaleBars(QPainter &p, const StandardScale &scale, const ScaleSetting &calibration,
-                   bool calibrationPageCurrent);
+                   bool calibrationPageCurrent, BarLook look = BarLook::OnScreen);
 void DrawScaleBars(QImage &composite, const StandardScale &scale, const ScaleSetting &calibration,
-                   int currentTab);
+                   int currentTab, BarLook look = BarLook::OnScreen);
 
 }  // namespace orv

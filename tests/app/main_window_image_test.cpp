@@ -364,7 +364,7 @@ TEST_F(Images, LabelsByTheImageEdgeAreSavedWhole)
     }
 }
 
-TEST_F(Images, SavedFromTheScalePageTheImageCarriesNoCalibrationBars)
+TEST_F(Images, SavedFromTheScalePageTheBarsArePlainBlack)
 {
     COrvalinDlg &d = MakeWithImage({300, 200});
     d.show();
@@ -378,12 +378,20 @@ TEST_F(Images, SavedFromTheScalePageTheImageCarriesNoCalibrationBars)
     const QImage saved = QImage(target).convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(saved.isNull());
     const QImage expected = QImage(plain).convertToFormat(QImage::Format_RGB32);
-    QRect diff;
-    for (int y = 0; y < saved.height(); ++y)
-        for (int x = 0; x < saved.width(); ++x)
-            if (saved.pixel(x, y) != expected.pixel(x, y))
-                diff |= QRect(x, y, 1, 1);
-    EXPECT_TRUE(diff.isNull()) << diff.x() << "," << diff.y() << " " << diff.width() << "x" << diff.height();
+    // The bars are in the picture, drawn dark without the view's light halo:
+    // no pixel comes out lighter than the picture under it.
+    int blackPixels = 0;
+    for (int y = 0; y < saved.height(); ++y) {
+        for (int x = 0; x < saved.width(); ++x) {
+            const QRgb s = saved.pixel(x, y);
+            const QRgb e = expected.pixel(x, y);
+            if (s == e)
+                continue;
+            blackPixels += s == qRgb(0, 0, 0);
+            ASSERT_LE(qGray(s), qGray(e)) << x << "," << y;
+        }
+    }
+    EXPECT_GT(blackPixels, 200);
 }
 
 }  // namespace
