@@ -3,6 +3,7 @@
 // pixels), a drag is one step, and the keys work wherever the focus is.
 #include "calib_tab_fixture.h"
 #include "interaction_fixture.h"
+#include "drawn_label_boxes.h"
 #include "observed_document.h"
 
 #include <QCheckBox>
@@ -296,17 +297,6 @@ TEST_F(UndoTest, KeysWorkWhereverTheFocusIsAndOtherKeysStillDoNothing)
     }
 }
 
-std::vector<LabelBox> LabelBoxes(const MeasureList &list)
-{
-    std::vector<LabelBox> boxes;
-    for (const auto &item : list) {
-        boxes.push_back(item->labelBox);
-        for (const SubResult &sub : item->subResults)
-            boxes.push_back(sub.labelBox);
-    }
-    return boxes;
-}
-
 TEST_F(UndoTest, ACalibrationValueUndoneWithTheKeysInItsFieldPutsTheLabelsBack)
 {
     struct Case {
@@ -326,7 +316,7 @@ TEST_F(UndoTest, ACalibrationValueUndoneWithTheKeysInItsFieldPutsTheLabelsBack)
         SCOPED_TRACE(c.name);
         dlg->host().SelectTab(TabScale);
         Settle();
-        const std::vector<LabelBox> before = LabelBoxes(list());
+        const std::vector<LabelBox> before = test::ListLabelBoxes(list());
         const std::string hValue = scale().hValue->text().toStdString();
         const QImage drawnBefore = Composite();
 
@@ -340,7 +330,7 @@ TEST_F(UndoTest, ACalibrationValueUndoneWithTheKeysInItsFieldPutsTheLabelsBack)
         // Leaving the field (for the Save button, say) takes its value again.
         listView()->setFocus();
         Settle();
-        const std::vector<LabelBox> after = LabelBoxes(list());
+        const std::vector<LabelBox> after = test::ListLabelBoxes(list());
         ASSERT_EQ(after.size(), before.size());
         for (std::size_t i = 0; i < before.size(); ++i) {
             EXPECT_EQ(after[i].left, before[i].left) << i;

@@ -4,6 +4,7 @@
 // a step.
 #include <gtest/gtest.h>
 
+#include "drawn_label_boxes.h"
 #include "observed_document.h"
 
 #include <functional>
@@ -202,17 +203,6 @@ TEST(DocumentHistory, WhatChangesNothingIsNoStep)
     }
 }
 
-std::vector<LabelBox> LabelBoxes(const MeasureList &list)
-{
-    std::vector<LabelBox> boxes;
-    for (const auto &item : list) {
-        boxes.push_back(item->labelBox);
-        for (const SubResult &sub : item->subResults)
-            boxes.push_back(sub.labelBox);
-    }
-    return boxes;
-}
-
 // A value typed on the Scale page, as the page commits it: one step.
 void TypeScaleValue(Scene &t, const char *hValue)
 {
@@ -264,11 +254,11 @@ TEST(DocumentHistory, LabelBoxesComeBackExactlyAfterCalibrationSteps)
         t.At(t.perpendicular).labelBox.bottom = 1;
         t.At(t.perpendicular).subResults.at(0).labelBox = {60, 50, 120, 66};
         t.doc.ClearHistory();
-        const std::vector<LabelBox> before = LabelBoxes(t.doc.list());
+        const std::vector<LabelBox> before = test::ListLabelBoxes(t.doc.list());
         const std::string hValue = t.doc.calibration().setting.hValue;
         c.act(t);
         EXPECT_EQ(t.doc.calibration().setting.hValue, hValue);
-        EXPECT_EQ(LabelBoxes(t.doc.list()), before);
+        EXPECT_EQ(test::ListLabelBoxes(t.doc.list()), before);
     }
 }
 

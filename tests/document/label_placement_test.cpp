@@ -120,17 +120,6 @@ const std::vector<std::pair<const char *, Operation>> &Operations()
     return ops;
 }
 
-std::vector<LabelBox> BoxesOf(const MeasureList &list)
-{
-    std::vector<LabelBox> boxes;
-    for (const auto &item : list) {
-        boxes.push_back(item->labelBox);
-        for (const SubResult &sub : item->subResults)
-            boxes.push_back(sub.labelBox);
-    }
-    return boxes;
-}
-
 TEST(LabelPlacement, ReplayedOperationsGiveTheBoxesDrawingWroteBack)
 {
     for (unsigned seed : {1u, 2u, 3u, 4u}) {
@@ -152,7 +141,7 @@ TEST(LabelPlacement, ReplayedOperationsGiveTheBoxesDrawingWroteBack)
             for (const auto &item : drawn.doc.list())
                 test::ApplyDrawnLabelBoxes(*item, drawnOpts);
             changes += placed.doc.PlaceLabels(placed.Options());
-            ASSERT_EQ(BoxesOf(placed.doc.list()), BoxesOf(drawn.doc.list()));
+            ASSERT_EQ(test::ListLabelBoxes(placed.doc.list()), test::ListLabelBoxes(drawn.doc.list()));
             // Placed once, nothing moves until something changes.
             ASSERT_FALSE(placed.doc.PlaceLabels(placed.Options()));
         }

@@ -7,12 +7,26 @@
 #include <QImage>
 #include <QPainter>
 
+#include <vector>
+
 #include "measure/render/draw_measures.h"
 #include "measure/render/draw_shapes.h"
 #include "measure/render/gdi_font.h"
 #include "measure/render/label_layout.h"
 
 namespace orv::test {
+
+// Every label box of a list, the items' and their sub-results', in order.
+inline std::vector<LabelBox> ListLabelBoxes(const MeasureList &list)
+{
+    std::vector<LabelBox> boxes;
+    for (const auto &item : list) {
+        boxes.push_back(item->labelBox);
+        for (const SubResult &sub : item->subResults)
+            boxes.push_back(sub.labelBox);
+    }
+    return boxes;
+}
 
 inline LabelLayout DrawnLabelBoxes(const MeasureItem &item, const MeasureDrawOptions &opts)
 {
