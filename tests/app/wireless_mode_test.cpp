@@ -15,6 +15,7 @@
 #include "app/image_tab.h"
 #include "app/live_view.h"
 #include "main_window_fixture.h"
+#include "pixel_count.h"
 #include "capture/wireless_receiver.h"
 #include "tools/wireless_sim/wireless_sender.h"
 
@@ -33,15 +34,6 @@ QList<int> Codes(const QSignalSpy &spy)
     for (const QList<QVariant> &args : spy)
         codes << args.at(0).toInt();
     return codes;
-}
-
-int RedPixels(const QImage &image)
-{
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += image.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
-    return n;
 }
 
 // Sends one JPEG as frames, over and over, from a thread of its own (a

@@ -1,4 +1,5 @@
 // The receiver thread over a loopback socket, fed by the simulator's sender.
+#include "pixel_count.h"
 #include "capture/device_event.h"
 #include "capture/lens_overlay.h"
 #include "capture/wireless_receiver.h"
@@ -354,14 +355,7 @@ QByteArray Jpeg(const QImage &image)
     return bytes;
 }
 
-int RedPixels(const QImage &image)
-{
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += image.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
-    return n;
-}
+using test::RedPixels;
 
 // Without a stream the receiver thread sleeps until something is asked of
 // it; what it is asked is still done at once.
