@@ -1,4 +1,4 @@
-#include "app/orvalin_app.h"
+#include "app/application.h"
 
 #include <QFont>
 #include <QGuiApplication>
@@ -6,12 +6,12 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "app/orvalin_dlg.h"
-#include "app/window_files.h"
+#include "app/mainwindow/main_window.h"
+#include "app/mainwindow/window_files.h"
 
 namespace orv {
 
-void COrvalinApp::RegisterFontSubstitutes()
+void Application::RegisterFontSubstitutes()
 {
     QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
     QFont::insertSubstitution(QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"));
@@ -22,31 +22,31 @@ namespace {
 
 // ORVALIN_SCREENSHOT=file.png: grabs the screen once the window has settled
 // and ends the program (used to check the window under a headless X server).
-void ScheduleSelfGrab(COrvalinDlg &dlg)
+void ScheduleSelfGrab(MainWindow &mainWindow)
 {
     const QString path = qEnvironmentVariable("ORVALIN_SCREENSHOT");
     if (path.isEmpty())
         return;
     const int delay = qEnvironmentVariableIntValue("ORVALIN_SCREENSHOT_DELAY");
-    QTimer::singleShot(delay > 0 ? delay : 2000, &dlg, [&dlg, path] {
+    QTimer::singleShot(delay > 0 ? delay : 2000, &mainWindow, [&mainWindow, path] {
         if (QScreen *screen = QGuiApplication::primaryScreen())
             screen->grabWindow(0).save(path);
-        dlg.commands().OnExit();
+        mainWindow.commands().OnExit();
     });
 }
 
 }  // namespace
 
-int COrvalinApp::Run(const QStringList &arguments)
+int Application::Run(const QStringList &arguments)
 {
     RegisterFontSubstitutes();
     // Nothing to initialise for object embedding or sockets on this platform.
-    COrvalinDlg dlg;
+    MainWindow mainWindow;
     // As the Open button does: the Scale page follows the loaded file.
     if (arguments.size() > 1)
-        QTimer::singleShot(0, &dlg, [&dlg, arguments] { OpenStartupFile(dlg, arguments); });
-    ScheduleSelfGrab(dlg);
-    dlg.exec();
+        QTimer::singleShot(0, &mainWindow, [&mainWindow, arguments] { OpenStartupFile(mainWindow, arguments); });
+    ScheduleSelfGrab(mainWindow);
+    mainWindow.exec();
     return 0;
 }
 

@@ -5,7 +5,7 @@
 
 namespace orv {
 
-class COrvalinApp {
+class Application {
 public:
     // Fonts the drawing names but fontconfig does not map.
     static void RegisterFontSubstitutes();

@@ -1,12 +1,12 @@
 // Orvalin: measuring on microscope images.
 #include <QApplication>
 
-#include "app/orvalin_app.h"
+#include "app/application.h"
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvalin"));
-    orv::COrvalinApp orvalin;
+    orv::Application orvalin;
     return orvalin.Run(QApplication::arguments());
 }

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "measure/measure_item.h"
-#include "app/view_layer.h"
+#include "view/view_layer.h"
 
 namespace orv::bench {
 

@@ -5,9 +5,9 @@
 #include <QImage>
 #include <QPainter>
 
-#include "capture/camera_frame.h"
-#include "capture/camera_gst.h"
-#include "capture/camera_view_scaler.h"
+#include "capture/camera/camera_frame.h"
+#include "capture/camera/camera_gst.h"
+#include "capture/camera/camera_view_scaler.h"
 
 namespace {
 

@@ -18,12 +18,12 @@
 #include <vector>
 
 #include "bench_scene.h"
-#include "app/calib_tab.h"
+#include "app/pages/scale/scale_page.h"
 #include "measure/hit_test.h"
 #include "app/interaction/pointer_interaction.h"
-#include "app/orvalin_dlg.h"
+#include "app/mainwindow/main_window.h"
 #include "document/measure_document.h"
-#include "app/tool_tab.h"
+#include "app/pages/measure/measure_page.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ class Session {
 public:
     explicit Session(int zoom)
     {
-        DlgEnvironment env;
+        WindowEnvironment env;
         // The window reads and writes its setting files in its start directory.
         env.startDir = dir_.path();
         env.locale.systemLanguage = [] { return std::string("en"); };
@@ -49,32 +49,32 @@ public:
         env.screenSize = [] { return QSize(3000, 2000); };
         const QString temp = dir_.path();
         env.tempDir = [temp] { return temp; };
-        dlg_ = std::make_unique<COrvalinDlg>(env);
+        mainWindow_ = std::make_unique<MainWindow>(env);
 
         auto scene = bench::MakeScene(kImageWidth, kImageHeight, kMeasurements - 1);
         const QString path = dir_.filePath(QStringLiteral("still.png"));
         scene->source.save(path);
-        dlg_->LoadImageFile(path);
+        mainWindow_->LoadImageFile(path);
         for (const auto &item : scene->list) {
             auto copy = CloneMeasureItem(*item);
             MeasureItem *raw = copy.get();
-            raw->number = dlg_->document().list().Append(std::move(copy));
-            dlg_->document().results().AddMeasureRows(*raw);
+            raw->number = mainWindow_->document().list().Append(std::move(copy));
+            mainWindow_->document().results().AddMeasureRows(*raw);
         }
-        dlg_->host().SelectTab(TabMeasure);
+        mainWindow_->host().SelectTab(PageMeasure);
         SetZoom(zoom);
         Paint();
     }
-    ~Session() { dlg_.reset(); }
+    ~Session() { mainWindow_.reset(); }
 
-    COrvalinDlg &dlg() { return *dlg_; }
+    MainWindow &mainWindow() { return *mainWindow_; }
 
     void SetZoom(int zoom)
     {
-        dlg_->host().SetZoom(zoom, zoom);
-        dlg_->host().LayoutView();
+        mainWindow_->host().SetZoom(zoom, zoom);
+        mainWindow_->host().LayoutView();
         // The view as large as the screen gives it, whatever the window got.
-        dlg_->host().zoom().layout().size = kViewSize;
+        mainWindow_->host().zoom().layout().size = kViewSize;
     }
 
     // The view's paint and what follows it, as the view widget runs them.
@@ -84,13 +84,13 @@ public:
         // (the composition) runs before it.
         QCoreApplication::sendPostedEvents();
         QPainter painter(&device_);
-        dlg_->PaintView(painter);
+        mainWindow_->PaintView(painter);
         painter.end();
         // The tool palette's refresh queued by the change.
         QCoreApplication::processEvents();
     }
 
-    QPoint ToView(QPoint image) const { return dlg_->host().view().ImageToView(image); }
+    QPoint ToView(QPoint image) const { return mainWindow_->host().view().ImageToView(image); }
     bool Shows(QPoint image) const
     {
         const QPoint v = ToView(image);
@@ -99,7 +99,7 @@ public:
 
 private:
     QTemporaryDir dir_;
-    std::unique_ptr<COrvalinDlg> dlg_;
+    std::unique_ptr<MainWindow> mainWindow_;
     QImage device_{kViewSize, QImage::Format_RGB32};
 };
 
@@ -129,13 +129,13 @@ public:
         return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
     }
 
-    void Hover(QPoint image) { Step("hover", [&] { s_.dlg().pointer().move(s_.ToView(image)); }); }
+    void Hover(QPoint image) { Step("hover", [&] { s_.mainWindow().pointer().move(s_.ToView(image)); }); }
 
     void Select(MeasureItem *item)
     {
         Step("select", [&] {
-            s_.dlg().document().results().SelectRow(item->row);
-            s_.dlg().commands().OnListClick();
+            s_.mainWindow().document().results().SelectRow(item->row);
+            s_.mainWindow().commands().OnListClick();
         });
     }
 
@@ -145,16 +145,16 @@ public:
     bool Drag(QPoint grab, Qt::CursorShape grabCursor, const char *moveKind)
     {
         Hover(grab);
-        if (s_.dlg().pointer().rememberedCursor() != grabCursor)
+        if (s_.mainWindow().pointer().rememberedCursor() != grabCursor)
             return false;
-        Step("press", [&] { s_.dlg().pointer().press(s_.ToView(grab)); });
+        Step("press", [&] { s_.mainWindow().pointer().press(s_.ToView(grab)); });
         for (int i = 1; i <= 60; ++i) {
             const double a = 2 * std::numbers::pi * i / 60;
             const QPoint to = grab + QPoint(static_cast<int>(std::lround(40 * std::sin(a))),
                                             static_cast<int>(std::lround(25 * (1 - std::cos(a)))));
-            Step(i == 1 ? "first_move" : moveKind, [&] { s_.dlg().pointer().move(s_.ToView(to)); });
+            Step(i == 1 ? "first_move" : moveKind, [&] { s_.mainWindow().pointer().move(s_.ToView(to)); });
         }
-        Step("release", [&] { s_.dlg().pointer().release(s_.ToView(grab)); });
+        Step("release", [&] { s_.mainWindow().pointer().release(s_.ToView(grab)); });
         return true;
     }
 
@@ -162,7 +162,7 @@ public:
     {
         Hover(image);
         // A right click off the selection clears it.
-        Step("empty_click", [&] { s_.dlg().pointer().rightPress(s_.ToView(image)); });
+        Step("empty_click", [&] { s_.mainWindow().pointer().rightPress(s_.ToView(image)); });
     }
 
     void Zoom(int zoom)
@@ -172,7 +172,7 @@ public:
 
     void Calibration(int length)
     {
-        Step("calibration", [&] { s_.dlg().parts().calibTab->EndHorizontalBarDrag(QPoint(10, 10), length); });
+        Step("calibration", [&] { s_.mainWindow().parts().scalePage->EndHorizontalBarDrag(QPoint(10, 10), length); });
     }
 
     void Report(benchmark::State &state) const
@@ -193,7 +193,7 @@ private:
 // that point's index; the hover must find it grabbable.
 std::pair<MeasureItem *, int> FindPointItem(Session &s, MeasureKind kind)
 {
-    for (const auto &item : s.dlg().document().list()) {
+    for (const auto &item : s.mainWindow().document().list()) {
         if (item->kind != kind)
             continue;
         for (std::size_t i = 0; i < item->points.size(); ++i)
@@ -206,7 +206,7 @@ std::pair<MeasureItem *, int> FindPointItem(Session &s, MeasureKind kind)
 // A distance well inside the view (its label is placed when it is selected).
 MeasureItem *FindDistance(Session &s)
 {
-    for (const auto &item : s.dlg().document().list())
+    for (const auto &item : s.mainWindow().document().list())
         if (item->kind == KindDistance2Points && s.Shows(item->points[0].pos) && s.Shows(item->points[1].pos))
             return item.get();
     return nullptr;
@@ -239,8 +239,8 @@ void BM_InteractionTrace(benchmark::State &state)
             trace.Hover(QPoint(5, 5));
             trace.Select(item);
             const QPoint grab = item->points[static_cast<std::size_t>(index)].pos;
-            if (!trace.Drag(grab, Qt::SizeFDiagCursor, moveKind) || s.dlg().document().editItem() ||
-                s.dlg().pointer().dragMode() != DragMode::Idle) {
+            if (!trace.Drag(grab, Qt::SizeFDiagCursor, moveKind) || s.mainWindow().document().editItem() ||
+                s.mainWindow().pointer().dragMode() != DragMode::Idle) {
                 state.SkipWithError("a point drag did not run");
                 return;
             }

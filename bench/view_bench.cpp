@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "bench_scene.h"
-#include "app/view_composer.h"
+#include "view/view_composer.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The wireless receiver end to end: 1280 x 960 JPEG frames over loopback
 // through the real receiver thread (reassembled, decoded, overlaid).
-#include "capture/lens_overlay.h"
-#include "capture/wireless_picture.h"
-#include "capture/wireless_receiver.h"
+#include "capture/wireless/lens_overlay.h"
+#include "capture/wireless/wireless_picture.h"
+#include "capture/wireless/wireless_receiver.h"
 #include "tools/wireless_sim/wireless_sender.h"
 
 #include <benchmark/benchmark.h>

@@ -9,10 +9,10 @@
 #include <functional>
 #include <memory>
 
-#include "capture/camera_controls.h"
-#include "capture/hid_device.h"
-#include "capture/snapshot_evdev.h"
-#include "capture/snapshot_flag.h"
+#include "capture/camera/camera_controls.h"
+#include "capture/buttons/hid_device.h"
+#include "capture/snapshot_key/snapshot_evdev.h"
+#include "capture/snapshot_key/snapshot_flag.h"
 
 namespace orv {
 

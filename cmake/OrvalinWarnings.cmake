@@ -1,6 +1,6 @@
 # Warnings for the project's own targets only.
 function(orvalin_warnings target)
-    target_compile_options(${target} PRIVATE -Wall -Wextra)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wpedantic)
 endfunction()
 
 # A test executable with its cases discovered and labelled by folder.
@@ -14,6 +14,6 @@ function(orvalin_test name label)
     endif()
     gtest_discover_tests(${name}
         PROPERTIES LABELS ${label}
-                   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORVALIN_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;ORVALIN_RESOURCES=${PROJECT_SOURCE_DIR}/resources"
+                   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORVALIN_RESOURCES=${PROJECT_SOURCE_DIR}/resources"
         DISCOVERY_TIMEOUT 60)
 endfunction()

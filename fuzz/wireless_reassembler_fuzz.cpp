@@ -3,8 +3,8 @@
 // Input: records of one operation byte and a 16-bit length (little endian).
 // Operation % 4: 0 a datagram of that many following bytes (fewer when the
 // input ends), 1 a read that returned nothing, 2 display off, 3 display on.
-#include "capture/wireless_protocol.h"
-#include "capture/wireless_reassembler.h"
+#include "capture/wireless/wireless_protocol.h"
+#include "capture/wireless/wireless_reassembler.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "app/scroll_dlg_geometry.h"
+#include "view/overview_geometry.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 #include <QRect>
 #include <QSize>
 
-#include "app/view_state.h"
+#include "view/view_state.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "app/painted_bounds.h"
+#include "view/painted_bounds.h"
 
 #include <QHash>
 #include <QPaintDevice>
@@ -64,7 +64,11 @@ bool ClipSegment(QPointF &a, QPointF &b, const QRectF &r)
 
 class BoundsEngine final : public QPaintEngine {
 public:
-    explicit BoundsEngine(QRect image) : QPaintEngine(QPaintEngine::AllFeatures), image_(image) {}
+    explicit BoundsEngine(QRect image) :
+        QPaintEngine(QPaintEngine::AllFeatures),
+        image_(image)
+    {
+    }
 
     PaintedArea take()
     {
@@ -218,8 +222,8 @@ private:
                                        brush_.color().rgba());
         if (const QPainter *p = painter())
             style = qHashMulti(style, static_cast<int>(p->renderHints()), static_cast<int>(p->backgroundMode()),
-                               p->background().color().rgba(), static_cast<int>(p->compositionMode()),
-                               p->opacity(), pen_.miterLimit(), pen_.dashOffset());
+                               p->background().color().rgba(), static_cast<int>(p->compositionMode()), p->opacity(),
+                               pen_.miterLimit(), pen_.dashOffset());
         return style;
     }
 
@@ -285,7 +289,11 @@ private:
 // A paint device with the size and resolution of an image that only records.
 class BoundsDevice final : public QPaintDevice {
 public:
-    explicit BoundsDevice(const QImage &like) : like_(like), engine_(like.rect()) {}
+    explicit BoundsDevice(const QImage &like) :
+        like_(like),
+        engine_(like.rect())
+    {
+    }
     QPaintEngine *paintEngine() const override { return &engine_; }
     PaintedArea take() { return engine_.take(); }
 
@@ -407,7 +415,9 @@ QRegion RegionOf(std::vector<QRect> rects)
     return regions.empty() ? QRegion() : regions.front();
 }
 
-RegionIndex::RegionIndex(const QRegion &region) : rects_(region.begin(), region.end()), bounds_(region.boundingRect())
+RegionIndex::RegionIndex(const QRegion &region) :
+    rects_(region.begin(), region.end()),
+    bounds_(region.boundingRect())
 {
 }
 

@@ -1,4 +1,4 @@
-#include "app/view_composer.h"
+#include "view/view_composer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -104,11 +104,12 @@ void ViewComposer::Compose(QImage &composite, const LayerInputs &in, const Measu
 
 bool ViewComposer::Reusable(const QImage &composite) const
 {
-    return !composite.isNull() && !layer_.isNull() && !base_.isNull() && composite.cacheKey() == composedKey_ &&
-           composite.size() == layer_.size() && composite.format() == layer_.format();
+    return !composite.isNull() && !layer_.isNull() && !base_.isNull() && composite.cacheKey() == composedKey_
+        && composite.size() == layer_.size() && composite.format() == layer_.format();
 }
 
-void ViewComposer::RedrawEdit(QImage &composite, const LayerInputs &in, const MeasureItem *edit, const QRegion &restored)
+void ViewComposer::RedrawEdit(QImage &composite, const LayerInputs &in, const MeasureItem *edit,
+                              const QRegion &restored)
 {
     QRegion changed = editArea_ + restored;
     CopyRegion(layer_, composite, changed);
@@ -224,8 +225,8 @@ const QImage &ViewComposer::Refresh(Picture &picture, const QImage &composite, c
         return picture.image;
     }
     const bool usable = composite.format() == QImage::Format_RGB32;
-    if (usable && !picture.image.isNull() && picture.key == composite.cacheKey() && picture.source == src &&
-        picture.target == target && picture.image.size() == dst) {
+    if (usable && !picture.image.isNull() && picture.key == composite.cacheKey() && picture.source == src
+        && picture.target == target && picture.image.size() == dst) {
         if (!picture.dirty.isEmpty()) {
             const QRegion region = PictureRegion(picture.scaler, src, dst, picture.dirty);
             picture.dirty = QRegion();

@@ -21,9 +21,9 @@
 #include <functional>
 #include <optional>
 
-#include "app/view_layer.h"
-#include "app/view_scaler.h"
-#include "app/view_state.h"
+#include "view/view_layer.h"
+#include "view/view_scaler.h"
+#include "view/view_state.h"
 
 namespace orv {
 

@@ -1,12 +1,12 @@
-#include "app/view_layer.h"
+#include "view/view_layer.h"
 
 #include <QPainter>
 
 #include <algorithm>
 #include <cstring>
 
-#include "app/painted_bounds.h"
 #include "calib/scale_bars.h"
+#include "view/painted_bounds.h"
 
 namespace orv {
 namespace {
@@ -31,8 +31,8 @@ bool SameSubResult(const SubResult &a, const SubResult &b)
 // The options every item is drawn with, the selection aside.
 bool SameLabelOptions(const MeasureDrawOptions &a, const MeasureDrawOptions &b)
 {
-    return a.labelMode == b.labelMode && a.faceName == b.faceName && a.suffixLanguage == b.suffixLanguage &&
-           a.imageSize == b.imageSize;
+    return a.labelMode == b.labelMode && a.faceName == b.faceName && a.suffixLanguage == b.suffixLanguage
+        && a.imageSize == b.imageSize;
 }
 
 bool SameOptions(const MeasureDrawOptions &a, const MeasureDrawOptions &b)
@@ -67,7 +67,8 @@ PaintedArea BarsArea(const QImage &like, const LayerInputs &in)
 {
     if (!in.scale || !in.calibration)
         return {};
-    return PaintedPieces(like, [&](QPainter &p) { DrawScaleBars(p, *in.scale, *in.calibration, in.calibrationPage, in.barLook); });
+    return PaintedPieces(
+        like, [&](QPainter &p) { DrawScaleBars(p, *in.scale, *in.calibration, in.calibrationPage, in.barLook); });
 }
 
 void RedrawBarsRegion(QImage &base, const QRegion &r, const LayerInputs &in)
@@ -163,8 +164,8 @@ std::vector<QRect> TileRuns(const QRegion &r)
                 continue;
             }
             const int start = x;
-            while (x < cols &&
-                   dirty[static_cast<std::size_t>(y) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(x)])
+            while (x < cols
+                   && dirty[static_cast<std::size_t>(y) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(x)])
                 ++x;
             row.push_back(QRect((tx0 + start) * kTile, (ty0 + y) * kTile, (x - start) * kTile, kTile));
         }
@@ -216,9 +217,9 @@ void RedrawLayerRegion(QImage &layer, const QImage &base, const QRegion &r, cons
         CopyRegion(base, layer, QRegion(clip));
         p.setClipRect(clip);
         for (std::size_t i = 0; i < n; ++i) {
-            if (areas[i].bounds.intersects(clip) &&
-                std::any_of(areas[i].pieces.begin(), areas[i].pieces.end(),
-                            [&](const PaintedPiece &piece) { return piece.rect.intersects(clip); }))
+            if (areas[i].bounds.intersects(clip)
+                && std::any_of(areas[i].pieces.begin(), areas[i].pieces.end(),
+                               [&](const PaintedPiece &piece) { return piece.rect.intersects(clip); }))
                 PaintListed(p, in.list->at(i), in.measureOptions, fonts);
         }
     }
@@ -241,14 +242,13 @@ QRegion DrawEditItem(QImage &composite, const MeasureItem &edit, const MeasureDr
 
 bool SameForDrawing(const MeasureItem &a, const MeasureItem &b)
 {
-    return a.kind == b.kind && a.center == b.center && a.center2 == b.center2 && a.radius == b.radius &&
-           a.radius2 == b.radius2 && a.text == b.text && a.labelBox == b.labelBox && a.row == b.row &&
-           a.number == b.number && a.value == b.value && a.arcStart == b.arcStart && a.arcStop == b.arcStop &&
-           a.unit == b.unit && a.lineWidth == b.lineWidth && a.lineColor == b.lineColor &&
-           a.fontSize == b.fontSize && a.fontColor == b.fontColor && a.backColor == b.backColor &&
-           a.backMode == b.backMode &&
-           std::equal(a.points.begin(), a.points.end(), b.points.begin(), b.points.end(), SamePoint) &&
-           std::equal(a.subResults.begin(), a.subResults.end(), b.subResults.begin(), b.subResults.end(),
+    return a.kind == b.kind && a.center == b.center && a.center2 == b.center2 && a.radius == b.radius
+        && a.radius2 == b.radius2 && a.text == b.text && a.labelBox == b.labelBox && a.row == b.row
+        && a.number == b.number && a.value == b.value && a.arcStart == b.arcStart && a.arcStop == b.arcStop
+        && a.unit == b.unit && a.lineWidth == b.lineWidth && a.lineColor == b.lineColor && a.fontSize == b.fontSize
+        && a.fontColor == b.fontColor && a.backColor == b.backColor && a.backMode == b.backMode
+        && std::equal(a.points.begin(), a.points.end(), b.points.begin(), b.points.end(), SamePoint)
+        && std::equal(a.subResults.begin(), a.subResults.end(), b.subResults.begin(), b.subResults.end(),
                       SameSubResult);
 }
 

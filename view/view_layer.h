@@ -12,12 +12,12 @@
 #include <optional>
 #include <vector>
 
-#include "app/painted_bounds.h"
 #include "calib/scale_bars.h"
 #include "calib/scale_setting.h"
 #include "calib/standard_scale.h"
 #include "measure/measure_item.h"
 #include "measure/render/draw_measures.h"
+#include "view/painted_bounds.h"
 
 namespace orv {
 

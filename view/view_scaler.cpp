@@ -1,11 +1,13 @@
-#include "app/view_scaler.h"
+#include "view/view_scaler.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace orv {
 
-AxisFilter::AxisFilter(int srcLen, int dstLen) : srcLen_(std::max(0, srcLen)), dstLen_(std::max(0, dstLen))
+AxisFilter::AxisFilter(int srcLen, int dstLen) :
+    srcLen_(std::max(0, srcLen)),
+    dstLen_(std::max(0, dstLen))
 {
     if (srcLen_ == 0 || dstLen_ == 0)
         return;
@@ -68,8 +70,8 @@ std::pair<int, int> AxisFilter::DstRange(int a, int b) const
     if (a >= b || taps_.empty())
         return {0, 0};
     // Both ends of the taps grow with the destination index.
-    const auto lo = std::partition_point(taps_.begin(), taps_.end(),
-                                         [a](const Taps &t) { return t.first + t.count <= a; });
+    const auto lo =
+        std::partition_point(taps_.begin(), taps_.end(), [a](const Taps &t) { return t.first + t.count <= a; });
     const auto hi = std::partition_point(lo, taps_.end(), [b](const Taps &t) { return t.first < b; });
     return {static_cast<int>(lo - taps_.begin()), static_cast<int>(hi - taps_.begin())};
 }

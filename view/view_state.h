@@ -30,7 +30,7 @@ enum class DragMode : int {
 inline constexpr int kDragModeCount = 9;
 
 // The number behind a state (a table index, or a code a test or file sees).
-template <typename E>
+template<typename E>
 constexpr auto ToUnderlying(E e) noexcept
 {
     return static_cast<std::underlying_type_t<E>>(e);

@@ -7,11 +7,11 @@
 
 namespace orv {
 
-class CAboutDlg : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CAboutDlg(Language language = Language::Japanese, QWidget *parent = nullptr);
+    explicit AboutDialog(Language language = Language::Japanese, QWidget *parent = nullptr);
 };
 
 }  // namespace orv

@@ -1,4 +1,4 @@
-#include "app/file_filter.h"
+#include "app/dialogs/file_filter.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -22,8 +22,7 @@ QString QtFileFilter(const QString &listFilter)
         }
         if (patterns.isEmpty())
             patterns << QStringLiteral("*");
-        filters << name.trimmed() + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
-                       QLatin1Char(')');
+        filters << name.trimmed() + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
     return filters.join(QStringLiteral(";;"));
 }

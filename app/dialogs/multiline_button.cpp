@@ -1,4 +1,4 @@
-#include "app/multiline_button.h"
+#include "app/dialogs/multiline_button.h"
 
 #include <QEvent>
 #include <QStyle>
@@ -26,8 +26,9 @@ QString WrapCaption(const QString &text, const QFontMetrics &fm, int width)
     return lines.join(QLatin1Char('\n'));
 }
 
-MultiLineButton::MultiLineButton(const QString &caption, QWidget *parent)
-    : QPushButton(caption, parent), caption_(caption)
+MultiLineButton::MultiLineButton(const QString &caption, QWidget *parent) :
+    QPushButton(caption, parent),
+    caption_(caption)
 {
 }
 

@@ -1,4 +1,4 @@
-#include "app/save_failure.h"
+#include "app/dialogs/save_failure.h"
 
 #include <QDir>
 

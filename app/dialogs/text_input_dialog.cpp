@@ -1,4 +1,4 @@
-#include "app/input_dlg.h"
+#include "app/dialogs/text_input_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -9,13 +9,13 @@
 
 namespace orv {
 
-CInputDlg::CInputDlg(const LocaleSource &locale, QWidget *parent)
-    : QDialog(parent), language_(PageLanguage(locale))
+TextInputDialog::TextInputDialog(const LocaleSource &locale, QWidget *parent) :
+    QDialog(parent),
+    language_(PageLanguage(locale))
 {
-    setObjectName("CInputDlg");
+    setObjectName("TextInputDialog");
     const bool english = language_ == Language::English;
-    setWindowTitle(english ? QStringLiteral("Input Text")
-                           : QStringLiteral("文字列を入力してください。"));
+    setWindowTitle(english ? QStringLiteral("Input Text") : QStringLiteral("文字列を入力してください。"));
     edit_ = new QLineEdit(this);
     edit_->setObjectName("edit1005");
     // The record holds 255 bytes; longer input is cut where it is stored.
@@ -26,30 +26,30 @@ CInputDlg::CInputDlg(const LocaleSource &locale, QWidget *parent)
     QPushButton *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName("okButton");
     ok->setDefault(true);
-    cancel_ = buttons->addButton(english ? QStringLiteral("Cancel") : QStringLiteral("ｷｬﾝｾﾙ"),
-                                 QDialogButtonBox::RejectRole);
+    cancel_ =
+        buttons->addButton(english ? QStringLiteral("Cancel") : QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
     cancel_->setObjectName("cancelButton");
-    connect(buttons, &QDialogButtonBox::accepted, this, &CInputDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CInputDlg::reject);
+    connect(buttons, &QDialogButtonBox::accepted, this, &TextInputDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &TextInputDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(edit_);
     layout->addWidget(buttons);
 }
 
-void CInputDlg::setText(const QString &text)
+void TextInputDialog::setText(const QString &text)
 {
     text_ = text;
     edit_->setText(text);
 }
 
-void CInputDlg::accept()
+void TextInputDialog::accept()
 {
     text_ = edit_->text();
     QDialog::accept();
 }
 
-void CInputDlg::showEvent(QShowEvent *event)
+void TextInputDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     edit_->setFocus(Qt::OtherFocusReason);

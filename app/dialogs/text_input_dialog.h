@@ -11,11 +11,11 @@ class QPushButton;
 
 namespace orv {
 
-class CInputDlg : public QDialog {
+class TextInputDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CInputDlg(const LocaleSource &locale, QWidget *parent = nullptr);
+    explicit TextInputDialog(const LocaleSource &locale, QWidget *parent = nullptr);
 
     Language language() const { return language_; }
     // The text taken from the edit when the dialog ended with OK.

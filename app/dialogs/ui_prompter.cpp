@@ -1,12 +1,12 @@
-#include "app/ui_prompter.h"
+#include "app/dialogs/ui_prompter.h"
 
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "app/about_dlg.h"
-#include "app/input_dlg.h"
+#include "app/dialogs/about_dialog.h"
+#include "app/dialogs/text_input_dialog.h"
 
 namespace orv {
 namespace {
@@ -26,10 +26,12 @@ QMessageBox::Icon ToQtIcon(UiPrompter::Icon icon)
 // The real dialogs.
 class QtPrompter final : public UiPrompter {
 public:
-    explicit QtPrompter(LocaleSource inputLocale) : inputLocale_(std::move(inputLocale)) {}
+    explicit QtPrompter(LocaleSource inputLocale) :
+        inputLocale_(std::move(inputLocale))
+    {
+    }
 
-    Answer message(QWidget *parent, const QString &text, const QString &caption, Buttons buttons,
-                   Icon icon) override
+    Answer message(QWidget *parent, const QString &text, const QString &caption, Buttons buttons, Icon icon) override
     {
         QMessageBox box(ToQtIcon(icon), caption, text, QMessageBox::NoButton, parent);
         switch (buttons) {
@@ -45,14 +47,13 @@ public:
         }
     }
 
-    QString openFile(QWidget *parent, const QString &caption, const QString &dir,
-                     const QString &filter) override
+    QString openFile(QWidget *parent, const QString &caption, const QString &dir, const QString &filter) override
     {
         return QFileDialog::getOpenFileName(parent, caption, dir, filter);
     }
 
-    QString saveFile(QWidget *parent, const QString &caption, const QString &dir,
-                     const QString &filter, QString *selectedFilter) override
+    QString saveFile(QWidget *parent, const QString &caption, const QString &dir, const QString &filter,
+                     QString *selectedFilter) override
     {
         // The overwrite question is the dialog's own; default extensions are
         // applied by the callers, which know them.
@@ -69,7 +70,7 @@ public:
 
     std::optional<QString> inputText(QWidget *parent, const QString &initial) override
     {
-        CInputDlg dlg(inputLocale_, parent);
+        TextInputDialog dlg(inputLocale_, parent);
         dlg.setText(initial);
         if (dlg.exec() != QDialog::Accepted)
             return std::nullopt;
@@ -80,7 +81,7 @@ public:
 
     void about(QWidget *parent, Language language) override
     {
-        CAboutDlg box(language, parent);
+        AboutDialog box(language, parent);
         box.exec();
     }
 

@@ -2,7 +2,7 @@
 // The one seam through which windows ask the user anything: message boxes,
 // questions, file and colour choosers, the text input dialog, and opening a
 // document in the desktop's application, the about box. Each window gets its
-// prompter from its owner (see DlgEnvironment); tests hand in a scripted one.
+// prompter from its owner (see WindowEnvironment); tests hand in a scripted one.
 
 #include <QColor>
 #include <QString>
@@ -25,15 +25,14 @@ public:
 
     virtual ~UiPrompter() = default;
 
-    virtual Answer message(QWidget *parent, const QString &text, const QString &caption,
-                           Buttons buttons = Buttons::Ok, Icon icon = Icon::None) = 0;
+    virtual Answer message(QWidget *parent, const QString &text, const QString &caption, Buttons buttons = Buttons::Ok,
+                           Icon icon = Icon::None) = 0;
     // Filters in Qt form: "Name (*.a *.b);;...". Empty result: cancelled.
-    virtual QString openFile(QWidget *parent, const QString &caption, const QString &dir,
-                             const QString &filter) = 0;
+    virtual QString openFile(QWidget *parent, const QString &caption, const QString &dir, const QString &filter) = 0;
     // *selectedFilter (when given) gets the filter chosen when the name was
     // accepted; left as it was when the chooser does not say.
-    virtual QString saveFile(QWidget *parent, const QString &caption, const QString &dir,
-                             const QString &filter, QString *selectedFilter = nullptr) = 0;
+    virtual QString saveFile(QWidget *parent, const QString &caption, const QString &dir, const QString &filter,
+                             QString *selectedFilter = nullptr) = 0;
     virtual std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) = 0;
     // The text input dialog; nullopt when cancelled.
     virtual std::optional<QString> inputText(QWidget *parent, const QString &initial) = 0;

@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "app/interaction/pointer_state.h"
-#include "app/pointer_handler.h"
-#include "app/view_state.h"
+#include "app/interaction/pointer_handler.h"
+#include "view/view_state.h"
 
 namespace orv {
 

@@ -1,6 +1,6 @@
 #include "app/interaction/idle_handler.h"
 
-#include "app/tab_index.h"
+#include "app/pages/page_index.h"
 #include "measure/hit_test.h"
 
 #include "app/interaction/calib_drag_handler.h"
@@ -20,7 +20,7 @@ void IdleHandler::move(InteractionContext &ctx, QPoint p)
         ctx.view.forgetCursor();
         return;
     }
-    if (ctx.view.currentPage() == TabScale)
+    if (ctx.view.currentPage() == PageScale)
         HoverScaleBars(ctx, p);
     else if (OnMeasurePages(ctx.view))
         HoverMeasure(ctx, p);
@@ -67,7 +67,7 @@ void IdleHandler::press(InteractionContext &ctx, QPoint p)
     if (ctx.view.rememberedCursor() == Qt::BlankCursor || ctx.view.viewState() == ViewState::NoImage ||
         !InView(ctx.view, p))
         return;
-    if (ctx.view.currentPage() == TabScale) {
+    if (ctx.view.currentPage() == PageScale) {
         BeginCalibDrag(ctx, *state_, ctx.view.hitScaleBars(p), p);
     } else if (OnMeasurePages(ctx.view)) {
         PressOnMeasurePages(ctx, p);

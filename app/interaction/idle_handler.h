@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "app/interaction/pointer_state.h"
-#include "app/pointer_handler.h"
+#include "app/interaction/pointer_handler.h"
 
 namespace orv {
 

@@ -1,7 +1,7 @@
 #include "app/interaction/interaction_ops.h"
 
 #include "calib/draw_attribute.h"
-#include "app/tab_index.h"
+#include "app/pages/page_index.h"
 #include "document/measure_document.h"
 
 namespace orv::interaction {
@@ -14,7 +14,7 @@ bool InView(const InteractionView &view, QPoint p)
 
 bool OnMeasurePages(const InteractionView &view)
 {
-    return view.currentPage() == TabMeasure || view.currentPage() == TabOption;
+    return view.currentPage() == PageMeasure || view.currentPage() == PageOptions;
 }
 
 QPoint ViewToImage(const InteractionView &view, QPoint viewPoint)

@@ -9,7 +9,7 @@
 
 #include "app/interaction/interaction_view.h"
 #include "app/interaction/pointer_state.h"
-#include "app/view_state.h"
+#include "view/view_state.h"
 #include "document/item_merge.h"
 #include "measure/measure_item.h"
 

@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "app/interaction/scale_grip.h"
-#include "app/view_state.h"
+#include "view/view_state.h"
 #include "measure/measure_item.h"
 
 namespace orv {
@@ -25,7 +25,7 @@ public:
     // Zoom, scroll and size of the view: view points to image pixels and back.
     virtual const ViewGeometry &geometry() const = 0;
     virtual ViewState viewState() const = 0;
-    // The tab page in front (a TabIndex).
+    // The tab page in front (a PageIndex).
     virtual int currentPage() const = 0;
     // The measurement kind the tool palette has chosen.
     virtual int currentTool() const = 0;

@@ -13,13 +13,13 @@ namespace orv {
 class ViewPointerHandler {
 public:
     virtual ~ViewPointerHandler() = default;
-    virtual void press(InteractionContext &, QPoint) {}
-    virtual void move(InteractionContext &, QPoint) {}
-    virtual void release(InteractionContext &, QPoint) {}
-    virtual void doubleClick(InteractionContext &, QPoint) {}
-    virtual void rightPress(InteractionContext &, QPoint) {}
+    virtual void press(InteractionContext &, QPoint) { }
+    virtual void move(InteractionContext &, QPoint) { }
+    virtual void release(InteractionContext &, QPoint) { }
+    virtual void doubleClick(InteractionContext &, QPoint) { }
+    virtual void rightPress(InteractionContext &, QPoint) { }
     // Drawn over the stretched composite, clipped to the view (provisional bars).
-    virtual void paintOverlay(InteractionContext &, QPainter &) {}
+    virtual void paintOverlay(InteractionContext &, QPainter &) { }
 };
 
 }  // namespace orv

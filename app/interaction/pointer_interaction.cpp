@@ -6,7 +6,7 @@
 #include "app/interaction/move_handler.h"
 #include "app/interaction/placing_handler.h"
 #include "app/interaction/point_drag_handler.h"
-#include "app/tab_index.h"
+#include "app/pages/page_index.h"
 #include "document/measure_document.h"
 
 namespace orv {
@@ -51,7 +51,7 @@ ViewPointerHandler *PointerInteraction::handler(DragMode mode) const
 bool PointerInteraction::TakesPointer() const
 {
     return ctx_.view.viewState() != ViewState::NoImage && ctx_.doc.hasImage() &&
-           ctx_.view.currentPage() != TabImage;
+           ctx_.view.currentPage() != PageImage;
 }
 
 void PointerInteraction::press(QPoint pos)
@@ -68,7 +68,7 @@ void PointerInteraction::move(QPoint pos)
         ctx_.view.forgetCursor();
         return;
     }
-    if (ctx_.view.currentPage() == TabImage)
+    if (ctx_.view.currentPage() == PageImage)
         return;
     if (ViewPointerHandler *h = Current())
         h->move(ctx_, pos);

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "app/interaction/interaction_view.h"
-#include "app/pointer_handler.h"
+#include "app/interaction/pointer_handler.h"
 
 class QPainter;
 

@@ -2,12 +2,12 @@
 // What the main window's composite is drawn from, read from its document and
 // its current page (the view's cached layer compares it).
 
-#include "app/view_layer.h"
+#include "view/view_layer.h"
 
 namespace orv {
 
-class COrvalinDlg;
+class MainWindow;
 
-LayerInputs CompositionInputs(COrvalinDlg &dlg);
+LayerInputs CompositionInputs(MainWindow &mainWindow);
 
 }  // namespace orv

@@ -1,18 +1,19 @@
-#include "app/discard_question.h"
+#include "app/mainwindow/discard_question.h"
 
-#include "app/orvalin_dlg.h"
-#include "app/page_host.h"
-#include "app/ui_prompter.h"
+#include "app/dialogs/ui_prompter.h"
+#include "app/mainwindow/main_window.h"
+#include "app/pages/page_host.h"
 
 namespace orv {
 
-bool ConfirmDiscardingImage(COrvalinDlg &dlg)
+bool ConfirmDiscardingImage(MainWindow &mainWindow)
 {
-    const QString text = dlg.host().language() == Language::English
-                             ? QStringLiteral("The image you are editing will not be saved. Continue?")
-                             : QStringLiteral("現在の編集画像は破棄されます。よろしいですか？");
-    return dlg.host().prompter().message(&dlg, text, dlg.windowTitle(), UiPrompter::Buttons::YesNo,
-                                  UiPrompter::Icon::Question) == UiPrompter::Answer::Yes;
+    const QString text = mainWindow.host().language() == Language::English
+        ? QStringLiteral("The image you are editing will not be saved. Continue?")
+        : QStringLiteral("現在の編集画像は破棄されます。よろしいですか？");
+    return mainWindow.host().prompter().message(&mainWindow, text, mainWindow.windowTitle(), UiPrompter::Buttons::YesNo,
+                                                UiPrompter::Icon::Question)
+        == UiPrompter::Answer::Yes;
 }
 
 }  // namespace orv

@@ -4,9 +4,9 @@
 
 namespace orv {
 
-class COrvalinDlg;
+class MainWindow;
 
 // Yes: the work may go.
-bool ConfirmDiscardingImage(COrvalinDlg &dlg);
+bool ConfirmDiscardingImage(MainWindow &mainWindow);
 
 }  // namespace orv

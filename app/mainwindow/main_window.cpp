@@ -1,5 +1,5 @@
 // Main window: construction and start-up.
-#include "app/orvalin_dlg.h"
+#include "app/mainwindow/main_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -14,26 +14,26 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "app/app_version.h"
-#include "app/calib_tab.h"
-#include "export/image_file.h"
-#include "app/image_tab.h"
-#include "app/image_view.h"
-#include "app/dlg_interaction_view.h"
 #include "app/interaction/pointer_interaction.h"
-#include "app/live_view.h"
-#include "app/option_tab.h"
-#include "app/scroll_dlg.h"
+#include "app/mainwindow/window_files.h"
+#include "app/mainwindow/window_interaction_view.h"
+#include "app/mainwindow/window_keys.h"
+#include "app/pages/image/image_page.h"
+#include "app/pages/image/live_view.h"
+#include "app/pages/measure/measure_page.h"
+#include "app/pages/options/options_page.h"
+#include "app/pages/scale/scale_page.h"
+#include "app/startup/app_version.h"
+#include "app/startup/qt_translations.h"
+#include "app/startup/resources_init.h"
+#include "app/view/image_view.h"
+#include "app/view/overview_window.h"
+#include "app/view/results_view.h"
+#include "capture/wireless/wireless_receiver.h"
 #include "document/measure_document.h"
-#include "app/qt_translations.h"
-#include "app/resources_init.h"
+#include "export/image_file.h"
 #include "export/results_table.h"
-#include "app/results_view.h"
-#include "app/tool_tab.h"
-#include "app/view_composer.h"
-#include "app/window_files.h"
-#include "app/window_keys.h"
-#include "capture/wireless_receiver.h"
+#include "view/view_composer.h"
 
 namespace orv {
 namespace {
@@ -48,15 +48,17 @@ constexpr int kMinListHeight = 40;
 
 }  // namespace
 
-COrvalinDlg::COrvalinDlg(DlgEnvironment env, QWidget *parent)
-    : QDialog(parent), env_(std::move(env)), composer_(std::make_unique<ViewComposer>())
+MainWindow::MainWindow(WindowEnvironment env, QWidget *parent) :
+    QDialog(parent),
+    env_(std::move(env)),
+    composer_(std::make_unique<ViewComposer>())
 {
-    setObjectName("COrvalinDlg");
+    setObjectName("MainWindow");
     InitResources();
     OnInitDialog();
 }
 
-COrvalinDlg::~COrvalinDlg()
+MainWindow::~MainWindow()
 {
     receiver_.reset();
     windowKeys_.reset();
@@ -67,10 +69,10 @@ COrvalinDlg::~COrvalinDlg()
     std::unique_ptr<QWidget> column(column_);
     column_ = nullptr;
     resultsView_ = nullptr;
-    imageTab_ = nullptr;
-    calibTab_ = nullptr;
-    toolTab_ = nullptr;
-    optionTab_ = nullptr;
+    imagePage_ = nullptr;
+    scalePage_ = nullptr;
+    measurePage_ = nullptr;
+    optionsPage_ = nullptr;
     column.reset();
     // The view hands its events to the pointer interaction, a member.
     std::unique_ptr<QWidget> imageView(view_);
@@ -78,14 +80,14 @@ COrvalinDlg::~COrvalinDlg()
     imageView.reset();
 }
 
-COrvalinDlg::Parts COrvalinDlg::parts() const
+MainWindow::Parts MainWindow::parts() const
 {
     Parts p;
-    p.imageTab = imageTab_;
-    p.calibTab = calibTab_;
-    p.toolTab = toolTab_;
-    p.optionTab = optionTab_;
-    p.scrollDlg = scrollDlg_;
+    p.imagePage = imagePage_;
+    p.scalePage = scalePage_;
+    p.measurePage = measurePage_;
+    p.optionsPage = optionsPage_;
+    p.overview = overviewWindow_;
     p.overviewWindow = overview_.get();
     p.tabControl = tabs_;
     p.resultsView = resultsView_;
@@ -102,24 +104,23 @@ COrvalinDlg::Parts COrvalinDlg::parts() const
     return p;
 }
 
-bool COrvalinDlg::hasImage() const
+bool MainWindow::hasImage() const
 {
     return doc_ && doc_->hasImage();
 }
 
-const QImage &COrvalinDlg::sourceImage() const
+const QImage &MainWindow::sourceImage() const
 {
     static const QImage none;
     return doc_ ? doc_->image() : none;
 }
 
-void COrvalinDlg::OnInitDialog()
+void MainWindow::OnInitDialog()
 {
     // Language first: every caption and the results table depend on it.
     language_ = MainWindowLanguage(env_.locale);
     const bool pagesEnglish = PageLanguage(env_.locale) == Language::English;
-    textLanguage_ = (language_ == Language::English || pagesEnglish) ? Language::English
-                                                                      : Language::Japanese;
+    textLanguage_ = (language_ == Language::English || pagesEnglish) ? Language::English : Language::Japanese;
     doc_ = std::make_unique<MeasureDocument>(language_, textLanguage_);
     // The frozen camera frame keeps its marker size in the geometry.
     connect(doc_.get(), &MeasureDocument::imageChanged, this, [this] {
@@ -131,7 +132,7 @@ void COrvalinDlg::OnInitDialog()
         if (viewState_ != ViewState::NoImage)
             RebuildView();
     });
-    connect(doc_.get(), &MeasureDocument::attributesChanged, this, &COrvalinDlg::RebuildView);
+    connect(doc_.get(), &MeasureDocument::attributesChanged, this, &MainWindow::RebuildView);
     // A new zoom shows the image composed anew, from the top left.
     connect(&doc_->zoom(), &ViewZoom::zoomChanged, this, [this] {
         if (hasImage())
@@ -144,15 +145,15 @@ void COrvalinDlg::OnInitDialog()
 
     const QString temp = GetTempDir();
     workFilePath_ = WorkFilePath(temp, QLatin1String(kWorkFileJpgName));
-    setWindowTitle(QStringLiteral("Orvalin - ver. ") + QLatin1String(kAppVersion));
+    setWindowTitle(QStringLiteral("Orvalin - ver. ") + QLatin1String(AppVersion()));
 
     // Cleared view state.
     composite_ = QImage();
     dragMode_ = DragMode::Idle;
-    currentTab_ = TabImage;
+    currentTab_ = PageImage;
     cursor_ = Qt::BlankCursor;
     lastOpenDir_.clear();
-    pendingCommand_ = DlgCommand::None;
+    pendingCommand_ = CommandId::None;
 
     BuildControls();
     ApplyCaptions();
@@ -160,19 +161,19 @@ void COrvalinDlg::OnInitDialog()
     columnHeight_ = kColumnClientHeight + 40;
 
     CreatePages();
-    interactionView_ = std::make_unique<DlgInteractionView>(*this);
+    interactionView_ = std::make_unique<WindowInteractionView>(*this);
     pointer_ = std::make_unique<PointerInteraction>(*doc_, *interactionView_);
 
     EnablePageControls(false);
     EnableOutputButtons(false);
 
     {
-        auto overview = std::make_unique<CScrollDlg>();
+        auto overview = std::make_unique<OverviewWindow>();
         overview->SetOwner(this, this);
-        scrollDlg_ = overview.get();
+        overviewWindow_ = overview.get();
         overview_ = std::move(overview);
     }
-    overview_->setObjectName("CScrollDlg");
+    overview_->setObjectName("OverviewWindow");
     overview_->setWindowTitle(language_ == Language::English ? QStringLiteral("ScrollView")
                                                              : QStringLiteral("画像スクロール"));
     overview_->hide();
@@ -185,26 +186,26 @@ void COrvalinDlg::OnInitDialog()
     liveView_->setGeometry(columnWidth_ + 5, 5, 640, 480);
     liveView_->hide();
 
-    if (imageTab_ && imageTab_->defaultCameraIndex() >= 0) {
+    if (imagePage_ && imagePage_->defaultCameraIndex() >= 0) {
         SetWindowSize(QSize(columnWidth_ + kLiveViewAllowance, columnHeight_));
-        imageTab_->OpenCamera(imageTab_->defaultCameraIndex(), liveView_);
+        imagePage_->OpenCamera(imagePage_->defaultCameraIndex(), liveView_);
     }
     StartWirelessReceiver();
 
     windowKeys_ = std::make_unique<WindowKeys>(*this);
-    if (imageTab_)
-        windowKeys_->exempt(imageTab_);
-    if (calibTab_)
-        windowKeys_->exempt(calibTab_);
+    if (imagePage_)
+        windowKeys_->exempt(imagePage_);
+    if (scalePage_)
+        windowKeys_->exempt(scalePage_);
     // A child of the window.
     new WindowFiles(*this);
 
     connect(
-        this, &COrvalinDlg::commandPosted, this,
-        [this](int id) { OnCommand(static_cast<DlgCommand>(id)); }, Qt::QueuedConnection);
+        this, &MainWindow::commandPosted, this, [this](int id) { OnCommand(static_cast<CommandId>(id)); },
+        Qt::QueuedConnection);
 }
 
-void COrvalinDlg::BuildControls()
+void MainWindow::BuildControls()
 {
     column_ = new QWidget(this);
     column_->setObjectName("controlColumn");
@@ -275,27 +276,23 @@ void COrvalinDlg::BuildControls()
 
     liveView_ = new LiveView(this);
 
-    connect(exitButton_, &QPushButton::clicked, this, [this] { OnCommand(DlgCommand::Exit); });
-    connect(csvButton_, &QPushButton::clicked, this, [this] { OnCommand(DlgCommand::SaveCsv); });
-    connect(saveImageButton_, &QPushButton::clicked, this,
-            [this] { OnCommand(DlgCommand::SaveImage); });
-    connect(reportButton_, &QPushButton::clicked, this, [this] { OnCommand(DlgCommand::Report); });
-    connect(deleteAllButton_, &QPushButton::clicked, this,
-            [this] { OnCommand(DlgCommand::DeleteAll); });
-    connect(overviewButton_, &QPushButton::clicked, this,
-            [this] { OnCommand(DlgCommand::Overview); });
-    connect(aboutButton_, &QPushButton::clicked, this, &COrvalinDlg::ShowAbout);
+    connect(exitButton_, &QPushButton::clicked, this, [this] { OnCommand(CommandId::Exit); });
+    connect(csvButton_, &QPushButton::clicked, this, [this] { OnCommand(CommandId::SaveCsv); });
+    connect(saveImageButton_, &QPushButton::clicked, this, [this] { OnCommand(CommandId::SaveImage); });
+    connect(reportButton_, &QPushButton::clicked, this, [this] { OnCommand(CommandId::Report); });
+    connect(deleteAllButton_, &QPushButton::clicked, this, [this] { OnCommand(CommandId::DeleteAll); });
+    connect(overviewButton_, &QPushButton::clicked, this, [this] { OnCommand(CommandId::Overview); });
+    connect(aboutButton_, &QPushButton::clicked, this, &MainWindow::ShowAbout);
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { OnTabChange(); });
-    connect(resultsView_, &ResultsView::listClicked, this, &COrvalinDlg::OnListClick);
-    connect(resultsView_, &ResultsView::listRightDoubleClicked, this,
-            &COrvalinDlg::OnListRightDoubleClick);
-    connect(resultsView_, &ResultsView::listDoubleClicked, this, &COrvalinDlg::OnListDoubleClick);
-    connect(resultsView_, &ResultsView::listRightClicked, this, &COrvalinDlg::OnListRightClick);
+    connect(resultsView_, &ResultsView::listClicked, this, &MainWindow::OnListClick);
+    connect(resultsView_, &ResultsView::listRightDoubleClicked, this, &MainWindow::OnListRightDoubleClick);
+    connect(resultsView_, &ResultsView::listDoubleClicked, this, &MainWindow::OnListDoubleClick);
+    connect(resultsView_, &ResultsView::listRightClicked, this, &MainWindow::OnListRightClick);
 }
 
-void COrvalinDlg::ApplyCaptions()
+void MainWindow::ApplyCaptions()
 {
-    overviewButton_->setToolTip(ToolTipFor(DlgCommand::Overview));
+    overviewButton_->setToolTip(ToolTipFor(CommandId::Overview));
     // The about entry of the window menu, as a button where there is no such menu.
     aboutButton_->setToolTip(language_ == Language::English ? QStringLiteral("About Orvalin...")
                                                             : QStringLiteral("Orvalin のﾊﾞｰｼﾞｮﾝ情報..."));
@@ -309,41 +306,41 @@ void COrvalinDlg::ApplyCaptions()
     deleteAllButton_->setText(QStringLiteral("Delete All Data"));
 }
 
-QString COrvalinDlg::ToolTipFor(DlgCommand id) const
+QString MainWindow::ToolTipFor(CommandId id) const
 {
-    if (id != DlgCommand::Overview)
+    if (id != CommandId::Overview)
         return {};
     return language_ == Language::English ? QStringLiteral("Show / Hide a Scroll Window")
                                           : QStringLiteral("スクロールウィンドウの表示/非表示");
 }
 
-void COrvalinDlg::CreatePages()
+void MainWindow::CreatePages()
 {
     // Created in the order Image, Scale, Measure, Option; the tab control
     // places them below its labels.
-    auto *image = new CImageTab(tabs_, env_);
+    auto *image = new ImagePage(tabs_, env_);
     image->SetOwner(this);
-    imageTab_ = image;
-    calibTab_ = new CCalibTab(*doc_, tabs_, env_);
-    calibTab_->SetOwner(this);
-    toolTab_ = new CToolTab(tabs_, env_.locale);
-    toolTab_->SetOwner(this);
-    toolTab_->ToolSelect();
-    optionTab_ = new COptionTab(*doc_, tabs_, env_);
-    optionTab_->SetOwner(this);
+    imagePage_ = image;
+    scalePage_ = new ScalePage(*doc_, tabs_, env_);
+    scalePage_->SetOwner(this);
+    measurePage_ = new MeasurePage(tabs_, env_.locale);
+    measurePage_->SetOwner(this);
+    measurePage_->ToolSelect();
+    optionsPage_ = new OptionsPage(*doc_, tabs_, env_);
+    optionsPage_->SetOwner(this);
 
     const bool english = language_ == Language::English;
     // Inserting the tabs would switch pages; the switch of start-up runs once below.
     const QSignalBlocker block(tabs_);
     tabs_->addTab(image, english ? QStringLiteral("Image") : QStringLiteral("ｲﾒｰｼﾞ"));
-    tabs_->addTab(calibTab_, english ? QStringLiteral("Scale") : QStringLiteral("ｽｹｰﾙ"));
-    tabs_->addTab(toolTab_, english ? QStringLiteral("Measure") : QStringLiteral("計測"));
-    tabs_->addTab(optionTab_, english ? QStringLiteral("Option") : QStringLiteral("ｵﾌﾟｼｮﾝ"));
-    tabs_->setCurrentIndex(TabImage);
+    tabs_->addTab(scalePage_, english ? QStringLiteral("Scale") : QStringLiteral("ｽｹｰﾙ"));
+    tabs_->addTab(measurePage_, english ? QStringLiteral("Measure") : QStringLiteral("計測"));
+    tabs_->addTab(optionsPage_, english ? QStringLiteral("Option") : QStringLiteral("ｵﾌﾟｼｮﾝ"));
+    tabs_->setCurrentIndex(PageImage);
     OnTabChange();
 }
 
-void COrvalinDlg::AdjustToScreen()
+void MainWindow::AdjustToScreen()
 {
     // Panels and task bars are no part of it: the window's frame, title bar
     // included, keeps inside what is left.
@@ -369,13 +366,13 @@ void COrvalinDlg::AdjustToScreen()
     screen_ = screen;
 }
 
-void COrvalinDlg::SetWindowSize(QSize outer)
+void MainWindow::SetWindowSize(QSize outer)
 {
     requestedSize_ = outer;
     ApplyWindowSize();
 }
 
-QMargins COrvalinDlg::FrameMargins() const
+QMargins MainWindow::FrameMargins() const
 {
     // The platform's reading first: the widget's own copy is brought up to
     // date only by moves and resizes, and a window manager may frame the
@@ -387,7 +384,7 @@ QMargins COrvalinDlg::FrameMargins() const
     return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom());
 }
 
-void COrvalinDlg::ApplyWindowSize()
+void MainWindow::ApplyWindowSize()
 {
     // The sizes count the frame, which the platform knows only once the
     // window is shown (and which is none without a window manager).
@@ -398,7 +395,7 @@ void COrvalinDlg::ApplyWindowSize()
     KeepOnScreen();
 }
 
-void COrvalinDlg::PlaceFrame(QPoint topLeft)
+void MainWindow::PlaceFrame(QPoint topLeft)
 {
     const QMargins m = FrameMargins();
     if (windowHandle() && windowHandle()->handle()) {
@@ -411,7 +408,7 @@ void COrvalinDlg::PlaceFrame(QPoint topLeft)
     }
 }
 
-void COrvalinDlg::KeepOnScreen()
+void MainWindow::KeepOnScreen()
 {
     const QRect frame = geometry().marginsAdded(FrameMargins());
     const QRect &s = screenBounds_;
@@ -421,7 +418,7 @@ void COrvalinDlg::KeepOnScreen()
         PlaceFrame(QPoint(x, y));
 }
 
-void COrvalinDlg::FollowFrame()
+void MainWindow::FollowFrame()
 {
     if (requestedSize_.isEmpty())
         return;
@@ -438,7 +435,7 @@ void COrvalinDlg::FollowFrame()
         KeepOnScreen();
 }
 
-bool COrvalinDlg::OnSomeScreen(QPoint p) const
+bool MainWindow::OnSomeScreen(QPoint p) const
 {
     if (screenBounds_.contains(p))
         return true;
@@ -450,21 +447,21 @@ bool COrvalinDlg::OnSomeScreen(QPoint p) const
     return false;
 }
 
-void COrvalinDlg::showEvent(QShowEvent *event)
+void MainWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     FollowFrame();
     // The frame may come a moment after the window appeared.
-    QMetaObject::invokeMethod(this, &COrvalinDlg::FollowFrame, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &MainWindow::FollowFrame, Qt::QueuedConnection);
 }
 
-void COrvalinDlg::moveEvent(QMoveEvent *event)
+void MainWindow::moveEvent(QMoveEvent *event)
 {
     QDialog::moveEvent(event);
     FollowFrame();
 }
 
-void COrvalinDlg::changeEvent(QEvent *event)
+void MainWindow::changeEvent(QEvent *event)
 {
     QDialog::changeEvent(event);
     // A window manager activates the window once it has framed it.
@@ -472,36 +469,36 @@ void COrvalinDlg::changeEvent(QEvent *event)
         FollowFrame();
 }
 
-void COrvalinDlg::EnablePageControls(bool on)
+void MainWindow::EnablePageControls(bool on)
 {
-    if (calibTab_)
-        calibTab_->EnableCalibControls(on);
-    if (toolTab_)
-        toolTab_->EnableToolButtons(on);
-    if (optionTab_)
-        optionTab_->EnableOptionControls(on);
+    if (scalePage_)
+        scalePage_->EnableCalibControls(on);
+    if (measurePage_)
+        measurePage_->EnableToolButtons(on);
+    if (optionsPage_)
+        optionsPage_->EnableOptionControls(on);
 }
 
-void COrvalinDlg::EnableOutputButtons(bool on)
+void MainWindow::EnableOutputButtons(bool on)
 {
     for (QPushButton *b : {csvButton_, saveImageButton_, reportButton_, deleteAllButton_})
         b->setEnabled(on);
 }
 
-QPushButton *COrvalinDlg::button(DlgCommand id) const
+QPushButton *MainWindow::button(CommandId id) const
 {
     switch (id) {
-    case DlgCommand::Exit: return exitButton_;
-    case DlgCommand::Report: return reportButton_;
-    case DlgCommand::DeleteAll: return deleteAllButton_;
-    case DlgCommand::SaveCsv: return csvButton_;
-    case DlgCommand::SaveImage: return saveImageButton_;
-    case DlgCommand::Overview: return overviewButton_;
+    case CommandId::Exit: return exitButton_;
+    case CommandId::Report: return reportButton_;
+    case CommandId::DeleteAll: return deleteAllButton_;
+    case CommandId::SaveCsv: return csvButton_;
+    case CommandId::SaveImage: return saveImageButton_;
+    case CommandId::Overview: return overviewButton_;
     default: return nullptr;
     }
 }
 
-void COrvalinDlg::SetOverviewShown(bool shown)
+void MainWindow::SetOverviewShown(bool shown)
 {
     overviewShown_ = shown;
     overviewButton_->setChecked(shown);

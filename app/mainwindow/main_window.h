@@ -11,15 +11,15 @@
 
 #include <memory>
 
-#include "app/dlg_command.h"
-#include "app/dlg_environment.h"
-#include "app/page_host.h"
-#include "app/window_commands.h"
+#include "app/mainwindow/window_commands.h"
+#include "app/pages/command_id.h"
+#include "app/pages/page_host.h"
+#include "app/pages/page_index.h"
+#include "app/pages/window_environment.h"
+#include "document/measure_document.h"
 #include "measure/language.h"
 #include "measure/measure_item.h"
-#include "app/tab_index.h"
-#include "app/view_state.h"
-#include "document/measure_document.h"
+#include "view/view_state.h"
 
 class QLabel;
 class QPainter;
@@ -29,28 +29,27 @@ class QWidget;
 
 namespace orv {
 
-class CCalibTab;
-class CImageTab;
-class COptionTab;
-class CScrollDlg;
-class CToolTab;
+class ScalePage;
+class ImagePage;
+class OptionsPage;
+class OverviewWindow;
+class MeasurePage;
 class ImageView;
 struct LayerInputs;
 class MeasureDocument;
-class DlgInteractionView;
+class WindowInteractionView;
 class PointerInteraction;
 class ResultsView;
 class ViewComposer;
 class WindowKeys;
 class WirelessReceiver;
 
-class COrvalinDlg : public QDialog, private PageHost, private WindowCommands {
+class MainWindow : public QDialog, private PageHost, private WindowCommands {
     Q_OBJECT
 
 public:
-    explicit COrvalinDlg(DlgEnvironment env = DlgEnvironment::FromPlatform(),
-                         QWidget *parent = nullptr);
-    ~COrvalinDlg() override;
+    explicit MainWindow(WindowEnvironment env = WindowEnvironment::FromPlatform(), QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // --- narrow views of the window ---------------------------------------------------
     // The still, the measurements and their rows, the selection and the edit item.
@@ -64,11 +63,11 @@ public:
 
     // The pages, widgets and state as they are now, for tests and tools.
     struct Parts {
-        CImageTab *imageTab = nullptr;
-        CCalibTab *calibTab = nullptr;
-        CToolTab *toolTab = nullptr;
-        COptionTab *optionTab = nullptr;
-        CScrollDlg *scrollDlg = nullptr;
+        ImagePage *imagePage = nullptr;
+        ScalePage *scalePage = nullptr;
+        MeasurePage *measurePage = nullptr;
+        OptionsPage *optionsPage = nullptr;
+        OverviewWindow *overview = nullptr;
         // The overview window as a plain window (exists even before its class does).
         QWidget *overviewWindow = nullptr;
         QTabWidget *tabControl = nullptr;
@@ -84,7 +83,7 @@ public:
         QRect screenBounds;
         QString lastOpenDir;
         bool overviewShown = false;
-        DlgCommand pendingCommand = DlgCommand::None;
+        CommandId pendingCommand = CommandId::None;
     };
     Parts parts() const;
 
@@ -121,7 +120,7 @@ public:
     void EnableOutputButtons(bool on);
     void EnablePageControls(bool on);
     // Tooltip of a control (only the overview toggle has one).
-    QString ToolTipFor(DlgCommand id) const;
+    QString ToolTipFor(CommandId id) const;
 
 public slots:
     void reject() override;
@@ -144,7 +143,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    friend class DlgInteractionView;
+    friend class WindowInteractionView;
 
     // --- PageHost ---------------------------------------------------------------------
     Language language() const override { return language_; }
@@ -167,17 +166,17 @@ private:
     int FitZoom() const override;
     void SetOverviewShown(bool shown) override;
     QWidget *liveView() const override { return liveView_; }
-    QPushButton *button(DlgCommand id) const override;
+    QPushButton *button(CommandId id) const override;
     int columnWidth() const override { return columnWidth_; }
     int windowWidth() const override { return width(); }
     QSize windowSizeRequested() const override { return requestedSize_; }
     void SetWindowSize(QSize outer) override;
     QString GetTempDir() override;
-    void PostCommand(DlgCommand id) override;
+    void PostCommand(CommandId id) override;
     void PostDeviceEvent(int code, int argument) override;
 
     // --- WindowCommands ---------------------------------------------------------------
-    void OnCommand(DlgCommand id) override;
+    void OnCommand(CommandId id) override;
     void OnTabChange() override;
     void OnOpenImage() override;
     void OnSaveImage() override;
@@ -224,7 +223,7 @@ private:
     void PostToolSelect();
     // With an item selected: clears the selection and queues command to run
     // again without it (true); otherwise false.
-    bool ClearSelectionFirst(DlgCommand command);
+    bool ClearSelectionFirst(CommandId command);
     bool ViewTakesPointer() const;
     bool AskYesNo(const QString &english, const QString &japanese);
     void StartWirelessReceiver();
@@ -232,10 +231,10 @@ private:
     void DrawWaitNotice(bool whiteFrame);
     void CaptureWirelessFrame();
 
-    DlgEnvironment env_;
+    WindowEnvironment env_;
     Language language_ = Language::Japanese;
     Language textLanguage_ = Language::Japanese;
-    int currentTab_ = TabImage;
+    int currentTab_ = PageImage;
 
     DragMode dragMode_ = DragMode::Idle;
     ViewState viewState_ = ViewState::NoImage;
@@ -255,7 +254,7 @@ private:
     QString workFilePath_;
     QString lastOpenDir_;
     bool overviewShown_ = false;
-    DlgCommand pendingCommand_ = DlgCommand::None;
+    CommandId pendingCommand_ = CommandId::None;
     bool pendingPosted_ = false;
     bool toolSelectPosted_ = false;
     bool compositionPosted_ = false;
@@ -267,7 +266,7 @@ private:
     // Made with the window's languages at the start of OnInitDialog.
     std::unique_ptr<MeasureDocument> doc_;
     // The pointer handlers see the window through this; both go before the document.
-    std::unique_ptr<DlgInteractionView> interactionView_;
+    std::unique_ptr<WindowInteractionView> interactionView_;
     std::unique_ptr<PointerInteraction> pointer_;
 
     // Child widgets are owned by Qt's parent tree.
@@ -284,14 +283,14 @@ private:
     QPushButton *aboutButton_ = nullptr;
     ImageView *view_ = nullptr;
     QWidget *liveView_ = nullptr;
-    CImageTab *imageTab_ = nullptr;
-    CCalibTab *calibTab_ = nullptr;
-    CToolTab *toolTab_ = nullptr;
-    COptionTab *optionTab_ = nullptr;
+    ImagePage *imagePage_ = nullptr;
+    ScalePage *scalePage_ = nullptr;
+    MeasurePage *measurePage_ = nullptr;
+    OptionsPage *optionsPage_ = nullptr;
     // The overview: a window of its own, owned by this one (SetOwner); it
     // goes before the child widgets do.
     std::unique_ptr<QWidget> overview_;
-    CScrollDlg *scrollDlg_ = nullptr;
+    OverviewWindow *overviewWindow_ = nullptr;
     std::unique_ptr<ViewComposer> composer_;
     std::unique_ptr<WindowKeys> windowKeys_;
     // Its thread posts to this window: it stops first when the window goes.

@@ -1,6 +1,6 @@
 // Main window: the wireless microscope receiver and the device events that
 // the receiver thread and the image page post to the window.
-#include "app/orvalin_dlg.h"
+#include "app/mainwindow/main_window.h"
 
 #include <QDebug>
 #include <QDir>
@@ -9,12 +9,12 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 
+#include "app/dialogs/ui_prompter.h"
+#include "app/pages/image/image_page.h"
+#include "app/pages/image/live_view.h"
 #include "capture/device_event.h"
-#include "app/image_tab.h"
+#include "capture/wireless/wireless_receiver.h"
 #include "document/measure_document.h"
-#include "app/live_view.h"
-#include "app/ui_prompter.h"
-#include "capture/wireless_receiver.h"
 
 namespace orv {
 namespace {
@@ -31,19 +31,19 @@ constexpr int kWaitY = 225;
 QString WirelessPortText(Language language, int port, const QString &reason)
 {
     return language == Language::English
-               ? QStringLiteral("The wireless microscope cannot be received: UDP port %1 cannot be used (%2).\n"
-                                "Another program may be using it.")
-                     .arg(port)
-                     .arg(reason)
-               : QStringLiteral("ワイヤレス顕微鏡を受信できません。UDP ポート %1 を使用できません（%2）。\n"
-                                "他のプログラムが使用している可能性があります。")
-                     .arg(port)
-                     .arg(reason);
+        ? QStringLiteral("The wireless microscope cannot be received: UDP port %1 cannot be used (%2).\n"
+                         "Another program may be using it.")
+              .arg(port)
+              .arg(reason)
+        : QStringLiteral("ワイヤレス顕微鏡を受信できません。UDP ポート %1 を使用できません（%2）。\n"
+                         "他のプログラムが使用している可能性があります。")
+              .arg(port)
+              .arg(reason);
 }
 
 }  // namespace
 
-void COrvalinDlg::StartWirelessReceiver()
+void MainWindow::StartWirelessReceiver()
 {
     receiver_ = std::make_unique<WirelessReceiver>();
     WirelessReceiver::Config config;
@@ -55,8 +55,7 @@ void COrvalinDlg::StartWirelessReceiver()
     // them queued, so the slots run on this (the UI) thread.
     connect(receiver_.get(), &WirelessReceiver::deviceEvent, this,
             [this](int code, int argument) { OnDeviceEvent(code, argument); });
-    connect(receiver_.get(), &WirelessReceiver::frameReady, this,
-            &COrvalinDlg::ShowWirelessPicture);
+    connect(receiver_.get(), &WirelessReceiver::frameReady, this, &MainWindow::ShowWirelessPicture);
     if (!receiver_->StartReceiver(config)) {
         // Nothing to tell the user yet: wireless mode then simply shows no picture.
         qWarning().noquote() << "Wireless receiver not started:" << receiver_->errorString();
@@ -66,7 +65,7 @@ void COrvalinDlg::StartWirelessReceiver()
     receiver_->SetDisplayOff();
 }
 
-void COrvalinDlg::ShowWirelessPicture()
+void MainWindow::ShowWirelessPicture()
 {
     if (!receiver_)
         return;
@@ -76,18 +75,18 @@ void COrvalinDlg::ShowWirelessPicture()
         live->ShowPicture(picture);
 }
 
-void COrvalinDlg::PostDeviceEvent(int code, int argument)
+void MainWindow::PostDeviceEvent(int code, int argument)
 {
     emit deviceEventPosted(code, argument);
     QMetaObject::invokeMethod(
         this, [this, code, argument] { OnDeviceEvent(code, argument); }, Qt::QueuedConnection);
 }
 
-int COrvalinDlg::OnDeviceEvent(int code, int argument)
+int MainWindow::OnDeviceEvent(int code, int argument)
 {
     switch (static_cast<DeviceEvent>(code)) {
     case DeviceEvent::LongPress:
-        if (!imageTab_ || imageTab_->wirelessMode() != 1)
+        if (!imagePage_ || imagePage_->wirelessMode() != 1)
             break;
         if (argument != 0)
             DrawWaitNotice(false);
@@ -103,33 +102,30 @@ int COrvalinDlg::OnDeviceEvent(int code, int argument)
             receiver_->SetDisplayOn(1);
             break;
         }
-        prompter().message(this, WirelessPortText(language_, env_.wirelessPort,
-                                                  receiver_ ? receiver_->errorString() : QString()),
-                           windowTitle(), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+        prompter().message(
+            this, WirelessPortText(language_, env_.wirelessPort, receiver_ ? receiver_->errorString() : QString()),
+            windowTitle(), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
         // No picture can come: the page goes back to the camera's controls
         // (a quick second click may have done so already).
-        if (imageTab_ && imageTab_->wirelessMode() == 1)
-            imageTab_->SetWirelessMode(0);
+        if (imagePage_ && imagePage_->wirelessMode() == 1)
+            imagePage_->SetWirelessMode(0);
         break;
     case DeviceEvent::NbStop:
         if (receiver_)
             receiver_->SetDisplayOff();
         break;
-    case DeviceEvent::NbCapture:
-        CaptureWirelessFrame();
-        break;
+    case DeviceEvent::NbCapture: CaptureWirelessFrame(); break;
     case DeviceEvent::NbSetScale:
-        if (receiver_ && imageTab_)
-            receiver_->SetOverlayOptions(imageTab_->lensText(), imageTab_->crossIndicator(),
-                                         imageTab_->overlayColourText());
+        if (receiver_ && imagePage_)
+            receiver_->SetOverlayOptions(imagePage_->lensText(), imagePage_->crossIndicator(),
+                                         imagePage_->overlayColourText());
         break;
-    default:
-        break;
+    default: break;
     }
     return 0;
 }
 
-void COrvalinDlg::DrawWaitNotice(bool whiteFrame)
+void MainWindow::DrawWaitNotice(bool whiteFrame)
 {
     auto *live = qobject_cast<LiveView *>(liveView_);
     if (!live)
@@ -147,36 +143,34 @@ void COrvalinDlg::DrawWaitNotice(bool whiteFrame)
         p.setPen(Qt::black);
         p.setBrush(Qt::NoBrush);
         // The given point is the top of the text.
-        p.drawText(QPoint(kWaitX, kWaitY + p.fontMetrics().ascent()),
-                   QLatin1String(kWaitText));
+        p.drawText(QPoint(kWaitX, kWaitY + p.fontMetrics().ascent()), QLatin1String(kWaitText));
     });
     // Shown now: a capture may block this thread right after.
     live->repaint();
 }
 
-void COrvalinDlg::CaptureWirelessFrame()
+void MainWindow::CaptureWirelessFrame()
 {
-    if (!receiver_ || !imageTab_)
+    if (!receiver_ || !imagePage_)
         return;
     const QString path = QDir(env_.startDir).filePath(QLatin1String(kWirelessWorkFile));
     switch (receiver_->RequestFrameSave(path)) {
-    case FrameSaveResult::Saved:
-        break;
+    case FrameSaveResult::Saved: break;
     case FrameSaveResult::Cancelled:
         // The button was let go before a frame came: wireless mode goes on.
         return;
     case FrameSaveResult::TimedOut:
     case FrameSaveResult::WriteFailed:
-        prompter().message(this, QStringLiteral("保存に失敗しました。"), windowTitle(),
-                           UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+        prompter().message(this, QStringLiteral("保存に失敗しました。"), windowTitle(), UiPrompter::Buttons::Ok,
+                           UiPrompter::Icon::Warning);
         return;
     }
-    imageTab_->SetWirelessMode(0);
-    imageTab_->OpenCamera(-1, liveView_);
+    imagePage_->SetWirelessMode(0);
+    imagePage_->OpenCamera(-1, liveView_);
     {
         // The page switch runs once, below, after the frame is loaded.
         const QSignalBlocker block(tabs_);
-        SelectTab(TabScale);
+        SelectTab(PageScale);
     }
     ToolSelect();
     LoadImageFile(path);

@@ -1,5 +1,5 @@
 // Main window: opening images, saving the annotated image.
-#include "app/orvalin_dlg.h"
+#include "app/mainwindow/main_window.h"
 
 #include <QDir>
 #include <QDragEnterEvent>
@@ -8,20 +8,20 @@
 
 #include <optional>
 
-#include "app/file_filter.h"
-#include "app/save_failure.h"
-#include "export/image_file.h"
-#include "app/image_tab.h"
-#include "app/image_view.h"
-#include "app/measurement_file_io.h"
-#include "app/page_host.h"
+#include "app/dialogs/file_filter.h"
+#include "app/dialogs/save_failure.h"
+#include "app/dialogs/ui_prompter.h"
+#include "app/mainwindow/composition_inputs.h"
+#include "app/mainwindow/measurement_file_io.h"
+#include "app/mainwindow/window_files.h"
+#include "app/pages/image/image_page.h"
+#include "app/pages/page_host.h"
+#include "app/view/image_view.h"
 #include "document/measure_document.h"
+#include "export/image_file.h"
 #include "export/results_table.h"
-#include "app/ui_prompter.h"
-#include "app/composition_inputs.h"
-#include "app/view_layer.h"
-#include "app/view_composer.h"
-#include "app/window_files.h"
+#include "view/view_composer.h"
+#include "view/view_layer.h"
 
 namespace orv {
 namespace {
@@ -33,9 +33,8 @@ constexpr char kOpenFilter[] =
     "Jpeg Files (*.jpeg,*.jpg)|*.jpeg;*.jpg|Bitmap Files (*.bmp)|*.bmp|PNG Files (*.png)|*.png|"
     "GIF Files (*.gif)|*.gif|TIFF Files (*.tif,*.tiff)|*.tif;*.tiff|"
     "All Files(*.*)|*.*||";
-constexpr char kSaveFilter[] =
-    "JPEG Files (*.jpg)|*.jpg|Bitmap Files (*.bmp)|*.bmp|Measurement Files (*.orvm)|*.orvm|"
-    "All Files(*.*)|*.*||";
+constexpr char kSaveFilter[] = "JPEG Files (*.jpg)|*.jpg|Bitmap Files (*.bmp)|*.bmp|Measurement Files (*.orvm)|*.orvm|"
+                               "All Files(*.*)|*.*||";
 const QString kDefaultImageExtension = QStringLiteral("bmp");
 
 // The failure message names the file, and says why a valid image was refused.
@@ -44,11 +43,9 @@ QString LoadFailureText(const LoadedImage &loaded, const QString &path, Language
     const bool english = language == Language::English;
     QString text;
     if (loaded.tooLarge) {
-        const QString size =
-            QStringLiteral("%1 × %2").arg(loaded.size.width()).arg(loaded.size.height());
-        text = english
-                   ? QStringLiteral("The image file could not be read (too large: %1).").arg(size)
-                   : QStringLiteral("画像ファイルを読み込めませんでした（大きすぎます: %1）。").arg(size);
+        const QString size = QStringLiteral("%1 × %2").arg(loaded.size.width()).arg(loaded.size.height());
+        text = english ? QStringLiteral("The image file could not be read (too large: %1).").arg(size)
+                       : QStringLiteral("画像ファイルを読み込めませんでした（大きすぎます: %1）。").arg(size);
     } else {
         text = english ? QStringLiteral("The image file could not be read.")
                        : QStringLiteral("画像ファイルを読み込めませんでした。");
@@ -57,25 +54,24 @@ QString LoadFailureText(const LoadedImage &loaded, const QString &path, Language
 }
 
 // The chooser asked about the name as typed, not about the one written.
-bool ConfirmReplacing(COrvalinDlg &dlg, const QString &path)
+bool ConfirmReplacing(MainWindow &mainWindow, const QString &path)
 {
     if (!QFileInfo::exists(path))
         return true;
     const QString name = QDir::toNativeSeparators(path);
-    const QString text = dlg.host().language() == Language::English
-                             ? QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(name)
-                             : QStringLiteral("%1 は既に存在します。\n上書きしますか？").arg(name);
-    return dlg.host().prompter().message(&dlg, text, dlg.windowTitle(), UiPrompter::Buttons::YesNo,
-                                         UiPrompter::Icon::Warning) == UiPrompter::Answer::Yes;
+    const QString text = mainWindow.host().language() == Language::English
+        ? QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(name)
+        : QStringLiteral("%1 は既に存在します。\n上書きしますか？").arg(name);
+    return mainWindow.host().prompter().message(&mainWindow, text, mainWindow.windowTitle(), UiPrompter::Buttons::YesNo,
+                                                UiPrompter::Icon::Warning)
+        == UiPrompter::Answer::Yes;
 }
 
 }  // namespace
 
-void COrvalinDlg::OnOpenImage()
+void MainWindow::OnOpenImage()
 {
-    const QString path =
-        prompter().openFile(this, QString(), lastOpenDir_,
-                            QtFileFilter(QLatin1String(kOpenFilter)));
+    const QString path = prompter().openFile(this, QString(), lastOpenDir_, QtFileFilter(QLatin1String(kOpenFilter)));
     if (!path.isEmpty()) {
         if (WindowFiles *files = WindowFiles::Of(*this))
             files->Open(path);
@@ -85,7 +81,7 @@ void COrvalinDlg::OnOpenImage()
     OnTabChange();
 }
 
-void COrvalinDlg::LoadImageFile(const QString &path)
+void MainWindow::LoadImageFile(const QString &path)
 {
     // The file is decoded before anything is given up: a file that cannot be
     // read or decoded leaves the current image, its measurements and the view
@@ -106,8 +102,8 @@ void COrvalinDlg::LoadImageFile(const QString &path)
         loaded = orv::LoadImageFile(path);
     }
     if (!loaded.ok()) {
-        prompter().message(this, LoadFailureText(loaded, path, language_), windowTitle(),
-                           UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+        prompter().message(this, LoadFailureText(loaded, path, language_), windowTitle(), UiPrompter::Buttons::Ok,
+                           UiPrompter::Icon::Warning);
         return;
     }
     composite_ = QImage();
@@ -133,17 +129,16 @@ void COrvalinDlg::LoadImageFile(const QString &path)
     PostToolSelect();
 }
 
-void COrvalinDlg::OnSaveImage()
+void MainWindow::OnSaveImage()
 {
-    if (ClearSelectionFirst(DlgCommand::SaveImage))
+    if (ClearSelectionFirst(CommandId::SaveImage))
         return;
-    pendingCommand_ = DlgCommand::None;
+    pendingCommand_ = CommandId::None;
     QString chosenFilter;
-    const QString typed = prompter().saveFile(this, QString(), QString(),
-                                              QtFileFilter(QLatin1String(kSaveFilter)), &chosenFilter);
-    const QString path = typed.isEmpty() ? QString()
-                                         : ImageSavePath(typed, FilterExtension(chosenFilter),
-                                                         kDefaultImageExtension);
+    const QString typed =
+        prompter().saveFile(this, QString(), QString(), QtFileFilter(QLatin1String(kSaveFilter)), &chosenFilter);
+    const QString path =
+        typed.isEmpty() ? QString() : ImageSavePath(typed, FilterExtension(chosenFilter), kDefaultImageExtension);
     if (!path.isEmpty() && (path == typed || ConfirmReplacing(*this, path))) {
         QString reason;
         if (IsMeasurementFilePath(path)) {
@@ -151,23 +146,23 @@ void COrvalinDlg::OnSaveImage()
                 files->SaveAs(path);
         } else if (!WriteImageFile(path, FileExtension(path), &reason)) {
             const QString lead = language_ == Language::English
-                                     ? QStringLiteral("The image file could not be saved.")
-                                     : QStringLiteral("画像ファイルを保存できませんでした。");
-            prompter().message(this, SaveFailureText(lead, path, reason), windowTitle(),
-                               UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+                ? QStringLiteral("The image file could not be saved.")
+                : QStringLiteral("画像ファイルを保存できませんでした。");
+            prompter().message(this, SaveFailureText(lead, path, reason), windowTitle(), UiPrompter::Buttons::Ok,
+                               UiPrompter::Icon::Warning);
         }
     }
     ToolSelect();
 }
 
-bool COrvalinDlg::WriteImageFile(const QString &path, const QString &extension, QString *reason)
+bool MainWindow::WriteImageFile(const QString &path, const QString &extension, QString *reason)
 {
     EnsureComposite();
     // The camera's frozen frame is written by the camera itself, which knows
     // the type "jpg" and writes BMP for anything else.
     const SnapshotSaver saveSnapshot = [this](const QString &p, const QString &ext, QString *why) {
         const QString type = IsJpegExtension(ext) ? QStringLiteral("jpg") : QStringLiteral("bmp");
-        return imageTab_ && imageTab_->SaveFrozenFrame(p, type, why);
+        return imagePage_ && imagePage_->SaveFrozenFrame(p, type, why);
     };
     const QSize size =
         doc_->origin() == ImageOrigin::CameraFrame ? kCameraFrameMarkerSize : doc_->zoom().geometry().imageSize;
@@ -176,19 +171,19 @@ bool COrvalinDlg::WriteImageFile(const QString &path, const QString &extension, 
     if (in.calibrationPage && !composite_.isNull()) {
         in.barLook = BarLook::Saved;
         const QImage picture = ViewComposer::BuildComposite(in.source, [&](QImage &c) { DrawLayer(c, in); });
-        return orv::WriteImageFile(path, extension, picture.convertToFormat(composite_.format()), size,
-                                   saveSnapshot, reason);
+        return orv::WriteImageFile(path, extension, picture.convertToFormat(composite_.format()), size, saveSnapshot,
+                                   reason);
     }
     return orv::WriteImageFile(path, extension, composite_, size, saveSnapshot, reason);
 }
 
-void COrvalinDlg::dragEnterEvent(QDragEnterEvent *event)
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
     if (dragMode_ == DragMode::Idle && !FirstOpenableFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
-void COrvalinDlg::dropEvent(QDropEvent *event)
+void MainWindow::dropEvent(QDropEvent *event)
 {
     const QString path = FirstOpenableFile(event->mimeData());
     if (path.isEmpty())

@@ -1,5 +1,5 @@
 // Main window: sizing the window and the view to the zoomed image.
-#include "app/orvalin_dlg.h"
+#include "app/mainwindow/main_window.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/image_view.h"
-#include "app/scroll_dlg.h"
-#include "app/ui_prompter.h"
-#include "app/view_composer.h"
+#include "app/dialogs/ui_prompter.h"
+#include "app/view/image_view.h"
+#include "app/view/overview_window.h"
+#include "view/view_composer.h"
 
 namespace orv {
 namespace {
@@ -33,13 +33,13 @@ int ToDevice(int window, qreal ratio)
 
 }  // namespace
 
-qreal COrvalinDlg::CurrentViewRatio() const
+qreal MainWindow::CurrentViewRatio() const
 {
     const qreal ratio = view_->devicePixelRatioF();
     return ratio > 0 ? ratio : 1.0;
 }
 
-void COrvalinDlg::LayoutView()
+void MainWindow::LayoutView()
 {
     const int C = columnWidth_;
     const int K = columnHeight_;
@@ -87,20 +87,20 @@ void COrvalinDlg::LayoutView()
         u = std::max(0, std::min(u, screenBounds_.height() - l));
         if (overview_) {
             const QSize client(clientW, r);
-            if (scrollDlg_)
-                scrollDlg_->SetClientSize(client);
+            if (overviewWindow_)
+                overviewWindow_->SetClientSize(client);
             overview_->resize(client);
             overview_->move(screenBounds_.topLeft() + QPoint(0, u));
             overview_->show();
         }
-        if (scrollDlg_)
-            scrollDlg_->ShowNotInitialized(false);
+        if (overviewWindow_)
+            overviewWindow_->ShowNotInitialized(false);
         overviewShown_ = true;
     } else {
         if (overview_)
             overview_->hide();
-        if (scrollDlg_)
-            scrollDlg_->ShowNotInitialized(true);
+        if (overviewWindow_)
+            overviewWindow_->ShowNotInitialized(true);
         overviewShown_ = false;
     }
     SetOverviewShown(overviewShown_);
@@ -108,14 +108,14 @@ void COrvalinDlg::LayoutView()
     viewW = std::max(0, viewW);
     viewH = std::max(0, viewH);
     doc_->zoom().layout().size = QSize(static_cast<int>(std::min<long long>(zoomedW, ToDevice(viewW, viewRatio_))),
-                                static_cast<int>(std::min<long long>(zoomedH, ToDevice(viewH, viewRatio_))));
+                                       static_cast<int>(std::min<long long>(zoomedH, ToDevice(viewH, viewRatio_))));
     view_->setGeometry(QRect(doc_->zoom().geometry().origin, QSize(viewW, viewH)));
     view_->setVisible(hasImage());
     // The composite does not depend on the view: its layer stays.
     composer_->InvalidatePicture();
 }
 
-void COrvalinDlg::FollowViewRatio()
+void MainWindow::FollowViewRatio()
 {
     const qreal ratio = CurrentViewRatio();
     if (qFuzzyCompare(ratio, viewRatio_))
@@ -126,14 +126,15 @@ void COrvalinDlg::FollowViewRatio()
     const ViewGeometry &geo = doc_->zoom().geometry();
     const long long zoomedW = static_cast<long long>(geo.zoomX) * geo.imageSize.width() / 100;
     const long long zoomedH = static_cast<long long>(geo.zoomY) * geo.imageSize.height() / 100;
-    doc_->zoom().layout().size = QSize(static_cast<int>(std::min<long long>(zoomedW, ToDevice(view_->width(), ratio))),
-                                static_cast<int>(std::min<long long>(zoomedH, ToDevice(view_->height(), ratio))));
+    doc_->zoom().layout().size =
+        QSize(static_cast<int>(std::min<long long>(zoomedW, ToDevice(view_->width(), ratio))),
+              static_cast<int>(std::min<long long>(zoomedH, ToDevice(view_->height(), ratio))));
     doc_->zoom().layout().scroll = QPoint(0, 0);
     composer_->InvalidatePicture();
     RebuildView();
 }
 
-int COrvalinDlg::FitZoom() const
+int MainWindow::FitZoom() const
 {
     const int W = doc_->zoom().geometry().imageSize.width();
     const int H = doc_->zoom().geometry().imageSize.height();
@@ -146,26 +147,25 @@ int COrvalinDlg::FitZoom() const
     return static_cast<int>(std::min(zx, zy));
 }
 
-QString COrvalinDlg::GetTempDir()
+QString MainWindow::GetTempDir()
 {
     const QString dir = env_.tempDir ? env_.tempDir() : QDir::tempPath();
     if (!dir.isEmpty() && QFileInfo(dir).isDir())
         return QDir::cleanPath(dir);
     const QString text = language_ == Language::English
-                             ? QStringLiteral("Could not open temporary file.")
-                             : QStringLiteral("テンポラリーファイルの出力先が見つかりません。");
-    prompter().message(this, text, windowTitle(), UiPrompter::Buttons::Ok,
-                       UiPrompter::Icon::Warning);
+        ? QStringLiteral("Could not open temporary file.")
+        : QStringLiteral("テンポラリーファイルの出力先が見つかりません。");
+    prompter().message(this, text, windowTitle(), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
     return {};
 }
 
-void COrvalinDlg::SetZoom(int zoomX, int zoomY)
+void MainWindow::SetZoom(int zoomX, int zoomY)
 {
     // zoomChanged marks the rebuild.
     doc_->zoom().SetZoom(zoomX, zoomY);
 }
 
-void COrvalinDlg::SetScroll(QPoint scroll)
+void MainWindow::SetScroll(QPoint scroll)
 {
     doc_->zoom().SetScroll(scroll);
 }

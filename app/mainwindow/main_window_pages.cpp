@@ -1,5 +1,5 @@
 // Main window: page switching, commands, the about box and shut-down.
-#include "app/orvalin_dlg.h"
+#include "app/mainwindow/main_window.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -7,16 +7,16 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 
-#include "app/discard_question.h"
-#include "app/image_tab.h"
-#include "app/image_view.h"
-#include "app/calib_tab.h"
-#include "app/option_tab.h"
+#include "app/dialogs/ui_prompter.h"
+#include "app/mainwindow/discard_question.h"
+#include "app/pages/image/image_page.h"
+#include "app/pages/measure/measure_page.h"
+#include "app/pages/options/options_page.h"
+#include "app/pages/scale/scale_page.h"
+#include "app/view/image_view.h"
 #include "document/measure_document.h"
 #include "export/results_table.h"
-#include "app/tool_tab.h"
-#include "app/ui_prompter.h"
-#include "app/view_composer.h"
+#include "view/view_composer.h"
 
 namespace orv {
 namespace {
@@ -26,36 +26,36 @@ constexpr int kImagePageHeight = 742;
 
 }  // namespace
 
-void COrvalinDlg::SelectTab(int index)
+void MainWindow::SelectTab(int index)
 {
     tabs_->setCurrentIndex(index);
 }
 
-void COrvalinDlg::ToolSelect()
+void MainWindow::ToolSelect()
 {
-    if (toolTab_)
-        toolTab_->ToolSelect();
+    if (measurePage_)
+        measurePage_->ToolSelect();
 }
 
-void COrvalinDlg::RefreshToolButtons()
+void MainWindow::RefreshToolButtons()
 {
     ToolSelect();
 }
 
-void COrvalinDlg::ShowRecordAttributes(MeasureItem *item)
+void MainWindow::ShowRecordAttributes(MeasureItem *item)
 {
-    if (optionTab_ && item)
-        optionTab_->ShowRecordAttributes(item);
+    if (optionsPage_ && item)
+        optionsPage_->ShowRecordAttributes(item);
 }
 
-bool COrvalinDlg::AskYesNo(const QString &english, const QString &japanese)
+bool MainWindow::AskYesNo(const QString &english, const QString &japanese)
 {
     const QString text = language_ == Language::English ? english : japanese;
-    return prompter().message(this, text, windowTitle(), UiPrompter::Buttons::YesNo,
-                              UiPrompter::Icon::Question) == UiPrompter::Answer::Yes;
+    return prompter().message(this, text, windowTitle(), UiPrompter::Buttons::YesNo, UiPrompter::Icon::Question)
+        == UiPrompter::Answer::Yes;
 }
 
-void COrvalinDlg::OnTabChange()
+void MainWindow::OnTabChange()
 {
     if (dragMode_ != DragMode::Idle) {
         const QSignalBlocker block(tabs_);
@@ -65,19 +65,19 @@ void COrvalinDlg::OnTabChange()
     const int next = tabs_->currentIndex();
     const int old = currentTab_;
 
-    if (old == TabImage && next != TabImage) {
-        if (imageTab_ && imageTab_->cameraState() != 0) {
-            if (imageTab_->cameraState() == 2)
-                LoadImageFile(imageTab_->workFilePath());
-            imageTab_->OpenCamera(-1, liveView_);
+    if (old == PageImage && next != PageImage) {
+        if (imagePage_ && imagePage_->cameraState() != 0) {
+            if (imagePage_->cameraState() == 2)
+                LoadImageFile(imagePage_->workFilePath());
+            imagePage_->OpenCamera(-1, liveView_);
         }
         ToolSelect();
-    } else if (old != TabImage && next == TabImage) {
+    } else if (old != PageImage && next == PageImage) {
         if (hasImage() && !ConfirmDiscardingImage(*this)) {
             const QSignalBlocker block(tabs_);
             tabs_->setCurrentIndex(old);
             ToolSelect();
-            if (QWidget *page = tabs_->widget(TabMeasure))
+            if (QWidget *page = tabs_->widget(PageMeasure))
                 page->update();
             return;
         }
@@ -91,7 +91,7 @@ void COrvalinDlg::OnTabChange()
         RebuildView();
 }
 
-void COrvalinDlg::DiscardImage()
+void MainWindow::DiscardImage()
 {
     EnablePageControls(false);
     EnableOutputButtons(false);
@@ -110,36 +110,36 @@ void COrvalinDlg::DiscardImage()
     composer_->Invalidate();
     viewState_ = ViewState::NoImage;
     update();
-    const bool camera = imageTab_ && imageTab_->defaultCameraIndex() >= 0;
+    const bool camera = imagePage_ && imagePage_->defaultCameraIndex() >= 0;
     const int width = columnWidth_ + (camera ? kLiveViewAllowance : 0);
     SetWindowSize(QSize(width, kImagePageHeight));
-    if (imageTab_) {
-        imageTab_->FillCameraList();
-        imageTab_->OpenCamera(imageTab_->defaultCameraIndex(), liveView_);
+    if (imagePage_) {
+        imagePage_->FillCameraList();
+        imagePage_->OpenCamera(imagePage_->defaultCameraIndex(), liveView_);
     }
 }
 
-void COrvalinDlg::PostCommand(DlgCommand id)
+void MainWindow::PostCommand(CommandId id)
 {
     emit commandPosted(ToUnderlying(id));
 }
 
-void COrvalinDlg::OnCommand(DlgCommand id)
+void MainWindow::OnCommand(CommandId id)
 {
     switch (id) {
-    case DlgCommand::Exit: OnExit(); break;
-    case DlgCommand::Cancel: PostCommand(DlgCommand::Exit); break;
-    case DlgCommand::Report: OnReport(); break;
-    case DlgCommand::DeleteAll: DeleteAllResults(); break;
-    case DlgCommand::OpenImage: OnOpenImage(); break;
-    case DlgCommand::SaveCsv: SaveResultsCsv(); break;
-    case DlgCommand::SaveImage: OnSaveImage(); break;
-    case DlgCommand::Overview: OnOverviewToggle(); break;
+    case CommandId::Exit: OnExit(); break;
+    case CommandId::Cancel: PostCommand(CommandId::Exit); break;
+    case CommandId::Report: OnReport(); break;
+    case CommandId::DeleteAll: DeleteAllResults(); break;
+    case CommandId::OpenImage: OnOpenImage(); break;
+    case CommandId::SaveCsv: SaveResultsCsv(); break;
+    case CommandId::SaveImage: OnSaveImage(); break;
+    case CommandId::Overview: OnOverviewToggle(); break;
     default: break;
     }
 }
 
-void COrvalinDlg::OnOverviewToggle()
+void MainWindow::OnOverviewToggle()
 {
     overviewShown_ = overviewButton_->isChecked();
     if (overview_)
@@ -150,12 +150,12 @@ void COrvalinDlg::OnOverviewToggle()
     PostToolSelect();
 }
 
-void COrvalinDlg::OnExit()
+void MainWindow::OnExit()
 {
     dragMode_ = DragMode::Idle;
     cursor_ = Qt::BlankCursor;
-    if (calibTab_)
-        calibTab_->FreeScaleBars();
+    if (scalePage_)
+        scalePage_->FreeScaleBars();
     doc_->SetEditItem(nullptr);
     doc_->ClearSelection();
     doc_->results().DeleteAllRows();
@@ -169,25 +169,25 @@ void COrvalinDlg::OnExit()
     accept();
 }
 
-void COrvalinDlg::reject()
+void MainWindow::reject()
 {
     // Closing the window (or Escape reaching the dialog) takes the Exit path.
-    PostCommand(DlgCommand::Exit);
+    PostCommand(CommandId::Exit);
 }
 
-void COrvalinDlg::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     event->ignore();
     reject();
 }
 
-void COrvalinDlg::keyPressEvent(QKeyEvent *event)
+void MainWindow::keyPressEvent(QKeyEvent *event)
 {
     // Keys never end the dialog nor reach a default button.
     event->accept();
 }
 
-void COrvalinDlg::ShowAbout()
+void MainWindow::ShowAbout()
 {
     prompter().about(this, language_);
 }

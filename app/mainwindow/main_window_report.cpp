@@ -1,5 +1,5 @@
 // Main window: the spreadsheet report (button "Save Data && Img").
-#include "app/orvalin_dlg.h"
+#include "app/mainwindow/main_window.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -10,12 +10,12 @@
 #include <QStandardPaths>
 #include <QUrl>
 
-#include "export/image_file.h"
-#include "app/image_view.h"
-#include "export/report_workbook.h"
+#include "app/dialogs/ui_prompter.h"
+#include "app/view/image_view.h"
 #include "document/measure_document.h"
+#include "export/image_file.h"
+#include "export/report_workbook.h"
 #include "export/results_table.h"
-#include "app/ui_prompter.h"
 
 namespace orv {
 namespace {
@@ -39,16 +39,16 @@ struct ReportOutcome {
 // Writes the work file, then the workbook into the report folder, and opens
 // the workbook. The work file is gone afterwards; the workbook stays, opened
 // or not.
-ReportOutcome ProduceReport(COrvalinDlg &dlg)
+ReportOutcome ProduceReport(MainWindow &mainWindow)
 {
-    const QString work = dlg.workFilePath();
+    const QString work = mainWindow.workFilePath();
     struct WorkFileRemover {
         QString path;
         ~WorkFileRemover() { QFile::remove(path); }
     } remover{work};
 
     ReportOutcome out;
-    if (!dlg.WriteImageFile(work, QStringLiteral("jpg")))
+    if (!mainWindow.WriteImageFile(work, QStringLiteral("jpg")))
         return out;
     // The picture's own size: the frozen camera frame's marker size says nothing about it.
     const QSize pictureSize = QImageReader(work).size();
@@ -56,26 +56,27 @@ ReportOutcome ProduceReport(COrvalinDlg &dlg)
         return out;
 
     ReportInput in;
-    in.language = dlg.host().language();
-    in.imageSize = dlg.document().origin() == ImageOrigin::CameraFrame ? pictureSize : dlg.host().imageSize();
+    in.language = mainWindow.host().language();
+    in.imageSize =
+        mainWindow.document().origin() == ImageOrigin::CameraFrame ? pictureSize : mainWindow.host().imageSize();
     in.pictureSize = pictureSize;
-    in.scale = dlg.document().calibration().setting;
-    in.rows = dlg.document().results().rows();
+    in.scale = mainWindow.document().calibration().setting;
+    in.rows = mainWindow.document().results().rows();
 
     QString error;
-    out.workbook = SaveReportWorkbook(dlg.reportDir(), QDateTime::currentDateTime(), BuildReportLayout(in),
-                                      work, &error);
+    out.workbook =
+        SaveReportWorkbook(mainWindow.reportDir(), QDateTime::currentDateTime(), BuildReportLayout(in), work, &error);
     if (out.workbook.isEmpty()) {
         qWarning("report not written: %s", qUtf8Printable(error));
         return out;
     }
-    out.opened = dlg.host().prompter().openDocument(QUrl::fromLocalFile(out.workbook));
+    out.opened = mainWindow.host().prompter().openDocument(QUrl::fromLocalFile(out.workbook));
     return out;
 }
 
 }  // namespace
 
-bool COrvalinDlg::ClearSelectionFirst(DlgCommand command)
+bool MainWindow::ClearSelectionFirst(CommandId command)
 {
     if (!doc_->selectedItem())
         return false;
@@ -90,11 +91,11 @@ bool COrvalinDlg::ClearSelectionFirst(DlgCommand command)
     return true;
 }
 
-void COrvalinDlg::OnReport()
+void MainWindow::OnReport()
 {
-    if (ClearSelectionFirst(DlgCommand::Report))
+    if (ClearSelectionFirst(CommandId::Report))
         return;
-    pendingCommand_ = DlgCommand::None;
+    pendingCommand_ = CommandId::None;
     ReportOutcome outcome;
     {
         const WaitCursor wait;
@@ -115,7 +116,7 @@ void COrvalinDlg::OnReport()
     ToolSelect();
 }
 
-QString COrvalinDlg::reportDir() const
+QString MainWindow::reportDir() const
 {
     if (env_.reportDir)
         return env_.reportDir();

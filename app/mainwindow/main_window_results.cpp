@@ -1,21 +1,20 @@
 // Main window: the results list's operations and notifications, CSV export.
-#include "app/orvalin_dlg.h"
+#include "app/mainwindow/main_window.h"
 
-#include "export/csv_export.h"
-#include "app/file_filter.h"
-#include "export/image_file.h"
+#include "app/dialogs/file_filter.h"
+#include "app/dialogs/save_failure.h"
+#include "app/dialogs/ui_prompter.h"
+#include "app/view/results_view.h"
 #include "document/measure_document.h"
+#include "export/csv_export.h"
+#include "export/image_file.h"
 #include "export/results_table.h"
-#include "app/results_view.h"
-#include "app/save_failure.h"
-#include "app/ui_prompter.h"
 
 namespace orv {
 
-void COrvalinDlg::DeleteAllResults()
+void MainWindow::DeleteAllResults()
 {
-    if (!AskYesNo(QStringLiteral("Delete All Data ?"),
-                  QStringLiteral(" 計測データを全て削除しますか？")))
+    if (!AskYesNo(QStringLiteral("Delete All Data ?"), QStringLiteral(" 計測データを全て削除しますか？")))
         return;
     ToolSelect();
     resultsView_->setEnabled(false);
@@ -26,25 +25,23 @@ void COrvalinDlg::DeleteAllResults()
     ToolSelect();
 }
 
-void COrvalinDlg::SaveResultsCsv()
+void MainWindow::SaveResultsCsv()
 {
-    QString path = prompter().saveFile(this, QString(), QString(),
-                                        QtFileFilter(QLatin1String(kCsvFileFilter)));
+    QString path = prompter().saveFile(this, QString(), QString(), QtFileFilter(QLatin1String(kCsvFileFilter)));
     if (!path.isEmpty()) {
         path = WithDefaultExtension(path, QLatin1String(kCsvDefaultExtension));
         QString reason;
         if (!orv::SaveResultsCsv(path, doc_->results(), &reason)) {
-            const QString lead = language_ == Language::English
-                                     ? QStringLiteral("The CSV file could not be saved.")
-                                     : QStringLiteral("CSVファイルを保存できませんでした。");
-            prompter().message(this, SaveFailureText(lead, path, reason), windowTitle(),
-                               UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+            const QString lead = language_ == Language::English ? QStringLiteral("The CSV file could not be saved.")
+                                                                : QStringLiteral("CSVファイルを保存できませんでした。");
+            prompter().message(this, SaveFailureText(lead, path, reason), windowTitle(), UiPrompter::Buttons::Ok,
+                               UiPrompter::Icon::Warning);
         }
     }
     ToolSelect();
 }
 
-void COrvalinDlg::OnListClick()
+void MainWindow::OnListClick()
 {
     const ListClickResult r = doc_->results().OnListClick(doc_->list(), doc_->selectedItem());
     if (!r.handled)
@@ -57,12 +54,12 @@ void COrvalinDlg::OnListClick()
     ToolSelect();
 }
 
-void COrvalinDlg::OnListRightDoubleClick()
+void MainWindow::OnListRightDoubleClick()
 {
     doc_->results().OnListRightDoubleClick(doc_->selectedItem());
 }
 
-void COrvalinDlg::OnListDoubleClick()
+void MainWindow::OnListDoubleClick()
 {
     resultsView_->setEnabled(false);
     const MeasureItem *source = doc_->list().FindByRow(doc_->results().selectedRow());
@@ -78,7 +75,7 @@ void COrvalinDlg::OnListDoubleClick()
     ToolSelect();
 }
 
-void COrvalinDlg::OnListRightClick()
+void MainWindow::OnListRightClick()
 {
     if (!hasImage())
         return;

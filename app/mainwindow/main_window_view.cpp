@@ -1,17 +1,17 @@
 // Main window: painting the view and handing its pointer events on.
-#include "app/orvalin_dlg.h"
+#include "app/mainwindow/main_window.h"
 
 #include <QPainter>
 #include <QTimer>
 
-#include "app/image_view.h"
 #include "app/interaction/pointer_interaction.h"
-#include "app/composition_inputs.h"
-#include "app/option_tab.h"
-#include "app/scroll_dlg.h"
+#include "app/mainwindow/composition_inputs.h"
+#include "app/pages/options/options_page.h"
+#include "app/view/image_view.h"
+#include "app/view/overview_window.h"
 #include "document/measure_document.h"
-#include "app/view_composer.h"
-#include "app/view_layer.h"
+#include "view/view_composer.h"
+#include "view/view_layer.h"
 
 namespace orv {
 namespace {
@@ -21,13 +21,12 @@ const QColor kEmptyViewColor(64, 64, 64);
 // View pixels (device pixels) to the window pixels that cover them.
 QRect ToWindowRect(const QRect &view, qreal ratio)
 {
-    return QRectF(view.x() / ratio, view.y() / ratio, view.width() / ratio, view.height() / ratio)
-        .toAlignedRect();
+    return QRectF(view.x() / ratio, view.y() / ratio, view.width() / ratio, view.height() / ratio).toAlignedRect();
 }
 
 }  // namespace
 
-void COrvalinDlg::RebuildView()
+void MainWindow::RebuildView()
 {
     if (!hasImage())
         return;
@@ -37,7 +36,7 @@ void COrvalinDlg::RebuildView()
     PostToolSelect();
 }
 
-void COrvalinDlg::RebuildEditLayer()
+void MainWindow::RebuildEditLayer()
 {
     if (!hasImage())
         return;
@@ -56,7 +55,7 @@ void COrvalinDlg::RebuildEditLayer()
         view_->update(ToWindowRect(r, viewRatio_));
 }
 
-void COrvalinDlg::EnsureComposite()
+void MainWindow::EnsureComposite()
 {
     if (!hasImage())
         return;
@@ -70,7 +69,7 @@ void COrvalinDlg::EnsureComposite()
     ComposeDue(in);
 }
 
-void COrvalinDlg::ComposeDue(const LayerInputs &in)
+void MainWindow::ComposeDue(const LayerInputs &in)
 {
     const bool full = viewState_ == ViewState::Rebuild;
     if (!full && !editLayerPending_)
@@ -81,12 +80,12 @@ void COrvalinDlg::ComposeDue(const LayerInputs &in)
     // patch the items they touch.
     const ViewComposer::Composition done = composer_->Recompose(composite_, in, doc_->editItem());
     if (full || done == ViewComposer::Composition::Full)
-        if (optionTab_)
-            optionTab_->RedrawSample();
+        if (optionsPage_)
+            optionsPage_->RedrawSample();
     viewState_ = ViewState::UpToDate;
 }
 
-void COrvalinDlg::PostComposition()
+void MainWindow::PostComposition()
 {
     if (compositionPosted_)
         return;
@@ -99,14 +98,14 @@ void COrvalinDlg::PostComposition()
     });
 }
 
-void COrvalinDlg::UpdateView()
+void MainWindow::UpdateView()
 {
     view_->update();
     if (viewState_ != ViewState::ScrollOnly)
         PostToolSelect();
 }
 
-void COrvalinDlg::PaintView(QPainter &painter)
+void MainWindow::PaintView(QPainter &painter)
 {
     const QRect area(QPoint(0, 0), view_->size());
     if (viewState_ == ViewState::NoImage || !hasImage()) {
@@ -128,13 +127,13 @@ void COrvalinDlg::PaintView(QPainter &painter)
     if (viewState_ == ViewState::ScrollOnly)
         return;
     // The overview's picture is rescaled only where the composite changed.
-    if (scrollDlg_) {
-        const QImage &overview = composer_->OverviewPicture(composite_, scrollDlg_->pictureSize());
+    if (overviewWindow_) {
+        const QImage &overview = composer_->OverviewPicture(composite_, overviewWindow_->pictureSize());
         if (overview.cacheKey() != overviewPictureKey_) {
             overviewPictureKey_ = overview.cacheKey();
-            scrollDlg_->SetScaledPicture(overview);
+            overviewWindow_->SetScaledPicture(overview);
         }
-        scrollDlg_->UpdateFrame();
+        overviewWindow_->UpdateFrame();
     }
     if (IsCalibDrag(dragMode_)) {
         painter.setClipRect(area);
@@ -144,14 +143,14 @@ void COrvalinDlg::PaintView(QPainter &painter)
     }
 }
 
-void COrvalinDlg::PostPending()
+void MainWindow::PostPending()
 {
-    if (pendingCommand_ == DlgCommand::None || pendingPosted_)
+    if (pendingCommand_ == CommandId::None || pendingPosted_)
         return;
     pendingPosted_ = true;
     QTimer::singleShot(0, this, [this] {
         pendingPosted_ = false;
-        if (pendingCommand_ == DlgCommand::None)
+        if (pendingCommand_ == CommandId::None)
             return;
         // The composite without the selection marks, before the command reads it.
         EnsureComposite();
@@ -159,7 +158,7 @@ void COrvalinDlg::PostPending()
     });
 }
 
-void COrvalinDlg::PostToolSelect()
+void MainWindow::PostToolSelect()
 {
     if (toolSelectPosted_)
         return;

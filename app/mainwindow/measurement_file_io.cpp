@@ -1,4 +1,4 @@
-#include "app/measurement_file_io.h"
+#include "app/mainwindow/measurement_file_io.h"
 
 #include <QFileInfo>
 #include <QMimeData>
@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "app/calib_tab.h"
-#include "app/option_tab.h"
-#include "app/orvalin_dlg.h"
-#include "app/page_host.h"
+#include "app/mainwindow/main_window.h"
+#include "app/pages/options/options_page.h"
+#include "app/pages/page_host.h"
+#include "app/pages/scale/scale_page.h"
 #include "document/measure_document.h"
 
 namespace orv {
@@ -24,8 +24,7 @@ bool IsOpenableFilePath(const QString &path)
     static const QStringList kImageSuffixes = {QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("bmp"),
                                                QStringLiteral("tif"), QStringLiteral("tiff"), QStringLiteral("gif"),
                                                QStringLiteral("png")};
-    return IsMeasurementFilePath(path) ||
-           kImageSuffixes.contains(QFileInfo(path).suffix(), Qt::CaseInsensitive);
+    return IsMeasurementFilePath(path) || kImageSuffixes.contains(QFileInfo(path).suffix(), Qt::CaseInsensitive);
 }
 
 QString FirstOpenableFile(const QMimeData *data)
@@ -42,28 +41,28 @@ QString FirstOpenableFile(const QMimeData *data)
     return {};
 }
 
-void ShowMeasurementSession(COrvalinDlg &dlg, MeasurementSession session)
+void ShowMeasurementSession(MainWindow &mainWindow, MeasurementSession session)
 {
     const int zoomX = session.zoomX;
     const int zoomY = session.zoomY;
-    MeasureDocument &doc = dlg.document();
+    MeasureDocument &doc = mainWindow.document();
     doc.LoadSession(std::move(session));
-    const COrvalinDlg::Parts parts = dlg.parts();
-    if (CCalibTab *calib = parts.calibTab)
+    const MainWindow::Parts parts = mainWindow.parts();
+    if (ScalePage *calib = parts.scalePage)
         calib->ShowDocumentCalibration();
     // The Option page shows the zoom as the text of its list.
     doc.editDrawAttribute().zoomText = std::to_string(zoomX);
-    if (COptionTab *option = parts.optionTab)
+    if (OptionsPage *option = parts.optionsPage)
         option->ShowDocumentAttributes();
-    dlg.host().SetZoom(zoomX, zoomY);
-    dlg.host().LayoutView();
+    mainWindow.host().SetZoom(zoomX, zoomY);
+    mainWindow.host().LayoutView();
 }
 
-bool SaveWindowMeasurements(COrvalinDlg &dlg, const QString &path, QString *reason)
+bool SaveWindowMeasurements(MainWindow &mainWindow, const QString &path, QString *reason)
 {
-    MeasurementSession session = dlg.document().CaptureSession();
-    session.zoomX = dlg.host().view().zoomX;
-    session.zoomY = dlg.host().view().zoomY;
+    MeasurementSession session = mainWindow.document().CaptureSession();
+    session.zoomX = mainWindow.host().view().zoomX;
+    session.zoomY = mainWindow.host().view().zoomY;
     return SaveMeasurementFile(path, session, reason);
 }
 

@@ -11,7 +11,7 @@ class QMimeData;
 
 namespace orv {
 
-class COrvalinDlg;
+class MainWindow;
 
 // The measurement file choice of the file choosers, in their "Name|*.x|" form.
 inline constexpr char kMeasurementFileFilter[] = "Measurement Files (*.orvm)|*.orvm|";
@@ -27,10 +27,10 @@ QString FirstOpenableFile(const QMimeData *data);
 // After the window took the session's image as a newly loaded one: the
 // document takes everything else, the pages show the calibration and the
 // label mode, and the view gets the session's zoom.
-void ShowMeasurementSession(COrvalinDlg &dlg, MeasurementSession session);
+void ShowMeasurementSession(MainWindow &mainWindow, MeasurementSession session);
 
 // The window's image, calibration, items, label mode and zoom, written
 // atomically. False with the reason in *reason when nothing was written.
-bool SaveWindowMeasurements(COrvalinDlg &dlg, const QString &path, QString *reason = nullptr);
+bool SaveWindowMeasurements(MainWindow &mainWindow, const QString &path, QString *reason = nullptr);
 
 }  // namespace orv

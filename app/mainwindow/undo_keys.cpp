@@ -1,11 +1,11 @@
-#include "app/undo_keys.h"
+#include "app/mainwindow/undo_keys.h"
 
 #include <QKeyEvent>
 
-#include "app/calib_tab.h"
 #include "app/interaction/pointer_interaction.h"
-#include "app/orvalin_dlg.h"
-#include "app/page_host.h"
+#include "app/mainwindow/main_window.h"
+#include "app/pages/page_host.h"
+#include "app/pages/scale/scale_page.h"
 #include "document/measure_document.h"
 
 namespace orv {
@@ -22,18 +22,18 @@ UndoKey UndoKeyOf(const QKeyEvent &event)
     return UndoKey::None;
 }
 
-bool ApplyUndoKey(COrvalinDlg &dlg, UndoKey key)
+bool ApplyUndoKey(MainWindow &mainWindow, UndoKey key)
 {
-    if (key == UndoKey::None || dlg.pointer().dragMode() != DragMode::Idle)
+    if (key == UndoKey::None || mainWindow.pointer().dragMode() != DragMode::Idle)
         return false;
     // A value typed on the Scale page and not yet taken becomes a step of its
     // own first, so Ctrl+Z takes back what was just typed.
-    if (CCalibTab *calib = dlg.parts().calibTab; calib && calib->hasPendingEdit())
+    if (ScalePage *calib = mainWindow.parts().scalePage; calib && calib->hasPendingEdit())
         calib->CommitScaleEdits();
-    MeasureDocument &doc = dlg.document();
+    MeasureDocument &doc = mainWindow.document();
     const bool done = key == UndoKey::Undo ? doc.Undo() : doc.Redo();
     if (done)
-        dlg.host().RebuildView();
+        mainWindow.host().RebuildView();
     return done;
 }
 

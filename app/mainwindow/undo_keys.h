@@ -6,15 +6,15 @@ class QKeyEvent;
 
 namespace orv {
 
-class COrvalinDlg;
+class MainWindow;
 
 enum class UndoKey { None, Undo, Redo };
 
 // Which of the keys an event is (the keypad modifier aside).
 UndoKey UndoKeyOf(const QKeyEvent &event);
 
-// Undoes or redoes one step of dlg's document as the keys do; false when
+// Undoes or redoes one step of mainWindow's document as the keys do; false when
 // nothing happened.
-bool ApplyUndoKey(COrvalinDlg &dlg, UndoKey key);
+bool ApplyUndoKey(MainWindow &mainWindow, UndoKey key);
 
 }  // namespace orv

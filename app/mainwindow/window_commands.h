@@ -2,14 +2,14 @@
 // The main window's commands as its buttons, the results list and the devices
 // run them.
 
-#include "app/dlg_command.h"
+#include "app/pages/command_id.h"
 
 namespace orv {
 
 class WindowCommands {
 public:
     // Runs a command now.
-    virtual void OnCommand(DlgCommand id) = 0;
+    virtual void OnCommand(CommandId id) = 0;
     // The tab control switched pages.
     virtual void OnTabChange() = 0;
     virtual void OnOpenImage() = 0;

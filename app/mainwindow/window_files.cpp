@@ -1,68 +1,71 @@
-#include "app/window_files.h"
+#include "app/mainwindow/window_files.h"
 
 #include <QFileInfo>
 
-#include "app/calib_tab.h"
-#include "app/discard_question.h"
-#include "app/file_filter.h"
-#include "app/image_tab.h"
-#include "app/measurement_file_io.h"
+#include "app/dialogs/file_filter.h"
+#include "app/dialogs/save_failure.h"
+#include "app/dialogs/ui_prompter.h"
 #include "app/interaction/pointer_interaction.h"
-#include "app/orvalin_dlg.h"
-#include "app/page_host.h"
-#include "app/tab_index.h"
-#include "app/save_failure.h"
-#include "app/ui_prompter.h"
+#include "app/mainwindow/discard_question.h"
+#include "app/mainwindow/main_window.h"
+#include "app/mainwindow/measurement_file_io.h"
+#include "app/pages/image/image_page.h"
+#include "app/pages/page_host.h"
+#include "app/pages/page_index.h"
+#include "app/pages/scale/scale_page.h"
 #include "document/measure_document.h"
 
 namespace orv {
 
-WindowFiles::WindowFiles(COrvalinDlg &dlg) : QObject(&dlg), dlg_(dlg), baseTitle_(dlg.windowTitle())
+WindowFiles::WindowFiles(MainWindow &mainWindow) :
+    QObject(&mainWindow),
+    mainWindow_(mainWindow),
+    baseTitle_(mainWindow.windowTitle())
 {
     setObjectName(QStringLiteral("windowFiles"));
-    dlg.setAcceptDrops(true);
+    mainWindow.setAcceptDrops(true);
     // Giving the image up (back on the Image page, closing) ends the file.
-    connect(&dlg.document(), &MeasureDocument::imageChanged, this, [this] {
-        if (!dlg_.document().hasImage())
+    connect(&mainWindow.document(), &MeasureDocument::imageChanged, this, [this] {
+        if (!mainWindow_.document().hasImage())
             Forget();
     });
 }
 
 WindowFiles::~WindowFiles() = default;
 
-WindowFiles *WindowFiles::Of(const COrvalinDlg &dlg)
+WindowFiles *WindowFiles::Of(const MainWindow &mainWindow)
 {
-    return dlg.findChild<WindowFiles *>(QString(), Qt::FindDirectChildrenOnly);
+    return mainWindow.findChild<WindowFiles *>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 bool WindowFiles::Open(const QString &path)
 {
-    if (dlg_.pointer().dragMode() != DragMode::Idle)
+    if (mainWindow_.pointer().dragMode() != DragMode::Idle)
         return false;
-    const MeasureDocument &doc = dlg_.document();
+    const MeasureDocument &doc = mainWindow_.document();
     const bool work = doc.hasImage() && (!doc.list().empty() || doc.editItem());
-    if (work && !ConfirmDiscardingImage(dlg_))
+    if (work && !ConfirmDiscardingImage(mainWindow_))
         return false;
 
     // From the Image page, as its Open button does: no live picture, no
     // wireless mode; the loaded image is shown on the Scale page.
-    CImageTab *page = dlg_.host().currentTab() == TabImage ? dlg_.parts().imageTab : nullptr;
+    ImagePage *page = mainWindow_.host().currentTab() == PageImage ? mainWindow_.parts().imagePage : nullptr;
     if (page) {
         if (page->wirelessMode() == 1)
             page->SetWirelessMode(0);
-        page->OpenCamera(-1, dlg_.host().liveView());
+        page->OpenCamera(-1, mainWindow_.host().liveView());
     }
     bool loaded = false;
     {
         const QMetaObject::Connection watch =
             connect(&doc, &MeasureDocument::imageChanged, this, [&loaded, &doc] { loaded = doc.hasImage(); });
-        dlg_.LoadImageFile(path);
+        mainWindow_.LoadImageFile(path);
         disconnect(watch);
     }
     if (!loaded) {
         // The file was not read: the Image page gets its camera back.
         if (page)
-            page->OpenCamera(page->defaultCameraIndex(), dlg_.host().liveView());
+            page->OpenCamera(page->defaultCameraIndex(), mainWindow_.host().liveView());
         return false;
     }
     lastDir_ = QFileInfo(path).absolutePath();
@@ -72,19 +75,20 @@ bool WindowFiles::Open(const QString &path)
         measurementPath_.clear();
     NameInTitle(path);
     if (page)
-        dlg_.host().SelectTab(TabScale);
+        mainWindow_.host().SelectTab(PageScale);
     return true;
 }
 
 bool WindowFiles::SaveAs(const QString &path)
 {
     QString reason;
-    if (!SaveWindowMeasurements(dlg_, path, &reason)) {
-        const QString lead = dlg_.host().language() == Language::English
-                                 ? QStringLiteral("The measurement file could not be saved.")
-                                 : QStringLiteral("計測ファイルを保存できませんでした。");
-        dlg_.host().prompter().message(&dlg_, SaveFailureText(lead, path, reason), dlg_.windowTitle(),
-                                UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+    if (!SaveWindowMeasurements(mainWindow_, path, &reason)) {
+        const QString lead = mainWindow_.host().language() == Language::English
+            ? QStringLiteral("The measurement file could not be saved.")
+            : QStringLiteral("計測ファイルを保存できませんでした。");
+        mainWindow_.host().prompter().message(&mainWindow_, SaveFailureText(lead, path, reason),
+                                              mainWindow_.windowTitle(), UiPrompter::Buttons::Ok,
+                                              UiPrompter::Icon::Warning);
         return false;
     }
     measurementPath_ = path;
@@ -95,15 +99,15 @@ bool WindowFiles::SaveAs(const QString &path)
 
 void WindowFiles::Save()
 {
-    if (!dlg_.hasImage() || dlg_.pointer().dragMode() != DragMode::Idle)
+    if (!mainWindow_.hasImage() || mainWindow_.pointer().dragMode() != DragMode::Idle)
         return;
     // A value typed on the Scale page counts, as when its field loses the focus.
-    if (CCalibTab *calib = dlg_.parts().calibTab; calib && calib->hasPendingEdit())
+    if (ScalePage *calib = mainWindow_.parts().scalePage; calib && calib->hasPendingEdit())
         calib->CommitScaleEdits();
     QString path = measurementPath_;
     if (path.isEmpty()) {
-        path = dlg_.host().prompter().saveFile(&dlg_, QString(), lastDir_,
-                                        QtFileFilter(QLatin1String(kMeasurementFileFilter)));
+        path = mainWindow_.host().prompter().saveFile(&mainWindow_, QString(), lastDir_,
+                                                      QtFileFilter(QLatin1String(kMeasurementFileFilter)));
         if (path.isEmpty())
             return;
         // Measurement data never goes out under an image's name.
@@ -115,20 +119,20 @@ void WindowFiles::Save()
 
 void WindowFiles::NameInTitle(const QString &path)
 {
-    dlg_.setWindowTitle(baseTitle_ + QStringLiteral(" - ") + QFileInfo(path).fileName());
+    mainWindow_.setWindowTitle(baseTitle_ + QStringLiteral(" - ") + QFileInfo(path).fileName());
 }
 
 void WindowFiles::Forget()
 {
     measurementPath_.clear();
-    dlg_.setWindowTitle(baseTitle_);
+    mainWindow_.setWindowTitle(baseTitle_);
 }
 
-void OpenStartupFile(COrvalinDlg &dlg, const QStringList &arguments)
+void OpenStartupFile(MainWindow &mainWindow, const QStringList &arguments)
 {
     if (arguments.size() < 2)
         return;
-    if (WindowFiles *files = WindowFiles::Of(dlg))
+    if (WindowFiles *files = WindowFiles::Of(mainWindow))
         files->Open(QFileInfo(arguments.at(1)).absoluteFilePath());
 }
 

@@ -11,18 +11,18 @@
 
 namespace orv {
 
-class COrvalinDlg;
+class MainWindow;
 
 class WindowFiles : public QObject {
     Q_OBJECT
 
 public:
     // Made once at the window's construction; owned by the window.
-    explicit WindowFiles(COrvalinDlg &dlg);
+    explicit WindowFiles(MainWindow &mainWindow);
     ~WindowFiles() override;
 
     // The window's object; nullptr before it is made.
-    static WindowFiles *Of(const COrvalinDlg &dlg);
+    static WindowFiles *Of(const MainWindow &mainWindow);
 
     // Opens a file as the Open button does: asks before measurements are
     // given up, leaves the Image page (and its camera) only for a file that
@@ -42,7 +42,7 @@ private:
     void NameInTitle(const QString &path);
     void Forget();
 
-    COrvalinDlg &dlg_;
+    MainWindow &mainWindow_;
     QString baseTitle_;
     QString measurementPath_;
     QString lastDir_;
@@ -50,6 +50,6 @@ private:
 
 // The files given on the command line (arguments as the process got them):
 // the first one is opened as the Open button would open it.
-void OpenStartupFile(COrvalinDlg &dlg, const QStringList &arguments);
+void OpenStartupFile(MainWindow &mainWindow, const QStringList &arguments);
 
 }  // namespace orv

@@ -1,113 +1,113 @@
-#include "app/dlg_interaction_view.h"
+#include "app/mainwindow/window_interaction_view.h"
 
-#include "app/calib_tab.h"
-#include "app/image_view.h"
-#include "app/option_tab.h"
-#include "app/orvalin_dlg.h"
-#include "app/tool_tab.h"
-#include "app/ui_prompter.h"
+#include "app/dialogs/ui_prompter.h"
+#include "app/mainwindow/main_window.h"
+#include "app/pages/measure/measure_page.h"
+#include "app/pages/options/options_page.h"
+#include "app/pages/scale/scale_page.h"
+#include "app/view/image_view.h"
 
 namespace orv {
 
-const ViewGeometry &DlgInteractionView::geometry() const
+const ViewGeometry &WindowInteractionView::geometry() const
 {
-    return dlg_.doc_->zoom().geometry();
+    return mainWindow_.doc_->zoom().geometry();
 }
 
-ViewState DlgInteractionView::viewState() const
+ViewState WindowInteractionView::viewState() const
 {
-    return dlg_.viewState_;
+    return mainWindow_.viewState_;
 }
 
-int DlgInteractionView::currentPage() const
+int WindowInteractionView::currentPage() const
 {
-    return dlg_.currentTab_;
+    return mainWindow_.currentTab_;
 }
 
-int DlgInteractionView::currentTool() const
+int WindowInteractionView::currentTool() const
 {
-    return dlg_.toolTab_ ? dlg_.toolTab_->currentTool() : static_cast<int>(KindUndefined);
+    return mainWindow_.measurePage_ ? mainWindow_.measurePage_->currentTool() : static_cast<int>(KindUndefined);
 }
 
-Qt::CursorShape DlgInteractionView::rememberedCursor() const
+Qt::CursorShape WindowInteractionView::rememberedCursor() const
 {
-    return dlg_.cursor_;
+    return mainWindow_.cursor_;
 }
 
-void DlgInteractionView::setRememberedCursor(Qt::CursorShape shape)
+void WindowInteractionView::setRememberedCursor(Qt::CursorShape shape)
 {
-    dlg_.cursor_ = shape;
+    mainWindow_.cursor_ = shape;
     if (shape == Qt::BlankCursor)
-        dlg_.view_->unsetCursor();
+        mainWindow_.view_->unsetCursor();
     else
-        dlg_.view_->setCursor(shape);
+        mainWindow_.view_->setCursor(shape);
 }
 
-void DlgInteractionView::forgetCursor()
+void WindowInteractionView::forgetCursor()
 {
-    dlg_.cursor_ = Qt::BlankCursor;
+    mainWindow_.cursor_ = Qt::BlankCursor;
 }
 
-void DlgInteractionView::rebuild()
+void WindowInteractionView::rebuild()
 {
-    dlg_.RebuildView();
+    mainWindow_.RebuildView();
 }
 
-void DlgInteractionView::rebuildEditLayer()
+void WindowInteractionView::rebuildEditLayer()
 {
-    dlg_.RebuildEditLayer();
+    mainWindow_.RebuildEditLayer();
 }
 
-void DlgInteractionView::repaint()
+void WindowInteractionView::repaint()
 {
-    dlg_.UpdateView();
+    mainWindow_.UpdateView();
 }
 
-void DlgInteractionView::refreshToolButtons()
+void WindowInteractionView::refreshToolButtons()
 {
-    dlg_.ToolSelect();
+    mainWindow_.ToolSelect();
 }
 
-DragMode DlgInteractionView::dragMode() const
+DragMode WindowInteractionView::dragMode() const
 {
-    return dlg_.dragMode_;
+    return mainWindow_.dragMode_;
 }
 
-void DlgInteractionView::setDragMode(DragMode mode)
+void WindowInteractionView::setDragMode(DragMode mode)
 {
-    dlg_.dragMode_ = mode;
+    mainWindow_.dragMode_ = mode;
 }
 
-bool DlgInteractionView::askYesNo(const QString &english, const QString &japanese)
+bool WindowInteractionView::askYesNo(const QString &english, const QString &japanese)
 {
-    return dlg_.AskYesNo(english, japanese);
+    return mainWindow_.AskYesNo(english, japanese);
 }
 
-std::optional<QString> DlgInteractionView::askText()
+std::optional<QString> WindowInteractionView::askText()
 {
-    return dlg_.env_.prompter->inputText(&dlg_, QString());
+    return mainWindow_.env_.prompter->inputText(&mainWindow_, QString());
 }
 
-void DlgInteractionView::showAttributes(const MeasureItem &item)
+void WindowInteractionView::showAttributes(const MeasureItem &item)
 {
-    if (dlg_.optionTab_)
-        dlg_.optionTab_->ShowRecordAttributes(&item);
+    if (mainWindow_.optionsPage_)
+        mainWindow_.optionsPage_->ShowRecordAttributes(&item);
 }
 
-ScaleBarHit DlgInteractionView::hitScaleBars(QPoint viewPoint)
+ScaleBarHit WindowInteractionView::hitScaleBars(QPoint viewPoint)
 {
-    return dlg_.calibTab_ ? dlg_.calibTab_->HitTestScaleBars(viewPoint) : ScaleBarHit{};
+    return mainWindow_.scalePage_ ? mainWindow_.scalePage_->HitTestScaleBars(viewPoint) : ScaleBarHit{};
 }
 
-void DlgInteractionView::showBarDragLength(int grip, int viewLength)
+void WindowInteractionView::showBarDragLength(int grip, int viewLength)
 {
-    if (dlg_.calibTab_)
-        dlg_.calibTab_->ShowDragLength(grip, viewLength);
+    if (mainWindow_.scalePage_)
+        mainWindow_.scalePage_->ShowDragLength(grip, viewLength);
 }
 
-void DlgInteractionView::endCalibDrag(DragMode mode, QPoint start, int length)
+void WindowInteractionView::endCalibDrag(DragMode mode, QPoint start, int length)
 {
-    CCalibTab *calib = dlg_.calibTab_;
+    ScalePage *calib = mainWindow_.scalePage_;
     if (!calib)
         return;
     switch (mode) {

@@ -6,11 +6,14 @@
 
 namespace orv {
 
-class COrvalinDlg;
+class MainWindow;
 
-class DlgInteractionView final : public InteractionView {
+class WindowInteractionView final : public InteractionView {
 public:
-    explicit DlgInteractionView(COrvalinDlg &dlg) : dlg_(dlg) {}
+    explicit WindowInteractionView(MainWindow &mainWindow) :
+        mainWindow_(mainWindow)
+    {
+    }
 
     const ViewGeometry &geometry() const override;
     ViewState viewState() const override;
@@ -37,7 +40,7 @@ public:
     void endCalibDrag(DragMode mode, QPoint start, int length) override;
 
 private:
-    COrvalinDlg &dlg_;
+    MainWindow &mainWindow_;
 };
 
 }  // namespace orv

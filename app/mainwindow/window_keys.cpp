@@ -1,4 +1,4 @@
-#include "app/window_keys.h"
+#include "app/mainwindow/window_keys.h"
 
 #include <QAbstractSpinBox>
 #include <QComboBox>
@@ -10,23 +10,23 @@
 #include <QTextEdit>
 
 #include "app/interaction/pointer_interaction.h"
-#include "app/orvalin_dlg.h"
-#include "app/undo_keys.h"
-#include "app/window_files.h"
+#include "app/mainwindow/main_window.h"
+#include "app/mainwindow/undo_keys.h"
+#include "app/mainwindow/window_files.h"
 
 namespace orv {
 
-const QWidget *KeyWindowOf(const QWidget *receiver, const COrvalinDlg &dlg)
+const QWidget *KeyWindowOf(const QWidget *receiver, const MainWindow &mainWindow)
 {
     const QWidget *top = receiver ? receiver->window() : nullptr;
-    if (!top || top == &dlg)
+    if (!top || top == &mainWindow)
         return top;
     // A modal dialog (a question, a chooser) keeps its keys to itself.
     if (top->isModal())
         return nullptr;
     for (const QWidget *p = top->parentWidget(); p; p = p->parentWidget())
-        if (p == &dlg)
-            return &dlg;
+        if (p == &mainWindow)
+            return &mainWindow;
     return nullptr;
 }
 
@@ -43,7 +43,8 @@ bool EditsText(const QWidget *w)
     return qobject_cast<const QAbstractSpinBox *>(w) != nullptr;
 }
 
-WindowKeys::WindowKeys(COrvalinDlg &dlg) : dlg_(dlg)
+WindowKeys::WindowKeys(MainWindow &mainWindow) :
+    mainWindow_(mainWindow)
 {
     if (QCoreApplication *app = QCoreApplication::instance())
         app->installEventFilter(this);
@@ -64,21 +65,21 @@ bool WindowKeys::TakeProgramKey(QWidget *receiver, const QKeyEvent &event, bool 
 {
     if (event.matches(QKeySequence::Save)) {
         if (press && !event.isAutoRepeat())
-            if (WindowFiles *files = WindowFiles::Of(dlg_))
+            if (WindowFiles *files = WindowFiles::Of(mainWindow_))
                 files->Save();
         return true;
     }
     // The override check is refused too, so no field takes these for its own undo.
     if (const UndoKey undo = UndoKeyOf(event); undo != UndoKey::None) {
         if (press)
-            ApplyUndoKey(dlg_, undo);
+            ApplyUndoKey(mainWindow_, undo);
         return true;
     }
-    const bool deleteKey = (event.key() == Qt::Key_Delete || event.key() == Qt::Key_Backspace) &&
-                           (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if (deleteKey && !EditsText(receiver) && dlg_.pointer().canDeleteSelection()) {
+    const bool deleteKey = (event.key() == Qt::Key_Delete || event.key() == Qt::Key_Backspace)
+        && (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (deleteKey && !EditsText(receiver) && mainWindow_.pointer().canDeleteSelection()) {
         if (press && !event.isAutoRepeat())
-            dlg_.pointer().DeleteSelection();
+            mainWindow_.pointer().DeleteSelection();
         return true;
     }
     return false;
@@ -90,14 +91,14 @@ bool WindowKeys::eventFilter(QObject *watched, QEvent *event)
     if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)
         return false;
     auto *w = qobject_cast<QWidget *>(watched);
-    if (KeyWindowOf(w, dlg_) != &dlg_)
+    if (KeyWindowOf(w, mainWindow_) != &mainWindow_)
         return false;
     if (TakeProgramKey(w, *static_cast<QKeyEvent *>(event), type == QEvent::KeyPress)) {
         event->accept();
         return true;
     }
     // The overview keeps its own keys (Escape closes it).
-    if (w->window() != &dlg_)
+    if (w->window() != &mainWindow_)
         return false;
     for (const QPointer<QWidget> &ex : exempt_)
         if (ex && (ex == w || ex->isAncestorOf(w)))

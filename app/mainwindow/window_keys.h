@@ -15,11 +15,11 @@ class QKeyEvent;
 
 namespace orv {
 
-class COrvalinDlg;
+class MainWindow;
 
-// The top-level window a key for receiver counts as: dlg for the main
+// The top-level window a key for receiver counts as: mainWindow for the main
 // window and the windows it keeps beside it; nullptr for any other.
-const QWidget *KeyWindowOf(const QWidget *receiver, const COrvalinDlg &dlg);
+const QWidget *KeyWindowOf(const QWidget *receiver, const MainWindow &mainWindow);
 
 // The focus widget edits text: Delete and Backspace are its own there.
 bool EditsText(const QWidget *widget);
@@ -28,8 +28,8 @@ class WindowKeys : public QObject {
     Q_OBJECT
 
 public:
-    // Watches the whole application's key presses for dlg.
-    explicit WindowKeys(COrvalinDlg &dlg);
+    // Watches the whole application's key presses for mainWindow.
+    explicit WindowKeys(MainWindow &mainWindow);
     ~WindowKeys() override;
 
     // Keys inside this widget keep their usual handling (the program's keys aside).
@@ -42,7 +42,7 @@ private:
     // True when the key is one of the program's; a press runs it.
     bool TakeProgramKey(QWidget *receiver, const QKeyEvent &event, bool press);
 
-    COrvalinDlg &dlg_;
+    MainWindow &mainWindow_;
     QList<QPointer<QWidget>> exempt_;
 };
 

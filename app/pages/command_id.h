@@ -4,7 +4,7 @@
 
 namespace orv {
 
-enum class DlgCommand : int {
+enum class CommandId : int {
     None = 0,
     Exit = 1,
     Cancel = 2,

@@ -8,9 +8,9 @@
 #include <QSize>
 #include <QString>
 
-#include "app/dlg_command.h"
-#include "app/view_state.h"
+#include "app/pages/command_id.h"
 #include "measure/language.h"
+#include "view/view_state.h"
 
 class QPushButton;
 class QWidget;
@@ -61,7 +61,7 @@ public:
     // --- the window ------------------------------------------------------------------------
     // The window in which the camera and the wireless microscope show their pictures.
     virtual QWidget *liveView() const = 0;
-    virtual QPushButton *button(DlgCommand id) const = 0;
+    virtual QPushButton *button(CommandId id) const = 0;
     virtual int columnWidth() const = 0;
     // The window's width now.
     virtual int windowWidth() const = 0;
@@ -74,7 +74,7 @@ public:
 
     // --- commands ------------------------------------------------------------------------
     // Queues a command id as the window's own commands are (buttons, pages).
-    virtual void PostCommand(DlgCommand id) = 0;
+    virtual void PostCommand(CommandId id) = 0;
     // Queues a DeviceEvent code (the receiver's, the image page's).
     virtual void PostDeviceEvent(int code, int argument) = 0;
 

@@ -3,6 +3,6 @@
 
 namespace orv {
 
-enum TabIndex : int { TabImage = 0, TabScale = 1, TabMeasure = 2, TabOption = 3 };
+enum PageIndex : int { PageImage = 0, PageScale = 1, PageMeasure = 2, PageOptions = 3 };
 
 }  // namespace orv

@@ -11,14 +11,14 @@
 #include <functional>
 #include <memory>
 
-#include "app/ui_prompter.h"
-#include "measure/language.h"
+#include "app/dialogs/ui_prompter.h"
 #include "capture/device_access.h"
-#include "capture/wireless_protocol.h"
+#include "capture/wireless/wireless_protocol.h"
+#include "measure/language.h"
 
 namespace orv {
 
-struct DlgEnvironment {
+struct WindowEnvironment {
     // The directory current at start-up: the setting-file lists, their save
     // folder, the English marker and the wireless work file live there.
     QString startDir = QDir::currentPath();
@@ -50,9 +50,9 @@ struct DlgEnvironment {
 
     // The process's readings with the given start directory (the marker and
     // the input dialog's language follow it).
-    static DlgEnvironment FromPlatform(const QString &startDir = QDir::currentPath())
+    static WindowEnvironment FromPlatform(const QString &startDir = QDir::currentPath())
     {
-        DlgEnvironment env;
+        WindowEnvironment env;
         env.startDir = startDir;
         env.locale = LocaleSource::FromPlatform(startDir.toStdString());
         env.prompter = MakeDialogPrompter(env.locale);

@@ -3,6 +3,7 @@
 namespace orv {
 
 inline constexpr const char *kAppName = "Orvalin";
-inline constexpr const char *kAppVersion = "1.07.1";
+// The project's version, as the build states it once.
+const char *AppVersion();
 
 }  // namespace orv

@@ -1,4 +1,4 @@
-#include "app/qt_translations.h"
+#include "app/startup/qt_translations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -13,8 +13,7 @@ bool InstallQtTranslations(Language language, QObject *owner)
         return false;
     // Parented to the owner: deleting it uninstalls the translation.
     auto *translator = new QTranslator(owner);
-    if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
-                          QStringLiteral("_"),
+    if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;

@@ -1,4 +1,4 @@
-#include "app/resources_init.h"
+#include "app/startup/resources_init.h"
 
 #include <QtCore/qglobal.h>
 

@@ -1,4 +1,4 @@
-#include "app/image_view.h"
+#include "app/view/image_view.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -6,11 +6,13 @@
 #include <cmath>
 
 #include "app/interaction/pointer_interaction.h"
-#include "app/orvalin_dlg.h"
+#include "app/mainwindow/main_window.h"
 
 namespace orv {
 
-ImageView::ImageView(COrvalinDlg &owner, QWidget *parent) : QWidget(parent), owner_(owner)
+ImageView::ImageView(MainWindow &owner, QWidget *parent) :
+    QWidget(parent),
+    owner_(owner)
 {
     setObjectName("imageView");
     setMouseTracking(true);

@@ -6,13 +6,13 @@
 
 namespace orv {
 
-class COrvalinDlg;
+class MainWindow;
 
 class ImageView : public QWidget {
     Q_OBJECT
 
 public:
-    ImageView(COrvalinDlg &owner, QWidget *parent);
+    ImageView(MainWindow &owner, QWidget *parent);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -27,7 +27,7 @@ private:
     // A pointer position (window pixels) as a view position (device pixels).
     QPoint ToView(const QPointF &pos) const;
 
-    COrvalinDlg &owner_;
+    MainWindow &owner_;
 };
 
 }  // namespace orv

@@ -1,4 +1,4 @@
-#include "app/scroll_dlg.h"
+#include "app/view/overview_window.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -6,18 +6,19 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "app/page_host.h"
-#include "app/tab_index.h"
-#include "app/scroll_dlg_geometry.h"
-#include "app/view_scaler.h"
+#include "app/pages/page_host.h"
+#include "app/pages/page_index.h"
+#include "view/overview_geometry.h"
+#include "view/view_scaler.h"
 
 namespace orv {
 
-CScrollDlg::CScrollDlg(QWidget *parent)
-    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint)
+OverviewWindow::OverviewWindow(QWidget *parent) :
+    QDialog(parent,
+            Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                | Qt::WindowCloseButtonHint)
 {
-    setObjectName(QStringLiteral("scrollDlg"));
+    setObjectName(QStringLiteral("overviewWindow"));
     setModal(false);
     setMouseTracking(true);
     auto *layout = new QVBoxLayout(this);
@@ -31,9 +32,9 @@ CScrollDlg::CScrollDlg(QWidget *parent)
     setFixedSize(client_);
 }
 
-CScrollDlg::~CScrollDlg() = default;
+OverviewWindow::~OverviewWindow() = default;
 
-void CScrollDlg::SetOwner(PageHost *owner, QWidget *ownerWindow)
+void OverviewWindow::SetOwner(PageHost *owner, QWidget *ownerWindow)
 {
     owner_ = owner;
     if (!owner || !ownerWindow)
@@ -46,7 +47,7 @@ void CScrollDlg::SetOwner(PageHost *owner, QWidget *ownerWindow)
     setVisible(shown);
 }
 
-void CScrollDlg::SetClientSize(QSize size)
+void OverviewWindow::SetClientSize(QSize size)
 {
     client_ = size.expandedTo(QSize(1, 1));
     setFixedSize(client_);
@@ -55,27 +56,27 @@ void CScrollDlg::SetClientSize(QSize size)
     update();
 }
 
-void CScrollDlg::SetPicture(const QImage &composite)
+void OverviewWindow::SetPicture(const QImage &composite)
 {
     picture_ = composite.isNull() ? QImage() : Scaled(composite);
     update();
 }
 
-QSize CScrollDlg::pictureSize() const
+QSize OverviewWindow::pictureSize() const
 {
     // In device pixels: on a 2x screen the small picture is not stretched again.
     const qreal ratio = devicePixelRatioF() > 0 ? devicePixelRatioF() : 1.0;
     return (QSizeF(client_) * ratio).toSize();
 }
 
-void CScrollDlg::SetScaledPicture(const QImage &picture)
+void OverviewWindow::SetScaledPicture(const QImage &picture)
 {
     picture_ = picture;
     picture_.setDevicePixelRatio(devicePixelRatioF() > 0 ? devicePixelRatioF() : 1.0);
     update();
 }
 
-QImage CScrollDlg::Scaled(const QImage &from) const
+QImage OverviewWindow::Scaled(const QImage &from) const
 {
     // The view's scaling, so that a picture made here and one rescaled in
     // parts by the view's composer agree.
@@ -86,7 +87,7 @@ QImage CScrollDlg::Scaled(const QImage &from) const
     return scaled;
 }
 
-void CScrollDlg::UpdateFrame(int x, int y)
+void OverviewWindow::UpdateFrame(int x, int y)
 {
     if (x == -1 && y == -1) {
         if (owner_)
@@ -97,31 +98,31 @@ void CScrollDlg::UpdateFrame(int x, int y)
     update();
 }
 
-void CScrollDlg::UpdateFrameFrom(const ViewGeometry &view)
+void OverviewWindow::UpdateFrameFrom(const ViewGeometry &view)
 {
     frame_ = OverviewFrame(view, client_);
     update();
 }
 
-void CScrollDlg::ShowNotInitialized(bool show)
+void OverviewWindow::ShowNotInitialized(bool show)
 {
     label_->setVisible(show);
     update();
 }
 
-void CScrollDlg::reject()
+void OverviewWindow::reject()
 {
     close();
 }
 
-bool CScrollDlg::Inside(QPoint p) const
+bool OverviewWindow::Inside(QPoint p) const
 {
     // Edges included.
-    return p.x() >= frame_.x() && p.x() <= frame_.x() + frame_.width() && p.y() >= frame_.y() &&
-           p.y() <= frame_.y() + frame_.height();
+    return p.x() >= frame_.x() && p.x() <= frame_.x() + frame_.width() && p.y() >= frame_.y()
+        && p.y() <= frame_.y() + frame_.height();
 }
 
-void CScrollDlg::paintEvent(QPaintEvent *)
+void OverviewWindow::paintEvent(QPaintEvent *)
 {
     if (label_->isVisible())
         return;
@@ -134,7 +135,7 @@ void CScrollDlg::paintEvent(QPaintEvent *)
     }
 }
 
-void CScrollDlg::mouseMoveEvent(QMouseEvent *event)
+void OverviewWindow::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
     if (!overFrame_) {
@@ -153,7 +154,7 @@ void CScrollDlg::mouseMoveEvent(QMouseEvent *event)
     event->accept();
 }
 
-void CScrollDlg::DragTo(QPoint p)
+void OverviewWindow::DragTo(QPoint p)
 {
     frame_.moveTo(ClampFramePosition(p - grab_, frame_.size(), client_));
     if (owner_) {
@@ -167,7 +168,7 @@ void CScrollDlg::DragTo(QPoint p)
     update();
 }
 
-void CScrollDlg::mousePressEvent(QMouseEvent *event)
+void OverviewWindow::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && overFrame_) {
         grab_ = event->position().toPoint() - frame_.topLeft();
@@ -176,14 +177,14 @@ void CScrollDlg::mousePressEvent(QMouseEvent *event)
     event->accept();
 }
 
-void CScrollDlg::mouseReleaseEvent(QMouseEvent *event)
+void OverviewWindow::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
         dragging_ = false;
     event->accept();
 }
 
-void CScrollDlg::closeEvent(QCloseEvent *event)
+void OverviewWindow::closeEvent(QCloseEvent *event)
 {
     dragging_ = false;
     if (owner_)

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QRect>
 
-#include "app/view_state.h"
+#include "view/view_state.h"
 
 class QLabel;
 
@@ -14,13 +14,13 @@ namespace orv {
 
 class PageHost;
 
-class CScrollDlg : public QDialog {
+class OverviewWindow : public QDialog {
     Q_OBJECT
 
 public:
     // A floating window, hidden until the main window shows it.
-    explicit CScrollDlg(QWidget *parent = nullptr);
-    ~CScrollDlg() override;
+    explicit OverviewWindow(QWidget *parent = nullptr);
+    ~OverviewWindow() override;
 
     // The main window becomes the owner (owner: its page host, ownerWindow:
     // the window itself): the overview floats above it and takes the mouse

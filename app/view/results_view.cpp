@@ -1,4 +1,4 @@
-#include "app/results_view.h"
+#include "app/view/results_view.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -9,8 +9,9 @@
 
 namespace orv {
 
-ResultsModel::ResultsModel(ResultsTable &table, QObject *parent)
-    : QAbstractTableModel(parent), table_(table)
+ResultsModel::ResultsModel(ResultsTable &table, QObject *parent) :
+    QAbstractTableModel(parent),
+    table_(table)
 {
     table_.setListener(this);
 }
@@ -45,12 +46,30 @@ QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int 
     return QString::fromUtf8(ResultColumnTitle(section, table_.titleLanguage()));
 }
 
-void ResultsModel::rowsAboutToBeInserted(int first, int last) { beginInsertRows({}, first, last); }
-void ResultsModel::rowsInserted(int, int) { endInsertRows(); }
-void ResultsModel::rowsAboutToBeRemoved(int first, int last) { beginRemoveRows({}, first, last); }
-void ResultsModel::rowsRemoved(int, int) { endRemoveRows(); }
-void ResultsModel::tableAboutToBeReset() { beginResetModel(); }
-void ResultsModel::tableReset() { endResetModel(); }
+void ResultsModel::rowsAboutToBeInserted(int first, int last)
+{
+    beginInsertRows({}, first, last);
+}
+void ResultsModel::rowsInserted(int, int)
+{
+    endInsertRows();
+}
+void ResultsModel::rowsAboutToBeRemoved(int first, int last)
+{
+    beginRemoveRows({}, first, last);
+}
+void ResultsModel::rowsRemoved(int, int)
+{
+    endRemoveRows();
+}
+void ResultsModel::tableAboutToBeReset()
+{
+    beginResetModel();
+}
+void ResultsModel::tableReset()
+{
+    endResetModel();
+}
 
 void ResultsModel::rowChanged(int row)
 {
@@ -62,8 +81,10 @@ void ResultsModel::selectionChanged(int selectedRow, int focusedRow)
     emit tableSelectionChanged(selectedRow, focusedRow);
 }
 
-ResultsView::ResultsView(ResultsTable &table, QWidget *parent)
-    : QTreeView(parent), table_(table), model_(new ResultsModel(table, this))
+ResultsView::ResultsView(ResultsTable &table, QWidget *parent) :
+    QTreeView(parent),
+    table_(table),
+    model_(new ResultsModel(table, this))
 {
     setObjectName("resultsList");
     setModel(model_);
@@ -88,20 +109,16 @@ ResultsView::ResultsView(ResultsTable &table, QWidget *parent)
     connect(model_, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex &, int first, int last) { WidenColumns(first, last); });
     connect(model_, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex &from, const QModelIndex &to) {
-                WidenColumns(from.row(), to.row());
-            });
+            [this](const QModelIndex &from, const QModelIndex &to) { WidenColumns(from.row(), to.row()); });
     connect(model_, &QAbstractItemModel::rowsRemoved, this, &ResultsView::RefitColumns);
     connect(model_, &QAbstractItemModel::modelReset, this, &ResultsView::RefitColumns);
     connect(model_, &ResultsModel::tableSelectionChanged, this, &ResultsView::ShowTableSelection);
     // Rows inserted after a selection change (the table selects a row as it
     // appends it, before the model has it) are shown selected once they exist.
-    connect(model_, &QAbstractItemModel::rowsInserted, this, [this] {
-        ShowTableSelection(table_.selectedRow(), table_.focusedRow());
-    });
-    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
-        ShowTableSelection(table_.selectedRow(), table_.focusedRow());
-    });
+    connect(model_, &QAbstractItemModel::rowsInserted, this,
+            [this] { ShowTableSelection(table_.selectedRow(), table_.focusedRow()); });
+    connect(model_, &QAbstractItemModel::modelReset, this,
+            [this] { ShowTableSelection(table_.selectedRow(), table_.focusedRow()); });
 }
 
 int ResultsView::TextWidth(int row, int column) const
@@ -151,8 +168,7 @@ QString ResultsView::cellText(int row, int column) const
 
 QRect ResultsView::rowRect(int row) const
 {
-    return visualRect(model_->index(row, 0)).united(
-        visualRect(model_->index(row, kResultColumnCount - 1)));
+    return visualRect(model_->index(row, 0)).united(visualRect(model_->index(row, kResultColumnCount - 1)));
 }
 
 void ResultsView::ShowTableSelection(int selectedRow, int focusedRow)
@@ -162,8 +178,7 @@ void ResultsView::ShowTableSelection(int selectedRow, int focusedRow)
         return;
     const int rows = model_->rowCount();
     if (selectedRow >= 0 && selectedRow < rows) {
-        sel->select(model_->index(selectedRow, 0),
-                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        sel->select(model_->index(selectedRow, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     } else {
         sel->clearSelection();
     }

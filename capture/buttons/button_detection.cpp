@@ -1,8 +1,11 @@
-#include "capture/button_detection.h"
+#include "capture/buttons/button_detection.h"
 
 namespace orv {
 
-ButtonDetection::ButtonDetection(std::shared_ptr<HidBackend> backend) : backend_(std::move(backend)) {}
+ButtonDetection::ButtonDetection(std::shared_ptr<HidBackend> backend) :
+    backend_(std::move(backend))
+{
+}
 
 ButtonDetection::~ButtonDetection()
 {

@@ -2,8 +2,8 @@
 // Button press detection as the image page uses it: register its flag, start
 // at creation, stop at destruction. Owns the hidden window and the monitor.
 
-#include "capture/button_detection_monitor.h"
-#include "capture/button_hidden_window.h"
+#include "capture/buttons/button_detection_monitor.h"
+#include "capture/buttons/button_hidden_window.h"
 
 #include <QString>
 

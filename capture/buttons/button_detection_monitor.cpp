@@ -1,6 +1,6 @@
-#include "capture/button_detection_monitor.h"
+#include "capture/buttons/button_detection_monitor.h"
 
-#include "capture/button_report.h"
+#include "capture/buttons/button_report.h"
 
 #include <QCoreApplication>
 #include <QObject>
@@ -21,7 +21,11 @@ constexpr std::size_t kUnknownReportBytes = 64;
 // Shared by the UI thread and one reader thread; outlives the monitor when a
 // stop's wait ran out, until the thread has ended.
 struct ButtonDetectionMonitor::Shared {
-    explicit Shared(std::shared_ptr<HidBackend> b, QObject *t) : backend(std::move(b)), target(t) {}
+    explicit Shared(std::shared_ptr<HidBackend> b, QObject *t) :
+        backend(std::move(b)),
+        target(t)
+    {
+    }
 
     const std::shared_ptr<HidBackend> backend;
     std::mutex mutex;
@@ -32,8 +36,9 @@ struct ButtonDetectionMonitor::Shared {
     bool ended = false;
 };
 
-ButtonDetectionMonitor::ButtonDetectionMonitor(QObject *target, std::shared_ptr<HidBackend> backend)
-    : target_(target), hid_(kButtonProductId, kButtonVendorId, std::move(backend))
+ButtonDetectionMonitor::ButtonDetectionMonitor(QObject *target, std::shared_ptr<HidBackend> backend) :
+    target_(target),
+    hid_(kButtonProductId, kButtonVendorId, std::move(backend))
 {
 }
 
@@ -103,7 +108,8 @@ void ButtonDetectionMonitor::ReportReaderThread(std::shared_ptr<Shared> shared, 
         if (got == 0)
             continue;
         const auto report = NormaliseButtonReport(
-            std::span<const std::uint8_t>(buffer.data(), std::min<std::size_t>(static_cast<std::size_t>(got), buffer.size())),
+            std::span<const std::uint8_t>(buffer.data(),
+                                          std::min<std::size_t>(static_cast<std::size_t>(got), buffer.size())),
             device.numberedReports);
         if (!IsButtonPress(report))
             continue;

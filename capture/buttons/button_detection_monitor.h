@@ -2,7 +2,7 @@
 // Reads the microscope button's input reports on a thread of its own and posts
 // ButtonPressedMessage to a target object on the UI thread for each press.
 
-#include "capture/hid_utilities.h"
+#include "capture/buttons/hid_utilities.h"
 
 #include <QEvent>
 

@@ -1,6 +1,6 @@
-#include "capture/button_hidden_window.h"
+#include "capture/buttons/button_hidden_window.h"
 
-#include "capture/button_detection_monitor.h"
+#include "capture/buttons/button_detection_monitor.h"
 
 namespace orv {
 

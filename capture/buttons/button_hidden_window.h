@@ -10,7 +10,10 @@ namespace orv {
 
 class HiddenButtonWindow : public QObject {
 public:
-    explicit HiddenButtonWindow(QObject *parent = nullptr) : QObject(parent) {}
+    explicit HiddenButtonWindow(QObject *parent = nullptr) :
+        QObject(parent)
+    {
+    }
 
     // The flag (UI thread's, like this object) set to 1 on each press; nullptr: none.
     void setFlag(std::int32_t *flag) { flag_ = flag; }

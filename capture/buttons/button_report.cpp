@@ -1,4 +1,4 @@
-#include "capture/button_report.h"
+#include "capture/buttons/button_report.h"
 
 namespace orv {
 

@@ -39,8 +39,7 @@ public:
     virtual ~HidBackend() = default;
     // Present devices with these identifiers in the system's order; nullopt
     // when the list of devices cannot be had at all.
-    virtual std::optional<std::vector<HidDeviceInfo>> Enumerate(std::uint16_t vendorId,
-                                                                std::uint16_t productId) = 0;
+    virtual std::optional<std::vector<HidDeviceInfo>> Enumerate(std::uint16_t vendorId, std::uint16_t productId) = 0;
     // nullptr when the device cannot be opened for reading.
     virtual std::unique_ptr<HidConnection> Open(const std::string &path) = 0;
 };

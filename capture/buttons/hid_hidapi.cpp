@@ -1,11 +1,11 @@
 // hidapi (hidraw backend) behind the HID layer.
-#include "capture/hid_device.h"
-#include "capture/hid_report_descriptor.h"
+#include "capture/buttons/hid_device.h"
+#include "capture/buttons/hid_report_descriptor.h"
 
 #include <hidapi/hidapi.h>
 
-#include <climits>
 #include <algorithm>
+#include <climits>
 
 namespace orv {
 namespace {
@@ -21,7 +21,10 @@ using DevicePtr = std::unique_ptr<hid_device, DeviceClose>;
 
 class HidapiConnection final : public HidConnection {
 public:
-    explicit HidapiConnection(DevicePtr device) : device_(std::move(device)) {}
+    explicit HidapiConnection(DevicePtr device) :
+        device_(std::move(device))
+    {
+    }
 
     int Read(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) override
     {
@@ -35,7 +38,10 @@ private:
 
 class HidapiBackend final : public HidBackend {
 public:
-    explicit HidapiBackend(std::filesystem::path sysfsRoot) : sysfsRoot_(std::move(sysfsRoot)) {}
+    explicit HidapiBackend(std::filesystem::path sysfsRoot) :
+        sysfsRoot_(std::move(sysfsRoot))
+    {
+    }
 
     std::optional<std::vector<HidDeviceInfo>> Enumerate(std::uint16_t vendorId, std::uint16_t productId) override
     {

@@ -1,4 +1,4 @@
-#include "capture/hid_report_descriptor.h"
+#include "capture/buttons/hid_report_descriptor.h"
 
 #include <algorithm>
 #include <fstream>

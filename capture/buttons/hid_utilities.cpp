@@ -1,9 +1,11 @@
-#include "capture/hid_utilities.h"
+#include "capture/buttons/hid_utilities.h"
 
 namespace orv {
 
-HIDUtilities::HIDUtilities(std::uint16_t productId, std::uint16_t vendorId, std::shared_ptr<HidBackend> backend)
-    : backend_(std::move(backend)), productId_(productId), vendorId_(vendorId)
+HIDUtilities::HIDUtilities(std::uint16_t productId, std::uint16_t vendorId, std::shared_ptr<HidBackend> backend) :
+    backend_(std::move(backend)),
+    productId_(productId),
+    vendorId_(vendorId)
 {
 }
 

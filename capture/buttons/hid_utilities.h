@@ -2,7 +2,7 @@
 // Finds the button device: the first present HID device with the wanted
 // vendor and product, its path and input report length.
 
-#include "capture/hid_device.h"
+#include "capture/buttons/hid_device.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "capture/camera_controls.h"
+#include "capture/camera/camera_controls.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -28,8 +28,8 @@ int Retry(ControlDevice &device, unsigned long request, void *arg)
 
 QString Name(const v4l2_queryctrl &q)
 {
-    return QString::fromUtf8(reinterpret_cast<const char *>(q.name), static_cast<qsizetype>(strnlen(
-        reinterpret_cast<const char *>(q.name), sizeof q.name)));
+    return QString::fromUtf8(reinterpret_cast<const char *>(q.name),
+                             static_cast<qsizetype>(strnlen(reinterpret_cast<const char *>(q.name), sizeof q.name)));
 }
 
 bool Convert(const v4l2_queryctrl &q, CameraControl &c)
@@ -67,8 +67,9 @@ void ReadMenu(ControlDevice &device, CameraControl &c)
             continue;
         QString label;
         if (c.type == CameraControl::Type::Menu)
-            label = QString::fromUtf8(reinterpret_cast<const char *>(m.name),
-                                      static_cast<qsizetype>(strnlen(reinterpret_cast<const char *>(m.name), sizeof m.name)));
+            label = QString::fromUtf8(
+                reinterpret_cast<const char *>(m.name),
+                static_cast<qsizetype>(strnlen(reinterpret_cast<const char *>(m.name), sizeof m.name)));
         else
             label = QString::number(static_cast<qlonglong>(m.value));
         c.menu.emplace_back(index, label);

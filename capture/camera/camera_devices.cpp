@@ -1,4 +1,4 @@
-#include "capture/camera_devices.h"
+#include "capture/camera/camera_devices.h"
 
 #include <QRegularExpression>
 
@@ -12,9 +12,21 @@ namespace {
 // Sizes offered for a range of widths and heights (test patterns, drivers
 // that scale): the usual camera sizes.
 constexpr std::array<QSize, 15> kCommonSizes{{
-    {160, 120}, {320, 240}, {352, 288}, {640, 360}, {640, 480}, {800, 600}, {1024, 768},
-    {1280, 720}, {1280, 960}, {1280, 1024}, {1600, 1200}, {1920, 1080}, {2048, 1536},
-    {2592, 1944}, {3840, 2160},
+    {160, 120},
+    {320, 240},
+    {352, 288},
+    {640, 360},
+    {640, 480},
+    {800, 600},
+    {1024, 768},
+    {1280, 720},
+    {1280, 960},
+    {1280, 1024},
+    {1600, 1200},
+    {1920, 1080},
+    {2048, 1536},
+    {2592, 1944},
+    {3840, 2160},
 }};
 
 bool InRange(const GValue *v, int n)
@@ -23,8 +35,8 @@ bool InRange(const GValue *v, int n)
         return g_value_get_int(v) == n;
     if (GST_VALUE_HOLDS_INT_RANGE(v)) {
         const int step = std::max(1, gst_value_get_int_range_step(v));
-        return n >= gst_value_get_int_range_min(v) && n <= gst_value_get_int_range_max(v) &&
-               (n - gst_value_get_int_range_min(v)) % step == 0;
+        return n >= gst_value_get_int_range_min(v) && n <= gst_value_get_int_range_max(v)
+            && (n - gst_value_get_int_range_min(v)) % step == 0;
     }
     if (GST_VALUE_HOLDS_LIST(v)) {
         for (guint i = 0; i < gst_value_list_get_size(v); ++i)

@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "capture/camera_gst.h"
+#include "capture/camera/camera_gst.h"
 
 namespace orv {
 
@@ -48,7 +48,7 @@ int ChooseDefaultCamera(const QStringList &names, int current);
 // One listed camera.
 struct CameraDevice {
     QString name;
-    gst::DevicePtr device;                       // null for the test pattern
+    gst::DevicePtr device;  // null for the test pattern
     std::optional<TestPatternSetting> testPattern;
 };
 

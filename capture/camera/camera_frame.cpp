@@ -1,6 +1,6 @@
-#include "capture/camera_frame.h"
+#include "capture/camera/camera_frame.h"
 
-#include "capture/camera_gst.h"
+#include "capture/camera/camera_gst.h"
 
 namespace orv {
 
@@ -9,7 +9,11 @@ struct CameraFrame::Mapped {
     gst::SamplePtr sample;
     GstVideoFrame frame{};
 
-    Mapped(gst::SamplePtr s, const GstVideoFrame &f) : sample(std::move(s)), frame(f) {}
+    Mapped(gst::SamplePtr s, const GstVideoFrame &f) :
+        sample(std::move(s)),
+        frame(f)
+    {
+    }
     ~Mapped() { gst_video_frame_unmap(&frame); }
     Mapped(const Mapped &) = delete;
     Mapped &operator=(const Mapped &) = delete;
@@ -23,9 +27,9 @@ CameraFrame CameraFrame::FromSample(GstSample *sample)
     GstCaps *caps = gst_sample_get_caps(sample);
     GstBuffer *buffer = gst_sample_get_buffer(sample);
     GstVideoInfo info;
-    if (!caps || !buffer || !gst_video_info_from_caps(&info, caps) ||
-        GST_VIDEO_INFO_FORMAT(&info) != GST_VIDEO_FORMAT_BGR || GST_VIDEO_INFO_WIDTH(&info) < 1 ||
-        GST_VIDEO_INFO_HEIGHT(&info) < 1)
+    if (!caps || !buffer || !gst_video_info_from_caps(&info, caps)
+        || GST_VIDEO_INFO_FORMAT(&info) != GST_VIDEO_FORMAT_BGR || GST_VIDEO_INFO_WIDTH(&info) < 1
+        || GST_VIDEO_INFO_HEIGHT(&info) < 1)
         return result;
     GstVideoFrame frame;
     // The map checks that the buffer holds every row the caps promise.

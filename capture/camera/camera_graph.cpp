@@ -1,4 +1,4 @@
-#include "capture/camera_graph.h"
+#include "capture/camera/camera_graph.h"
 
 #include <QThread>
 
@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <mutex>
 
-#include "capture/camera_snapshot.h"
-#include "capture/camera_tsan.h"
+#include "capture/camera/camera_snapshot.h"
+#include "capture/camera/happens_before.h"
 #include "core/image_limit.h"
 
 namespace orv {
@@ -41,9 +41,9 @@ struct CameraGraph::Stream {
     GstElement *sink = nullptr;  // owned by the pipeline
 
     std::mutex mutex;
-    gst::SamplePtr latest;       // newest sample not yet handed to the UI
-    QString firstError;          // first error posted on the bus
-    QSize refusedSize;           // a frame size beyond maxPixels the source chose
+    gst::SamplePtr latest;  // newest sample not yet handed to the UI
+    QString firstError;     // first error posted on the bus
+    QSize refusedSize;      // a frame size beyond maxPixels the source chose
     std::atomic<bool> notifyPending{false};
     std::atomic<bool> refused{false};  // set by the streaming thread, never cleared
     qint64 maxPixels = 0;
@@ -160,8 +160,10 @@ struct CameraGraph::Stream {
     }
 };
 
-CameraGraph::CameraGraph(QObject *parent)
-    : QObject(parent), maxFramePixels_(MaxImagePixels()), testPattern_(TestCameraFromEnvironment())
+CameraGraph::CameraGraph(QObject *parent) :
+    QObject(parent),
+    maxFramePixels_(MaxImagePixels()),
+    testPattern_(TestCameraFromEnvironment())
 {
     qRegisterMetaType<orv::CameraFrame>();
     gst::EnsureInitialised();
@@ -190,10 +192,8 @@ bool CameraGraph::Fail(const char *message)
 bool CameraGraph::FailTooLarge(QSize size)
 {
     const QString text = tooLargeText_
-                             ? tooLargeText_(size)
-                             : QStringLiteral("The camera frame is too large: %1 × %2.")
-                                   .arg(size.width())
-                                   .arg(size.height());
+        ? tooLargeText_(size)
+        : QStringLiteral("The camera frame is too large: %1 × %2.").arg(size.width()).arg(size.height());
     if (messageSink_)
         messageSink_(text);
     else
@@ -317,8 +317,8 @@ bool CameraGraph::BuildCaptureGraph(int deviceIndex, QSize *frameSize)
         g_object_set(jpegFilter.get(), "caps", jpeg.get(), nullptr);
     }
     g_object_set(filter.get(), "caps", bgr.get(), nullptr);
-    g_object_set(sink.get(), "max-buffers", 1u, "drop", TRUE, "sync", FALSE, "enable-last-sample", TRUE,
-                 "emit-signals", FALSE, nullptr);
+    g_object_set(sink.get(), "max-buffers", 1u, "drop", TRUE, "sync", FALSE, "enable-last-sample", TRUE, "emit-signals",
+                 FALSE, nullptr);
 
     std::vector<GstElement *> chain{source.get()};
     if (jpegDecoder) {
@@ -343,8 +343,8 @@ bool CameraGraph::BuildCaptureGraph(int deviceIndex, QSize *frameSize)
         if (!pad)
             return Fail(kLink);
         gst_pad_add_probe(pad.get(),
-                          static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM |
-                                                       GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST),
+                          static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM | GST_PAD_PROBE_TYPE_BUFFER
+                                                       | GST_PAD_PROBE_TYPE_BUFFER_LIST),
                           &Stream::OnSourcePad, stream.get(), nullptr);
     }
     TsanRelease(stream.get());

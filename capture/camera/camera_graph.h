@@ -17,8 +17,8 @@
 #include <optional>
 #include <vector>
 
-#include "capture/camera_devices.h"
-#include "capture/camera_frame.h"
+#include "capture/camera/camera_devices.h"
+#include "capture/camera/camera_frame.h"
 
 namespace orv {
 
@@ -135,7 +135,7 @@ private:
 
     std::unique_ptr<Stream> stream_;  // the built graph, null when none
     State state_ = State::None;
-    int deviceIndex_ = -1;            // survives releases: a rebuild finds the camera
+    int deviceIndex_ = -1;  // survives releases: a rebuild finds the camera
     int desiredWidth_ = -1;
     int desiredHeight_ = -1;
     QSize frameSize_;

@@ -1,4 +1,4 @@
-#include "capture/camera_gst.h"
+#include "capture/camera/camera_gst.h"
 
 namespace orv::gst {
 

@@ -36,7 +36,7 @@ struct DeviceListFree {
     void operator()(GList *p) const { g_list_free_full(p, gst_object_unref); }
 };
 
-template <typename T>
+template<typename T>
 using ObjectPtr = std::unique_ptr<T, ObjectUnref>;
 using ElementPtr = ObjectPtr<GstElement>;
 using BusPtr = ObjectPtr<GstBus>;
@@ -52,7 +52,7 @@ using CharPtr = std::unique_ptr<gchar, GFree>;
 using DeviceListPtr = std::unique_ptr<GList, DeviceListFree>;
 
 // A new reference to an object the caller does not own.
-template <typename T>
+template<typename T>
 ObjectPtr<T> Ref(T *object)
 {
     return ObjectPtr<T>(object ? static_cast<T *>(gst_object_ref(object)) : nullptr);

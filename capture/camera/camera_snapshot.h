@@ -16,7 +16,6 @@ QByteArray BuildSnapshotBmp(const CameraFrame &frame);
 // Writes the frame to path: a JPEG when type is exactly "jpg", else a BMP.
 // The file is replaced only when written whole. False when nothing was
 // written, with the system's reason in *reason (when given).
-bool WriteSnapshot(const CameraFrame &frame, const QString &path, const QString &type,
-                   QString *reason = nullptr);
+bool WriteSnapshot(const CameraFrame &frame, const QString &path, const QString &type, QString *reason = nullptr);
 
 }  // namespace orv

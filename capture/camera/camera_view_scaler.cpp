@@ -1,16 +1,16 @@
-#include "capture/camera_view_scaler.h"
+#include "capture/camera/camera_view_scaler.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "capture/camera_frame.h"
+#include "capture/camera/camera_frame.h"
 
 namespace orv {
 
 namespace {
 
 // Sample positions of pixel centres, clamped to the source.
-template <typename Tap>
+template<typename Tap>
 void FillTaps(std::vector<Tap> &taps, int source, int target, int scale)
 {
     taps.resize(static_cast<std::size_t>(target));
@@ -48,8 +48,7 @@ QRect CameraViewScaler::FittedRect(QSize source, QSize view)
         h = std::max(1LL, (vw * sh * 2 + sw) / (sw * 2));  // rounded vw * sh / sw
     else
         w = std::max(1LL, (vh * sw * 2 + sh) / (sh * 2));
-    return {static_cast<int>((vw - w) / 2), static_cast<int>((vh - h) / 2), static_cast<int>(w),
-            static_cast<int>(h)};
+    return {static_cast<int>((vw - w) / 2), static_cast<int>((vh - h) / 2), static_cast<int>(w), static_cast<int>(h)};
 }
 
 void CameraViewScaler::Prepare(QSize source, QSize target)

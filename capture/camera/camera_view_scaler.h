@@ -28,7 +28,7 @@ public:
 
 private:
     struct Tap {
-        int first;        // byte offset (x) or row index (y) of the first sample
+        int first;  // byte offset (x) or row index (y) of the first sample
         int second;
         std::uint32_t w;  // weight of the second sample, 0 to 256
     };

@@ -38,7 +38,11 @@ inline void TsanAcquire([[maybe_unused]] void *p)
 // teardown, that annotate the same address.
 class TsanCallbackScope {
 public:
-    explicit TsanCallbackScope(void *p) : p_(p) { TsanAcquire(p_); }
+    explicit TsanCallbackScope(void *p) :
+        p_(p)
+    {
+        TsanAcquire(p_);
+    }
     ~TsanCallbackScope() { TsanRelease(p_); }
     TsanCallbackScope(const TsanCallbackScope &) = delete;
     TsanCallbackScope &operator=(const TsanCallbackScope &) = delete;

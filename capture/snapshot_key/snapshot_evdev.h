@@ -9,8 +9,8 @@
 namespace orv {
 
 struct KeyReading {
-    bool downNow = false;     // the key's state after the pending events
-    bool wentDown = false;    // a press arrived since the last reading
+    bool downNow = false;   // the key's state after the pending events
+    bool wentDown = false;  // a press arrived since the last reading
 };
 
 class EvdevDevice {

@@ -1,14 +1,16 @@
-#include "capture/snapshot_flag.h"
+#include "capture/snapshot_key/snapshot_flag.h"
 
-#include "capture/snapshot_sysfs.h"
+#include "capture/snapshot_key/snapshot_sysfs.h"
 
 #include <linux/input-event-codes.h>
 
 namespace orv {
 
 SnapShotFlagReader::SnapShotFlagReader(std::shared_ptr<EvdevBackend> backend, std::filesystem::path sysfsRoot,
-                                       std::filesystem::path devRoot)
-    : backend_(std::move(backend)), sysfsRoot_(std::move(sysfsRoot)), devRoot_(std::move(devRoot))
+                                       std::filesystem::path devRoot) :
+    backend_(std::move(backend)),
+    sysfsRoot_(std::move(sysfsRoot)),
+    devRoot_(std::move(devRoot))
 {
 }
 

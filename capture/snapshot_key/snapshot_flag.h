@@ -3,7 +3,7 @@
 // with KEY_CAMERA that belongs to the open camera's USB device, read without
 // blocking.
 
-#include "capture/snapshot_evdev.h"
+#include "capture/snapshot_key/snapshot_evdev.h"
 
 #include <QString>
 
@@ -49,7 +49,7 @@ public:
 protected:
     // Run after each non-zero read. The kernel's key needs no handshake, so
     // this does nothing here; a driver that wants one overrides it.
-    virtual void AcknowledgeSnapShot() {}
+    virtual void AcknowledgeSnapShot() { }
 
 private:
     std::shared_ptr<EvdevBackend> backend_;

@@ -1,5 +1,5 @@
 // libevdev behind the input-device layer.
-#include "capture/snapshot_evdev.h"
+#include "capture/snapshot_key/snapshot_evdev.h"
 
 #include <libevdev/libevdev.h>
 
@@ -13,7 +13,10 @@ namespace {
 
 class Fd {
 public:
-    explicit Fd(int fd) : fd_(fd) {}
+    explicit Fd(int fd) :
+        fd_(fd)
+    {
+    }
     ~Fd()
     {
         if (fd_ >= 0)
@@ -36,8 +39,9 @@ constexpr int kMaxEventsPerRead = 4096;
 
 class LibevdevDevice final : public EvdevDevice {
 public:
-    LibevdevDevice(std::unique_ptr<Fd> fd, std::unique_ptr<libevdev, LibevdevFree> dev)
-        : fd_(std::move(fd)), dev_(std::move(dev))
+    LibevdevDevice(std::unique_ptr<Fd> fd, std::unique_ptr<libevdev, LibevdevFree> dev) :
+        fd_(std::move(fd)),
+        dev_(std::move(dev))
     {
     }
 

@@ -1,4 +1,4 @@
-#include "capture/snapshot_poll.h"
+#include "capture/snapshot_key/snapshot_poll.h"
 
 namespace orv {
 

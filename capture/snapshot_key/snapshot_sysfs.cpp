@@ -1,4 +1,4 @@
-#include "capture/snapshot_sysfs.h"
+#include "capture/snapshot_key/snapshot_sysfs.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "capture/lens_overlay.h"
+#include "capture/wireless/lens_overlay.h"
 
 #include "measure/render/gdi_font.h"
 #include "measure/render/gdi_paint.h"
@@ -82,8 +82,8 @@ void DrawLensOverlay(QPainter &p, int x, int y, int w, int h, const QString &len
             TextStyle style;
             style.textColor = colour;
             style.opaque = false;
-            DrawTextTopLeft(p, ClampToInt(X + W * scale.labelOffset / 320), ClampToInt(Y + H * 200 / 240),
-                            scale.label, style, fontHeight);
+            DrawTextTopLeft(p, ClampToInt(X + W * scale.labelOffset / 320), ClampToInt(Y + H * 200 / 240), scale.label,
+                            style, fontHeight);
         }
         const long long barY = Y + H * 190 / 240;
         const long long left = X + W * scale.e / 320;

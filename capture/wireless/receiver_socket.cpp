@@ -1,4 +1,4 @@
-#include "capture/receiver_socket.h"
+#include "capture/wireless/receiver_socket.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -33,7 +33,12 @@ public:
     void Wake();
 
 private:
-    ReceiverSocket(int fd, int wakeFd, std::uint16_t port) : fd_(fd), wakeFd_(wakeFd), port_(port) {}
+    ReceiverSocket(int fd, int wakeFd, std::uint16_t port) :
+        fd_(fd),
+        wakeFd_(wakeFd),
+        port_(port)
+    {
+    }
     long Receive(std::span<std::uint8_t> into, int timeoutMs, bool wakeable);
     int fd_;
     int wakeFd_;  // an eventfd: readable while a wake is pending

@@ -1,9 +1,9 @@
-#include "capture/wireless_frame_save.h"
+#include "capture/wireless/wireless_frame_save.h"
 
+#include "capture/wireless/wireless_picture.h"
 #include "core/atomic_file.h"
 #include "export/image_file.h"
 #include "export/jpeg_writer.h"
-#include "capture/wireless_picture.h"
 
 #include <QImage>
 
@@ -23,8 +23,7 @@ bool SaveWirelessFrame(const QString &path, std::span<const std::uint8_t> frame,
     if (frame.empty())
         return false;
     if (!options.HasOverlay()) {
-        return WriteFileAtomically(
-            path, std::string_view(reinterpret_cast<const char *>(frame.data()), frame.size()));
+        return WriteFileAtomically(path, std::string_view(reinterpret_cast<const char *>(frame.data()), frame.size()));
     }
     const int w = decodedWidth;
     const int h = 3 * w / 4;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "capture/lens_overlay.h"
+#include "capture/wireless/lens_overlay.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "capture/wireless_picture.h"
+#include "capture/wireless/wireless_picture.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -15,8 +15,8 @@ QImage DecodePicture(std::span<const std::uint8_t> frame, QSize scaledTo, QSize 
     if (frame.empty() || frame.size() > std::size_t(INT32_MAX))
         return {};
     // The reader works on the frame's own bytes; nothing is copied.
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(frame.data()),
-                                                     static_cast<qsizetype>(frame.size()));
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(frame.data()), static_cast<qsizetype>(frame.size()));
     QBuffer buffer;
     buffer.setData(bytes);
     if (!buffer.open(QIODevice::ReadOnly))
@@ -42,8 +42,8 @@ QImage DecodePicture(std::span<const std::uint8_t> frame, QSize scaledTo, QSize 
     return picture;
 }
 
-std::uint32_t DrawPicture(QPainter &target, std::span<const std::uint8_t> frame, int x, int y, int width,
-                          int height, int placement)
+std::uint32_t DrawPicture(QPainter &target, std::span<const std::uint8_t> frame, int x, int y, int width, int height,
+                          int placement)
 {
     const bool stretch = placement != 0;
     QSize natural;

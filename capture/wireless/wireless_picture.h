@@ -20,10 +20,16 @@ QImage DecodePicture(std::span<const std::uint8_t> frame, QSize scaledTo, QSize 
 // stretched onto (x, y, width, height), without smoothing. Returns the
 // picture's natural width << 16 | height, or 0 when nothing was decoded
 // (empty or undecodable data, a picture beyond the image size limit).
-std::uint32_t DrawPicture(QPainter &target, std::span<const std::uint8_t> frame, int x, int y, int width,
-                          int height, int placement);
+std::uint32_t DrawPicture(QPainter &target, std::span<const std::uint8_t> frame, int x, int y, int width, int height,
+                          int placement);
 
-inline int PictureWidth(std::uint32_t drawn) { return static_cast<int>(drawn >> 16); }
-inline int PictureHeight(std::uint32_t drawn) { return static_cast<int>(drawn & 0xFFFF); }
+inline int PictureWidth(std::uint32_t drawn)
+{
+    return static_cast<int>(drawn >> 16);
+}
+inline int PictureHeight(std::uint32_t drawn)
+{
+    return static_cast<int>(drawn & 0xFFFF);
+}
 
 }  // namespace orv

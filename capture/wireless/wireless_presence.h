@@ -3,7 +3,7 @@
 // silence, cleared when nothing arrived for longer than the time-out.
 // Owned by the receiver thread; the clock is passed in so tests control it.
 
-#include "capture/wireless_protocol.h"
+#include "capture/wireless/wireless_protocol.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -13,7 +13,10 @@ namespace orv {
 
 class StreamPresence {
 public:
-    explicit StreamPresence(int silenceTimeoutMs = kSilenceTimeoutMs) : timeoutMs_(silenceTimeoutMs) {}
+    explicit StreamPresence(int silenceTimeoutMs = kSilenceTimeoutMs) :
+        timeoutMs_(silenceTimeoutMs)
+    {
+    }
 
     // After each read of the receive loop: returns 4 when the stream started,
     // 8 when it was lost, else 0.

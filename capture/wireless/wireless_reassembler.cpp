@@ -1,6 +1,6 @@
-#include "capture/wireless_reassembler.h"
+#include "capture/wireless/wireless_reassembler.h"
 
-#include "capture/wireless_protocol.h"
+#include "capture/wireless/wireless_protocol.h"
 
 #include <algorithm>
 #include <cstring>
@@ -18,8 +18,7 @@ bool StartsWith(std::span<const std::uint8_t> data, const char *marker, std::siz
 
 std::uint32_t ReadBigEndian32(std::span<const std::uint8_t> d)
 {
-    return (std::uint32_t(d[0]) << 24) | (std::uint32_t(d[1]) << 16) | (std::uint32_t(d[2]) << 8) |
-           std::uint32_t(d[3]);
+    return (std::uint32_t(d[0]) << 24) | (std::uint32_t(d[1]) << 16) | (std::uint32_t(d[2]) << 8) | std::uint32_t(d[3]);
 }
 
 }  // namespace
@@ -144,8 +143,7 @@ void WirelessReassembler::ParseHeader(std::span<const std::uint8_t> data, ReadOu
     ParseDatagram(rest, out);
 }
 
-void WirelessReassembler::BeginFrame(std::uint32_t length, std::span<const std::uint8_t> firstBytes,
-                                     ReadOutcome &out)
+void WirelessReassembler::BeginFrame(std::uint32_t length, std::span<const std::uint8_t> firstBytes, ReadOutcome &out)
 {
     DropFrame();
     length_ = length;
@@ -200,8 +198,7 @@ void WirelessReassembler::EndFrame(ReadOutcome &out)
         // The last non-zero byte must close an end-of-image marker FF D9;
         // zero bytes after it are padding.
         auto last = std::find_if(frame_.rbegin(), frame_.rend(), [](std::uint8_t b) { return b != 0; });
-        ok = last != frame_.rend() && *last == 0xD9 && std::next(last) != frame_.rend() &&
-             *std::next(last) == 0xFF;
+        ok = last != frame_.rend() && *last == 0xD9 && std::next(last) != frame_.rend() && *std::next(last) == 0xFF;
     }
     if (ok && displayOn_) {
         complete_ = true;

@@ -16,10 +16,10 @@ namespace orv {
 
 // What one read produced.
 struct ReadOutcome {
-    bool frameComplete = false;       // a complete frame waits in TakeFrame()
-    std::optional<int> buttonMessage; // lParam of a button message (1 pressed, 0 not)
-    bool buttonReset = false;         // a release report arrived
-    bool heldAtReset = false;         // ... while the button was reported pressed
+    bool frameComplete = false;        // a complete frame waits in TakeFrame()
+    std::optional<int> buttonMessage;  // lParam of a button message (1 pressed, 0 not)
+    bool buttonReset = false;          // a release report arrived
+    bool heldAtReset = false;          // ... while the button was reported pressed
 };
 
 class WirelessReassembler {

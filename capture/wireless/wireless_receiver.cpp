@@ -1,10 +1,10 @@
-#include "capture/wireless_receiver.h"
+#include "capture/wireless/wireless_receiver.h"
 
 #include "capture/device_event.h"
-#include "capture/receiver_socket.h"
-#include "capture/wireless_picture.h"
-#include "capture/wireless_presence.h"
-#include "capture/wireless_reassembler.h"
+#include "capture/wireless/receiver_socket.h"
+#include "capture/wireless/wireless_picture.h"
+#include "capture/wireless/wireless_presence.h"
+#include "capture/wireless/wireless_reassembler.h"
 
 #include <pthread.h>
 #include <time.h>
@@ -25,16 +25,19 @@ constexpr int kLongestPresenceWaitMs = 100;
 // font of the overlay (built once per size; building it measures the face).
 struct WirelessReceiver::WorkerState {
     std::vector<std::uint8_t> bytes;
-    int width = 0;               // decoded width, used to re-render a saved frame
-    bool fitsHeldButton = false; // may satisfy a save while the button is held
-    QImage plain;                // its picture before the overlay, for redrawing that
-    QRect area;                  // where the overlay goes over it
-    std::uint64_t session = 0;   // the display session it was shown in
+    int width = 0;                // decoded width, used to re-render a saved frame
+    bool fitsHeldButton = false;  // may satisfy a save while the button is held
+    QImage plain;                 // its picture before the overlay, for redrawing that
+    QRect area;                   // where the overlay goes over it
+    std::uint64_t session = 0;    // the display session it was shown in
     int fontHeight = -1;
     QFont labelFont;
 };
 
-WirelessReceiver::WirelessReceiver(QObject *parent) : QObject(parent) {}
+WirelessReceiver::WirelessReceiver(QObject *parent) :
+    QObject(parent)
+{
+}
 
 WirelessReceiver::~WirelessReceiver()
 {
@@ -114,8 +117,8 @@ FrameSaveResult WirelessReceiver::RequestFrameSave(const QString &path)
     save_.id = nextSaveId_++;
     save_.done = false;
     socket_->Wake();
-    const bool finished = saveDone_.wait_for(lock, std::chrono::milliseconds(config_.saveWaitMs),
-                                             [this] { return save_.done; });
+    const bool finished =
+        saveDone_.wait_for(lock, std::chrono::milliseconds(config_.saveWaitMs), [this] { return save_.done; });
     const FrameSaveResult result = finished ? save_.result : FrameSaveResult::TimedOut;
     // Cleared either way: a late frame is not written for an expired request.
     save_.id = 0;
@@ -147,8 +150,7 @@ std::int64_t WirelessReceiver::Now() const
 {
     if (config_.clockMs)
         return config_.clockMs();
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -168,8 +170,7 @@ void WirelessReceiver::ReceiverThread()
 
     // Datagrams queued before the start belong to no frame we can finish.
     std::vector<std::uint8_t> scratch(kDatagramBufferBytes);
-    while (run_.load() && socket.ReceiveDatagram(scratch, kReadTimeoutMs) > 0) {
-    }
+    while (run_.load() && socket.ReceiveDatagram(scratch, kReadTimeoutMs) > 0) { }
     listening_.store(true);
 
     auto handle = [&](const ReadOutcome &outcome) {
@@ -186,8 +187,7 @@ void WirelessReceiver::ReceiverThread()
         // Without a stream this sleeps until a datagram or a Wake(); only
         // the pieces of a frame are read against a clock.
         const int wait = presence.WaitMs(Now());
-        long n = socket.WaitDatagram(reassembler.PrepareRead(),
-                                     wait < 0 ? -1 : std::min(wait, kLongestPresenceWaitMs));
+        long n = socket.WaitDatagram(reassembler.PrepareRead(), wait < 0 ? -1 : std::min(wait, kLongestPresenceWaitMs));
         if (const int change = presence.Update(n > 0, Now()))
             Notify(change, 0);
         if (n > 0) {

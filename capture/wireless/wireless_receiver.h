@@ -19,9 +19,9 @@
 #include <mutex>
 #include <thread>
 
-#include "capture/lens_overlay.h"
-#include "capture/wireless_frame_save.h"
-#include "capture/wireless_protocol.h"
+#include "capture/wireless/lens_overlay.h"
+#include "capture/wireless/wireless_frame_save.h"
+#include "capture/wireless/wireless_protocol.h"
 
 namespace orv {
 
@@ -119,7 +119,7 @@ private:
         std::uint64_t id = 0;  // 0: none pending
         FrameSaveResult result = FrameSaveResult::TimedOut;
         bool done = false;
-    } save_;  // guarded by saveMutex_
+    } save_;                        // guarded by saveMutex_
     std::uint64_t nextSaveId_ = 1;  // UI thread only
 
     std::mutex frameMutex_;

@@ -15,8 +15,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/dlg_environment.h"
-#include "app/ui_prompter.h"
+#include "app/pages/window_environment.h"
+#include "app/dialogs/ui_prompter.h"
 
 namespace orv::test {
 
@@ -60,14 +60,14 @@ public:
     // The language the last about box was asked in.
     Language aboutLanguage = Language::Japanese;
 
-    // A non-owning handle for DlgEnvironment::prompter.
+    // A non-owning handle for WindowEnvironment::prompter.
     std::shared_ptr<UiPrompter> handle() { return {std::shared_ptr<UiPrompter>(), this}; }
 
     // What pages and windows under test get: this prompter, setting files in
     // startDir, the given locale.
-    DlgEnvironment environment(const QString &startDir, LocaleSource locale)
+    WindowEnvironment environment(const QString &startDir, LocaleSource locale)
     {
-        DlgEnvironment env;
+        WindowEnvironment env;
         env.startDir = startDir;
         env.locale = std::move(locale);
         env.prompter = handle();

@@ -1,7 +1,7 @@
 // The real device layers on a machine without the devices: they must report
 // absence as results, never fail or block.
-#include "capture/hid_device.h"
-#include "capture/snapshot_evdev.h"
+#include "capture/buttons/hid_device.h"
+#include "capture/snapshot_key/snapshot_evdev.h"
 
 #include <gtest/gtest.h>
 

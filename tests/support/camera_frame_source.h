@@ -6,8 +6,8 @@
 
 #include <functional>
 
-#include "capture/camera_frame.h"
-#include "capture/camera_gst.h"
+#include "capture/camera/camera_frame.h"
+#include "capture/camera/camera_gst.h"
 
 namespace orv::test {
 

@@ -10,7 +10,7 @@
 #include <functional>
 #include <map>
 
-#include "capture/camera_controls.h"
+#include "capture/camera/camera_controls.h"
 
 namespace orv::test {
 

@@ -2,7 +2,7 @@
 // An input-device backend that tests drive: nodes that open or not, with or
 // without the camera key, key presses and holds, and reads that fail.
 
-#include "capture/snapshot_evdev.h"
+#include "capture/snapshot_key/snapshot_evdev.h"
 
 #include <map>
 #include <string>

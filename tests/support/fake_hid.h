@@ -2,7 +2,7 @@
 // A HID backend that tests drive: devices present or absent, reports fed one
 // by one, an open that fails, and reads that stay stuck past any time-out.
 
-#include "capture/hid_device.h"
+#include "capture/buttons/hid_device.h"
 
 #include <condition_variable>
 #include <deque>

@@ -24,7 +24,6 @@ void SetDefault(const char *name, const char *value)
 int main(int argc, char **argv)
 {
     SetDefault("QT_QPA_PLATFORM", "offscreen");
-    SetDefault("ORVALIN_TEST_DATA", ORVALIN_SOURCE_DIR "/tests/data");
     SetDefault("ORVALIN_RESOURCES", ORVALIN_SOURCE_DIR "/resources");
     TestApp app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

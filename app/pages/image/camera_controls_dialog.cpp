@@ -1,4 +1,4 @@
-#include "app/camera_controls_dlg.h"
+#include "app/pages/image/camera_controls_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,8 +13,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "capture/camera_graph.h"
-#include "app/ui_prompter.h"
+#include "app/dialogs/ui_prompter.h"
+#include "capture/camera/camera_graph.h"
 
 namespace orv {
 
@@ -33,10 +33,11 @@ QString NoControlsText(Language language)
 
 }  // namespace
 
-CameraControlsDlg::CameraControlsDlg(std::unique_ptr<ControlDevice> device, Language language, QWidget *parent)
-    : QDialog(parent), device_(std::move(device))
+CameraControlsDialog::CameraControlsDialog(std::unique_ptr<ControlDevice> device, Language language, QWidget *parent) :
+    QDialog(parent),
+    device_(std::move(device))
 {
-    setObjectName("CameraControlsDlg");
+    setObjectName("CameraControlsDialog");
     const bool english = language == Language::English;
     setWindowTitle(english ? QStringLiteral("Image Setting") : QStringLiteral("画質設定"));
 
@@ -55,12 +56,12 @@ CameraControlsDlg::CameraControlsDlg(std::unique_ptr<ControlDevice> device, Lang
     QPushButton *defaults = buttons->addButton(english ? QStringLiteral("Default") : QStringLiteral("標準に戻す"),
                                                QDialogButtonBox::ResetRole);
     defaults->setObjectName("defaultsButton");
-    QPushButton *close = buttons->addButton(english ? QStringLiteral("Close") : QStringLiteral("閉じる"),
-                                            QDialogButtonBox::AcceptRole);
+    QPushButton *close =
+        buttons->addButton(english ? QStringLiteral("Close") : QStringLiteral("閉じる"), QDialogButtonBox::AcceptRole);
     close->setObjectName("closeButton");
     close->setDefault(true);
-    connect(defaults, &QPushButton::clicked, this, &CameraControlsDlg::ResetToDefaults);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CameraControlsDlg::accept);
+    connect(defaults, &QPushButton::clicked, this, &CameraControlsDialog::ResetToDefaults);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CameraControlsDialog::accept);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(scroll);
@@ -69,9 +70,9 @@ CameraControlsDlg::CameraControlsDlg(std::unique_ptr<ControlDevice> device, Lang
     Refresh();
 }
 
-CameraControlsDlg::~CameraControlsDlg() = default;
+CameraControlsDialog::~CameraControlsDialog() = default;
 
-void CameraControlsDlg::BuildRow(Row &row, QGridLayout *grid, int line)
+void CameraControlsDialog::BuildRow(Row &row, QGridLayout *grid, int line)
 {
     const CameraControl &c = row.control;
     const std::size_t index = static_cast<std::size_t>(line);
@@ -123,7 +124,7 @@ void CameraControlsDlg::BuildRow(Row &row, QGridLayout *grid, int line)
     }
 }
 
-const CameraControlsDlg::Row *CameraControlsDlg::Find(std::uint32_t id) const
+const CameraControlsDialog::Row *CameraControlsDialog::Find(std::uint32_t id) const
 {
     for (const Row &row : rows_)
         if (row.control.id == id)
@@ -131,7 +132,7 @@ const CameraControlsDlg::Row *CameraControlsDlg::Find(std::uint32_t id) const
     return nullptr;
 }
 
-QWidget *CameraControlsDlg::editor(std::uint32_t id) const
+QWidget *CameraControlsDialog::editor(std::uint32_t id) const
 {
     const Row *row = Find(id);
     if (!row)
@@ -145,13 +146,13 @@ QWidget *CameraControlsDlg::editor(std::uint32_t id) const
     return row->button;
 }
 
-QSlider *CameraControlsDlg::slider(std::uint32_t id) const
+QSlider *CameraControlsDialog::slider(std::uint32_t id) const
 {
     const Row *row = Find(id);
     return row ? row->slider : nullptr;
 }
 
-void CameraControlsDlg::Apply(std::size_t index, int value)
+void CameraControlsDialog::Apply(std::size_t index, int value)
 {
     if (showing_ || index >= rows_.size())
         return;
@@ -162,7 +163,7 @@ void CameraControlsDlg::Apply(std::size_t index, int value)
     Refresh();
 }
 
-void CameraControlsDlg::ResetToDefaults()
+void CameraControlsDialog::ResetToDefaults()
 {
     for (const Row &row : rows_)
         if (row.control.type != CameraControl::Type::Button && !row.control.readOnly)
@@ -170,7 +171,7 @@ void CameraControlsDlg::ResetToDefaults()
     Refresh();
 }
 
-void CameraControlsDlg::Refresh()
+void CameraControlsDialog::Refresh()
 {
     const std::vector<CameraControl> now = QueryControls(*device_);
     for (Row &row : rows_) {
@@ -185,7 +186,7 @@ void CameraControlsDlg::Refresh()
     }
 }
 
-void CameraControlsDlg::Show(Row &row)
+void CameraControlsDialog::Show(Row &row)
 {
     showing_ = true;
     const CameraControl &c = row.control;
@@ -220,13 +221,13 @@ void ShowCameraProperties(CameraGraph &graph, UiPrompter &prompter, QWidget *par
     std::unique_ptr<ControlDevice> device = open ? open(node, &error) : OpenControlDevice(node, &error);
     if (!device) {
         const QString text = language == Language::English
-                                 ? QStringLiteral("The camera's settings cannot be opened (%1: %2).")
-                                 : QStringLiteral("カメラの設定を開けません（%1: %2）。");
-        prompter.message(parent, text.arg(node, error), QStringLiteral("Orvalin"),
-                         UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+            ? QStringLiteral("The camera's settings cannot be opened (%1: %2).")
+            : QStringLiteral("カメラの設定を開けません（%1: %2）。");
+        prompter.message(parent, text.arg(node, error), QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok,
+                         UiPrompter::Icon::Warning);
         return;
     }
-    CameraControlsDlg dialog(std::move(device), language, parent);
+    CameraControlsDialog dialog(std::move(device), language, parent);
     if (dialog.controlCount() == 0) {
         prompter.message(parent, NoControlsText(language), QStringLiteral("Orvalin"));
         return;

@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "capture/camera_controls.h"
+#include "capture/camera/camera_controls.h"
 #include "capture/device_access.h"
 #include "measure/language.h"
 
@@ -27,12 +27,12 @@ namespace orv {
 class CameraGraph;
 class UiPrompter;
 
-class CameraControlsDlg : public QDialog {
+class CameraControlsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    CameraControlsDlg(std::unique_ptr<ControlDevice> device, Language language, QWidget *parent = nullptr);
-    ~CameraControlsDlg() override;
+    CameraControlsDialog(std::unique_ptr<ControlDevice> device, Language language, QWidget *parent = nullptr);
+    ~CameraControlsDialog() override;
 
     int controlCount() const { return static_cast<int>(rows_.size()); }
     // The editor of a control (a QSpinBox, QCheckBox, QComboBox or

@@ -1,4 +1,4 @@
-#include "app/camera_format_dlg.h"
+#include "app/pages/image/camera_format_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "capture/camera_graph.h"
+#include "capture/camera/camera_graph.h"
 
 namespace orv {
 
@@ -19,11 +19,12 @@ QString SizeText(QSize size)
 
 }  // namespace
 
-CameraFormatDlg::CameraFormatDlg(const std::vector<QSize> &sizes, QSize current, Language language,
-                                 QWidget *parent)
-    : QDialog(parent), sizes_(sizes)
+CameraFormatDialog::CameraFormatDialog(const std::vector<QSize> &sizes, QSize current, Language language,
+                                       QWidget *parent) :
+    QDialog(parent),
+    sizes_(sizes)
 {
-    setObjectName("CameraFormatDlg");
+    setObjectName("CameraFormatDialog");
     const bool english = language == Language::English;
     setWindowTitle(english ? QStringLiteral("Output Setting") : QStringLiteral("出力設定"));
     auto *label = new QLabel(english ? QStringLiteral("Frame size") : QStringLiteral("フレームサイズ"), this);
@@ -40,12 +41,12 @@ CameraFormatDlg::CameraFormatDlg(const std::vector<QSize> &sizes, QSize current,
     QPushButton *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName("okButton");
     ok->setDefault(true);
-    QPushButton *cancel = buttons->addButton(english ? QStringLiteral("Cancel") : QStringLiteral("ｷｬﾝｾﾙ"),
-                                             QDialogButtonBox::RejectRole);
+    QPushButton *cancel =
+        buttons->addButton(english ? QStringLiteral("Cancel") : QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
     cancel->setObjectName("cancelButton");
-    connect(buttons, &QDialogButtonBox::accepted, this, &CameraFormatDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CameraFormatDlg::reject);
-    connect(list_, &QListWidget::itemDoubleClicked, this, &CameraFormatDlg::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CameraFormatDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CameraFormatDialog::reject);
+    connect(list_, &QListWidget::itemDoubleClicked, this, &CameraFormatDialog::accept);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
@@ -53,7 +54,7 @@ CameraFormatDlg::CameraFormatDlg(const std::vector<QSize> &sizes, QSize current,
     layout->addWidget(buttons);
 }
 
-QSize CameraFormatDlg::chosenSize() const
+QSize CameraFormatDialog::chosenSize() const
 {
     const int row = list_->currentRow();
     if (row < 0 || row >= static_cast<int>(sizes_.size()))
@@ -65,7 +66,7 @@ bool ShowFormatProperties(CameraGraph &graph, QWidget *parent, Language language
 {
     if (graph.state() == CameraGraph::State::None)
         return false;
-    CameraFormatDlg dialog(graph.FormatSizes(), graph.frameSize(), language, parent);
+    CameraFormatDialog dialog(graph.FormatSizes(), graph.frameSize(), language, parent);
     dialog.move(parent ? parent->mapToGlobal(QPoint(30, 30)) : QPoint(30, 30));
     const bool accepted = dialog.exec() == QDialog::Accepted;
     const QSize chosen = dialog.chosenSize();

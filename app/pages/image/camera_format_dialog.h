@@ -16,13 +16,12 @@ namespace orv {
 
 class CameraGraph;
 
-class CameraFormatDlg : public QDialog {
+class CameraFormatDialog : public QDialog {
     Q_OBJECT
 
 public:
     // sizes as the camera offers them; current is selected when listed.
-    CameraFormatDlg(const std::vector<QSize> &sizes, QSize current, Language language,
-                    QWidget *parent = nullptr);
+    CameraFormatDialog(const std::vector<QSize> &sizes, QSize current, Language language, QWidget *parent = nullptr);
 
     // The selected size (invalid when nothing is selected).
     QSize chosenSize() const;

@@ -1,4 +1,4 @@
-#include "app/guide_window.h"
+#include "app/pages/image/guide_window.h"
 
 #include <QBitmap>
 #include <QPainter>
@@ -7,7 +7,8 @@
 
 namespace orv {
 
-GuideWindow::GuideWindow(QWidget *parent) : QWidget(parent)
+GuideWindow::GuideWindow(QWidget *parent) :
+    QWidget(parent)
 {
     setObjectName("guideWindow");
     setAttribute(Qt::WA_OpaquePaintEvent);

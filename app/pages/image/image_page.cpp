@@ -1,4 +1,4 @@
-#include "app/image_tab.h"
+#include "app/pages/image/image_page.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,19 +9,22 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "capture/button_detection.h"
-#include "capture/camera_graph.h"
+#include "app/dialogs/multiline_button.h"
+#include "app/pages/page_host.h"
+#include "app/pages/page_index.h"
+#include "capture/buttons/button_detection.h"
+#include "capture/camera/camera_graph.h"
 #include "export/image_file.h"
-#include "app/multiline_button.h"
-#include "app/page_host.h"
-#include "app/tab_index.h"
 
 namespace orv {
 
-CImageTab::CImageTab(QWidget *parent, const DlgEnvironment &env)
-    : QWidget(parent), devices_(env.devices), language_(PageLanguage(env.locale)), prompter_(env.prompter)
+ImagePage::ImagePage(QWidget *parent, const WindowEnvironment &env) :
+    QWidget(parent),
+    devices_(env.devices),
+    language_(PageLanguage(env.locale)),
+    prompter_(env.prompter)
 {
-    setObjectName("CImageTab");
+    setObjectName("ImagePage");
     BuildControls();
     EnableCameraControls(false);
     if (language_ == Language::English)
@@ -32,7 +35,7 @@ CImageTab::CImageTab(QWidget *parent, const DlgEnvironment &env)
         w->hide();
 }
 
-void CImageTab::SetOwner(PageHost *owner)
+void ImagePage::SetOwner(PageHost *owner)
 {
     owner_ = owner;
     if (owner_) {
@@ -41,7 +44,7 @@ void CImageTab::SetOwner(PageHost *owner)
     }
 }
 
-void CImageTab::BuildControls()
+void ImagePage::BuildControls()
 {
     auto make = [this](QPushButton *&b, const char *name, const QString &text) {
         b = new QPushButton(text, this);
@@ -128,11 +131,11 @@ void CImageTab::BuildControls()
     layout->addWidget(wirelessGroup_);
     layout->addStretch(1);
 
-    connect(open_, &QPushButton::clicked, this, &CImageTab::OnOpen);
+    connect(open_, &QPushButton::clicked, this, &ImagePage::OnOpen);
     ConnectWirelessControls();
 }
 
-void CImageTab::ApplyEnglishCaptions()
+void ImagePage::ApplyEnglishCaptions()
 {
     open_->setText(QStringLiteral("Open"));
     live_->setText(QStringLiteral("Live"));
@@ -146,38 +149,38 @@ void CImageTab::ApplyEnglishCaptions()
     thicknessLabel_->setText(QStringLiteral("Thickness"));
 }
 
-QList<QWidget *> CImageTab::cameraControls() const
+QList<QWidget *> ImagePage::cameraControls() const
 {
-    return {live_, camera_, liveGroup_, cameraLabel_, capture_, guide_, guideColor_,
-            imageSetting_, outputSetting_, thicknessLabel_, thickness_};
+    return {live_,       camera_,       liveGroup_,     cameraLabel_,    capture_,  guide_,
+            guideColor_, imageSetting_, outputSetting_, thicknessLabel_, thickness_};
 }
 
-QList<QWidget *> CImageTab::liveModeSet() const
+QList<QWidget *> ImagePage::liveModeSet() const
 {
-    return {liveGroup_, camera_, cameraLabel_, imageSetting_, capture_, outputSetting_,
-            guide_, thicknessLabel_, thickness_, guideColor_};
+    return {liveGroup_,     camera_, cameraLabel_,    imageSetting_, capture_,
+            outputSetting_, guide_,  thicknessLabel_, thickness_,    guideColor_};
 }
 
-QList<QWidget *> CImageTab::wirelessSet() const
+QList<QWidget *> ImagePage::wirelessSet() const
 {
     return {wirelessGroup_, overlayColor_, colorLabel_, lens_, lensLabel_, crossIndicator_};
 }
 
-void CImageTab::EnableCameraControls(bool on)
+void ImagePage::EnableCameraControls(bool on)
 {
     for (QWidget *w : cameraControls())
         w->setEnabled(on);
 }
 
-void CImageTab::OnOpen()
+void ImagePage::OnOpen()
 {
     if (!owner_)
         return;
     if (wirelessMode_ == 1)
         SetWirelessMode(0);
     OpenCamera(-1, owner_->liveView());
-    owner_->SelectTab(TabScale);
-    owner_->PostCommand(DlgCommand::OpenImage);
+    owner_->SelectTab(PageScale);
+    owner_->PostCommand(CommandId::OpenImage);
     owner_->RefreshToolButtons();
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The Image page: opens an image file, runs the camera (image_tab_camera.cpp)
+// The Image page: opens an image file, runs the camera (image_page_camera.cpp)
 // with its reference cross, and hosts the wireless microscope controls.
 
 #include <QMetaObject>
@@ -10,11 +10,11 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/dlg_environment.h"
-#include "app/guide_window.h"
+#include "app/pages/image/guide_window.h"
+#include "app/pages/window_environment.h"
 #include "capture/device_access.h"
-#include "capture/snapshot_flag.h"
-#include "capture/snapshot_poll.h"
+#include "capture/snapshot_key/snapshot_flag.h"
+#include "capture/snapshot_key/snapshot_poll.h"
 #include "measure/language.h"
 
 class QCheckBox;
@@ -31,12 +31,12 @@ class CameraGraph;
 class PageHost;
 class MultiLineButton;
 
-class CImageTab : public QWidget {
+class ImagePage : public QWidget {
     Q_OBJECT
 
 public:
-    explicit CImageTab(QWidget *parent = nullptr, const DlgEnvironment &env = {});
-    ~CImageTab() override;
+    explicit ImagePage(QWidget *parent = nullptr, const WindowEnvironment &env = {});
+    ~ImagePage() override;
 
     void SetOwner(PageHost *owner);
     PageHost *owner() const { return owner_; }
@@ -62,7 +62,7 @@ public:
 
     QPushButton *openButton() const { return open_; }
 
-    // --- camera (image_tab_camera.cpp) ---------------------------------------------
+    // --- camera (image_page_camera.cpp) ---------------------------------------------
     CameraGraph &cameraGraph() const { return *graph_; }
     GuideWindow *guideWindow() const { return guideWindow_; }
     // Writes the frozen camera frame (the image size 2 x 2 marks it).
@@ -77,7 +77,7 @@ public:
     void OnGuideColor();
     void UpdateGuideShape();
 
-    // --- button and snapshot key (image_tab_snapshot.cpp) ------------------------
+    // --- button and snapshot key (image_page_snapshot.cpp) ------------------------
     static constexpr int kSnapShotPollMs = 300;
     // One poll (the timer's): turns the camera's snapshot key or a microscope
     // button press into a capture while live.
@@ -99,7 +99,7 @@ private:
 
     std::unique_ptr<CameraGraph> graph_;
     QPointer<GuideWindow> guideWindow_;  // owned by its parent: the page or the live view
-    QPointer<QWidget> guideParent_;     // the view of the last successful open
+    QPointer<QWidget> guideParent_;      // the view of the last successful open
     QMetaObject::Connection frameLink_;  // camera frames -> that view
     int guideShown_ = 0;
     QString thicknessText_ = QStringLiteral("1");
@@ -121,7 +121,7 @@ private:
     QList<QWidget *> cameraControls() const;
     QList<QWidget *> liveModeSet() const;
     QList<QWidget *> wirelessSet() const;
-    // Wireless controls (image_tab_wireless.cpp).
+    // Wireless controls (image_page_wireless.cpp).
     void ConnectWirelessControls();
     void PostDeviceEvent(int code);
     void ResizeForLiveView(bool on);

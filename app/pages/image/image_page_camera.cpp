@@ -1,7 +1,7 @@
 // The Image page's camera half: the camera list, opening a camera in the
 // live view, live and frozen pictures, the capture into the work file, the
 // camera's settings and stream format, and the reference cross.
-#include "app/image_tab.h"
+#include "app/pages/image/image_page.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,18 +9,18 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/camera_controls_dlg.h"
-#include "app/camera_failure_text.h"
-#include "app/camera_format_dlg.h"
-#include "capture/button_detection.h"
-#include "capture/camera_graph.h"
-#include "app/guide_window.h"
-#include "app/live_view.h"
-#include "app/multiline_button.h"
-#include "app/page_host.h"
-#include "app/tab_index.h"
+#include "app/dialogs/multiline_button.h"
+#include "app/dialogs/ui_prompter.h"
+#include "app/pages/image/camera_controls_dialog.h"
+#include "app/pages/image/camera_failure_text.h"
+#include "app/pages/image/camera_format_dialog.h"
+#include "app/pages/image/guide_window.h"
+#include "app/pages/image/live_view.h"
+#include "app/pages/page_host.h"
+#include "app/pages/page_index.h"
+#include "capture/buttons/button_detection.h"
+#include "capture/camera/camera_graph.h"
 #include "document/measure_document.h"
-#include "app/ui_prompter.h"
 
 namespace orv {
 namespace {
@@ -32,12 +32,12 @@ QString FrameSizeText(QSize size)
 
 }  // namespace
 
-void CImageTab::StartCamera()
+void ImagePage::StartCamera()
 {
     graph_ = std::make_unique<CameraGraph>();
     graph_->setMessageSink([this](const QString &text) { ShowCameraMessage(text); });
     graph_->setTooLargeText([this](QSize size) { return CameraTooLargeText(size, language_); });
-    connect(graph_.get(), &CameraGraph::cameraStopped, this, &CImageTab::OnCameraStopped);
+    connect(graph_.get(), &CameraGraph::cameraStopped, this, &ImagePage::OnCameraStopped);
     defaultCameraIndex_ = -1;
     cameraState_ = 0;
 
@@ -47,17 +47,17 @@ void CImageTab::StartCamera()
     guideWindow_->hide();
     UpdateGuideShape();
 
-    connect(capture_, &QPushButton::clicked, this, &CImageTab::OnCapture);
-    connect(live_, &QPushButton::clicked, this, &CImageTab::OnLiveToggle);
-    connect(camera_, &QComboBox::activated, this, &CImageTab::OnCameraChoice);
-    connect(imageSetting_, &QPushButton::clicked, this, &CImageTab::OnImageSetting);
-    connect(outputSetting_, &QPushButton::clicked, this, &CImageTab::OnOutputSetting);
-    connect(guide_, &QCheckBox::clicked, this, &CImageTab::OnGuideToggle);
-    connect(thickness_, &QComboBox::activated, this, &CImageTab::OnThicknessChange);
-    connect(guideColor_, &QPushButton::clicked, this, &CImageTab::OnGuideColor);
+    connect(capture_, &QPushButton::clicked, this, &ImagePage::OnCapture);
+    connect(live_, &QPushButton::clicked, this, &ImagePage::OnLiveToggle);
+    connect(camera_, &QComboBox::activated, this, &ImagePage::OnCameraChoice);
+    connect(imageSetting_, &QPushButton::clicked, this, &ImagePage::OnImageSetting);
+    connect(outputSetting_, &QPushButton::clicked, this, &ImagePage::OnOutputSetting);
+    connect(guide_, &QCheckBox::clicked, this, &ImagePage::OnGuideToggle);
+    connect(thickness_, &QComboBox::activated, this, &ImagePage::OnThicknessChange);
+    connect(guideColor_, &QPushButton::clicked, this, &ImagePage::OnGuideColor);
 }
 
-CImageTab::~CImageTab()
+ImagePage::~ImagePage()
 {
     StopSnapShotPoll();
     buttons_.reset();
@@ -71,7 +71,7 @@ CImageTab::~CImageTab()
         guideWindow_->hide();
 }
 
-void CImageTab::FillCameraList()
+void ImagePage::FillCameraList()
 {
     QStringList names;
     graph_->EnumerateCameras(names);
@@ -91,7 +91,7 @@ void CImageTab::FillCameraList()
     }
 }
 
-void CImageTab::OpenCamera(int index, QWidget *viewWindow)
+void ImagePage::OpenCamera(int index, QWidget *viewWindow)
 {
     StopSnapShotPoll();
     if (cameraState_ == 1 || cameraState_ == 2) {
@@ -136,12 +136,12 @@ void CImageTab::OpenCamera(int index, QWidget *viewWindow)
     EnableCameraControls(opened);
 }
 
-bool CImageTab::SaveFrozenFrame(const QString &path, const QString &extension, QString *reason)
+bool ImagePage::SaveFrozenFrame(const QString &path, const QString &extension, QString *reason)
 {
     return graph_->SaveSnapshot(path, extension, reason);
 }
 
-void CImageTab::OnCapture()
+void ImagePage::OnCapture()
 {
     if (cameraState_ != 1 && cameraState_ != 2)
         return;
@@ -149,8 +149,8 @@ void CImageTab::OnCapture()
     // Pauses first, so the picture on screen is the frame written. A work
     // file that cannot be written is said at once, with the system's reason.
     QString reason;
-    if (!graph_->SaveSnapshot(workFilePath_, QStringLiteral("bmp"), &reason) &&
-        graph_->state() == CameraGraph::State::Paused)
+    if (!graph_->SaveSnapshot(workFilePath_, QStringLiteral("bmp"), &reason)
+        && graph_->state() == CameraGraph::State::Paused)
         ShowCameraMessage(SnapshotFailureText(workFilePath_, reason, language_));
     cameraState_ = 2;
     SetSaveImageEnabled(true);
@@ -158,7 +158,7 @@ void CImageTab::OnCapture()
         owner_->document().SetOrigin(ImageOrigin::CameraFrame);
 }
 
-void CImageTab::OnLiveToggle()
+void ImagePage::OnLiveToggle()
 {
     switch (cameraState_) {
     case 1:
@@ -181,7 +181,7 @@ void CImageTab::OnLiveToggle()
     }
 }
 
-void CImageTab::OnCameraChoice(int index)
+void ImagePage::OnCameraChoice(int index)
 {
     if (index == defaultCameraIndex_)
         return;
@@ -190,13 +190,13 @@ void CImageTab::OnCameraChoice(int index)
     update();
 }
 
-void CImageTab::OnImageSetting()
+void ImagePage::OnImageSetting()
 {
     ShowCameraProperties(*graph_, *prompter_, this, language_, devices_.openControls);
     update();
 }
 
-void CImageTab::OnOutputSetting()
+void ImagePage::OnOutputSetting()
 {
     QSize frame;
     const bool running = ShowFormatProperties(*graph_, this, language_, &frame);
@@ -222,7 +222,7 @@ void CImageTab::OnOutputSetting()
     update();
 }
 
-void CImageTab::OnGuideToggle()
+void ImagePage::OnGuideToggle()
 {
     guideShown_ = guide_->isChecked() ? 1 : 0;
     if (!guideWindow_)
@@ -240,7 +240,7 @@ void CImageTab::OnGuideToggle()
     update();
 }
 
-void CImageTab::OnThicknessChange(int position)
+void ImagePage::OnThicknessChange(int position)
 {
     thicknessText_ = QString::number(position + 1);
     thickness_->setCurrentIndex(position);
@@ -248,7 +248,7 @@ void CImageTab::OnThicknessChange(int position)
     update();
 }
 
-void CImageTab::OnGuideColor()
+void ImagePage::OnGuideColor()
 {
     if (!guideWindow_)
         return;
@@ -257,13 +257,13 @@ void CImageTab::OnGuideColor()
     update();
 }
 
-void CImageTab::UpdateGuideShape()
+void ImagePage::UpdateGuideShape()
 {
     if (guideWindow_)
         guideWindow_->setThickness(thicknessText_.toInt());
 }
 
-void CImageTab::EnterNoCameraState()
+void ImagePage::EnterNoCameraState()
 {
     StopSnapShotPoll();
     cameraState_ = 0;
@@ -273,31 +273,29 @@ void CImageTab::EnterNoCameraState()
     EnableCameraControls(false);
 }
 
-void CImageTab::OnCameraStopped(const QString &reason)
+void ImagePage::OnCameraStopped(const QString &reason)
 {
     // The graph is already released; the view keeps the last frame.
     EnterNoCameraState();
-    const QString text = language_ == Language::English
-                             ? QStringLiteral("The camera stopped (%1).").arg(reason)
-                             : QStringLiteral("カメラが停止しました（%1）。").arg(reason);
+    const QString text = language_ == Language::English ? QStringLiteral("The camera stopped (%1).").arg(reason)
+                                                        : QStringLiteral("カメラが停止しました（%1）。").arg(reason);
     ShowCameraMessage(text);
 }
 
-void CImageTab::ShowCameraMessage(const QString &text)
+void ImagePage::ShowCameraMessage(const QString &text)
 {
-    prompter_->message(this, text, QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok,
-                       UiPrompter::Icon::Warning);
+    prompter_->message(this, text, QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
 }
 
-void CImageTab::SetSaveImageEnabled(bool on)
+void ImagePage::SetSaveImageEnabled(bool on)
 {
     if (!owner_)
         return;
-    if (QPushButton *save = owner_->button(DlgCommand::SaveImage))
+    if (QPushButton *save = owner_->button(CommandId::SaveImage))
         save->setEnabled(on);
 }
 
-void CImageTab::RemoveWorkFile()
+void ImagePage::RemoveWorkFile()
 {
     if (!workFilePath_.isEmpty())
         QFile::remove(workFilePath_);

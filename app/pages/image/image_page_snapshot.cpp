@@ -1,31 +1,31 @@
 // Image page: captures by the microscope's button (HID) and by the camera's
 // own snapshot key, polled every 300 ms while a camera is open and the page
 // is shown.
-#include "app/image_tab.h"
+#include "app/pages/image/image_page.h"
 
 #include <QTimer>
 
-#include "app/page_host.h"
-#include "app/tab_index.h"
-#include "app/ui_prompter.h"
-#include "capture/button_detection.h"
-#include "capture/camera_devices.h"
-#include "capture/camera_graph.h"
+#include "app/dialogs/ui_prompter.h"
+#include "app/pages/page_host.h"
+#include "app/pages/page_index.h"
+#include "capture/buttons/button_detection.h"
+#include "capture/camera/camera_devices.h"
+#include "capture/camera/camera_graph.h"
 
 namespace orv {
 
-void CImageTab::StartButtonDetection()
+void ImagePage::StartButtonDetection()
 {
     pollTimer_ = new QTimer(this);
     pollTimer_->setObjectName("snapShotPollTimer");
     pollTimer_->setInterval(kSnapShotPollMs);
-    connect(pollTimer_, &QTimer::timeout, this, &CImageTab::OnSnapShotPoll);
+    connect(pollTimer_, &QTimer::timeout, this, &ImagePage::OnSnapShotPoll);
 
     if (devices_.snapShotReader)
         snapShotReader_ = devices_.snapShotReader();
     if (!snapShotReader_)
-        snapShotReader_ = std::make_unique<SnapShotFlagReader>(
-            devices_.evdev ? devices_.evdev : MakeLibevdevBackend(), devices_.sysfsRoot, devices_.devRoot);
+        snapShotReader_ = std::make_unique<SnapShotFlagReader>(devices_.evdev ? devices_.evdev : MakeLibevdevBackend(),
+                                                               devices_.sysfsRoot, devices_.devRoot);
     buttonFlag_ = 0;
     snapShotCamera_ = false;
 
@@ -35,14 +35,14 @@ void CImageTab::StartButtonDetection()
         prompter_->message(this, kHidListFailedText, kHidListFailedCaption);
 }
 
-void CImageTab::StopSnapShotPoll()
+void ImagePage::StopSnapShotPoll()
 {
     snapShotCamera_ = false;
     if (pollTimer_)
         pollTimer_->stop();
 }
 
-void CImageTab::SnapShotCameraOpened(const QString &name)
+void ImagePage::SnapShotCameraOpened(const QString &name)
 {
     snapShotCamera_ = name == QLatin1String(kSnapshotCameraName);
     snapShotReader_->SetCameraNode(graph_->deviceNode().toStdString());
@@ -50,7 +50,7 @@ void CImageTab::SnapShotCameraOpened(const QString &name)
     pollTimer_->start();
 }
 
-void CImageTab::OnSnapShotPoll()
+void ImagePage::OnSnapShotPoll()
 {
     pollTimer_->stop();
     SnapShotPollState state;
@@ -67,10 +67,10 @@ void CImageTab::OnSnapShotPoll()
         return read.value;
     };
     if (snapShotPoll_.Poll(state, readFlag, buttonFlag_))
-        QMetaObject::invokeMethod(this, &CImageTab::OnCapture, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &ImagePage::OnCapture, Qt::QueuedConnection);
     // The message above may have run while the camera went away.
     const bool open = cameraState_ == 1 || cameraState_ == 2;
-    if (open && (!owner_ || owner_->currentTab() == TabImage))
+    if (open && (!owner_ || owner_->currentTab() == PageImage))
         pollTimer_->start();
 }
 

@@ -1,6 +1,6 @@
 // Image page: the wireless microscope's controls (the "Nimbra" toggle and the
 // overlay options) and the switch between the camera and the wireless sets.
-#include "app/image_tab.h"
+#include "app/pages/image/image_page.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,11 +8,11 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "capture/camera_graph.h"
+#include "app/dialogs/multiline_button.h"
+#include "app/pages/page_host.h"
+#include "app/pages/page_index.h"
+#include "capture/camera/camera_graph.h"
 #include "capture/device_event.h"
-#include "app/multiline_button.h"
-#include "app/page_host.h"
-#include "app/tab_index.h"
 
 namespace orv {
 namespace {
@@ -25,25 +25,25 @@ constexpr int kLiveViewWidth = 640;
 
 }  // namespace
 
-void CImageTab::ConnectWirelessControls()
+void ImagePage::ConnectWirelessControls()
 {
     // The toggle's own check state is set by SetWirelessMode, not by the click.
     connect(wireless_, &QPushButton::clicked, this, [this] { SetWirelessMode(wirelessMode_ ? 0 : 1); });
-    connect(overlayColor_, &QComboBox::activated, this, &CImageTab::OnOverlayColour);
-    connect(lens_, &QComboBox::activated, this, &CImageTab::OnLens);
+    connect(overlayColor_, &QComboBox::activated, this, &ImagePage::OnOverlayColour);
+    connect(lens_, &QComboBox::activated, this, &ImagePage::OnLens);
     connect(crossIndicator_, &QCheckBox::clicked, this, [this](bool checked) {
         crossIndicatorOn_ = checked ? 1 : 0;
         PostDeviceEvent(static_cast<int>(DeviceEvent::NbSetScale));
     });
 }
 
-void CImageTab::PostDeviceEvent(int code)
+void ImagePage::PostDeviceEvent(int code)
 {
     if (owner_)
         owner_->PostDeviceEvent(code, 0);
 }
 
-void CImageTab::OnOverlayColour(int position)
+void ImagePage::OnOverlayColour(int position)
 {
     if (position < 0 || position >= kOverlayColours.size())
         return;
@@ -51,7 +51,7 @@ void CImageTab::OnOverlayColour(int position)
     PostDeviceEvent(static_cast<int>(DeviceEvent::NbSetScale));
 }
 
-void CImageTab::OnLens(int position)
+void ImagePage::OnLens(int position)
 {
     if (position < 0 || position >= kLenses.size())
         return;
@@ -59,7 +59,7 @@ void CImageTab::OnLens(int position)
     PostDeviceEvent(static_cast<int>(DeviceEvent::NbSetScale));
 }
 
-void CImageTab::SetWirelessMode(int on)
+void ImagePage::SetWirelessMode(int on)
 {
     for (QWidget *w : liveModeSet())
         w->setVisible(!on);
@@ -67,8 +67,7 @@ void CImageTab::SetWirelessMode(int on)
         w->setVisible(on != 0);
 
     const bool cameraOpen = cameraState_ == 1 || cameraState_ == 2;
-    const QList<QWidget *> cameraChoice = {cameraLabel_, camera_, capture_, imageSetting_,
-                                           outputSetting_};
+    const QList<QWidget *> cameraChoice = {cameraLabel_, camera_, capture_, imageSetting_, outputSetting_};
     if (on) {
         if (cameraOpen) {
             for (QWidget *w : cameraChoice)
@@ -96,7 +95,7 @@ void CImageTab::SetWirelessMode(int on)
             cameraState_ = 1;
             if (!workFilePath_.isEmpty())
                 QFile::remove(workFilePath_);
-            if (QPushButton *save = owner_ ? owner_->button(DlgCommand::SaveImage) : nullptr)
+            if (QPushButton *save = owner_ ? owner_->button(CommandId::SaveImage) : nullptr)
                 save->setEnabled(false);
         } else {
             if (owner_ && owner_->liveView())
@@ -108,7 +107,7 @@ void CImageTab::SetWirelessMode(int on)
     wireless_->setChecked(on != 0);
 }
 
-void CImageTab::ResizeForLiveView(bool on)
+void ImagePage::ResizeForLiveView(bool on)
 {
     if (!owner_)
         return;

@@ -1,9 +1,9 @@
-#include "app/live_view.h"
+#include "app/pages/image/live_view.h"
 
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "capture/camera_frame.h"
+#include "capture/camera/camera_frame.h"
 
 namespace orv {
 namespace {
@@ -23,7 +23,8 @@ QImage FitInto(const QImage &picture, QSize size)
 
 }  // namespace
 
-LiveView::LiveView(QWidget *parent) : QWidget(parent)
+LiveView::LiveView(QWidget *parent) :
+    QWidget(parent)
 {
     setObjectName("liveView");
     // Every pixel is painted each time: no background erase first.

@@ -11,7 +11,7 @@
 
 #include <functional>
 
-#include "capture/camera_view_scaler.h"
+#include "capture/camera/camera_view_scaler.h"
 
 namespace orv {
 

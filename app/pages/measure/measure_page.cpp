@@ -1,4 +1,4 @@
-#include "app/tool_tab.h"
+#include "app/pages/measure/measure_page.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -7,21 +7,22 @@
 
 #include <algorithm>
 
-#include "app/tool_tab_button.h"
+#include "app/pages/measure/tool_button.h"
 
 namespace orv {
 
-CToolTab::CToolTab(QWidget *parent, const LocaleSource &locale)
-    : QWidget(parent), lang_(PageLanguage(locale))
+MeasurePage::MeasurePage(QWidget *parent, const LocaleSource &locale) :
+    QWidget(parent),
+    lang_(PageLanguage(locale))
 {
-    setObjectName(QStringLiteral("toolTab"));
+    setObjectName(QStringLiteral("measurePage"));
     BuildControls();
     currentTool_ = KindDistance2Points;
 }
 
-CToolTab::~CToolTab() = default;
+MeasurePage::~MeasurePage() = default;
 
-void CToolTab::BuildControls()
+void MeasurePage::BuildControls()
 {
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(4, 4, 4, 4);
@@ -47,7 +48,7 @@ void CToolTab::BuildControls()
     const auto &table = ToolTable();
     for (int i = 0; i < kToolCount; ++i) {
         const ToolInfo &tool = table[i];
-        auto *b = new CToolButton(tool, this);
+        auto *b = new ToolButton(tool, this);
         b->setObjectName(QStringLiteral("tool_%1").arg(QLatin1String(tool.art)));
         b->setToolTip(QString::fromUtf8(ToolTooltip(tool, lang_)));
         b->setAccessibleName(QString::fromUtf8(tool.label));
@@ -62,45 +63,45 @@ void CToolTab::BuildControls()
     installEventFilter(this);
 }
 
-void CToolTab::OnToolClicked(int index)
+void MeasurePage::OnToolClicked(int index)
 {
     currentTool_ = ToolTable()[index].kind;
     emit toolChosen(currentTool_);
 }
 
-void CToolTab::ToolSelect()
+void MeasurePage::ToolSelect()
 {
     int index = ToolIndexForKind(currentTool_);
     if (index < 0) {
         index = 0;
         currentTool_ = ToolTable()[0].kind;
     }
-    CToolButton *b = buttons_[index];
+    ToolButton *b = buttons_[index];
     b->setChecked(true);
     // Focus only on a shown page: a hidden page must not pull the focus away.
     // Nor while a button is held: losing the focus would cancel its click.
-    const bool held = std::any_of(buttons_.begin(), buttons_.end(), [](CToolButton *t) { return t->isDown(); });
+    const bool held = std::any_of(buttons_.begin(), buttons_.end(), [](ToolButton *t) { return t->isDown(); });
     if (b->isVisible() && b->isEnabled() && !held)
         b->setFocus(Qt::OtherFocusReason);
     b->update();
 }
 
-void CToolTab::EnableToolButtons(bool enable)
+void MeasurePage::EnableToolButtons(bool enable)
 {
-    for (CToolButton *b : buttons_)
+    for (ToolButton *b : buttons_)
         b->setEnabled(enable);
 }
 
-CToolButton *CToolTab::button(int controlId) const
+ToolButton *MeasurePage::button(int controlId) const
 {
-    for (CToolButton *b : buttons_) {
+    for (ToolButton *b : buttons_) {
         if (b->tool().controlId == controlId)
             return b;
     }
     return nullptr;
 }
 
-bool CToolTab::eventFilter(QObject *watched, QEvent *event)
+bool MeasurePage::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
         return true;

@@ -6,26 +6,26 @@
 
 #include <array>
 
+#include "app/pages/measure/tool_table.h"
 #include "measure/hit_test.h"
 #include "measure/language.h"
 #include "measure/measure_item.h"
-#include "app/tool_tab_table.h"
 
 class QLabel;
 
 namespace orv {
 
 class PageHost;
-class CToolButton;
+class ToolButton;
 
-class CToolTab : public QWidget {
+class MeasurePage : public QWidget {
     Q_OBJECT
 
 public:
     // Initialises at once: the language from the locale, the buttons with their
     // faces and tooltips, an empty list and tool 2 (not yet shown: ToolSelect).
-    explicit CToolTab(QWidget *parent = nullptr, const LocaleSource &locale = LocaleSource::FromPlatform());
-    ~CToolTab() override;
+    explicit MeasurePage(QWidget *parent = nullptr, const LocaleSource &locale = LocaleSource::FromPlatform());
+    ~MeasurePage() override;
 
     // Set by the main window right after it created the page.
     void SetOwner(PageHost *owner) { owner_ = owner; }
@@ -51,8 +51,8 @@ public:
     }
 
     // The button of control id 1011 to 1024, nullptr for any other id.
-    CToolButton *button(int controlId) const;
-    const std::array<CToolButton *, kToolCount> &buttons() const { return buttons_; }
+    ToolButton *button(int controlId) const;
+    const std::array<ToolButton *, kToolCount> &buttons() const { return buttons_; }
     QLabel *groupCaption(ToolGroup group) const { return captions_[static_cast<int>(group)]; }
 
 signals:
@@ -70,7 +70,7 @@ private:
     PageHost *owner_ = nullptr;
     Language lang_ = Language::Japanese;
     int currentTool_ = KindDistance2Points;
-    std::array<CToolButton *, kToolCount> buttons_{};
+    std::array<ToolButton *, kToolCount> buttons_{};
     std::array<QLabel *, 4> captions_{};
 };
 

@@ -1,4 +1,4 @@
-#include "app/tool_tab_button.h"
+#include "app/pages/measure/tool_button.h"
 
 #include <QPainter>
 
@@ -8,17 +8,19 @@ namespace {
 constexpr QSize kFaceSize(50, 42);
 }
 
-CToolButton::CToolButton(const ToolInfo &tool, QWidget *parent) : QAbstractButton(parent), tool_(tool)
+ToolButton::ToolButton(const ToolInfo &tool, QWidget *parent) :
+    QAbstractButton(parent),
+    tool_(tool)
 {
     for (auto face : {ToolFace::Normal, ToolFace::Pressed, ToolFace::Disabled})
-        faces_[static_cast<int>(face)].load(QStringLiteral(":/tools/%1%2")
-                                                .arg(QLatin1String(tool.art), QLatin1String(ToolFaceSuffix(face))));
+        faces_[static_cast<int>(face)].load(
+            QStringLiteral(":/tools/%1%2").arg(QLatin1String(tool.art), QLatin1String(ToolFaceSuffix(face))));
     setCheckable(true);
     setFocusPolicy(Qt::StrongFocus);
     setFixedSize(kFaceSize);
 }
 
-ToolFace CToolButton::currentFace() const
+ToolFace ToolButton::currentFace() const
 {
     if (!isEnabled())
         return ToolFace::Disabled;
@@ -27,7 +29,7 @@ ToolFace CToolButton::currentFace() const
     return ToolFace::Normal;
 }
 
-bool CToolButton::facesValid() const
+bool ToolButton::facesValid() const
 {
     for (const auto &face : faces_) {
         if (!face.isValid())
@@ -36,12 +38,12 @@ bool CToolButton::facesValid() const
     return true;
 }
 
-QSize CToolButton::sizeHint() const
+QSize ToolButton::sizeHint() const
 {
     return kFaceSize;
 }
 
-void CToolButton::paintEvent(QPaintEvent *)
+void ToolButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);

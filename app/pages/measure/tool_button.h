@@ -8,15 +8,15 @@
 
 #include <array>
 
-#include "app/tool_tab_table.h"
+#include "app/pages/measure/tool_table.h"
 
 namespace orv {
 
-class CToolButton : public QAbstractButton {
+class ToolButton : public QAbstractButton {
     Q_OBJECT
 
 public:
-    CToolButton(const ToolInfo &tool, QWidget *parent = nullptr);
+    ToolButton(const ToolInfo &tool, QWidget *parent = nullptr);
 
     const ToolInfo &tool() const { return tool_; }
     // The face the button shows now.

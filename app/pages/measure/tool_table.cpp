@@ -1,4 +1,4 @@
-#include "app/tool_tab_table.h"
+#include "app/pages/measure/tool_table.h"
 
 namespace orv {
 
@@ -6,8 +6,8 @@ const std::array<ToolInfo, kToolCount> &ToolTable()
 {
     using G = ToolGroup;
     static const std::array<ToolInfo, kToolCount> table{{
-        {1011, KindDistance2Points, G::Distance, 0, 0, "Distance - Between 2 points", "距離－２点間",
-         "2点間", "distance_2points"},
+        {1011, KindDistance2Points, G::Distance, 0, 0, "Distance - Between 2 points", "距離－２点間", "2点間",
+         "distance_2points"},
         {1012, KindDistanceArc, G::Distance, 0, 1, "Distance - Arc", "距離－円弧", "円弧", "distance_arc"},
         {1013, KindDistanceCircles, G::Distance, 0, 2, "Distance - Circle to Circle", "距離－２円間", "2円間",
          "distance_circles"},
@@ -19,10 +19,10 @@ const std::array<ToolInfo, kToolCount> &ToolTable()
          "distance_parallel"},
         {1017, KindAreaPolygon, G::Area, 2, 0, "Area - Polygon", "面積－多角形", "多角形", "area_polygon"},
         {1018, KindAreaCircle, G::Area, 2, 1, "Area - Circle", "面積－円", "円", "area_circle"},
-        {1019, KindAngle3Points, G::Angle, 3, 0, "Angle - Included Angle between 3 Points", "角度－３点挟角",
-         "3点角度", "angle_3points"},
-        {1020, KindAngle2Lines, G::Angle, 3, 1, "Angle - Included Angle between 2 Lines", "角度－２線分挟角",
-         "4点角度", "angle_2lines"},
+        {1019, KindAngle3Points, G::Angle, 3, 0, "Angle - Included Angle between 3 Points", "角度－３点挟角", "3点角度",
+         "angle_3points"},
+        {1020, KindAngle2Lines, G::Angle, 3, 1, "Angle - Included Angle between 2 Lines", "角度－２線分挟角", "4点角度",
+         "angle_2lines"},
         {1021, KindText, G::Others, 4, 0, "Text", "文字列", "文字", "text"},
         {1022, KindStandardLine, G::Others, 4, 1, "Standard Line", "基準線", "基準線", "standard_line"},
         {1023, KindStandardParallel, G::Others, 4, 2, "Standard Parallel Line", "基準平行線", "基準平行",
@@ -54,14 +54,10 @@ const char *ToolGroupCaption(ToolGroup group, Language lang)
 {
     const bool en = lang == Language::English;
     switch (group) {
-    case ToolGroup::Distance:
-        return en ? "Distance" : "距離";
-    case ToolGroup::Area:
-        return en ? "Area" : "面積";
-    case ToolGroup::Angle:
-        return en ? "Angle" : "角度";
-    case ToolGroup::Others:
-        break;
+    case ToolGroup::Distance: return en ? "Distance" : "距離";
+    case ToolGroup::Area: return en ? "Area" : "面積";
+    case ToolGroup::Angle: return en ? "Angle" : "角度";
+    case ToolGroup::Others: break;
     }
     return en ? "Others" : "その他";
 }
@@ -69,12 +65,9 @@ const char *ToolGroupCaption(ToolGroup group, Language lang)
 const char *ToolFaceSuffix(ToolFace face)
 {
     switch (face) {
-    case ToolFace::Pressed:
-        return "_pressed.svg";
-    case ToolFace::Disabled:
-        return "_disabled.svg";
-    case ToolFace::Normal:
-        break;
+    case ToolFace::Pressed: return "_pressed.svg";
+    case ToolFace::Disabled: return "_disabled.svg";
+    case ToolFace::Normal: break;
     }
     return "_normal.svg";
 }

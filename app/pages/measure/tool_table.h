@@ -11,10 +11,10 @@ namespace orv {
 enum class ToolGroup { Distance, Area, Angle, Others };
 
 struct ToolInfo {
-    int controlId;         // 1011 to 1024
+    int controlId;  // 1011 to 1024
     MeasureKind kind;
     ToolGroup group;
-    int row;               // place on the page: row and column of the grid
+    int row;  // place on the page: row and column of the grid
     int column;
     const char *english;   // tooltip with English texts
     const char *japanese;  // tooltip with Japanese texts

@@ -1,4 +1,4 @@
-#include "app/option_tab_sample.h"
+#include "app/pages/options/attribute_sample.h"
 
 #include <QImage>
 #include <QPainter>
@@ -7,8 +7,9 @@
 
 namespace orv {
 
-COptionSample::COptionSample(std::function<const DrawAttribute &()> attributes, QWidget *parent)
-    : QFrame(parent), attributes_(std::move(attributes))
+AttributeSample::AttributeSample(std::function<const DrawAttribute &()> attributes, QWidget *parent) :
+    QFrame(parent),
+    attributes_(std::move(attributes))
 {
     setObjectName(QStringLiteral("sampleBox"));
     setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -16,7 +17,7 @@ COptionSample::COptionSample(std::function<const DrawAttribute &()> attributes, 
     setFixedSize(kSampleWidth + 2, kSampleHeight + 2);
 }
 
-QImage COptionSample::Render() const
+QImage AttributeSample::Render() const
 {
     QImage img(kSampleWidth, kSampleHeight, QImage::Format_RGB32);
     img.fill(palette().color(QPalette::Window));
@@ -24,7 +25,7 @@ QImage COptionSample::Render() const
     return img;
 }
 
-void COptionSample::paintEvent(QPaintEvent *event)
+void AttributeSample::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);
     QPainter painter(this);

@@ -10,12 +10,12 @@
 
 namespace orv {
 
-class COptionSample : public QFrame {
+class AttributeSample : public QFrame {
     Q_OBJECT
 
 public:
     // attributes gives the page's current attributes at each paint.
-    explicit COptionSample(std::function<const DrawAttribute &()> attributes, QWidget *parent = nullptr);
+    explicit AttributeSample(std::function<const DrawAttribute &()> attributes, QWidget *parent = nullptr);
 
     // The sample as it is painted, without the border.
     QImage Render() const;

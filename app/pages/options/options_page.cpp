@@ -1,4 +1,4 @@
-#include "app/option_tab.h"
+#include "app/pages/options/options_page.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -13,11 +13,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/pages/options/attribute_sample.h"
 #include "calib/draw_file.h"
-#include "core/number_reading.h"
-#include "app/option_tab_sample.h"
-#include "document/measure_document.h"
 #include "calib/setting_files.h"
+#include "core/number_reading.h"
+#include "document/measure_document.h"
 
 namespace orv {
 namespace {
@@ -35,7 +35,7 @@ QComboBox *MakeList(QWidget *parent, const char *name, const QStringList &entrie
     return combo;
 }
 
-template <typename W>
+template<typename W>
 W *Named(W *widget, const char *name)
 {
     widget->setObjectName(QLatin1String(name));
@@ -53,22 +53,22 @@ void ShowListText(QComboBox *combo, const QString &text)
 
 }  // namespace
 
-COptionTab::COptionTab(MeasureDocument &doc, QWidget *parent, const DlgEnvironment &env)
-    : QWidget(parent),
-      doc_(doc),
-      lang_(PageLanguage(env.locale)),
-      startDir_(env.startDir),
-      prompter_(env.prompter),
-      attr_(doc.editDrawAttribute())
+OptionsPage::OptionsPage(MeasureDocument &doc, QWidget *parent, const WindowEnvironment &env) :
+    QWidget(parent),
+    doc_(doc),
+    lang_(PageLanguage(env.locale)),
+    startDir_(env.startDir),
+    prompter_(env.prompter),
+    attr_(doc.editDrawAttribute())
 {
-    setObjectName(QStringLiteral("optionTab"));
+    setObjectName(QStringLiteral("optionsPage"));
     BuildControls();
     Initialise();
 }
 
-COptionTab::~COptionTab() = default;
+OptionsPage::~OptionsPage() = default;
 
-void COptionTab::BuildControls()
+void OptionsPage::BuildControls()
 {
     auto *page = new QVBoxLayout(this);
     page->setContentsMargins(4, 4, 4, 4);
@@ -134,18 +134,18 @@ void COptionTab::BuildControls()
 
     connect(ui_.labelModeGroup, &QButtonGroup::idClicked, this,
             [this](int id) { ChooseLabelMode(static_cast<LabelMode>(id)); });
-    connect(ui_.drawFileList, &QComboBox::activated, this, &COptionTab::ChooseDrawFile);
-    connect(ui_.saveButton, &QPushButton::clicked, this, &COptionTab::OnSave);
+    connect(ui_.drawFileList, &QComboBox::activated, this, &OptionsPage::ChooseDrawFile);
+    connect(ui_.saveButton, &QPushButton::clicked, this, &OptionsPage::OnSave);
     connect(ui_.fontColor, &QPushButton::clicked, this,
             [this] { OnChooseColor(attr_.fontColor, [this](MeasureItem &m) { m.fontColor = attr_.fontColor; }); });
     connect(ui_.backColor, &QPushButton::clicked, this,
             [this] { OnChooseColor(attr_.backColor, [this](MeasureItem &m) { m.backColor = attr_.backColor; }); });
     connect(ui_.lineColor, &QPushButton::clicked, this,
             [this] { OnChooseColor(attr_.lineColor, [this](MeasureItem &m) { m.lineColor = attr_.lineColor; }); });
-    connect(ui_.transparent, &QCheckBox::clicked, this, &COptionTab::OnTransparent);
-    connect(ui_.lineWidth, &QComboBox::activated, this, &COptionTab::OnLineWidthChosen);
-    connect(ui_.fontSize, &QComboBox::activated, this, &COptionTab::OnFontSizeChosen);
-    connect(ui_.zoom, &QComboBox::activated, this, &COptionTab::ChooseZoom);
+    connect(ui_.transparent, &QCheckBox::clicked, this, &OptionsPage::OnTransparent);
+    connect(ui_.lineWidth, &QComboBox::activated, this, &OptionsPage::OnLineWidthChosen);
+    connect(ui_.fontSize, &QComboBox::activated, this, &OptionsPage::OnFontSizeChosen);
+    connect(ui_.zoom, &QComboBox::activated, this, &OptionsPage::ChooseZoom);
 
     // An undone or redone step: the page shows the attributes it put back.
     connect(&doc_, &MeasureDocument::restored, this, [this] {
@@ -158,7 +158,7 @@ void COptionTab::BuildControls()
         child->installEventFilter(this);
 }
 
-void COptionTab::ApplyEnglishCaptions()
+void OptionsPage::ApplyEnglishCaptions()
 {
     ui_.labelModeHeading->setText(QStringLiteral("Data Labels"));
     ui_.numberOnly->setText(QStringLiteral("Item No. Only"));
@@ -175,7 +175,7 @@ void COptionTab::ApplyEnglishCaptions()
     ui_.zoomLabel->setText(QStringLiteral("Zoom"));
 }
 
-void COptionTab::Initialise()
+void OptionsPage::Initialise()
 {
     if (lang_ == Language::English)
         ApplyEnglishCaptions();
@@ -186,7 +186,7 @@ void COptionTab::Initialise()
     ui_.details->setChecked(true);
 
     // The sample box sits below the controls, 200 x 60 pixels inside its border.
-    ui_.sample = new COptionSample([this]() -> const DrawAttribute & { return attr_; }, this);
+    ui_.sample = new AttributeSample([this]() -> const DrawAttribute & { return attr_; }, this);
     static_cast<QVBoxLayout *>(layout())->insertWidget(layout()->count() - 1, ui_.sample);
     ui_.sample->show();
 
@@ -197,14 +197,14 @@ void COptionTab::Initialise()
     ui_.saveButton->setEnabled(false);
 }
 
-void COptionTab::FillDrawFileList()
+void OptionsPage::FillDrawFileList()
 {
     ui_.drawFileList->clear();
     for (const QString &entry : orv::FillDrawFileList(startDir_, lang_))
         ui_.drawFileList->addItem(entry);
 }
 
-void COptionTab::TakeControls()
+void OptionsPage::TakeControls()
 {
     attr_.fontSizeText = ui_.fontSize->currentText().toStdString();
     attr_.fontSize = ReadInt(attr_.fontSizeText);
@@ -220,7 +220,7 @@ void COptionTab::TakeControls()
         attr_.labelMode = LabelMode::Details;
 }
 
-void COptionTab::ShowFields()
+void OptionsPage::ShowFields()
 {
     ShowListText(ui_.fontSize, QString::fromStdString(attr_.fontSizeText));
     ShowListText(ui_.lineWidth, QString::fromStdString(attr_.lineWidthText));
@@ -228,31 +228,25 @@ void COptionTab::ShowFields()
     ShowListText(ui_.drawFileList, QString::fromStdString(attr_.drawFileName));
     ui_.transparent->setChecked(attr_.transparent != 0);
     switch (attr_.labelMode) {
-    case LabelMode::ItemNumberOnly:
-        ui_.numberOnly->setChecked(true);
-        break;
-    case LabelMode::Summary:
-        ui_.summary->setChecked(true);
-        break;
-    case LabelMode::Details:
-        ui_.details->setChecked(true);
-        break;
+    case LabelMode::ItemNumberOnly: ui_.numberOnly->setChecked(true); break;
+    case LabelMode::Summary: ui_.summary->setChecked(true); break;
+    case LabelMode::Details: ui_.details->setChecked(true); break;
     }
     if (ui_.sample)
         ui_.sample->update();
 }
 
-const DrawAttribute &COptionTab::drawAttribute()
+const DrawAttribute &OptionsPage::drawAttribute()
 {
     TakeControls();
     return attr_;
 }
 
-void COptionTab::EnableOptionControls(bool enable)
+void OptionsPage::EnableOptionControls(bool enable)
 {
     for (QWidget *w : std::initializer_list<QWidget *>{ui_.fontColor, ui_.backColor, ui_.lineColor, ui_.transparent,
-                                                        ui_.lineWidth, ui_.fontSize, ui_.numberOnly, ui_.summary,
-                                                        ui_.details, ui_.zoom, ui_.drawFileList})
+                                                       ui_.lineWidth, ui_.fontSize, ui_.numberOnly, ui_.summary,
+                                                       ui_.details, ui_.zoom, ui_.drawFileList})
         w->setEnabled(enable);
     if (enable) {
         TakeControls();
@@ -262,12 +256,12 @@ void COptionTab::EnableOptionControls(bool enable)
     ui_.saveButton->setEnabled(false);
 }
 
-void COptionTab::ShowDocumentAttributes()
+void OptionsPage::ShowDocumentAttributes()
 {
     ShowFields();
 }
 
-void COptionTab::ShowRecordAttributes(const MeasureItem *item)
+void OptionsPage::ShowRecordAttributes(const MeasureItem *item)
 {
     if (!item)
         return;
@@ -278,7 +272,7 @@ void COptionTab::ShowRecordAttributes(const MeasureItem *item)
     RedrawSample();
 }
 
-void COptionTab::RedrawSample()
+void OptionsPage::RedrawSample()
 {
     if (ui_.sample) {
         TakeControls();
@@ -286,7 +280,7 @@ void COptionTab::RedrawSample()
     }
 }
 
-bool COptionTab::eventFilter(QObject *watched, QEvent *event)
+bool OptionsPage::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
         return true;

@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/dlg_environment.h"
+#include "app/pages/window_environment.h"
 #include "calib/draw_attribute.h"
 #include "measure/language.h"
 #include "measure/measure_item.h"
@@ -26,10 +26,10 @@ namespace orv {
 
 class PageHost;
 class MeasureDocument;
-class COptionSample;
+class AttributeSample;
 
 // The page's widgets (owned by Qt's parent tree).
-struct OptionTabControls {
+struct OptionsPageControls {
     QLabel *labelModeHeading = nullptr;
     QRadioButton *numberOnly = nullptr;
     QRadioButton *summary = nullptr;
@@ -49,10 +49,10 @@ struct OptionTabControls {
     QLabel *zoomLabel = nullptr;
     QComboBox *zoom = nullptr;
     QLabel *percentLabel = nullptr;
-    COptionSample *sample = nullptr;
+    AttributeSample *sample = nullptr;
 };
 
-class COptionTab : public QWidget {
+class OptionsPage : public QWidget {
     Q_OBJECT
 
 public:
@@ -60,15 +60,15 @@ public:
     // attributes to the defaults, label mode 2, the sample box and the draw
     // file list of the environment's start directory. No file is read. The
     // page edits doc's draw attributes.
-    explicit COptionTab(MeasureDocument &doc, QWidget *parent = nullptr, const DlgEnvironment &env = {});
-    ~COptionTab() override;
+    explicit OptionsPage(MeasureDocument &doc, QWidget *parent = nullptr, const WindowEnvironment &env = {});
+    ~OptionsPage() override;
 
     // Set by the main window right after it created the page.
     void SetOwner(PageHost *owner) { owner_ = owner; }
     PageHost *owner() const { return owner_; }
     Language language() const { return lang_; }
     const QString &startDirectory() const { return startDir_; }
-    const OptionTabControls &controls() const { return ui_; }
+    const OptionsPageControls &controls() const { return ui_; }
 
     // The attributes as the page shows them (the controls are taken first).
     const DrawAttribute &drawAttribute();
@@ -126,7 +126,7 @@ private:
     std::shared_ptr<UiPrompter> prompter_;
     // The document's, edited in place.
     DrawAttribute &attr_;
-    OptionTabControls ui_;
+    OptionsPageControls ui_;
 };
 
 // Marks a measurement's label layout for re-measuring: the sub-result labels

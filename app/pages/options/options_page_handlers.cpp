@@ -5,15 +5,15 @@
 #include <QFileInfo>
 #include <QPushButton>
 
+#include "app/dialogs/save_failure.h"
+#include "app/dialogs/ui_prompter.h"
+#include "app/pages/options/options_page.h"
+#include "app/pages/page_host.h"
+#include "app/pages/page_index.h"
 #include "calib/draw_file.h"
-#include "app/option_tab.h"
-#include "document/document_history.h"
-#include "app/page_host.h"
-#include "app/tab_index.h"
-#include "document/measure_document.h"
-#include "app/save_failure.h"
 #include "calib/setting_files.h"
-#include "app/ui_prompter.h"
+#include "document/document_history.h"
+#include "document/measure_document.h"
 
 namespace orv {
 namespace {
@@ -23,7 +23,7 @@ constexpr int kFitPosition = 6;
 
 }  // namespace
 
-void COptionTab::ApplyToSelection(const std::function<void(MeasureItem &)> &set)
+void OptionsPage::ApplyToSelection(const std::function<void(MeasureItem &)> &set)
 {
     if (!owner_)
         return;
@@ -33,13 +33,13 @@ void COptionTab::ApplyToSelection(const std::function<void(MeasureItem &)> &set)
     }
 }
 
-void COptionTab::Recompose()
+void OptionsPage::Recompose()
 {
     doc_.AttributesEdited();
     RedrawSample();
 }
 
-void COptionTab::OnChooseColor(ColorRef &color, const std::function<void(MeasureItem &)> &apply)
+void OptionsPage::OnChooseColor(ColorRef &color, const std::function<void(MeasureItem &)> &apply)
 {
     TakeControls();
     const auto chosen = prompter_->chooseColor(window(), ToQColor(color));
@@ -53,7 +53,7 @@ void COptionTab::OnChooseColor(ColorRef &color, const std::function<void(Measure
     Recompose();
 }
 
-void COptionTab::OnTransparent()
+void OptionsPage::OnTransparent()
 {
     const DocumentStep step(doc_);
     TakeControls();
@@ -62,7 +62,7 @@ void COptionTab::OnTransparent()
     Recompose();
 }
 
-void COptionTab::OnLineWidthChosen(int index)
+void OptionsPage::OnLineWidthChosen(int index)
 {
     const DocumentStep step(doc_);
     TakeControls();
@@ -75,7 +75,7 @@ void COptionTab::OnLineWidthChosen(int index)
     Recompose();
 }
 
-void COptionTab::OnFontSizeChosen(int index)
+void OptionsPage::OnFontSizeChosen(int index)
 {
     const DocumentStep step(doc_);
     TakeControls();
@@ -89,7 +89,7 @@ void COptionTab::OnFontSizeChosen(int index)
     Recompose();
 }
 
-void COptionTab::ChooseLabelMode(LabelMode mode)
+void OptionsPage::ChooseLabelMode(LabelMode mode)
 {
     const DocumentStep step(doc_);
     TakeControls();
@@ -108,7 +108,7 @@ void COptionTab::ChooseLabelMode(LabelMode mode)
     Recompose();
 }
 
-void COptionTab::ChooseZoom(int index)
+void OptionsPage::ChooseZoom(int index)
 {
     const DocumentStep step(doc_);
     TakeControls();
@@ -131,7 +131,7 @@ void COptionTab::ChooseZoom(int index)
     Recompose();
 }
 
-void COptionTab::ChooseDrawFile(int index)
+void OptionsPage::ChooseDrawFile(int index)
 {
     const DocumentStep step(doc_);
     TakeControls();
@@ -155,12 +155,12 @@ void COptionTab::ChooseDrawFile(int index)
     Recompose();
 }
 
-void COptionTab::OnSave()
+void OptionsPage::OnSave()
 {
     const bool english = lang_ == Language::English;
-    QString path = prompter_->saveFile(
-        window(), english ? QStringLiteral("Save As") : QStringLiteral("名前を付けて保存"), startDir_,
-        QStringLiteral("DrawSetting Files (*.drw);;All Files (*)"));
+    QString path =
+        prompter_->saveFile(window(), english ? QStringLiteral("Save As") : QStringLiteral("名前を付けて保存"),
+                            startDir_, QStringLiteral("DrawSetting Files (*.drw);;All Files (*)"));
     if (!path.isEmpty()) {
         // The dialog's default extension.
         if (QFileInfo(path).suffix().isEmpty())
@@ -168,20 +168,19 @@ void COptionTab::OnSave()
         // Draw settings live beside the program's start directory only.
         const QString folder = QDir::cleanPath(QFileInfo(path).absolutePath());
         if (folder != QDir::cleanPath(startDir_)) {
-            prompter_->message(window(), QStringLiteral("保存フォルダーは移動できません。"),
-                               QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok);
+            prompter_->message(window(), QStringLiteral("保存フォルダーは移動できません。"), QStringLiteral("Orvalin"),
+                               UiPrompter::Buttons::Ok);
             return;
         }
         TakeControls();
         QString reason;
         if (!SaveDrawSetting(path, attr_, &reason)) {
             // The list would otherwise show the name as if the file had been written.
-            prompter_->message(
-    window(),
-    SaveFailureText(english ? QStringLiteral("The draw setting file could not be saved.")
-                            : QStringLiteral("描画設定ファイルを保存できませんでした。"),
-                    path, reason),
-    QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+            prompter_->message(window(),
+                               SaveFailureText(english ? QStringLiteral("The draw setting file could not be saved.")
+                                                       : QStringLiteral("描画設定ファイルを保存できませんでした。"),
+                                               path, reason),
+                               QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
             return;
         }
         FillDrawFileList();

@@ -1,6 +1,6 @@
 // The Scale page: start-up, the exchange between controls and fields, and the
 // apply step every calibration change ends with.
-#include "app/calib_tab.h"
+#include "app/pages/scale/scale_page.h"
 
 #include <initializer_list>
 
@@ -12,9 +12,9 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
+#include "app/dialogs/ui_prompter.h"
 #include "document/document_history.h"
 #include "document/measure_document.h"
-#include "app/ui_prompter.h"
 
 namespace orv {
 namespace {
@@ -35,22 +35,28 @@ void SetComboText(QComboBox *combo, const QString &text)
     }
 }
 
-std::string Text(const QLineEdit *edit) { return edit->text().toStdString(); }
-std::string Text(const QComboBox *combo) { return combo->currentText().toStdString(); }
+std::string Text(const QLineEdit *edit)
+{
+    return edit->text().toStdString();
+}
+std::string Text(const QComboBox *combo)
+{
+    return combo->currentText().toStdString();
+}
 
 }  // namespace
 
-CCalibTab::CCalibTab(MeasureDocument &doc, QWidget *parent, const DlgEnvironment &env)
-    : QWidget(parent),
-      doc_(doc),
-      lang_(PageLanguage(env.locale)),
-      startDir_(env.startDir),
-      prompter_(env.prompter),
-      setting_(doc.editCalibration().setting),
-      standard_(doc.editCalibration().standard),
-      bars_(doc.editCalibration().bars)
+ScalePage::ScalePage(MeasureDocument &doc, QWidget *parent, const WindowEnvironment &env) :
+    QWidget(parent),
+    doc_(doc),
+    lang_(PageLanguage(env.locale)),
+    startDir_(env.startDir),
+    prompter_(env.prompter),
+    setting_(doc.editCalibration().setting),
+    standard_(doc.editCalibration().standard),
+    bars_(doc.editCalibration().bars)
 {
-    setObjectName(QStringLiteral("calibTab"));
+    setObjectName(QStringLiteral("scalePage"));
     // Values the page object starts with; Initialise() completes them.
     setting_ = ScaleSetting{};
     standard_ = StandardScale{};
@@ -61,9 +67,9 @@ CCalibTab::CCalibTab(MeasureDocument &doc, QWidget *parent, const DlgEnvironment
     InstallFilters();
 }
 
-CCalibTab::~CCalibTab() = default;
+ScalePage::~ScalePage() = default;
 
-void CCalibTab::Initialise()
+void ScalePage::Initialise()
 {
     if (lang_ == Language::English) {
         ApplyEnglishCaptions();
@@ -91,7 +97,7 @@ void CCalibTab::Initialise()
     RememberName();
 }
 
-void CCalibTab::RememberName()
+void ScalePage::RememberName()
 {
     // A few names are enough for the steps a user takes back.
     constexpr std::size_t kNames = 64;
@@ -100,7 +106,7 @@ void CCalibTab::RememberName()
     names_.emplace_back(setting_, scaleFileName_);
 }
 
-QString CCalibTab::NameFor(const ScaleSetting &setting) const
+QString ScalePage::NameFor(const ScaleSetting &setting) const
 {
     for (auto it = names_.rbegin(); it != names_.rend(); ++it)
         if (it->first == setting)
@@ -108,14 +114,14 @@ QString CCalibTab::NameFor(const ScaleSetting &setting) const
     return QString();
 }
 
-Language CCalibTab::textLanguage() const
+Language ScalePage::textLanguage() const
 {
     if (lang_ == Language::English || doc_.results().textLanguage() == Language::English)
         return Language::English;
     return Language::Japanese;
 }
 
-void CCalibTab::TakeControls()
+void ScalePage::TakeControls()
 {
     auto &u = ui_;
     setting_.hPixel = Text(u.hPixel);
@@ -136,7 +142,7 @@ void CCalibTab::TakeControls()
     scaleFileName_ = u.scaleFileList->currentText();
 }
 
-void CCalibTab::ShowFields()
+void ScalePage::ShowFields()
 {
     auto &u = ui_;
     SetEditText(u.hPixel, setting_.hPixel);
@@ -157,35 +163,34 @@ void CCalibTab::ShowFields()
     SetComboText(u.scaleFileList, scaleFileName_);
 }
 
-ScaleFactors CCalibTab::Factors()
+ScaleFactors ScalePage::Factors()
 {
     TakeControls();
     return setting_.Factors();
 }
 
-void CCalibTab::UpdateVValueEnabled()
+void ScalePage::UpdateVValueEnabled()
 {
     ui_.vValue->setEnabled(controlsEnabled_ && setting_.link == kLinkAsync);
 }
 
-void CCalibTab::UpdateStandardPixels()
+void ScalePage::UpdateStandardPixels()
 {
     standard_.updatePixelLength(setting_);
 }
 
-void CCalibTab::Recompose()
+void ScalePage::Recompose()
 {
     doc_.CalibrationEdited();
 }
 
-void CCalibTab::EnableCalibControls(bool enable)
+void ScalePage::EnableCalibControls(bool enable)
 {
     auto &u = ui_;
     enabling_ = true;
     for (QWidget *w : std::initializer_list<QWidget *>{
-             u.fontColor, u.backColor, u.lineColor, u.hPixel, u.hValue, u.vPixel, u.vValue,
-             u.standardLength, u.unit, u.thickness, u.fontSize, u.scaleFileList, u.standardUnit,
-             u.transparent, u.show, u.sync, u.async})
+             u.fontColor, u.backColor, u.lineColor, u.hPixel, u.hValue, u.vPixel, u.vValue, u.standardLength, u.unit,
+             u.thickness, u.fontSize, u.scaleFileList, u.standardUnit, u.transparent, u.show, u.sync, u.async})
         w->setEnabled(enable);
     controlsEnabled_ = enable;
     if (enable) {
@@ -196,16 +201,14 @@ void CCalibTab::EnableCalibControls(bool enable)
     enabling_ = false;
 }
 
-void CCalibTab::ShowMinimumValueMessage()
+void ScalePage::ShowMinimumValueMessage()
 {
-    const QString text = lang_ == Language::English
-                             ? QStringLiteral("The smallest value is set to avoid errors.")
-                             : QStringLiteral("エラー回避のため最低値を設定しました。");
-    prompter_->message(window(), text, QStringLiteral("Orvalin"),
-                       UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+    const QString text = lang_ == Language::English ? QStringLiteral("The smallest value is set to avoid errors.")
+                                                    : QStringLiteral("エラー回避のため最低値を設定しました。");
+    prompter_->message(window(), text, QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
 }
 
-void CCalibTab::CommitScaleEdits()
+void ScalePage::CommitScaleEdits()
 {
     // Cleared first: the message below may run a nested event loop.
     pendingEdit_.clear();
@@ -222,13 +225,13 @@ void CCalibTab::CommitScaleEdits()
     Recompose();
 }
 
-void CCalibTab::ComputeMeasureValue(MeasureItem &item)
+void ScalePage::ComputeMeasureValue(MeasureItem &item)
 {
     TakeControls();
     doc_.ComputeValue(item);
 }
 
-void CCalibTab::RecomputeAllMeasures()
+void ScalePage::RecomputeAllMeasures()
 {
     TakeControls();
     doc_.RecomputeAll();

@@ -13,12 +13,12 @@
 #include <utility>
 #include <vector>
 
-#include "app/dlg_environment.h"
 #include "app/interaction/scale_grip.h"
-#include "measure/language.h"
-#include "measure/measure_item.h"
+#include "app/pages/window_environment.h"
 #include "calib/scale_setting.h"
 #include "calib/standard_scale.h"
+#include "measure/language.h"
+#include "measure/measure_item.h"
 #include "measure/values.h"
 
 class QButtonGroup;
@@ -37,7 +37,7 @@ class PageHost;
 class MeasureDocument;
 
 // The page's widgets (owned by Qt's parent tree).
-struct CalibTabControls {
+struct ScalePageControls {
     QGroupBox *calibGroup = nullptr;
     QComboBox *scaleFileList = nullptr;
     QPushButton *saveButton = nullptr;
@@ -64,7 +64,7 @@ struct CalibTabControls {
     QComboBox *thickness = nullptr;
 };
 
-class CCalibTab : public QWidget {
+class ScalePage : public QWidget {
     Q_OBJECT
 
 public:
@@ -72,8 +72,8 @@ public:
     // language from the locale, the document's calibration to the defaults
     // (bars and standard scale included) and the scale file list of the
     // environment's start directory. The page edits doc's calibration.
-    explicit CCalibTab(MeasureDocument &doc, QWidget *parent = nullptr, const DlgEnvironment &env = {});
-    ~CCalibTab() override;
+    explicit ScalePage(MeasureDocument &doc, QWidget *parent = nullptr, const WindowEnvironment &env = {});
+    ~ScalePage() override;
 
     // Set by the main window right after it created the page.
     void SetOwner(PageHost *owner) { owner_ = owner; }
@@ -83,7 +83,7 @@ public:
     // Language of value texts: English when this page or the main window switched.
     Language textLanguage() const;
     const QString &startDirectory() const { return startDir_; }
-    const CalibTabControls &controls() const { return ui_; }
+    const ScalePageControls &controls() const { return ui_; }
 
     // The document's calibration as last taken from or shown in the controls.
     const ScaleSetting &scaleSetting() const { return setting_; }
@@ -186,7 +186,7 @@ private:
     Language lang_ = Language::Japanese;
     QString startDir_;
     std::shared_ptr<UiPrompter> prompter_;
-    CalibTabControls ui_;
+    ScalePageControls ui_;
 
     // The document's, edited in place.
     ScaleSetting &setting_;

@@ -1,11 +1,11 @@
 // Which calibration bar lies under the pointer, and what the end of a bar
 // drag writes into the page.
-#include "app/calib_tab.h"
+#include "app/pages/scale/scale_page.h"
 
-#include "measure/geometry.h"
+#include "app/pages/page_host.h"
+#include "app/pages/page_index.h"
 #include "document/document_history.h"
-#include "app/page_host.h"
-#include "app/tab_index.h"
+#include "measure/geometry.h"
 
 namespace orv {
 namespace {
@@ -37,13 +37,13 @@ QPoint StandardScaleEnd(const StandardScale &s)
 
 }  // namespace
 
-ScaleBarHit CCalibTab::HitTestScaleBars(QPoint viewPoint)
+ScaleBarHit ScalePage::HitTestScaleBars(QPoint viewPoint)
 {
     const QPoint q = owner_ ? owner_->ViewToImage(viewPoint) : viewPoint;
     return HitTestScaleBarsAtImage(q);
 }
 
-ScaleBarHit CCalibTab::HitTestScaleBarsAtImage(QPoint q)
+ScaleBarHit ScalePage::HitTestScaleBarsAtImage(QPoint q)
 {
     if (hasPendingEdit())
         CommitScaleEdits();
@@ -67,26 +67,26 @@ ScaleBarHit CCalibTab::HitTestScaleBarsAtImage(QPoint q)
     return {};
 }
 
-void CCalibTab::ShowDragLength(int grip, int viewLength)
+void ScalePage::ShowDragLength(int grip, int viewLength)
 {
     (grip == GripVBarEnd ? setting_.vPixel : setting_.hPixel) = std::to_string(viewLength);
     scaleFileName_.clear();
     ShowFields();
 }
 
-void CCalibTab::EndHorizontalBarDrag(QPoint start, int length)
+void ScalePage::EndHorizontalBarDrag(QPoint start, int length)
 {
     SetHorizontalBarEnd(setting_, start, length);
     ApplyBarLength();
 }
 
-void CCalibTab::EndVerticalBarDrag(QPoint start, int length)
+void ScalePage::EndVerticalBarDrag(QPoint start, int length)
 {
     SetVerticalBarEnd(setting_, start, length);
     ApplyBarLength();
 }
 
-void CCalibTab::ApplyBarLength()
+void ScalePage::ApplyBarLength()
 {
     const DocumentStep step(doc_);
     bars_.Update(setting_);
@@ -96,21 +96,21 @@ void CCalibTab::ApplyBarLength()
     Recompose();
 }
 
-void CCalibTab::MoveHorizontalBar(QPoint start)
+void ScalePage::MoveHorizontalBar(QPoint start)
 {
     setting_.hStart = start;
     bars_.Update(setting_);
     Recompose();
 }
 
-void CCalibTab::MoveVerticalBar(QPoint start)
+void ScalePage::MoveVerticalBar(QPoint start)
 {
     setting_.vStart = start;
     bars_.Update(setting_);
     Recompose();
 }
 
-void CCalibTab::MoveStandardScale(QPoint position)
+void ScalePage::MoveStandardScale(QPoint position)
 {
     standard_.position = position;
     if (standardRecord_.points.size() >= 2) {
@@ -120,7 +120,7 @@ void CCalibTab::MoveStandardScale(QPoint position)
     Recompose();
 }
 
-void CCalibTab::FreeScaleBars()
+void ScalePage::FreeScaleBars()
 {
     bars_.horizontal.points.clear();
     bars_.vertical.points.clear();

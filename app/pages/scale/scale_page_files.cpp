@@ -1,20 +1,20 @@
 // The scale file list of the Scale page and its Save button.
-#include "app/calib_tab.h"
+#include "app/pages/scale/scale_page.h"
 
 #include <QComboBox>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "app/save_failure.h"
+#include "app/dialogs/save_failure.h"
+#include "app/dialogs/ui_prompter.h"
 #include "calib/scale_file.h"
 #include "calib/setting_files.h"
 #include "document/document_history.h"
-#include "app/ui_prompter.h"
 
 namespace orv {
 
-void CCalibTab::FillScaleFileList()
+void ScalePage::FillScaleFileList()
 {
     QComboBox *list = ui_.scaleFileList;
     const QSignalBlocker block(list);
@@ -23,7 +23,7 @@ void CCalibTab::FillScaleFileList()
         list->addItem(name);
 }
 
-void CCalibTab::ChooseScaleFile(int index)
+void ScalePage::ChooseScaleFile(int index)
 {
     const DocumentStep step(doc_);
     if (index <= 0 || index >= ui_.scaleFileList->count()) {
@@ -43,7 +43,7 @@ void CCalibTab::ChooseScaleFile(int index)
     RememberName();
 }
 
-void CCalibTab::LoadScaleSetting(const QString &path)
+void ScalePage::LoadScaleSetting(const QString &path)
 {
     TakeControls();
     setting_ = orv::LoadScaleSetting(path);
@@ -54,7 +54,7 @@ void CCalibTab::LoadScaleSetting(const QString &path)
     Recompose();
 }
 
-void CCalibTab::ShowDocumentCalibration()
+void ScalePage::ShowDocumentCalibration()
 {
     pendingEdit_.clear();
     scaleFileName_.clear();
@@ -62,18 +62,18 @@ void CCalibTab::ShowDocumentCalibration()
     UpdateVValueEnabled();
 }
 
-bool CCalibTab::SaveScaleSetting(const QString &path, QString *reason)
+bool ScalePage::SaveScaleSetting(const QString &path, QString *reason)
 {
     TakeControls();
     return orv::SaveScaleSetting(path, setting_, reason);
 }
 
-void CCalibTab::OnSave()
+void ScalePage::OnSave()
 {
     const bool english = lang_ == Language::English;
-    QString path = prompter_->saveFile(
-        window(), english ? QStringLiteral("Save As") : QStringLiteral("名前を付けて保存"),
-        startDir_, QStringLiteral("ScaleSetting Files (*.sst);;All Files (*)"));
+    QString path =
+        prompter_->saveFile(window(), english ? QStringLiteral("Save As") : QStringLiteral("名前を付けて保存"),
+                            startDir_, QStringLiteral("ScaleSetting Files (*.sst);;All Files (*)"));
     if (!path.isEmpty()) {
         // The dialog's default extension.
         if (QFileInfo(path).suffix().isEmpty())
@@ -86,12 +86,11 @@ void CCalibTab::OnSave()
             RememberName();
         } else {
             // The list would otherwise show the name as if the file had been written.
-            prompter_->message(
-    window(),
-    SaveFailureText(english ? QStringLiteral("The scale setting file could not be saved.")
-                            : QStringLiteral("スケール設定ファイルを保存できませんでした。"),
-                    path, reason),
-    QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
+            prompter_->message(window(),
+                               SaveFailureText(english ? QStringLiteral("The scale setting file could not be saved.")
+                                                       : QStringLiteral("スケール設定ファイルを保存できませんでした。"),
+                                               path, reason),
+                               QStringLiteral("Orvalin"), UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
         }
     }
     ui_.saveButton->setEnabled(false);

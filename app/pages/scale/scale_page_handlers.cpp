@@ -1,6 +1,6 @@
 // Handlers of the Scale page's controls. Each takes or changes the fields,
 // shows them, recomputes what depends on the change and recomposes the view.
-#include "app/calib_tab.h"
+#include "app/pages/scale/scale_page.h"
 
 #include <algorithm>
 
@@ -12,14 +12,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "app/dialogs/ui_prompter.h"
 #include "calib/draw_attribute.h"
 #include "document/document_history.h"
 #include "document/measure_document.h"
-#include "app/ui_prompter.h"
 
 namespace orv {
 
-void CCalibTab::ConnectHandlers()
+void ScalePage::ConnectHandlers()
 {
     auto &u = ui_;
     connect(u.scaleFileList, &QComboBox::activated, this, [this](int i) { ChooseScaleFile(i); });
@@ -44,7 +44,7 @@ void CCalibTab::ConnectHandlers()
     });
 }
 
-void CCalibTab::OnUnitChosen(int index)
+void ScalePage::OnUnitChosen(int index)
 {
     const DocumentStep step(doc_);
     setting_.unit = std::string(UnitTextAt(index, lang_));
@@ -54,7 +54,7 @@ void CCalibTab::OnUnitChosen(int index)
     Recompose();
 }
 
-void CCalibTab::OnSync()
+void ScalePage::OnSync()
 {
     SwitchToSync(setting_);
     bars_.Update(setting_);
@@ -64,7 +64,7 @@ void CCalibTab::OnSync()
     Recompose();
 }
 
-void CCalibTab::OnAsync()
+void ScalePage::OnAsync()
 {
     SwitchToAsync(setting_);
     ShowFields();
@@ -73,7 +73,7 @@ void CCalibTab::OnAsync()
     Recompose();
 }
 
-void CCalibTab::OnValueFocusLost(bool (*commit)(ScaleSetting &))
+void ScalePage::OnValueFocusLost(bool (*commit)(ScaleSetting &))
 {
     const DocumentStep step(doc_);
     TakeControls();
@@ -86,7 +86,7 @@ void CCalibTab::OnValueFocusLost(bool (*commit)(ScaleSetting &))
     Recompose();
 }
 
-void CCalibTab::OnStandardUnitChosen(int index)
+void ScalePage::OnStandardUnitChosen(int index)
 {
     standard_.lengthUnit = std::string(UnitTextAt(index, lang_));
     UpdateStandardPixels();
@@ -95,20 +95,20 @@ void CCalibTab::OnStandardUnitChosen(int index)
     Recompose();
 }
 
-void CCalibTab::OnShowOrTransparent()
+void ScalePage::OnShowOrTransparent()
 {
     TakeControls();
     Recompose();
 }
 
-void CCalibTab::OnThicknessChosen(int index)
+void ScalePage::OnThicknessChosen(int index)
 {
     standard_.thickness = std::to_string(std::clamp(index, 0, 4) + 1);
     ShowFields();
     Recompose();
 }
 
-void CCalibTab::OnFontSizeChosen(int index)
+void ScalePage::OnFontSizeChosen(int index)
 {
     standard_.fontSize = FontSizeAt(index);
     standard_.fontSizeText = std::to_string(standard_.fontSize);
@@ -116,7 +116,7 @@ void CCalibTab::OnFontSizeChosen(int index)
     Recompose();
 }
 
-void CCalibTab::OnChooseColor(ColorRef &color)
+void ScalePage::OnChooseColor(ColorRef &color)
 {
     const auto chosen = prompter_->chooseColor(window(), ToQColor(color));
     if (!chosen)

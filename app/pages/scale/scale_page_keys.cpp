@@ -1,6 +1,6 @@
 // The Scale page's keyboard filter: the value fields take numbers and the
 // usual editing keys only; any other key commits what was typed. A mouse press after typing commits too.
-#include "app/calib_tab.h"
+#include "app/pages/scale/scale_page.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -10,32 +10,48 @@
 
 namespace orv {
 
-void CCalibTab::InstallFilters()
+void ScalePage::InstallFilters()
 {
     installEventFilter(this);
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);
 }
 
-bool CCalibTab::KeyPasses(const QKeyEvent &event)
+bool ScalePage::KeyPasses(const QKeyEvent &event)
 {
     // Keypad digits and the keypad point arrive as the same keys with the
     // keypad modifier.
     const int key = event.key();
-    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Period || key == Qt::Key_Delete ||
-        key == Qt::Key_Backspace)
+    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Period || key == Qt::Key_Delete
+        || key == Qt::Key_Backspace)
         return true;
     // The usual moving, selecting and clipboard keys of a text field: only
     // characters other than a number's are refused.
     static constexpr QKeySequence::StandardKey kEditing[] = {
-        QKeySequence::MoveToNextChar,     QKeySequence::MoveToPreviousChar, QKeySequence::MoveToNextWord,
-        QKeySequence::MoveToPreviousWord, QKeySequence::MoveToStartOfLine,  QKeySequence::MoveToEndOfLine,
-        QKeySequence::MoveToStartOfBlock, QKeySequence::MoveToEndOfBlock,   QKeySequence::SelectNextChar,
-        QKeySequence::SelectPreviousChar, QKeySequence::SelectNextWord,     QKeySequence::SelectPreviousWord,
-        QKeySequence::SelectStartOfLine,  QKeySequence::SelectEndOfLine,    QKeySequence::SelectStartOfBlock,
-        QKeySequence::SelectEndOfBlock,   QKeySequence::SelectAll,          QKeySequence::Deselect,
-        QKeySequence::Copy,               QKeySequence::Cut,                QKeySequence::Paste,
-        QKeySequence::DeleteStartOfWord,  QKeySequence::DeleteEndOfWord,    QKeySequence::DeleteEndOfLine,
+        QKeySequence::MoveToNextChar,
+        QKeySequence::MoveToPreviousChar,
+        QKeySequence::MoveToNextWord,
+        QKeySequence::MoveToPreviousWord,
+        QKeySequence::MoveToStartOfLine,
+        QKeySequence::MoveToEndOfLine,
+        QKeySequence::MoveToStartOfBlock,
+        QKeySequence::MoveToEndOfBlock,
+        QKeySequence::SelectNextChar,
+        QKeySequence::SelectPreviousChar,
+        QKeySequence::SelectNextWord,
+        QKeySequence::SelectPreviousWord,
+        QKeySequence::SelectStartOfLine,
+        QKeySequence::SelectEndOfLine,
+        QKeySequence::SelectStartOfBlock,
+        QKeySequence::SelectEndOfBlock,
+        QKeySequence::SelectAll,
+        QKeySequence::Deselect,
+        QKeySequence::Copy,
+        QKeySequence::Cut,
+        QKeySequence::Paste,
+        QKeySequence::DeleteStartOfWord,
+        QKeySequence::DeleteEndOfWord,
+        QKeySequence::DeleteEndOfLine,
     };
     for (QKeySequence::StandardKey k : kEditing)
         if (event.matches(k))
@@ -43,7 +59,7 @@ bool CCalibTab::KeyPasses(const QKeyEvent &event)
     return false;
 }
 
-bool CCalibTab::FilterKey(QWidget *receiver, const QKeyEvent &event)
+bool ScalePage::FilterKey(QWidget *receiver, const QKeyEvent &event)
 {
     pendingEdit_ = receiver;
     if (KeyPasses(event))
@@ -52,7 +68,7 @@ bool CCalibTab::FilterKey(QWidget *receiver, const QKeyEvent &event)
     return true;
 }
 
-bool CCalibTab::eventFilter(QObject *watched, QEvent *event)
+bool ScalePage::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::KeyPress: {
@@ -83,8 +99,7 @@ bool CCalibTab::eventFilter(QObject *watched, QEvent *event)
             OnValueFocusLost(CommitVValue);
         return false;
     }
-    default:
-        return QWidget::eventFilter(watched, event);
+    default: return QWidget::eventFilter(watched, event);
     }
 }
 

@@ -1,5 +1,5 @@
 // The Scale page's controls: the "Calibration" and "Standard Scale" groups.
-#include "app/calib_tab.h"
+#include "app/pages/scale/scale_page.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -81,7 +81,7 @@ void FillUnitList(QComboBox *combo, Language lang)
 
 }  // namespace
 
-void CCalibTab::BuildControls()
+void ScalePage::BuildControls()
 {
     auto &u = ui_;
     // The page shares the narrow control column: tight margins.
@@ -169,7 +169,7 @@ void CCalibTab::BuildControls()
     page->addStretch(1);
 }
 
-void CCalibTab::ApplyEnglishCaptions()
+void ScalePage::ApplyEnglishCaptions()
 {
     auto &u = ui_;
     u.calibGroup->setTitle(QStringLiteral("Calibration"));

@@ -8,7 +8,7 @@
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
 
-#include "app/resources_init.h"
+#include "app/startup/resources_init.h"
 
 namespace orv::test {
 namespace {
@@ -27,8 +27,7 @@ TEST(Artwork, NoPictureDependsOnAFont)
 {
     InitResources();
     int pictures = 0;
-    QDirIterator it(QStringLiteral(":/"), {QStringLiteral("*.svg")}, QDir::Files,
-                    QDirIterator::Subdirectories);
+    QDirIterator it(QStringLiteral(":/"), {QStringLiteral("*.svg")}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
         ++pictures;
@@ -40,8 +39,7 @@ TEST(Artwork, NoPictureDependsOnAFont)
                 continue;
             EXPECT_NE(xml.name(), QLatin1String("text")) << path.toStdString();
             EXPECT_NE(xml.name(), QLatin1String("tspan")) << path.toStdString();
-            EXPECT_FALSE(xml.attributes().hasAttribute(QStringLiteral("font-family")))
-                << path.toStdString();
+            EXPECT_FALSE(xml.attributes().hasAttribute(QStringLiteral("font-family"))) << path.toStdString();
         }
         EXPECT_FALSE(xml.hasError()) << path.toStdString();
     }

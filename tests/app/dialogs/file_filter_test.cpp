@@ -1,4 +1,4 @@
-#include "app/file_filter.h"
+#include "app/dialogs/file_filter.h"
 
 #include <gtest/gtest.h>
 

@@ -9,22 +9,22 @@
 
 #include <utility>
 
-#include "app/about_dlg.h"
-#include "app/input_dlg.h"
-#include "main_window_fixture.h"
+#include "app/dialogs/about_dialog.h"
+#include "app/dialogs/text_input_dialog.h"
+#include "tests/app/mainwindow/main_window_fixture.h"
 
 namespace orv::test {
 namespace {
 
 TEST(InputDialog, LanguageFollowsTheUserLocaleAndOkTakesTheText)
 {
-    CInputDlg ja(DlgLocale("en", "ja"));
+    TextInputDialog ja(DlgLocale("en", "ja"));
     EXPECT_EQ(ja.windowTitle(), QStringLiteral("文字列を入力してください。"));
     EXPECT_EQ(ja.findChild<QPushButton *>("cancelButton")->text(), QStringLiteral("ｷｬﾝｾﾙ"));
-    CInputDlg en(DlgLocale("ja", "en"));
+    TextInputDialog en(DlgLocale("ja", "en"));
     EXPECT_EQ(en.windowTitle(), "Input Text");
     EXPECT_EQ(en.findChild<QPushButton *>("cancelButton")->text(), "Cancel");
-    CInputDlg marker(DlgLocale("ja", "ja", true));
+    TextInputDialog marker(DlgLocale("ja", "ja", true));
     EXPECT_EQ(marker.language(), Language::English);
 
     // The text is taken only when the dialog ends with OK.
@@ -45,7 +45,7 @@ TEST(InputDialog, LanguageFollowsTheUserLocaleAndOkTakesTheText)
 
 TEST(AboutDialog, NamesTheProgramAndItsVersion)
 {
-    CAboutDlg about;
+    AboutDialog about;
     auto *label = about.findChild<QLabel *>("aboutVersion");
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text(), "Orvalin ver. 1.07.1");
@@ -55,44 +55,44 @@ using Overview = MainWindowTest;
 
 TEST_F(Overview, ToggleShowsAndHidesTheOverviewAndMarksARebuild)
 {
-    COrvalinDlg &d = MakeWithImage({200, 100});
+    MainWindow &d = MakeWithImage({200, 100});
     ASSERT_FALSE(d.parts().overviewShown);
     d.EnsureComposite();
-    QTest::mouseClick(d.host().button(DlgCommand::Overview), Qt::LeftButton);
+    QTest::mouseClick(d.host().button(CommandId::Overview), Qt::LeftButton);
     EXPECT_TRUE(d.parts().overviewShown);
     EXPECT_TRUE(d.parts().overviewWindow->isVisible());
     EXPECT_EQ(d.host().viewState(), ViewState::Rebuild);
-    QTest::mouseClick(d.host().button(DlgCommand::Overview), Qt::LeftButton);
+    QTest::mouseClick(d.host().button(CommandId::Overview), Qt::LeftButton);
     EXPECT_FALSE(d.parts().overviewShown);
     EXPECT_FALSE(d.parts().overviewWindow->isVisible());
     // The window's own close pushes the flag back into the button.
     d.host().SetOverviewShown(true);
-    EXPECT_TRUE(d.host().button(DlgCommand::Overview)->isChecked());
+    EXPECT_TRUE(d.host().button(CommandId::Overview)->isChecked());
     d.host().SetOverviewShown(false);
-    EXPECT_FALSE(d.host().button(DlgCommand::Overview)->isChecked());
+    EXPECT_FALSE(d.host().button(CommandId::Overview)->isChecked());
 }
 
 TEST_F(Overview, PostedCommandsCrossTheSignalAsTheirControlIds)
 {
-    COrvalinDlg &d = MakeWithImage({200, 100});
+    MainWindow &d = MakeWithImage({200, 100});
     // The ids are the window's control numbers wherever they are posted as ints.
-    const std::pair<DlgCommand, int> ids[] = {
-        {DlgCommand::None, 0},         {DlgCommand::Exit, 1},        {DlgCommand::Cancel, 2},
-        {DlgCommand::Report, 3},       {DlgCommand::DeleteAll, 4},   {DlgCommand::OpenImage, 1000},
-        {DlgCommand::SaveCsv, 1003},   {DlgCommand::SaveImage, 1005}, {DlgCommand::Overview, 1016},
+    const std::pair<CommandId, int> ids[] = {
+        {CommandId::None, 0},       {CommandId::Exit, 1},         {CommandId::Cancel, 2},
+        {CommandId::Report, 3},     {CommandId::DeleteAll, 4},    {CommandId::OpenImage, 1000},
+        {CommandId::SaveCsv, 1003}, {CommandId::SaveImage, 1005}, {CommandId::Overview, 1016},
     };
     for (const auto &[command, id] : ids)
         EXPECT_EQ(ToUnderlying(command), id);
 
     // The toggle follows its button.
-    QPushButton *toggle = d.host().button(DlgCommand::Overview);
+    QPushButton *toggle = d.host().button(CommandId::Overview);
     toggle->setChecked(true);
     emit d.commandPosted(1016);
     EXPECT_FALSE(d.parts().overviewShown) << "posted commands run from the event loop";
     QCoreApplication::processEvents();
     EXPECT_TRUE(d.parts().overviewShown);
     toggle->setChecked(false);
-    d.host().PostCommand(DlgCommand::Overview);
+    d.host().PostCommand(CommandId::Overview);
     QCoreApplication::processEvents();
     EXPECT_FALSE(d.parts().overviewShown);
     // An id no command has is ignored.
@@ -104,9 +104,9 @@ TEST_F(Overview, PostedCommandsCrossTheSignalAsTheirControlIds)
 
 TEST_F(Overview, SaveRoundGoesOnWithoutAPaintWhenTheWindowIsHidden)
 {
-    COrvalinDlg &d = MakeWithImage({40, 30});
+    MainWindow &d = MakeWithImage({40, 30});
     MeasureItem *item = AddDistance({2, 2}, {30, 2});
-    d.host().SelectTab(TabMeasure);
+    d.host().SelectTab(PageMeasure);
     d.document().SelectItem(item);
     prompter.savePaths.push_back(dir.filePath("hidden.bmp"));
     d.commands().OnSaveImage();
@@ -115,7 +115,7 @@ TEST_F(Overview, SaveRoundGoesOnWithoutAPaintWhenTheWindowIsHidden)
         QTest::qWait(5);
     EXPECT_EQ(prompter.saveRequests.size(), 1u);
     EXPECT_TRUE(QFile::exists(dir.filePath("hidden.bmp")));
-    EXPECT_EQ(d.parts().pendingCommand, DlgCommand::None);
+    EXPECT_EQ(d.parts().pendingCommand, CommandId::None);
 }
 
 using QtTexts = MainWindowTest;
@@ -133,7 +133,7 @@ TEST_F(QtTexts, StandardButtonsAndDialogsFollowTheMainWindowsLanguage)
     EXPECT_EQ(yesText(), QStringLiteral("はい(&Y)"));
     EXPECT_EQ(QFileDialog::tr("Look in:"), QStringLiteral("アドレス:"));
     // The translation goes with the window, and an English window loads none.
-    dlg.reset();
+    mainWindow.reset();
     EXPECT_EQ(yesText(), english);
     Make("en", "ja");
     EXPECT_EQ(yesText(), english);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/interaction/interaction_view.h"
-#include "app/tab_index.h"
+#include "app/pages/page_index.h"
 
 namespace orv::test {
 
@@ -47,12 +47,12 @@ public:
 
     void showAttributes(const MeasureItem &item) override { shown.push_back(item.id); }
     ScaleBarHit hitScaleBars(QPoint) override { return {}; }
-    void showBarDragLength(int, int) override {}
-    void endCalibDrag(DragMode, QPoint, int) override {}
+    void showBarDragLength(int, int) override { }
+    void endCalibDrag(DragMode, QPoint, int) override { }
 
     ViewGeometry geo;
     ViewState state = ViewState::UpToDate;
-    int page = TabMeasure;
+    int page = PageMeasure;
     int tool = KindDistance2Points;
     Qt::CursorShape cursor = Qt::BlankCursor;
     DragMode mode = DragMode::Idle;

@@ -1,11 +1,11 @@
 // Calibration drags on the Scale page through the image view.
-#include "interaction_fixture.h"
+#include "tests/app/interaction/interaction_fixture.h"
 
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "app/calib_tab.h"
 #include "app/interaction/calib_drag_handler.h"
+#include "app/pages/scale/scale_page.h"
 
 namespace orv::test {
 namespace {
@@ -17,15 +17,15 @@ protected:
         InteractionTest::SetUp();
         if (HasFatalFailure())
             return;
-        dlg->host().SelectTab(TabScale);
-        ASSERT_EQ(dlg->host().currentTab(), TabScale);
-        calib = dlg->parts().calibTab;
+        mainWindow->host().SelectTab(PageScale);
+        ASSERT_EQ(mainWindow->host().currentTab(), PageScale);
+        calib = mainWindow->parts().scalePage;
         ASSERT_NE(calib, nullptr);
     }
 
     QString HPixelField() const { return calib->controls().hPixel->text(); }
 
-    CCalibTab *calib = nullptr;
+    ScalePage *calib = nullptr;
 };
 
 // Default bars: horizontal (10, 10)-(110, 10), vertical (10, 10)-(10, 110).
@@ -33,16 +33,16 @@ protected:
 TEST_F(CalibDragTest, BarEndDraggedShorterThanFiveStopsAtFive)
 {
     // A measurement of 60 pixels: 60 um under 100 pixels = 100 um.
-    dlg->host().SelectTab(TabMeasure);
+    mainWindow->host().SelectTab(PageMeasure);
     MeasureItem *item = Place(KindDistance2Points, {{40, 100}, {100, 100}});
     ASSERT_NE(item, nullptr);
     ASSERT_DOUBLE_EQ(item->value, 60.0);
-    dlg->host().SelectTab(TabScale);
+    mainWindow->host().SelectTab(PageScale);
 
     Hover({110, 10});
-    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeHorCursor);
+    ASSERT_EQ(mainWindow->pointer().rememberedCursor(), Qt::SizeHorCursor);
     Press({110, 10});
-    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::HBarEnd);
+    EXPECT_EQ(mainWindow->pointer().dragMode(), DragMode::HBarEnd);
     QTest::mouseMove(view, {60, 12});
     EXPECT_EQ(HPixelField(), QStringLiteral("50")) << "the length shows while dragging";
     // The provisional bar is drawn over the view: its end tick at x = 60.
@@ -52,8 +52,8 @@ TEST_F(CalibDragTest, BarEndDraggedShorterThanFiveStopsAtFive)
     EXPECT_EQ(HPixelField(), QStringLiteral("5"));
     Release({13, 12});
 
-    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle);
-    EXPECT_FALSE(dlg->pointer().hasRememberedCursor());
+    EXPECT_EQ(mainWindow->pointer().dragMode(), DragMode::Idle);
+    EXPECT_FALSE(mainWindow->pointer().hasRememberedCursor());
     EXPECT_EQ(view->cursor().shape(), Qt::WhatsThisCursor);
     EXPECT_EQ(calib->scaleSetting().hPixel, "5");
     EXPECT_EQ(calib->horizontalBar().points[1].pos, QPoint(15, 10));
@@ -66,7 +66,7 @@ TEST_F(CalibDragTest, VerticalEndUnderSyncSetsBothPixelCounts)
     calib->controls().sync->click();
     ASSERT_EQ(calib->scaleSetting().link, 0);
     Hover({10, 110});
-    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeVerCursor);
+    ASSERT_EQ(mainWindow->pointer().rememberedCursor(), Qt::SizeVerCursor);
     Drag({10, 110}, {12, 160});
     EXPECT_EQ(calib->scaleSetting().vPixel, "150");
     EXPECT_EQ(calib->scaleSetting().hPixel, "150");
@@ -76,11 +76,11 @@ TEST_F(CalibDragTest, VerticalEndUnderSyncSetsBothPixelCounts)
 
 TEST_F(CalibDragTest, BodyMoveAtZoom200ConvertsBackToImagePixels)
 {
-    dlg->host().SetZoom(200, 200);
-    dlg->host().LayoutView();
+    mainWindow->host().SetZoom(200, 200);
+    mainWindow->host().LayoutView();
     // The horizontal bar is at view (20, 20)-(220, 20).
     Hover({120, 20});
-    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeAllCursor);
+    ASSERT_EQ(mainWindow->pointer().rememberedCursor(), Qt::SizeAllCursor);
     Drag({120, 20}, {160, 80});
     EXPECT_EQ(calib->scaleSetting().hStart, QPoint(30, 40));
     EXPECT_EQ(calib->horizontalBar().points[0].pos, QPoint(30, 40));
@@ -92,14 +92,14 @@ TEST_F(CalibDragTest, StandardScaleStaysBelowTheTopEdge)
 {
     // The standard scale answers even while hidden: (20, 20) to (220, 20).
     Hover({150, 21});
-    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeAllCursor);
+    ASSERT_EQ(mainWindow->pointer().rememberedCursor(), Qt::SizeAllCursor);
     Drag({150, 21}, {170, 2});
     EXPECT_EQ(calib->standardScale().position, QPoint(40, 8));
     // Nothing under the pointer: no cursor, and a press does nothing.
     Hover({250, 150});
-    EXPECT_FALSE(dlg->pointer().hasRememberedCursor());
+    EXPECT_FALSE(mainWindow->pointer().hasRememberedCursor());
     Press({250, 150});
-    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle);
+    EXPECT_EQ(mainWindow->pointer().dragMode(), DragMode::Idle);
     Release({250, 150});
 }
 
@@ -107,20 +107,15 @@ TEST(CalibDragLimits, EachModeKeepsTheBarInTheView)
 {
     const QSize view(300, 200);
     // Standard scale: left end 0 .. 300 - 1 - length; top strictly between 7 and 192.
-    EXPECT_EQ(LimitCalibDrag(DragMode::StandardScale, {20, 20}, 100, {-50, -13}, view, 16).offset,
-              QPoint(-20, -12));
-    EXPECT_EQ(LimitCalibDrag(DragMode::StandardScale, {20, 20}, 100, {500, 300}, view, 16).offset,
-              QPoint(179, 172));
-    EXPECT_EQ(LimitCalibDrag(DragMode::StandardScale, {20, 20}, 100, {0, -12}, view, 16).offset,
-              QPoint(0, -12)) << "8 is allowed";
+    EXPECT_EQ(LimitCalibDrag(DragMode::StandardScale, {20, 20}, 100, {-50, -13}, view, 16).offset, QPoint(-20, -12));
+    EXPECT_EQ(LimitCalibDrag(DragMode::StandardScale, {20, 20}, 100, {500, 300}, view, 16).offset, QPoint(179, 172));
+    EXPECT_EQ(LimitCalibDrag(DragMode::StandardScale, {20, 20}, 100, {0, -12}, view, 16).offset, QPoint(0, -12))
+        << "8 is allowed";
     // Horizontal body: y within 8 .. 192.
-    EXPECT_EQ(LimitCalibDrag(DragMode::HBar, {10, 10}, 100, {0, 500}, view, 16).offset,
-              QPoint(0, 182));
+    EXPECT_EQ(LimitCalibDrag(DragMode::HBar, {10, 10}, 100, {0, 500}, view, 16).offset, QPoint(0, 182));
     // Vertical body: top 0 or more, bottom plus font size within 199; x within 8 .. 292.
-    EXPECT_EQ(LimitCalibDrag(DragMode::VBar, {10, 10}, 100, {-20, 200}, view, 16).offset,
-              QPoint(-2, 73));
-    EXPECT_EQ(LimitCalibDrag(DragMode::VBar, {10, 10}, 100, {500, -50}, view, 16).offset,
-              QPoint(282, -10));
+    EXPECT_EQ(LimitCalibDrag(DragMode::VBar, {10, 10}, 100, {-20, 200}, view, 16).offset, QPoint(-2, 73));
+    EXPECT_EQ(LimitCalibDrag(DragMode::VBar, {10, 10}, 100, {500, -50}, view, 16).offset, QPoint(282, -10));
     // Bar ends: at least 5, at most to the view's edge.
     EXPECT_EQ(LimitCalibDrag(DragMode::HBarEnd, {10, 10}, 100, {-97, 0}, view, 16).length, 5);
     EXPECT_EQ(LimitCalibDrag(DragMode::HBarEnd, {10, 10}, 100, {900, 0}, view, 16).length, 289);

@@ -1,5 +1,5 @@
 // Editing placed measurements with the mouse and from the results list.
-#include "interaction_fixture.h"
+#include "tests/app/interaction/interaction_fixture.h"
 
 #include <QSignalSpy>
 
@@ -39,20 +39,20 @@ TEST_F(EditTest, MovingTheItemByItsStrokeMovesPointsAndLabelButNotTheValue)
     const double value = item->value;
 
     Hover({250, 40});
-    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeAllCursor);
+    ASSERT_EQ(mainWindow->pointer().rememberedCursor(), Qt::SizeAllCursor);
     Press({250, 40});
-    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Measure);
+    EXPECT_EQ(mainWindow->pointer().dragMode(), DragMode::Measure);
     QTest::mouseMove(view, {260, 70});
     // The clone follows, the source stays until the release.
-    ASSERT_NE(dlg->document().editItem(), nullptr);
-    EXPECT_EQ(Positions(*dlg->document().editItem()), Points({{110, 70}, {270, 70}}));
+    ASSERT_NE(mainWindow->document().editItem(), nullptr);
+    EXPECT_EQ(Positions(*mainWindow->document().editItem()), Points({{110, 70}, {270, 70}}));
     EXPECT_EQ(Positions(*item), Points({{100, 40}, {260, 40}}));
-    EXPECT_EQ(dlg->document().selectedItem(), dlg->document().editItem());
+    EXPECT_EQ(mainWindow->document().selectedItem(), mainWindow->document().editItem());
     Release({260, 70});
 
-    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle);
-    EXPECT_EQ(dlg->document().editItem(), nullptr);
-    EXPECT_EQ(dlg->document().selectedItem(), item);
+    EXPECT_EQ(mainWindow->pointer().dragMode(), DragMode::Idle);
+    EXPECT_EQ(mainWindow->document().editItem(), nullptr);
+    EXPECT_EQ(mainWindow->document().selectedItem(), item);
     EXPECT_EQ(Positions(*item), Points({{110, 70}, {270, 70}}));
     EXPECT_EQ(item->labelBox, Shifted(box, {10, 30}));
     EXPECT_DOUBLE_EQ(item->value, value);
@@ -68,12 +68,12 @@ TEST_F(EditTest, DraggingTheLabelMovesOnlyItsBox)
     ASSERT_GT(box.bottom, 0);
     const QPoint grab = CentreOf(box);
     Hover(grab);
-    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeAllCursor);
+    ASSERT_EQ(mainWindow->pointer().rememberedCursor(), Qt::SizeAllCursor);
     Drag(grab, grab + QPoint(15, 50));
     EXPECT_EQ(item->labelBox, Shifted(box, {15, 50}));
     EXPECT_EQ(Positions(*item), Points({{160, 60}, {100, 60}, {100, 120}}));
     EXPECT_DOUBLE_EQ(item->value, 90.0);
-    EXPECT_EQ(dlg->document().selectedItem(), item);
+    EXPECT_EQ(mainWindow->document().selectedItem(), item);
 }
 
 TEST_F(EditTest, DraggingASubResultLabelMovesThatLabelOnly)
@@ -88,7 +88,7 @@ TEST_F(EditTest, DraggingASubResultLabelMovesThatLabelOnly)
 
     const QPoint grab = CentreOf(first);
     Hover(grab);
-    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeAllCursor);
+    ASSERT_EQ(mainWindow->pointer().rememberedCursor(), Qt::SizeAllCursor);
     Drag(grab, grab + QPoint(20, -30));
     const LabelBox moved = item->subResults[0].labelBox;
     EXPECT_EQ(moved.left, first.left + 20);
@@ -109,11 +109,11 @@ TEST_F(EditTest, DraggingAPerpendicularPointRecomputesFromTheNewFoot)
     ASSERT_NE(item, nullptr);
     ASSERT_NE(item->subResults[1].text.find("50.00"), std::string::npos);
     Hover({200, 150});
-    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeFDiagCursor);
+    ASSERT_EQ(mainWindow->pointer().rememberedCursor(), Qt::SizeFDiagCursor);
     // No paint between the last move and the release.
     Drag({200, 150}, {230, 120});
-    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle);
-    EXPECT_EQ(dlg->document().selectedItem(), item);
+    EXPECT_EQ(mainWindow->pointer().dragMode(), DragMode::Idle);
+    EXPECT_EQ(mainWindow->document().selectedItem(), item);
     EXPECT_EQ(item->points[3].pos, QPoint(230, 120));
     EXPECT_EQ(item->points[3].foot, QPoint(230, 200));
     EXPECT_EQ(item->subResults[1].pos, QPoint(230, 120));
@@ -122,8 +122,7 @@ TEST_F(EditTest, DraggingAPerpendicularPointRecomputesFromTheNewFoot)
     EXPECT_EQ(item->labelBox.bottom, 0);
     // The rows follow, and the item's main row is selected again.
     EXPECT_EQ(rows().text(item->row + 2, 0), "1_2");
-    EXPECT_EQ(QString::fromStdString(rows().text(item->row + 2, 2)),
-              QString::fromStdString(item->subResults[1].text));
+    EXPECT_EQ(QString::fromStdString(rows().text(item->row + 2, 2)), QString::fromStdString(item->subResults[1].text));
     EXPECT_EQ(rows().selectedRow(), item->row);
 }
 
@@ -135,7 +134,7 @@ TEST_F(EditTest, RightClickOverTheSelectionAsksBeforeDeleting)
     ASSERT_TRUE(first && second);
     Paint();
     Hover({220, 120});
-    ASSERT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeAllCursor);
+    ASSERT_EQ(mainWindow->pointer().rememberedCursor(), Qt::SizeAllCursor);
 
     prompter.answers.push_back(UiPrompter::Answer::No);
     RightClick({220, 120});
@@ -151,22 +150,22 @@ TEST_F(EditTest, RightClickOverTheSelectionAsksBeforeDeleting)
     EXPECT_EQ(&list().at(0), first);
     EXPECT_EQ(rows().rowCount(), 1);
     // The last item went: the first one is selected next.
-    EXPECT_EQ(dlg->document().selectedItem(), first);
+    EXPECT_EQ(mainWindow->document().selectedItem(), first);
 }
 
 TEST_F(EditTest, RightClickElsewhereClearsTheSelection)
 {
     MeasureItem *item = Place(KindDistance2Points, {{40, 40}, {240, 40}});
-    ASSERT_EQ(dlg->document().selectedItem(), item);
+    ASSERT_EQ(mainWindow->document().selectedItem(), item);
     Hover({150, 200});
-    EXPECT_EQ(dlg->pointer().rememberedCursor(), Qt::ArrowCursor);
+    EXPECT_EQ(mainWindow->pointer().rememberedCursor(), Qt::ArrowCursor);
     RightClick({150, 200});
     EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_EQ(dlg->document().selectedItem(), nullptr);
+    EXPECT_EQ(mainWindow->document().selectedItem(), nullptr);
     EXPECT_EQ(list().size(), 1u);
     // Nothing is selected: the stroke is no longer a grip.
     Hover({150, 40});
-    EXPECT_EQ(dlg->pointer().rememberedCursor(), Qt::ArrowCursor);
+    EXPECT_EQ(mainWindow->pointer().rememberedCursor(), Qt::ArrowCursor);
 }
 
 // A right click on empty image renumbers only a list that is out of step:
@@ -212,18 +211,18 @@ TEST_F(EditTest, ARemovedSubResultsPointCannotBeGrabbed)
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(item->subResults[1].row, -1);
     EXPECT_EQ(rows().rowCount(), 2);
-    EXPECT_EQ(dlg->document().selectedItem(), nullptr);
+    EXPECT_EQ(mainWindow->document().selectedItem(), nullptr);
 
     // Select the item again from its main row.
     QTest::mouseClick(listView()->viewport(), Qt::LeftButton, {}, RowCenter(0));
-    ASSERT_EQ(dlg->document().selectedItem(), item);
+    ASSERT_EQ(mainWindow->document().selectedItem(), item);
     Paint();
     Hover({100, 100});
-    EXPECT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeFDiagCursor) << "the listed point";
+    EXPECT_EQ(mainWindow->pointer().rememberedCursor(), Qt::SizeFDiagCursor) << "the listed point";
     Hover({200, 150});
-    EXPECT_EQ(dlg->pointer().rememberedCursor(), Qt::ArrowCursor) << "the removed point";
+    EXPECT_EQ(mainWindow->pointer().rememberedCursor(), Qt::ArrowCursor) << "the removed point";
     Press({200, 150});
-    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Placing) << "a click there starts a new measurement";
+    EXPECT_EQ(mainWindow->pointer().dragMode(), DragMode::Placing) << "a click there starts a new measurement";
     Release({200, 150});
     RightClick({200, 150});
     EXPECT_EQ(Positions(*item), Points({{20, 200}, {280, 200}, {100, 100}, {200, 150}}));
@@ -243,7 +242,7 @@ TEST_F(EditTest, ListDoubleClickDuplicatesAndRightClickDeletes)
     EXPECT_EQ(Positions(copy), Positions(*item)) << "the duplicate lies over its source";
     EXPECT_EQ(copy.number, 2);
     EXPECT_DOUBLE_EQ(copy.value, item->value);
-    EXPECT_EQ(dlg->document().selectedItem(), &copy);
+    EXPECT_EQ(mainWindow->document().selectedItem(), &copy);
     EXPECT_EQ(rows().rowCount(), 2);
     EXPECT_EQ(rows().text(1, 0), "2");
 

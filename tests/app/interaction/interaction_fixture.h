@@ -12,14 +12,14 @@
 #include <memory>
 #include <vector>
 
-#include "app/image_view.h"
-#include "main_window_fixture.h"
 #include "app/interaction/pointer_interaction.h"
+#include "app/pages/measure/measure_page.h"
+#include "app/view/image_view.h"
+#include "app/view/results_view.h"
 #include "document/measure_document.h"
 #include "export/results_table.h"
-#include "app/results_view.h"
 #include "scripted_prompter.h"
-#include "app/tool_tab.h"
+#include "tests/app/mainwindow/main_window_fixture.h"
 
 namespace orv::test {
 
@@ -31,23 +31,23 @@ protected:
         Make("en", "en", {1280, 1024});
         // Start-up installs a handler for every drag mode.
         for (int mode = 0; mode < kDragModeCount; ++mode)
-            ASSERT_NE(dlg->pointer().handler(static_cast<DragMode>(mode)), nullptr) << mode;
+            ASSERT_NE(mainWindow->pointer().handler(static_cast<DragMode>(mode)), nullptr) << mode;
         // A mode outside the table has no handler rather than a read past it.
         for (int mode : {-1, kDragModeCount})
-            ASSERT_EQ(dlg->pointer().handler(static_cast<DragMode>(mode)), nullptr) << mode;
-        dlg->move(0, 0);
-        dlg->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+            ASSERT_EQ(mainWindow->pointer().handler(static_cast<DragMode>(mode)), nullptr) << mode;
+        mainWindow->move(0, 0);
+        mainWindow->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(mainWindow.get()));
         ASSERT_TRUE(LoadFilled(QStringLiteral("still.png"), {320, 240}, Qt::white));
-        dlg->host().SelectTab(TabMeasure);
-        ASSERT_EQ(dlg->host().currentTab(), TabMeasure);
-        view = dlg->parts().imageView;
+        mainWindow->host().SelectTab(PageMeasure);
+        ASSERT_EQ(mainWindow->host().currentTab(), PageMeasure);
+        view = mainWindow->parts().imageView;
         ASSERT_TRUE(view && view->isVisible());
     }
 
-    MeasureList &list() { return dlg->document().list(); }
-    ResultsTable &rows() { return dlg->document().results(); }
-    void UseTool(int kind) { dlg->parts().toolTab->setCurrentTool(kind); }
+    MeasureList &list() { return mainWindow->document().list(); }
+    ResultsTable &rows() { return mainWindow->document().results(); }
+    void UseTool(int kind) { mainWindow->parts().measurePage->setCurrentTool(kind); }
 
     // A pointer move without buttons (a hover), or with the button held.
     void Hover(QPoint p)
@@ -112,7 +112,7 @@ protected:
         RightClick(emptySpot);
     }
 
-    ResultsView *listView() const { return dlg->parts().resultsView; }
+    ResultsView *listView() const { return mainWindow->parts().resultsView; }
     QPoint RowCenter(int row) const { return listView()->rowRect(row).center(); }
 
     static std::vector<QPoint> Positions(const MeasureItem &item)

@@ -1,12 +1,12 @@
 // Placing new measurements with the mouse on the real main window.
-#include "interaction_fixture.h"
+#include "tests/app/interaction/interaction_fixture.h"
 
 #include <QComboBox>
 #include <QPushButton>
 
 #include <functional>
 
-#include "app/option_tab.h"
+#include "app/pages/options/options_page.h"
 
 namespace orv::test {
 namespace {
@@ -45,9 +45,9 @@ TEST_F(InteractionTest, EveryToolPlacesItsKindByClicks)
         EXPECT_EQ(static_cast<int>(item->kind), c.kind);
         EXPECT_EQ(Positions(*item), c.clicks) << c.kind;
         EXPECT_EQ(item->number, static_cast<int>(list().size())) << c.kind;
-        EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle) << c.kind;
-        EXPECT_EQ(dlg->document().editItem(), nullptr) << c.kind;
-        EXPECT_EQ(dlg->document().selectedItem(), item) << "the new item stays selected";
+        EXPECT_EQ(mainWindow->pointer().dragMode(), DragMode::Idle) << c.kind;
+        EXPECT_EQ(mainWindow->document().editItem(), nullptr) << c.kind;
+        EXPECT_EQ(mainWindow->document().selectedItem(), item) << "the new item stays selected";
         EXPECT_EQ(item->lineColor, 0x000000FFu) << "current draw attributes";
         // Main row first; the perpendicular and parallel lines list one row
         // per measured point, the circle its diameter, radius and circumference.
@@ -61,8 +61,7 @@ TEST_F(InteractionTest, EveryToolPlacesItsKindByClicks)
     const MeasureItem &perpendicular = list().at(3);
     ASSERT_EQ(perpendicular.subResults.size(), 2u);
     EXPECT_EQ(rows().text(perpendicular.row + 2, 0), "4_2");
-    EXPECT_NE(perpendicular.subResults[1].text.find("50.00"), std::string::npos)
-        << perpendicular.subResults[1].text;
+    EXPECT_NE(perpendicular.subResults[1].text.find("50.00"), std::string::npos) << perpendicular.subResults[1].text;
     EXPECT_GT(list().at(1).value, 60.0) << "arc of about a quarter circle of radius 50";
     EXPECT_LT(list().at(1).value, 100.0);
 }
@@ -70,8 +69,8 @@ TEST_F(InteractionTest, EveryToolPlacesItsKindByClicks)
 TEST_F(InteractionTest, NewItemsTakeTheOptionPagesAttributes)
 {
     // Picked on the Option page, where placing works as on the Measure page.
-    dlg->host().SelectTab(TabOption);
-    const OptionTabControls &ui = dlg->parts().optionTab->controls();
+    mainWindow->host().SelectTab(PageOptions);
+    const OptionsPageControls &ui = mainWindow->parts().optionsPage->controls();
     prompter.colors.push_back(QColor(0, 128, 255));
     ui.lineColor->click();
     emit ui.lineWidth->activated(2);
@@ -103,9 +102,9 @@ TEST_F(InteractionTest, TextToolAsksForItsText)
         ClearSelection();
         Click({150, 150});
         EXPECT_EQ(list().size(), 1u);
-        EXPECT_EQ(dlg->document().selectedItem(), nullptr);
-        EXPECT_EQ(dlg->document().editItem(), nullptr);
-        EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle);
+        EXPECT_EQ(mainWindow->document().selectedItem(), nullptr);
+        EXPECT_EQ(mainWindow->document().editItem(), nullptr);
+        EXPECT_EQ(mainWindow->pointer().dragMode(), DragMode::Idle);
     }
     EXPECT_TRUE(prompter.messages.empty());
 
@@ -121,14 +120,14 @@ TEST_F(InteractionTest, TextToolAsksForItsText)
 // The text dialog runs its own event loop; a new image may arrive meanwhile.
 TEST_F(InteractionTest, ANewImageWhileTheTextDialogIsOpenDropsTheItem)
 {
-    prompter.whileAskingText = [this] { dlg->LoadImageFile(dir.filePath("still.png")); };
+    prompter.whileAskingText = [this] { mainWindow->LoadImageFile(dir.filePath("still.png")); };
     prompter.texts.push_back(QStringLiteral("late"));
     UseTool(KindText);
     Click({60, 60});
     prompter.whileAskingText = nullptr;
     EXPECT_TRUE(list().empty());
-    EXPECT_EQ(dlg->document().editItem(), nullptr);
-    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle) << "tab changes must not stay refused";
+    EXPECT_EQ(mainWindow->document().editItem(), nullptr);
+    EXPECT_EQ(mainWindow->pointer().dragMode(), DragMode::Idle) << "tab changes must not stay refused";
     // The pointer works as before.
     UseTool(KindDistance2Points);
     Click({40, 40});
@@ -145,17 +144,16 @@ TEST_F(InteractionTest, OpenKindsEndByDoubleClickOrAreDiscardedWithTwoPoints)
     EXPECT_DOUBLE_EQ(polygon->value, 10000.0);
 
     // A click and a double click: two points, discarded without a message.
-    for (int kind : {KindAreaPolygon, KindBrokenLine, KindPerpendicular, KindParallel,
-                     KindStandardParallel}) {
+    for (int kind : {KindAreaPolygon, KindBrokenLine, KindPerpendicular, KindParallel, KindStandardParallel}) {
         ClearSelection();
         UseTool(kind);
         Click({200, 40});
-        EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Placing);
+        EXPECT_EQ(mainWindow->pointer().dragMode(), DragMode::Placing);
         DoubleClick({260, 90});
         EXPECT_EQ(list().size(), 1u) << kind;
-        EXPECT_EQ(dlg->document().editItem(), nullptr) << kind;
-        EXPECT_EQ(dlg->document().selectedItem(), nullptr) << kind;
-        EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle) << kind;
+        EXPECT_EQ(mainWindow->document().editItem(), nullptr) << kind;
+        EXPECT_EQ(mainWindow->document().selectedItem(), nullptr) << kind;
+        EXPECT_EQ(mainWindow->pointer().dragMode(), DragMode::Idle) << kind;
     }
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(rows().rowCount(), 1);
@@ -165,9 +163,9 @@ TEST_F(InteractionTest, OpenKindsEndByDoubleClickOrAreDiscardedWithTwoPoints)
     UseTool(KindDistanceCircles);
     Click({200, 40});
     DoubleClick({260, 90});
-    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Placing);
-    ASSERT_NE(dlg->document().editItem(), nullptr);
-    EXPECT_EQ(Positions(*dlg->document().editItem()), Points({{200, 40}, {260, 90}, {260, 90}, {260, 90}}));
+    EXPECT_EQ(mainWindow->pointer().dragMode(), DragMode::Placing);
+    ASSERT_NE(mainWindow->document().editItem(), nullptr);
+    EXPECT_EQ(Positions(*mainWindow->document().editItem()), Points({{200, 40}, {260, 90}, {260, 90}, {260, 90}}));
     RightClick({260, 90});
     EXPECT_EQ(list().size(), 1u);
 }
@@ -179,14 +177,14 @@ TEST_F(InteractionTest, PressDragReleaseMovesTheFirstPointAndCompletesOnTheNextC
     Hover({40, 40});
     Press({40, 40});
     QTest::mouseMove(view, {60, 70});
-    ASSERT_NE(dlg->document().editItem(), nullptr);
-    EXPECT_EQ(Positions(*dlg->document().editItem()), Points({{60, 70}})) << "point 0 follows until the release";
+    ASSERT_NE(mainWindow->document().editItem(), nullptr);
+    EXPECT_EQ(Positions(*mainWindow->document().editItem()), Points({{60, 70}})) << "point 0 follows until the release";
     Release({60, 70});
-    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Placing);
-    EXPECT_EQ(Positions(*dlg->document().editItem()), Points({{60, 70}, {60, 70}}));
+    EXPECT_EQ(mainWindow->pointer().dragMode(), DragMode::Placing);
+    EXPECT_EQ(Positions(*mainWindow->document().editItem()), Points({{60, 70}, {60, 70}}));
     EXPECT_TRUE(list().empty());
     Hover({200, 100});
-    EXPECT_EQ(Positions(*dlg->document().editItem()), Points({{60, 70}, {200, 100}})) << "rubber band";
+    EXPECT_EQ(Positions(*mainWindow->document().editItem()), Points({{60, 70}, {200, 100}})) << "rubber band";
     Click({200, 100});
     ASSERT_EQ(list().size(), 1u);
     EXPECT_EQ(Positions(list().at(0)), Points({{60, 70}, {200, 100}}));
@@ -195,14 +193,14 @@ TEST_F(InteractionTest, PressDragReleaseMovesTheFirstPointAndCompletesOnTheNextC
 
 TEST_F(InteractionTest, ZoomAndScrollMapTheClickToImagePixels)
 {
-    dlg->host().SetZoom(200, 200);
-    dlg->host().LayoutView();
-    dlg->host().SetScroll(QPoint(100, 0));
+    mainWindow->host().SetZoom(200, 200);
+    mainWindow->host().LayoutView();
+    mainWindow->host().SetScroll(QPoint(100, 0));
     UseTool(KindDistance2Points);
     Hover({50, 20});
     Press({50, 20});
-    ASSERT_NE(dlg->document().editItem(), nullptr);
-    EXPECT_EQ(dlg->document().editItem()->points[0].pos, QPoint(75, 10));
+    ASSERT_NE(mainWindow->document().editItem(), nullptr);
+    EXPECT_EQ(mainWindow->document().editItem()->points[0].pos, QPoint(75, 10));
     Release({50, 20});
 }
 
@@ -215,9 +213,9 @@ TEST_F(InteractionTest, RightClickCancelsPlacingWithoutAQuestion)
     Hover({100, 100});
     RightClick({100, 100});
     EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle);
-    EXPECT_EQ(dlg->document().editItem(), nullptr);
-    EXPECT_EQ(dlg->document().selectedItem(), nullptr);
+    EXPECT_EQ(mainWindow->pointer().dragMode(), DragMode::Idle);
+    EXPECT_EQ(mainWindow->document().editItem(), nullptr);
+    EXPECT_EQ(mainWindow->document().selectedItem(), nullptr);
     EXPECT_TRUE(list().empty());
     EXPECT_EQ(rows().rowCount(), 0);
 }
@@ -228,12 +226,12 @@ TEST_F(InteractionTest, OverAnUnselectedMeasurementAClickStartsANewOne)
     ASSERT_NE(first, nullptr);
     Paint();
     Hover({200, 100});
-    EXPECT_EQ(dlg->pointer().rememberedCursor(), Qt::SizeAllCursor) << "selected: its stroke can be grabbed";
+    EXPECT_EQ(mainWindow->pointer().rememberedCursor(), Qt::SizeAllCursor) << "selected: its stroke can be grabbed";
     ClearSelection();
     Hover({200, 100});
-    EXPECT_EQ(dlg->pointer().rememberedCursor(), Qt::ArrowCursor);
+    EXPECT_EQ(mainWindow->pointer().rememberedCursor(), Qt::ArrowCursor);
     Press({200, 100});
-    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Placing);
+    EXPECT_EQ(mainWindow->pointer().dragMode(), DragMode::Placing);
     Release({200, 100});
     Click({200, 150});
     ASSERT_EQ(list().size(), 2u);
@@ -244,13 +242,13 @@ TEST_F(InteractionTest, TheImagePageAndMissingImageIgnoreThePointer)
 {
     // Leaving for the image page discards the image after the question.
     prompter.answers.push_back(UiPrompter::Answer::Yes);
-    dlg->host().SelectTab(TabImage);
-    ASSERT_FALSE(dlg->hasImage());
+    mainWindow->host().SelectTab(PageImage);
+    ASSERT_FALSE(mainWindow->hasImage());
     UseTool(KindDistance2Points);
-    dlg->pointer().move({40, 40});
-    dlg->pointer().press({40, 40});
-    EXPECT_EQ(dlg->pointer().dragMode(), DragMode::Idle);
-    EXPECT_EQ(dlg->document().editItem(), nullptr);
+    mainWindow->pointer().move({40, 40});
+    mainWindow->pointer().press({40, 40});
+    EXPECT_EQ(mainWindow->pointer().dragMode(), DragMode::Idle);
+    EXPECT_EQ(mainWindow->document().editItem(), nullptr);
 }
 
 }  // namespace

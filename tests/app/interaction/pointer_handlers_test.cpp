@@ -7,8 +7,8 @@
 
 #include "app/interaction/pointer_interaction.h"
 #include "document/measure_document.h"
-#include "fake_interaction_view.h"
 #include "measure/hit_test.h"
+#include "tests/app/interaction/fake_interaction_view.h"
 
 namespace orv::test {
 namespace {
@@ -55,7 +55,7 @@ struct PointDragCase {
     int index;        // the point grabbed
     QPoint grabView;  // where it shows in the view
     std::vector<QPoint> path;
-    QPoint landsAt;   // image pixels
+    QPoint landsAt;  // image pixels
 };
 
 TEST_F(PointerHandlers, APointDragMovesTheListedPointAndRecomputesItsValue)
@@ -132,7 +132,7 @@ TEST_F(PointerHandlers, MovingALabelShiftsOnlyItsBox)
 {
     const std::vector<LabelMoveCase> cases = {
         {{100, 100, 160, 120}, {130, 110}, {150, 140}},
-        {{100, 100, 160, 120}, {100, 100}, {90, 95}},   // the corner counts
+        {{100, 100, 160, 120}, {100, 100}, {90, 95}},  // the corner counts
         {{10, 200, 40, 215}, {40, 215}, {41, 230}},
     };
     for (const LabelMoveCase &c : cases) {
@@ -231,13 +231,13 @@ struct EmptyClickCase {
 TEST_F(PointerHandlers, AClickOnEmptySpaceStartsPlacingOrClearsTheSelection)
 {
     const std::vector<EmptyClickCase> cases = {
-        {TabMeasure, ViewState::UpToDate, true, Qt::LeftButton, DragMode::Placing},
-        {TabOption, ViewState::UpToDate, true, Qt::LeftButton, DragMode::Placing},
-        {TabMeasure, ViewState::UpToDate, true, Qt::RightButton, DragMode::Idle},
-        {TabImage, ViewState::UpToDate, true, Qt::LeftButton, DragMode::Idle},
-        {TabMeasure, ViewState::NoImage, true, Qt::LeftButton, DragMode::Idle},
-        {TabMeasure, ViewState::UpToDate, false, Qt::LeftButton, DragMode::Idle},
-        {TabScale, ViewState::UpToDate, true, Qt::LeftButton, DragMode::Idle},
+        {PageMeasure, ViewState::UpToDate, true, Qt::LeftButton, DragMode::Placing},
+        {PageOptions, ViewState::UpToDate, true, Qt::LeftButton, DragMode::Placing},
+        {PageMeasure, ViewState::UpToDate, true, Qt::RightButton, DragMode::Idle},
+        {PageImage, ViewState::UpToDate, true, Qt::LeftButton, DragMode::Idle},
+        {PageMeasure, ViewState::NoImage, true, Qt::LeftButton, DragMode::Idle},
+        {PageMeasure, ViewState::UpToDate, false, Qt::LeftButton, DragMode::Idle},
+        {PageScale, ViewState::UpToDate, true, Qt::LeftButton, DragMode::Idle},
     };
     const QPoint empty(300, 220);
     for (const EmptyClickCase &c : cases) {
@@ -259,7 +259,7 @@ TEST_F(PointerHandlers, AClickOnEmptySpaceStartsPlacingOrClearsTheSelection)
         else
             pointer.rightPress(empty);
 
-        const bool taken = c.page != TabImage && c.state != ViewState::NoImage && c.hasImage;
+        const bool taken = c.page != PageImage && c.state != ViewState::NoImage && c.hasImage;
         EXPECT_EQ(view.mode, c.after) << c.page << " " << int(c.state) << " " << c.hasImage;
         if (c.after == DragMode::Placing) {
             ASSERT_NE(doc.editItem(), nullptr);

@@ -9,11 +9,11 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 
-#include "app/calib_tab.h"
-#include "app/image_tab.h"
-#include "app/option_tab.h"
-#include "app/tool_tab.h"
-#include "main_window_fixture.h"
+#include "app/pages/image/image_page.h"
+#include "app/pages/measure/measure_page.h"
+#include "app/pages/options/options_page.h"
+#include "app/pages/scale/scale_page.h"
+#include "tests/app/mainwindow/main_window_fixture.h"
 
 namespace orv::test {
 namespace {
@@ -39,8 +39,8 @@ Fit CaptionFit(QWidget *w)
         QStyleOptionButton opt;
         opt.initFrom(b);
         opt.text = b->text();
-        const auto element = qobject_cast<QCheckBox *>(w) ? QStyle::SE_CheckBoxContents
-                                                           : QStyle::SE_RadioButtonContents;
+        const auto element =
+            qobject_cast<QCheckBox *>(w) ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents;
         return {b->style()->subElementRect(element, &opt, b), fm.size(Qt::TextShowMnemonic, b->text())};
     }
     if (auto *l = qobject_cast<QLabel *>(w)) {
@@ -81,8 +81,7 @@ int ExpectCaptionsFit(QWidget *root, const std::string &where)
             continue;
         ++checked;
         const Fit fit = CaptionFit(w);
-        const std::string what = where + " " + w->objectName().toStdString() + " \"" +
-                                 caption.toStdString() + "\"";
+        const std::string what = where + " " + w->objectName().toStdString() + " \"" + caption.toStdString() + "\"";
         EXPECT_GE(fit.room.width(), fit.need.width()) << what;
         EXPECT_GE(fit.room.height(), fit.need.height()) << what;
         // Nor is the control itself cut by the one holding it.
@@ -98,11 +97,11 @@ using Captions = MainWindowTest;
 TEST_F(Captions, EveryCaptionOfEveryPageFitsInBothLanguages)
 {
     for (const char *lang : {"ja", "en"}) {
-        COrvalinDlg &d = Make(lang, lang);
+        MainWindow &d = Make(lang, lang);
         d.show();
         Settle();
         EXPECT_GT(ExpectCaptionsFit(&d, std::string(lang) + " window"), 3);
-        QWidget *pages[] = {d.parts().imageTab, d.parts().calibTab, d.parts().toolTab, d.parts().optionTab};
+        QWidget *pages[] = {d.parts().imagePage, d.parts().scalePage, d.parts().measurePage, d.parts().optionsPage};
         for (int tab = 0; tab < 4; ++tab) {
             d.host().SelectTab(tab);
             Settle();
@@ -111,10 +110,10 @@ TEST_F(Captions, EveryCaptionOfEveryPageFitsInBothLanguages)
         }
         // The wireless set takes the live-mode set's place on the image page.
         d.host().SelectTab(0);
-        d.parts().imageTab->SetWirelessMode(1);
+        d.parts().imagePage->SetWirelessMode(1);
         Settle();
-        EXPECT_GT(ExpectCaptionsFit(d.parts().imageTab, std::string(lang) + " wireless"), 0);
-        dlg.reset();
+        EXPECT_GT(ExpectCaptionsFit(d.parts().imagePage, std::string(lang) + " wireless"), 0);
+        mainWindow.reset();
     }
 }
 

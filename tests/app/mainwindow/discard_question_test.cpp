@@ -6,8 +6,8 @@
 #include <QPointer>
 #include <QTimer>
 
-#include "app/tab_index.h"
-#include "main_window_fixture.h"
+#include "app/pages/page_index.h"
+#include "tests/app/mainwindow/main_window_fixture.h"
 
 namespace orv::test {
 namespace {
@@ -25,13 +25,13 @@ TEST_F(DiscardQuestion, JapaneseBoxAsksInJapaneseAndItsButtonsAnswer)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.click);
-        DlgEnvironment env = Env("ja", "ja");
+        WindowEnvironment env = Env("ja", "ja");
         env.prompter = MakeDialogPrompter(env.locale);
-        dlg = std::make_unique<COrvalinDlg>(std::move(env));
-        COrvalinDlg &d = *dlg;
+        mainWindow = std::make_unique<MainWindow>(std::move(env));
+        MainWindow &d = *mainWindow;
         d.LoadImageFile(WriteImage(QStringLiteral("image.png"), {60, 40}));
         AddDistance({5, 5}, {50, 30});
-        d.host().SelectTab(TabScale);
+        d.host().SelectTab(PageScale);
 
         QString text, title;
         QStringList captions;
@@ -62,7 +62,7 @@ TEST_F(DiscardQuestion, JapaneseBoxAsksInJapaneseAndItsButtonsAnswer)
                                   target->mapTo(box.data(), target->rect().center()));
         });
         poll.start();
-        d.host().SelectTab(TabImage);
+        d.host().SelectTab(PageImage);
         poll.stop();
 
         EXPECT_EQ(text, QStringLiteral("現在の編集画像は破棄されます。よろしいですか？"));
@@ -70,7 +70,7 @@ TEST_F(DiscardQuestion, JapaneseBoxAsksInJapaneseAndItsButtonsAnswer)
         EXPECT_EQ(icon, QMessageBox::Question);
         captions.sort();
         EXPECT_EQ(captions, (QStringList{QStringLiteral("いいえ(&N)"), QStringLiteral("はい(&Y)")}));
-        EXPECT_EQ(d.host().currentTab(), c.discarded ? TabImage : TabScale);
+        EXPECT_EQ(d.host().currentTab(), c.discarded ? PageImage : PageScale);
         EXPECT_EQ(d.hasImage(), !c.discarded);
     }
 }

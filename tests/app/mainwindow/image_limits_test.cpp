@@ -7,14 +7,14 @@
 #include <cerrno>
 #include <cstring>
 
-#include "app/camera_failure_text.h"
-#include "app/image_tab.h"
-#include "app/image_view.h"
-#include "app/option_tab.h"
-#include "capture/camera_devices.h"
-#include "capture/camera_graph.h"
+#include "app/pages/image/camera_failure_text.h"
+#include "app/pages/image/image_page.h"
+#include "app/pages/options/options_page.h"
+#include "app/view/image_view.h"
+#include "capture/camera/camera_devices.h"
+#include "capture/camera/camera_graph.h"
 #include "core/image_limit.h"
-#include "main_window_fixture.h"
+#include "tests/app/mainwindow/main_window_fixture.h"
 
 namespace orv::test {
 namespace {
@@ -22,7 +22,8 @@ namespace {
 // The test camera's setting for a scope.
 class TestCamera {
 public:
-    explicit TestCamera(const char *value) : old_(qgetenv(kTestCameraVariable))
+    explicit TestCamera(const char *value) :
+        old_(qgetenv(kTestCameraVariable))
     {
         qputenv(kTestCameraVariable, value);
     }
@@ -38,7 +39,7 @@ private:
     QByteArray old_;
 };
 
-class ImageLimits : public MainWindowTest {};
+class ImageLimits : public MainWindowTest { };
 
 TEST_F(ImageLimits, CameraBeyondTheLimitIsRefusedInTheWindowsLanguage)
 {
@@ -52,8 +53,8 @@ TEST_F(ImageLimits, CameraBeyondTheLimitIsRefusedInTheWindowsLanguage)
     };
     for (const auto &c : cases) {
         prompter.messages.clear();
-        COrvalinDlg &d = Make(c.language, c.language);
-        EXPECT_EQ(d.parts().imageTab->cameraState(), 0) << c.language;
+        MainWindow &d = Make(c.language, c.language);
+        EXPECT_EQ(d.parts().imagePage->cameraState(), 0) << c.language;
         ASSERT_EQ(prompter.messages.size(), 1u) << c.language;
         EXPECT_EQ(prompter.messages[0].text, QString::fromUtf8(c.text));
         EXPECT_FALSE(d.hasImage());
@@ -63,8 +64,8 @@ TEST_F(ImageLimits, CameraBeyondTheLimitIsRefusedInTheWindowsLanguage)
 TEST_F(ImageLimits, StillThatCannotBeWrittenSaysWhy)
 {
     const TestCamera camera("smpte:64x48");
-    COrvalinDlg &d = Make();
-    CImageTab &page = *d.parts().imageTab;
+    MainWindow &d = Make();
+    ImagePage &page = *d.parts().imagePage;
     ASSERT_EQ(page.cameraState(), 1);
     // A folder where the work file goes.
     ASSERT_TRUE(QDir().mkpath(page.workFilePath()));
@@ -73,8 +74,9 @@ TEST_F(ImageLimits, StillThatCannotBeWrittenSaysWhy)
     EXPECT_EQ(page.cameraState(), 2);
     const QString reason = QString::fromLocal8Bit(std::strerror(EISDIR));
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text, "The camera picture could not be saved.\n\n" +
-                                             QDir::toNativeSeparators(page.workFilePath()) + "\n" + reason);
+    EXPECT_EQ(prompter.messages[0].text,
+              "The camera picture could not be saved.\n\n" + QDir::toNativeSeparators(page.workFilePath()) + "\n"
+                  + reason);
 
     // Saving the frozen frame gives the camera's reason too.
     QString why;
@@ -93,11 +95,11 @@ TEST_F(ImageLimits, LongestPicturesShowAtEveryZoomOfTheList)
         image.fill(colour);
         const QString path = dir.filePath("long.png");
         ASSERT_TRUE(image.save(path, "PNG"));
-        COrvalinDlg &d = Make();
+        MainWindow &d = Make();
         d.LoadImageFile(path);
         ASSERT_EQ(d.host().imageSize(), size);
         for (int index = 0; index <= 6; ++index) {
-            d.parts().optionTab->ChooseZoom(index);
+            d.parts().optionsPage->ChooseZoom(index);
             const ViewGeometry &geo = d.host().view();
             ASSERT_GE(geo.zoomX, 1) << index;
             // The view never asks for more than the screen gives it.

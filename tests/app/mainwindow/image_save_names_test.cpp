@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
-#include "app/image_tab.h"
-#include "app/window_files.h"
-#include "main_window_fixture.h"
+#include "app/mainwindow/window_files.h"
+#include "app/pages/image/image_page.h"
+#include "tests/app/mainwindow/main_window_fixture.h"
 #include "tests/support/file_test_util.h"
 
 namespace orv::test {
@@ -27,7 +27,7 @@ const QByteArray kZipMagic("PK\x03\x04", 4);
 
 TEST_F(SaveNames, ChosenTypeAndTypedNameGiveTheFileAndItsBytes)
 {
-    COrvalinDlg &d = MakeWithImage({40, 30});
+    MainWindow &d = MakeWithImage({40, 30});
     AddDistance({5, 5}, {30, 20});
     const struct {
         const QString &type;
@@ -73,7 +73,7 @@ TEST_F(SaveNames, AnAddedExtensionAsksBeforeReplacingAFile)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.language) + (c.answer == UiPrompter::Answer::Yes ? " yes" : " no"));
-        COrvalinDlg &d = Make(c.language, c.language);
+        MainWindow &d = Make(c.language, c.language);
         d.LoadImageFile(WriteImage(QStringLiteral("image.png"), {40, 30}));
         const QString target = dir.filePath(QStringLiteral("result.jpg"));
         ASSERT_TRUE(WriteAll(target, "older"));
@@ -91,18 +91,18 @@ TEST_F(SaveNames, AnAddedExtensionAsksBeforeReplacingAFile)
     prompter.messages.clear();
     prompter.saveFilters = {kJpegType};
     prompter.savePaths = {dir.filePath(QStringLiteral("result.jpg"))};
-    dlg->commands().OnSaveImage();
+    mainWindow->commands().OnSaveImage();
     EXPECT_TRUE(prompter.messages.empty());
 }
 
 // Every kind of file Open reads is listed by the chooser's default type.
 TEST_F(SaveNames, OpenChoosersDefaultTypeListsEveryReadableFile)
 {
-    COrvalinDlg &d = MakeWithImage({40, 30});
+    MainWindow &d = MakeWithImage({40, 30});
     ASSERT_TRUE(WindowFiles::Of(d)->SaveAs(dir.filePath(QStringLiteral("session.orvm"))));
     // A 1 x 1 GIF (Qt reads GIF but does not write it).
-    const QByteArray gif = QByteArray::fromHex(
-        "47494638396101000100800000000000ffffff2c00000000010001000002024401003b");
+    const QByteArray gif =
+        QByteArray::fromHex("47494638396101000100800000000000ffffff2c00000000010001000002024401003b");
     ASSERT_TRUE(WriteAll(dir.filePath(QStringLiteral("tiny.gif")), gif));
     QImage picture(20, 10, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
@@ -113,7 +113,7 @@ TEST_F(SaveNames, OpenChoosersDefaultTypeListsEveryReadableFile)
         files << QLatin1String(name);
     }
 
-    QTest::mouseClick(d.parts().imageTab->openButton(), Qt::LeftButton);
+    QTest::mouseClick(d.parts().imagePage->openButton(), Qt::LeftButton);
     Settle();
     ASSERT_EQ(prompter.openRequests.size(), 1u);
     const QString first = prompter.openRequests[0].filter.section(QStringLiteral(";;"), 0, 0);
@@ -128,10 +128,11 @@ TEST_F(SaveNames, OpenChoosersDefaultTypeListsEveryReadableFile)
         bool listed = false;
         for (const QString &p : patterns) {
             // The choosers match patterns without regard to case.
-            listed = listed || QRegularExpression(QRegularExpression::wildcardToRegularExpression(p),
-                                                  QRegularExpression::CaseInsensitiveOption)
-                                   .match(name)
-                                   .hasMatch();
+            listed = listed
+                || QRegularExpression(QRegularExpression::wildcardToRegularExpression(p),
+                                      QRegularExpression::CaseInsensitiveOption)
+                       .match(name)
+                       .hasMatch();
         }
         EXPECT_TRUE(listed) << first.toStdString();
     }

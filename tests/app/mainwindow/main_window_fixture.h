@@ -14,10 +14,10 @@
 #include <memory>
 
 #include "app/interaction/pointer_interaction.h"
-#include "app/orvalin_dlg.h"
+#include "app/mainwindow/main_window.h"
+#include "app/view/results_view.h"
 #include "document/measure_document.h"
 #include "export/results_table.h"
-#include "app/results_view.h"
 #include "scripted_prompter.h"
 #include "tests/support/fake_evdev.h"
 #include "tests/support/fake_hid.h"
@@ -36,13 +36,13 @@ inline LocaleSource DlgLocale(const char *system, const char *user, bool marker 
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-    void TearDown() override { dlg.reset(); }
+    void TearDown() override { mainWindow.reset(); }
 
-    DlgEnvironment Env(const char *system = "en", const char *user = "en", QSize screen = {1024, 768})
+    WindowEnvironment Env(const char *system = "en", const char *user = "en", QSize screen = {1024, 768})
     {
         // Setting files, the English marker and the wireless work file: the
         // temporary directory is the start directory.
-        DlgEnvironment env = prompter.environment(dir.path(), DlgLocale(system, user));
+        WindowEnvironment env = prompter.environment(dir.path(), DlgLocale(system, user));
         env.screenSize = [screen] { return screen; };
         const QString temp = dir.path();
         env.tempDir = [temp] { return temp; };
@@ -57,10 +57,10 @@ protected:
         return env;
     }
 
-    COrvalinDlg &Make(const char *system = "en", const char *user = "en", QSize screen = {1024, 768})
+    MainWindow &Make(const char *system = "en", const char *user = "en", QSize screen = {1024, 768})
     {
-        dlg = std::make_unique<COrvalinDlg>(Env(system, user, screen));
-        return *dlg;
+        mainWindow = std::make_unique<MainWindow>(Env(system, user, screen));
+        return *mainWindow;
     }
 
     // A grey image with a dark square, written as PNG.
@@ -84,15 +84,15 @@ protected:
         const QString path = dir.filePath(name);
         if (!img.save(path))
             return false;
-        dlg->LoadImageFile(path);
-        return dlg->hasImage();
+        mainWindow->LoadImageFile(path);
+        return mainWindow->hasImage();
     }
 
-    COrvalinDlg &MakeWithImage(QSize size = {300, 200})
+    MainWindow &MakeWithImage(QSize size = {300, 200})
     {
         Make();
-        dlg->LoadImageFile(WriteImage("image.png", size));
-        return *dlg;
+        mainWindow->LoadImageFile(WriteImage("image.png", size));
+        return *mainWindow;
     }
 
     MeasureItem *AddDistance(QPoint a, QPoint b)
@@ -105,9 +105,9 @@ protected:
         item->fontSize = 16;
         item->lineColor = MakeColorRef(255, 0, 0);
         MeasureItem *raw = item.get();
-        raw->number = dlg->document().list().Append(std::move(item));
-        dlg->document().ComputeValue(*raw);
-        dlg->document().results().AddMeasureRows(*raw);
+        raw->number = mainWindow->document().list().Append(std::move(item));
+        mainWindow->document().ComputeValue(*raw);
+        mainWindow->document().results().AddMeasureRows(*raw);
         return raw;
     }
 
@@ -120,35 +120,38 @@ protected:
         AppendPoint(*item, {100, 10});
         for (int k = 0; k < subResults; ++k) {
             AppendPoint(*item, {20 + 10 * k, 50});
-            AppendSubResult(*item, std::to_string(k + 1) + ".00um", KindPerpendicularPart, -1,
-                            {20 + 10 * k, 50});
+            AppendSubResult(*item, std::to_string(k + 1) + ".00um", KindPerpendicularPart, -1, {20 + 10 * k, 50});
         }
         item->lineWidth = 1;
         item->fontSize = 16;
         MeasureItem *raw = item.get();
-        raw->number = dlg->document().list().Append(std::move(item));
-        dlg->document().results().AddMeasureRows(*raw);
+        raw->number = mainWindow->document().list().Append(std::move(item));
+        mainWindow->document().results().AddMeasureRows(*raw);
         return raw;
     }
 
     QString Cell(int row, int column) const
     {
-        return QString::fromStdString(dlg->document().results().text(row, column));
+        return QString::fromStdString(mainWindow->document().results().text(row, column));
     }
 
     QStringList NumberColumn() const
     {
         QStringList out;
-        for (int r = 0; r < dlg->document().results().rowCount(); ++r)
+        for (int r = 0; r < mainWindow->document().results().rowCount(); ++r)
             out << Cell(r, 0);
         return out;
     }
 
-    static void Settle() { QCoreApplication::processEvents(); QCoreApplication::processEvents(); }
+    static void Settle()
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
 
     QTemporaryDir dir;
     ScriptedPrompter prompter;
-    std::unique_ptr<COrvalinDlg> dlg;
+    std::unique_ptr<MainWindow> mainWindow;
 };
 
 }  // namespace orv::test

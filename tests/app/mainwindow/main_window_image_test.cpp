@@ -3,22 +3,22 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QImageReader>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 
 #include <cerrno>
 #include <cstring>
 
-#include "app/calib_tab.h"
+#include "app/pages/image/image_page.h"
+#include "app/pages/measure/measure_page.h"
+#include "app/pages/measure/tool_button.h"
+#include "app/pages/scale/scale_page.h"
 #include "export/image_file.h"
-#include "app/image_tab.h"
-#include "main_window_fixture.h"
-#include "app/tool_tab.h"
-#include "app/tool_tab_button.h"
 #include "measure/render/draw_measures.h"
 #include "measure/render/gdi_font.h"
+#include "tests/app/mainwindow/main_window_fixture.h"
 #include "tests/support/render_test_support.h"
 
 namespace orv::test {
@@ -28,7 +28,7 @@ using Images = MainWindowTest;
 
 TEST_F(Images, LoadingEnablesTheControlsAndEmptiesTheList)
 {
-    COrvalinDlg &d = MakeWithImage({300, 200});
+    MainWindow &d = MakeWithImage({300, 200});
     AddDistance({10, 10}, {60, 10});
     AddDistance({10, 30}, {60, 30});
     d.document().SelectItem(&d.document().list().at(1));
@@ -44,11 +44,10 @@ TEST_F(Images, LoadingEnablesTheControlsAndEmptiesTheList)
     EXPECT_EQ(d.document().results().rowCount(), 0);
     EXPECT_TRUE(d.document().list().empty());
     EXPECT_EQ(d.document().selectedItem(), nullptr);
-    for (DlgCommand id :
-         {DlgCommand::SaveCsv, DlgCommand::SaveImage, DlgCommand::Report, DlgCommand::DeleteAll})
+    for (CommandId id : {CommandId::SaveCsv, CommandId::SaveImage, CommandId::Report, CommandId::DeleteAll})
         EXPECT_TRUE(d.host().button(id)->isEnabled()) << ToUnderlying(id);
-    EXPECT_TRUE(d.parts().toolTab->button(1011)->isEnabled());
-    EXPECT_TRUE(d.parts().calibTab->controls().hValue->isEnabled());
+    EXPECT_TRUE(d.parts().measurePage->button(1011)->isEnabled());
+    EXPECT_TRUE(d.parts().scalePage->controls().hValue->isEnabled());
     EXPECT_EQ(d.host().viewState(), ViewState::Rebuild);
     d.EnsureComposite();
     EXPECT_EQ(d.host().viewState(), ViewState::UpToDate);
@@ -57,7 +56,7 @@ TEST_F(Images, LoadingEnablesTheControlsAndEmptiesTheList)
 
 TEST_F(Images, FileThatCannotBeDecodedKeepsTheCurrentImageAndSaysSo)
 {
-    COrvalinDlg &d = MakeWithImage({300, 200});
+    MainWindow &d = MakeWithImage({300, 200});
     AddDistance({10, 10}, {60, 10});
     const QString bad = dir.filePath("broken.jpg");
     QFile f(bad);
@@ -70,22 +69,21 @@ TEST_F(Images, FileThatCannotBeDecodedKeepsTheCurrentImageAndSaysSo)
     EXPECT_EQ(d.host().imageSize(), QSize(300, 200));
     EXPECT_EQ(d.document().list().size(), 1u);
     EXPECT_EQ(d.document().results().rowCount(), 1);
-    EXPECT_TRUE(d.host().button(DlgCommand::SaveImage)->isEnabled());
+    EXPECT_TRUE(d.host().button(CommandId::SaveImage)->isEnabled());
     ASSERT_EQ(prompter.messages.size(), 2u);
     EXPECT_EQ(prompter.messages[0].text, "The image file could not be read.\n" + bad);
-    EXPECT_EQ(prompter.messages[1].text,
-              "The image file could not be read.\n" + dir.filePath("missing.png"));
+    EXPECT_EQ(prompter.messages[1].text, "The image file could not be read.\n" + dir.filePath("missing.png"));
     // Without a previous image nothing is enabled by a failed load.
     Make();
-    dlg->LoadImageFile(bad);
-    EXPECT_FALSE(dlg->hasImage());
-    EXPECT_EQ(dlg->host().viewState(), ViewState::NoImage);
-    EXPECT_FALSE(dlg->host().button(DlgCommand::SaveImage)->isEnabled());
+    mainWindow->LoadImageFile(bad);
+    EXPECT_FALSE(mainWindow->hasImage());
+    EXPECT_EQ(mainWindow->host().viewState(), ViewState::NoImage);
+    EXPECT_FALSE(mainWindow->host().button(CommandId::SaveImage)->isEnabled());
 }
 
 TEST_F(Images, FailureMessagesNameTheFileAndARefusedSize)
 {
-    COrvalinDlg &d = MakeWithImage({30, 20});
+    MainWindow &d = MakeWithImage({30, 20});
     QImage tiny(40, 30, QImage::Format_RGB32);
     tiny.fill(Qt::gray);
     QByteArray jpeg;
@@ -124,7 +122,7 @@ TEST_F(Images, FailureMessagesNameTheFileAndARefusedSize)
     // Japanese wording of the refusal.
     Make("ja", "ja");
     prompter.messages.clear();
-    dlg->LoadImageFile(dir.filePath("huge.jpg"));
+    mainWindow->LoadImageFile(dir.filePath("huge.jpg"));
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_TRUE(prompter.messages[0].text.startsWith(
         QStringLiteral("画像ファイルを読み込めませんでした（大きすぎます: 60000 × 50000）。")));
@@ -132,10 +130,10 @@ TEST_F(Images, FailureMessagesNameTheFileAndARefusedSize)
 
 TEST_F(Images, OpenButtonSelectsTheScalePageAndOpensTheChosenFile)
 {
-    COrvalinDlg &d = Make();
+    MainWindow &d = Make();
     const QString path = WriteImage("chosen.png", {200, 150});
     prompter.openPaths.push_back(path);
-    QTest::mouseClick(d.parts().imageTab->openButton(), Qt::LeftButton);
+    QTest::mouseClick(d.parts().imagePage->openButton(), Qt::LeftButton);
     Settle();
     ASSERT_EQ(prompter.openRequests.size(), 1u);
     EXPECT_EQ(prompter.openRequests[0].filter,
@@ -143,16 +141,16 @@ TEST_F(Images, OpenButtonSelectsTheScalePageAndOpensTheChosenFile)
               "Jpeg Files (*.jpeg *.jpg);;Bitmap Files (*.bmp);;PNG Files (*.png);;GIF Files (*.gif);;"
               "TIFF Files (*.tif *.tiff);;All Files (*)");
     EXPECT_TRUE(d.hasImage());
-    EXPECT_EQ(d.host().currentTab(), TabScale);
+    EXPECT_EQ(d.host().currentTab(), PageScale);
     EXPECT_EQ(d.parts().lastOpenDir, dir.path());
 
     // Cancelling the chooser still runs the page switch and keeps the image.
-    d.host().SelectTab(TabMeasure);
-    d.parts().imageTab->OnOpen();
+    d.host().SelectTab(PageMeasure);
+    d.parts().imagePage->OnOpen();
     Settle();
     EXPECT_EQ(prompter.openRequests.size(), 2u);
     EXPECT_EQ(prompter.openRequests[1].dir, dir.path());
-    EXPECT_EQ(d.host().currentTab(), TabScale);
+    EXPECT_EQ(d.host().currentTab(), PageScale);
     EXPECT_TRUE(d.hasImage());
 }
 
@@ -160,9 +158,9 @@ TEST_F(Images, OpenButtonSelectsTheScalePageAndOpensTheChosenFile)
 // so, also after the Open button's file could not be read.
 TEST_F(Images, ScalePageStaysDisabledUntilAnImageIsLoaded)
 {
-    COrvalinDlg &d = Make();
+    MainWindow &d = Make();
     d.show();
-    const QList<QLineEdit *> fields = d.parts().calibTab->findChildren<QLineEdit *>();
+    const QList<QLineEdit *> fields = d.parts().scalePage->findChildren<QLineEdit *>();
     ASSERT_GE(fields.size(), 5);
     const auto enabledFields = [&fields] {
         QStringList names;
@@ -179,77 +177,76 @@ TEST_F(Images, ScalePageStaysDisabledUntilAnImageIsLoaded)
     f.write("\xFF\xD8\xFF\xE0 not really a picture");
     f.close();
     prompter.openPaths.push_back(bad);
-    QTest::mouseClick(d.parts().imageTab->openButton(), Qt::LeftButton);
+    QTest::mouseClick(d.parts().imagePage->openButton(), Qt::LeftButton);
     Settle();
     ASSERT_EQ(prompter.messages.size(), 1u);
     ASSERT_FALSE(d.hasImage());
-    EXPECT_EQ(d.host().currentTab(), TabScale);
+    EXPECT_EQ(d.host().currentTab(), PageScale);
     EXPECT_EQ(enabledFields(), "");
 
     prompter.openPaths.push_back(WriteImage("good.png", {200, 150}));
-    d.parts().imageTab->OnOpen();
+    d.parts().imagePage->OnOpen();
     Settle();
     ASSERT_TRUE(d.hasImage());
-    EXPECT_TRUE(d.parts().calibTab->controls().hValue->isEnabled());
-    EXPECT_TRUE(d.parts().calibTab->controls().standardLength->isEnabled());
+    EXPECT_TRUE(d.parts().scalePage->controls().hValue->isEnabled());
+    EXPECT_TRUE(d.parts().scalePage->controls().standardLength->isEnabled());
 }
 
 TEST_F(Images, ReturningToTheImagePageAsksBeforeDiscarding)
 {
-    COrvalinDlg &d = MakeWithImage();
+    MainWindow &d = MakeWithImage();
     AddDistance({10, 10}, {60, 10});
-    d.host().SelectTab(TabScale);
-    ASSERT_EQ(d.host().currentTab(), TabScale);
+    d.host().SelectTab(PageScale);
+    ASSERT_EQ(d.host().currentTab(), PageScale);
 
     prompter.answers.push_back(UiPrompter::Answer::No);
-    d.host().SelectTab(TabImage);
+    d.host().SelectTab(PageImage);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "The image you are editing will not be saved. Continue?");
     EXPECT_EQ(prompter.messages[0].buttons, UiPrompter::Buttons::YesNo);
-    EXPECT_EQ(d.host().currentTab(), TabScale);
-    EXPECT_EQ(d.parts().tabControl->currentIndex(), TabScale);
+    EXPECT_EQ(d.host().currentTab(), PageScale);
+    EXPECT_EQ(d.parts().tabControl->currentIndex(), PageScale);
     EXPECT_TRUE(d.hasImage());
     EXPECT_EQ(d.document().results().rowCount(), 1);
 
     prompter.answers.push_back(UiPrompter::Answer::Yes);
-    d.host().SelectTab(TabImage);
-    EXPECT_EQ(d.host().currentTab(), TabImage);
+    d.host().SelectTab(PageImage);
+    EXPECT_EQ(d.host().currentTab(), PageImage);
     EXPECT_FALSE(d.hasImage());
     EXPECT_EQ(d.host().viewState(), ViewState::NoImage);
     EXPECT_EQ(d.document().results().rowCount(), 0);
     EXPECT_EQ(d.host().view().size, QSize(0, 0));
     EXPECT_FALSE(d.parts().overviewShown);
-    for (DlgCommand id :
-         {DlgCommand::SaveCsv, DlgCommand::SaveImage, DlgCommand::Report, DlgCommand::DeleteAll})
+    for (CommandId id : {CommandId::SaveCsv, CommandId::SaveImage, CommandId::Report, CommandId::DeleteAll})
         EXPECT_FALSE(d.host().button(id)->isEnabled()) << ToUnderlying(id);
-    EXPECT_FALSE(d.parts().toolTab->button(1011)->isEnabled());
+    EXPECT_FALSE(d.parts().measurePage->button(1011)->isEnabled());
     EXPECT_EQ(d.host().windowSizeRequested(), QSize(d.host().columnWidth(), 742));
 
     // Without an image there is nothing to ask.
-    d.host().SelectTab(TabScale);
-    d.host().SelectTab(TabImage);
+    d.host().SelectTab(PageScale);
+    d.host().SelectTab(PageImage);
     EXPECT_EQ(prompter.messages.size(), 2u);
-    EXPECT_EQ(d.host().currentTab(), TabImage);
+    EXPECT_EQ(d.host().currentTab(), PageImage);
 }
 
 TEST_F(Images, TabChangeIsRefusedWhileADragIsUnderWay)
 {
-    COrvalinDlg &d = MakeWithImage();
-    d.host().SelectTab(TabMeasure);
+    MainWindow &d = MakeWithImage();
+    d.host().SelectTab(PageMeasure);
     d.pointer().view().setDragMode(DragMode::Placing);
-    d.host().SelectTab(TabOption);
-    EXPECT_EQ(d.host().currentTab(), TabMeasure);
-    EXPECT_EQ(d.parts().tabControl->currentIndex(), TabMeasure);
+    d.host().SelectTab(PageOptions);
+    EXPECT_EQ(d.host().currentTab(), PageMeasure);
+    EXPECT_EQ(d.parts().tabControl->currentIndex(), PageMeasure);
     d.pointer().view().setDragMode(DragMode::Idle);
-    d.host().SelectTab(TabOption);
-    EXPECT_EQ(d.host().currentTab(), TabOption);
+    d.host().SelectTab(PageOptions);
+    EXPECT_EQ(d.host().currentTab(), PageOptions);
 }
 
 TEST_F(Images, SavingWithASelectionFirstRepaintsWithoutTheSelectionMarks)
 {
-    COrvalinDlg &d = MakeWithImage({300, 200});
+    MainWindow &d = MakeWithImage({300, 200});
     d.show();
-    d.host().SelectTab(TabMeasure);
+    d.host().SelectTab(PageMeasure);
     MeasureItem *item = AddDistance({40, 100}, {200, 100});
     d.document().SelectItem(item);
     d.host().RebuildView();
@@ -258,15 +255,15 @@ TEST_F(Images, SavingWithASelectionFirstRepaintsWithoutTheSelectionMarks)
 
     const QString target = dir.filePath("saved.bmp");
     prompter.savePaths.push_back(target);
-    QTest::mouseClick(d.host().button(DlgCommand::SaveImage), Qt::LeftButton);
+    QTest::mouseClick(d.host().button(CommandId::SaveImage), Qt::LeftButton);
     // The first run only clears the selection and waits for the repaint.
     EXPECT_EQ(d.document().selectedItem(), nullptr);
-    EXPECT_EQ(d.parts().pendingCommand, DlgCommand::SaveImage);
+    EXPECT_EQ(d.parts().pendingCommand, CommandId::SaveImage);
     EXPECT_TRUE(prompter.saveRequests.empty());
     for (int i = 0; i < 50 && prompter.saveRequests.empty(); ++i)
         QTest::qWait(10);
     ASSERT_EQ(prompter.saveRequests.size(), 1u);
-    EXPECT_EQ(d.parts().pendingCommand, DlgCommand::None);
+    EXPECT_EQ(d.parts().pendingCommand, CommandId::None);
     EXPECT_EQ(prompter.saveRequests[0].filter,
               "JPEG Files (*.jpg);;Bitmap Files (*.bmp);;Measurement Files (*.orvm);;All Files (*)");
 
@@ -285,11 +282,10 @@ TEST_F(Images, FailedImageSaveNamesTheFileAndTheReason)
     for (const char *lang : {"en", "ja"}) {
         SCOPED_TRACE(lang);
         prompter.messages.clear();
-        COrvalinDlg &d = Make(lang, lang);
+        MainWindow &d = Make(lang, lang);
         d.LoadImageFile(WriteImage("shown.png", {30, 20}));
         // A folder in the way of each type; a missing folder.
-        const QStringList paths = {dir.filePath("taken.jpg"), dir.filePath("taken.bmp"),
-                                   dir.filePath("missing/x.jpg")};
+        const QStringList paths = {dir.filePath("taken.jpg"), dir.filePath("taken.bmp"), dir.filePath("missing/x.jpg")};
         ASSERT_TRUE(QDir().mkpath(paths[0]) && QDir().mkpath(paths[1]));
         for (const QString &p : paths) {
             prompter.savePaths.push_back(p);
@@ -307,7 +303,7 @@ TEST_F(Images, FailedImageSaveNamesTheFileAndTheReason)
 
 TEST_F(Images, SavedFileTypeFollowsTheExtensionInAnyCase)
 {
-    COrvalinDlg &d = MakeWithImage({30, 20});
+    MainWindow &d = MakeWithImage({30, 20});
     prompter.savePaths = {dir.filePath("a.jpg"), dir.filePath("b.JPG"), dir.filePath("c")};
     d.commands().OnSaveImage();
     d.commands().OnSaveImage();
@@ -342,7 +338,7 @@ TEST_F(Images, LabelsByTheImageEdgeAreSavedWhole)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        COrvalinDlg &d = MakeWithImage({300, 200});
+        MainWindow &d = MakeWithImage({300, 200});
         d.show();
         MeasureItem *item = AddDistance(c.a, c.b);
         // An opaque label: its cells show where it lies.
@@ -366,13 +362,13 @@ TEST_F(Images, LabelsByTheImageEdgeAreSavedWhole)
 
 TEST_F(Images, SavedFromTheScalePageTheBarsArePlainBlack)
 {
-    COrvalinDlg &d = MakeWithImage({300, 200});
+    MainWindow &d = MakeWithImage({300, 200});
     d.show();
-    d.host().SelectTab(TabMeasure);
+    d.host().SelectTab(PageMeasure);
     const QString plain = dir.filePath("plain.bmp");
     ASSERT_TRUE(d.WriteImageFile(plain, QStringLiteral("bmp")));
-    d.host().SelectTab(TabScale);
-    ASSERT_EQ(d.host().currentTab(), TabScale);
+    d.host().SelectTab(PageScale);
+    ASSERT_EQ(d.host().currentTab(), PageScale);
     const QString target = dir.filePath("scale.bmp");
     ASSERT_TRUE(d.WriteImageFile(target, QStringLiteral("bmp")));
     const QImage saved = QImage(target).convertToFormat(QImage::Format_RGB32);

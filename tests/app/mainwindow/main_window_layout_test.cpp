@@ -1,15 +1,15 @@
 // Sizing the window and the view to the zoomed image on a given screen.
+#include <qpa/qwindowsysteminterface.h>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWindow>
-#include <qpa/qwindowsysteminterface.h>
 
-#include "main_window_fixture.h"
-#include "app/image_view.h"
-#include "app/option_tab.h"
-#include "app/scroll_dlg.h"
-#include "app/view_composer.h"
+#include "app/pages/options/options_page.h"
+#include "app/view/image_view.h"
+#include "app/view/overview_window.h"
+#include "tests/app/mainwindow/main_window_fixture.h"
+#include "view/view_composer.h"
 
 namespace orv::test {
 namespace {
@@ -18,14 +18,14 @@ using Layout = MainWindowTest;
 
 TEST_F(Layout, WideImageOnA1024ScreenFillsTheScreenWidthAndShowsTheOverview)
 {
-    COrvalinDlg &d = MakeWithImage({2000, 500});
+    MainWindow &d = MakeWithImage({2000, 500});
     const int C = d.host().columnWidth();
     EXPECT_EQ(d.host().windowSizeRequested().width(), 1024);
     EXPECT_EQ(d.host().view().size.width(), 1024 - C - 15);
     EXPECT_EQ(d.host().view().size.height(), 500);
     EXPECT_EQ(d.host().windowSizeRequested().height(), std::max(d.parts().columnHeight, 540));
     EXPECT_TRUE(d.parts().overviewShown);
-    EXPECT_TRUE(d.host().button(DlgCommand::Overview)->isChecked());
+    EXPECT_TRUE(d.host().button(CommandId::Overview)->isChecked());
     EXPECT_TRUE(d.parts().overviewWindow->isVisible());
     // The overview is the column's width and keeps the image's proportions.
     EXPECT_EQ(d.parts().overviewWindow->size(), QSize(C, C * 500 / 2000));
@@ -42,7 +42,7 @@ TEST_F(Layout, WideImageOnA1024ScreenFillsTheScreenWidthAndShowsTheOverview)
 
 TEST_F(Layout, ImageThatFitsHidesTheOverviewAndSizesTheWindowToTheView)
 {
-    COrvalinDlg &d = MakeWithImage({400, 300});
+    MainWindow &d = MakeWithImage({400, 300});
     const int C = d.host().columnWidth();
     EXPECT_EQ(d.host().view().origin, QPoint(C + 5, 5));
     EXPECT_EQ(d.host().view().size, QSize(400, 300));
@@ -54,7 +54,7 @@ TEST_F(Layout, ImageThatFitsHidesTheOverviewAndSizesTheWindowToTheView)
 
 TEST_F(Layout, TallImageIsCutAtTheScreenHeightAndTheOverviewMovesUp)
 {
-    COrvalinDlg &d = MakeWithImage({300, 1500});
+    MainWindow &d = MakeWithImage({300, 1500});
     EXPECT_EQ(d.host().windowSizeRequested().height(), 768);
     EXPECT_EQ(d.host().view().size.height(), 768 - 40);
     EXPECT_TRUE(d.parts().overviewShown);
@@ -65,28 +65,29 @@ TEST_F(Layout, TallImageIsCutAtTheScreenHeightAndTheOverviewMovesUp)
     EXPECT_EQ(d.parts().overviewWindow->size(), QSize(r * 300 / 1500, r));
     EXPECT_EQ(d.parts().overviewWindow->pos(), QPoint(0, 0));
     // Its frame still marks the view's share of the image.
-    d.parts().scrollDlg->UpdateFrame();
-    EXPECT_EQ(d.parts().scrollDlg->frame().height(), r * (768 - 40) / 1500);
+    d.parts().overview->UpdateFrame();
+    EXPECT_EQ(d.parts().overview->frame().height(), r * (768 - 40) / 1500);
 }
 
 TEST_F(Layout, FitZoomTakesTheSmallerRatioOfTheFreeScreen)
 {
-    COrvalinDlg &d = MakeWithImage({2000, 500});
+    MainWindow &d = MakeWithImage({2000, 500});
     const int C = d.host().columnWidth();
     EXPECT_EQ(d.host().FitZoom(), std::min((1024 - C - 15) * 100 / 2000, (768 - 40) * 100 / 500));
     MakeWithImage({100, 1456});
-    EXPECT_EQ(dlg->host().FitZoom(), std::min((1024 - dlg->host().columnWidth() - 15) * 100 / 100, 728 * 100 / 1456));
-    EXPECT_EQ(dlg->host().FitZoom(), 50);
+    EXPECT_EQ(mainWindow->host().FitZoom(),
+              std::min((1024 - mainWindow->host().columnWidth() - 15) * 100 / 100, 728 * 100 / 1456));
+    EXPECT_EQ(mainWindow->host().FitZoom(), 50);
 }
 
 TEST_F(Layout, ShortScreenShortensTheListAndTheColumn)
 {
     Make("en", "en", {1024, 600});
-    COrvalinDlg &tall = *dlg;
+    MainWindow &tall = *mainWindow;
     const int shortColumn = tall.parts().columnHeight;
     const int shortList = tall.parts().resultsView->height();
     EXPECT_EQ(tall.parts().screenSize.height(), 600 + 23);
-    auto full = std::make_unique<COrvalinDlg>(Env("en", "en", {1024, 768}));
+    auto full = std::make_unique<MainWindow>(Env("en", "en", {1024, 768}));
     EXPECT_EQ(full->parts().screenSize, QSize(1024, 768));
     EXPECT_EQ(full->parts().columnHeight - shortColumn, 768 - 623);
     EXPECT_EQ(full->parts().resultsView->height() - shortList, 768 - 623);
@@ -97,7 +98,7 @@ TEST_F(Layout, ShortScreenShortensTheListAndTheColumn)
 // screen's top-left corner, whatever the frame the platform gives it.
 TEST_F(Layout, WindowKeepsTheCornerAndItsOuterSizeThroughImageAndImagePage)
 {
-    COrvalinDlg &d = Make();
+    MainWindow &d = Make();
     const int C = d.host().columnWidth();
     d.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
@@ -112,9 +113,9 @@ TEST_F(Layout, WindowKeepsTheCornerAndItsOuterSizeThroughImageAndImagePage)
     // The view lies wholly inside the window.
     EXPECT_TRUE(d.rect().contains(d.parts().imageView->geometry()));
 
-    d.host().SelectTab(TabScale);
+    d.host().SelectTab(PageScale);
     prompter.answers.push_back(UiPrompter::Answer::Yes);
-    d.host().SelectTab(TabImage);
+    d.host().SelectTab(PageImage);
     ASSERT_FALSE(d.hasImage());
     Settle();
     EXPECT_EQ(d.frameGeometry(), QRect(0, 0, C, 742));
@@ -122,7 +123,7 @@ TEST_F(Layout, WindowKeepsTheCornerAndItsOuterSizeThroughImageAndImagePage)
 
 TEST_F(Layout, ShortScreenKeepsTheWindowAndTheOverviewOnIt)
 {
-    COrvalinDlg &d = Make("en", "en", {1024, 600});
+    MainWindow &d = Make("en", "en", {1024, 600});
     d.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
     const QRect screen(0, 0, 1024, 600);
@@ -141,15 +142,15 @@ TEST_F(Layout, ShortScreenKeepsTheWindowAndTheOverviewOnIt)
 // A window on a desktop whose panels and task bars leave area free.
 class FreeArea : public MainWindowTest {
 protected:
-    COrvalinDlg &ShownOn(QRect area)
+    MainWindow &ShownOn(QRect area)
     {
-        DlgEnvironment env = Env();
+        WindowEnvironment env = Env();
         env.screenArea = [area] { return area; };
-        dlg = std::make_unique<COrvalinDlg>(std::move(env));
-        dlg->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+        mainWindow = std::make_unique<MainWindow>(std::move(env));
+        mainWindow->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(mainWindow.get()));
         Settle();
-        return *dlg;
+        return *mainWindow;
     }
 };
 
@@ -168,7 +169,7 @@ TEST_F(FreeArea, FrameStartsAtTheCornerAndStaysInsideAtZoom200)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        COrvalinDlg &d = ShownOn(c.area);
+        MainWindow &d = ShownOn(c.area);
         const QMargins m = d.windowHandle()->frameMargins();
         EXPECT_EQ(d.frameGeometry().topLeft(), c.area.topLeft());
         // The client area lies inside the frame's margins.
@@ -176,8 +177,8 @@ TEST_F(FreeArea, FrameStartsAtTheCornerAndStaysInsideAtZoom200)
 
         d.LoadImageFile(WriteImage("large.png", {800, 600}));
         ASSERT_TRUE(d.hasImage());
-        d.host().SelectTab(TabOption);
-        QComboBox *zoom = d.parts().optionTab->controls().zoom;
+        d.host().SelectTab(PageOptions);
+        QComboBox *zoom = d.parts().optionsPage->controls().zoom;
         emit zoom->activated(zoom->findText("200"));
         Settle();
         ASSERT_EQ(d.host().view().zoomY, 200);
@@ -195,7 +196,7 @@ TEST_F(FreeArea, FrameStartsAtTheCornerAndStaysInsideAtZoom200)
 TEST_F(FreeArea, TitleBarPutAboveTheAreaComesBackOntoIt)
 {
     const QRect area(0, 27, 1280, 997);
-    COrvalinDlg &d = ShownOn(area);
+    MainWindow &d = ShownOn(area);
     const QMargins m = d.windowHandle()->frameMargins();
     ASSERT_GT(m.top(), 0);
     QWindowSystemInterface::handleGeometryChange<QWindowSystemInterface::SynchronousDelivery>(

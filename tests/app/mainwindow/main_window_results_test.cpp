@@ -8,9 +8,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "tests/support/file_size_limit.h"
-#include "main_window_fixture.h"
 #include "app/interaction/interaction_ops.h"
+#include "tests/app/mainwindow/main_window_fixture.h"
+#include "tests/support/file_size_limit.h"
 
 namespace orv::test {
 namespace {
@@ -20,7 +20,7 @@ using orv::test::FileSizeLimit;
 
 TEST_F(Results, RowsFollowTheItemsThroughDuplicateDeleteAndRenumber)
 {
-    COrvalinDlg &d = MakeWithImage();
+    MainWindow &d = MakeWithImage();
     MeasureItem *first = AddDistance({10, 10}, {60, 10});
     AddPerpendicular(2);
     AddDistance({10, 50}, {90, 50});
@@ -56,7 +56,7 @@ TEST_F(Results, RowsFollowTheItemsThroughDuplicateDeleteAndRenumber)
 
 TEST_F(Results, RightClickOnASubRowDeletesOnlyThatLineAfterAsking)
 {
-    COrvalinDlg &d = MakeWithImage();
+    MainWindow &d = MakeWithImage();
     AddPerpendicular(3);
     AddDistance({10, 50}, {90, 50});
     d.document().results().SelectRow(2);
@@ -82,11 +82,11 @@ TEST_F(Results, RightClickOnASubRowDeletesOnlyThatLineAfterAsking)
 
 TEST_F(Results, ClickingRowsSelectsTheirItemAndEmptySpaceKeepsTheSelection)
 {
-    COrvalinDlg &d = MakeWithImage();
+    MainWindow &d = MakeWithImage();
     MeasureItem *a = AddDistance({10, 10}, {60, 10});
     MeasureItem *b = AddPerpendicular(1);
     d.show();
-    d.host().SelectTab(TabMeasure);
+    d.host().SelectTab(PageMeasure);
     Settle();
     d.host().setViewState(ViewState::UpToDate);
 
@@ -119,11 +119,11 @@ TEST_F(Results, ClickingRowsSelectsTheirItemAndEmptySpaceKeepsTheSelection)
 
 TEST_F(Results, DeleteAllAsksAndNoLeavesEverything)
 {
-    COrvalinDlg &d = MakeWithImage();
+    MainWindow &d = MakeWithImage();
     MeasureItem *a = AddDistance({10, 10}, {60, 10});
     AddDistance({10, 20}, {60, 20});
     d.document().SelectItem(a);
-    QTest::mouseClick(d.host().button(DlgCommand::DeleteAll), Qt::LeftButton);
+    QTest::mouseClick(d.host().button(CommandId::DeleteAll), Qt::LeftButton);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "Delete All Data ?");
     EXPECT_EQ(d.document().list().size(), 2u);
@@ -131,7 +131,7 @@ TEST_F(Results, DeleteAllAsksAndNoLeavesEverything)
     EXPECT_EQ(d.document().selectedItem(), a);
 
     prompter.answers.push_back(UiPrompter::Answer::Yes);
-    QTest::mouseClick(d.host().button(DlgCommand::DeleteAll), Qt::LeftButton);
+    QTest::mouseClick(d.host().button(CommandId::DeleteAll), Qt::LeftButton);
     EXPECT_TRUE(d.document().list().empty());
     EXPECT_EQ(d.document().results().rowCount(), 0);
     EXPECT_EQ(d.document().selectedItem(), nullptr);
@@ -141,18 +141,18 @@ TEST_F(Results, DeleteAllAsksAndNoLeavesEverything)
 TEST_F(Results, JapaneseDeleteAllQuestionStartsWithABlank)
 {
     Make("ja", "ja");
-    dlg->LoadImageFile(WriteImage("j.png", {50, 50}));
-    dlg->commands().DeleteAllResults();
+    mainWindow->LoadImageFile(WriteImage("j.png", {50, 50}));
+    mainWindow->commands().DeleteAllResults();
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, QStringLiteral(" 計測データを全て削除しますか？"));
 }
 
 TEST_F(Results, CsvButtonWritesTheRowsAsShown)
 {
-    COrvalinDlg &d = MakeWithImage();
+    MainWindow &d = MakeWithImage();
     AddPerpendicular(2);
     prompter.savePaths.push_back(dir.filePath("results"));
-    QTest::mouseClick(d.host().button(DlgCommand::SaveCsv), Qt::LeftButton);
+    QTest::mouseClick(d.host().button(CommandId::SaveCsv), Qt::LeftButton);
     ASSERT_EQ(prompter.saveRequests.size(), 1u);
     EXPECT_EQ(prompter.saveRequests[0].filter, "CSV Files (*.csv);;All Files (*)");
     QFile f(dir.filePath("results.csv"));
@@ -163,13 +163,13 @@ TEST_F(Results, CsvButtonWritesTheRowsAsShown)
     EXPECT_TRUE(text.contains("\r\n1_2,"));
 
     // Cancelled: nothing written.
-    QTest::mouseClick(d.host().button(DlgCommand::SaveCsv), Qt::LeftButton);
+    QTest::mouseClick(d.host().button(CommandId::SaveCsv), Qt::LeftButton);
     EXPECT_EQ(prompter.saveRequests.size(), 2u);
 }
 
 TEST_F(Results, FailedCsvSaveSaysWhyAndKeepsTheEarlierFile)
 {
-    COrvalinDlg &d = MakeWithImage();
+    MainWindow &d = MakeWithImage();
     AddPerpendicular(2);
     const QString path = dir.filePath("results.csv");
     const QByteArray earlier = "No.,Measurement,Value,Unit\r\n1,earlier,1.00,mm\r\n";
@@ -182,11 +182,11 @@ TEST_F(Results, FailedCsvSaveSaysWhyAndKeepsTheEarlierFile)
     {
         // A full disk.
         const FileSizeLimit full(16);
-        QTest::mouseClick(d.host().button(DlgCommand::SaveCsv), Qt::LeftButton);
+        QTest::mouseClick(d.host().button(CommandId::SaveCsv), Qt::LeftButton);
     }
     EXPECT_EQ(prompter.messageTexts(),
-              QStringList{"The CSV file could not be saved.\n\n" + path + "\n" +
-                          QString::fromLocal8Bit(std::strerror(EFBIG))});
+              QStringList{"The CSV file could not be saved.\n\n" + path + "\n"
+                          + QString::fromLocal8Bit(std::strerror(EFBIG))});
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), earlier);
@@ -195,7 +195,7 @@ TEST_F(Results, FailedCsvSaveSaysWhyAndKeepsTheEarlierFile)
 TEST_F(Results, ValuesAreNeverCutAndCarryTheirFullTextAsTooltip)
 {
     for (const char *lang : {"en", "ja"}) {
-        COrvalinDlg &d = Make(lang, lang);
+        MainWindow &d = Make(lang, lang);
         d.show();
         ResultsView &view = *d.parts().resultsView;
         ResultsTable &table = d.document().results();
@@ -255,14 +255,14 @@ TEST_F(Results, AtTheDefaultSizeValuesAndUnitsShowWholeAndTheKindNameGivesWay)
         const char *unit;
     };
     for (const char *lang : {"en", "ja"}) {
-        COrvalinDlg &d = Make(lang, lang);
+        MainWindow &d = Make(lang, lang);
         d.show();
         Settle();
         ResultsView &view = *d.parts().resultsView;
         ResultsTable &table = d.document().results();
         const Language text = table.textLanguage();
-        const std::string longKind = std::string(KindName(KindAreaCircle, text)) + " / " +
-                                     KindName(KindPerpendicular, text) + " / " + KindName(KindAngle2Lines, text);
+        const std::string longKind = std::string(KindName(KindAreaCircle, text)) + " / "
+            + KindName(KindPerpendicular, text) + " / " + KindName(KindAngle2Lines, text);
         const std::vector<Row> rows = {
             {1, std::string(KindName(KindAreaCircle, text)), "7853.98", "um2"},
             {1, std::string(KindName(KindDiameter, text)), "D = 100.00um", ""},
@@ -296,8 +296,8 @@ TEST_F(Results, AtTheDefaultSizeValuesAndUnitsShowWholeAndTheKindNameGivesWay)
         for (int r = 0; r < table.rowCount(); ++r)
             EXPECT_GE(view.columnWidth(ColumnMeasurement),
                       std::min(view.fontMetrics().horizontalAdvance(view.cellText(r, ColumnMeasurement)) + margin,
-                               room - view.columnWidth(ColumnNumber) - view.columnWidth(ColumnValue) -
-                                   view.columnWidth(ColumnUnit)));
+                               room - view.columnWidth(ColumnNumber) - view.columnWidth(ColumnValue)
+                                   - view.columnWidth(ColumnUnit)));
     }
 }
 

@@ -7,16 +7,16 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-#include "app/about_dlg.h"
-#include "app/calib_tab.h"
-#include "app/image_tab.h"
 #include <QLineEdit>
 #include <QPushButton>
+#include "app/dialogs/about_dialog.h"
+#include "app/pages/image/image_page.h"
+#include "app/pages/scale/scale_page.h"
 
-#include "main_window_fixture.h"
-#include "app/option_tab.h"
-#include "app/tool_tab.h"
-#include "app/tool_tab_button.h"
+#include "app/pages/measure/measure_page.h"
+#include "app/pages/measure/tool_button.h"
+#include "app/pages/options/options_page.h"
+#include "tests/app/mainwindow/main_window_fixture.h"
 
 namespace orv::test {
 namespace {
@@ -25,14 +25,14 @@ using StartUp = MainWindowTest;
 
 TEST_F(StartUp, EnglishWindowHasItsCaptionsTitleAndColumns)
 {
-    COrvalinDlg &d = Make("en", "en");
+    MainWindow &d = Make("en", "en");
     EXPECT_EQ(d.windowTitle(), "Orvalin - ver. 1.07.1");
     EXPECT_EQ(d.host().language(), Language::English);
-    EXPECT_EQ(d.host().button(DlgCommand::Exit)->text(), "Exit");
-    EXPECT_EQ(d.host().button(DlgCommand::SaveCsv)->text(), "Save Data Only");
-    EXPECT_EQ(d.host().button(DlgCommand::SaveImage)->text(), "Save Image Only");
-    EXPECT_EQ(d.host().button(DlgCommand::Report)->text(), "Save Data && Img");
-    EXPECT_EQ(d.host().button(DlgCommand::DeleteAll)->text(), "Delete All Data");
+    EXPECT_EQ(d.host().button(CommandId::Exit)->text(), "Exit");
+    EXPECT_EQ(d.host().button(CommandId::SaveCsv)->text(), "Save Data Only");
+    EXPECT_EQ(d.host().button(CommandId::SaveImage)->text(), "Save Image Only");
+    EXPECT_EQ(d.host().button(CommandId::Report)->text(), "Save Data && Img");
+    EXPECT_EQ(d.host().button(CommandId::DeleteAll)->text(), "Delete All Data");
     const QStringList tabs{"Image", "Scale", "Measure", "Option"};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(d.parts().tabControl->tabText(i), tabs[i]);
@@ -40,7 +40,7 @@ TEST_F(StartUp, EnglishWindowHasItsCaptionsTitleAndColumns)
     const QStringList columns{"No.", "Measurement", "Value", "Unit"};
     for (int c = 0; c < 4; ++c)
         EXPECT_EQ(model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), columns[c]);
-    EXPECT_EQ(d.host().button(DlgCommand::Overview)->toolTip(), "Show / Hide a Scroll Window");
+    EXPECT_EQ(d.host().button(CommandId::Overview)->toolTip(), "Show / Hide a Scroll Window");
     EXPECT_EQ(d.parts().overviewWindow->windowTitle(), "ScrollView");
     EXPECT_TRUE(d.workFilePath().endsWith("/Orvalin_Workfile.jpg"));
     EXPECT_FALSE(d.workFilePath().contains("//"));
@@ -48,69 +48,67 @@ TEST_F(StartUp, EnglishWindowHasItsCaptionsTitleAndColumns)
 
 TEST_F(StartUp, JapaneseWindowKeepsJapaneseCaptionsWhilePagesFollowTheUserLocale)
 {
-    COrvalinDlg &d = Make("ja", "en");
+    MainWindow &d = Make("ja", "en");
     EXPECT_EQ(d.host().language(), Language::Japanese);
     EXPECT_EQ(d.windowTitle(), "Orvalin - ver. 1.07.1");
-    EXPECT_EQ(d.host().button(DlgCommand::Exit)->text(), QStringLiteral("終了"));
-    EXPECT_EQ(d.host().button(DlgCommand::SaveCsv)->text(), QStringLiteral("CSV出力"));
-    EXPECT_EQ(d.host().button(DlgCommand::SaveImage)->text(), QStringLiteral("ラベル　出力"));
-    EXPECT_EQ(d.host().button(DlgCommand::Report)->text(), QStringLiteral("レポート出力"));
-    EXPECT_EQ(d.host().button(DlgCommand::DeleteAll)->text(), QStringLiteral("全削除"));
+    EXPECT_EQ(d.host().button(CommandId::Exit)->text(), QStringLiteral("終了"));
+    EXPECT_EQ(d.host().button(CommandId::SaveCsv)->text(), QStringLiteral("CSV出力"));
+    EXPECT_EQ(d.host().button(CommandId::SaveImage)->text(), QStringLiteral("ラベル　出力"));
+    EXPECT_EQ(d.host().button(CommandId::Report)->text(), QStringLiteral("レポート出力"));
+    EXPECT_EQ(d.host().button(CommandId::DeleteAll)->text(), QStringLiteral("全削除"));
     const QStringList tabs{QStringLiteral("ｲﾒｰｼﾞ"), QStringLiteral("ｽｹｰﾙ"), QStringLiteral("計測"),
                            QStringLiteral("ｵﾌﾟｼｮﾝ")};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(d.parts().tabControl->tabText(i), tabs[i]);
     EXPECT_EQ(d.parts().resultsView->model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral("計測"));
-    EXPECT_EQ(d.host().button(DlgCommand::Overview)->toolTip(),
-              QStringLiteral("スクロールウィンドウの表示/非表示"));
+    EXPECT_EQ(d.host().button(CommandId::Overview)->toolTip(), QStringLiteral("スクロールウィンドウの表示/非表示"));
     EXPECT_EQ(d.parts().overviewWindow->windowTitle(), QStringLiteral("画像スクロール"));
     // The pages decide by the user locale: English here, so row texts are English.
-    EXPECT_EQ(d.parts().imageTab->language(), Language::English);
+    EXPECT_EQ(d.parts().imagePage->language(), Language::English);
     EXPECT_EQ(d.host().textLanguage(), Language::English);
 }
 
 TEST_F(StartUp, PagesSitInTheTabControlInOrderAndStartDisabled)
 {
-    COrvalinDlg &d = Make();
+    MainWindow &d = Make();
     QTabWidget *tabs = d.parts().tabControl;
     ASSERT_EQ(tabs->count(), 4);
-    EXPECT_EQ(tabs->widget(TabImage), d.parts().imageTab);
-    EXPECT_EQ(tabs->widget(TabScale), d.parts().calibTab);
-    EXPECT_EQ(tabs->widget(TabMeasure), d.parts().toolTab);
-    EXPECT_EQ(tabs->widget(TabOption), static_cast<QWidget *>(d.parts().optionTab));
-    EXPECT_EQ(d.host().currentTab(), TabImage);
-    EXPECT_EQ(tabs->currentIndex(), TabImage);
-    for (DlgCommand id :
-         {DlgCommand::SaveCsv, DlgCommand::SaveImage, DlgCommand::Report, DlgCommand::DeleteAll})
+    EXPECT_EQ(tabs->widget(PageImage), d.parts().imagePage);
+    EXPECT_EQ(tabs->widget(PageScale), d.parts().scalePage);
+    EXPECT_EQ(tabs->widget(PageMeasure), d.parts().measurePage);
+    EXPECT_EQ(tabs->widget(PageOptions), static_cast<QWidget *>(d.parts().optionsPage));
+    EXPECT_EQ(d.host().currentTab(), PageImage);
+    EXPECT_EQ(tabs->currentIndex(), PageImage);
+    for (CommandId id : {CommandId::SaveCsv, CommandId::SaveImage, CommandId::Report, CommandId::DeleteAll})
         EXPECT_FALSE(d.host().button(id)->isEnabled()) << ToUnderlying(id);
-    EXPECT_TRUE(d.host().button(DlgCommand::Exit)->isEnabled());
-    EXPECT_FALSE(d.parts().toolTab->button(1011)->isEnabled());
-    EXPECT_FALSE(d.parts().calibTab->controls().hValue->isEnabled());
-    EXPECT_TRUE(d.parts().imageTab->openButton()->isEnabled());
+    EXPECT_TRUE(d.host().button(CommandId::Exit)->isEnabled());
+    EXPECT_FALSE(d.parts().measurePage->button(1011)->isEnabled());
+    EXPECT_FALSE(d.parts().scalePage->controls().hValue->isEnabled());
+    EXPECT_TRUE(d.parts().imagePage->openButton()->isEnabled());
     EXPECT_EQ(d.host().viewState(), ViewState::NoImage);
     EXPECT_FALSE(d.hasImage());
     EXPECT_EQ(d.pointer().dragMode(), DragMode::Idle);
     EXPECT_EQ(d.document().selectedItem(), nullptr);
-    EXPECT_EQ(d.parts().pendingCommand, DlgCommand::None);
+    EXPECT_EQ(d.parts().pendingCommand, CommandId::None);
     EXPECT_FALSE(d.parts().overviewWindow->isVisible());
     EXPECT_FALSE(d.host().liveView()->isVisible());
     // The tool palette chose its first tool.
-    EXPECT_EQ(d.parts().toolTab->currentTool(), KindDistance2Points);
+    EXPECT_EQ(d.parts().measurePage->currentTool(), KindDistance2Points);
     // No camera: the window is the control column only.
     EXPECT_EQ(d.host().windowSizeRequested(), QSize(d.host().columnWidth(), d.parts().columnHeight));
     // The pages lie inside the tab control, below its labels.
     d.show();
     Settle();
     const QRect tabRect = tabs->geometry();
-    const QPoint pageTop = d.parts().imageTab->mapTo(tabs, QPoint(0, 0));
+    const QPoint pageTop = d.parts().imagePage->mapTo(tabs, QPoint(0, 0));
     EXPECT_GT(pageTop.y(), 0);
-    EXPECT_LE(pageTop.y() + d.parts().imageTab->height(), tabRect.height());
+    EXPECT_LE(pageTop.y() + d.parts().imagePage->height(), tabRect.height());
 }
 
 TEST_F(StartUp, KeysNeverEndTheDialogNorReachTheList)
 {
-    COrvalinDlg &d = MakeWithImage();
+    MainWindow &d = MakeWithImage();
     AddDistance({10, 10}, {50, 10});
     AddDistance({10, 20}, {50, 20});
     d.show();
@@ -119,10 +117,10 @@ TEST_F(StartUp, KeysNeverEndTheDialogNorReachTheList)
     EXPECT_EQ(d.document().results().selectedRow(), 0);
     EXPECT_EQ(d.parts().resultsView->currentIndex().row(), 0);
     QTest::keyClick(d.parts().resultsView, Qt::Key_Escape);
-    QTest::keyClick(d.host().button(DlgCommand::Exit), Qt::Key_Return);
+    QTest::keyClick(d.host().button(CommandId::Exit), Qt::Key_Return);
     // Space would press a focused button.
-    d.host().button(DlgCommand::Exit)->setFocus();
-    QTest::keyClick(d.host().button(DlgCommand::Exit), Qt::Key_Space);
+    d.host().button(CommandId::Exit)->setFocus();
+    QTest::keyClick(d.host().button(CommandId::Exit), Qt::Key_Space);
     QTest::keyClick(&d, Qt::Key_Escape);
     Settle();
     EXPECT_TRUE(d.isVisible());
@@ -132,13 +130,13 @@ TEST_F(StartUp, KeysNeverEndTheDialogNorReachTheList)
 TEST_F(StartUp, ExitAndTheCloseBoxBothFreeTheMeasurementsAndAccept)
 {
     for (bool closeBox : {false, true}) {
-        COrvalinDlg &d = MakeWithImage();
+        MainWindow &d = MakeWithImage();
         AddDistance({10, 10}, {50, 10});
         d.show();
         if (closeBox)
             d.close();
         else
-            QTest::mouseClick(d.host().button(DlgCommand::Exit), Qt::LeftButton);
+            QTest::mouseClick(d.host().button(CommandId::Exit), Qt::LeftButton);
         Settle();
         EXPECT_FALSE(d.isVisible()) << closeBox;
         EXPECT_EQ(d.result(), QDialog::Accepted) << closeBox;
@@ -150,14 +148,14 @@ TEST_F(StartUp, ExitAndTheCloseBoxBothFreeTheMeasurementsAndAccept)
 
 TEST_F(StartUp, MissingTemporaryDirectoryIsReported)
 {
-    DlgEnvironment env = Env();
+    WindowEnvironment env = Env();
     env.tempDir = [] { return QString(); };
-    dlg = std::make_unique<COrvalinDlg>(std::move(env));
+    mainWindow = std::make_unique<MainWindow>(std::move(env));
     // The window and the image page each look for it.
     ASSERT_FALSE(prompter.messages.empty());
     for (const auto &m : prompter.messages)
         EXPECT_EQ(m.text, "Could not open temporary file.");
-    EXPECT_EQ(dlg->workFilePath(), "Orvalin_Workfile.jpg");
+    EXPECT_EQ(mainWindow->workFilePath(), "Orvalin_Workfile.jpg");
 }
 
 // The platform environment looks for the marker and the setting files in the
@@ -179,28 +177,28 @@ TEST_F(StartUp, StartDirectoryHoldsTheMarkerAndTheSettingFiles)
         if (!c.marker) {
             ASSERT_TRUE(QFile::remove(dir.filePath("english.txt")));
         }
-        DlgEnvironment env = DlgEnvironment::FromPlatform(dir.path());
+        WindowEnvironment env = WindowEnvironment::FromPlatform(dir.path());
         EXPECT_EQ(env.locale.englishMarker(), c.marker);
-        const DlgEnvironment fixed = Env("ja", "ja");
+        const WindowEnvironment fixed = Env("ja", "ja");
         env.locale.systemLanguage = fixed.locale.systemLanguage;
         env.locale.userLanguage = fixed.locale.userLanguage;
         env.prompter = fixed.prompter;
         env.screenSize = fixed.screenSize;
         env.tempDir = fixed.tempDir;
         env.wirelessPort = 0;
-        dlg = std::make_unique<COrvalinDlg>(std::move(env));
-        EXPECT_EQ(dlg->host().language(), c.expected);
-        EXPECT_EQ(dlg->parts().calibTab->language(), c.expected);
-        EXPECT_EQ(dlg->parts().calibTab->startDirectory(), dir.path());
-        EXPECT_GE(dlg->parts().calibTab->controls().scaleFileList->findText("cell"), 1);
-        EXPECT_GE(dlg->parts().optionTab->controls().drawFileList->findText("thin"), 1);
+        mainWindow = std::make_unique<MainWindow>(std::move(env));
+        EXPECT_EQ(mainWindow->host().language(), c.expected);
+        EXPECT_EQ(mainWindow->parts().scalePage->language(), c.expected);
+        EXPECT_EQ(mainWindow->parts().scalePage->startDirectory(), dir.path());
+        EXPECT_GE(mainWindow->parts().scalePage->controls().scaleFileList->findText("cell"), 1);
+        EXPECT_GE(mainWindow->parts().optionsPage->controls().drawFileList->findText("thin"), 1);
         EXPECT_EQ(QDir::currentPath(), cwd);
     }
 }
 
 TEST_F(StartUp, AboutBoxIsAskedThroughThePrompter)
 {
-    COrvalinDlg &d = Make();
+    MainWindow &d = Make();
     auto *about = d.findChild<QPushButton *>("aboutButton");
     ASSERT_NE(about, nullptr);
     QTest::mouseClick(about, Qt::LeftButton);
@@ -223,7 +221,7 @@ TEST_F(StartUp, AboutEntryAndAboutBoxSpeakTheWindowsLanguage)
     };
     for (const Case &c : {Case{"en", Language::English}, Case{"ja", Language::Japanese}}) {
         SCOPED_TRACE(c.locale);
-        COrvalinDlg &d = Make(c.locale, c.locale);
+        MainWindow &d = Make(c.locale, c.locale);
         ASSERT_EQ(d.host().language(), c.expected);
         const bool japanese = c.expected == Language::Japanese;
         auto *about = d.findChild<QPushButton *>("aboutButton");
@@ -234,7 +232,7 @@ TEST_F(StartUp, AboutEntryAndAboutBoxSpeakTheWindowsLanguage)
         QTest::mouseClick(about, Qt::LeftButton);
         EXPECT_EQ(prompter.aboutLanguage, c.expected);
         // The box the real prompter shows for that language.
-        const CAboutDlg box(prompter.aboutLanguage);
+        const AboutDialog box(prompter.aboutLanguage);
         EXPECT_EQ(HasJapanese(box.windowTitle()), japanese) << box.windowTitle().toStdString();
         EXPECT_TRUE(box.windowTitle().contains("Orvalin"));
     }

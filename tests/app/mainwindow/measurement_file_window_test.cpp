@@ -18,29 +18,29 @@
 #include <qpa/qplatformdrag.h>
 #include <qpa/qwindowsysteminterface.h>
 
-#include "file_test_util.h"
-#include "app/app_version.h"
-#include "app/calib_tab.h"
-#include "app/image_tab.h"
-#include "app/image_view.h"
-#include "app/measurement_file_io.h"
-#include "app/option_tab.h"
-#include "app/window_files.h"
-#include "measure/hit_test.h"
+#include "app/mainwindow/measurement_file_io.h"
+#include "app/mainwindow/window_files.h"
+#include "app/pages/image/image_page.h"
+#include "app/pages/options/options_page.h"
+#include "app/pages/scale/scale_page.h"
+#include "app/startup/app_version.h"
+#include "app/view/image_view.h"
 #include "core/atomic_file.h"
 #include "export/measurement_json.h"
-#include "main_window_fixture.h"
+#include "file_test_util.h"
+#include "measure/hit_test.h"
 #include "same_items.h"
+#include "tests/app/mainwindow/main_window_fixture.h"
 
 namespace orv::test {
 namespace {
 
-const QString kBaseTitle = QStringLiteral("Orvalin - ver. ") + QLatin1String(kAppVersion);
+const QString kBaseTitle = QStringLiteral("Orvalin - ver. ") + QLatin1String(AppVersion());
 
 class MeasurementFiles : public MainWindowTest {
 protected:
     // Every kind placed as the pointer places it, under unequal axes in inches.
-    static void MeasureEverything(COrvalinDlg &d)
+    static void MeasureEverything(MainWindow &d)
     {
         MeasureDocument &doc = d.document();
         ScaleSetting &s = doc.editCalibration().setting;
@@ -54,8 +54,8 @@ protected:
         scale.length = "0.2";
         scale.lengthUnit = "inch";
         scale.updatePixelLength(s);
-        d.parts().calibTab->ShowDocumentCalibration();
-        d.parts().optionTab->ChooseLabelMode(LabelMode::Summary);
+        d.parts().scalePage->ShowDocumentCalibration();
+        d.parts().optionsPage->ChooseLabelMode(LabelMode::Summary);
         const std::pair<MeasureKind, std::vector<QPoint>> placed[] = {
             {KindDistance2Points, {{40, 60}, {220, 160}}},
             {KindDistanceArc, {{40, 180}, {140, 60}, {240, 170}}},
@@ -84,7 +84,7 @@ protected:
             doc.ListEditItem();
         }
         ASSERT_TRUE(doc.RemoveSubResultRow(doc.list().at(3).subResults[1].row));
-        d.host().SelectTab(TabScale);
+        d.host().SelectTab(PageScale);
         d.EnsureComposite();
         // Labels moved by hand, as the move drag ends.
         const auto moveLabel = [&doc](std::size_t index, int hitCode, int sub, LabelBox box) {
@@ -101,9 +101,9 @@ protected:
         d.EnsureComposite();
     }
 
-    static std::vector<ResultRow> Rows(const COrvalinDlg &d) { return d.document().results().rows(); }
+    static std::vector<ResultRow> Rows(const MainWindow &d) { return d.document().results().rows(); }
 
-    void Show(COrvalinDlg &d)
+    void Show(MainWindow &d)
     {
         d.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
@@ -116,8 +116,8 @@ protected:
         for (int i = 0; i < 3; ++i)
             AddDistance({10, 20 + 30 * i}, {100 + 20 * i, 20 + 30 * i});
         const QString path = dir.filePath(name);
-        EXPECT_TRUE(SaveWindowMeasurements(*dlg, path));
-        dlg.reset();
+        EXPECT_TRUE(SaveWindowMeasurements(*mainWindow, path));
+        mainWindow.reset();
         return path;
     }
 };
@@ -132,11 +132,11 @@ TEST_F(MeasurementFiles, SavedWithCtrlSAndReopenedItIsTheSameWorkPixelForPixel)
 {
     for (const char *lang : {"en", "ja"}) {
         SCOPED_TRACE(lang);
-        COrvalinDlg &d = Make(lang, lang);
+        MainWindow &d = Make(lang, lang);
         d.LoadImageFile(WriteImage("image.png", {300, 240}));
         Show(d);
         ASSERT_NO_FATAL_FAILURE(MeasureEverything(d));
-        d.parts().optionTab->ChooseZoom(3);  // 150 %
+        d.parts().optionsPage->ChooseZoom(3);  // 150 %
         const QImage before = (*d.parts().composite).copy();
         prompter.saveRequests.clear();
         prompter.messages.clear();
@@ -148,34 +148,34 @@ TEST_F(MeasurementFiles, SavedWithCtrlSAndReopenedItIsTheSameWorkPixelForPixel)
         const QString path = dir.filePath(QStringLiteral("作業_%1.orvm").arg(lang));
         EXPECT_EQ(d.windowTitle(), kBaseTitle + " - " + QFileInfo(path).fileName());
         // Again: to the same file, without asking.
-        d.parts().optionTab->ChooseZoom(4);  // 200 %
+        d.parts().optionsPage->ChooseZoom(4);  // 200 %
         QTest::keyClick(d.windowHandle(), Qt::Key_S, Qt::ControlModifier);
         EXPECT_EQ(prompter.saveRequests.size(), 1u);
 
-        COrvalinDlg reopened(Env(lang, lang));
+        MainWindow reopened(Env(lang, lang));
         prompter.openPaths.push_back(path);
-        QTest::mouseClick(reopened.parts().imageTab->openButton(), Qt::LeftButton);
+        QTest::mouseClick(reopened.parts().imagePage->openButton(), Qt::LeftButton);
         Settle();
         EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join('\n').toStdString();
-        EXPECT_EQ(reopened.host().currentTab(), TabScale);
+        EXPECT_EQ(reopened.host().currentTab(), PageScale);
         EXPECT_EQ(reopened.windowTitle(), d.windowTitle());
         ExpectSameItems(reopened.document().list(), d.document().list());
         EXPECT_TRUE(SameRows(Rows(reopened), Rows(d)));
         EXPECT_EQ(reopened.document().calibration().setting, d.document().calibration().setting);
         EXPECT_EQ(reopened.document().calibration().standard, d.document().calibration().standard);
         EXPECT_EQ(reopened.document().labelMode(), LabelMode::Summary);
-        EXPECT_TRUE(reopened.parts().optionTab->controls().summary->isChecked());
-        EXPECT_EQ(reopened.parts().calibTab->controls().vPixel->text(), "80");
-        EXPECT_EQ(reopened.parts().calibTab->controls().unit->currentText(), "inch");
+        EXPECT_TRUE(reopened.parts().optionsPage->controls().summary->isChecked());
+        EXPECT_EQ(reopened.parts().scalePage->controls().vPixel->text(), "80");
+        EXPECT_EQ(reopened.parts().scalePage->controls().unit->currentText(), "inch");
         EXPECT_EQ(reopened.host().view().zoomX, 200);
-        EXPECT_EQ(reopened.parts().optionTab->controls().zoom->currentText(), "200");
+        EXPECT_EQ(reopened.parts().optionsPage->controls().zoom->currentText(), "200");
         EXPECT_EQ(reopened.document().selectedItem(), nullptr);
         EXPECT_EQ(reopened.sourceImage(), d.sourceImage());
         reopened.EnsureComposite();
         EXPECT_EQ((*reopened.parts().composite), before);
         // Back on the Image page the work is given up, and the file with it.
         prompter.answers = {UiPrompter::Answer::Yes};
-        d.host().SelectTab(TabImage);
+        d.host().SelectTab(PageImage);
         EXPECT_EQ(d.windowTitle(), kBaseTitle);
         EXPECT_TRUE(WindowFiles::Of(d)->measurementPath().isEmpty());
     }
@@ -203,7 +203,7 @@ TEST_F(MeasurementFiles, CtrlSWritesOnlyToAMeasurementFileOpenedLast)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        COrvalinDlg &d = Make();
+        MainWindow &d = Make();
         Show(d);
         for (const QString &path : c.opened) {
             prompter.answers = {UiPrompter::Answer::Yes};  // measurements are given up
@@ -229,7 +229,7 @@ TEST_F(MeasurementFiles, CtrlSWritesOnlyToAMeasurementFileOpenedLast)
 
 TEST_F(MeasurementFiles, OneCtrlSAsksOnceWhenTheChooserIsCancelled)
 {
-    COrvalinDlg &d = MakeWithImage();
+    MainWindow &d = MakeWithImage();
     Show(d);
     AddDistance({5, 5}, {50, 5});
     prompter.saveRequests.clear();
@@ -261,7 +261,7 @@ TEST_F(MeasurementFiles, NewerOrDamagedFilesAreRefusedAndTheWorkStays)
          "The measurement file broken.orvm is damaged (measurements.json)."},
         {"cut.orvm", goodBytes.left(goodBytes.size() / 2), "cut.orvm is not a measurement file."},
     };
-    COrvalinDlg &d = MakeWithImage({300, 200});
+    MainWindow &d = MakeWithImage({300, 200});
     AddDistance({10, 10}, {60, 10});
     AddPerpendicular(2);
     ASSERT_TRUE(WindowFiles::Of(d)->SaveAs(dir.filePath("kept.orvm")));
@@ -294,7 +294,8 @@ TEST_F(MeasurementFiles, NewerOrDamagedFilesAreRefusedAndTheWorkStays)
     prompter.savePaths.push_back(unwritable);
     d.commands().OnSaveImage();
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_TRUE(prompter.messages[0].text.startsWith("The measurement file could not be saved.\n\n" + unwritable + "\n"));
+    EXPECT_TRUE(
+        prompter.messages[0].text.startsWith("The measurement file could not be saved.\n\n" + unwritable + "\n"));
     EXPECT_FALSE(QFileInfo::exists(unwritable));
     EXPECT_EQ(d.windowTitle(), title);
     EXPECT_EQ(WindowFiles::Of(d)->measurementPath(), dir.filePath("kept.orvm"));
@@ -319,21 +320,23 @@ TEST_F(MeasurementFiles, DroppedFileOpensAsTheOpenButtonWouldAskingFirst)
         bool accepted;
         QString opened;  // the file the window then shows; empty: nothing changed
     } cases[] = {
-        {"first acceptable one", false,
+        {"first acceptable one",
+         false,
          {QUrl("https://example.com/a.png"), local(notes), local(dir.filePath("gone.png")), local(picture),
           local(measurements)},
-         {}, true, picture},
-        {"measurement file, work given up", true, {local(measurements)}, {UiPrompter::Answer::Yes}, true,
-         measurements},
+         {},
+         true,
+         picture},
+        {"measurement file, work given up", true, {local(measurements)}, {UiPrompter::Answer::Yes}, true, measurements},
         {"measurement file, work kept", true, {local(measurements)}, {UiPrompter::Answer::No}, true, {}},
         {"nothing it opens", true, {local(notes), local(dir.path())}, {}, false, {}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        COrvalinDlg &d = c.measuring ? MakeWithImage({300, 200}) : Make();
+        MainWindow &d = c.measuring ? MakeWithImage({300, 200}) : Make();
         if (c.measuring) {
             AddDistance({10, 10}, {60, 10});
-            d.host().SelectTab(TabMeasure);
+            d.host().SelectTab(PageMeasure);
         }
         Show(d);
         prompter.messages.clear();
@@ -353,12 +356,12 @@ TEST_F(MeasurementFiles, DroppedFileOpensAsTheOpenButtonWouldAskingFirst)
         if (c.opened.isEmpty()) {
             EXPECT_EQ(d.windowTitle(), kBaseTitle);
             EXPECT_EQ(d.document().list().size(), c.measuring ? 1u : 0u);
-            EXPECT_EQ(d.host().currentTab(), c.measuring ? TabMeasure : TabImage);
+            EXPECT_EQ(d.host().currentTab(), c.measuring ? PageMeasure : PageImage);
         } else {
             EXPECT_EQ(d.windowTitle(), kBaseTitle + " - " + QFileInfo(c.opened).fileName());
             EXPECT_EQ(d.document().list().size(), c.opened == measurements ? 3u : 0u);
             EXPECT_EQ(d.host().imageSize(), c.opened == measurements ? QSize(260, 180) : QSize(90, 70));
-            EXPECT_EQ(d.host().currentTab(), c.measuring ? TabMeasure : TabScale);
+            EXPECT_EQ(d.host().currentTab(), c.measuring ? PageMeasure : PageScale);
         }
     }
 }
@@ -378,16 +381,20 @@ TEST_F(MeasurementFiles, CommandLineOpensAMeasurementFileOrAnImage)
         {"measurement file", {"Orvalin", measurements}, true, 3, kBaseTitle + " - given.orvm", {}},
         {"image", {"Orvalin", picture}, true, 0, kBaseTitle + " - given.png", {}},
         {"nothing given", {"Orvalin"}, false, 0, kBaseTitle, {}},
-        {"missing", {"Orvalin", dir.filePath("none.orvm")}, false, 0, kBaseTitle,
+        {"missing",
+         {"Orvalin", dir.filePath("none.orvm")},
+         false,
+         0,
+         kBaseTitle,
          {"The measurement file none.orvm could not be read (" + SystemReason(ENOENT) + ")."}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        COrvalinDlg &d = Make();
+        MainWindow &d = Make();
         prompter.messages.clear();
         OpenStartupFile(d, c.arguments);
         EXPECT_EQ(d.hasImage(), c.opened);
-        EXPECT_EQ(d.host().currentTab(), c.opened ? TabScale : TabImage);
+        EXPECT_EQ(d.host().currentTab(), c.opened ? PageScale : PageImage);
         EXPECT_EQ(d.document().list().size(), c.items);
         EXPECT_EQ(d.document().results().rowCount(), int(c.items));
         EXPECT_EQ(d.windowTitle(), c.title);
@@ -422,17 +429,17 @@ TEST_F(MeasurementFiles, StrangeButReadableItemsAreShownAndEditedSafely)
         }
     const QString path = dir.filePath("strange.orvm");
     ASSERT_TRUE(SaveMeasurementFile(path, s));
-    COrvalinDlg &d = Make();
+    MainWindow &d = Make();
     Show(d);
     OpenStartupFile(d, {"Orvalin", path});
     EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join('\n').toStdString();
     ASSERT_EQ(d.document().list().size(), s.items.size());
-    d.parts().optionTab->ChooseZoom(6);  // Fit
+    d.parts().optionsPage->ChooseZoom(6);  // Fit
     for (LabelMode mode : {LabelMode::Details, LabelMode::ItemNumberOnly}) {
-        d.parts().optionTab->ChooseLabelMode(mode);
+        d.parts().optionsPage->ChooseLabelMode(mode);
         d.EnsureComposite();
     }
-    d.host().SelectTab(TabMeasure);
+    d.host().SelectTab(PageMeasure);
     for (QPoint p : {QPoint(10, 80), QPoint(60, 50), QPoint(5, 5), QPoint(3, 3)}) {
         QTest::mouseMove(d.parts().imageView, p);
         QTest::mouseClick(d.parts().imageView, Qt::LeftButton, Qt::NoModifier, p);

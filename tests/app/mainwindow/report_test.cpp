@@ -11,9 +11,9 @@
 
 #include <cstdlib>
 
-#include "tests/support/file_size_limit.h"
 #include "export/image_file.h"
-#include "main_window_fixture.h"
+#include "tests/app/mainwindow/main_window_fixture.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/xlsx_readback.h"
 
 namespace orv::test {
@@ -40,32 +40,30 @@ void WaitForOpen(const ScriptedPrompter &p, std::size_t count)
         QTest::qWait(10);
 }
 
-
 TEST_F(Report, ButtonWritesADatedWorkbookOpensItAndRemovesTheWorkFile)
 {
-    COrvalinDlg &d = MakeWithImage({300, 200});
-    d.host().SelectTab(TabMeasure);
+    MainWindow &d = MakeWithImage({300, 200});
+    d.host().SelectTab(PageMeasure);
     AddDistance({40, 100}, {200, 100});
     AddPerpendicular(1);
     ASSERT_EQ(d.document().results().rowCount(), 3);
 
-    QTest::mouseClick(d.host().button(DlgCommand::Report), Qt::LeftButton);
+    QTest::mouseClick(d.host().button(CommandId::Report), Qt::LeftButton);
     ASSERT_EQ(prompter.openedDocuments.size(), 1u) << prompter.messageTexts().join(' ').toStdString();
     EXPECT_TRUE(prompter.messages.empty());
     const QUrl url = prompter.openedDocuments[0];
     ASSERT_TRUE(url.isLocalFile());
     const QFileInfo book(url.toLocalFile());
     EXPECT_EQ(book.absolutePath(), QFileInfo(dir.path()).absoluteFilePath());
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Orvalin_Report_\\d{8}_\\d{6}\\.xlsx$"))
-                    .match(book.fileName())
-                    .hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^Orvalin_Report_\\d{8}_\\d{6}\\.xlsx$")).match(book.fileName()).hasMatch())
         << book.fileName().toStdString();
     EXPECT_TRUE(book.isFile());
     EXPECT_FALSE(QFile::exists(dir.filePath(QLatin1String(kWorkFileJpgName))));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 
     // A second report in the same second is a file of its own.
-    QTest::mouseClick(d.host().button(DlgCommand::Report), Qt::LeftButton);
+    QTest::mouseClick(d.host().button(CommandId::Report), Qt::LeftButton);
     ASSERT_EQ(prompter.openedDocuments.size(), 2u);
     EXPECT_NE(prompter.openedDocuments[1], url);
     EXPECT_TRUE(book.exists());
@@ -97,23 +95,23 @@ TEST_F(Report, ButtonWritesADatedWorkbookOpensItAndRemovesTheWorkFile)
 TEST_F(Report, PictureNeverShowsTheSelectionMarks)
 {
     ORVALIN_REQUIRE_XLSX_READER();
-    COrvalinDlg &d = MakeWithImage({300, 200});
+    MainWindow &d = MakeWithImage({300, 200});
     d.show();
-    d.host().SelectTab(TabMeasure);
+    d.host().SelectTab(PageMeasure);
     MeasureItem *item = AddDistance({40, 100}, {200, 100});
     d.document().SelectItem(item);
     d.host().RebuildView();
     d.EnsureComposite();
     const QImage withMarks = (*d.parts().composite).convertToFormat(QImage::Format_RGB32);
 
-    QTest::mouseClick(d.host().button(DlgCommand::Report), Qt::LeftButton);
+    QTest::mouseClick(d.host().button(CommandId::Report), Qt::LeftButton);
     // The first run only clears the selection; the queued continuation runs the report.
     EXPECT_EQ(d.document().selectedItem(), nullptr);
-    EXPECT_EQ(d.parts().pendingCommand, DlgCommand::Report);
+    EXPECT_EQ(d.parts().pendingCommand, CommandId::Report);
     EXPECT_TRUE(prompter.openedDocuments.empty());
     WaitForOpen(prompter, 1);
     ASSERT_EQ(prompter.openedDocuments.size(), 1u) << prompter.messageTexts().join(' ').toStdString();
-    EXPECT_EQ(d.parts().pendingCommand, DlgCommand::None);
+    EXPECT_EQ(d.parts().pendingCommand, CommandId::None);
     const QImage clean = (*d.parts().composite).convertToFormat(QImage::Format_RGB32);
     ASSERT_NE(clean, withMarks);
 
@@ -139,8 +137,7 @@ TEST_F(Report, PictureNeverShowsTheSelectionMarks)
                 continue;
             ++marked;
             auto dist = [](QRgb a, QRgb b) {
-                return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
-                       std::abs(qBlue(a) - qBlue(b));
+                return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
             };
             toClean += dist(p, c);
             toMarked += dist(p, m);
@@ -161,10 +158,10 @@ TEST_F(Report, WaitCursorWhileTheReportIsMade)
         }
         Qt::CursorShape shape = Qt::ArrowCursor;
     } recorder;
-    DlgEnvironment env = Env();
+    WindowEnvironment env = Env();
     env.prompter = recorder.handle();
-    dlg = std::make_unique<COrvalinDlg>(std::move(env));
-    COrvalinDlg &d = *dlg;
+    mainWindow = std::make_unique<MainWindow>(std::move(env));
+    MainWindow &d = *mainWindow;
     d.LoadImageFile(WriteImage("image.png", {60, 40}));
     d.commands().OnReport();
     ASSERT_EQ(recorder.openedDocuments.size(), 1u);
@@ -183,11 +180,11 @@ TEST_F(Report, FailuresShowTheMessageAndLeaveNothingBehind)
         SCOPED_TRACE(c.language);
         const QString temp = dir.filePath(QStringLiteral("temp_") + QLatin1String(c.language) + "_ro");
         ASSERT_TRUE(QDir().mkpath(temp));
-        DlgEnvironment env = Env(c.language, c.language);
+        WindowEnvironment env = Env(c.language, c.language);
         env.tempDir = [temp] { return temp; };
         env.reportDir = [temp] { return temp; };
-        dlg = std::make_unique<COrvalinDlg>(env);
-        dlg->LoadImageFile(WriteImage(QStringLiteral("image.png"), {60, 40}));
+        mainWindow = std::make_unique<MainWindow>(env);
+        mainWindow->LoadImageFile(WriteImage(QStringLiteral("image.png"), {60, 40}));
         AddDistance({5, 5}, {50, 30});
         prompter.messages.clear();
         prompter.openedDocuments.clear();
@@ -195,7 +192,7 @@ TEST_F(Report, FailuresShowTheMessageAndLeaveNothingBehind)
             // The size limit also binds root.
             QFile::setPermissions(temp, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
             const FileSizeLimit limit(0);
-            dlg->commands().OnReport();
+            mainWindow->commands().OnReport();
         }
         QFile::setPermissions(temp, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         ASSERT_EQ(prompter.messages.size(), 1u);
@@ -219,16 +216,16 @@ TEST_F(Report, WorkbookNoApplicationOpensIsKeptAndNamed)
         const QString temp = dir.filePath(QStringLiteral("temp_") + QLatin1String(c.language));
         const QString reports = dir.filePath(QStringLiteral("reports_") + QLatin1String(c.language));
         ASSERT_TRUE(QDir().mkpath(temp) && QDir().mkpath(reports));
-        DlgEnvironment env = Env(c.language, c.language);
+        WindowEnvironment env = Env(c.language, c.language);
         env.tempDir = [temp] { return temp; };
         env.reportDir = [reports] { return reports; };
-        dlg = std::make_unique<COrvalinDlg>(env);
-        dlg->LoadImageFile(WriteImage(QStringLiteral("image.png"), {60, 40}));
+        mainWindow = std::make_unique<MainWindow>(env);
+        mainWindow->LoadImageFile(WriteImage(QStringLiteral("image.png"), {60, 40}));
         AddDistance({5, 5}, {50, 30});
         prompter.messages.clear();
         prompter.openedDocuments.clear();
         prompter.openDocumentResult = false;
-        dlg->commands().OnReport();
+        mainWindow->commands().OnReport();
         prompter.openDocumentResult = true;
 
         ASSERT_EQ(prompter.openedDocuments.size(), 1u);
@@ -263,12 +260,12 @@ TEST_F(Report, WrittenToTheDocumentsFolderOrElseHome)
         });
         qputenv("HOME", QFile::encodeName(home));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("/config")));
-        DlgEnvironment env = Env();
+        WindowEnvironment env = Env();
         env.reportDir = nullptr;
-        dlg = std::make_unique<COrvalinDlg>(env);
-        dlg->LoadImageFile(WriteImage(QStringLiteral("image.png"), {60, 40}));
+        mainWindow = std::make_unique<MainWindow>(env);
+        mainWindow->LoadImageFile(WriteImage(QStringLiteral("image.png"), {60, 40}));
         prompter.openedDocuments.clear();
-        dlg->commands().OnReport();
+        mainWindow->commands().OnReport();
         ASSERT_EQ(prompter.openedDocuments.size(), 1u) << prompter.messageTexts().join(' ').toStdString();
         const QFileInfo book(prompter.openedDocuments[0].toLocalFile());
         EXPECT_EQ(book.absolutePath(), documents ? home + QStringLiteral("/Documents") : home);

@@ -1,10 +1,10 @@
 // Undo and redo in the real window, with the keys: every kind of step comes
 // back as it was made by hand (document, rows, pages and the composite's
 // pixels), a drag is one step, and the keys work wherever the focus is.
-#include "calib_tab_fixture.h"
-#include "interaction_fixture.h"
 #include "drawn_label_boxes.h"
 #include "observed_document.h"
+#include "tests/app/interaction/interaction_fixture.h"
+#include "tests/app/pages/scale/scale_page_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,13 +14,13 @@
 
 #include <functional>
 
-#include "app/calib_tab.h"
-#include "app/composition_inputs.h"
-#include "app/option_tab.h"
-#include "app/undo_keys.h"
-#include "app/view_composer.h"
+#include "app/mainwindow/composition_inputs.h"
+#include "app/mainwindow/undo_keys.h"
+#include "app/pages/options/options_page.h"
+#include "app/pages/scale/scale_page.h"
 #include "calib/scale_bars.h"
 #include "document/document_history.h"
+#include "view/view_composer.h"
 
 namespace orv::test {
 namespace {
@@ -36,8 +36,8 @@ testing::AssertionResult SamePixels(const QImage &a, const QImage &b)
                 diff |= QRect(x, y, 1, 1);
     if (diff.isNull())
         return testing::AssertionSuccess();
-    return testing::AssertionFailure() << "differ in " << diff.x() << "," << diff.y() << " " << diff.width()
-                                       << "x" << diff.height();
+    return testing::AssertionFailure() << "differ in " << diff.x() << "," << diff.y() << " " << diff.width() << "x"
+                                       << diff.height();
 }
 
 QPoint CentreOf(const LabelBox &b)
@@ -54,7 +54,7 @@ public:
     using InteractionTest::Place;
     using InteractionTest::RowCenter;
     using InteractionTest::view;
-    using MainWindowTest::dlg;
+    using MainWindowTest::mainWindow;
     using MainWindowTest::prompter;
 
     void SetUp() override
@@ -74,9 +74,9 @@ public:
     MeasureItem &perpendicular() { return *doc().Find(perpendicularId); }
     MeasureItem &distance() { return *doc().Find(distanceId); }
 
-    MeasureDocument &doc() { return dlg->document(); }
-    const CalibTabControls &scale() { return dlg->parts().calibTab->controls(); }
-    const OptionTabControls &option() { return dlg->parts().optionTab->controls(); }
+    MeasureDocument &doc() { return mainWindow->document(); }
+    const ScalePageControls &scale() { return mainWindow->parts().scalePage->controls(); }
+    const OptionsPageControls &option() { return mainWindow->parts().optionsPage->controls(); }
 
     void Settle()
     {
@@ -89,7 +89,7 @@ public:
     // A full rebuild of the window's state as it is now, drawn from copies.
     QImage Reference()
     {
-        const LayerInputs in = CompositionInputs(*dlg);
+        const LayerInputs in = CompositionInputs(*mainWindow);
         MeasureList copy;
         MeasureDrawOptions options = in.measureOptions;
         for (const auto &item : *in.list) {
@@ -108,13 +108,13 @@ public:
 
     QImage Composite()
     {
-        dlg->EnsureComposite();
-        return (*dlg->parts().composite).convertToFormat(QImage::Format_RGB32);
+        mainWindow->EnsureComposite();
+        return (*mainWindow->parts().composite).convertToFormat(QImage::Format_RGB32);
     }
 
     void Key(Qt::Key key, Qt::KeyboardModifiers mods)
     {
-        QTest::keyClick(dlg->windowHandle(), key, mods);
+        QTest::keyClick(mainWindow->windowHandle(), key, mods);
         Settle();
     }
     void Undo() { Key(Qt::Key_Z, Qt::ControlModifier); }
@@ -139,9 +139,9 @@ public:
         EXPECT_EQ(scale().sync->isChecked(), s.link == kLinkSync);
         EXPECT_EQ(scale().vValue->isEnabled(), s.link == kLinkAsync);
         EXPECT_EQ(scale().show->isChecked(), o.calibration.standard.show != 0);
-        EXPECT_EQ(dlg->parts().calibTab->horizontalBar().points, o.calibration.bars.horizontal.points);
+        EXPECT_EQ(mainWindow->parts().scalePage->horizontalBar().points, o.calibration.bars.horizontal.points);
         const QRadioButton *mode = o.attributes.labelMode == LabelMode::ItemNumberOnly ? option().numberOnly
-                                   : o.attributes.labelMode == LabelMode::Summary      ? option().summary
+            : o.attributes.labelMode == LabelMode::Summary                             ? option().summary
                                                                                        : option().details;
         EXPECT_TRUE(mode->isChecked());
         EXPECT_EQ(option().lineWidth->currentText().toStdString(), o.attributes.lineWidthText);
@@ -161,12 +161,16 @@ struct StepCase {
 TEST_F(UndoTest, EveryKindOfStepComesBackAsMadeByHand)
 {
     const auto none = [](UndoTest &) {};
-    const auto scalePage = [](UndoTest &t) { t.dlg->host().SelectTab(TabScale); };
+    const auto scalePage = [](UndoTest &t) { t.mainWindow->host().SelectTab(PageScale); };
     const std::vector<StepCase> cases = {
         {"place a distance", none,
-         [](UndoTest &t) { t.Place(KindDistance2Points, {{30, 170}, {150, 170}}); }},
+         [](UndoTest &t) {
+             t.Place(KindDistance2Points, {{30, 170}, {150, 170}});
+         }},
         {"drag a point", [](UndoTest &t) { t.ClickRow(0); },
-         [](UndoTest &t) { t.Drag({200, 150}, {230, 120}); }},
+         [](UndoTest &t) {
+             t.Drag({200, 150}, {230, 120});
+         }},
         {"move a sub-result label", [](UndoTest &t) { t.ClickRow(0); },
          [](UndoTest &t) {
              const QPoint grab = CentreOf(t.perpendicular().subResults[0].labelBox);
@@ -197,7 +201,7 @@ TEST_F(UndoTest, EveryKindOfStepComesBackAsMadeByHand)
         {"delete all", none,
          [](UndoTest &t) {
              t.prompter.answers.push_back(UiPrompter::Answer::Yes);
-             QTest::mouseClick(t.dlg->host().button(DlgCommand::DeleteAll), Qt::LeftButton);
+             QTest::mouseClick(t.mainWindow->host().button(CommandId::DeleteAll), Qt::LeftButton);
          }},
         {"type a calibration value", scalePage,
          [](UndoTest &t) {
@@ -205,16 +209,18 @@ TEST_F(UndoTest, EveryKindOfStepComesBackAsMadeByHand)
              QTest::keyClick(t.scale().hValue, Qt::Key_Return);
          }},
         {"Sync.", scalePage, [](UndoTest &t) { QTest::mouseClick(t.scale().sync, Qt::LeftButton); }},
-        {"drag a bar's end", scalePage, [](UndoTest &t) { t.Drag({110, 10}, {160, 10}); }},
+        {"drag a bar's end", scalePage,
+         [](UndoTest &t) {
+             t.Drag({110, 10}, {160, 10});
+         }},
         {"choose a unit", scalePage, [](UndoTest &t) { Choose(t.scale().unit, 0); }},
-        {"show the standard scale", scalePage,
-         [](UndoTest &t) { QTest::mouseClick(t.scale().show, Qt::LeftButton); }},
-        {"label mode", [](UndoTest &t) { t.dlg->host().SelectTab(TabOption); },
+        {"show the standard scale", scalePage, [](UndoTest &t) { QTest::mouseClick(t.scale().show, Qt::LeftButton); }},
+        {"label mode", [](UndoTest &t) { t.mainWindow->host().SelectTab(PageOptions); },
          [](UndoTest &t) { QTest::mouseClick(t.option().numberOnly, Qt::LeftButton); }},
         {"line width of the selected item",
          [](UndoTest &t) {
              t.ClickRow(3);
-             t.dlg->host().SelectTab(TabOption);
+             t.mainWindow->host().SelectTab(PageOptions);
          },
          [](UndoTest &t) { Choose(t.option().lineWidth, 3); }},
     };
@@ -249,7 +255,7 @@ TEST_F(UndoTest, EveryKindOfStepComesBackAsMadeByHand)
         // Each case starts where the first did.
         Undo();
         EXPECT_EQ(Observe(), before);
-        dlg->host().SelectTab(TabMeasure);
+        mainWindow->host().SelectTab(PageMeasure);
         ClearSelection();
     }
 }
@@ -265,21 +271,21 @@ TEST_F(UndoTest, KeysWorkWhereverTheFocusIsAndOtherKeysStillDoNothing)
         {"the results list", [](UndoTest &t) -> QWidget * { return t.listView(); }},
         {"a scale field",
          [](UndoTest &t) -> QWidget * {
-             t.dlg->host().SelectTab(TabScale);
+             t.mainWindow->host().SelectTab(PageScale);
              return t.scale().hValue;
          }},
         {"the option page",
          [](UndoTest &t) -> QWidget * {
-             t.dlg->host().SelectTab(TabOption);
+             t.mainWindow->host().SelectTab(PageOptions);
              return t.option().lineWidth;
          }},
-        {"the window", [](UndoTest &t) -> QWidget * { return t.dlg.get(); }},
+        {"the window", [](UndoTest &t) -> QWidget * { return t.mainWindow.get(); }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const std::size_t count = list().size();
         prompter.answers.push_back(UiPrompter::Answer::Yes);
-        QTest::mouseClick(dlg->host().button(DlgCommand::DeleteAll), Qt::LeftButton);
+        QTest::mouseClick(mainWindow->host().button(CommandId::DeleteAll), Qt::LeftButton);
         ASSERT_TRUE(list().empty());
         QWidget *target = c.focus(*this);
         target->setFocus();
@@ -291,9 +297,9 @@ TEST_F(UndoTest, KeysWorkWhereverTheFocusIsAndOtherKeysStillDoNothing)
         EXPECT_EQ(list().size(), count);
         for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Delete})
             Key(key, {});
-        EXPECT_TRUE(dlg->isVisible());
+        EXPECT_TRUE(mainWindow->isVisible());
         EXPECT_EQ(list().size(), count);
-        dlg->host().SelectTab(TabMeasure);
+        mainWindow->host().SelectTab(PageMeasure);
     }
 }
 
@@ -314,7 +320,7 @@ TEST_F(UndoTest, ACalibrationValueUndoneWithTheKeysInItsFieldPutsTheLabelsBack)
     ASSERT_GE(distance().labelBox.bottom, 1);
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        dlg->host().SelectTab(TabScale);
+        mainWindow->host().SelectTab(PageScale);
         Settle();
         const std::vector<LabelBox> before = test::ListLabelBoxes(list());
         const std::string hValue = scale().hValue->text().toStdString();
@@ -339,7 +345,7 @@ TEST_F(UndoTest, ACalibrationValueUndoneWithTheKeysInItsFieldPutsTheLabelsBack)
             EXPECT_EQ(after[i].bottom, before[i].bottom) << i;
         }
         EXPECT_TRUE(SamePixels(Composite(), drawnBefore));
-        dlg->host().SelectTab(TabMeasure);
+        mainWindow->host().SelectTab(PageMeasure);
     }
 }
 
@@ -373,9 +379,9 @@ TEST_F(UndoTest, ADragInProgressAndANewImageBlockOrEndTheHistory)
     Hover({200, 150});
     Press({200, 150});
     QTest::mouseMove(view, {220, 130});
-    ASSERT_NE(dlg->pointer().dragMode(), DragMode::Idle);
+    ASSERT_NE(mainWindow->pointer().dragMode(), DragMode::Idle);
     Undo();
-    EXPECT_NE(dlg->pointer().dragMode(), DragMode::Idle) << "the drag goes on";
+    EXPECT_NE(mainWindow->pointer().dragMode(), DragMode::Idle) << "the drag goes on";
     QTest::mouseMove(view, {230, 120});
     Release({230, 120});
     Settle();
@@ -396,13 +402,13 @@ TEST_F(UndoTest, ADragInProgressAndANewImageBlockOrEndTheHistory)
 
 TEST_F(UndoTest, TheScaleFileListShowsTheNameThatWentWithTheSettingPutBack)
 {
-    dlg->host().SelectTab(TabScale);
+    mainWindow->host().SelectTab(PageScale);
     QComboBox *files = scale().scaleFileList;
     const QString start = files->currentText();
     Retype(scale().hValue, "40");
     QTest::keyClick(scale().hValue, Qt::Key_Return);
     prompter.savePaths.push_back(dir.filePath(QStringLiteral("lens.sst")));
-    dlg->parts().calibTab->OnSave();
+    mainWindow->parts().scalePage->OnSave();
     ASSERT_EQ(files->currentText(), QStringLiteral("lens"));
     // Back to the defaults from the list, then each step taken back.
     Choose(files, 0);

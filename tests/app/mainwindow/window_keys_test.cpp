@@ -1,7 +1,7 @@
 // The program's keys in the real window, delivered as the window system
 // delivers them: Ctrl+S and the undo keys from every window of the program,
 // Delete and Backspace on the selected measurement.
-#include "interaction_fixture.h"
+#include "tests/app/interaction/interaction_fixture.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -12,7 +12,7 @@
 
 #include <functional>
 
-#include "app/option_tab.h"
+#include "app/pages/options/options_page.h"
 
 namespace orv::test {
 namespace {
@@ -23,7 +23,7 @@ public:
     using InteractionTest::list;
     using InteractionTest::listView;
     using InteractionTest::view;
-    using MainWindowTest::dlg;
+    using MainWindowTest::mainWindow;
     using MainWindowTest::prompter;
 
     void SetUp() override
@@ -43,9 +43,9 @@ public:
     // The overview shown and holding the focus, as after a zoom that opens it.
     QWidget *FocusedOverview()
     {
-        QWidget *overview = dlg->parts().overviewWindow;
+        QWidget *overview = mainWindow->parts().overviewWindow;
         if (!overview->isVisible())
-            QTest::mouseClick(dlg->host().button(DlgCommand::Overview), Qt::LeftButton);
+            QTest::mouseClick(mainWindow->host().button(CommandId::Overview), Qt::LeftButton);
         EXPECT_TRUE(overview->isVisible());
         overview->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(overview));
@@ -55,14 +55,14 @@ public:
     void DeleteAll()
     {
         prompter.answers.push_back(UiPrompter::Answer::Yes);
-        QTest::mouseClick(dlg->host().button(DlgCommand::DeleteAll), Qt::LeftButton);
+        QTest::mouseClick(mainWindow->host().button(CommandId::DeleteAll), Qt::LeftButton);
         ASSERT_TRUE(list().empty());
     }
 
     void SelectFirstRow()
     {
         QTest::mouseClick(listView()->viewport(), Qt::LeftButton, {}, RowCenter(0));
-        ASSERT_NE(dlg->document().selectedItem(), nullptr);
+        ASSERT_NE(mainWindow->document().selectedItem(), nullptr);
     }
 
     // The question a right click on the selected measurement asks (answered No).
@@ -97,17 +97,16 @@ TEST_F(ProgramKeys, SaveAndUndoKeysWorkWhileTheOverviewHasTheFocus)
         {"Ctrl+Y", Qt::Key_Y, Qt::ControlModifier,
          [](ProgramKeys &t) {
              t.DeleteAll();
-             ASSERT_TRUE(t.dlg->document().Undo());
+             ASSERT_TRUE(t.mainWindow->document().Undo());
          },
          [](ProgramKeys &t) { return t.list().empty(); }},
         {"Ctrl+Shift+Z", Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier,
          [](ProgramKeys &t) {
              t.DeleteAll();
-             ASSERT_TRUE(t.dlg->document().Undo());
+             ASSERT_TRUE(t.mainWindow->document().Undo());
          },
          [](ProgramKeys &t) { return t.list().empty(); }},
-        {"Ctrl+S", Qt::Key_S, Qt::ControlModifier,
-         [saved](ProgramKeys &t) { t.prompter.savePaths.push_back(saved); },
+        {"Ctrl+S", Qt::Key_S, Qt::ControlModifier, [saved](ProgramKeys &t) { t.prompter.savePaths.push_back(saved); },
          [saved](ProgramKeys &) { return QFile::exists(saved); }},
     };
     for (const Case &c : cases) {
@@ -119,19 +118,19 @@ TEST_F(ProgramKeys, SaveAndUndoKeysWorkWhileTheOverviewHasTheFocus)
         EXPECT_TRUE(c.done(*this));
         EXPECT_TRUE(overview->isVisible());
         if (list().empty()) {
-            ASSERT_TRUE(dlg->document().Undo());
+            ASSERT_TRUE(mainWindow->document().Undo());
         }
     }
     // Escape still closes the overview, not the program.
     Key(FocusedOverview(), Qt::Key_Escape);
-    EXPECT_FALSE(dlg->parts().overviewWindow->isVisible());
-    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_FALSE(mainWindow->parts().overviewWindow->isVisible());
+    EXPECT_TRUE(mainWindow->isVisible());
 }
 
 TEST_F(ProgramKeys, AModalDialogOfTheWindowKeepsTheUndoKeysForItsField)
 {
     DeleteAll();
-    QDialog modal(dlg.get());
+    QDialog modal(mainWindow.get());
     auto *field = new QLineEdit(&modal);
     (new QVBoxLayout(&modal))->addWidget(field);
     modal.setModal(true);
@@ -156,10 +155,12 @@ TEST_F(ProgramKeys, DeleteAndBackspaceRemoveTheSelectionAsTheRightClickDoes)
         std::function<QWidget *(ProgramKeys &)> focus;
     };
     const std::vector<Case> cases = {
-        {"Delete on the view", Qt::Key_Delete, UiPrompter::Answer::Yes, [](ProgramKeys &t) -> QWidget * { return t.view; }},
+        {"Delete on the view", Qt::Key_Delete, UiPrompter::Answer::Yes,
+         [](ProgramKeys &t) -> QWidget * { return t.view; }},
         {"Backspace on the list", Qt::Key_Backspace, UiPrompter::Answer::Yes,
          [](ProgramKeys &t) -> QWidget * { return t.listView(); }},
-        {"Delete answered No", Qt::Key_Delete, UiPrompter::Answer::No, [](ProgramKeys &t) -> QWidget * { return t.view; }},
+        {"Delete answered No", Qt::Key_Delete, UiPrompter::Answer::No,
+         [](ProgramKeys &t) -> QWidget * { return t.view; }},
         {"Delete from the overview", Qt::Key_Delete, UiPrompter::Answer::Yes,
          [](ProgramKeys &t) -> QWidget * { return t.FocusedOverview(); }},
     };
@@ -180,7 +181,7 @@ TEST_F(ProgramKeys, DeleteAndBackspaceRemoveTheSelectionAsTheRightClickDoes)
         EXPECT_TRUE(list().empty());
         EXPECT_EQ(rows().rowCount(), 0);
         // One step: a single undo brings it back where it was.
-        Key(dlg.get(), Qt::Key_Z, Qt::ControlModifier);
+        Key(mainWindow.get(), Qt::Key_Z, Qt::ControlModifier);
         ASSERT_EQ(list().size(), 1u);
         EXPECT_EQ(Positions(list().at(0)), points);
     }
@@ -197,24 +198,24 @@ TEST_F(ProgramKeys, DeleteAsksNothingWithoutASelectionOrInATextField)
         {"nothing selected", false, [](ProgramKeys &t) -> QWidget * { return t.view; }},
         {"the zoom field of the Option page", true,
          [](ProgramKeys &t) -> QWidget * {
-             t.dlg->host().SelectTab(TabOption);
-             return t.dlg->parts().optionTab->controls().zoom;
+             t.mainWindow->host().SelectTab(PageOptions);
+             return t.mainWindow->parts().optionsPage->controls().zoom;
          }},
         {"the Scale page", true,
          [](ProgramKeys &t) -> QWidget * {
-             t.dlg->host().SelectTab(TabScale);
-             return t.dlg->parts().tabControl;
+             t.mainWindow->host().SelectTab(PageScale);
+             return t.mainWindow->parts().tabControl;
          }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        dlg->host().SelectTab(TabMeasure);
+        mainWindow->host().SelectTab(PageMeasure);
         if (c.select)
             SelectFirstRow();
         QWidget *target = c.focus(*this);
         target->setFocus();
         for (Qt::Key key : {Qt::Key_Delete, Qt::Key_Backspace})
-            Key(dlg.get(), key);
+            Key(mainWindow.get(), key);
         EXPECT_TRUE(prompter.messages.empty());
         EXPECT_EQ(list().size(), 1u);
     }

@@ -44,7 +44,8 @@ TEST(SampleResources, CellScaleFileCalibratesTheSampleImage)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    EXPECT_TRUE(bytes.contains(QByteArray("unit=\x83\xCA" "m\r\n")));
+    EXPECT_TRUE(bytes.contains(QByteArray("unit=\x83\xCA"
+                                          "m\r\n")));
     EXPECT_FALSE(bytes.contains("\xCE\xBC"));
 
     // The calibration page lists it under its name.

@@ -4,18 +4,18 @@
 
 #include <QDir>
 #include <QGuiApplication>
-#include <QWindow>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 #include <memory>
 
-#include "main_window_fixture.h"
-#include "app/scroll_dlg.h"
-#include "app/scroll_dlg_geometry.h"
+#include "app/view/overview_window.h"
+#include "tests/app/mainwindow/main_window_fixture.h"
+#include "view/overview_geometry.h"
 
 namespace orv::test {
 namespace {
@@ -80,81 +80,81 @@ TEST(OverviewGeometry, ClampAndScrollBack)
     EXPECT_EQ(ScrollForFrame(wide, small, edge).x(), 1221);
 }
 
-class ScrollDlgTest : public ::testing::Test {
+class OverviewWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dlg.SetClientSize({200, 160});
-        dlg.UpdateFrameFrom(View({1000, 800}, 200, {600, 500}));
-        dlg.ShowNotInitialized(false);
-        dlg.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+        mainWindow.SetClientSize({200, 160});
+        mainWindow.UpdateFrameFrom(View({1000, 800}, 200, {600, 500}));
+        mainWindow.ShowNotInitialized(false);
+        mainWindow.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&mainWindow));
     }
 
-    CScrollDlg dlg;
+    OverviewWindow mainWindow;
 };
 
-TEST_F(ScrollDlgTest, HoverOverTheFrameShowsTheSizeAllCursor)
+TEST_F(OverviewWindowTest, HoverOverTheFrameShowsTheSizeAllCursor)
 {
-    EXPECT_EQ(dlg.frame(), QRect(0, 0, 60, 50));
-    QTest::mouseMove(&dlg, {150, 100});
-    EXPECT_FALSE(dlg.overFrame());
+    EXPECT_EQ(mainWindow.frame(), QRect(0, 0, 60, 50));
+    QTest::mouseMove(&mainWindow, {150, 100});
+    EXPECT_FALSE(mainWindow.overFrame());
     // The frame's edges count as inside.
-    QTest::mouseMove(&dlg, {60, 50});
-    EXPECT_TRUE(dlg.overFrame());
-    EXPECT_EQ(dlg.cursor().shape(), Qt::SizeAllCursor);
-    QTest::mouseMove(&dlg, {61, 20});
-    EXPECT_FALSE(dlg.overFrame());
-    EXPECT_EQ(dlg.cursor().shape(), Qt::ArrowCursor);
+    QTest::mouseMove(&mainWindow, {60, 50});
+    EXPECT_TRUE(mainWindow.overFrame());
+    EXPECT_EQ(mainWindow.cursor().shape(), Qt::SizeAllCursor);
+    QTest::mouseMove(&mainWindow, {61, 20});
+    EXPECT_FALSE(mainWindow.overFrame());
+    EXPECT_EQ(mainWindow.cursor().shape(), Qt::ArrowCursor);
 }
 
-TEST_F(ScrollDlgTest, DragKeepsTheFrameInsideTheClient)
+TEST_F(OverviewWindowTest, DragKeepsTheFrameInsideTheClient)
 {
-    QTest::mouseMove(&dlg, {30, 20});
-    QTest::mousePress(&dlg, Qt::LeftButton, {}, {30, 20});
-    EXPECT_TRUE(dlg.dragging());
-    QTest::mouseMove(&dlg, {50, 45});
-    EXPECT_EQ(dlg.frame(), QRect(20, 25, 60, 50));
+    QTest::mouseMove(&mainWindow, {30, 20});
+    QTest::mousePress(&mainWindow, Qt::LeftButton, {}, {30, 20});
+    EXPECT_TRUE(mainWindow.dragging());
+    QTest::mouseMove(&mainWindow, {50, 45});
+    EXPECT_EQ(mainWindow.frame(), QRect(20, 25, 60, 50));
     // Far beyond the right and bottom edges: the frame ends on them.
-    QTest::mouseMove(&dlg, {400, 400});
-    EXPECT_EQ(dlg.frame(), QRect(140, 110, 60, 50));
-    QTest::mouseMove(&dlg, {-100, 30});
-    EXPECT_EQ(dlg.frame().topLeft(), QPoint(0, 10));
-    QTest::mouseRelease(&dlg, Qt::LeftButton, {}, {-100, 30});
-    EXPECT_FALSE(dlg.dragging());
-    QTest::mouseMove(&dlg, {190, 150});
-    EXPECT_EQ(dlg.frame().topLeft(), QPoint(0, 10));
+    QTest::mouseMove(&mainWindow, {400, 400});
+    EXPECT_EQ(mainWindow.frame(), QRect(140, 110, 60, 50));
+    QTest::mouseMove(&mainWindow, {-100, 30});
+    EXPECT_EQ(mainWindow.frame().topLeft(), QPoint(0, 10));
+    QTest::mouseRelease(&mainWindow, Qt::LeftButton, {}, {-100, 30});
+    EXPECT_FALSE(mainWindow.dragging());
+    QTest::mouseMove(&mainWindow, {190, 150});
+    EXPECT_EQ(mainWindow.frame().topLeft(), QPoint(0, 10));
 }
 
-TEST_F(ScrollDlgTest, PressOutsideTheFrameDoesNotDrag)
+TEST_F(OverviewWindowTest, PressOutsideTheFrameDoesNotDrag)
 {
-    QTest::mouseMove(&dlg, {150, 100});
-    QTest::mousePress(&dlg, Qt::LeftButton, {}, {150, 100});
-    EXPECT_FALSE(dlg.dragging());
-    QTest::mouseMove(&dlg, {160, 110});
-    EXPECT_EQ(dlg.frame(), QRect(0, 0, 60, 50));
-    QTest::mouseRelease(&dlg, Qt::LeftButton, {}, {160, 110});
+    QTest::mouseMove(&mainWindow, {150, 100});
+    QTest::mousePress(&mainWindow, Qt::LeftButton, {}, {150, 100});
+    EXPECT_FALSE(mainWindow.dragging());
+    QTest::mouseMove(&mainWindow, {160, 110});
+    EXPECT_EQ(mainWindow.frame(), QRect(0, 0, 60, 50));
+    QTest::mouseRelease(&mainWindow, Qt::LeftButton, {}, {160, 110});
 }
 
-TEST_F(ScrollDlgTest, PaintsThePictureWithTheFrameInverted)
+TEST_F(OverviewWindowTest, PaintsThePictureWithTheFrameInverted)
 {
     QImage composite(1000, 800, QImage::Format_RGB32);
     composite.fill(QColor(200, 40, 10));
-    dlg.SetPicture(composite);
-    EXPECT_EQ(dlg.picture().size(), QSize(200, 160));
-    const QImage shown = dlg.grab().toImage();
+    mainWindow.SetPicture(composite);
+    EXPECT_EQ(mainWindow.picture().size(), QSize(200, 160));
+    const QImage shown = mainWindow.grab().toImage();
     EXPECT_EQ(QColor(shown.pixel(100, 100)), QColor(200, 40, 10));
     EXPECT_EQ(QColor(shown.pixel(30, 25)), QColor(55, 215, 245));
 
-    dlg.ShowNotInitialized(true);
-    EXPECT_TRUE(dlg.notInitializedLabel()->isVisible());
-    EXPECT_EQ(dlg.notInitializedLabel()->text(), "Not Initialized");
-    EXPECT_NE(QColor(dlg.grab().toImage().pixel(30, 25)), QColor(55, 215, 245));
+    mainWindow.ShowNotInitialized(true);
+    EXPECT_TRUE(mainWindow.notInitializedLabel()->isVisible());
+    EXPECT_EQ(mainWindow.notInitializedLabel()->text(), "Not Initialized");
+    EXPECT_NE(QColor(mainWindow.grab().toImage().pixel(30, 25)), QColor(55, 215, 245));
 }
 
 // With the main window: the drag scrolls its view, the close box unchecks
 // the toggle, and the label shows while the image fits.
-class ScrollDlgWithOwnerTest : public MainWindowTest {
+class OverviewWindowWithOwnerTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
@@ -164,25 +164,24 @@ protected:
 
     void Load(QSize size)
     {
-        ASSERT_TRUE(
-            LoadFilled(QStringLiteral("image%1.png").arg(size.width()), size, Qt::darkGreen));
+        ASSERT_TRUE(LoadFilled(QStringLiteral("image%1.png").arg(size.width()), size, Qt::darkGreen));
     }
 };
 
-TEST_F(ScrollDlgWithOwnerTest, DraggingTheFrameScrollsTheView)
+TEST_F(OverviewWindowWithOwnerTest, DraggingTheFrameScrollsTheView)
 {
     Load({2000, 1500});
-    CScrollDlg *overview = dlg->parts().scrollDlg;
+    OverviewWindow *overview = mainWindow->parts().overview;
     ASSERT_NE(overview, nullptr);
-    ASSERT_TRUE(dlg->parts().overviewShown);
+    ASSERT_TRUE(mainWindow->parts().overviewShown);
     EXPECT_TRUE(overview->isVisible());
     EXPECT_FALSE(overview->notInitializedLabel()->isVisible());
     overview->UpdateFrame();
     const QRect f = overview->frame();
-    EXPECT_EQ(f, OverviewFrame(dlg->host().view(), overview->clientSize()));
+    EXPECT_EQ(f, OverviewFrame(mainWindow->host().view(), overview->clientSize()));
     ASSERT_GT(f.width(), 0);
 
-    QSignalSpy scrolled(overview, &CScrollDlg::scrolled);
+    QSignalSpy scrolled(overview, &OverviewWindow::scrolled);
     const QPoint grab = f.center();
     QTest::mouseMove(overview, grab + QPoint(1, 0));
     QTest::mouseMove(overview, grab);
@@ -190,10 +189,11 @@ TEST_F(ScrollDlgWithOwnerTest, DraggingTheFrameScrollsTheView)
     QTest::mouseMove(overview, grab + QPoint(1000, 0));
     const QSize client = overview->clientSize();
     EXPECT_EQ(overview->frame().right() + 1, client.width());
-    EXPECT_EQ(dlg->host().viewState(), ViewState::ScrollOnly);
-    EXPECT_EQ(dlg->host().view().scroll, ScrollForFrame(dlg->host().view(), client, overview->frame().topLeft()));
+    EXPECT_EQ(mainWindow->host().viewState(), ViewState::ScrollOnly);
+    EXPECT_EQ(mainWindow->host().view().scroll,
+              ScrollForFrame(mainWindow->host().view(), client, overview->frame().topLeft()));
     // The view shows the right end of the image (up to the truncation of the frame).
-    const int shownEnd = dlg->host().view().scroll.x() + dlg->host().view().size.width();
+    const int shownEnd = mainWindow->host().view().scroll.x() + mainWindow->host().view().size.width();
     EXPECT_LE(shownEnd, 2000);
     EXPECT_GE(shownEnd, 2000 - 2000 / client.width() - 1);
     EXPECT_EQ(scrolled.count(), 1);
@@ -202,19 +202,19 @@ TEST_F(ScrollDlgWithOwnerTest, DraggingTheFrameScrollsTheView)
 
 // The main window runs modally: a drag delivered as the window system
 // delivers it (the same blocking check as real input) must still scroll.
-TEST_F(ScrollDlgWithOwnerTest, DragThroughTheWindowSystemWhileTheMainWindowIsModal)
+TEST_F(OverviewWindowWithOwnerTest, DragThroughTheWindowSystemWhileTheMainWindowIsModal)
 {
-    dlg->setWindowModality(Qt::ApplicationModal);
-    dlg->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+    mainWindow->setWindowModality(Qt::ApplicationModal);
+    mainWindow->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(mainWindow.get()));
     Load({2000, 1500});
-    CScrollDlg *overview = dlg->parts().scrollDlg;
+    OverviewWindow *overview = mainWindow->parts().overview;
     ASSERT_TRUE(overview->isVisible());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(overview));
     QWindow *window = overview->windowHandle();
     ASSERT_NE(window, nullptr);
     // The modality is in force, as under exec().
-    ASSERT_EQ(QGuiApplication::modalWindow(), dlg->windowHandle());
+    ASSERT_EQ(QGuiApplication::modalWindow(), mainWindow->windowHandle());
 
     overview->UpdateFrame();
     const QRect f = overview->frame();
@@ -229,35 +229,36 @@ TEST_F(ScrollDlgWithOwnerTest, DragThroughTheWindowSystemWhileTheMainWindowIsMod
     QTest::mouseMove(window, drop);
     QTest::mouseRelease(window, Qt::LeftButton, {}, drop);
     EXPECT_EQ(overview->frame().topLeft(), f.topLeft() + QPoint(40, 30));
-    EXPECT_EQ(dlg->host().view().scroll, ScrollForFrame(dlg->host().view(), overview->clientSize(), overview->frame().topLeft()));
-    EXPECT_GT(dlg->host().view().scroll.x(), 0);
-    EXPECT_GT(dlg->host().view().scroll.y(), 0);
+    EXPECT_EQ(mainWindow->host().view().scroll,
+              ScrollForFrame(mainWindow->host().view(), overview->clientSize(), overview->frame().topLeft()));
+    EXPECT_GT(mainWindow->host().view().scroll.x(), 0);
+    EXPECT_GT(mainWindow->host().view().scroll.y(), 0);
     EXPECT_FALSE(overview->dragging());
 }
 
-TEST_F(ScrollDlgWithOwnerTest, CloseBoxUnchecksTheToggleAndTheToggleShowsItAgain)
+TEST_F(OverviewWindowWithOwnerTest, CloseBoxUnchecksTheToggleAndTheToggleShowsItAgain)
 {
     Load({2000, 1500});
-    CScrollDlg *overview = dlg->parts().scrollDlg;
-    QPushButton *toggle = dlg->host().button(DlgCommand::Overview);
+    OverviewWindow *overview = mainWindow->parts().overview;
+    QPushButton *toggle = mainWindow->host().button(CommandId::Overview);
     ASSERT_NE(toggle, nullptr);
     ASSERT_TRUE(toggle->isChecked());
     overview->close();
     EXPECT_FALSE(overview->isVisible());
-    EXPECT_FALSE(dlg->parts().overviewShown);
+    EXPECT_FALSE(mainWindow->parts().overviewShown);
     EXPECT_FALSE(toggle->isChecked());
     QTest::mouseClick(toggle, Qt::LeftButton);
-    EXPECT_TRUE(dlg->parts().overviewShown);
+    EXPECT_TRUE(mainWindow->parts().overviewShown);
     EXPECT_TRUE(overview->isVisible());
 }
 
-TEST_F(ScrollDlgWithOwnerTest, NotInitializedWhileTheImageFits)
+TEST_F(OverviewWindowWithOwnerTest, NotInitializedWhileTheImageFits)
 {
     Load({300, 200});
-    CScrollDlg *overview = dlg->parts().scrollDlg;
-    EXPECT_FALSE(dlg->parts().overviewShown);
+    OverviewWindow *overview = mainWindow->parts().overview;
+    EXPECT_FALSE(mainWindow->parts().overviewShown);
     EXPECT_FALSE(overview->isVisible());
-    QTest::mouseClick(dlg->host().button(DlgCommand::Overview), Qt::LeftButton);
+    QTest::mouseClick(mainWindow->host().button(CommandId::Overview), Qt::LeftButton);
     EXPECT_TRUE(overview->isVisible());
     EXPECT_TRUE(overview->notInitializedLabel()->isVisible());
 }

@@ -5,9 +5,9 @@
 
 #include <QImage>
 
-#include "app/view_composer.h"
-#include "app/view_scaler.h"
-#include "app/view_state.h"
+#include "view/view_composer.h"
+#include "view/view_scaler.h"
+#include "view/view_state.h"
 
 namespace orv::test {
 namespace {

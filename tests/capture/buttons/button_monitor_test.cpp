@@ -1,5 +1,5 @@
-#include "capture/button_detection.h"
-#include "capture/button_detection_monitor.h"
+#include "capture/buttons/button_detection.h"
+#include "capture/buttons/button_detection_monitor.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-#include "capture/camera_controls.h"
+#include "capture/camera/camera_controls.h"
 #include "tests/support/fake_control_device.h"
 
 namespace orv {
@@ -17,8 +17,8 @@ void AddTypicalControls(FakeDevice &d)
     d.Add(V4L2_CID_BRIGHTNESS, "Brightness", V4L2_CTRL_TYPE_INTEGER, -64, 64, 0, 12);
     d.Add(V4L2_CID_CONTRAST, "Contrast", V4L2_CTRL_TYPE_INTEGER, 0, 95, 32, 40);
     d.Add(V4L2_CID_AUTO_WHITE_BALANCE, "White Balance, Automatic", V4L2_CTRL_TYPE_BOOLEAN, 0, 1, 1, 1);
-    d.Add(V4L2_CID_WHITE_BALANCE_TEMPERATURE, "White Balance Temperature", V4L2_CTRL_TYPE_INTEGER, 2800, 6500,
-          4600, 4600, V4L2_CTRL_FLAG_INACTIVE);
+    d.Add(V4L2_CID_WHITE_BALANCE_TEMPERATURE, "White Balance Temperature", V4L2_CTRL_TYPE_INTEGER, 2800, 6500, 4600,
+          4600, V4L2_CTRL_FLAG_INACTIVE);
     d.Add(V4L2_CID_POWER_LINE_FREQUENCY, "Power Line Frequency", V4L2_CTRL_TYPE_MENU, 0, 2, 1, 2, 0,
           {{0, "Disabled"}, {1, "50 Hz"}, {2, "60 Hz"}});
     d.Add(V4L2_CID_HUE, "Hue (disabled)", V4L2_CTRL_TYPE_INTEGER, 0, 10, 0, 0, V4L2_CTRL_FLAG_DISABLED);
@@ -39,9 +39,10 @@ TEST(CameraControls, ListsOfferedControlsWithRangesMenusAndValues)
         QStringList names;
         for (const CameraControl &c : controls)
             names << c.name;
-        EXPECT_EQ(names, (QStringList{"Brightness", "Contrast", "White Balance, Automatic",
-                                      "Power Line Frequency", "White Balance Temperature", "Auto Exposure",
-                                      "Exposure Time, Absolute", "Zoom (read only)"}))
+        EXPECT_EQ(
+            names,
+            (QStringList{"Brightness", "Contrast", "White Balance, Automatic", "Power Line Frequency",
+                         "White Balance Temperature", "Auto Exposure", "Exposure Time, Absolute", "Zoom (read only)"}))
             << "next " << nextCtrl;
         ASSERT_EQ(controls.size(), 8u);
         const CameraControl &brightness = controls[0];
@@ -54,7 +55,8 @@ TEST(CameraControls, ListsOfferedControlsWithRangesMenusAndValues)
         EXPECT_TRUE(controls[4].inactive);
         const CameraControl &exposure = controls[5];
         EXPECT_EQ(exposure.type, CameraControl::Type::Menu);
-        const std::vector<std::pair<int, QString>> menu{{0, "Auto Mode"}, {1, "Manual Mode"}, {3, "Aperture Priority Mode"}};
+        const std::vector<std::pair<int, QString>> menu{
+            {0, "Auto Mode"}, {1, "Manual Mode"}, {3, "Aperture Priority Mode"}};
         EXPECT_EQ(exposure.menu, menu);
         EXPECT_EQ(exposure.value, 1);
         EXPECT_TRUE(controls[7].readOnly);

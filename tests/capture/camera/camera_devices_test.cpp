@@ -3,8 +3,8 @@
 // default choice, offered sizes.
 #include <gtest/gtest.h>
 
-#include "capture/camera_devices.h"
-#include "camera_test_provider.h"
+#include "capture/camera/camera_devices.h"
+#include "tests/capture/camera/camera_test_provider.h"
 
 namespace orv {
 namespace {

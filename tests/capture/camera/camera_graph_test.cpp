@@ -12,9 +12,9 @@
 #include <cstring>
 #include <tuple>
 
-#include "capture/camera_graph.h"
-#include "camera_test_provider.h"
-#include "camera_test_util.h"
+#include "capture/camera/camera_graph.h"
+#include "tests/capture/camera/camera_test_provider.h"
+#include "tests/capture/camera/camera_test_util.h"
 
 namespace orv {
 namespace {
@@ -76,10 +76,9 @@ protected:
 TEST(CameraGraphEnvironment, TestCameraVariableAddsTheTestPattern)
 {
     const QByteArray saved = qgetenv(kTestCameraVariable);
-    for (const auto &[value, listed, size] : {std::tuple{"ball:1280x720", true, QSize(1280, 720)},
-                                              std::tuple{"smpte", true, QSize(640, 480)},
-                                              std::tuple{"no-such-pattern", false, QSize()},
-                                              std::tuple{"ball:12x", false, QSize()}}) {
+    for (const auto &[value, listed, size] :
+         {std::tuple{"ball:1280x720", true, QSize(1280, 720)}, std::tuple{"smpte", true, QSize(640, 480)},
+          std::tuple{"no-such-pattern", false, QSize()}, std::tuple{"ball:12x", false, QSize()}}) {
         qputenv(kTestCameraVariable, value);
         CameraGraph graph;
         graph.setMessageSink([](const QString &) {});

@@ -15,10 +15,10 @@
 #include <cstring>
 #include <functional>
 
-#include "camera_test_provider.h"
-#include "camera_test_util.h"
-#include "capture/camera_graph.h"
+#include "capture/camera/camera_graph.h"
 #include "core/image_limit.h"
+#include "tests/capture/camera/camera_test_provider.h"
+#include "tests/capture/camera/camera_test_util.h"
 #include "tests/support/file_size_limit.h"
 
 namespace orv {
@@ -66,13 +66,21 @@ TEST_F(CameraLimits, FramesBeyondTheLimitAreRefusedWithTheirSize)
         const char *what;
         std::optional<TestPatternSetting> pattern;  // the test pattern, forcing its size
         const char *camera;
-        QSize desired;       // forced by the format choice
+        QSize desired;  // forced by the format choice
         qint64 maxPixels;
-        QSize refused;       // invalid: the camera opens
+        QSize refused;  // invalid: the camera opens
     } cases[] = {
-        {"absurd test pattern", TestPatternSetting{"smpte", {30000, 20000}}, kTestCameraName, {}, MaxImagePixels(),
+        {"absurd test pattern",
+         TestPatternSetting{"smpte", {30000, 20000}},
+         kTestCameraName,
+         {},
+         MaxImagePixels(),
          {30000, 20000}},
-        {"side beyond the limit", TestPatternSetting{"smpte", {70000, 2}}, kTestCameraName, {}, MaxImagePixels(),
+        {"side beyond the limit",
+         TestPatternSetting{"smpte", {70000, 2}},
+         kTestCameraName,
+         {},
+         MaxImagePixels(),
          {70000, 2}},
         {"chosen format", std::nullopt, "Kestra USB Shot", {1280, 1024}, 1280 * 720, {1280, 1024}},
         {"source's own size", std::nullopt, "Other Cam", {}, vga - 1, {640, 480}},

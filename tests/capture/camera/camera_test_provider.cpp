@@ -1,10 +1,10 @@
-#include "camera_test_provider.h"
+#include "tests/capture/camera/camera_test_provider.h"
 
 #include <gst/gst.h>
 
 #include <mutex>
 
-#include "capture/camera_gst.h"
+#include "capture/camera/camera_gst.h"
 
 // GObject types of the test provider and its devices. "Other Cam" shows
 // blue, "Kestra USB Shot" red, the Google adapter green, so a test can tell
@@ -59,11 +59,11 @@ GstDevice *NewCamera(const QString &name, const char *description, const char *n
         gst_structure_set(s, "width", G_TYPE_INT, size.width(), "height", G_TYPE_INT, size.height(), nullptr);
         gst_caps_append_structure(caps, s);
     }
-    GstStructure *props = node ? gst_structure_new("test-camera", "device.path", G_TYPE_STRING, node, nullptr)
-                               : nullptr;
-    auto *device = static_cast<OrvTestCamera *>(
-        g_object_new(orv_test_camera_get_type(), "display-name", name.toUtf8().constData(), "device-class",
-                     "Video/Source", "caps", caps, "properties", props, nullptr));
+    GstStructure *props =
+        node ? gst_structure_new("test-camera", "device.path", G_TYPE_STRING, node, nullptr) : nullptr;
+    auto *device = static_cast<OrvTestCamera *>(g_object_new(orv_test_camera_get_type(), "display-name",
+                                                             name.toUtf8().constData(), "device-class", "Video/Source",
+                                                             "caps", caps, "properties", props, nullptr));
     gst_caps_unref(caps);
     if (props)
         gst_structure_free(props);
@@ -77,8 +77,8 @@ QByteArray Source(const char *pattern, const std::vector<QSize> &sizes = test::T
 {
     QByteArray caps;
     for (const QSize &size : sizes)
-        caps += QByteArray(caps.isEmpty() ? "" : "; ") + "video/x-raw,format=BGR,width=" +
-                QByteArray::number(size.width()) + ",height=" + QByteArray::number(size.height());
+        caps += QByteArray(caps.isEmpty() ? "" : "; ") + "video/x-raw,format=BGR,width="
+            + QByteArray::number(size.width()) + ",height=" + QByteArray::number(size.height());
     return QByteArray("videotestsrc is-live=true pattern=") + pattern + " ! capsfilter caps=\"" + caps + "\"";
 }
 
@@ -102,8 +102,7 @@ GList *Probe(GstDeviceProvider *)
 
 gboolean PluginInit(GstPlugin *plugin)
 {
-    return gst_device_provider_register(plugin, "orvalintestcameras", GST_RANK_PRIMARY,
-                                        orv_test_provider_get_type());
+    return gst_device_provider_register(plugin, "orvalintestcameras", GST_RANK_PRIMARY, orv_test_provider_get_type());
 }
 
 }  // namespace
@@ -114,7 +113,9 @@ static void orv_test_camera_class_init(OrvTestCameraClass *klass)
     G_OBJECT_CLASS(klass)->finalize = &FinalizeCamera;
 }
 
-static void orv_test_camera_init(OrvTestCamera *) {}
+static void orv_test_camera_init(OrvTestCamera *)
+{
+}
 
 static void orv_test_provider_class_init(OrvTestProviderClass *klass)
 {
@@ -124,7 +125,9 @@ static void orv_test_provider_class_init(OrvTestProviderClass *klass)
                                                   "Test cameras backed by videotestsrc", "Orvalin tests");
 }
 
-static void orv_test_provider_init(OrvTestProvider *) {}
+static void orv_test_provider_init(OrvTestProvider *)
+{
+}
 
 namespace orv::test {
 

@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "capture/camera_frame.h"
+#include "capture/camera/camera_frame.h"
 
 namespace orv::test {
 

@@ -3,9 +3,9 @@
 
 #include <cstdlib>
 
-#include "capture/camera_frame.h"
+#include "capture/camera/camera_frame.h"
+#include "capture/camera/camera_view_scaler.h"
 #include "tests/support/camera_frame_source.h"
-#include "capture/camera_view_scaler.h"
 
 namespace orv {
 namespace {
@@ -76,17 +76,17 @@ TEST(CameraViewScaler, QuadrantsLandInTheViewsQuadrantsForEverySize)
     };
     const Case cases[] = {
         {{640, 480}, {640, 480}, {0, 0, 640, 480}},
-        {{1280, 720}, {640, 480}, {0, 60, 640, 360}},    // 16:9: bars above and below
+        {{1280, 720}, {640, 480}, {0, 60, 640, 360}},  // 16:9: bars above and below
         {{1920, 1080}, {640, 480}, {0, 60, 640, 360}},
-        {{1280, 1024}, {640, 480}, {20, 0, 600, 480}},   // 5:4: bars left and right
-        {{480, 640}, {640, 480}, {140, 0, 360, 480}},    // upright
-        {{322, 242}, {640, 480}, {0, 0, 639, 480}},      // a rounded column short
+        {{1280, 1024}, {640, 480}, {20, 0, 600, 480}},  // 5:4: bars left and right
+        {{480, 640}, {640, 480}, {140, 0, 360, 480}},   // upright
+        {{322, 242}, {640, 480}, {0, 0, 639, 480}},     // a rounded column short
         {{1280, 720}, {320, 240}, {0, 30, 320, 180}},
-        {{4000, 10}, {640, 480}, {0, 239, 640, 2}},      // a sliver still shows
+        {{4000, 10}, {640, 480}, {0, 239, 640, 2}},  // a sliver still shows
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << c.source.width() << "x" << c.source.height() << " in "
-                                        << c.view.width() << "x" << c.view.height());
+        SCOPED_TRACE(testing::Message() << c.source.width() << "x" << c.source.height() << " in " << c.view.width()
+                                        << "x" << c.view.height());
         EXPECT_EQ(CameraViewScaler::FittedRect(c.source, c.view), c.area);
         CameraViewScaler scaler;
         const QImage picture = Scaled(scaler, c.source, c.view);
@@ -111,9 +111,8 @@ TEST(CameraViewScaler, OneScalerFollowsViewAndFrameSizeChanges)
         QSize view;
     };
     const Step steps[] = {
-        {{1280, 720}, {64, 48}},   {{1280, 720}, {640, 480}}, {{1280, 720}, {64, 48}},
-        {{1280, 720}, {48, 64}},   {{640, 480}, {640, 480}},  {{1280, 1024}, {640, 480}},
-        {{1280, 1024}, {640, 360}},
+        {{1280, 720}, {64, 48}},  {{1280, 720}, {640, 480}},  {{1280, 720}, {64, 48}},    {{1280, 720}, {48, 64}},
+        {{640, 480}, {640, 480}}, {{1280, 1024}, {640, 480}}, {{1280, 1024}, {640, 360}},
     };
     CameraViewScaler reused;
     for (const Step &step : steps) {

@@ -1,5 +1,5 @@
-#include "capture/snapshot_flag.h"
-#include "capture/snapshot_sysfs.h"
+#include "capture/snapshot_key/snapshot_flag.h"
+#include "capture/snapshot_key/snapshot_sysfs.h"
 
 #include <gtest/gtest.h>
 
@@ -32,8 +32,8 @@ TEST(CameraInputNodes, OnlyTheCamerasOwnUsbDeviceCounts)
     FakeSysfs sys;
     const auto camera = sys.UsbDevice("1-2");
     sys.Video(camera, 0);
-    sys.Input(camera / "1-2:1.0", 12, 11);   // the camera's key
-    sys.Input(camera / "1-2:1.0", 5, 3);     // listed before the key by its number
+    sys.Input(camera / "1-2:1.0", 12, 11);    // the camera's key
+    sys.Input(camera / "1-2:1.0", 5, 3);      // listed before the key by its number
     const auto other = sys.UsbDevice("1-3");  // a keyboard elsewhere
     sys.Input(other / "1-3:1.0", 7, 4);
     const auto lookalike = sys.UsbDevice("1-20");  // its path starts with the camera's text
@@ -85,12 +85,9 @@ TEST(SnapShotFlagReader, ReadsTheFirstCameraKeyOfTheOpenCamera)
         std::uint32_t value;
     };
     const Step steps[] = {
-        {"idle", [] {}, 0},
-        {"tap between polls", [&] { evdev->Tap("/dev/input/event5"); }, 1},
-        {"after the tap", [] {}, 0},
-        {"held down", [&] { evdev->Hold("/dev/input/event5", true); }, 1},
-        {"still held", [] {}, 1},
-        {"released", [&] { evdev->Hold("/dev/input/event5", false); }, 0},
+        {"idle", [] {}, 0},          {"tap between polls", [&] { evdev->Tap("/dev/input/event5"); }, 1},
+        {"after the tap", [] {}, 0}, {"held down", [&] { evdev->Hold("/dev/input/event5", true); }, 1},
+        {"still held", [] {}, 1},    {"released", [&] { evdev->Hold("/dev/input/event5", false); }, 0},
     };
     int expectedAcks = 0;
     for (const auto &step : steps) {

@@ -1,7 +1,7 @@
-#include "capture/snapshot_poll.h"
+#include "capture/snapshot_key/snapshot_poll.h"
 
-#include "capture/button_detection_monitor.h"
-#include "capture/button_hidden_window.h"
+#include "capture/buttons/button_detection_monitor.h"
+#include "capture/buttons/button_hidden_window.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ constexpr SnapShotPollState kLivePlain{true, false, true};
 constexpr SnapShotPollState kFrozenPlain{true, false, false};
 constexpr SnapShotPollState kClosed{false, true, false};
 
-constexpr int kNoRead = -1;   // the poll must not read the key
+constexpr int kNoRead = -1;  // the poll must not read the key
 constexpr int kReadFails = -2;
 
 struct Step {

@@ -1,6 +1,6 @@
 // The lens scale and cross indicator, checked pixel by pixel.
-#include "capture/lens_overlay.h"
-#include "capture/wireless_picture.h"
+#include "capture/wireless/lens_overlay.h"
+#include "capture/wireless/wireless_picture.h"
 #include "measure/render/gdi_paint.h"
 
 #include <QBuffer>
@@ -102,12 +102,9 @@ TEST(LensOverlay, EveryLensDrawsItsOwnScale)
         int tickStep;
         int longTickEvery;
     } cases[] = {
-        {"X30", "X30 1mm", 540, 440, 40, 2},
-        {"X50", "X50 1mm", 506, 440, 57, 2},
-        {"X100", "X100 500\u03bcm", 504, 380, 23, 5},
-        {"X200", "X200 100\u03bcm", 570, 380, 25, 2},
-        {"X400", "X400 100\u03bcm", 524, 380, 48, 2},
-        {"X1000", "---", 566, 380, 27, 2},
+        {"X30", "X30 1mm", 540, 440, 40, 2},          {"X50", "X50 1mm", 506, 440, 57, 2},
+        {"X100", "X100 500\u03bcm", 504, 380, 23, 5}, {"X200", "X200 100\u03bcm", 570, 380, 25, 2},
+        {"X400", "X400 100\u03bcm", 524, 380, 48, 2}, {"X1000", "---", 566, 380, 27, 2},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.lens);
@@ -140,7 +137,7 @@ TEST(LensOverlay, NilLensWithCrossHasTicksEvery27AndNoScale)
 {
     const QImage img = Overlay(640, 480, QStringLiteral("(nil)"), true, QStringLiteral("Red"));
     EXPECT_EQ(RedPixels(img, QRect(380, 360, 250, 90)), 0);  // no bar, no label
-    EXPECT_TRUE(IsRed(img, 347, 232));   // first tick: short
+    EXPECT_TRUE(IsRed(img, 347, 232));                       // first tick: short
     EXPECT_FALSE(IsRed(img, 347, 226));
     EXPECT_TRUE(IsRed(img, 374, 224));   // second: long
     EXPECT_FALSE(IsRed(img, 366, 236));  // nothing at 23 steps
@@ -154,8 +151,8 @@ TEST(LensOverlay, ColourTextsAreExact)
         const char *colour;
         QRgb pen;
     } cases[] = {
-        {"Red", qRgb(255, 0, 0)},  {"White", qRgb(255, 255, 255)}, {"Black", qRgb(0, 0, 0)},
-        {"white", qRgb(0, 0, 0)},  {"red", qRgb(0, 0, 0)},         {"Blue", qRgb(0, 0, 0)},
+        {"Red", qRgb(255, 0, 0)}, {"White", qRgb(255, 255, 255)}, {"Black", qRgb(0, 0, 0)},
+        {"white", qRgb(0, 0, 0)}, {"red", qRgb(0, 0, 0)},         {"Blue", qRgb(0, 0, 0)},
     };
     for (const Case &c : cases) {
         const QImage img = Overlay(320, 240, QStringLiteral("X30"), true, QString::fromLatin1(c.colour));

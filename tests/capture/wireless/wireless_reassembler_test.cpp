@@ -1,7 +1,7 @@
 // Frame reassembly of the wireless stream, fed datagram by datagram.
-#include "capture/wireless_presence.h"
-#include "capture/wireless_protocol.h"
-#include "capture/wireless_reassembler.h"
+#include "capture/wireless/wireless_presence.h"
+#include "capture/wireless/wireless_protocol.h"
+#include "capture/wireless/wireless_reassembler.h"
 
 #include <gtest/gtest.h>
 
@@ -345,9 +345,8 @@ TEST(StreamPresence, WaitEndsWhenTheSilenceWouldBeALoss)
         int wait;   // then WaitMs(now)
     };
     const Step steps[] = {
-        {false, 0, 0, -1},     {true, 10, 4, 0},      {false, 10, 0, 1001}, {false, 400, 0, 611},
-        {true, 450, 0, 0},     {false, 460, 0, 1001}, {false, 1461, 8, -1}, {false, 9000, 0, -1},
-        {true, 9001, 4, 0},
+        {false, 0, 0, -1},     {true, 10, 4, 0},     {false, 10, 0, 1001}, {false, 400, 0, 611}, {true, 450, 0, 0},
+        {false, 460, 0, 1001}, {false, 1461, 8, -1}, {false, 9000, 0, -1}, {true, 9001, 4, 0},
     };
     for (const Step &step : steps) {
         SCOPED_TRACE(step.now);

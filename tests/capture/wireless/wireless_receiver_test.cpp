@@ -1,8 +1,8 @@
 // The receiver thread over a loopback socket, fed by the simulator's sender.
-#include "pixel_count.h"
 #include "capture/device_event.h"
-#include "capture/lens_overlay.h"
-#include "capture/wireless_receiver.h"
+#include "capture/wireless/lens_overlay.h"
+#include "capture/wireless/wireless_receiver.h"
+#include "pixel_count.h"
 #include "tools/wireless_sim/wireless_sender.h"
 
 #include <QBuffer>
@@ -186,8 +186,7 @@ TEST_F(WirelessReceiverTest, OneButtonMessagePerPressSequence)
         Send(jpeg, Flags(flags));
         QThread::msleep(10);
     }
-    const std::vector<std::pair<int, int>> pressed{{int(DeviceEvent::LongPress), 1},
-                                                   {int(DeviceEvent::LongPress), 1}};
+    const std::vector<std::pair<int, int>> pressed{{int(DeviceEvent::LongPress), 1}, {int(DeviceEvent::LongPress), 1}};
     EXPECT_TRUE(WaitFor([&] { return events.size() >= 2; }, 3000));
     WaitFor([] { return false; }, 50);
     EXPECT_EQ(events, pressed);
@@ -269,9 +268,9 @@ TEST(WirelessReceiverSilence, LostStreamReportedOnlyWithMaskBit8)
         WaitFor([] { return false; }, 100);  // the silence starts at 0
         now = 1200;
         WaitFor([&] { return codes.size() >= 2; }, 1000);
-        const std::vector<int> expected =
-            mask == 15 ? std::vector<int>{int(DeviceEvent::StreamResumed), int(DeviceEvent::StreamSilent)}
-                       : std::vector<int>{};
+        const std::vector<int> expected = mask == 15
+            ? std::vector<int>{int(DeviceEvent::StreamResumed), int(DeviceEvent::StreamSilent)}
+            : std::vector<int>{};
         EXPECT_EQ(codes, expected);
     }
 }
@@ -415,8 +414,8 @@ TEST_F(WirelessReceiverTest, OverlayChangeRedrawsTheLastFrameWithoutANewOne)
         const char *colour;
         bool red;  // the picture has the red overlay
     };
-    const Change changes[] = {{"(nil)", 1, "Red", true}, {"X100", 1, "Red", true}, {"X100", 1, "White", false},
-                              {"(nil)", 0, "Red", false}};
+    const Change changes[] = {
+        {"(nil)", 1, "Red", true}, {"X100", 1, "Red", true}, {"X100", 1, "White", false}, {"(nil)", 0, "Red", false}};
     for (const Change &change : changes) {
         SCOPED_TRACE(testing::Message() << change.lens << " " << change.cross << " " << change.colour);
         const int signalsBefore = readySignals;

@@ -11,21 +11,21 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/camera_controls_dlg.h"
-#include "app/camera_format_dlg.h"
-#include "capture/camera_graph.h"
-#include "tests/support/fake_control_device.h"
+#include "app/pages/image/camera_controls_dialog.h"
+#include "app/pages/image/camera_format_dialog.h"
+#include "capture/camera/camera_graph.h"
 #include "scripted_prompter.h"
+#include "tests/support/fake_control_device.h"
 
 namespace orv {
 namespace {
 
 using test::FakeDevice;
 
-TEST(CameraFormatDlg, ListsTheSizesWithTheCurrentOneChosen)
+TEST(CameraFormatDialog, ListsTheSizesWithTheCurrentOneChosen)
 {
     const std::vector<QSize> sizes{{640, 480}, {1280, 720}, {1920, 1080}};
-    CameraFormatDlg dialog(sizes, {1280, 720}, Language::English);
+    CameraFormatDialog dialog(sizes, {1280, 720}, Language::English);
     QListWidget *list = dialog.sizeList();
     ASSERT_EQ(list->count(), 3);
     EXPECT_EQ(list->item(2)->text(), "1920 x 1080");
@@ -33,12 +33,12 @@ TEST(CameraFormatDlg, ListsTheSizesWithTheCurrentOneChosen)
     list->setCurrentRow(2);
     EXPECT_EQ(dialog.chosenSize(), QSize(1920, 1080));
 
-    CameraFormatDlg unlisted(sizes, {800, 600}, Language::Japanese);
+    CameraFormatDialog unlisted(sizes, {800, 600}, Language::Japanese);
     EXPECT_EQ(unlisted.windowTitle(), "出力設定");
     EXPECT_FALSE(unlisted.chosenSize().isValid());
 }
 
-TEST(CameraFormatDlg, OkRebuildsTheCameraAtTheChosenSize)
+TEST(CameraFormatDialog, OkRebuildsTheCameraAtTheChosenSize)
 {
     CameraGraph graph;
     graph.setMessageSink([](const QString &) {});
@@ -50,7 +50,7 @@ TEST(CameraFormatDlg, OkRebuildsTheCameraAtTheChosenSize)
 
     // The modal dialog is answered from inside its own event loop.
     QTimer::singleShot(0, [] {
-        auto *dialog = qobject_cast<CameraFormatDlg *>(QApplication::activeModalWidget());
+        auto *dialog = qobject_cast<CameraFormatDialog *>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         QListWidget *list = dialog->sizeList();
         const QList<QListWidgetItem *> hits = list->findItems("1280 x 720", Qt::MatchExactly);
@@ -76,8 +76,8 @@ std::unique_ptr<FakeDevice> Camera()
     auto device = std::make_unique<FakeDevice>();
     device->Add(V4L2_CID_BRIGHTNESS, "Brightness", V4L2_CTRL_TYPE_INTEGER, -64, 64, 0, 12);
     device->Add(V4L2_CID_AUTO_WHITE_BALANCE, "White Balance, Automatic", V4L2_CTRL_TYPE_BOOLEAN, 0, 1, 1, 1);
-    device->Add(V4L2_CID_WHITE_BALANCE_TEMPERATURE, "White Balance Temperature", V4L2_CTRL_TYPE_INTEGER, 2800,
-                6500, 4600, 4600, V4L2_CTRL_FLAG_INACTIVE);
+    device->Add(V4L2_CID_WHITE_BALANCE_TEMPERATURE, "White Balance Temperature", V4L2_CTRL_TYPE_INTEGER, 2800, 6500,
+                4600, 4600, V4L2_CTRL_FLAG_INACTIVE);
     device->Add(V4L2_CID_POWER_LINE_FREQUENCY, "Power Line Frequency", V4L2_CTRL_TYPE_MENU, 0, 2, 1, 2, 0,
                 {{0, "Disabled"}, {1, "50 Hz"}, {2, "60 Hz"}});
     // As drivers do: the temperature can be set only without automatic white balance.
@@ -89,11 +89,11 @@ std::unique_ptr<FakeDevice> Camera()
     return device;
 }
 
-TEST(CameraControlsDlg, EditorsShowTheCameraAndApplyChangesLive)
+TEST(CameraControlsDialog, EditorsShowTheCameraAndApplyChangesLive)
 {
     auto owned = Camera();
     FakeDevice &device = *owned;
-    CameraControlsDlg dialog(std::move(owned), Language::English);
+    CameraControlsDialog dialog(std::move(owned), Language::English);
     ASSERT_EQ(dialog.controlCount(), 4);
 
     auto *brightness = qobject_cast<QSpinBox *>(dialog.editor(V4L2_CID_BRIGHTNESS));
@@ -132,12 +132,12 @@ TEST(CameraControlsDlg, EditorsShowTheCameraAndApplyChangesLive)
     EXPECT_FALSE(temperature->isEnabled());
 }
 
-TEST(CameraControlsDlg, RefusedValueShowsWhatTheCameraHolds)
+TEST(CameraControlsDialog, RefusedValueShowsWhatTheCameraHolds)
 {
     auto owned = Camera();
     FakeDevice &device = *owned;
     device.Add(V4L2_CID_CONTRAST, "Contrast", V4L2_CTRL_TYPE_INTEGER, 0, 10, 5, 5);
-    CameraControlsDlg dialog(std::move(owned), Language::English);
+    CameraControlsDialog dialog(std::move(owned), Language::English);
     auto *contrast = qobject_cast<QSpinBox *>(dialog.editor(V4L2_CID_CONTRAST));
     ASSERT_NE(contrast, nullptr);
     // The driver narrows the range after the dialog opened (another mode)
@@ -148,7 +148,7 @@ TEST(CameraControlsDlg, RefusedValueShowsWhatTheCameraHolds)
     EXPECT_EQ(contrast->value(), 2);
 }
 
-TEST(CameraControlsDlg, SourceWithoutDeviceNodeSaysItHasNoSettings)
+TEST(CameraControlsDialog, SourceWithoutDeviceNodeSaysItHasNoSettings)
 {
     test::ScriptedPrompter prompter;
     CameraGraph graph;

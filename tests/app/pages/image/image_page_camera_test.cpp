@@ -5,28 +5,32 @@
 #include <QFile>
 #include <QPushButton>
 
-#include "capture/camera_devices.h"
-#include "capture/camera_graph.h"
-#include "app/guide_window.h"
-#include "app/image_tab.h"
-#include "app/live_view.h"
-#include "main_window_fixture.h"
-#include "test_camera_variable.h"
+#include "app/pages/image/guide_window.h"
+#include "app/pages/image/image_page.h"
+#include "app/pages/image/live_view.h"
+#include "capture/camera/camera_devices.h"
+#include "capture/camera/camera_graph.h"
+#include "tests/app/mainwindow/main_window_fixture.h"
+#include "tests/app/pages/image/test_camera_variable.h"
 
 namespace orv::test {
 namespace {
 
-class ImageTabCamera : public MainWindowTest {
+class ImagePageCamera : public MainWindowTest {
 protected:
-    CImageTab &Page() { return *dlg->parts().imageTab; }
-    template <class W> W *Child(const char *name) { return Page().findChild<W *>(name); }
+    ImagePage &Page() { return *mainWindow->parts().imagePage; }
+    template<class W>
+    W *Child(const char *name)
+    {
+        return Page().findChild<W *>(name);
+    }
     QPushButton *Live() { return Child<QPushButton>("button1030"); }
     QPushButton *Capture() { return Child<QPushButton>("button1001"); }
 
     // Waits until the live view has painted a frame.
     bool WaitForPicture()
     {
-        auto *view = qobject_cast<LiveView *>(dlg->host().liveView());
+        auto *view = qobject_cast<LiveView *>(mainWindow->host().liveView());
         QElapsedTimer t;
         t.start();
         while (view && view->picture().isNull() && t.elapsed() < 5000)
@@ -36,12 +40,12 @@ protected:
 
     QByteArray WorkFile() const
     {
-        QFile f(dlg->parts().imageTab->workFilePath());
+        QFile f(mainWindow->parts().imagePage->workFilePath());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 };
 
-TEST_F(ImageTabCamera, NoCameraLeavesTheControlsDisabledAndTheWindowNarrow)
+TEST_F(ImagePageCamera, NoCameraLeavesTheControlsDisabledAndTheWindowNarrow)
 {
     TestCameraVariable none(nullptr);
     Make();
@@ -51,15 +55,15 @@ TEST_F(ImageTabCamera, NoCameraLeavesTheControlsDisabledAndTheWindowNarrow)
         EXPECT_FALSE(Child<QWidget>(name)->isEnabled()) << name;
     EXPECT_FALSE(Child<QComboBox>("combo1007")->isEnabled());
     EXPECT_FALSE(Child<QCheckBox>("check1016")->isEnabled());
-    EXPECT_EQ(dlg->host().windowSizeRequested().width(), dlg->host().columnWidth());
-    EXPECT_FALSE(dlg->host().liveView()->isVisibleTo(dlg.get()));
+    EXPECT_EQ(mainWindow->host().windowSizeRequested().width(), mainWindow->host().columnWidth());
+    EXPECT_FALSE(mainWindow->host().liveView()->isVisibleTo(mainWindow.get()));
     // The Live button does nothing without a camera.
     Page().OnLiveToggle();
     EXPECT_EQ(Page().cameraState(), 0);
     EXPECT_FALSE(Live()->isChecked());
 }
 
-TEST_F(ImageTabCamera, StartUpOpensTheTestCameraBesideTheColumnAndToggleFreezes)
+TEST_F(ImagePageCamera, StartUpOpensTheTestCameraBesideTheColumnAndToggleFreezes)
 {
     TestCameraVariable camera("smpte");
     Make();
@@ -69,13 +73,17 @@ TEST_F(ImageTabCamera, StartUpOpensTheTestCameraBesideTheColumnAndToggleFreezes)
     EXPECT_TRUE(Live()->isChecked());
     EXPECT_TRUE(Live()->isEnabled());
     EXPECT_TRUE(Capture()->isEnabled());
-    EXPECT_EQ(dlg->host().windowSizeRequested().width(), dlg->host().columnWidth() + PageHost::kLiveViewAllowance);
-    EXPECT_EQ(dlg->host().liveView()->geometry(), QRect(dlg->host().columnWidth() + 5, 5, 640, 480));
-    EXPECT_TRUE(dlg->host().liveView()->isVisibleTo(dlg.get()));
+    EXPECT_EQ(mainWindow->host().windowSizeRequested().width(),
+              mainWindow->host().columnWidth() + PageHost::kLiveViewAllowance);
+    EXPECT_EQ(mainWindow->host().liveView()->geometry(), QRect(mainWindow->host().columnWidth() + 5, 5, 640, 480));
+    EXPECT_TRUE(mainWindow->host().liveView()->isVisibleTo(mainWindow.get()));
     EXPECT_TRUE(WaitForPicture());
 
     // Live 1 -> 2 -> 1 through the button itself.
-    struct Step { int state; bool checked; };
+    struct Step {
+        int state;
+        bool checked;
+    };
     for (const Step step : {Step{2, false}, Step{1, true}, Step{2, false}, Step{1, true}}) {
         QTest::mouseClick(Live(), Qt::LeftButton);
         EXPECT_EQ(Page().cameraState(), step.state);
@@ -86,20 +94,20 @@ TEST_F(ImageTabCamera, StartUpOpensTheTestCameraBesideTheColumnAndToggleFreezes)
     EXPECT_FALSE(QFile::exists(Page().workFilePath()));
 }
 
-TEST_F(ImageTabCamera, CaptureWhileFrozenKeepsTheStateAndRewritesTheWorkFile)
+TEST_F(ImagePageCamera, CaptureWhileFrozenKeepsTheStateAndRewritesTheWorkFile)
 {
     TestCameraVariable camera("ball");
     Make();
     ASSERT_EQ(Page().cameraState(), 1);
     ASSERT_TRUE(WaitForPicture());
-    QPushButton *saveImage = dlg->host().button(DlgCommand::SaveImage);
+    QPushButton *saveImage = mainWindow->host().button(CommandId::SaveImage);
     EXPECT_FALSE(saveImage->isEnabled());
 
     QTest::mouseClick(Capture(), Qt::LeftButton);
     EXPECT_EQ(Page().cameraState(), 2);
     EXPECT_FALSE(Live()->isChecked());
     EXPECT_TRUE(saveImage->isEnabled());
-    EXPECT_EQ(dlg->host().imageSize(), QSize(2, 2));
+    EXPECT_EQ(mainWindow->host().imageSize(), QSize(2, 2));
     const QByteArray first = WorkFile();
     EXPECT_EQ(first.size(), 921654);
 
@@ -111,7 +119,7 @@ TEST_F(ImageTabCamera, CaptureWhileFrozenKeepsTheStateAndRewritesTheWorkFile)
 
     // Saving now writes the frozen frame, not a composite.
     const QString saved = dir.filePath("frozen.bmp");
-    EXPECT_TRUE(dlg->WriteImageFile(saved, QStringLiteral("bmp")));
+    EXPECT_TRUE(mainWindow->WriteImageFile(saved, QStringLiteral("bmp")));
     QFile f(saved);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), first);
@@ -123,7 +131,7 @@ TEST_F(ImageTabCamera, CaptureWhileFrozenKeepsTheStateAndRewritesTheWorkFile)
     EXPECT_FALSE(saveImage->isEnabled());
 }
 
-TEST_F(ImageTabCamera, LeavingThePageWhileFrozenMeasuresTheFrameAndReturningReopens)
+TEST_F(ImagePageCamera, LeavingThePageWhileFrozenMeasuresTheFrameAndReturningReopens)
 {
     TestCameraVariable camera("smpte:320x240");
     Make();
@@ -132,33 +140,33 @@ TEST_F(ImageTabCamera, LeavingThePageWhileFrozenMeasuresTheFrameAndReturningReop
     QTest::mouseClick(Capture(), Qt::LeftButton);
     ASSERT_EQ(Page().cameraState(), 2);
 
-    dlg->host().SelectTab(TabScale);
-    EXPECT_EQ(dlg->host().currentTab(), TabScale);
-    EXPECT_TRUE(dlg->hasImage());
-    EXPECT_EQ(dlg->host().imageSize(), QSize(320, 240));
-    EXPECT_EQ(dlg->sourceImage().size(), QSize(320, 240));
+    mainWindow->host().SelectTab(PageScale);
+    EXPECT_EQ(mainWindow->host().currentTab(), PageScale);
+    EXPECT_TRUE(mainWindow->hasImage());
+    EXPECT_EQ(mainWindow->host().imageSize(), QSize(320, 240));
+    EXPECT_EQ(mainWindow->sourceImage().size(), QSize(320, 240));
     EXPECT_EQ(Page().cameraState(), 0);
     EXPECT_FALSE(QFile::exists(Page().workFilePath()));
 
     prompter.answers.push_back(UiPrompter::Answer::Yes);
-    dlg->host().SelectTab(TabImage);
-    EXPECT_FALSE(dlg->hasImage());
+    mainWindow->host().SelectTab(PageImage);
+    EXPECT_FALSE(mainWindow->hasImage());
     EXPECT_EQ(Page().cameraState(), 1);
     EXPECT_EQ(Child<QComboBox>("combo1007")->count(), 1);
     EXPECT_TRUE(Live()->isChecked());
 }
 
-TEST_F(ImageTabCamera, LeavingWhileLiveLoadsNothing)
+TEST_F(ImagePageCamera, LeavingWhileLiveLoadsNothing)
 {
     TestCameraVariable camera("smpte");
     Make();
     ASSERT_EQ(Page().cameraState(), 1);
-    dlg->host().SelectTab(TabMeasure);
-    EXPECT_FALSE(dlg->hasImage());
+    mainWindow->host().SelectTab(PageMeasure);
+    EXPECT_FALSE(mainWindow->hasImage());
     EXPECT_EQ(Page().cameraState(), 0);
 }
 
-TEST_F(ImageTabCamera, StoppedCameraReturnsTheControlsAndSaysSo)
+TEST_F(ImagePageCamera, StoppedCameraReturnsTheControlsAndSaysSo)
 {
     TestCameraVariable camera("smpte");
     Make("en", "en");
@@ -178,7 +186,7 @@ TEST_F(ImageTabCamera, StoppedCameraReturnsTheControlsAndSaysSo)
     EXPECT_EQ(Page().cameraState(), 0);
 }
 
-TEST_F(ImageTabCamera, ThicknessThreeCrossHasFourPixelBarsEndingFourInside)
+TEST_F(ImagePageCamera, ThicknessThreeCrossHasFourPixelBarsEndingFourInside)
 {
     TestCameraVariable none(nullptr);
     Make();
@@ -186,15 +194,33 @@ TEST_F(ImageTabCamera, ThicknessThreeCrossHasFourPixelBarsEndingFourInside)
     const QRegion cross = Page().guideWindow()->mask();
     EXPECT_EQ(cross, GuideWindow::CrossRegion(3, {640, 480}));
     // Horizontal bar: rows 240..243, columns 4..635.
-    struct Probe { QPoint p; bool in; };
+    struct Probe {
+        QPoint p;
+        bool in;
+    };
     const Probe probes[] = {
-        {{100, 239}, false}, {{100, 240}, true}, {{100, 243}, true}, {{100, 244}, false},
-        {{3, 241}, false},   {{4, 241}, true},   {{635, 242}, true}, {{636, 242}, false},
+        {{100, 239}, false},
+        {{100, 240}, true},
+        {{100, 243}, true},
+        {{100, 244}, false},
+        {{3, 241}, false},
+        {{4, 241}, true},
+        {{635, 242}, true},
+        {{636, 242}, false},
         // Vertical bar: columns 320..323, rows 4..475.
-        {{319, 100}, false}, {{320, 100}, true}, {{323, 100}, true}, {{324, 100}, false},
-        {{321, 3}, false},   {{321, 4}, true},   {{322, 475}, true}, {{322, 476}, false},
+        {{319, 100}, false},
+        {{320, 100}, true},
+        {{323, 100}, true},
+        {{324, 100}, false},
+        {{321, 3}, false},
+        {{321, 4}, true},
+        {{322, 475}, true},
+        {{322, 476}, false},
         // The 4 x 4 corners are rounded: the outermost corner pixels are cut.
-        {{4, 240}, false},   {{635, 243}, false}, {{320, 4}, false}, {{323, 475}, false},
+        {{4, 240}, false},
+        {{635, 243}, false},
+        {{320, 4}, false},
+        {{323, 475}, false},
     };
     for (const Probe &probe : probes)
         EXPECT_EQ(cross.contains(probe.p), probe.in) << probe.p.x() << "," << probe.p.y();
@@ -210,7 +236,7 @@ TEST_F(ImageTabCamera, ThicknessThreeCrossHasFourPixelBarsEndingFourInside)
     }
 }
 
-TEST_F(ImageTabCamera, GuideFollowsTheLiveViewAndTakesTheChosenColour)
+TEST_F(ImagePageCamera, GuideFollowsTheLiveViewAndTakesTheChosenColour)
 {
     TestCameraVariable camera("smpte");
     Make();
@@ -222,16 +248,16 @@ TEST_F(ImageTabCamera, GuideFollowsTheLiveViewAndTakesTheChosenColour)
     EXPECT_EQ(guide->colour(), QColor(Qt::green));
 
     QTest::mouseClick(Child<QCheckBox>("check1016"), Qt::LeftButton);
-    EXPECT_EQ(guide->parentWidget(), dlg->host().liveView());
+    EXPECT_EQ(guide->parentWidget(), mainWindow->host().liveView());
     EXPECT_EQ(guide->geometry(), QRect(0, 0, 640, 480));
-    EXPECT_TRUE(guide->isVisibleTo(dlg->host().liveView()));
+    EXPECT_TRUE(guide->isVisibleTo(mainWindow->host().liveView()));
     QTest::mouseClick(Child<QCheckBox>("check1016"), Qt::LeftButton);
-    EXPECT_FALSE(guide->isVisibleTo(dlg->host().liveView()));
+    EXPECT_FALSE(guide->isVisibleTo(mainWindow->host().liveView()));
 }
 
 // A 16:9 camera keeps its shape in the 4:3 view, and the reference cross
 // stays where the picture's centre is.
-TEST_F(ImageTabCamera, WideCameraKeepsItsShapeWithTheCrossAtItsCentre)
+TEST_F(ImagePageCamera, WideCameraKeepsItsShapeWithTheCrossAtItsCentre)
 {
     TestCameraVariable camera("white:1280x720");
     Make();
@@ -239,10 +265,10 @@ TEST_F(ImageTabCamera, WideCameraKeepsItsShapeWithTheCrossAtItsCentre)
     ASSERT_TRUE(WaitForPicture());
     QTest::mouseClick(Child<QCheckBox>("check1016"), Qt::LeftButton);
     const GuideWindow *guide = Page().guideWindow();
-    ASSERT_EQ(guide->parentWidget(), dlg->host().liveView());
+    ASSERT_EQ(guide->parentWidget(), mainWindow->host().liveView());
 
     // The lit span of a line through the picture, and of the cross's bar across it.
-    const QImage picture = qobject_cast<LiveView *>(dlg->host().liveView())->picture();
+    const QImage picture = qobject_cast<LiveView *>(mainWindow->host().liveView())->picture();
     const QRegion cross = guide->mask().translated(guide->pos());
     struct Line {
         bool rows;  // a column read top to bottom, else a row left to right

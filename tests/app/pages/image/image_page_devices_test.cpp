@@ -20,16 +20,16 @@
 
 #include <functional>
 
-#include "app/camera_controls_dlg.h"
-#include "app/camera_format_dlg.h"
-#include "app/image_tab.h"
-#include "app/live_view.h"
-#include "capture/button_detection.h"
-#include "capture/camera_graph.h"
-#include "capture/wireless_receiver.h"
-#include "main_window_fixture.h"
-#include "test_camera_variable.h"
-#include "tests/capture/camera_test_provider.h"
+#include "app/pages/image/camera_controls_dialog.h"
+#include "app/pages/image/camera_format_dialog.h"
+#include "app/pages/image/image_page.h"
+#include "app/pages/image/live_view.h"
+#include "capture/buttons/button_detection.h"
+#include "capture/camera/camera_graph.h"
+#include "capture/wireless/wireless_receiver.h"
+#include "tests/app/mainwindow/main_window_fixture.h"
+#include "tests/app/pages/image/test_camera_variable.h"
+#include "tests/capture/camera/camera_test_provider.h"
 #include "tests/support/fake_control_device.h"
 #include "tests/support/fake_sysfs.h"
 
@@ -39,12 +39,15 @@ namespace {
 // Answers each poll with the scripted reading (held until changed).
 class ScriptedSnapShotReader : public SnapShotFlagReader {
 public:
-    ScriptedSnapShotReader() : SnapShotFlagReader(std::make_shared<FakeEvdevBackend>()) {}
+    ScriptedSnapShotReader() :
+        SnapShotFlagReader(std::make_shared<FakeEvdevBackend>())
+    {
+    }
     SnapShotRead ReadSnapShotFlag() override { return next; }
     SnapShotRead next{SnapShotStatus::Ok, 0};
 };
 
-class ImageTabDevices : public MainWindowTest {
+class ImagePageDevices : public MainWindowTest {
 protected:
     void SetUp() override
     {
@@ -57,17 +60,17 @@ protected:
         SetTestCamerasListed(false);
     }
 
-    COrvalinDlg &MakeWith(const std::function<void(DeviceAccess &)> &adjust, const char *language = "en")
+    MainWindow &MakeWith(const std::function<void(DeviceAccess &)> &adjust, const char *language = "en")
     {
-        DlgEnvironment env = Env(language, language);
+        WindowEnvironment env = Env(language, language);
         env.devices.hid = hid;
         if (adjust)
             adjust(env.devices);
-        dlg = std::make_unique<COrvalinDlg>(std::move(env));
-        return *dlg;
+        mainWindow = std::make_unique<MainWindow>(std::move(env));
+        return *mainWindow;
     }
     // The page with a scripted snapshot reader.
-    COrvalinDlg &MakeScripted()
+    MainWindow &MakeScripted()
     {
         return MakeWith([this](DeviceAccess &d) {
             d.snapShotReader = [this] {
@@ -78,11 +81,15 @@ protected:
         });
     }
 
-    CImageTab &Page() { return *dlg->parts().imageTab; }
-    template <class W> W *Child(const char *name) { return Page().findChild<W *>(name); }
+    ImagePage &Page() { return *mainWindow->parts().imagePage; }
+    template<class W>
+    W *Child(const char *name)
+    {
+        return Page().findChild<W *>(name);
+    }
     QPushButton *Live() { return Child<QPushButton>("button1030"); }
     QTimer *PollTimer() { return Child<QTimer>("snapShotPollTimer"); }
-    LiveView &View() { return *qobject_cast<LiveView *>(dlg->host().liveView()); }
+    LiveView &View() { return *qobject_cast<LiveView *>(mainWindow->host().liveView()); }
     bool WorkFileExists() { return QFile::exists(Page().workFilePath()); }
 
     // Lets n more polls run, then the captures they posted.
@@ -98,7 +105,7 @@ protected:
     ScriptedSnapShotReader *reader = nullptr;  // owned by the page
 };
 
-TEST_F(ImageTabDevices, SnapShotKeyCapturesOnItsRisingEdgeWhileLiveOnly)
+TEST_F(ImagePageDevices, SnapShotKeyCapturesOnItsRisingEdgeWhileLiveOnly)
 {
     TestCameraVariable none(nullptr);
     MakeScripted();
@@ -113,16 +120,20 @@ TEST_F(ImageTabDevices, SnapShotKeyCapturesOnItsRisingEdgeWhileLiveOnly)
     // One value per poll; the work file tells whether that poll captured (it
     // is removed after each check, so a capture while frozen shows too).
     enum Act { Poll, PressLive };
-    struct Step { Act act; std::uint32_t value; bool captures; int stateAfter; };
+    struct Step {
+        Act act;
+        std::uint32_t value;
+        bool captures;
+        int stateAfter;
+    };
     const Step steps[] = {
-        {Poll, 0, false, 1},  {Poll, 1, true, 2},  {Poll, 1, false, 2},   // 0, 1, 1: one capture
-        {Poll, 0, false, 2},  {Poll, 1, false, 2},                        // frozen: the edge captures nothing
-        {PressLive, 0, false, 1},
-        {Poll, 1, false, 1},                                              // still the same press
-        {Poll, 0, false, 1},  {Poll, 1, true, 2},                         // live again: a new press captures
-        {PressLive, 0, false, 1},
-        {Poll, 0, false, 1},  {Poll, 2, false, 1}, {Poll, 1, false, 1},   // 2 marks the edge as seen
-        {Poll, 0, false, 1},  {Poll, 1, true, 2},
+        {Poll, 0, false, 1},      {Poll, 1, true, 2},  {Poll, 1, false, 2},  // 0, 1, 1: one capture
+        {Poll, 0, false, 2},      {Poll, 1, false, 2},                       // frozen: the edge captures nothing
+        {PressLive, 0, false, 1}, {Poll, 1, false, 1},                       // still the same press
+        {Poll, 0, false, 1},      {Poll, 1, true, 2},                        // live again: a new press captures
+        {PressLive, 0, false, 1}, {Poll, 0, false, 1}, {Poll, 2, false, 1},
+        {Poll, 1, false, 1},  // 2 marks the edge as seen
+        {Poll, 0, false, 1},      {Poll, 1, true, 2},
     };
     int n = 0;
     for (const Step &step : steps) {
@@ -139,22 +150,22 @@ TEST_F(ImageTabDevices, SnapShotKeyCapturesOnItsRisingEdgeWhileLiveOnly)
     }
 }
 
-TEST_F(ImageTabDevices, PollRunsOnlyWhileACameraIsOpenOnThePage)
+TEST_F(ImagePageDevices, PollRunsOnlyWhileACameraIsOpenOnThePage)
 {
     TestCameraVariable none(nullptr);
     MakeScripted();
     ASSERT_EQ(Page().cameraState(), 1);
     EXPECT_TRUE(PollTimer()->isActive());
-    dlg->host().SelectTab(TabScale);
+    mainWindow->host().SelectTab(PageScale);
     EXPECT_FALSE(PollTimer()->isActive());
-    dlg->host().SelectTab(TabImage);
+    mainWindow->host().SelectTab(PageImage);
     EXPECT_EQ(Page().cameraState(), 1);
     EXPECT_TRUE(PollTimer()->isActive());
-    Page().OpenCamera(-1, dlg->host().liveView());
+    Page().OpenCamera(-1, mainWindow->host().liveView());
     EXPECT_FALSE(PollTimer()->isActive());
 }
 
-TEST_F(ImageTabDevices, KeyDeviceOfTheOpenCameraIsFoundAndItsFailureToldOncePerOpen)
+TEST_F(ImagePageDevices, KeyDeviceOfTheOpenCameraIsFoundAndItsFailureToldOncePerOpen)
 {
     TestCameraVariable none(nullptr);
     // The camera's USB device carries the video node and an input device.
@@ -179,7 +190,7 @@ TEST_F(ImageTabDevices, KeyDeviceOfTheOpenCameraIsFoundAndItsFailureToldOncePerO
     EXPECT_EQ(prompter.messageTexts(), QStringList{kSnapShotOpenFailedText});
 
     // Each open tells it again, once.
-    Page().OpenCamera(Page().defaultCameraIndex(), dlg->host().liveView());
+    Page().OpenCamera(Page().defaultCameraIndex(), mainWindow->host().liveView());
     ASSERT_TRUE(Polls(2));
     EXPECT_EQ(prompter.messageTexts(), QStringList({kSnapShotOpenFailedText, kSnapShotOpenFailedText}));
 
@@ -194,7 +205,7 @@ TEST_F(ImageTabDevices, KeyDeviceOfTheOpenCameraIsFoundAndItsFailureToldOncePerO
     EXPECT_EQ(prompter.messages.size(), 2u);
 }
 
-TEST_F(ImageTabDevices, ButtonPressCapturesWhenLiveAndIsDroppedWhenFrozen)
+TEST_F(ImagePageDevices, ButtonPressCapturesWhenLiveAndIsDroppedWhenFrozen)
 {
     TestCameraVariable camera("smpte");
     SetTestCamerasListed(false);
@@ -224,11 +235,11 @@ TEST_F(ImageTabDevices, ButtonPressCapturesWhenLiveAndIsDroppedWhenFrozen)
     EXPECT_FALSE(WorkFileExists());
 
     // The page's end stops the reader and closes the device.
-    dlg.reset();
+    mainWindow.reset();
     EXPECT_EQ(hid->liveConnections(), 0);
 }
 
-TEST_F(ImageTabDevices, UnavailableDeviceListIsToldAndTheCameraStillWorks)
+TEST_F(ImagePageDevices, UnavailableDeviceListIsToldAndTheCameraStillWorks)
 {
     TestCameraVariable camera("smpte");
     SetTestCamerasListed(false);
@@ -241,7 +252,7 @@ TEST_F(ImageTabDevices, UnavailableDeviceListIsToldAndTheCameraStillWorks)
     EXPECT_TRUE(PollTimer()->isActive());
 }
 
-TEST_F(ImageTabDevices, ImageSettingAppliesTheCameraControlsLive)
+TEST_F(ImagePageDevices, ImageSettingAppliesTheCameraControlsLive)
 {
     TestCameraVariable none(nullptr);
     QString openedNode;
@@ -257,7 +268,7 @@ TEST_F(ImageTabDevices, ImageSettingAppliesTheCameraControlsLive)
     });
     ASSERT_EQ(Page().cameraState(), 1);
     QTimer::singleShot(0, [] {
-        auto *dialog = qobject_cast<CameraControlsDlg *>(QApplication::activeModalWidget());
+        auto *dialog = qobject_cast<CameraControlsDialog *>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         dialog->slider(V4L2_CID_BRIGHTNESS)->setValue(25);
         dialog->reject();
@@ -269,7 +280,7 @@ TEST_F(ImageTabDevices, ImageSettingAppliesTheCameraControlsLive)
     EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(ImageTabDevices, OutputSettingRebuildsAtTheChosenSizeAndGoesLive)
+TEST_F(ImagePageDevices, OutputSettingRebuildsAtTheChosenSizeAndGoesLive)
 {
     TestCameraVariable none(nullptr);
     MakeWith({});
@@ -280,7 +291,7 @@ TEST_F(ImageTabDevices, OutputSettingRebuildsAtTheChosenSizeAndGoesLive)
     ASSERT_EQ(Page().cameraState(), 2);
 
     QTimer::singleShot(0, [] {
-        auto *dialog = qobject_cast<CameraFormatDlg *>(QApplication::activeModalWidget());
+        auto *dialog = qobject_cast<CameraFormatDialog *>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         const auto hits = dialog->sizeList()->findItems("1280 x 1024", Qt::MatchExactly);
         ASSERT_EQ(hits.size(), 1);
@@ -293,16 +304,19 @@ TEST_F(ImageTabDevices, OutputSettingRebuildsAtTheChosenSizeAndGoesLive)
     EXPECT_EQ(Page().cameraState(), 1);
     EXPECT_TRUE(Live()->isChecked());
     EXPECT_TRUE(PollTimer()->isActive());
-    EXPECT_TRUE(QTest::qWaitFor([this] { return Page().cameraGraph().currentFrame().size() == QSize(1280, 1024); },
-                                5000));
-    EXPECT_EQ(Page().guideWindow()->parentWidget(), dlg->host().liveView());
-    EXPECT_TRUE(Page().guideWindow()->isVisibleTo(dlg->host().liveView()));
+    EXPECT_TRUE(
+        QTest::qWaitFor([this] { return Page().cameraGraph().currentFrame().size() == QSize(1280, 1024); }, 5000));
+    EXPECT_EQ(Page().guideWindow()->parentWidget(), mainWindow->host().liveView());
+    EXPECT_TRUE(Page().guideWindow()->isVisibleTo(mainWindow->host().liveView()));
 }
 
-TEST_F(ImageTabDevices, CameraFailingWhileLiveReturnsThePageToNoCamera)
+TEST_F(ImagePageDevices, CameraFailingWhileLiveReturnsThePageToNoCamera)
 {
     TestCameraVariable none(nullptr);
-    struct Case { const char *language; QString says; };
+    struct Case {
+        const char *language;
+        QString says;
+    };
     const Case cases[] = {{"en", "The camera stopped ("}, {"ja", "カメラが停止しました（"}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.language);
@@ -323,11 +337,11 @@ TEST_F(ImageTabDevices, CameraFailingWhileLiveReturnsThePageToNoCamera)
         EXPECT_FALSE(PollTimer()->isActive());
         ASSERT_EQ(prompter.messages.size(), 1u);
         EXPECT_TRUE(prompter.messages[0].text.startsWith(c.says)) << prompter.messages[0].text.toStdString();
-        dlg.reset();
+        mainWindow.reset();
     }
 }
 
-TEST_F(ImageTabDevices, WirelessModePausesTheOpenCameraAndResumesIt)
+TEST_F(ImagePageDevices, WirelessModePausesTheOpenCameraAndResumesIt)
 {
     TestCameraVariable camera("ball");
     SetTestCamerasListed(false);
@@ -356,14 +370,15 @@ TEST_F(ImageTabDevices, WirelessModePausesTheOpenCameraAndResumesIt)
 // A UDP socket holding a port on every address, as another program would.
 class PortHolder {
 public:
-    PortHolder() : fd_(::socket(AF_INET, SOCK_DGRAM, 0))
+    PortHolder() :
+        fd_(::socket(AF_INET, SOCK_DGRAM, 0))
     {
         sockaddr_in addr{};
         addr.sin_family = AF_INET;
         addr.sin_addr.s_addr = htonl(INADDR_ANY);
         socklen_t len = sizeof addr;
-        if (fd_ >= 0 && ::bind(fd_, reinterpret_cast<sockaddr *>(&addr), sizeof addr) == 0 &&
-            ::getsockname(fd_, reinterpret_cast<sockaddr *>(&addr), &len) == 0)
+        if (fd_ >= 0 && ::bind(fd_, reinterpret_cast<sockaddr *>(&addr), sizeof addr) == 0
+            && ::getsockname(fd_, reinterpret_cast<sockaddr *>(&addr), &len) == 0)
             port_ = ntohs(addr.sin_port);
     }
     ~PortHolder() { Release(); }
@@ -380,11 +395,15 @@ private:
     std::uint16_t port_ = 0;
 };
 
-TEST_F(ImageTabDevices, BusyWirelessPortIsToldWhenWirelessModeStarts)
+TEST_F(ImagePageDevices, BusyWirelessPortIsToldWhenWirelessModeStarts)
 {
     SetTestCamerasListed(false);
     // With a camera open, wireless mode pauses it; leaving gives it back live.
-    struct Case { const char *language; QString says; const char *camera; };
+    struct Case {
+        const char *language;
+        QString says;
+        const char *camera;
+    };
     const Case cases[] = {{"en", "UDP port %1 cannot be used", nullptr},
                           {"ja", "UDP ポート %1 を使用できません", "smpte"}};
     for (const Case &c : cases) {
@@ -393,10 +412,10 @@ TEST_F(ImageTabDevices, BusyWirelessPortIsToldWhenWirelessModeStarts)
         prompter.messages.clear();
         PortHolder holder;
         ASSERT_NE(holder.port(), 0);
-        DlgEnvironment env = Env(c.language, c.language);
+        WindowEnvironment env = Env(c.language, c.language);
         env.wirelessPort = holder.port();
-        dlg = std::make_unique<COrvalinDlg>(std::move(env));
-        dlg->show();
+        mainWindow = std::make_unique<MainWindow>(std::move(env));
+        mainWindow->show();
         const int cameraState = c.camera ? 1 : 0;
         ASSERT_EQ(Page().cameraState(), cameraState);
         EXPECT_TRUE(prompter.messages.empty());  // nothing said until wireless mode is wanted
@@ -412,7 +431,7 @@ TEST_F(ImageTabDevices, BusyWirelessPortIsToldWhenWirelessModeStarts)
         EXPECT_FALSE(nimbra->isChecked());
         EXPECT_TRUE(Child<QWidget>("group1022")->isVisibleTo(&Page()));
         EXPECT_FALSE(Child<QWidget>("group1040")->isVisibleTo(&Page()));
-        EXPECT_EQ(dlg->host().liveView()->isVisible(), c.camera != nullptr);
+        EXPECT_EQ(mainWindow->host().liveView()->isVisible(), c.camera != nullptr);
         EXPECT_EQ(Page().cameraState(), cameraState);
         EXPECT_EQ(Live()->isChecked(), c.camera != nullptr);
 
@@ -422,10 +441,10 @@ TEST_F(ImageTabDevices, BusyWirelessPortIsToldWhenWirelessModeStarts)
         QCoreApplication::processEvents();
         EXPECT_EQ(prompter.messages.size(), 1u);
         EXPECT_EQ(Page().wirelessMode(), 1);
-        ASSERT_NE(dlg->parts().wirelessReceiver, nullptr);
-        EXPECT_TRUE(dlg->parts().wirelessReceiver->started());
-        EXPECT_EQ(dlg->parts().wirelessReceiver->port(), holder.port());
-        dlg.reset();
+        ASSERT_NE(mainWindow->parts().wirelessReceiver, nullptr);
+        EXPECT_TRUE(mainWindow->parts().wirelessReceiver->started());
+        EXPECT_EQ(mainWindow->parts().wirelessReceiver->port(), holder.port());
+        mainWindow.reset();
     }
 }
 

@@ -6,10 +6,10 @@
 #include <QImage>
 #include <QPainter>
 
-#include "capture/camera_frame.h"
+#include "app/pages/image/live_view.h"
+#include "capture/camera/camera_frame.h"
+#include "capture/camera/camera_graph.h"
 #include "tests/support/camera_frame_source.h"
-#include "capture/camera_graph.h"
-#include "app/live_view.h"
 
 namespace orv {
 namespace {
@@ -47,9 +47,9 @@ TEST(LiveView, PaintsTheFrameWithItsShapeKept)
     };
     // 640 of 720 rows map to 60 + 320 = 380.
     const Probe probes[] = {
-        {{5, 5}, Qt::black},  {{634, 59}, Qt::black}, {{5, 61}, Qt::red},       {{634, 61}, Qt::blue},
-        {{100, 375}, Qt::red}, {{100, 385}, Qt::green}, {{600, 418}, Qt::green}, {{600, 421}, Qt::black},
-        {{320, 479}, Qt::black},
+        {{5, 5}, Qt::black},     {{634, 59}, Qt::black},  {{5, 61}, Qt::red},
+        {{634, 61}, Qt::blue},   {{100, 375}, Qt::red},   {{100, 385}, Qt::green},
+        {{600, 418}, Qt::green}, {{600, 421}, Qt::black}, {{320, 479}, Qt::black},
     };
     for (const Probe &probe : probes)
         EXPECT_EQ(shot.pixelColor(probe.at), probe.colour) << probe.at.x() << "," << probe.at.y();

@@ -3,15 +3,16 @@
 #include <QByteArray>
 #include <QtGlobal>
 
-#include "capture/camera_devices.h"
+#include "capture/camera/camera_devices.h"
 
 namespace orv::test {
 
 // Sets (or clears, for nullptr) the test-camera variable for a scope.
 class TestCameraVariable {
 public:
-    explicit TestCameraVariable(const char *value)
-        : old_(qgetenv(kTestCameraVariable)), had_(qEnvironmentVariableIsSet(kTestCameraVariable))
+    explicit TestCameraVariable(const char *value) :
+        old_(qgetenv(kTestCameraVariable)),
+        had_(qEnvironmentVariableIsSet(kTestCameraVariable))
     {
         if (value)
             qputenv(kTestCameraVariable, value);

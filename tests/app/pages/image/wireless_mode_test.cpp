@@ -11,12 +11,12 @@
 #include <atomic>
 #include <thread>
 
+#include "app/pages/image/image_page.h"
+#include "app/pages/image/live_view.h"
 #include "capture/device_event.h"
-#include "app/image_tab.h"
-#include "app/live_view.h"
-#include "main_window_fixture.h"
+#include "capture/wireless/wireless_receiver.h"
 #include "pixel_count.h"
-#include "capture/wireless_receiver.h"
+#include "tests/app/mainwindow/main_window_fixture.h"
 #include "tools/wireless_sim/wireless_sender.h"
 
 namespace orv::test {
@@ -74,28 +74,32 @@ private:
 
 class WirelessModeTest : public MainWindowTest {
 protected:
-    COrvalinDlg &MakeWireless(int saveWaitMs = 10000)
+    MainWindow &MakeWireless(int saveWaitMs = 10000)
     {
-        DlgEnvironment env = Env();
+        WindowEnvironment env = Env();
         env.wirelessSaveWaitMs = saveWaitMs;
-        dlg = std::make_unique<COrvalinDlg>(std::move(env));
-        dlg->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
-        return *dlg;
+        mainWindow = std::make_unique<MainWindow>(std::move(env));
+        mainWindow->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(mainWindow.get()));
+        return *mainWindow;
     }
-    CImageTab &page() { return *dlg->parts().imageTab; }
-    template <class T> T *child(const char *name) { return dlg->findChild<T *>(name); }
-    LiveView &live() { return *qobject_cast<LiveView *>(dlg->host().liveView()); }
+    ImagePage &page() { return *mainWindow->parts().imagePage; }
+    template<class T>
+    T *child(const char *name)
+    {
+        return mainWindow->findChild<T *>(name);
+    }
+    LiveView &live() { return *qobject_cast<LiveView *>(mainWindow->host().liveView()); }
     void ToggleWireless() { QTest::mouseClick(child<QPushButton>("button1039"), Qt::LeftButton); }
-    std::uint16_t port() const { return dlg->parts().wirelessReceiver->port(); }
+    std::uint16_t port() const { return mainWindow->parts().wirelessReceiver->port(); }
 };
 
 TEST_F(WirelessModeTest, ToggleSwapsControlSetsWidensWindowAndPostsStartStop)
 {
     MakeWireless();
-    QSignalSpy posted(dlg.get(), &COrvalinDlg::deviceEventPosted);
-    ASSERT_TRUE(dlg->parts().wirelessReceiver && dlg->parts().wirelessReceiver->started());
-    const int narrow = dlg->width();
+    QSignalSpy posted(mainWindow.get(), &MainWindow::deviceEventPosted);
+    ASSERT_TRUE(mainWindow->parts().wirelessReceiver && mainWindow->parts().wirelessReceiver->started());
+    const int narrow = mainWindow->width();
     ASSERT_LT(narrow, 640);
 
     struct Step {
@@ -112,11 +116,11 @@ TEST_F(WirelessModeTest, ToggleSwapsControlSetsWidensWindowAndPostsStartStop)
             EXPECT_EQ(child<QWidget>(name)->isVisibleTo(&page()), on) << name;
         for (const char *name : {"group1022", "combo1007", "button1001", "check1016"})
             EXPECT_EQ(child<QWidget>(name)->isVisibleTo(&page()), !on) << name;
-        EXPECT_EQ(dlg->host().liveView()->isVisible(), on);
+        EXPECT_EQ(mainWindow->host().liveView()->isVisible(), on);
         if (on)
-            EXPECT_GE(dlg->width(), dlg->host().columnWidth() + 640);
+            EXPECT_GE(mainWindow->width(), mainWindow->host().columnWidth() + 640);
         else
-            EXPECT_EQ(dlg->width(), narrow);
+            EXPECT_EQ(mainWindow->width(), narrow);
         EXPECT_EQ(Codes(posted).value(posted.size() - 1), step.code);
     }
     EXPECT_EQ(Codes(posted), (QList<int>{kNbStart, kNbStop}));
@@ -126,7 +130,7 @@ TEST_F(WirelessModeTest, OverlayChoicesPostSetScaleWithTheirTexts)
 {
     MakeWireless();
     ToggleWireless();
-    QSignalSpy posted(dlg.get(), &COrvalinDlg::deviceEventPosted);
+    QSignalSpy posted(mainWindow.get(), &MainWindow::deviceEventPosted);
     auto *colour = child<QComboBox>("combo1020");
     auto *lens = child<QComboBox>("combo1025");
     QTest::keyClick(colour, Qt::Key_Down);
@@ -144,17 +148,17 @@ TEST_F(WirelessModeTest, OverlayChoicesPostSetScaleWithTheirTexts)
 TEST_F(WirelessModeTest, EventsOutsideTheirModeOrUnknownChangeNothing)
 {
     MakeWireless();
-    QSignalSpy posted(dlg.get(), &COrvalinDlg::deviceEventPosted);
+    QSignalSpy posted(mainWindow.get(), &MainWindow::deviceEventPosted);
     prompter.messages.clear();  // only what follows counts
     // LONG_PRESS outside wireless mode, the stream codes, and codes not in the table.
-    for (const auto &[code, argument] : {std::pair{kLongPress, 1}, {kLongPress, 0}, {4, 0}, {8, 0},
-                                        {1, 0}, {3, 0}, {256, 0}, {-1, 0}})
-        EXPECT_EQ(dlg->commands().OnDeviceEvent(code, argument), 0);
+    for (const auto &[code, argument] :
+         {std::pair{kLongPress, 1}, {kLongPress, 0}, {4, 0}, {8, 0}, {1, 0}, {3, 0}, {256, 0}, {-1, 0}})
+        EXPECT_EQ(mainWindow->commands().OnDeviceEvent(code, argument), 0);
     QCoreApplication::processEvents();
     EXPECT_TRUE(posted.isEmpty());
     EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_EQ(dlg->host().currentTab(), TabImage);
-    EXPECT_FALSE(dlg->hasImage());
+    EXPECT_EQ(mainWindow->host().currentTab(), PageImage);
+    EXPECT_FALSE(mainWindow->hasImage());
 }
 
 TEST_F(WirelessModeTest, StartDrawsWhiteFrameAndNoticeAndLongPressPostsCapture)
@@ -179,8 +183,8 @@ TEST_F(WirelessModeTest, StartDrawsWhiteFrameAndNoticeAndLongPressPostsCapture)
 
     // Released: the capture is posted without the notice.
     live().Clear();
-    QSignalSpy posted(dlg.get(), &COrvalinDlg::deviceEventPosted);
-    dlg->commands().OnDeviceEvent(kLongPress, 0);
+    QSignalSpy posted(mainWindow.get(), &MainWindow::deviceEventPosted);
+    mainWindow->commands().OnDeviceEvent(kLongPress, 0);
     EXPECT_TRUE(live().picture().isNull());
     EXPECT_EQ(Codes(posted), QList<int>{kNbCapture});
 }
@@ -190,19 +194,19 @@ TEST_F(WirelessModeTest, CaptureWithoutFrameShowsFailureAndStaysInWirelessMode)
     MakeWireless(100);
     ToggleWireless();
     prompter.messages.clear();  // only what follows counts
-    dlg->commands().OnDeviceEvent(kNbCapture, 0);
+    mainWindow->commands().OnDeviceEvent(kNbCapture, 0);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, QStringLiteral("保存に失敗しました。"));
     EXPECT_EQ(page().wirelessMode(), 1);
-    EXPECT_EQ(dlg->host().currentTab(), TabImage);
-    EXPECT_FALSE(dlg->hasImage());
+    EXPECT_EQ(mainWindow->host().currentTab(), PageImage);
+    EXPECT_FALSE(mainWindow->hasImage());
 }
 
 TEST_F(WirelessModeTest, UnwritableWorkFileShowsFailureAndReleasedButtonCancelsSilently)
 {
     MakeWireless();
     ToggleWireless();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return dlg->parts().wirelessReceiver->listening(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return mainWindow->parts().wirelessReceiver->listening(); }, 5000));
     prompter.messages.clear();  // only what follows counts
     const QByteArray small = sim::MakeTestFrame(QSize(640, 480), 3, 90);
 
@@ -211,7 +215,7 @@ TEST_F(WirelessModeTest, UnwritableWorkFileShowsFailureAndReleasedButtonCancelsS
     {
         StreamThread stream(port(), small, {});
         ASSERT_TRUE(QTest::qWaitFor([this] { return !live().picture().isNull(); }, 10000));
-        dlg->commands().OnDeviceEvent(kNbCapture, 0);
+        mainWindow->commands().OnDeviceEvent(kNbCapture, 0);
     }
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, QStringLiteral("保存に失敗しました。"));
@@ -219,16 +223,15 @@ TEST_F(WirelessModeTest, UnwritableWorkFileShowsFailureAndReleasedButtonCancelsS
     ASSERT_TRUE(QDir(dir.path()).rmdir("Orvalin_Workfile.jpg"));
 
     // Held over 640-wide frames (the save waits for a 1280-wide one), then let go.
-    QSignalSpy posted(dlg.get(), &COrvalinDlg::deviceEventPosted);
+    QSignalSpy posted(mainWindow.get(), &MainWindow::deviceEventPosted);
     {
-        StreamThread stream(port(), small, {true, kFlagPressed, std::nullopt}, 10,
-                            {true, kFlagReset, std::nullopt});
+        StreamThread stream(port(), small, {true, kFlagPressed, std::nullopt}, 10, {true, kFlagReset, std::nullopt});
         QTest::qWait(1500);
     }
     EXPECT_EQ(Codes(posted), QList<int>{kNbCapture});
     EXPECT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(page().wirelessMode(), 1);
-    EXPECT_EQ(dlg->host().currentTab(), TabImage);
+    EXPECT_EQ(mainWindow->host().currentTab(), PageImage);
     EXPECT_FALSE(QFile::exists(dir.filePath("Orvalin_Workfile.jpg")));
 }
 
@@ -236,7 +239,7 @@ TEST_F(WirelessModeTest, StreamReachesLiveViewAndButtonCapturesIntoScalePage)
 {
     MakeWireless();
     ToggleWireless();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return dlg->parts().wirelessReceiver->listening(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return mainWindow->parts().wirelessReceiver->listening(); }, 5000));
 
     const QByteArray small = sim::MakeTestFrame(QSize(640, 480), 1, 90);
     const QImage decoded = QImage::fromData(small).convertToFormat(QImage::Format_RGB32);
@@ -268,19 +271,19 @@ TEST_F(WirelessModeTest, StreamReachesLiveViewAndButtonCapturesIntoScalePage)
     const QString workFile = dir.filePath("Orvalin_Workfile.jpg");
     {
         StreamThread stream(port(), big, {true, kFlagPressed, std::nullopt});
-        ASSERT_TRUE(QTest::qWaitFor([this] { return dlg->host().currentTab() == TabScale; }, 15000));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return mainWindow->host().currentTab() == PageScale; }, 15000));
     }
     QFile saved(workFile);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), big);
     EXPECT_EQ(page().wirelessMode(), 0);
-    EXPECT_FALSE(dlg->host().liveView()->isVisible());
-    EXPECT_EQ(dlg->parts().tabControl->currentIndex(), TabScale);
-    EXPECT_EQ(dlg->host().imageSize(), QSize(1280, 960));
-    EXPECT_EQ(dlg->sourceImage().pixel(700, 500),
+    EXPECT_FALSE(mainWindow->host().liveView()->isVisible());
+    EXPECT_EQ(mainWindow->parts().tabControl->currentIndex(), PageScale);
+    EXPECT_EQ(mainWindow->host().imageSize(), QSize(1280, 960));
+    EXPECT_EQ(mainWindow->sourceImage().pixel(700, 500),
               QImage::fromData(big).convertToFormat(QImage::Format_RGB32).pixel(700, 500));
-    EXPECT_EQ(dlg->document().results().rowCount(), 0);
-    EXPECT_TRUE(dlg->document().list().empty());
+    EXPECT_EQ(mainWindow->document().results().rowCount(), 0);
+    EXPECT_TRUE(mainWindow->document().list().empty());
 }
 
 // With the stream stopped, each overlay choice redraws the last picture at once.
@@ -288,7 +291,7 @@ TEST_F(WirelessModeTest, OverlayChoicesRedrawTheLastPictureWhenNoStreamComes)
 {
     MakeWireless();
     ToggleWireless();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return dlg->parts().wirelessReceiver->listening(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return mainWindow->parts().wirelessReceiver->listening(); }, 5000));
     const QByteArray small = sim::MakeTestFrame(QSize(640, 480), 1, 90);
     const QImage decoded = QImage::fromData(small).convertToFormat(QImage::Format_RGB32);
     {
@@ -299,8 +302,8 @@ TEST_F(WirelessModeTest, OverlayChoicesRedrawTheLastPictureWhenNoStreamComes)
     struct Step {
         const char *widget;
         Qt::Key key;
-        bool plain;     // the picture is the frame alone
-        bool moreRed;   // more red pixels than before the step
+        bool plain;    // the picture is the frame alone
+        bool moreRed;  // more red pixels than before the step
     };
     const Step steps[] = {
         {"combo1020", Qt::Key_Down, true, false},   // white, nothing drawn yet
@@ -322,7 +325,8 @@ TEST_F(WirelessModeTest, OverlayChoicesRedrawTheLastPictureWhenNoStreamComes)
             const int now = RedPixels(live().picture());
             return live().picture() != decoded && (step.moreRed ? now > red : now == 0);
         };
-        EXPECT_TRUE(QTest::qWaitFor(redrawn, 2000)) << RedPixels(live().picture()) << " red pixels, " << red << " before";
+        EXPECT_TRUE(QTest::qWaitFor(redrawn, 2000))
+            << RedPixels(live().picture()) << " red pixels, " << red << " before";
         red = RedPixels(live().picture());
     }
 }

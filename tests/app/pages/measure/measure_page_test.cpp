@@ -13,9 +13,9 @@
 
 #include <memory>
 
-#include "interaction_fixture.h"
-#include "app/tool_tab.h"
-#include "app/tool_tab_button.h"
+#include "app/pages/measure/measure_page.h"
+#include "app/pages/measure/tool_button.h"
+#include "tests/app/interaction/interaction_fixture.h"
 
 namespace orv::test {
 namespace {
@@ -29,18 +29,18 @@ LocaleSource ToolLocale(const char *user, bool marker = false)
     return src;
 }
 
-class ToolTabTest : public ::testing::Test {
+class MeasurePageTest : public ::testing::Test {
 protected:
-    CToolTab &MakePage(const char *user = "en", bool marker = false)
+    MeasurePage &MakePage(const char *user = "en", bool marker = false)
     {
-        page = std::make_unique<CToolTab>(nullptr, ToolLocale(user, marker));
+        page = std::make_unique<MeasurePage>(nullptr, ToolLocale(user, marker));
         page->show();
         page->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(page.get()));
         return *page;
     }
 
-    std::unique_ptr<CToolTab> page;
+    std::unique_ptr<MeasurePage> page;
 };
 
 // The tooltip a hover over the button shows.
@@ -76,29 +76,29 @@ double ColouredShare(const QImage &img)
     return double(coloured) / (img.width() * img.height());
 }
 
-TEST_F(ToolTabTest, StartsWithTheTwoPointDistanceShownPressed)
+TEST_F(MeasurePageTest, StartsWithTheTwoPointDistanceShownPressed)
 {
     auto &p = MakePage();
     EXPECT_EQ(p.currentTool(), KindDistance2Points);
     p.ToolSelect();
-    CToolButton *first = p.button(1011);
+    ToolButton *first = p.button(1011);
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(first->isChecked());
     EXPECT_TRUE(first->hasFocus());
     EXPECT_EQ(first->currentFace(), ToolFace::Pressed);
-    for (CToolButton *b : p.buttons()) {
+    for (ToolButton *b : p.buttons()) {
         if (b != first) {
             EXPECT_EQ(b->currentFace(), ToolFace::Normal) << b->objectName().toStdString();
         }
     }
 }
 
-TEST_F(ToolTabTest, ClickingAButtonChoosesItsKind)
+TEST_F(MeasurePageTest, ClickingAButtonChoosesItsKind)
 {
     auto &p = MakePage();
-    QSignalSpy chosen(&p, &CToolTab::toolChosen);
-    const std::pair<int, int> clicks[] = {{1021, KindText}, {1024, KindAngle3PointsType2},
-                                          {1016, KindParallel}, {1018, KindAreaCircle}};
+    QSignalSpy chosen(&p, &MeasurePage::toolChosen);
+    const std::pair<int, int> clicks[] = {
+        {1021, KindText}, {1024, KindAngle3PointsType2}, {1016, KindParallel}, {1018, KindAreaCircle}};
     for (auto [id, kind] : clicks) {
         QTest::mouseClick(p.button(id), Qt::LeftButton);
         EXPECT_EQ(p.currentTool(), kind);
@@ -112,7 +112,7 @@ TEST_F(ToolTabTest, ClickingAButtonChoosesItsKind)
     EXPECT_EQ(p.button(1021)->currentFace(), ToolFace::Normal);
 }
 
-TEST_F(ToolTabTest, EveryButtonMapsToItsKindAndBack)
+TEST_F(MeasurePageTest, EveryButtonMapsToItsKindAndBack)
 {
     auto &p = MakePage();
     for (const ToolInfo &tool : ToolTable()) {
@@ -127,7 +127,7 @@ TEST_F(ToolTabTest, EveryButtonMapsToItsKindAndBack)
     }
 }
 
-TEST_F(ToolTabTest, ToolSelectWithoutToolOrWithAKindWithoutButton)
+TEST_F(MeasurePageTest, ToolSelectWithoutToolOrWithAKindWithoutButton)
 {
     auto &p = MakePage();
     QTest::mouseClick(p.button(1022), Qt::LeftButton);
@@ -146,7 +146,7 @@ TEST_F(ToolTabTest, ToolSelectWithoutToolOrWithAKindWithoutButton)
 
 // The view recomposes (and shows the current tool again) at any time, also
 // between the press and the release on another button: the click must count.
-TEST_F(ToolTabTest, ToolSelectDuringAPressKeepsTheClick)
+TEST_F(MeasurePageTest, ToolSelectDuringAPressKeepsTheClick)
 {
     auto &p = MakePage();
     p.ToolSelect();
@@ -159,11 +159,11 @@ TEST_F(ToolTabTest, ToolSelectDuringAPressKeepsTheClick)
     EXPECT_TRUE(p.button(1013)->hasFocus());
 }
 
-TEST_F(ToolTabTest, DisabledButtonsChooseNothing)
+TEST_F(MeasurePageTest, DisabledButtonsChooseNothing)
 {
     auto &p = MakePage();
     p.EnableToolButtons(false);
-    for (CToolButton *b : p.buttons()) {
+    for (ToolButton *b : p.buttons()) {
         EXPECT_FALSE(b->isEnabled());
         EXPECT_EQ(b->currentFace(), ToolFace::Disabled);
     }
@@ -175,7 +175,7 @@ TEST_F(ToolTabTest, DisabledButtonsChooseNothing)
     EXPECT_EQ(p.currentTool(), KindAreaPolygon);
 }
 
-TEST_F(ToolTabTest, KeysPressNoButton)
+TEST_F(MeasurePageTest, KeysPressNoButton)
 {
     auto &p = MakePage();
     p.button(1013)->setFocus();
@@ -187,7 +187,7 @@ TEST_F(ToolTabTest, KeysPressNoButton)
     EXPECT_TRUE(p.button(1013)->hasFocus());
 }
 
-TEST_F(ToolTabTest, EnglishTooltipsAndCaptions)
+TEST_F(MeasurePageTest, EnglishTooltipsAndCaptions)
 {
     auto &p = MakePage("en");
     EXPECT_EQ(p.language(), Language::English);
@@ -200,7 +200,7 @@ TEST_F(ToolTabTest, EnglishTooltipsAndCaptions)
     EXPECT_EQ(p.groupCaption(ToolGroup::Others)->text(), "Others");
 }
 
-TEST_F(ToolTabTest, JapaneseTooltipsAndCaptions)
+TEST_F(MeasurePageTest, JapaneseTooltipsAndCaptions)
 {
     auto &p = MakePage("ja");
     EXPECT_EQ(p.language(), Language::Japanese);
@@ -211,7 +211,7 @@ TEST_F(ToolTabTest, JapaneseTooltipsAndCaptions)
     EXPECT_EQ(p.groupCaption(ToolGroup::Others)->text(), QString::fromUtf8("その他"));
 }
 
-TEST_F(ToolTabTest, MarkerFileMakesAJapanesePageEnglish)
+TEST_F(MeasurePageTest, MarkerFileMakesAJapanesePageEnglish)
 {
     auto &p = MakePage("ja", true);
     EXPECT_EQ(p.language(), Language::English);
@@ -219,17 +219,17 @@ TEST_F(ToolTabTest, MarkerFileMakesAJapanesePageEnglish)
     EXPECT_EQ(p.groupCaption(ToolGroup::Angle)->text(), "Angle");
 }
 
-TEST_F(ToolTabTest, ButtonsHaveReadableNamesAndFaces)
+TEST_F(MeasurePageTest, ButtonsHaveReadableNamesAndFaces)
 {
     auto &p = MakePage();
-    EXPECT_EQ(p.findChild<CToolButton *>("tool_distance_2points"), p.button(1011));
-    EXPECT_EQ(p.findChild<CToolButton *>("tool_angle_3points_type2"), p.button(1024));
+    EXPECT_EQ(p.findChild<ToolButton *>("tool_distance_2points"), p.button(1011));
+    EXPECT_EQ(p.findChild<ToolButton *>("tool_angle_3points_type2"), p.button(1024));
     EXPECT_EQ(p.button(1010), nullptr);
-    for (CToolButton *b : p.buttons())
+    for (ToolButton *b : p.buttons())
         EXPECT_TRUE(b->facesValid()) << b->objectName().toStdString();
 }
 
-TEST_F(ToolTabTest, HitTestLooksAtTheSelectedMeasurementOnly)
+TEST_F(MeasurePageTest, HitTestLooksAtTheSelectedMeasurementOnly)
 {
     auto &p = MakePage();
     auto item = NewMeasureItem();
@@ -247,11 +247,11 @@ TEST_F(ToolTabTest, HitTestLooksAtTheSelectedMeasurementOnly)
 }
 
 // In the main window: the button chosen decides what clicks on the image place.
-class ToolButtonsInTheWindow : public InteractionTest {};
+class ToolButtonsInTheWindow : public InteractionTest { };
 
 TEST_F(ToolButtonsInTheWindow, TheChosenButtonDecidesWhatAClickPlaces)
 {
-    CToolTab *tools = dlg->parts().toolTab;
+    MeasurePage *tools = mainWindow->parts().measurePage;
     EXPECT_TRUE(tools->button(1011)->isChecked());
     EXPECT_TRUE(tools->button(1011)->isEnabled());
     Click({20, 20});
@@ -293,10 +293,10 @@ TEST(ToolFaces, ThreeDistinctFacesPerTool)
 }
 
 // What the button paints is the face of its state.
-TEST_F(ToolTabTest, ButtonPaintsTheFaceOfItsState)
+TEST_F(MeasurePageTest, ButtonPaintsTheFaceOfItsState)
 {
     auto &p = MakePage();
-    CToolButton *b = p.button(1014);
+    ToolButton *b = p.button(1014);
     const QString base = QStringLiteral(":/tools/distance_perpendicular");
     // The rounded corners show the page behind them: compare the inside.
     const QRect inside(4, 4, 42, 34);

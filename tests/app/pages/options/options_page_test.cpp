@@ -20,11 +20,11 @@
 #include <cstring>
 #include <memory>
 
-#include "app/option_tab.h"
-#include "app/option_tab_sample.h"
-#include "main_window_fixture.h"
+#include "app/pages/options/attribute_sample.h"
+#include "app/pages/options/options_page.h"
 #include "document/measure_document.h"
 #include "scripted_prompter.h"
+#include "tests/app/mainwindow/main_window_fixture.h"
 
 namespace orv::test {
 namespace {
@@ -72,31 +72,31 @@ int CountPixels(const QImage &img, QColor colour)
     return n;
 }
 
-class OptionTabTest : public ::testing::Test {
+class OptionsPageTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
-    COptionTab &MakePage(const char *user = "en")
+    OptionsPage &MakePage(const char *user = "en")
     {
         const Language lang = PageLanguage(OptionLocale(user));
         page.reset();
         doc = std::make_unique<MeasureDocument>(lang, lang);
-        const DlgEnvironment env = prompter.environment(dir.path(), OptionLocale(user));
-        page = std::make_unique<COptionTab>(*doc, nullptr, env);
+        const WindowEnvironment env = prompter.environment(dir.path(), OptionLocale(user));
+        page = std::make_unique<OptionsPage>(*doc, nullptr, env);
         page->EnableOptionControls(true);
         page->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(page.get()));
         return *page;
     }
-    const OptionTabControls &ui() const { return page->controls(); }
+    const OptionsPageControls &ui() const { return page->controls(); }
 
     QTemporaryDir dir;
     ScriptedPrompter prompter;
     std::unique_ptr<MeasureDocument> doc;
-    std::unique_ptr<COptionTab> page;
+    std::unique_ptr<OptionsPage> page;
 };
 
-TEST_F(OptionTabTest, StartsWithTheDefaultsInEnglish)
+TEST_F(OptionsPageTest, StartsWithTheDefaultsInEnglish)
 {
     auto &p = MakePage("en");
     EXPECT_EQ(p.language(), Language::English);
@@ -120,7 +120,7 @@ TEST_F(OptionTabTest, StartsWithTheDefaultsInEnglish)
     EXPECT_EQ(p.labelMode(), LabelMode::Details);
 }
 
-TEST_F(OptionTabTest, JapaneseCaptionsAndDefaultEntry)
+TEST_F(OptionsPageTest, JapaneseCaptionsAndDefaultEntry)
 {
     MakePage("ja");
     EXPECT_EQ(ui().labelModeHeading->text(), QString::fromUtf8("データ表示"));
@@ -129,7 +129,7 @@ TEST_F(OptionTabTest, JapaneseCaptionsAndDefaultEntry)
     EXPECT_EQ(ui().drawFileList->currentText(), QString::fromUtf8("(ﾃﾞﾌｫﾙﾄ)"));
 }
 
-TEST_F(OptionTabTest, DisabledControlsAndSaveStates)
+TEST_F(OptionsPageTest, DisabledControlsAndSaveStates)
 {
     auto &p = MakePage();
     p.EnableOptionControls(false);
@@ -151,7 +151,7 @@ TEST_F(OptionTabTest, DisabledControlsAndSaveStates)
     EXPECT_EQ(p.labelMode(), LabelMode::Summary);
 }
 
-TEST_F(OptionTabTest, KeysDoNotTypeIntoTheLists)
+TEST_F(OptionsPageTest, KeysDoNotTypeIntoTheLists)
 {
     MakePage();
     ui().fontSize->setFocus();
@@ -163,7 +163,7 @@ TEST_F(OptionTabTest, KeysDoNotTypeIntoTheLists)
     EXPECT_FALSE(ui().saveButton->isEnabled());
 }
 
-TEST_F(OptionTabTest, ListsTheDrawFilesOfTheStartDirectory)
+TEST_F(OptionsPageTest, ListsTheDrawFilesOfTheStartDirectory)
 {
     WriteFile(dir.filePath("b.drw"), "");
     WriteFile(dir.filePath("A.drw"), "");
@@ -175,11 +175,10 @@ TEST_F(OptionTabTest, ListsTheDrawFilesOfTheStartDirectory)
     EXPECT_EQ(ui().drawFileList->itemText(2), "b");
 }
 
-TEST_F(OptionTabTest, ChoosingAFileLoadsItAndTheDefaultEntryResets)
+TEST_F(OptionsPageTest, ChoosingAFileLoadsItAndTheDefaultEntryResets)
 {
     WriteFile(dir.filePath("opaque.drw"), "[DrawAttribute]\r\nBACK_MODE=0\r\n");
-    WriteFile(dir.filePath("wide.drw"),
-              "[DrawAttribute]\r\nFONT_COLOR=000000FF\r\nFONT_SIZE=17\r\nLINE_WIDTH=7\r\n");
+    WriteFile(dir.filePath("wide.drw"), "[DrawAttribute]\r\nFONT_COLOR=000000FF\r\nFONT_SIZE=17\r\nLINE_WIDTH=7\r\n");
     auto &p = MakePage();
     ChooseFromList(ui().lineWidth, 4);
     ASSERT_TRUE(ui().saveButton->isEnabled());
@@ -206,7 +205,7 @@ TEST_F(OptionTabTest, ChoosingAFileLoadsItAndTheDefaultEntryResets)
     EXPECT_EQ(p.drawAttribute(), DrawAttribute{.drawFileName = "Default"});
 }
 
-TEST_F(OptionTabTest, SaveOutsideTheStartDirectoryIsRefused)
+TEST_F(OptionsPageTest, SaveOutsideTheStartDirectoryIsRefused)
 {
     MakePage();
     ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
@@ -237,7 +236,7 @@ TEST_F(OptionTabTest, SaveOutsideTheStartDirectoryIsRefused)
     EXPECT_FALSE(ui().saveButton->isEnabled());
 }
 
-TEST_F(OptionTabTest, FailedSaveNamesTheFileAndTheReason)
+TEST_F(OptionsPageTest, FailedSaveNamesTheFileAndTheReason)
 {
     for (const char *lang : {"en", "ja"}) {
         SCOPED_TRACE(lang);
@@ -249,8 +248,9 @@ TEST_F(OptionTabTest, FailedSaveNamesTheFileAndTheReason)
         QTest::mouseClick(ui().transparent, Qt::LeftButton);
         prompter.savePaths = {path};
         QTest::mouseClick(ui().saveButton, Qt::LeftButton);
-        const QString lead = QString::fromLatin1(lang) == "en" ? QStringLiteral("The draw setting file could not be saved.")
-                                                               : QStringLiteral("描画設定ファイルを保存できませんでした。");
+        const QString lead = QString::fromLatin1(lang) == "en"
+            ? QStringLiteral("The draw setting file could not be saved.")
+            : QStringLiteral("描画設定ファイルを保存できませんでした。");
         EXPECT_EQ(prompter.messageTexts(),
                   QStringList{lead + "\n\n" + path + "\n" + QString::fromLocal8Bit(std::strerror(EISDIR))});
         EXPECT_TRUE(QFileInfo(path).isDir());
@@ -258,7 +258,7 @@ TEST_F(OptionTabTest, FailedSaveNamesTheFileAndTheReason)
     }
 }
 
-TEST_F(OptionTabTest, SaveWritesTheSixKeysAndListsTheFile)
+TEST_F(OptionsPageTest, SaveWritesTheSixKeysAndListsTheFile)
 {
     MakePage();
     prompter.colors = {QColor(0, 0, 255)};
@@ -283,7 +283,7 @@ TEST_F(OptionTabTest, SaveWritesTheSixKeysAndListsTheFile)
     EXPECT_FALSE(ui().saveButton->isEnabled());
 }
 
-TEST_F(OptionTabTest, SampleFollowsTheAttributes)
+TEST_F(OptionsPageTest, SampleFollowsTheAttributes)
 {
     auto &p = MakePage();
     const QColor red(255, 0, 0), green(0, 255, 0);
@@ -306,22 +306,22 @@ TEST_F(OptionTabTest, SampleFollowsTheAttributes)
 }
 
 // With the main window: the selected measurement follows the page.
-class OptionTabWithOwnerTest : public MainWindowTest {
+class OptionsPageWithOwnerTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
         Make("en", "en", {1024, 768});
-        page = dlg->parts().optionTab;
+        page = mainWindow->parts().optionsPage;
         ASSERT_NE(page, nullptr);
-        dlg->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+        mainWindow->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(mainWindow.get()));
     }
 
     void Load(QSize size)
     {
         ASSERT_TRUE(LoadFilled(QStringLiteral("image.png"), size, Qt::darkBlue));
-        dlg->host().SelectTab(TabOption);
+        mainWindow->host().SelectTab(PageOptions);
         QCoreApplication::processEvents();
     }
 
@@ -337,21 +337,21 @@ protected:
             item->labelBox = {5, 5, 50, 25};
             page->drawAttribute().copyTo(*item);
             out = item.get();
-            dlg->document().list().Append(std::move(item));
+            mainWindow->document().list().Append(std::move(item));
         }
         return {items[0], items[1]};
     }
 
-    const OptionTabControls &ui() const { return page->controls(); }
+    const OptionsPageControls &ui() const { return page->controls(); }
 
-    COptionTab *page = nullptr;
+    OptionsPage *page = nullptr;
 };
 
-TEST_F(OptionTabWithOwnerTest, AttributesApplyToTheSelectedMeasurementOnly)
+TEST_F(OptionsPageWithOwnerTest, AttributesApplyToTheSelectedMeasurementOnly)
 {
     Load({300, 200});
     auto [first, second] = AddTwoItems();
-    dlg->document().SelectItem(first);
+    mainWindow->document().SelectItem(first);
 
     prompter.colors = {QColor(0, 255, 0), QColor(0, 0, 255)};
     QTest::mouseClick(ui().lineColor, Qt::LeftButton);
@@ -363,7 +363,7 @@ TEST_F(OptionTabWithOwnerTest, AttributesApplyToTheSelectedMeasurementOnly)
     EXPECT_EQ(first->lineWidth, 4);
     EXPECT_EQ(first->backMode, 0u);
     EXPECT_EQ(first->labelBox.bottom, -1);
-    EXPECT_EQ(dlg->host().viewState(), ViewState::Rebuild);
+    EXPECT_EQ(mainWindow->host().viewState(), ViewState::Rebuild);
     EXPECT_EQ(second->lineColor, kDefaultLineColor);
     EXPECT_EQ(second->fontSize, 16);
     EXPECT_EQ(second->lineWidth, 1);
@@ -371,7 +371,7 @@ TEST_F(OptionTabWithOwnerTest, AttributesApplyToTheSelectedMeasurementOnly)
     EXPECT_EQ(second->labelBox.bottom, 25);
 
     // Without a selection only the defaults for new measurements change.
-    dlg->document().SelectItem(nullptr);
+    mainWindow->document().SelectItem(nullptr);
     QTest::mouseClick(ui().fontColor, Qt::LeftButton);
     EXPECT_EQ(page->drawAttribute().fontColor, MakeColorRef(0, 0, 255));
     EXPECT_EQ(first->fontColor, kDefaultFontColor);
@@ -385,7 +385,7 @@ TEST_F(OptionTabWithOwnerTest, AttributesApplyToTheSelectedMeasurementOnly)
     EXPECT_EQ(page->drawAttribute().lineColor, MakeColorRef(0, 255, 0));
 }
 
-TEST_F(OptionTabWithOwnerTest, DrawFilesApplyToTheSelectedMeasurement)
+TEST_F(OptionsPageWithOwnerTest, DrawFilesApplyToTheSelectedMeasurement)
 {
     Load({300, 200});
     auto [first, second] = AddTwoItems();
@@ -399,7 +399,7 @@ TEST_F(OptionTabWithOwnerTest, DrawFilesApplyToTheSelectedMeasurement)
     ChooseFromList(ui().drawFileList, 0);
     EXPECT_EQ(first->lineWidth, 1);
 
-    dlg->document().SelectItem(first);
+    mainWindow->document().SelectItem(first);
     ChooseFromList(ui().drawFileList, 1);
     EXPECT_EQ(first->lineWidth, 5);
     EXPECT_EQ(first->lineColor, 0x00FF0000u);
@@ -420,7 +420,7 @@ TEST_F(OptionTabWithOwnerTest, DrawFilesApplyToTheSelectedMeasurement)
     EXPECT_EQ(first->backColor, kDefaultBackColor);
 }
 
-TEST_F(OptionTabWithOwnerTest, LabelModeMarksEveryPlacedLabel)
+TEST_F(OptionsPageWithOwnerTest, LabelModeMarksEveryPlacedLabel)
 {
     Load({300, 200});
     auto [first, second] = AddTwoItems();
@@ -431,7 +431,7 @@ TEST_F(OptionTabWithOwnerTest, LabelModeMarksEveryPlacedLabel)
     AppendSubResult(*perpendicular, "12.00", KindPerpendicularPart, 3, {5, 5}).labelBox = {2, 2, 20, 20};
     AppendSubResult(*perpendicular, "13.00", KindPerpendicularPart, 4, {6, 6});
     MeasureItem *perp = perpendicular.get();
-    dlg->document().list().Append(std::move(perpendicular));
+    mainWindow->document().list().Append(std::move(perpendicular));
 
     QTest::mouseClick(ui().numberOnly, Qt::LeftButton);
     EXPECT_EQ(page->labelMode(), LabelMode::ItemNumberOnly);
@@ -441,31 +441,31 @@ TEST_F(OptionTabWithOwnerTest, LabelModeMarksEveryPlacedLabel)
     // Labels never placed stay at their anchors.
     EXPECT_EQ(second->labelBox.bottom, 0);
     EXPECT_EQ(perp->subResults[1].labelBox.bottom, 0);
-    EXPECT_EQ(dlg->host().viewState(), ViewState::Rebuild);
+    EXPECT_EQ(mainWindow->host().viewState(), ViewState::Rebuild);
     EXPECT_FALSE(ui().saveButton->isEnabled());
 }
 
-TEST_F(OptionTabWithOwnerTest, ZoomListWithFit)
+TEST_F(OptionsPageWithOwnerTest, ZoomListWithFit)
 {
     Load({2000, 1500});
     EXPECT_EQ(ui().zoom->currentText(), "100");
     ChooseFromList(ui().zoom, 4);
-    EXPECT_EQ(dlg->host().view().zoomX, 200);
-    EXPECT_EQ(dlg->host().view().zoomY, 200);
-    EXPECT_EQ(dlg->host().view().scroll, QPoint(0, 0));
+    EXPECT_EQ(mainWindow->host().view().zoomX, 200);
+    EXPECT_EQ(mainWindow->host().view().zoomY, 200);
+    EXPECT_EQ(mainWindow->host().view().scroll, QPoint(0, 0));
     EXPECT_EQ(ui().zoom->currentText(), "200");
 
-    dlg->host().SetScroll({300, 100});
+    mainWindow->host().SetScroll({300, 100});
     ChooseFromList(ui().zoom, 6);
-    const int fit = dlg->host().FitZoom();
-    EXPECT_EQ(fit, std::min((1024 - dlg->host().columnWidth() - 15) * 100 / 2000, (768 - 40) * 100 / 1500));
-    EXPECT_EQ(dlg->host().view().zoomX, fit);
-    EXPECT_EQ(dlg->host().view().zoomY, fit);
-    EXPECT_EQ(dlg->host().view().scroll, QPoint(0, 0));
+    const int fit = mainWindow->host().FitZoom();
+    EXPECT_EQ(fit, std::min((1024 - mainWindow->host().columnWidth() - 15) * 100 / 2000, (768 - 40) * 100 / 1500));
+    EXPECT_EQ(mainWindow->host().view().zoomX, fit);
+    EXPECT_EQ(mainWindow->host().view().zoomY, fit);
+    EXPECT_EQ(mainWindow->host().view().scroll, QPoint(0, 0));
     EXPECT_EQ(ui().zoom->currentText(), QString::number(fit));
-    EXPECT_EQ(dlg->host().view().size, QSize(fit * 2000 / 100, fit * 1500 / 100));
+    EXPECT_EQ(mainWindow->host().view().size, QSize(fit * 2000 / 100, fit * 1500 / 100));
     // The image now fits: no overview.
-    EXPECT_FALSE(dlg->parts().overviewShown);
+    EXPECT_FALSE(mainWindow->parts().overviewShown);
     // Fit again from the number it left.
     ChooseFromList(ui().zoom, 6);
     EXPECT_EQ(ui().zoom->currentText(), QString::number(fit));

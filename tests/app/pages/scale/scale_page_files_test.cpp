@@ -5,13 +5,13 @@
 #include <cerrno>
 #include <cstring>
 
-#include "calib_tab_fixture.h"
 #include "calib/scale_file.h"
+#include "tests/app/pages/scale/scale_page_fixture.h"
 
 namespace orv::test {
 namespace {
 
-class CalibTabFilesTest : public CalibTabTest {
+class ScalePageFilesTest : public ScalePageTest {
 protected:
     void WriteFile(const QString &name, const QByteArray &content)
     {
@@ -31,7 +31,7 @@ protected:
     int EntryIndex(const QString &name) const { return ui().scaleFileList->findText(name); }
 };
 
-TEST_F(CalibTabFilesTest, ListsTheStartDirectoryAndLoadsAnEntry)
+TEST_F(ScalePageFilesTest, ListsTheStartDirectoryAndLoadsAnEntry)
 {
     WriteFile("part.sst", "[HScale]\r\npixel=250\r\nvalue=1\r\n");
     WriteFile("a.sst.sst", "[HScale]\r\npixel=333\r\n[HVLink]\r\nlink=10\r\n");
@@ -67,7 +67,7 @@ TEST_F(CalibTabFilesTest, ListsTheStartDirectoryAndLoadsAnEntry)
     EXPECT_EQ(p.scaleSetting().link, kLinkAsync);
 }
 
-TEST_F(CalibTabFilesTest, LinkedFileLocksTheVerticalFieldAndDefaultsUnlockIt)
+TEST_F(ScalePageFilesTest, LinkedFileLocksTheVerticalFieldAndDefaultsUnlockIt)
 {
     WriteFile("linked.sst",
               "[HScale]\r\nstart_x=5\r\nstart_y=6\r\npixel=120\r\nvalue=50\r\nunit=mm\r\n"
@@ -100,7 +100,7 @@ TEST_F(CalibTabFilesTest, LinkedFileLocksTheVerticalFieldAndDefaultsUnlockIt)
     EXPECT_TRUE(ui().saveButton->isEnabled());
 }
 
-TEST_F(CalibTabFilesTest, SaveWritesTheFieldsAndRefillsTheList)
+TEST_F(ScalePageFilesTest, SaveWritesTheFieldsAndRefillsTheList)
 {
     auto &p = MakePage();
     Retype(ui().hValue, "12.50");
@@ -133,15 +133,15 @@ TEST_F(CalibTabFilesTest, SaveWritesTheFieldsAndRefillsTheList)
     EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(CalibTabFilesTest, FailedSaveSaysSoAndKeepsTheName)
+TEST_F(ScalePageFilesTest, FailedSaveSaysSoAndKeepsTheName)
 {
     auto &p = MakePage();
     p.CommitScaleEdits();
     prompter.savePaths.push_back(dir.filePath("missing/sub/x.sst"));
     QTest::mouseClick(ui().saveButton, Qt::LeftButton);
     EXPECT_EQ(prompter.messageTexts(),
-              QStringList{"The scale setting file could not be saved.\n\n" + dir.filePath("missing/sub/x.sst") +
-                          "\n" + QString::fromLocal8Bit(std::strerror(ENOENT))});
+              QStringList{"The scale setting file could not be saved.\n\n" + dir.filePath("missing/sub/x.sst") + "\n"
+                          + QString::fromLocal8Bit(std::strerror(ENOENT))});
     EXPECT_EQ(ui().scaleFileList->currentText(), "Default");
     EXPECT_FALSE(ui().saveButton->isEnabled());
 }

@@ -14,7 +14,7 @@
 
 #include <memory>
 
-#include "app/calib_tab.h"
+#include "app/pages/scale/scale_page.h"
 #include "document/measure_document.h"
 #include "scripted_prompter.h"
 
@@ -40,32 +40,32 @@ inline void Retype(QLineEdit *edit, const QString &text)
 }
 
 // A list entry chosen with the mouse.
-inline void Choose(QComboBox *combo, int index) { emit combo->activated(index); }
+inline void Choose(QComboBox *combo, int index)
+{
+    emit combo->activated(index);
+}
 
-class CalibTabTest : public ::testing::Test {
+class ScalePageTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-    }
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
-    CCalibTab &MakePage(const char *userLanguage = "en")
+    ScalePage &MakePage(const char *userLanguage = "en")
     {
         const Language lang = PageLanguage(FixedLocale(userLanguage));
         page.reset();
         doc = std::make_unique<MeasureDocument>(lang, lang);
-        const DlgEnvironment env = prompter.environment(dir.path(), FixedLocale(userLanguage));
-        page = std::make_unique<CCalibTab>(*doc, nullptr, env);
+        const WindowEnvironment env = prompter.environment(dir.path(), FixedLocale(userLanguage));
+        page = std::make_unique<ScalePage>(*doc, nullptr, env);
         page->EnableCalibControls(true);
         return *page;
     }
 
-    const CalibTabControls &ui() const { return page->controls(); }
+    const ScalePageControls &ui() const { return page->controls(); }
 
     QTemporaryDir dir;
     ScriptedPrompter prompter;
     std::unique_ptr<MeasureDocument> doc;
-    std::unique_ptr<CCalibTab> page;
+    std::unique_ptr<ScalePage> page;
 };
 
 }  // namespace orv::test

@@ -1,13 +1,13 @@
 // The Scale page: key filter and commits, the link, the standard scale group,
 // hit tests and the drag operations.
-#include "calib_tab_fixture.h"
+#include "tests/app/pages/scale/scale_page_fixture.h"
 
 namespace orv::test {
 namespace {
 
 const QString kMinimumEn = QStringLiteral("The smallest value is set to avoid errors.");
 
-TEST_F(CalibTabTest, StartsWithTheDefaultsInEnglish)
+TEST_F(ScalePageTest, StartsWithTheDefaultsInEnglish)
 {
     auto &p = MakePage("en");
     EXPECT_EQ(p.language(), Language::English);
@@ -29,7 +29,7 @@ TEST_F(CalibTabTest, StartsWithTheDefaultsInEnglish)
     EXPECT_EQ(p.standardScale().lineColor, 0x0000FF00u);
 }
 
-TEST_F(CalibTabTest, JapanesePageKeepsTheMicroSign)
+TEST_F(ScalePageTest, JapanesePageKeepsTheMicroSign)
 {
     auto &p = MakePage("ja");
     EXPECT_EQ(p.language(), Language::Japanese);
@@ -38,7 +38,7 @@ TEST_F(CalibTabTest, JapanesePageKeepsTheMicroSign)
     EXPECT_EQ(ui().scaleFileList->currentText(), QString::fromUtf8("(ﾃﾞﾌｫﾙﾄ)"));
 }
 
-TEST_F(CalibTabTest, DigitsPassOtherKeysCommitAndAreConsumed)
+TEST_F(ScalePageTest, DigitsPassOtherKeysCommitAndAreConsumed)
 {
     auto &p = MakePage();
     EXPECT_FALSE(ui().saveButton->isEnabled());
@@ -70,7 +70,7 @@ TEST_F(CalibTabTest, DigitsPassOtherKeysCommitAndAreConsumed)
     EXPECT_EQ(p.standardScale().pixelLength, 400);
 }
 
-TEST_F(CalibTabTest, UpAndDownInAComboAreConsumedAndCommit)
+TEST_F(ScalePageTest, UpAndDownInAComboAreConsumedAndCommit)
 {
     auto &p = MakePage();
     Retype(ui().hValue, "7");
@@ -82,7 +82,7 @@ TEST_F(CalibTabTest, UpAndDownInAComboAreConsumedAndCommit)
     EXPECT_EQ(p.scaleSetting().hValue, "7");
 }
 
-TEST_F(CalibTabTest, MinimumValueMessageOncePerCommit)
+TEST_F(ScalePageTest, MinimumValueMessageOncePerCommit)
 {
     auto &p = MakePage();
     Retype(ui().hValue, "0");
@@ -107,20 +107,19 @@ TEST_F(CalibTabTest, MinimumValueMessageOncePerCommit)
     EXPECT_EQ(prompter.messages.size(), 1u);
 }
 
-TEST_F(CalibTabTest, MousePressOnThePageCommitsPendingTyping)
+TEST_F(ScalePageTest, MousePressOnThePageCommitsPendingTyping)
 {
     auto &p = MakePage("ja");
     Retype(ui().vValue, "0");
     QTest::mouseClick(ui().hValue, Qt::LeftButton);
     EXPECT_EQ(p.scaleSetting().vValue, "1");
-    EXPECT_EQ(prompter.messageTexts(),
-              QStringList{QString::fromUtf8("エラー回避のため最低値を設定しました。")});
+    EXPECT_EQ(prompter.messageTexts(), QStringList{QString::fromUtf8("エラー回避のため最低値を設定しました。")});
     // Without typing, a press commits nothing.
     QTest::mouseClick(ui().hValue, Qt::RightButton);
     EXPECT_EQ(prompter.messages.size(), 1u);
 }
 
-TEST_F(CalibTabTest, SyncCopiesTheHorizontalScaleAndLocksTheVerticalField)
+TEST_F(ScalePageTest, SyncCopiesTheHorizontalScaleAndLocksTheVerticalField)
 {
     auto &p = MakePage();
     p.EndHorizontalBarDrag(QPoint(10, 10), 120);
@@ -157,7 +156,7 @@ TEST_F(CalibTabTest, SyncCopiesTheHorizontalScaleAndLocksTheVerticalField)
     EXPECT_EQ(p.scaleSetting().vValue, "25");
 }
 
-TEST_F(CalibTabTest, AsyncFieldStaysDisabledWhileThePageIs)
+TEST_F(ScalePageTest, AsyncFieldStaysDisabledWhileThePageIs)
 {
     auto &p = MakePage();
     p.EnableCalibControls(false);
@@ -166,7 +165,7 @@ TEST_F(CalibTabTest, AsyncFieldStaysDisabledWhileThePageIs)
     EXPECT_TRUE(ui().vValue->isEnabled());
 }
 
-TEST_F(CalibTabTest, LeavingAValueFieldCommitsIt)
+TEST_F(ScalePageTest, LeavingAValueFieldCommitsIt)
 {
     auto &p = MakePage();
     p.show();
@@ -192,7 +191,7 @@ TEST_F(CalibTabTest, LeavingAValueFieldCommitsIt)
     EXPECT_EQ(prompter.messages.size(), 2u);
 }
 
-TEST_F(CalibTabTest, UnitChoicesRecomputeTheStandardScale)
+TEST_F(ScalePageTest, UnitChoicesRecomputeTheStandardScale)
 {
     auto &p = MakePage();
     // 100 px = 100 um, standard length 1 inch: 1 * 100 * 1000 / (100 * 0.039).
@@ -213,7 +212,7 @@ TEST_F(CalibTabTest, UnitChoicesRecomputeTheStandardScale)
     EXPECT_TRUE(ui().saveButton->isEnabled());
 }
 
-TEST_F(CalibTabTest, StandardScaleLookControls)
+TEST_F(ScalePageTest, StandardScaleLookControls)
 {
     auto &p = MakePage();
     Choose(ui().thickness, 3);
@@ -238,7 +237,7 @@ TEST_F(CalibTabTest, StandardScaleLookControls)
     EXPECT_EQ(prompter.colorRequests, 2);
 }
 
-TEST_F(CalibTabTest, HitTestFindsBarEndsBodiesAndTheStandardScale)
+TEST_F(ScalePageTest, HitTestFindsBarEndsBodiesAndTheStandardScale)
 {
     auto &p = MakePage();
     // The shared start corner belongs to neither bar.
@@ -272,7 +271,7 @@ TEST_F(CalibTabTest, HitTestFindsBarEndsBodiesAndTheStandardScale)
     EXPECT_FALSE(p.HitTestScaleBarsAtImage(QPoint(226, 20)));
 }
 
-TEST_F(CalibTabTest, BarDragsWriteThePixelCounts)
+TEST_F(ScalePageTest, BarDragsWriteThePixelCounts)
 {
     auto &p = MakePage();
     // While dragging, the provisional view length shows and the file name goes.
@@ -306,8 +305,7 @@ TEST_F(CalibTabTest, BarDragsWriteThePixelCounts)
     ASSERT_TRUE(p.HitTestScaleBarsAtImage(QPoint(50, 20)));
     p.MoveStandardScale(QPoint(70, 90));
     EXPECT_EQ(p.standardScale().position, QPoint(70, 90));
-    EXPECT_EQ(p.standardScaleRecord().points.at(1).pos,
-              QPoint(70 + p.standardScale().pixelLength, 90));
+    EXPECT_EQ(p.standardScaleRecord().points.at(1).pos, QPoint(70 + p.standardScale().pixelLength, 90));
 
     p.FreeScaleBars();
     EXPECT_TRUE(p.horizontalBar().points.empty());

@@ -6,26 +6,26 @@
 #include <QImage>
 #include <QTest>
 
-#include "calib_tab_fixture.h"
-#include "main_window_fixture.h"
 #include "document/measure_document.h"
 #include "export/results_table.h"
+#include "tests/app/mainwindow/main_window_fixture.h"
+#include "tests/app/pages/scale/scale_page_fixture.h"
 
 namespace orv::test {
 namespace {
 
-class CalibTabWindowTest : public MainWindowTest {
+class ScalePageWindowTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
         Make("en", "en", {1280, 1024});
-        ASSERT_NE(dlg->parts().calibTab, nullptr);
+        ASSERT_NE(mainWindow->parts().scalePage, nullptr);
         ASSERT_TRUE(LoadFilled(QStringLiteral("still.png"), {400, 300}, Qt::gray));
     }
 
-    CCalibTab &page() { return *dlg->parts().calibTab; }
-    const CalibTabControls &ui() { return page().controls(); }
+    ScalePage &page() { return *mainWindow->parts().scalePage; }
+    const ScalePageControls &ui() { return page().controls(); }
 
     // A listed two-point distance from (0, 0) to (30, 40).
     MeasureItem &AddDistance()
@@ -35,34 +35,33 @@ protected:
         AppendPoint(*item, QPoint(0, 0));
         AppendPoint(*item, QPoint(30, 40));
         MeasureItem &ref = *item;
-        ref.number = dlg->document().list().Append(std::move(item));
+        ref.number = mainWindow->document().list().Append(std::move(item));
         page().ComputeMeasureValue(ref);
-        dlg->document().results().AddMeasureRows(ref);
+        mainWindow->document().results().AddMeasureRows(ref);
         return ref;
     }
 
     std::string ValueText(const MeasureItem &item, int column = ColumnValue)
     {
-        return dlg->document().results().text(item.row, column);
+        return mainWindow->document().results().text(item.row, column);
     }
-
 };
 
-TEST_F(CalibTabWindowTest, ImageLoadEnablesThePageWithSaveOff)
+TEST_F(ScalePageWindowTest, ImageLoadEnablesThePageWithSaveOff)
 {
     EXPECT_TRUE(ui().hValue->isEnabled());
     EXPECT_TRUE(ui().scaleFileList->isEnabled());
     EXPECT_FALSE(ui().saveButton->isEnabled());
-    EXPECT_EQ(page().owner(), &dlg->host());
+    EXPECT_EQ(page().owner(), &mainWindow->host());
 }
 
-TEST_F(CalibTabWindowTest, CommittedScaleRecomputesListedValues)
+TEST_F(ScalePageWindowTest, CommittedScaleRecomputesListedValues)
 {
     MeasureItem &item = AddDistance();
     EXPECT_EQ(ValueText(item), "50.00");
     EXPECT_EQ(ValueText(item, ColumnUnit), "um");
 
-    dlg->host().setViewState(ViewState::UpToDate);
+    mainWindow->host().setViewState(ViewState::UpToDate);
     Retype(ui().hValue, "200");
     // Typed texts already count for a value computed now.
     MeasureItem probe = item;
@@ -72,7 +71,7 @@ TEST_F(CalibTabWindowTest, CommittedScaleRecomputesListedValues)
 
     QTest::keyClick(ui().hValue, Qt::Key_Return);
     EXPECT_EQ(ValueText(item), "72.11");
-    EXPECT_EQ(dlg->host().viewState(), ViewState::Rebuild);
+    EXPECT_EQ(mainWindow->host().viewState(), ViewState::Rebuild);
     EXPECT_TRUE(ui().saveButton->isEnabled());
 
     // A unit choice rewrites the unit column.
@@ -86,22 +85,22 @@ TEST_F(CalibTabWindowTest, CommittedScaleRecomputesListedValues)
     EXPECT_EQ(ValueText(item), "400.00");
 }
 
-TEST_F(CalibTabWindowTest, EscapeAndEnterInTheFieldsCommitWithoutEndingTheWindow)
+TEST_F(ScalePageWindowTest, EscapeAndEnterInTheFieldsCommitWithoutEndingTheWindow)
 {
-    dlg->show();
-    dlg->host().SelectTab(TabScale);
-    ASSERT_EQ(dlg->host().currentTab(), TabScale);
+    mainWindow->show();
+    mainWindow->host().SelectTab(PageScale);
+    ASSERT_EQ(mainWindow->host().currentTab(), PageScale);
     Retype(ui().hValue, "40");
     QTest::keyClick(ui().hValue, Qt::Key_Escape);
     EXPECT_EQ(page().scaleSetting().hValue, "40");
     Retype(ui().vValue, "30");
     QTest::keyClick(ui().vValue, Qt::Key_Return);
     EXPECT_EQ(page().scaleSetting().vValue, "30");
-    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_TRUE(mainWindow->isVisible());
     EXPECT_TRUE(ui().saveButton->isEnabled());
 }
 
-TEST_F(CalibTabWindowTest, ChoosingTheDefaultEntryRecomputesToo)
+TEST_F(ScalePageWindowTest, ChoosingTheDefaultEntryRecomputesToo)
 {
     MeasureItem &item = AddDistance();
     page().EndVerticalBarDrag(QPoint(10, 10), 50);
@@ -111,11 +110,11 @@ TEST_F(CalibTabWindowTest, ChoosingTheDefaultEntryRecomputesToo)
     EXPECT_EQ(ValueText(item), "50.00");
 }
 
-TEST_F(CalibTabWindowTest, HitTestMapsViewPointsThroughZoomAndScroll)
+TEST_F(ScalePageWindowTest, HitTestMapsViewPointsThroughZoomAndScroll)
 {
-    dlg->host().zoom().layout().zoomX = 200;
-    dlg->host().zoom().layout().zoomY = 200;
-    dlg->host().zoom().layout().scroll = QPoint(100, 0);
+    mainWindow->host().zoom().layout().zoomX = 200;
+    mainWindow->host().zoom().layout().zoomY = 200;
+    mainWindow->host().zoom().layout().scroll = QPoint(100, 0);
     // View (120, 20) is image (110, 10): the horizontal bar's end.
     ScaleBarHit hit = page().HitTestScaleBars(QPoint(120, 20));
     EXPECT_EQ(hit.bar, &page().horizontalBar());
@@ -129,7 +128,7 @@ TEST_F(CalibTabWindowTest, HitTestMapsViewPointsThroughZoomAndScroll)
 // The value fields keep a text field's editing keys; only characters a
 // number cannot hold are refused. Each case starts from "12.5" with the
 // caret after "12"; the keys come through the window.
-TEST_F(CalibTabWindowTest, ValueFieldsKeepTheUsualEditingKeys)
+TEST_F(ScalePageWindowTest, ValueFieldsKeepTheUsualEditingKeys)
 {
     struct Case {
         const char *name;
@@ -153,10 +152,10 @@ TEST_F(CalibTabWindowTest, ValueFieldsKeepTheUsualEditingKeys)
         {"a letter", Qt::Key_A, {}, "12.5", -1, ""},
         {"a minus", Qt::Key_Minus, {}, "12.5", -1, ""},
     };
-    dlg->show();
-    dlg->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
-    dlg->host().SelectTab(TabScale);
+    mainWindow->show();
+    mainWindow->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(mainWindow.get()));
+    mainWindow->host().SelectTab(PageScale);
     for (QLineEdit *field : {ui().hValue, ui().vValue, ui().standardLength}) {
         for (const Case &c : cases) {
             SCOPED_TRACE(testing::Message() << field->objectName().toStdString() << ": " << c.name);
@@ -164,7 +163,7 @@ TEST_F(CalibTabWindowTest, ValueFieldsKeepTheUsualEditingKeys)
             ASSERT_TRUE(field->hasFocus());
             field->setText(QStringLiteral("12.5"));
             field->setCursorPosition(2);
-            QTest::keyClick(dlg->windowHandle(), c.key, c.mods);
+            QTest::keyClick(mainWindow->windowHandle(), c.key, c.mods);
             EXPECT_EQ(field->text(), c.text);
             if (c.cursor >= 0) {
                 EXPECT_EQ(field->cursorPosition(), c.cursor);
@@ -183,11 +182,11 @@ QRgb Background(QLineEdit *field)
 
 // The pixel counts come from the bars: their fields take no typing and do
 // not look as if they did.
-TEST_F(CalibTabWindowTest, PixelFieldsLookReadOnly)
+TEST_F(ScalePageWindowTest, PixelFieldsLookReadOnly)
 {
-    dlg->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
-    dlg->host().SelectTab(TabScale);
+    mainWindow->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(mainWindow.get()));
+    mainWindow->host().SelectTab(PageScale);
     for (QLineEdit *pixel : {ui().hPixel, ui().vPixel}) {
         SCOPED_TRACE(pixel->objectName().toStdString());
         EXPECT_TRUE(pixel->isReadOnly());
@@ -195,7 +194,7 @@ TEST_F(CalibTabWindowTest, PixelFieldsLookReadOnly)
         EXPECT_NE(Background(pixel), Background(ui().standardLength));
         const QString before = pixel->text();
         pixel->setFocus();
-        QTest::keyClick(dlg->windowHandle(), Qt::Key_5);
+        QTest::keyClick(mainWindow->windowHandle(), Qt::Key_5);
         EXPECT_EQ(pixel->text(), before);
     }
 }

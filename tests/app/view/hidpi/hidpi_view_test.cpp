@@ -7,12 +7,12 @@
 #include <QImage>
 #include <QTest>
 
-#include "app/image_view.h"
-#include "main_window_fixture.h"
 #include "app/interaction/pointer_interaction.h"
-#include "app/orvalin_dlg.h"
+#include "app/mainwindow/main_window.h"
+#include "app/pages/measure/measure_page.h"
+#include "app/view/image_view.h"
 #include "document/measure_document.h"
-#include "app/tool_tab.h"
+#include "tests/app/mainwindow/main_window_fixture.h"
 
 namespace {
 
@@ -31,17 +31,17 @@ protected:
         MainWindowTest::SetUp();
         ASSERT_TRUE(kScaled);
         Make("en", "en", {1280, 1024});
-        dlg->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+        mainWindow->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(mainWindow.get()));
     }
 
     void Load(const QImage &image)
     {
         const QString path = dir.filePath(QStringLiteral("hidpi.png"));
         ASSERT_TRUE(image.save(path));
-        dlg->LoadImageFile(path);
-        ASSERT_TRUE(dlg->hasImage());
-        view = dlg->parts().imageView;
+        mainWindow->LoadImageFile(path);
+        ASSERT_TRUE(mainWindow->hasImage());
+        view = mainWindow->parts().imageView;
         ASSERT_TRUE(view->isVisible());
         ASSERT_EQ(view->devicePixelRatioF(), 2.0);
     }
@@ -82,7 +82,7 @@ TEST_F(HiDpiViewTest, OnePixelLinesStayOneDevicePixelWide)
     // A measurement drawn one pixel wide is one device pixel wide too.
     MeasureItem *line = AddDistance({10, 100}, {190, 100});
     line->lineColor = MakeColorRef(0, 0, 0);
-    dlg->host().RebuildView();
+    mainWindow->host().RebuildView();
     const QImage withLine = Shown();
     int dark = 0;
     for (int y = 90; y < 110; ++y)
@@ -99,8 +99,8 @@ TEST_F(HiDpiViewTest, ClicksLandOnThePixelUnderThePointer)
         for (int x = 0; x < 256; ++x)
             image.setPixel(x, y, qRgb(x, y, 128));
     Load(image);
-    dlg->host().SelectTab(TabMeasure);
-    dlg->parts().toolTab->setCurrentTool(KindDistance2Points);
+    mainWindow->host().SelectTab(PageMeasure);
+    mainWindow->parts().measurePage->setCurrentTool(KindDistance2Points);
 
     const QImage shown = Shown();
     for (const QPoint p : {QPoint(37, 41), QPoint(3, 90), QPoint(120, 5)}) {
@@ -109,24 +109,25 @@ TEST_F(HiDpiViewTest, ClicksLandOnThePixelUnderThePointer)
         QTest::mouseMove(view, p + QPoint(1, 1));
         QTest::mouseMove(view, p);
         QTest::mousePress(view, Qt::LeftButton, {}, p);
-        ASSERT_NE(dlg->document().editItem(), nullptr);
-        EXPECT_EQ(dlg->document().editItem()->points.at(0).pos, QPoint(qRed(under), qGreen(under)));
+        ASSERT_NE(mainWindow->document().editItem(), nullptr);
+        EXPECT_EQ(mainWindow->document().editItem()->points.at(0).pos, QPoint(qRed(under), qGreen(under)));
         // Cancel the placing.
         QTest::mouseRelease(view, Qt::LeftButton, {}, p);
         QTest::mouseClick(view, Qt::RightButton, {}, p);
-        ASSERT_EQ(dlg->pointer().dragMode(), DragMode::Idle);
+        ASSERT_EQ(mainWindow->pointer().dragMode(), DragMode::Idle);
     }
 
     // Zoomed and scrolled, the same mapping holds in device pixels.
-    dlg->host().SetZoom(300, 300);
-    dlg->host().LayoutView();
-    dlg->host().SetScroll({30, 60});
+    mainWindow->host().SetZoom(300, 300);
+    mainWindow->host().LayoutView();
+    mainWindow->host().SetScroll({30, 60});
     const QPoint p(50, 20);
     QTest::mouseMove(view, p + QPoint(1, 1));
     QTest::mouseMove(view, p);
     QTest::mousePress(view, Qt::LeftButton, {}, p);
-    ASSERT_NE(dlg->document().editItem(), nullptr);
-    EXPECT_EQ(dlg->document().editItem()->points.at(0).pos, QPoint((100 + 30) * 100 / 300, (40 + 60) * 100 / 300));
+    ASSERT_NE(mainWindow->document().editItem(), nullptr);
+    EXPECT_EQ(mainWindow->document().editItem()->points.at(0).pos,
+              QPoint((100 + 30) * 100 / 300, (40 + 60) * 100 / 300));
     QTest::mouseRelease(view, Qt::LeftButton, {}, p);
 }
 
