@@ -12,9 +12,9 @@ namespace orv {
 class DocumentStepCommand : public QUndoCommand {
 public:
     DocumentStepCommand(DocumentHistory &history, DocumentState before,
-                        DocumentSelection beforeSelection, DocumentState after,
+                        DocumentSelection beforeSelection, DocumentState afterState,
                         DocumentSelection afterSelection)
-        : after(std::move(after)),
+        : after(std::move(afterState)),
           history_(history),
           before_(std::move(before)),
           beforeSelection_(beforeSelection),

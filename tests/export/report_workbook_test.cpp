@@ -235,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeCase{"JapaneseEmpty", Language::Japanese, false, Scale("100", "100", "\u03BCm"), kJapaneseEmpty, 8},
         EdgeCase{"EnglishThreeRows", Language::English, true, Scale("100", "0.5", "mm"), kEnglishRows, 10},
         EdgeCase{"JapaneseThreeRows", Language::Japanese, true, Scale("100", "0.5", "mm"), kJapaneseRows, 10}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &param) { return std::string(param.param.name); });
 
 TEST(ReportLayout, PictureHeightTruncatesInIntegers)
 {

@@ -130,7 +130,7 @@ TEST_P(LocaleTest, StartsInstallerOnPackageOfSystemLocaleAndWaits)
 }
 
 INSTANTIATE_TEST_SUITE_P(Pairs, LocaleTest, ::testing::ValuesIn(kLocaleCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &param) { return std::string(param.param.name); });
 
 struct FailCase {
     const char *name;
@@ -157,7 +157,7 @@ TEST_P(FailedStartTest, ShowsSystemErrorOnceWithoutWaiting)
 INSTANTIATE_TEST_SUITE_P(Starts, FailedStartTest,
                          ::testing::Values(FailCase{"missing", "no-such-installer", ENOENT},
                                            FailCase{"not_executable", "not-executable", EACCES}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &param) { return std::string(param.param.name); });
 
 TEST(InstallerChoice, DefaultKeepsDirectoryForRelativePackagePath)
 {
