@@ -154,7 +154,7 @@ TEST(CalibDragOnTheDocument, EachDragEndsAsOneStepInImagePixels)
         Calibration &calibration = doc.editCalibration();
         calibration.setting = ScaleSetting::Defaults(Language::English);
         calibration.bars = CalibrationBars::Build(calibration.setting);
-        calibration.standard.updatePixelLength(calibration.setting);
+        calibration.standard = StandardScale::Defaults(Language::English, calibration.setting);
         doc.ClearHistory();
         FakeInteractionView view;
         view.page = PageScale;
