@@ -18,10 +18,10 @@
 #include <vector>
 
 #include "bench_scene.h"
-#include "app/pages/scale/scale_page.h"
 #include "measure/hit_test.h"
 #include "app/interaction/pointer_interaction.h"
 #include "app/mainwindow/main_window.h"
+#include "document/calibration_edit.h"
 #include "document/measure_document.h"
 #include "app/pages/measure/measure_page.h"
 
@@ -172,7 +172,8 @@ public:
 
     void Calibration(int length)
     {
-        Step("calibration", [&] { s_.mainWindow().parts().scalePage->EndHorizontalBarDrag(QPoint(10, 10), length); });
+        Step("calibration",
+             [&] { s_.mainWindow().document().calibrationEdit().EndHorizontalBarDrag(QPoint(10, 10), length); });
     }
 
     void Report(benchmark::State &state) const

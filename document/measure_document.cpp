@@ -1,5 +1,6 @@
 #include "document/measure_document.h"
 
+#include "document/calibration_edit.h"
 #include "document/document_history.h"
 #include "document/document_state.h"
 #include "document/item_merge.h"
@@ -10,7 +11,8 @@ namespace orv {
 MeasureDocument::MeasureDocument(Language titleLanguage, Language textLanguage, QObject *parent)
     : QObject(parent),
       results_(titleLanguage, textLanguage),
-      history_(std::make_unique<DocumentHistory>(*this))
+      history_(std::make_unique<DocumentHistory>(*this)),
+      calibrationEdit_(std::make_unique<CalibrationEdit>(*this))
 {
 }
 

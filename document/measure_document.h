@@ -37,6 +37,7 @@ struct Calibration {
     bool operator==(const Calibration &) const = default;
 };
 
+class CalibrationEdit;
 class DocumentHistory;
 struct DocumentSelection;
 struct DocumentState;
@@ -76,6 +77,8 @@ public:
     // The Scale page edits the calibration field by field, then says so.
     Calibration &editCalibration() { return calibration_; }
     void CalibrationEdited();
+    // The calibration's changes as the page and the pointer make them.
+    CalibrationEdit &calibrationEdit() { return *calibrationEdit_; }
     // The attributes new measurements take, and the label mode.
     const DrawAttribute &drawAttribute() const { return attributes_; }
     // The Option page edits them, then says so.
@@ -202,6 +205,7 @@ private:
     std::uint64_t editGeneration_ = 0;
     std::unique_ptr<DocumentHistory> history_;
     ViewZoom zoom_;
+    std::unique_ptr<CalibrationEdit> calibrationEdit_;
 };
 
 }  // namespace orv

@@ -7,6 +7,7 @@
 #include "app/interaction/interaction_ops.h"
 #include "measure/render/gdi_paint.h"
 #include "calib/scale_bars.h"
+#include "document/calibration_edit.h"
 #include "document/measure_document.h"
 
 namespace orv {
@@ -121,8 +122,8 @@ void CalibDragHandler::move(InteractionContext &ctx, QPoint p)
     drag.offset = step.offset;
     drag.provisional = step.length;
     if (mode_ == DragMode::HBarEnd || mode_ == DragMode::VBarEnd)
-        ctx.view.showBarDragLength(mode_ == DragMode::VBarEnd ? GripVBarEnd : GripHBarEnd,
-                              drag.provisional);
+        ctx.doc.calibrationEdit().ShowBarDragLength(mode_ == DragMode::VBarEnd ? GripVBarEnd : GripHBarEnd,
+                                                    drag.provisional);
     ctx.view.repaint();
 }
 
@@ -135,12 +136,15 @@ void CalibDragHandler::release(InteractionContext &ctx, QPoint)
     drag.bar = nullptr;
     const ViewGeometry &geo = ctx.view.geometry();
     const QPoint start = geo.ViewToImage(drag.position + drag.offset);
-    int length = 0;
-    if (mode_ == DragMode::HBarEnd)
-        length = geo.ViewToImageX(drag.provisional);
-    else if (mode_ == DragMode::VBarEnd)
-        length = geo.ViewToImageY(drag.provisional);
-    ctx.view.endCalibDrag(mode_, start, length);
+    CalibrationEdit &edit = ctx.doc.calibrationEdit();
+    switch (mode_) {
+    case DragMode::StandardScale: edit.MoveStandardScale(start); break;
+    case DragMode::HBar: edit.MoveHorizontalBar(start); break;
+    case DragMode::VBar: edit.MoveVerticalBar(start); break;
+    case DragMode::HBarEnd: edit.EndHorizontalBarDrag(start, geo.ViewToImageX(drag.provisional)); break;
+    case DragMode::VBarEnd: edit.EndVerticalBarDrag(start, geo.ViewToImageY(drag.provisional)); break;
+    default: break;
+    }
     ctx.view.rebuild();
 }
 

@@ -2,8 +2,8 @@
 // DragModes 1 to 5 on the Scale page: the standard scale or a calibration
 // bar's body is moved, or a bar's end is dragged to a new length. While the
 // drag runs, the bar is drawn at its provisional place over the view (and a
-// bar end's length shows in the page's pixel field); the release writes the
-// result back in image pixels.
+// bar end's provisional length goes to the document); the release hands the
+// result in image pixels to the document's calibration editor.
 
 #include <QSize>
 

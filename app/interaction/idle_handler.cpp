@@ -8,6 +8,7 @@
 #include "app/interaction/move_handler.h"
 #include "app/interaction/placing_handler.h"
 #include "app/interaction/point_drag_handler.h"
+#include "document/calibration_edit.h"
 #include "document/measure_document.h"
 
 namespace orv {
@@ -28,7 +29,7 @@ void IdleHandler::move(InteractionContext &ctx, QPoint p)
 
 void IdleHandler::HoverScaleBars(InteractionContext &ctx, QPoint p)
 {
-    const ScaleBarHit hit = ctx.view.hitScaleBars(p);
+    const ScaleBarHit hit = ctx.doc.calibrationEdit().HitTest(ViewToImage(ctx.view, p));
     if (!hit) {
         ctx.view.setRememberedCursor(Qt::BlankCursor);
         return;
@@ -68,7 +69,7 @@ void IdleHandler::press(InteractionContext &ctx, QPoint p)
         !InView(ctx.view, p))
         return;
     if (ctx.view.currentPage() == PageScale) {
-        BeginCalibDrag(ctx, *state_, ctx.view.hitScaleBars(p), p);
+        BeginCalibDrag(ctx, *state_, ctx.doc.calibrationEdit().HitTest(ViewToImage(ctx.view, p)), p);
     } else if (OnMeasurePages(ctx.view)) {
         PressOnMeasurePages(ctx, p);
     }

@@ -1,15 +1,14 @@
 #pragma once
 // What the pointer handlers need of the window around the image view, and
 // nothing more: coordinates, the cursor, repaints, the drag mode, questions
-// and the few page notifications a drag ends with. The main window
-// implements it; tests give a fake.
+// and the page notification an edit ends with. The main window implements
+// it; tests give a fake.
 
 #include <QPoint>
 #include <QString>
 
 #include <optional>
 
-#include "app/interaction/scale_grip.h"
 #include "view/view_state.h"
 #include "measure/measure_item.h"
 
@@ -59,13 +58,6 @@ public:
     // --- page notifications ----------------------------------------------------------------
     // The Option page shows the item's attributes.
     virtual void showAttributes(const MeasureItem &item) = 0;
-    // The calibration grip under a view point (the Scale page takes its typed values first).
-    virtual ScaleBarHit hitScaleBars(QPoint viewPoint) = 0;
-    // A bar end is being dragged: its provisional length in view pixels.
-    virtual void showBarDragLength(int grip, int viewLength) = 0;
-    // A calibration drag ended: where the bar or the standard scale starts
-    // now and, for a bar end, its length (image pixels).
-    virtual void endCalibDrag(DragMode mode, QPoint start, int length) = 0;
 };
 
 // What every pointer handler works on.

@@ -11,7 +11,7 @@
 namespace orv {
 
 struct CalibDragState {
-    const MeasureItem *bar = nullptr;  // the page's record, not owned
+    const MeasureItem *bar = nullptr;  // the document's record, not owned
     QPoint press;                      // view pixels
     QPoint position;                   // the bar's view position at the press
     int length = 0;                    // its view length at the press

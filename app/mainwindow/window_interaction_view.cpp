@@ -4,7 +4,6 @@
 #include "app/mainwindow/main_window.h"
 #include "app/pages/measure/measure_page.h"
 #include "app/pages/options/options_page.h"
-#include "app/pages/scale/scale_page.h"
 #include "app/view/image_view.h"
 
 namespace orv {
@@ -92,32 +91,6 @@ void WindowInteractionView::showAttributes(const MeasureItem &item)
 {
     if (mainWindow_.optionsPage_)
         mainWindow_.optionsPage_->ShowRecordAttributes(&item);
-}
-
-ScaleBarHit WindowInteractionView::hitScaleBars(QPoint viewPoint)
-{
-    return mainWindow_.scalePage_ ? mainWindow_.scalePage_->HitTestScaleBars(viewPoint) : ScaleBarHit{};
-}
-
-void WindowInteractionView::showBarDragLength(int grip, int viewLength)
-{
-    if (mainWindow_.scalePage_)
-        mainWindow_.scalePage_->ShowDragLength(grip, viewLength);
-}
-
-void WindowInteractionView::endCalibDrag(DragMode mode, QPoint start, int length)
-{
-    ScalePage *calib = mainWindow_.scalePage_;
-    if (!calib)
-        return;
-    switch (mode) {
-    case DragMode::StandardScale: calib->MoveStandardScale(start); break;
-    case DragMode::HBar: calib->MoveHorizontalBar(start); break;
-    case DragMode::VBar: calib->MoveVerticalBar(start); break;
-    case DragMode::HBarEnd: calib->EndHorizontalBarDrag(start, length); break;
-    case DragMode::VBarEnd: calib->EndVerticalBarDrag(start, length); break;
-    default: break;
-    }
 }
 
 }  // namespace orv

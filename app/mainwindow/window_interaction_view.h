@@ -1,6 +1,6 @@
 #pragma once
 // The main window as the pointer handlers see it: its view geometry, cursor,
-// repaints, questions and the pages a drag reports to.
+// repaints, questions and the page an edit reports to.
 
 #include "app/interaction/interaction_view.h"
 
@@ -35,9 +35,6 @@ public:
     std::optional<QString> askText() override;
 
     void showAttributes(const MeasureItem &item) override;
-    ScaleBarHit hitScaleBars(QPoint viewPoint) override;
-    void showBarDragLength(int grip, int viewLength) override;
-    void endCalibDrag(DragMode mode, QPoint start, int length) override;
 
 private:
     MainWindow &mainWindow_;

@@ -13,7 +13,6 @@
 #include <QSignalBlocker>
 
 #include "app/dialogs/ui_prompter.h"
-#include "document/document_history.h"
 #include "document/measure_document.h"
 
 namespace orv {
@@ -54,7 +53,8 @@ ScalePage::ScalePage(MeasureDocument &doc, QWidget *parent, const WindowEnvironm
     prompter_(env.prompter),
     setting_(doc.editCalibration().setting),
     standard_(doc.editCalibration().standard),
-    bars_(doc.editCalibration().bars)
+    bars_(doc.editCalibration().bars),
+    edit_(doc.calibrationEdit())
 {
     setObjectName(QStringLiteral("scalePage"));
     // Values the page object starts with; Initialise() completes them.
@@ -121,25 +121,40 @@ Language ScalePage::textLanguage() const
     return Language::Japanese;
 }
 
+CalibrationTexts ScalePage::Texts() const
+{
+    const auto &u = ui_;
+    CalibrationTexts t;
+    t.hPixel = Text(u.hPixel);
+    t.hValue = Text(u.hValue);
+    t.vPixel = Text(u.vPixel);
+    t.vValue = Text(u.vValue);
+    t.unit = Text(u.unit);
+    if (u.sync->isChecked())
+        t.link = kLinkSync;
+    else if (u.async->isChecked())
+        t.link = kLinkAsync;
+    else
+        t.link = setting_.link;
+    t.standardLength = Text(u.standardLength);
+    t.standardUnit = Text(u.standardUnit);
+    t.show = u.show->isChecked();
+    t.transparent = u.transparent->isChecked();
+    t.thickness = Text(u.thickness);
+    t.fontSizeText = Text(u.fontSize);
+    return t;
+}
+
 void ScalePage::TakeControls()
 {
-    auto &u = ui_;
-    setting_.hPixel = Text(u.hPixel);
-    setting_.hValue = Text(u.hValue);
-    setting_.vPixel = Text(u.vPixel);
-    setting_.vValue = Text(u.vValue);
-    setting_.unit = Text(u.unit);
-    if (u.sync->isChecked())
-        setting_.link = kLinkSync;
-    else if (u.async->isChecked())
-        setting_.link = kLinkAsync;
-    standard_.length = Text(u.standardLength);
-    standard_.lengthUnit = Text(u.standardUnit);
-    standard_.show = u.show->isChecked() ? 1 : 0;
-    standard_.transparent = u.transparent->isChecked() ? 1 : 0;
-    standard_.thickness = Text(u.thickness);
-    standard_.fontSizeText = Text(u.fontSize);
-    scaleFileName_ = u.scaleFileList->currentText();
+    edit_.TakeTypedTexts(Texts());
+    scaleFileName_ = ui_.scaleFileList->currentText();
+}
+
+void ScalePage::ShowCalibration()
+{
+    ShowFields();
+    UpdateVValueEnabled();
 }
 
 void ScalePage::ShowFields()
@@ -179,11 +194,6 @@ void ScalePage::UpdateStandardPixels()
     standard_.updatePixelLength(setting_);
 }
 
-void ScalePage::Recompose()
-{
-    doc_.CalibrationEdited();
-}
-
 void ScalePage::EnableCalibControls(bool enable)
 {
     auto &u = ui_;
@@ -212,17 +222,9 @@ void ScalePage::CommitScaleEdits()
 {
     // Cleared first: the message below may run a nested event loop.
     pendingEdit_.clear();
-    // Values, rows and drawing change as one step.
-    const DocumentStep step(doc_);
-    TakeControls();
-    bool replaced = CommitValues(setting_);
-    replaced = ApplyMinimumValue(standard_.length) || replaced;
-    ShowFields();
-    UpdateStandardPixels();
-    if (replaced)
+    scaleFileName_ = ui_.scaleFileList->currentText();
+    if (edit_.ApplyTypedValues(Texts()))
         ShowMinimumValueMessage();
-    RecomputeAllMeasures();
-    Recompose();
 }
 
 void ScalePage::ComputeMeasureValue(MeasureItem &item)
@@ -236,6 +238,12 @@ void ScalePage::RecomputeAllMeasures()
     TakeControls();
     doc_.RecomputeAll();
     ui_.saveButton->setEnabled(true);
+}
+
+void ScalePage::FreeScaleBars()
+{
+    bars_.horizontal.points.clear();
+    bars_.vertical.points.clear();
 }
 
 }  // namespace orv

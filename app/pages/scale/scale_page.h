@@ -1,7 +1,8 @@
 #pragma once
-// The Scale page: holds the calibration, the two calibration bars and the
-// standard scale, shows them, and applies every change at once (values
-// recomputed, view recomposed). Its key filter keeps the value fields numeric.
+// The Scale page: shows the document's calibration, the two calibration bars
+// and the standard scale, and hands every change to the document's
+// calibration editor, refreshing its fields when the calibration changed.
+// Its key filter keeps the value fields numeric.
 
 #include <QPoint>
 #include <QPointer>
@@ -13,10 +14,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/interaction/scale_grip.h"
 #include "app/pages/window_environment.h"
 #include "calib/scale_setting.h"
 #include "calib/standard_scale.h"
+#include "document/calibration_edit.h"
 #include "measure/language.h"
 #include "measure/measure_item.h"
 #include "measure/values.h"
@@ -91,18 +92,11 @@ public:
     const CalibrationBars &bars() const { return bars_; }
     const MeasureItem &horizontalBar() const { return bars_.horizontal; }
     const MeasureItem &verticalBar() const { return bars_.vertical; }
-    // The standard scale as a draggable record (rebuilt by each hit).
-    const MeasureItem &standardScaleRecord() const { return standardRecord_; }
     // Length per pixel as the fields show it now (typed texts count).
     ScaleFactors Factors();
 
     // 1 after an image was loaded, 0 at start-up and when it is discarded.
     void EnableCalibControls(bool enable);
-
-    // Which bar lies under a view point (relative to the view origin).
-    ScaleBarHit HitTestScaleBars(QPoint viewPoint);
-    // The same for a point already in image pixels.
-    ScaleBarHit HitTestScaleBarsAtImage(QPoint imagePoint);
 
     // Validates and applies every typed value.
     void CommitScaleEdits();
@@ -113,24 +107,13 @@ public:
     // Every measurement recomputed and its rows rewritten; enables Save.
     void RecomputeAllMeasures();
 
-    // --- calibration drags (positions and lengths in image pixels) ----------------
-    // While a bar end is dragged: the provisional length in view pixels shown
-    // in the pixel field, the scale file name cleared.
-    void ShowDragLength(int grip, int viewLength);
-    // End of a drag of a bar's end point; under Sync both pixel counts follow.
-    void EndHorizontalBarDrag(QPoint start, int length);
-    void EndVerticalBarDrag(QPoint start, int length);
-    // End of a drag of a bar's body or of the standard scale.
-    void MoveHorizontalBar(QPoint start);
-    void MoveVerticalBar(QPoint start);
-    void MoveStandardScale(QPoint position);
     // The main window is closing: the bar records give up their points.
     void FreeScaleBars();
 
     // --- scale files -----------------------------------------------------------------
     // As choosing list entry index (0: the defaults; -1: none chosen).
     void ChooseScaleFile(int index);
-    // Reads a file into the calibration and shows it (the caller recomputes).
+    // Reads a file into the calibration; values and fields follow.
     void LoadScaleSetting(const QString &path);
     // The document's calibration was replaced as a whole (a measurement file
     // was opened): the fields show it, no scale file is named, and a typed
@@ -152,18 +135,17 @@ private:
     void Initialise();
 
     // Controls -> fields and back.
+    CalibrationTexts Texts() const;
     void TakeControls();
     void ShowFields();
     void FillScaleFileList();
     void UpdateVValueEnabled();
     void UpdateStandardPixels();
-    // Tells the document the calibration changed (the view recomposes).
-    void Recompose();
     void ShowMinimumValueMessage();
     void RememberName();
     QString NameFor(const ScaleSetting &setting) const;
-    // After a bar's length changed: bars, fields, values and view follow.
-    void ApplyBarLength();
+    // The calibration changed: the fields show it.
+    void ShowCalibration();
 
     // Key and mouse filter; true when the event is consumed.
     bool FilterKey(QWidget *receiver, const QKeyEvent &event);
@@ -173,13 +155,13 @@ private:
     void OnUnitChosen(int index);
     void OnSync();
     void OnAsync();
-    // Leaving a value field; commit is CommitHValue or CommitVValue.
-    void OnValueFocusLost(bool (*commit)(ScaleSetting &));
+    // Leaving a value field.
+    void OnValueFocusLost(TypedValue which);
     void OnStandardUnitChosen(int index);
     void OnShowOrTransparent();
     void OnThicknessChosen(int index);
     void OnFontSizeChosen(int index);
-    void OnChooseColor(ColorRef &color);
+    void OnChooseColor(StandardColor which);
 
     MeasureDocument &doc_;
     PageHost *owner_ = nullptr;
@@ -188,11 +170,11 @@ private:
     std::shared_ptr<UiPrompter> prompter_;
     ScalePageControls ui_;
 
-    // The document's, edited in place.
+    // The document's: set up at start, otherwise changed through edit_.
     ScaleSetting &setting_;
     StandardScale &standard_;
     CalibrationBars &bars_;
-    MeasureItem standardRecord_;
+    CalibrationEdit &edit_;
     QString scaleFileName_;
     // The list entries chosen or saved, latest last, with the setting each
     // gave: a state put back shows the name that went with its setting.

@@ -10,7 +10,6 @@
 #include "app/dialogs/ui_prompter.h"
 #include "calib/scale_file.h"
 #include "calib/setting_files.h"
-#include "document/document_history.h"
 
 namespace orv {
 
@@ -25,33 +24,21 @@ void ScalePage::FillScaleFileList()
 
 void ScalePage::ChooseScaleFile(int index)
 {
-    const DocumentStep step(doc_);
     if (index <= 0 || index >= ui_.scaleFileList->count()) {
-        setting_ = DefaultScaleSetting(lang_);
-        bars_.Update(setting_);
         scaleFileName_ = DefaultEntryText(lang_);
-        ShowFields();
-        UpdateVValueEnabled();
-        UpdateStandardPixels();
+        edit_.ReplaceScaleSetting(DefaultScaleSetting(lang_));
     } else {
         scaleFileName_ = ui_.scaleFileList->itemText(index);
         ShowFields();
         LoadScaleSetting(ScaleFilePath(startDir_, scaleFileName_));
     }
-    Recompose();
-    RecomputeAllMeasures();
     RememberName();
 }
 
 void ScalePage::LoadScaleSetting(const QString &path)
 {
     TakeControls();
-    setting_ = orv::LoadScaleSetting(path);
-    bars_.Update(setting_);
-    ShowFields();
-    UpdateVValueEnabled();
-    UpdateStandardPixels();
-    Recompose();
+    edit_.ReplaceScaleSetting(orv::LoadScaleSetting(path));
 }
 
 void ScalePage::ShowDocumentCalibration()

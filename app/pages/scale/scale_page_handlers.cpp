@@ -1,8 +1,6 @@
-// Handlers of the Scale page's controls. Each takes or changes the fields,
-// shows them, recomputes what depends on the change and recomposes the view.
+// Handlers of the Scale page's controls: each hands its change to the
+// document's calibration editor; the fields follow the document's signals.
 #include "app/pages/scale/scale_page.h"
-
-#include <algorithm>
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -14,7 +12,6 @@
 
 #include "app/dialogs/ui_prompter.h"
 #include "calib/draw_attribute.h"
-#include "document/document_history.h"
 #include "document/measure_document.h"
 
 namespace orv {
@@ -32,9 +29,24 @@ void ScalePage::ConnectHandlers()
     connect(u.transparent, &QCheckBox::clicked, this, [this] { OnShowOrTransparent(); });
     connect(u.thickness, &QComboBox::activated, this, [this](int i) { OnThicknessChosen(i); });
     connect(u.fontSize, &QComboBox::activated, this, [this](int i) { OnFontSizeChosen(i); });
-    connect(u.fontColor, &QPushButton::clicked, this, [this] { OnChooseColor(standard_.fontColor); });
-    connect(u.backColor, &QPushButton::clicked, this, [this] { OnChooseColor(standard_.backColor); });
-    connect(u.lineColor, &QPushButton::clicked, this, [this] { OnChooseColor(standard_.lineColor); });
+    connect(u.fontColor, &QPushButton::clicked, this, [this] { OnChooseColor(StandardColor::Font); });
+    connect(u.backColor, &QPushButton::clicked, this, [this] { OnChooseColor(StandardColor::Back); });
+    connect(u.lineColor, &QPushButton::clicked, this, [this] { OnChooseColor(StandardColor::Line); });
+
+    // The fields show the calibration however it changed: here, by a drag on
+    // the image or as a file read.
+    connect(&doc_, &MeasureDocument::calibrationChanged, this, &ScalePage::ShowCalibration);
+    connect(&edit_, &CalibrationEdit::rescaled, this, [this] { ui_.saveButton->setEnabled(true); });
+    // While a bar end is dragged its length shows; it is no file's any more.
+    connect(&edit_, &CalibrationEdit::dragLengthChanged, this, [this] {
+        scaleFileName_.clear();
+        ShowFields();
+    });
+    // A press on the image takes what was typed first.
+    connect(&edit_, &CalibrationEdit::typedValuesWanted, this, [this] {
+        if (hasPendingEdit())
+            CommitScaleEdits();
+    });
     // An undone or redone step: the fields show the calibration it put back.
     connect(&doc_, &MeasureDocument::restored, this, [this] {
         pendingEdit_.clear();
@@ -46,83 +58,52 @@ void ScalePage::ConnectHandlers()
 
 void ScalePage::OnUnitChosen(int index)
 {
-    const DocumentStep step(doc_);
-    setting_.unit = std::string(UnitTextAt(index, lang_));
-    ShowFields();
-    RecomputeAllMeasures();
-    UpdateStandardPixels();
-    Recompose();
+    edit_.SetUnit(std::string(UnitTextAt(index, lang_)));
 }
 
 void ScalePage::OnSync()
 {
-    SwitchToSync(setting_);
-    bars_.Update(setting_);
-    ShowFields();
-    UpdateVValueEnabled();
-    RecomputeAllMeasures();
-    Recompose();
+    edit_.SetLink(kLinkSync);
 }
 
 void ScalePage::OnAsync()
 {
-    SwitchToAsync(setting_);
-    ShowFields();
-    UpdateVValueEnabled();
-    // A step of its own: the link can be taken back.
-    Recompose();
+    edit_.SetLink(kLinkAsync);
 }
 
-void ScalePage::OnValueFocusLost(bool (*commit)(ScaleSetting &))
+void ScalePage::OnValueFocusLost(TypedValue which)
 {
-    const DocumentStep step(doc_);
-    TakeControls();
-    const bool replaced = commit(setting_);
-    ShowFields();
-    if (replaced)
+    scaleFileName_ = ui_.scaleFileList->currentText();
+    if (edit_.ApplyTypedValues(Texts(), which))
         ShowMinimumValueMessage();
-    RecomputeAllMeasures();
-    UpdateStandardPixels();
-    Recompose();
 }
 
 void ScalePage::OnStandardUnitChosen(int index)
 {
-    standard_.lengthUnit = std::string(UnitTextAt(index, lang_));
-    UpdateStandardPixels();
-    ShowFields();
-    RecomputeAllMeasures();
-    Recompose();
+    edit_.SetStandardUnit(std::string(UnitTextAt(index, lang_)));
 }
 
 void ScalePage::OnShowOrTransparent()
 {
-    TakeControls();
-    Recompose();
+    scaleFileName_ = ui_.scaleFileList->currentText();
+    edit_.ApplyTexts(Texts());
 }
 
 void ScalePage::OnThicknessChosen(int index)
 {
-    standard_.thickness = std::to_string(std::clamp(index, 0, 4) + 1);
-    ShowFields();
-    Recompose();
+    edit_.SetStandardThickness(index);
 }
 
 void ScalePage::OnFontSizeChosen(int index)
 {
-    standard_.fontSize = FontSizeAt(index);
-    standard_.fontSizeText = std::to_string(standard_.fontSize);
-    ShowFields();
-    Recompose();
+    edit_.SetStandardFontSize(index);
 }
 
-void ScalePage::OnChooseColor(ColorRef &color)
+void ScalePage::OnChooseColor(StandardColor which)
 {
-    const auto chosen = prompter_->chooseColor(window(), ToQColor(color));
-    if (!chosen)
-        return;
-    color = FromQColor(*chosen);
-    Recompose();
+    const auto chosen = prompter_->chooseColor(window(), ToQColor(edit_.standardColor(which)));
+    if (chosen)
+        edit_.SetStandardColor(which, FromQColor(*chosen));
 }
 
 }  // namespace orv

@@ -94,9 +94,9 @@ bool ScalePage::eventFilter(QObject *watched, QEvent *event)
         if (enabling_ || static_cast<QFocusEvent *>(event)->reason() == Qt::PopupFocusReason)
             return false;
         if (watched == ui_.hValue)
-            OnValueFocusLost(CommitHValue);
+            OnValueFocusLost(TypedValue::HValue);
         else if (watched == ui_.vValue)
-            OnValueFocusLost(CommitVValue);
+            OnValueFocusLost(TypedValue::VValue);
         return false;
     }
     default: return QWidget::eventFilter(watched, event);

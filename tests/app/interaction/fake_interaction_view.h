@@ -46,9 +46,6 @@ public:
     }
 
     void showAttributes(const MeasureItem &item) override { shown.push_back(item.id); }
-    ScaleBarHit hitScaleBars(QPoint) override { return {}; }
-    void showBarDragLength(int, int) override { }
-    void endCalibDrag(DragMode, QPoint, int) override { }
 
     ViewGeometry geo;
     ViewState state = ViewState::UpToDate;

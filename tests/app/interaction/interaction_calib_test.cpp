@@ -1,11 +1,20 @@
-// Calibration drags on the Scale page through the image view.
+// Calibration drags on the Scale page through the image view, and through
+// the handlers alone onto the document.
 #include "tests/app/interaction/interaction_fixture.h"
+
+#include <functional>
 
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "observed_document.h"
+
 #include "app/interaction/calib_drag_handler.h"
+#include "app/interaction/pointer_interaction.h"
 #include "app/pages/scale/scale_page.h"
+#include "document/calibration_edit.h"
+#include "document/document_history.h"
+#include "tests/app/interaction/fake_interaction_view.h"
 
 namespace orv::test {
 namespace {
@@ -101,6 +110,74 @@ TEST_F(CalibDragTest, StandardScaleStaysBelowTheTopEdge)
     Press({250, 150});
     EXPECT_EQ(mainWindow->pointer().dragMode(), DragMode::Idle);
     Release({250, 150});
+}
+
+// A release hands the drag to the document: no page, no widget.
+TEST(CalibDragOnTheDocument, EachDragEndsAsOneStepInImagePixels)
+{
+    struct Case {
+        const char *name;
+        int zoom;
+        QPoint from;  // view pixels
+        QPoint to;
+        DragMode mode;
+        std::function<void(const Calibration &)> check;
+        int shownLength;  // the last provisional length, view pixels; 0: none
+    };
+    // Default bars (10, 10)-(110, 10) and (10, 10)-(10, 110); standard
+    // scale (20, 20)-(220, 20); a view of 320 x 240.
+    const Case cases[] = {
+        {"a bar end shortened", 100, {110, 10}, {60, 12}, DragMode::HBarEnd,
+         [](const Calibration &c) {
+             EXPECT_EQ(c.setting.hPixel, "50");
+             EXPECT_EQ(c.bars.horizontal.points.at(1).pos, QPoint(60, 10));
+         },
+         50},
+        {"a bar end stopping at the view's edge", 100, {110, 10}, {320, 10}, DragMode::HBarEnd,
+         [](const Calibration &c) { EXPECT_EQ(c.setting.hPixel, "309"); }, 309},
+        {"a bar end to the view's bottom at half size", 50, {5, 55}, {5, 240}, DragMode::VBarEnd,
+         // Its label stays in view: 240 - 1 - 5 - the font's 16, twice in image pixels.
+         [](const Calibration &c) { EXPECT_EQ(c.setting.vPixel, "436"); }, 218},
+        {"a bar body at double size", 200, {120, 20}, {160, 80}, DragMode::HBar,
+         [](const Calibration &c) {
+             EXPECT_EQ(c.setting.hStart, QPoint(30, 40));
+             EXPECT_EQ(c.setting.hPixel, "100");
+         },
+         0},
+        {"the standard scale to the top", 100, {150, 21}, {170, 2}, DragMode::StandardScale,
+         [](const Calibration &c) { EXPECT_EQ(c.standard.position, QPoint(40, 8)); }, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        MeasureDocument doc(Language::English, Language::English);
+        doc.SetImage(QImage(640, 480, QImage::Format_RGB32), ImageOrigin::File);
+        Calibration &calibration = doc.editCalibration();
+        calibration.setting = ScaleSetting::Defaults(Language::English);
+        calibration.bars = CalibrationBars::Build(calibration.setting);
+        calibration.standard = StandardScale::Defaults(Language::English, calibration.setting);
+        doc.ClearHistory();
+        FakeInteractionView view;
+        view.page = PageScale;
+        view.geo.zoomX = view.geo.zoomY = c.zoom;
+        PointerInteraction pointer(doc, view);
+        int shown = 0;
+        QObject::connect(&doc.calibrationEdit(), &CalibrationEdit::dragLengthChanged,
+                         [&shown](int, int length) { shown = length; });
+        const Observed before = Observe(doc);
+
+        pointer.move(c.from);
+        pointer.press(c.from);
+        EXPECT_EQ(view.mode, c.mode);
+        pointer.move(c.to);
+        pointer.release(c.to);
+
+        EXPECT_EQ(view.mode, DragMode::Idle);
+        c.check(doc.calibration());
+        EXPECT_EQ(shown, c.shownLength);
+        EXPECT_EQ(doc.history().stack().count(), 1);
+        ASSERT_TRUE(doc.Undo());
+        EXPECT_EQ(Observe(doc), before);
+    }
 }
 
 TEST(CalibDragLimits, EachModeKeepsTheBarInTheView)

@@ -112,7 +112,7 @@ TEST_F(ViewCacheTest, DragsThroughTheCacheShowWhatAFullRebuildShows)
     // the label mode: each followed by a drag.
     mainWindow->parts().optionsPage->controls().transparent->click();
     CheckedDrag(ToView(distance->points[1].pos), {ToView({150, 80}), ToView({160, 95})}, "after attribute");
-    mainWindow->parts().scalePage->EndHorizontalBarDrag(QPoint(10, 10), 25);
+    mainWindow->document().calibrationEdit().EndHorizontalBarDrag(QPoint(10, 10), 25);
     mainWindow->parts().scalePage->controls().show->click();
     CheckedDrag(ToView(distance->points[1].pos), {ToView({140, 85}), ToView({135, 90})}, "after calibration");
     mainWindow->parts().optionsPage->ChooseLabelMode(LabelMode::ItemNumberOnly);
@@ -296,7 +296,7 @@ TEST_F(ViewCacheTest, PatchedSelectionsAndDragsShowWhatAFullRebuildShows)
     Release(ToView(items[0]->points[2].pos + QPoint(25, -31)));
 
     // A new calibration: new values in every label and new bars.
-    mainWindow->parts().scalePage->EndHorizontalBarDrag(QPoint(10, 10), 37);
+    mainWindow->document().calibrationEdit().EndHorizontalBarDrag(QPoint(10, 10), 37);
     ExpectFullRebuildPixels("calibrated");
     expectOverview("calibrated");
 }

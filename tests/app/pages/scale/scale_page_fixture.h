@@ -61,6 +61,8 @@ protected:
     }
 
     const ScalePageControls &ui() const { return page->controls(); }
+    // The document's side of the page: hit tests and drags as the pointer makes them.
+    CalibrationEdit &edit() const { return doc->calibrationEdit(); }
 
     QTemporaryDir dir;
     ScriptedPrompter prompter;

@@ -89,7 +89,7 @@ TEST_F(ScalePageTest, MinimumValueMessageOncePerCommit)
     Retype(ui().vValue, "0");
     Retype(ui().standardLength, "0");
     // A click on the image commits through the hit test.
-    p.HitTestScaleBarsAtImage(QPoint(500, 500));
+    edit().HitTest(QPoint(500, 500));
     EXPECT_EQ(prompter.messageTexts(), QStringList{kMinimumEn});
     EXPECT_EQ(ui().hValue->text(), "1");
     EXPECT_EQ(ui().vValue->text(), "1");
@@ -97,7 +97,7 @@ TEST_F(ScalePageTest, MinimumValueMessageOncePerCommit)
     EXPECT_EQ(p.scaleSetting().vValue, "1");
 
     // Nothing pending: a second hit test commits nothing and says nothing.
-    p.HitTestScaleBarsAtImage(QPoint(500, 500));
+    edit().HitTest(QPoint(500, 500));
     EXPECT_EQ(prompter.messages.size(), 1u);
 
     // A fraction stays, without a message.
@@ -122,8 +122,8 @@ TEST_F(ScalePageTest, MousePressOnThePageCommitsPendingTyping)
 TEST_F(ScalePageTest, SyncCopiesTheHorizontalScaleAndLocksTheVerticalField)
 {
     auto &p = MakePage();
-    p.EndHorizontalBarDrag(QPoint(10, 10), 120);
-    p.EndVerticalBarDrag(QPoint(10, 10), 80);
+    edit().EndHorizontalBarDrag(QPoint(10, 10), 120);
+    edit().EndVerticalBarDrag(QPoint(10, 10), 80);
     Retype(ui().hValue, "50");
     Retype(ui().vValue, "30");
     QTest::keyClick(ui().vValue, Qt::Key_Enter);
@@ -241,45 +241,45 @@ TEST_F(ScalePageTest, HitTestFindsBarEndsBodiesAndTheStandardScale)
 {
     auto &p = MakePage();
     // The shared start corner belongs to neither bar.
-    EXPECT_FALSE(p.HitTestScaleBarsAtImage(QPoint(10, 10)));
-    EXPECT_FALSE(p.HitTestScaleBarsAtImage(QPoint(13, 12)));
+    EXPECT_FALSE(edit().HitTest(QPoint(10, 10)));
+    EXPECT_FALSE(edit().HitTest(QPoint(13, 12)));
 
-    auto hit = p.HitTestScaleBarsAtImage(QPoint(112, 12));
+    auto hit = edit().HitTest(QPoint(112, 12));
     EXPECT_EQ(hit.bar, &p.horizontalBar());
     EXPECT_EQ(hit.grip, GripHBarEnd);
-    hit = p.HitTestScaleBarsAtImage(QPoint(60, 14));
+    hit = edit().HitTest(QPoint(60, 14));
     EXPECT_EQ(hit.grip, GripHBarBody);
-    EXPECT_FALSE(p.HitTestScaleBarsAtImage(QPoint(60, 15)));
+    EXPECT_FALSE(edit().HitTest(QPoint(60, 15)));
 
-    hit = p.HitTestScaleBarsAtImage(QPoint(9, 108));
+    hit = edit().HitTest(QPoint(9, 108));
     EXPECT_EQ(hit.bar, &p.verticalBar());
     EXPECT_EQ(hit.grip, GripVBarEnd);
-    hit = p.HitTestScaleBarsAtImage(QPoint(6, 60));
+    hit = edit().HitTest(QPoint(6, 60));
     EXPECT_EQ(hit.grip, GripVBarBody);
 
     // The standard scale answers although it is not shown.
     Choose(ui().thickness, 2);
-    hit = p.HitTestScaleBarsAtImage(QPoint(150, 24));
+    hit = edit().HitTest(QPoint(150, 24));
     ASSERT_TRUE(hit);
     EXPECT_EQ(hit.grip, GripStandardScale);
-    EXPECT_EQ(hit.bar, &p.standardScaleRecord());
+    EXPECT_EQ(hit.bar, &edit().standardScaleRecord());
     ASSERT_EQ(hit.bar->points.size(), 2u);
     EXPECT_EQ(hit.bar->points[0].pos, QPoint(20, 20));
     EXPECT_EQ(hit.bar->points[1].pos, QPoint(220, 20));
     EXPECT_EQ(hit.bar->lineWidth, 3);
     EXPECT_EQ(hit.bar->lineColor, 0x0000FF00u);
-    EXPECT_FALSE(p.HitTestScaleBarsAtImage(QPoint(226, 20)));
+    EXPECT_FALSE(edit().HitTest(QPoint(226, 20)));
 }
 
 TEST_F(ScalePageTest, BarDragsWriteThePixelCounts)
 {
     auto &p = MakePage();
     // While dragging, the provisional view length shows and the file name goes.
-    p.ShowDragLength(GripHBarEnd, 77);
+    edit().ShowBarDragLength(GripHBarEnd, 77);
     EXPECT_EQ(ui().hPixel->text(), "77");
     EXPECT_EQ(ui().scaleFileList->currentText(), "");
 
-    p.EndHorizontalBarDrag(QPoint(30, 40), 150);
+    edit().EndHorizontalBarDrag(QPoint(30, 40), 150);
     EXPECT_EQ(ui().hPixel->text(), "150");
     EXPECT_EQ(p.scaleSetting().vPixel, "100");
     EXPECT_EQ(p.horizontalBar().points.at(1).pos, QPoint(180, 40));
@@ -288,28 +288,28 @@ TEST_F(ScalePageTest, BarDragsWriteThePixelCounts)
 
     // Under Sync the vertical end drag sets both counts.
     QTest::mouseClick(ui().sync, Qt::LeftButton);
-    p.EndVerticalBarDrag(QPoint(5, 5), 150);
-    p.EndVerticalBarDrag(QPoint(5, 6), 60);
+    edit().EndVerticalBarDrag(QPoint(5, 5), 150);
+    edit().EndVerticalBarDrag(QPoint(5, 6), 60);
     EXPECT_EQ(ui().hPixel->text(), "60");
     EXPECT_EQ(ui().vPixel->text(), "60");
     EXPECT_EQ(p.horizontalBar().points.at(1).pos, QPoint(90, 40));
     EXPECT_EQ(p.verticalBar().points.at(1).pos, QPoint(5, 66));
 
-    p.MoveHorizontalBar(QPoint(0, 300));
+    edit().MoveHorizontalBar(QPoint(0, 300));
     EXPECT_EQ(p.horizontalBar().points.at(0).pos, QPoint(0, 300));
     EXPECT_EQ(p.horizontalBar().points.at(1).pos, QPoint(60, 300));
-    p.MoveVerticalBar(QPoint(400, 0));
+    edit().MoveVerticalBar(QPoint(400, 0));
     EXPECT_EQ(p.scaleSetting().vStart, QPoint(400, 0));
     EXPECT_EQ(p.verticalBar().points.at(1).pos, QPoint(400, 60));
 
-    ASSERT_TRUE(p.HitTestScaleBarsAtImage(QPoint(50, 20)));
-    p.MoveStandardScale(QPoint(70, 90));
+    ASSERT_TRUE(edit().HitTest(QPoint(50, 20)));
+    edit().MoveStandardScale(QPoint(70, 90));
     EXPECT_EQ(p.standardScale().position, QPoint(70, 90));
-    EXPECT_EQ(p.standardScaleRecord().points.at(1).pos, QPoint(70 + p.standardScale().pixelLength, 90));
+    EXPECT_EQ(edit().standardScaleRecord().points.at(1).pos, QPoint(70 + p.standardScale().pixelLength, 90));
 
     p.FreeScaleBars();
     EXPECT_TRUE(p.horizontalBar().points.empty());
-    EXPECT_FALSE(p.HitTestScaleBarsAtImage(QPoint(60, 300)));
+    EXPECT_FALSE(edit().HitTest(QPoint(60, 300)));
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ TEST_F(ScalePageWindowTest, CommittedScaleRecomputesListedValues)
 
     // A bar drag end under Sync: both axes 25 px = 200 mm.
     QTest::mouseClick(ui().sync, Qt::LeftButton);
-    page().EndHorizontalBarDrag(QPoint(10, 10), 25);
+    mainWindow->document().calibrationEdit().EndHorizontalBarDrag(QPoint(10, 10), 25);
     EXPECT_EQ(page().scaleSetting().vPixel, "25");
     EXPECT_EQ(ValueText(item), "400.00");
 }
@@ -103,7 +103,7 @@ TEST_F(ScalePageWindowTest, EscapeAndEnterInTheFieldsCommitWithoutEndingTheWindo
 TEST_F(ScalePageWindowTest, ChoosingTheDefaultEntryRecomputesToo)
 {
     MeasureItem &item = AddDistance();
-    page().EndVerticalBarDrag(QPoint(10, 10), 50);
+    mainWindow->document().calibrationEdit().EndVerticalBarDrag(QPoint(10, 10), 50);
     // 30 px across at 1 um, 40 px down at 2 um: sqrt(900 + 6400).
     EXPECT_EQ(ValueText(item), "85.44");
     Choose(ui().scaleFileList, 0);
@@ -116,13 +116,13 @@ TEST_F(ScalePageWindowTest, HitTestMapsViewPointsThroughZoomAndScroll)
     mainWindow->host().zoom().layout().zoomY = 200;
     mainWindow->host().zoom().layout().scroll = QPoint(100, 0);
     // View (120, 20) is image (110, 10): the horizontal bar's end.
-    ScaleBarHit hit = page().HitTestScaleBars(QPoint(120, 20));
+    ScaleBarHit hit = mainWindow->document().calibrationEdit().HitTestView(QPoint(120, 20));
     EXPECT_EQ(hit.bar, &page().horizontalBar());
     EXPECT_EQ(hit.grip, GripHBarEnd);
     // View (50, 20) is image (75, 10): on the horizontal bar's body.
-    EXPECT_EQ(page().HitTestScaleBars(QPoint(50, 20)).grip, GripHBarBody);
+    EXPECT_EQ(mainWindow->document().calibrationEdit().HitTestView(QPoint(50, 20)).grip, GripHBarBody);
     // View (-80, 20) is image (10, 10): the shared corner.
-    EXPECT_FALSE(page().HitTestScaleBars(QPoint(-80, 20)));
+    EXPECT_FALSE(mainWindow->document().calibrationEdit().HitTestView(QPoint(-80, 20)));
 }
 
 // The value fields keep a text field's editing keys; only characters a

@@ -16,7 +16,7 @@ enum ScaleGrip : int {
 };
 
 struct ScaleBarHit {
-    MeasureItem *bar = nullptr;  // owned by the page; nullptr when nothing was hit
+    MeasureItem *bar = nullptr;  // owned by the document; nullptr when nothing was hit
     int grip = GripNone;
     explicit operator bool() const { return bar != nullptr; }
 };
