@@ -88,14 +88,14 @@ public:
     bool end() override { return true; }
     Type type() const override { return QPaintEngine::User; }
 
-    void updateState(const QPaintEngineState &state) override
+    void updateState(const QPaintEngineState &changed) override
     {
-        if (state.state() & DirtyPen)
-            pen_ = state.pen();
-        if (state.state() & DirtyBrush)
-            brush_ = state.brush();
-        if (state.state() & DirtyTransform)
-            transform_ = state.transform();
+        if (changed.state() & DirtyPen)
+            pen_ = changed.pen();
+        if (changed.state() & DirtyBrush)
+            brush_ = changed.brush();
+        if (changed.state() & DirtyTransform)
+            transform_ = changed.transform();
     }
 
     void drawPath(const QPainterPath &path) override

@@ -18,7 +18,7 @@
 #include "app/view/results_view.h"
 #include "document/measure_document.h"
 #include "export/results_table.h"
-#include "scripted_prompter.h"
+#include "tests/app/scripted_prompter.h"
 #include "tests/support/fake_evdev.h"
 #include "tests/support/fake_hid.h"
 

@@ -5,7 +5,7 @@
 
 #include <QCoreApplication>
 
-#include "capture_test_util.h"
+#include "tests/capture/capture_test_util.h"
 #include "tests/support/fake_hid.h"
 
 using namespace orv;

@@ -23,7 +23,7 @@
 #include "app/pages/options/attribute_sample.h"
 #include "app/pages/options/options_page.h"
 #include "document/measure_document.h"
-#include "scripted_prompter.h"
+#include "tests/app/scripted_prompter.h"
 #include "tests/app/mainwindow/main_window_fixture.h"
 
 namespace orv::test {
