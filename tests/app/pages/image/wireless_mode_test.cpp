@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -36,8 +37,7 @@ QList<int> Codes(const QSignalSpy &spy)
     return codes;
 }
 
-// Sends one JPEG as frames, over and over, from a thread of its own (a
-// capture blocks the UI thread while it waits for a frame).
+// Sends one JPEG as frames, over and over, from a thread of its own.
 class StreamThread {
 public:
     // After `switchAfter` frames (when above 0) the header becomes `later`.
@@ -191,10 +191,19 @@ TEST_F(WirelessModeTest, StartDrawsWhiteFrameAndNoticeAndLongPressPostsCapture)
 
 TEST_F(WirelessModeTest, CaptureWithoutFrameShowsFailureAndStaysInWirelessMode)
 {
-    MakeWireless(100);
+    MakeWireless(1500);
     ToggleWireless();
+    QCoreApplication::processEvents();  // NB_START
     prompter.messages.clear();  // only what follows counts
-    mainWindow->commands().OnDeviceEvent(kNbCapture, 0);
+    // The capture as the button posts it, and a key pressed right after: the
+    // key is handled while the capture still waits for its frame.
+    mainWindow->host().PostDeviceEvent(kNbCapture, 0);
+    auto *colour = child<QComboBox>("combo1020");
+    QCoreApplication::postEvent(colour, new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return page().overlayColourText() == "White"; }, 5000));
+    EXPECT_TRUE(prompter.messages.empty());
+
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !prompter.messages.empty(); }, 10000));
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, QStringLiteral("保存に失敗しました。"));
     EXPECT_EQ(page().wirelessMode(), 1);
@@ -216,6 +225,7 @@ TEST_F(WirelessModeTest, UnwritableWorkFileShowsFailureAndReleasedButtonCancelsS
         StreamThread stream(port(), small, {});
         ASSERT_TRUE(QTest::qWaitFor([this] { return !live().picture().isNull(); }, 10000));
         mainWindow->commands().OnDeviceEvent(kNbCapture, 0);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !prompter.messages.empty(); }, 10000));
     }
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, QStringLiteral("保存に失敗しました。"));
