@@ -13,8 +13,12 @@ namespace orv::test {
 inline const QStringList &TestCameraNames()
 {
     static const QStringList names{
-        QStringLiteral("Google Camera Adapter"), QStringLiteral("Other Cam"),  QStringLiteral("Kestra USB Shot"),
-        QStringLiteral("Failing Cam"),           QStringLiteral("Broken Cam"), QStringLiteral("Jpeg Cam"),
+        QStringLiteral("Google Camera Adapter"),
+        QStringLiteral("Other Cam"),
+        QStringLiteral("Kestra USB Shot"),
+        QStringLiteral("Failing Cam"),
+        QStringLiteral("Broken Cam"),
+        QStringLiteral("Jpeg Cam"),
         QStringLiteral("Held Cam"),
     };
     return names;

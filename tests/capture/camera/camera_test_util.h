@@ -50,7 +50,15 @@ inline bool Opened(CameraGraph &graph, const std::function<bool()> &start, QSize
 
 inline bool Opened(CameraGraph &graph, int index, QSize *size = nullptr)
 {
-    return Opened(graph, [&] { return graph.BuildCaptureGraph(index); }, size);
+    return Opened(
+        graph, [&] { return graph.BuildCaptureGraph(index); }, size);
+}
+
+// Rebuilds at format as Opened opens.
+inline bool Reformatted(CameraGraph &graph, QSize format, QSize *size = nullptr)
+{
+    return Opened(
+        graph, [&] { return graph.ApplyFormat(format); }, size);
 }
 
 // The colour at the centre of a frame.

@@ -184,8 +184,7 @@ TEST_F(WirelessReceiverTest, LatestFrameIsTheDecodedJpegAndSavesKeepItsBytes)
     EXPECT_LT(MeanDifference(saved, withOverlay, QRect(10, 10, 100, 80)), 3);  // the frame itself
 
     // A path that cannot be written is reported, not taken for a save.
-    EXPECT_EQ(SaveFrame(receiver, dir.filePath(QStringLiteral("no/such/dir/x.jpg"))),
-              FrameSaveResult::WriteFailed);
+    EXPECT_EQ(SaveFrame(receiver, dir.filePath(QStringLiteral("no/such/dir/x.jpg"))), FrameSaveResult::WriteFailed);
 
     // The next picture carries the overlay too.
     ASSERT_TRUE(SendUntilDrawn(jpeg));

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
+#include <QSignalSpy>
 
 #include "app/pages/image/guide_window.h"
 #include "app/pages/image/image_page.h"
@@ -169,6 +170,24 @@ TEST_F(ImagePageCamera, LeavingWhileLiveLoadsNothing)
     mainWindow->host().SelectTab(PageMeasure);
     EXPECT_FALSE(mainWindow->hasImage());
     EXPECT_EQ(Page().cameraState(), 0);
+}
+
+// The page left while its camera starts: the camera closes once started,
+// as it does when a live camera's page is left.
+TEST_F(ImagePageCamera, LeavingWhileTheCameraStartsClosesIt)
+{
+    TestCameraVariable camera("smpte");
+    Make();
+    ASSERT_EQ(Page().cameraGraph().state(), CameraGraph::State::Opening);
+    QSignalSpy opened(&Page().cameraGraph(), &CameraGraph::openFinished);
+    mainWindow->host().SelectTab(PageMeasure);
+    ASSERT_TRUE(opened.wait(10000));
+    EXPECT_TRUE(opened.at(0).at(0).toBool());
+    EXPECT_EQ(Page().cameraState(), 0);
+    EXPECT_EQ(Page().cameraGraph().state(), CameraGraph::State::None);
+    EXPECT_FALSE(mainWindow->host().liveView()->isVisibleTo(mainWindow.get()));
+    EXPECT_FALSE(Live()->isChecked());
+    EXPECT_FALSE(mainWindow->hasImage());
 }
 
 TEST_F(ImagePageCamera, StoppedCameraReturnsTheControlsAndSaysSo)
