@@ -128,10 +128,10 @@ bool WirelessReceiver::RequestFrameSave(const QString &path)
     }
     {
         const std::lock_guard lock(saveMutex_);
+        save_ = SaveRequest{};
         save_.path = path;
         save_.path.detach();
         save_.id = id;
-        save_.writing = false;
     }
     socket_->Wake();
     saveTimer_->start(config_.saveWaitMs);
@@ -142,8 +142,8 @@ void WirelessReceiver::ExpireSave()
 {
     {
         const std::lock_guard lock(saveMutex_);
-        // Taken or cancelled by the thread: its answer is on the way.
-        if (save_.id != unanswered_ || save_.writing)
+        // Taken or answered by the thread: its answer is on the way.
+        if (save_.id != unanswered_ || save_.writing || save_.result)
             return;
         // Cleared here: a frame coming later is not written for it.
         save_ = SaveRequest{};
@@ -151,10 +151,19 @@ void WirelessReceiver::ExpireSave()
     FinishSave(unanswered_, FrameSaveResult::TimedOut);
 }
 
-void WirelessReceiver::PostSaveResult(std::uint64_t id, FrameSaveResult result)
+void WirelessReceiver::TakeSaveResult()
 {
-    QMetaObject::invokeMethod(
-        this, [this, id, result] { FinishSave(id, result); }, Qt::QueuedConnection);
+    std::uint64_t id = 0;
+    FrameSaveResult result{};
+    {
+        const std::lock_guard lock(saveMutex_);
+        if (!save_.result)
+            return;
+        id = save_.id;
+        result = *save_.result;
+        save_ = SaveRequest{};
+    }
+    FinishSave(id, result);
 }
 
 void WirelessReceiver::FinishSave(std::uint64_t id, FrameSaveResult result)
@@ -333,35 +342,33 @@ void WirelessReceiver::ServeSave(WorkerState &last, bool buttonHeld)
     if (buttonHeld && !last.fitsHeldButton)
         return;  // wait for a frame taken while the button is held (1280 wide)
     QString path;
-    std::uint64_t id = 0;
     {
         const std::lock_guard lock(saveMutex_);
-        if (save_.id == 0 || save_.writing)
+        if (save_.id == 0 || save_.writing || save_.result)
             return;
         save_.writing = true;
-        id = save_.id;
         path = save_.path;
         path.detach();
     }
     const bool written = SaveWirelessFrame(path, last.bytes, last.width, CopyOptions());
     {
         const std::lock_guard lock(saveMutex_);
-        save_ = SaveRequest{};
+        save_.writing = false;
+        save_.result = written ? FrameSaveResult::Saved : FrameSaveResult::WriteFailed;
     }
-    PostSaveResult(id, written ? FrameSaveResult::Saved : FrameSaveResult::WriteFailed);
+    // The call carries nothing: the result waits under the mutex.
+    QMetaObject::invokeMethod(this, "TakeSaveResult", Qt::QueuedConnection);
 }
 
 void WirelessReceiver::CancelSave()
 {
-    std::uint64_t id = 0;
     {
         const std::lock_guard lock(saveMutex_);
-        if (save_.id == 0 || save_.writing)
+        if (save_.id == 0 || save_.writing || save_.result)
             return;
-        id = save_.id;
-        save_ = SaveRequest{};
+        save_.result = FrameSaveResult::Cancelled;
     }
-    PostSaveResult(id, FrameSaveResult::Cancelled);
+    QMetaObject::invokeMethod(this, "TakeSaveResult", Qt::QueuedConnection);
 }
 
 }  // namespace orv

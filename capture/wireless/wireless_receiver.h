@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "capture/wireless/lens_overlay.h"
@@ -96,8 +97,9 @@ private:
     void Publish(QImage picture);
     void ServeSave(WorkerState &worker, bool buttonHeld);
     void CancelSave();
-    // Receiver thread: hands request id's result to this object's thread.
-    void PostSaveResult(std::uint64_t id, FrameSaveResult result);
+    // UI thread, woken by the receiver thread: answers the request with the
+    // result the thread left in save_.
+    Q_INVOKABLE void TakeSaveResult();
     // UI thread: answers request id, unless it was answered already.
     void FinishSave(std::uint64_t id, FrameSaveResult result);
     // UI thread, at the save time-out.
@@ -122,14 +124,15 @@ private:
     mutable std::mutex optionsMutex_;
     OverlayOptions options_;  // guarded by optionsMutex_
 
-    // The request handed to the thread: the UI thread sets it, and the
-    // first of the thread (taking or cancelling it) and the time-out clears it.
+    // The request handed to the thread: set by the UI thread; answered by
+    // the thread (written or cancelled) or, unless taken, by the time-out.
     std::mutex saveMutex_;
     struct SaveRequest {
         QString path;
         std::uint64_t id = 0;  // 0: none
         bool writing = false;  // taken by the thread: it no longer expires
-    } save_;                   // guarded by saveMutex_
+        std::optional<FrameSaveResult> result;  // the thread's answer, not yet taken
+    } save_;                                    // guarded by saveMutex_
     // UI thread only.
     std::uint64_t nextSaveId_ = 1;
     std::uint64_t unanswered_ = 0;  // the request frameSaveFinished has yet to answer
