@@ -43,6 +43,7 @@ class ResultsView;
 class ViewComposer;
 class WindowKeys;
 class WirelessReceiver;
+enum class FrameSaveResult;
 
 class MainWindow : public QDialog, private PageHost, private WindowCommands {
     Q_OBJECT
@@ -230,6 +231,7 @@ private:
     void ShowWirelessPicture();
     void DrawWaitNotice(bool whiteFrame);
     void CaptureWirelessFrame();
+    void FinishWirelessCapture(FrameSaveResult result, const QString &path);
 
     WindowEnvironment env_;
     Language language_ = Language::Japanese;

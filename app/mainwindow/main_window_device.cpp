@@ -56,6 +56,7 @@ void MainWindow::StartWirelessReceiver()
     connect(receiver_.get(), &WirelessReceiver::deviceEvent, this,
             [this](int code, int argument) { OnDeviceEvent(code, argument); });
     connect(receiver_.get(), &WirelessReceiver::frameReady, this, &MainWindow::ShowWirelessPicture);
+    connect(receiver_.get(), &WirelessReceiver::frameSaveFinished, this, &MainWindow::FinishWirelessCapture);
     if (!receiver_->StartReceiver(config)) {
         // Nothing to tell the user yet: wireless mode then simply shows no picture.
         qWarning().noquote() << "Wireless receiver not started:" << receiver_->errorString();
@@ -90,7 +91,7 @@ int MainWindow::OnDeviceEvent(int code, int argument)
             break;
         if (argument != 0)
             DrawWaitNotice(false);
-        // Posted, not run: the notice is painted before the capture blocks this thread.
+        // Posted, not run: the capture follows the notice, as its own event.
         PostDeviceEvent(static_cast<int>(DeviceEvent::NbCapture), 0);
         break;
     case DeviceEvent::NbStart:
@@ -145,16 +146,23 @@ void MainWindow::DrawWaitNotice(bool whiteFrame)
         // The given point is the top of the text.
         p.drawText(QPoint(kWaitX, kWaitY + p.fontMetrics().ascent()), QLatin1String(kWaitText));
     });
-    // Shown now: a capture may block this thread right after.
-    live->repaint();
+    live->update();
 }
 
 void MainWindow::CaptureWirelessFrame()
 {
     if (!receiver_ || !imagePage_)
         return;
-    const QString path = QDir(env_.startDir).filePath(QLatin1String(kWirelessWorkFile));
-    switch (receiver_->RequestFrameSave(path)) {
+    // A capture already waiting for its frame answers for this press too.
+    receiver_->RequestFrameSave(QDir(env_.startDir).filePath(QLatin1String(kWirelessWorkFile)));
+}
+
+void MainWindow::FinishWirelessCapture(FrameSaveResult result, const QString &path)
+{
+    // Wireless mode was left while the capture waited: the capture went with it.
+    if (!imagePage_ || imagePage_->wirelessMode() != 1)
+        return;
+    switch (result) {
     case FrameSaveResult::Saved: break;
     case FrameSaveResult::Cancelled:
         // The button was let go before a frame came: wireless mode goes on.

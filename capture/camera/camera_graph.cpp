@@ -1,6 +1,6 @@
 #include "capture/camera/camera_graph.h"
 
-#include <QThread>
+#include <QTimer>
 
 #include <gst/app/gstappsink.h>
 
@@ -15,9 +15,6 @@
 namespace orv {
 
 namespace {
-
-// How often an open looks for its first frame or an error.
-constexpr std::chrono::milliseconds kStartPoll{5};
 
 gst::SamplePtr LastSample(GstElement *sink)
 {
@@ -167,6 +164,9 @@ CameraGraph::CameraGraph(QObject *parent) :
 {
     qRegisterMetaType<orv::CameraFrame>();
     gst::EnsureInitialised();
+    startTimer_ = new QTimer(this);
+    startTimer_->setSingleShot(true);
+    connect(startTimer_, &QTimer::timeout, this, &CameraGraph::OnStartTimeout);
 }
 
 CameraGraph::~CameraGraph()
@@ -252,7 +252,7 @@ void CameraGraph::setDesiredSize(int width, int height)
     desiredHeight_ = height;
 }
 
-bool CameraGraph::BuildCaptureGraph(int deviceIndex, QSize *frameSize)
+bool CameraGraph::BuildCaptureGraph(int deviceIndex)
 {
     using namespace camera_messages;
     ReleaseCaptureGraph();
@@ -350,42 +350,78 @@ bool CameraGraph::BuildCaptureGraph(int deviceIndex, QSize *frameSize)
     TsanRelease(stream.get());
 
     // The device opens on the way to playing; the open counts as done when
-    // the first frame has reached the grabber.
+    // the first frame has reached the grabber (ContinueOpen).
     if (gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
         qWarning("camera: %s", qPrintable(stream->error()));
         return Fail(kDevice);
     }
+    // Calls the streaming thread queued meanwhile find the stream here.
+    stream_ = std::move(stream);
+    state_ = State::Opening;
+    ++opens_;
+    startTimer_->start(startTimeout_);
+    return true;
+}
+
+void CameraGraph::ContinueOpen()
+{
+    stream_->notifyPending.store(false);
     gst::SamplePtr first;
-    const auto deadline = std::chrono::steady_clock::now() + startTimeout_;
-    while (!(first = LastSample(sink.get()))) {
-        if (stream->tooLarge().isValid())
-            return FailTooLarge(stream->tooLarge());
-        if (!stream->error().isEmpty() || std::chrono::steady_clock::now() >= deadline) {
-            const QString error = stream->error();
-            qWarning("camera: %s", error.isEmpty() ? "no frame in time" : qPrintable(error));
-            return Fail(kDevice);
-        }
-        QThread::msleep(static_cast<unsigned long>(kStartPoll.count()));
+    {
+        std::lock_guard lock(stream_->mutex);
+        first.swap(stream_->latest);
+    }
+    if (!first) {
+        const QString error = stream_->error();
+        if (!error.isEmpty())
+            FailOpen(stream_->tooLarge(), error);
+        return;
     }
     const CameraFrame frame = CameraFrame::FromSample(first.get());
-    if (frame.isNull())
-        return Fail(kDevice);
-
-    stream_ = std::move(stream);
+    if (frame.isNull()) {
+        FailOpen({}, QStringLiteral("unreadable first frame"));
+        return;
+    }
+    startTimer_->stop();
     state_ = State::Running;
     frameSize_ = frame.size();
     lastFrame_ = frame;
-    if (frameSize)
-        *frameSize = frameSize_;
     // The view shows the camera as soon as it is open.
     emit frameReady(frame);
-    return true;
+    emit openFinished(true);
+}
+
+void CameraGraph::OnStartTimeout()
+{
+    if (state_ != State::Opening || !stream_)
+        return;
+    const QString error = stream_->error();
+    FailOpen(stream_->tooLarge(), error.isEmpty() ? QStringLiteral("no frame in time") : error);
+}
+
+void CameraGraph::FailOpen(QSize refused, const QString &error)
+{
+    ReleaseCaptureGraph();
+    const std::uint64_t open = opens_;
+    if (refused.isValid()) {
+        FailTooLarge(refused);
+    } else {
+        qWarning("camera: %s", qPrintable(error));
+        Fail(camera_messages::kDevice);
+    }
+    // Another open begun while the message was up answers for itself.
+    if (open == opens_)
+        emit openFinished(false);
 }
 
 void CameraGraph::OnStreamEvent()
 {
     if (!stream_)
         return;
+    if (state_ == State::Opening) {
+        ContinueOpen();
+        return;
+    }
     const QString error = stream_->error().isEmpty() ? QString() : StreamFailure(*stream_);
     if (!error.isEmpty()) {
         ReleaseCaptureGraph();
@@ -442,6 +478,7 @@ void CameraGraph::ResumeCapture()
 
 void CameraGraph::ReleaseCaptureGraph()
 {
+    startTimer_->stop();
     stream_.reset();
     state_ = State::None;
     frozen_ = {};
@@ -466,12 +503,12 @@ std::vector<QSize> CameraGraph::FormatSizes() const
     return OfferedSizes(caps.get());
 }
 
-bool CameraGraph::ApplyFormat(QSize size, QSize *frameSize)
+bool CameraGraph::ApplyFormat(QSize size)
 {
     if (size.width() < 1 || size.height() < 1)
         return false;
     setDesiredSize(size.width(), size.height());
-    return BuildCaptureGraph(deviceIndex_, frameSize);
+    return BuildCaptureGraph(deviceIndex_);
 }
 
 QString CameraGraph::deviceNode() const

@@ -4,7 +4,8 @@
 // writes the frozen frame, offers the source's frame sizes and rebuilds at a
 // chosen one. Used on the UI thread only; GStreamer's streaming thread hands
 // frames over through a one-frame mailbox and a queued call, so a busy UI
-// never builds a backlog and always gets the newest frame.
+// never builds a backlog and always gets the newest frame. An open never
+// waits for the device: it ends later, in openFinished.
 
 #include <QObject>
 #include <QSize>
@@ -12,6 +13,7 @@
 #include <QStringList>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,6 +21,8 @@
 
 #include "capture/camera/camera_devices.h"
 #include "capture/camera/camera_frame.h"
+
+class QTimer;
 
 namespace orv {
 
@@ -47,7 +51,8 @@ class CameraGraph : public QObject {
     Q_OBJECT
 
 public:
-    enum class State { None, Running, Paused };
+    // Opening: built and started, waiting for the first frame.
+    enum class State { None, Opening, Running, Paused };
     using MessageSink = std::function<void(const QString &message)>;
     using TooLargeText = std::function<QString(QSize frameSize)>;
 
@@ -64,23 +69,26 @@ public:
     void setMaxFramePixels(qint64 pixels) { maxFramePixels_ = pixels; }
     // The test-pattern camera (initially from ORVALIN_TEST_CAMERA).
     void setTestPattern(std::optional<TestPatternSetting> setting) { testPattern_ = std::move(setting); }
-    // How long an open waits for the first frame before it counts as failed.
+    // How long an open waits for the first frame before it counts as failed
+    // (a timer on this thread: nothing sleeps meanwhile).
     void setStartTimeout(std::chrono::milliseconds timeout) { startTimeout_ = timeout; }
 
     // Lists the cameras anew; names receives them in order. Returns their number.
     int EnumerateCameras(QStringList &names);
     QStringList cameraNames() const;
 
-    // Opens the camera at index (of the last listing) and runs it; the
-    // negotiated frame size goes to frameSize. False (after the message) when
-    // the graph cannot be built or the device does not start.
-    bool BuildCaptureGraph(int deviceIndex, QSize *frameSize = nullptr);
+    // Starts opening the camera at index (of the last listing) and returns at
+    // once: the graph is Opening, and openFinished follows. False (after the
+    // message, and with no signal) when the graph cannot be built or the
+    // device does not start.
+    bool BuildCaptureGraph(int deviceIndex);
     // Freezes: the newest frame stays as the frozen frame and is handed to
     // the view once more, so view and snapshot show the same frame.
     void PauseCapture();
     // Stops and runs the graph again.
     void ResumeCapture();
-    // Stops and drops the graph; harmless when nothing is built.
+    // Stops and drops the graph; harmless when nothing is built. An open
+    // under way ends silently (no openFinished).
     void ReleaseCaptureGraph();
     // Pauses, then writes the frozen frame: JPEG for type "jpg", else BMP.
     // On failure *reason (when given) gets the system's reason; it stays
@@ -89,8 +97,9 @@ public:
 
     // The frame sizes the open (or last opened) camera offers.
     std::vector<QSize> FormatSizes() const;
-    // Makes size the desired size and rebuilds the same camera with it.
-    bool ApplyFormat(QSize size, QSize *frameSize = nullptr);
+    // Makes size the desired size and starts rebuilding the same camera with
+    // it, as BuildCaptureGraph does.
+    bool ApplyFormat(QSize size);
     // The size forced on the next build; width below 1 means the source's own.
     int desiredWidth() const { return desiredWidth_; }
     int desiredHeight() const { return desiredHeight_; }
@@ -111,6 +120,11 @@ signals:
     void frameReady(const orv::CameraFrame &frame);
     // The running camera failed or went away; the graph is already released.
     void cameraStopped(const QString &reason);
+    // The open begun by BuildCaptureGraph or ApplyFormat ended: opened, the
+    // first frame was handed out and the graph runs at frameSize(); else its
+    // message was given (an error, a frame too large, or no frame within the
+    // start time-out) and the graph is released.
+    void openFinished(bool opened);
 
 private:
     struct Stream;
@@ -123,12 +137,19 @@ private:
     QSize ForcedSize(const CameraDevice &camera) const;
     // UI thread: takes the newest frame, or releases after a stream error.
     Q_INVOKABLE void OnStreamEvent();
+    // While opening: the first frame ends the open; an error before it fails it.
+    void ContinueOpen();
+    void OnStartTimeout();
+    // Releases, gives the message and ends the open as failed.
+    void FailOpen(QSize refused, const QString &error);
 
     MessageSink messageSink_;
     TooLargeText tooLargeText_;
     qint64 maxFramePixels_;
     std::optional<TestPatternSetting> testPattern_;
     std::chrono::milliseconds startTimeout_{10000};
+    QTimer *startTimer_ = nullptr;  // runs while Opening
+    std::uint64_t opens_ = 0;       // counts opens begun; a message box may start another
     std::vector<CameraDevice> cameras_;
     bool listed_ = false;
     bool monitorCreated_ = true;

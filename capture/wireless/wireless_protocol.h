@@ -36,7 +36,7 @@ inline constexpr int kMaxEmptyReadsInFrame = 6;
 inline constexpr int kReadTimeoutMs = 1;
 // No datagram for longer than this while the stream was present: stream lost.
 inline constexpr int kSilenceTimeoutMs = 1000;
-// RequestFrameSave waits at most this many passes of 1 millisecond.
+// A frame save request not served within this many milliseconds times out.
 inline constexpr int kFrameSaveWaitMs = 80000;
 
 // Flags byte of a flags-marker header.

@@ -6,11 +6,14 @@
 #include "capture/wireless/wireless_presence.h"
 #include "capture/wireless/wireless_reassembler.h"
 
+#include <QTimer>
+
 #include <pthread.h>
 #include <time.h>
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
 namespace orv {
 namespace {
@@ -37,6 +40,9 @@ struct WirelessReceiver::WorkerState {
 WirelessReceiver::WirelessReceiver(QObject *parent) :
     QObject(parent)
 {
+    saveTimer_ = new QTimer(this);
+    saveTimer_->setSingleShot(true);
+    connect(saveTimer_, &QTimer::timeout, this, &WirelessReceiver::ExpireSave);
 }
 
 WirelessReceiver::~WirelessReceiver()
@@ -107,23 +113,67 @@ OverlayOptions WirelessReceiver::CopyOptions() const
     return copy;
 }
 
-FrameSaveResult WirelessReceiver::RequestFrameSave(const QString &path)
+bool WirelessReceiver::RequestFrameSave(const QString &path)
 {
-    if (!thread_.joinable())
-        return FrameSaveResult::TimedOut;
-    std::unique_lock lock(saveMutex_);
-    save_.path = path;
-    save_.path.detach();
-    save_.id = nextSaveId_++;
-    save_.done = false;
+    if (unanswered_ != 0)
+        return false;
+    const std::uint64_t id = nextSaveId_++;
+    unanswered_ = id;
+    unansweredPath_ = path;
+    if (!thread_.joinable()) {
+        // No frame can come; answered like a request nothing satisfied.
+        QMetaObject::invokeMethod(
+            this, [this, id] { FinishSave(id, FrameSaveResult::TimedOut); }, Qt::QueuedConnection);
+        return true;
+    }
+    {
+        const std::lock_guard lock(saveMutex_);
+        save_ = SaveRequest{};
+        save_.path = path;
+        save_.path.detach();
+        save_.id = id;
+    }
     socket_->Wake();
-    const bool finished =
-        saveDone_.wait_for(lock, std::chrono::milliseconds(config_.saveWaitMs), [this] { return save_.done; });
-    const FrameSaveResult result = finished ? save_.result : FrameSaveResult::TimedOut;
-    // Cleared either way: a late frame is not written for an expired request.
-    save_.id = 0;
-    save_.done = false;
-    return result;
+    saveTimer_->start(config_.saveWaitMs);
+    return true;
+}
+
+void WirelessReceiver::ExpireSave()
+{
+    {
+        const std::lock_guard lock(saveMutex_);
+        // Taken or answered by the thread: its answer is on the way.
+        if (save_.id != unanswered_ || save_.writing || save_.result)
+            return;
+        // Cleared here: a frame coming later is not written for it.
+        save_ = SaveRequest{};
+    }
+    FinishSave(unanswered_, FrameSaveResult::TimedOut);
+}
+
+void WirelessReceiver::TakeSaveResult()
+{
+    std::uint64_t id = 0;
+    FrameSaveResult result{};
+    {
+        const std::lock_guard lock(saveMutex_);
+        if (!save_.result)
+            return;
+        id = save_.id;
+        result = *save_.result;
+        save_ = SaveRequest{};
+    }
+    FinishSave(id, result);
+}
+
+void WirelessReceiver::FinishSave(std::uint64_t id, FrameSaveResult result)
+{
+    if (id == 0 || id != unanswered_)
+        return;
+    unanswered_ = 0;
+    saveTimer_->stop();
+    const QString path = std::exchange(unansweredPath_, QString());
+    emit frameSaveFinished(result, path);
 }
 
 QImage WirelessReceiver::LatestFrame()
@@ -287,37 +337,38 @@ void WirelessReceiver::Publish(QImage picture)
 
 void WirelessReceiver::ServeSave(WorkerState &last, bool buttonHeld)
 {
-    QString path;
-    std::uint64_t id = 0;
-    {
-        const std::lock_guard lock(saveMutex_);
-        if (save_.id == 0 || save_.done)
-            return;
-        id = save_.id;
-        path = save_.path;
-        path.detach();
-    }
     if (last.bytes.empty())
         return;
     if (buttonHeld && !last.fitsHeldButton)
         return;  // wait for a frame taken while the button is held (1280 wide)
+    QString path;
+    {
+        const std::lock_guard lock(saveMutex_);
+        if (save_.id == 0 || save_.writing || save_.result)
+            return;
+        save_.writing = true;
+        path = save_.path;
+        path.detach();
+    }
     const bool written = SaveWirelessFrame(path, last.bytes, last.width, CopyOptions());
-    const std::lock_guard lock(saveMutex_);
-    if (save_.id != id)
-        return;  // the requester gave up meanwhile
-    save_.result = written ? FrameSaveResult::Saved : FrameSaveResult::WriteFailed;
-    save_.done = true;
-    saveDone_.notify_all();
+    {
+        const std::lock_guard lock(saveMutex_);
+        save_.writing = false;
+        save_.result = written ? FrameSaveResult::Saved : FrameSaveResult::WriteFailed;
+    }
+    // The call carries nothing: the result waits under the mutex.
+    QMetaObject::invokeMethod(this, "TakeSaveResult", Qt::QueuedConnection);
 }
 
 void WirelessReceiver::CancelSave()
 {
-    const std::lock_guard lock(saveMutex_);
-    if (save_.id == 0 || save_.done)
-        return;
-    save_.result = FrameSaveResult::Cancelled;
-    save_.done = true;
-    saveDone_.notify_all();
+    {
+        const std::lock_guard lock(saveMutex_);
+        if (save_.id == 0 || save_.writing || save_.result)
+            return;
+        save_.result = FrameSaveResult::Cancelled;
+    }
+    QMetaObject::invokeMethod(this, "TakeSaveResult", Qt::QueuedConnection);
 }
 
 }  // namespace orv

@@ -2,9 +2,9 @@
 // The wireless microscope receiver: one thread reads the UDP stream,
 // reassembles frames, decodes each complete frame and draws the lens overlay
 // over it into a QImage, and reports the microscope's button. The UI thread
-// controls it through the operations below; the thread reports back through
-// queued signals (this object lives on the UI thread) and never touches a
-// widget.
+// controls it through the operations below and never waits on the thread;
+// the thread reports back through queued signals (this object lives on the
+// UI thread) and never touches a widget.
 
 #include <QImage>
 #include <QObject>
@@ -12,16 +12,18 @@
 #include <QString>
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "capture/wireless/lens_overlay.h"
 #include "capture/wireless/wireless_frame_save.h"
 #include "capture/wireless/wireless_protocol.h"
+
+class QTimer;
 
 namespace orv {
 
@@ -60,9 +62,10 @@ public:
     // Later frames carry the new overlay; the last frame shown since the
     // display went on is drawn again with it at once (a new picture).
     void SetOverlayOptions(const QString &lensText, int crossIndicator, const QString &colourText);
-    // Has the thread write its last frame to path and waits for it (at most
-    // Config::saveWaitMs). Blocks the calling thread.
-    FrameSaveResult RequestFrameSave(const QString &path);
+    // Asks the thread to write its last frame to path and returns at once;
+    // frameSaveFinished answers, at the latest Config::saveWaitMs later.
+    // False, and no second answer, while an earlier request is unanswered.
+    bool RequestFrameSave(const QString &path);
 
     // The newest picture (view size, overlay drawn); null before the first.
     // Taking it re-arms frameReady.
@@ -81,6 +84,8 @@ signals:
     // A new picture waits in LatestFrame(); not emitted again until taken, so
     // a slow UI thread only ever sees the newest frame.
     void frameReady();
+    // Emitted on this object's thread: the answer to RequestFrameSave(path).
+    void frameSaveFinished(orv::FrameSaveResult result, const QString &path);
 
 private:
     struct WorkerState;
@@ -92,6 +97,13 @@ private:
     void Publish(QImage picture);
     void ServeSave(WorkerState &worker, bool buttonHeld);
     void CancelSave();
+    // UI thread, woken by the receiver thread: answers the request with the
+    // result the thread left in save_.
+    Q_INVOKABLE void TakeSaveResult();
+    // UI thread: answers request id, unless it was answered already.
+    void FinishSave(std::uint64_t id, FrameSaveResult result);
+    // UI thread, at the save time-out.
+    void ExpireSave();
     OverlayOptions CopyOptions() const;
     std::int64_t Now() const;
 
@@ -112,15 +124,20 @@ private:
     mutable std::mutex optionsMutex_;
     OverlayOptions options_;  // guarded by optionsMutex_
 
+    // The request handed to the thread: set by the UI thread; answered by
+    // the thread (written or cancelled) or, unless taken, by the time-out.
     std::mutex saveMutex_;
-    std::condition_variable saveDone_;
     struct SaveRequest {
         QString path;
-        std::uint64_t id = 0;  // 0: none pending
-        FrameSaveResult result = FrameSaveResult::TimedOut;
-        bool done = false;
-    } save_;                        // guarded by saveMutex_
-    std::uint64_t nextSaveId_ = 1;  // UI thread only
+        std::uint64_t id = 0;  // 0: none
+        bool writing = false;  // taken by the thread: it no longer expires
+        std::optional<FrameSaveResult> result;  // the thread's answer, not yet taken
+    } save_;                                    // guarded by saveMutex_
+    // UI thread only.
+    std::uint64_t nextSaveId_ = 1;
+    std::uint64_t unanswered_ = 0;  // the request frameSaveFinished has yet to answer
+    QString unansweredPath_;
+    QTimer *saveTimer_ = nullptr;  // the time-out of that request
 
     std::mutex frameMutex_;
     QImage latest_;  // guarded by frameMutex_

@@ -62,21 +62,18 @@ QSize CameraFormatDialog::chosenSize() const
     return sizes_[static_cast<std::size_t>(row)];
 }
 
-bool ShowFormatProperties(CameraGraph &graph, QWidget *parent, Language language, QSize *frameSize)
+FormatOutcome ShowFormatProperties(CameraGraph &graph, QWidget *parent, Language language)
 {
-    if (graph.state() == CameraGraph::State::None)
-        return false;
+    if (graph.state() != CameraGraph::State::Running && graph.state() != CameraGraph::State::Paused)
+        return FormatOutcome::NoCamera;
     CameraFormatDialog dialog(graph.FormatSizes(), graph.frameSize(), language, parent);
     dialog.move(parent ? parent->mapToGlobal(QPoint(30, 30)) : QPoint(30, 30));
     const bool accepted = dialog.exec() == QDialog::Accepted;
     const QSize chosen = dialog.chosenSize();
-    if (!accepted || !chosen.isValid()) {
-        // Nothing chosen: the camera keeps running as it was.
-        if (frameSize)
-            *frameSize = graph.frameSize();
-        return true;
-    }
-    return graph.ApplyFormat(chosen, frameSize);
+    // Nothing chosen: the camera keeps running as it was.
+    if (!accepted || !chosen.isValid())
+        return FormatOutcome::Kept;
+    return graph.ApplyFormat(chosen) ? FormatOutcome::Rebuilding : FormatOutcome::Failed;
 }
 
 }  // namespace orv

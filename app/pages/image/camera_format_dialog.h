@@ -32,10 +32,16 @@ private:
     QListWidget *list_ = nullptr;
 };
 
+// How the Output Setting step left the camera.
+enum class FormatOutcome {
+    NoCamera,    // nothing was shown
+    Kept,        // nothing chosen: the camera runs as it did
+    Rebuilding,  // the graph's openFinished tells how the rebuild ended
+    Failed,      // the rebuild could not start (its message was given)
+};
+
 // The whole Output Setting step: shows the dialog over the open camera's
-// sizes and, on OK with a size, rebuilds the camera at it. Returns whether
-// the camera runs afterwards; frameSize receives its frame size. Without a
-// camera nothing is shown and false is returned.
-bool ShowFormatProperties(CameraGraph &graph, QWidget *parent, Language language, QSize *frameSize);
+// sizes and, on OK with a size, starts rebuilding the camera at it.
+FormatOutcome ShowFormatProperties(CameraGraph &graph, QWidget *parent, Language language);
 
 }  // namespace orv

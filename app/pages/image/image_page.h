@@ -49,7 +49,9 @@ public:
 
     // Rebuilds the camera list; chooses defaultCameraIndex.
     void FillCameraList();
-    // Closes any open camera and opens the one at index (-1 closes only).
+    // Closes any open camera and starts opening the one at index (-1 closes
+    // only). The open ends later, when the camera's first frame comes (or
+    // it fails); meanwhile the camera controls are off.
     void OpenCamera(int index, QWidget *viewWindow);
     void SetWirelessMode(int on);
     // The wireless overlay choices, as the receiver takes them.
@@ -90,6 +92,12 @@ private:
     void SnapShotCameraOpened(const QString &name);
 
     void StartCamera();
+    // The graph's open ended: finishes the step that began it.
+    void OnOpenFinished(bool opened);
+    void FinishOpenCamera(bool opened);
+    void FinishOutputSetting(bool running);
+    // The camera controls and the wireless toggle wait for an open.
+    void HoldControlsForOpen();
     // The controls and state of a page without an open camera.
     void EnterNoCameraState();
     void OnCameraStopped(const QString &reason);
@@ -101,6 +109,11 @@ private:
     QPointer<GuideWindow> guideWindow_;  // owned by its parent: the page or the live view
     QPointer<QWidget> guideParent_;      // the view of the last successful open
     QMetaObject::Connection frameLink_;  // camera frames -> that view
+    // What the graph's open under way is for.
+    enum class OpenStep { None, Camera, Format };
+    OpenStep opening_ = OpenStep::None;
+    int openingIndex_ = -1;
+    QPointer<QWidget> openingView_;
     int guideShown_ = 0;
     QString thicknessText_ = QStringLiteral("1");
 

@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <utility>
+
 #include "app/dialogs/multiline_button.h"
 #include "app/dialogs/ui_prompter.h"
 #include "app/pages/image/camera_controls_dialog.h"
@@ -38,6 +40,7 @@ void ImagePage::StartCamera()
     graph_->setMessageSink([this](const QString &text) { ShowCameraMessage(text); });
     graph_->setTooLargeText([this](QSize size) { return CameraTooLargeText(size, language_); });
     connect(graph_.get(), &CameraGraph::cameraStopped, this, &ImagePage::OnCameraStopped);
+    connect(graph_.get(), &CameraGraph::openFinished, this, &ImagePage::OnOpenFinished);
     defaultCameraIndex_ = -1;
     cameraState_ = 0;
 
@@ -94,46 +97,82 @@ void ImagePage::FillCameraList()
 void ImagePage::OpenCamera(int index, QWidget *viewWindow)
 {
     StopSnapShotPoll();
-    if (cameraState_ == 1 || cameraState_ == 2) {
+    if (cameraState_ == 1 || cameraState_ == 2 || opening_ != OpenStep::None) {
         graph_->ReleaseCaptureGraph();
         cameraState_ = 0;
     }
+    opening_ = OpenStep::None;
+    wireless_->setEnabled(true);
     if (viewWindow)
         viewWindow->hide();
     if (guideWindow_)
         guideWindow_->hide();
     RemoveWorkFile();
 
-    bool opened = false;
     if (index >= 0) {
         disconnect(frameLink_);
         if (auto *view = qobject_cast<LiveView *>(viewWindow)) {
             view->Clear();
             frameLink_ = connect(graph_.get(), &CameraGraph::frameReady, view, &LiveView::ShowFrame);
         }
-        QSize frame;
-        opened = graph_->BuildCaptureGraph(index, &frame);
-        if (opened) {
-            camera_->setCurrentIndex(index);
-            live_->setChecked(true);
-            cameraState_ = 1;
-            if (viewWindow)
-                viewWindow->show();
-            defaultCameraIndex_ = index;
-            frameSize_->setText(FrameSizeText(frame));
-            if (guideShown_ && guideWindow_ && viewWindow) {
-                guideWindow_->setParent(viewWindow);
-                guideWindow_->move(0, 0);
-                guideWindow_->show();
-                guideWindow_->raise();
-            }
-            guideParent_ = viewWindow;
-            SnapShotCameraOpened(camera_->itemText(index));
+        if (graph_->BuildCaptureGraph(index)) {
+            opening_ = OpenStep::Camera;
+            openingIndex_ = index;
+            openingView_ = viewWindow;
+            HoldControlsForOpen();
+            return;
         }
     }
-    if (!opened)
-        live_->setChecked(false);
-    EnableCameraControls(opened);
+    FinishOpenCamera(false);
+}
+
+void ImagePage::HoldControlsForOpen()
+{
+    EnableCameraControls(false);
+    wireless_->setEnabled(false);
+}
+
+void ImagePage::OnOpenFinished(bool opened)
+{
+    const OpenStep step = std::exchange(opening_, OpenStep::None);
+    wireless_->setEnabled(true);
+    if (step == OpenStep::Camera)
+        FinishOpenCamera(opened);
+    if (step == OpenStep::Format) {
+        if (opened)
+            EnableCameraControls(true);
+        FinishOutputSetting(opened);
+    }
+}
+
+void ImagePage::FinishOpenCamera(bool opened)
+{
+    if (opened) {
+        const int index = openingIndex_;
+        QWidget *viewWindow = openingView_;
+        camera_->setCurrentIndex(index);
+        live_->setChecked(true);
+        cameraState_ = 1;
+        if (viewWindow)
+            viewWindow->show();
+        defaultCameraIndex_ = index;
+        frameSize_->setText(FrameSizeText(graph_->frameSize()));
+        if (guideShown_ && guideWindow_ && viewWindow) {
+            guideWindow_->setParent(viewWindow);
+            guideWindow_->move(0, 0);
+            guideWindow_->show();
+            guideWindow_->raise();
+        }
+        guideParent_ = viewWindow;
+        SnapShotCameraOpened(camera_->itemText(index));
+        EnableCameraControls(true);
+        // The page was left while the camera started: it closes, as leaving does.
+        if (owner_ && owner_->currentTab() != PageImage)
+            OpenCamera(-1, viewWindow);
+        return;
+    }
+    live_->setChecked(false);
+    EnableCameraControls(false);
 }
 
 bool ImagePage::SaveFrozenFrame(const QString &path, const QString &extension, QString *reason)
@@ -143,7 +182,8 @@ bool ImagePage::SaveFrozenFrame(const QString &path, const QString &extension, Q
 
 void ImagePage::OnCapture()
 {
-    if (cameraState_ != 1 && cameraState_ != 2)
+    // A rebuild under way has no frame yet.
+    if ((cameraState_ != 1 && cameraState_ != 2) || opening_ != OpenStep::None)
         return;
     live_->setChecked(false);
     // Pauses first, so the picture on screen is the frame written. A work
@@ -198,10 +238,21 @@ void ImagePage::OnImageSetting()
 
 void ImagePage::OnOutputSetting()
 {
-    QSize frame;
-    const bool running = ShowFormatProperties(*graph_, this, language_, &frame);
+    switch (ShowFormatProperties(*graph_, this, language_)) {
+    case FormatOutcome::Rebuilding:
+        opening_ = OpenStep::Format;
+        HoldControlsForOpen();
+        break;
+    case FormatOutcome::Kept: FinishOutputSetting(true); break;
+    case FormatOutcome::NoCamera:
+    case FormatOutcome::Failed: FinishOutputSetting(false); break;
+    }
+}
+
+void ImagePage::FinishOutputSetting(bool running)
+{
     if (running) {
-        frameSize_->setText(FrameSizeText(frame));
+        frameSize_->setText(FrameSizeText(graph_->frameSize()));
         // The rebuilt graph runs: a frozen picture went live again.
         if (cameraState_ == 2 && graph_->state() == CameraGraph::State::Running) {
             live_->setChecked(true);

@@ -66,7 +66,7 @@ TEST_F(ImageLimits, StillThatCannotBeWrittenSaysWhy)
     const TestCamera camera("smpte:64x48");
     MainWindow &d = Make();
     ImagePage &page = *d.parts().imagePage;
-    ASSERT_EQ(page.cameraState(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return page.cameraState() == 1; }, 10000));
     // A folder where the work file goes.
     ASSERT_TRUE(QDir().mkpath(page.workFilePath()));
     prompter.messages.clear();

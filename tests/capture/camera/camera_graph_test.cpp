@@ -6,10 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <chrono>
 #include <cstring>
+#include <optional>
 #include <tuple>
 
 #include "capture/camera/camera_graph.h"
@@ -89,7 +92,7 @@ TEST(CameraGraphEnvironment, TestCameraVariableAddsTheTestPattern)
         if (!listed)
             continue;
         QSize frameSize;
-        ASSERT_TRUE(graph.BuildCaptureGraph(index, &frameSize)) << value;
+        ASSERT_TRUE(test::Opened(graph, index, &frameSize)) << value;
         EXPECT_EQ(frameSize, size) << value;
     }
     if (saved.isNull())
@@ -113,7 +116,7 @@ TEST_F(CameraGraphTest, IndexOpensTheListedCameraGoogleSkipped)
         const int index = static_cast<int>(names.indexOf(c.name));
         ASSERT_GE(index, 0) << c.name;
         QSize size;
-        ASSERT_TRUE(graph.BuildCaptureGraph(index, &size)) << c.name;
+        ASSERT_TRUE(test::Opened(graph, index, &size)) << c.name;
         EXPECT_EQ(size, test::TestCameraSizes().front());
         EXPECT_EQ(graph.state(), CameraGraph::State::Running);
         EXPECT_EQ(graph.deviceIndex(), index);
@@ -127,7 +130,7 @@ TEST_F(CameraGraphTest, IndexOpensTheListedCameraGoogleSkipped)
 TEST_F(CameraGraphTest, LiveFramesArriveAndPauseKeepsOneFrame)
 {
     const int index = Index("Other Cam");
-    ASSERT_TRUE(graph.BuildCaptureGraph(index));
+    ASSERT_TRUE(test::Opened(graph, index));
     ASSERT_TRUE(WaitFrames(5));
 
     graph.PauseCapture();
@@ -151,7 +154,7 @@ TEST_F(CameraGraphTest, LiveFramesArriveAndPauseKeepsOneFrame)
 TEST_F(CameraGraphTest, BusyUiGetsOnlyTheNewestFrame)
 {
     graph.setTestPattern(TestPatternSetting{"ball", {320, 240}});
-    ASSERT_TRUE(graph.BuildCaptureGraph(Index(kTestCameraName)));
+    ASSERT_TRUE(test::Opened(graph, Index(kTestCameraName)));
     ASSERT_TRUE(WaitFrames(1));
     const GstClockTime startPts = GST_BUFFER_PTS(gst_sample_get_buffer(last.sample()));
     // The UI thread is busy for about fifteen frame times.
@@ -173,7 +176,7 @@ TEST_F(CameraGraphTest, SnapshotBmpIsTheFrozenFrameBottomUpWithPaddedRows)
     const int index = Index(kTestCameraName);
     ASSERT_GE(index, 0);
     QSize size;
-    ASSERT_TRUE(graph.BuildCaptureGraph(index, &size));
+    ASSERT_TRUE(test::Opened(graph, index, &size));
     EXPECT_EQ(size, QSize(642, 482));
     ASSERT_TRUE(WaitFrames(2));
 
@@ -209,7 +212,7 @@ TEST_F(CameraGraphTest, SnapshotBmpIsTheFrozenFrameBottomUpWithPaddedRows)
     EXPECT_EQ(again.readAll(), bmp);
 
     // A 640 x 480 camera writes 921,654 bytes.
-    ASSERT_TRUE(graph.BuildCaptureGraph(Index("Other Cam")));
+    ASSERT_TRUE(test::Opened(graph, Index("Other Cam")));
     ASSERT_TRUE(graph.SaveSnapshot(Path("c.bmp"), "bmp"));
     EXPECT_EQ(QFileInfo(Path("c.bmp")).size(), 921654);
 }
@@ -217,7 +220,7 @@ TEST_F(CameraGraphTest, SnapshotBmpIsTheFrozenFrameBottomUpWithPaddedRows)
 TEST_F(CameraGraphTest, SnapshotJpegHasTheFramesOwnSize)
 {
     graph.setTestPattern(TestPatternSetting{"smpte", {1280, 720}});
-    ASSERT_TRUE(graph.BuildCaptureGraph(Index(kTestCameraName)));
+    ASSERT_TRUE(test::Opened(graph, Index(kTestCameraName)));
     ASSERT_TRUE(graph.SaveSnapshot(Path("a.jpg"), "jpg"));
     QImageReader reader(Path("a.jpg"));
     EXPECT_EQ(reader.format(), "jpeg");
@@ -233,11 +236,11 @@ TEST_F(CameraGraphTest, SnapshotJpegHasTheFramesOwnSize)
 TEST_F(CameraGraphTest, FormatChangeRebuildsTheSameCameraAtTheChosenSize)
 {
     const int index = Index("Kestra USB Shot");
-    ASSERT_TRUE(graph.BuildCaptureGraph(index));
+    ASSERT_TRUE(test::Opened(graph, index));
     EXPECT_EQ(graph.FormatSizes(), test::TestCameraSizes());
 
     QSize size;
-    ASSERT_TRUE(graph.ApplyFormat({1280, 1024}, &size));
+    ASSERT_TRUE(test::Reformatted(graph, {1280, 1024}, &size));
     EXPECT_EQ(size, QSize(1280, 1024));
     EXPECT_EQ(graph.deviceIndex(), index);
     EXPECT_EQ(graph.desiredWidth(), 1280);
@@ -248,7 +251,7 @@ TEST_F(CameraGraphTest, FormatChangeRebuildsTheSameCameraAtTheChosenSize)
 
     // Another camera with the desired size reset starts in its own format.
     graph.resetDesiredSize();
-    ASSERT_TRUE(graph.BuildCaptureGraph(Index("Other Cam"), &size));
+    ASSERT_TRUE(test::Opened(graph, Index("Other Cam"), &size));
     EXPECT_EQ(size, test::TestCameraSizes().front());
 }
 
@@ -261,7 +264,7 @@ TEST_F(CameraGraphTest, ReleaseIsHarmlessTwiceAndBeforeABuild)
     EXPECT_FALSE(graph.SaveSnapshot(Path("none.bmp"), "bmp"));
     EXPECT_FALSE(QFile::exists(Path("none.bmp")));
 
-    ASSERT_TRUE(graph.BuildCaptureGraph(Index("Other Cam")));
+    ASSERT_TRUE(test::Opened(graph, Index("Other Cam")));
     graph.ReleaseCaptureGraph();
     graph.ReleaseCaptureGraph();
     EXPECT_EQ(graph.state(), CameraGraph::State::None);
@@ -290,9 +293,9 @@ TEST_F(CameraGraphTest, JpegOnlyCameraIsDecoded)
     const int index = Index("Jpeg Cam");
     ASSERT_GE(index, 0);
     QSize size;
-    ASSERT_TRUE(graph.BuildCaptureGraph(index, &size));
+    ASSERT_TRUE(test::Opened(graph, index, &size));
     EXPECT_EQ(size, test::JpegCameraSizes().front());
-    ASSERT_TRUE(graph.ApplyFormat({640, 480}, &size));
+    ASSERT_TRUE(test::Reformatted(graph, {640, 480}, &size));
     EXPECT_EQ(size, QSize(640, 480));
     ASSERT_TRUE(WaitFrames(2));
     // A flat red survives JPEG nearly unchanged.
@@ -305,7 +308,7 @@ TEST_F(CameraGraphTest, JpegOnlyCameraIsDecoded)
 TEST_F(CameraGraphTest, SizeTheCameraCannotDeliverFailsTheOpen)
 {
     const int index = Index("Other Cam");
-    ASSERT_TRUE(graph.BuildCaptureGraph(index));
+    ASSERT_TRUE(test::Opened(graph, index));
     // Linking already asks the source for its sizes.
     EXPECT_FALSE(graph.ApplyFormat({800, 600}));
     EXPECT_EQ(messages, QStringList{QString::fromUtf8(camera_messages::kLink)});
@@ -313,12 +316,12 @@ TEST_F(CameraGraphTest, SizeTheCameraCannotDeliverFailsTheOpen)
     // The desired size stays, so the same camera fails again until it is reset.
     EXPECT_EQ(graph.desiredWidth(), 800);
     graph.resetDesiredSize();
-    EXPECT_TRUE(graph.BuildCaptureGraph(index));
+    EXPECT_TRUE(test::Opened(graph, index));
 }
 
 TEST_F(CameraGraphTest, StreamFailureWhileLiveReleasesAndSignals)
 {
-    ASSERT_TRUE(graph.BuildCaptureGraph(Index("Failing Cam")));
+    ASSERT_TRUE(test::Opened(graph, Index("Failing Cam")));
     ASSERT_TRUE(WaitUntil([&] { return !stopped.isEmpty(); }));
     EXPECT_EQ(stopped.size(), 1);
     EXPECT_EQ(graph.state(), CameraGraph::State::None);
@@ -326,9 +329,69 @@ TEST_F(CameraGraphTest, StreamFailureWhileLiveReleasesAndSignals)
     EXPECT_FALSE(last.isNull());
     EXPECT_EQ(last.size(), test::TestCameraSizes().front());
     // The module is usable again.
-    ASSERT_TRUE(graph.BuildCaptureGraph(Index("Other Cam")));
+    ASSERT_TRUE(test::Opened(graph, Index("Other Cam")));
     ASSERT_TRUE(WaitFrames(1));
     EXPECT_EQ(stopped.size(), 1);
+}
+
+// An open returns at once and this thread goes on with its events while the
+// camera withholds its first frame: an event handled meanwhile lets the
+// frame through or releases the graph, or the time-out ends the open.
+TEST_F(CameraGraphTest, OpenWaitsForTheFirstFrameWithoutHoldingThisThread)
+{
+    using std::chrono::milliseconds;
+    enum Then { GateOpens, NothingComes, Released };
+    const struct {
+        const char *what;
+        Then then;
+        milliseconds timeout;
+        std::optional<bool> finished;  // openFinished's argument; none: no signal
+        CameraGraph::State state;
+        QStringList messages;
+    } cases[] = {
+        {"first frame comes late", GateOpens, milliseconds(10000), true, CameraGraph::State::Running, {}},
+        {"no frame in time",
+         NothingComes,
+         milliseconds(300),
+         false,
+         CameraGraph::State::None,
+         {QString::fromUtf8(camera_messages::kDevice)}},
+        {"released while waiting", Released, milliseconds(300), std::nullopt, CameraGraph::State::None, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        graph.setStartTimeout(c.timeout);
+        messages.clear();
+        const int framesBefore = frames;
+        QSignalSpy finished(&graph, &CameraGraph::openFinished);
+        // Posted before the open: it runs while the open waits.
+        std::optional<CameraGraph::State> seen;
+        QMetaObject::invokeMethod(
+            &graph,
+            [&] {
+                seen = graph.state();
+                if (c.then == GateOpens)
+                    test::OpenHeldCameraGate();
+                if (c.then == Released)
+                    graph.ReleaseCaptureGraph();
+            },
+            Qt::QueuedConnection);
+        ASSERT_TRUE(graph.BuildCaptureGraph(Index("Held Cam")));
+        EXPECT_EQ(frames, framesBefore);
+        ASSERT_TRUE(WaitUntil([&] { return seen.has_value(); }));
+        EXPECT_EQ(*seen, CameraGraph::State::Opening);
+        if (c.finished) {
+            ASSERT_TRUE(finished.wait(5000));
+            EXPECT_EQ(finished.at(0).at(0).toBool(), *c.finished);
+        } else {
+            test::Spin(int(c.timeout.count()) + 300);
+            EXPECT_TRUE(finished.isEmpty());
+        }
+        EXPECT_EQ(graph.state(), c.state);
+        EXPECT_EQ(frames > framesBefore, c.state == CameraGraph::State::Running);
+        EXPECT_EQ(messages, c.messages);
+        graph.ReleaseCaptureGraph();
+    }
 }
 
 }  // namespace

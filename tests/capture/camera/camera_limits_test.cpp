@@ -100,7 +100,7 @@ TEST_F(CameraLimits, FramesBeyondTheLimitAreRefusedWithTheirSize)
         const int index = Index(QString::fromUtf8(c.camera));
         ASSERT_GE(index, 0);
         QSize size;
-        const bool opened = graph.BuildCaptureGraph(index, &size);
+        const bool opened = test::Opened(graph, index, &size);
         EXPECT_EQ(opened, !c.refused.isValid());
         if (opened) {
             EXPECT_TRUE(messages.isEmpty());
@@ -120,14 +120,14 @@ TEST_F(CameraLimits, FramesBeyondTheLimitAreRefusedWithTheirSize)
     graph.setMaxFramePixels(MaxImagePixels());
     graph.resetDesiredSize();
     messages.clear();
-    EXPECT_TRUE(graph.BuildCaptureGraph(Index("Other Cam")));
+    EXPECT_TRUE(test::Opened(graph, Index("Other Cam")));
     EXPECT_TRUE(messages.isEmpty());
 }
 
 TEST_F(CameraLimits, FailedStillSaysWhyAndKeepsTheEarlierFile)
 {
     graph.setTestPattern(TestPatternSetting{"smpte", {64, 48}});
-    ASSERT_TRUE(graph.BuildCaptureGraph(Index(kTestCameraName)));
+    ASSERT_TRUE(test::Opened(graph, Index(kTestCameraName)));
     ASSERT_TRUE(test::WaitUntil([this] { return frames > 0; }));
     ASSERT_TRUE(QDir(dir.path()).mkdir("taken"));
 

@@ -30,6 +30,14 @@ namespace {
 
 using namespace orv;
 
+// The gate of the held camera made last; the weak reference lets the test
+// reach it from any thread without keeping the pipeline alive.
+GWeakRef &HeldGate()
+{
+    static GWeakRef gate;
+    return gate;
+}
+
 GstElement *CreateElement(GstDevice *device, const gchar *name)
 {
     auto *self = reinterpret_cast<OrvTestCamera *>(device);
@@ -38,6 +46,10 @@ GstElement *CreateElement(GstDevice *device, const gchar *name)
     gst::ErrorPtr error(raw);
     if (!bin)
         return nullptr;
+    if (GstElement *gate = gst_bin_get_by_name(GST_BIN(bin), "gate")) {
+        g_weak_ref_set(&HeldGate(), gate);
+        gst_object_unref(gate);
+    }
     if (name)
         gst_object_set_name(GST_OBJECT(bin), name);
     return bin;
@@ -97,6 +109,9 @@ GList *Probe(GstDeviceProvider *)
     // A camera that sends JPEG only.
     const QByteArray jpeg = Source("red", test::JpegCameraSizes()) + " ! jpegenc ! capsfilter caps=image/jpeg";
     list = g_list_append(list, NewCamera(names[5], jpeg.constData(), nullptr, true));
+    // Starts, but its frames stop at the closed valve until the test opens it.
+    const QByteArray held = Source("blue") + " ! valve name=gate drop=true";
+    list = g_list_append(list, NewCamera(names[6], held.constData(), nullptr));
     return list;
 }
 
@@ -141,6 +156,14 @@ void RegisterTestCameraProvider()
                                    "orvalin", "https://example.invalid/orvalin");
     });
     SetTestCamerasListed(true);
+}
+
+void OpenHeldCameraGate()
+{
+    if (auto *gate = static_cast<GstElement *>(g_weak_ref_get(&HeldGate()))) {
+        g_object_set(gate, "drop", FALSE, nullptr);
+        gst_object_unref(gate);
+    }
 }
 
 void SetTestCamerasListed(bool listed)

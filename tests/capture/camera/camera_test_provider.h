@@ -13,8 +13,13 @@ namespace orv::test {
 inline const QStringList &TestCameraNames()
 {
     static const QStringList names{
-        QStringLiteral("Google Camera Adapter"), QStringLiteral("Other Cam"),  QStringLiteral("Kestra USB Shot"),
-        QStringLiteral("Failing Cam"),           QStringLiteral("Broken Cam"), QStringLiteral("Jpeg Cam"),
+        QStringLiteral("Google Camera Adapter"),
+        QStringLiteral("Other Cam"),
+        QStringLiteral("Kestra USB Shot"),
+        QStringLiteral("Failing Cam"),
+        QStringLiteral("Broken Cam"),
+        QStringLiteral("Jpeg Cam"),
+        QStringLiteral("Held Cam"),
     };
     return names;
 }
@@ -42,6 +47,10 @@ inline constexpr char kBrokenCameraNode[] = "/nonexistent/video99";
 // The device node the "Kestra USB Shot" camera reports. No such node needs
 // to exist: its snapshot key is found through a test sysfs tree.
 inline constexpr char kSnapshotCameraNode[] = "/dev/video42";
+
+// The held camera starts like any other but sends no frame until its gate
+// is opened: this opens the gate of the one made last (if it still exists).
+void OpenHeldCameraGate();
 
 // Registers the provider once per process (later calls do nothing) and lists
 // its cameras.

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -19,6 +20,7 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -38,6 +40,18 @@ bool WaitFor(const std::function<bool()> &done, int ms)
         QThread::msleep(1);
     }
     return true;
+}
+
+// Asks for a save and runs this thread's events until it is answered;
+// nullopt when the request was refused or never answered.
+std::optional<FrameSaveResult> SaveFrame(WirelessReceiver &receiver, const QString &path)
+{
+    QSignalSpy answered(&receiver, &WirelessReceiver::frameSaveFinished);
+    if (!receiver.RequestFrameSave(path) || !answered.wait(20000))
+        return std::nullopt;
+    EXPECT_EQ(answered.size(), 1);
+    EXPECT_EQ(answered.at(0).at(1).toString(), path);
+    return answered.at(0).at(0).value<FrameSaveResult>();
 }
 
 QByteArray ReadFile(const QString &path)
@@ -135,7 +149,7 @@ TEST_F(WirelessReceiverTest, LatestFrameIsTheDecodedJpegAndSavesKeepItsBytes)
 
     // Without an overlay the frame's bytes are written unchanged.
     const QString plain = dir.filePath(QStringLiteral("plain.jpg"));
-    ASSERT_EQ(receiver.RequestFrameSave(plain), FrameSaveResult::Saved);
+    ASSERT_EQ(SaveFrame(receiver, plain), FrameSaveResult::Saved);
     EXPECT_EQ(ReadFile(plain), jpeg);
 
     // With one it is re-rendered at w x 3w/4 with the overlay burned in (a
@@ -151,7 +165,7 @@ TEST_F(WirelessReceiverTest, LatestFrameIsTheDecodedJpegAndSavesKeepItsBytes)
     ASSERT_TRUE(SendUntilDrawn(flatJpeg));
     receiver.SetOverlayOptions(QStringLiteral("X100"), 1, QStringLiteral("Red"));
     const QString overlaid = dir.filePath(QStringLiteral("overlay.jpg"));
-    ASSERT_EQ(receiver.RequestFrameSave(overlaid), FrameSaveResult::Saved);
+    ASSERT_EQ(SaveFrame(receiver, overlaid), FrameSaveResult::Saved);
     const QImage saved(overlaid);
     ASSERT_EQ(saved.size(), QSize(320, 240));
     // The thin red lines lose colour to the JPEG's halved chroma, but they
@@ -170,8 +184,7 @@ TEST_F(WirelessReceiverTest, LatestFrameIsTheDecodedJpegAndSavesKeepItsBytes)
     EXPECT_LT(MeanDifference(saved, withOverlay, QRect(10, 10, 100, 80)), 3);  // the frame itself
 
     // A path that cannot be written is reported, not taken for a save.
-    EXPECT_EQ(receiver.RequestFrameSave(dir.filePath(QStringLiteral("no/such/dir/x.jpg"))),
-              FrameSaveResult::WriteFailed);
+    EXPECT_EQ(SaveFrame(receiver, dir.filePath(QStringLiteral("no/such/dir/x.jpg"))), FrameSaveResult::WriteFailed);
 
     // The next picture carries the overlay too.
     ASSERT_TRUE(SendUntilDrawn(jpeg));
@@ -243,7 +256,7 @@ TEST(WirelessReceiverStart, BusyPortIsReportedAndSecondStartDoesNothing)
     EXPECT_FALSE(second.StartReceiver(config));
     EXPECT_FALSE(second.started());
     EXPECT_FALSE(second.errorString().isEmpty());
-    EXPECT_EQ(second.RequestFrameSave(QStringLiteral("unused.jpg")), FrameSaveResult::TimedOut);
+    EXPECT_EQ(SaveFrame(second, QStringLiteral("unused.jpg")), FrameSaveResult::TimedOut);
 }
 
 TEST(WirelessReceiverSilence, LostStreamReportedOnlyWithMaskBit8)
@@ -295,7 +308,7 @@ TEST_F(WirelessReceiverTest, SaveWhileButtonHeldWaitsForCaptureFrame)
                 std::this_thread::sleep_for(30ms);
             }
         });
-        EXPECT_EQ(receiver.RequestFrameSave(path), FrameSaveResult::TimedOut);
+        EXPECT_EQ(SaveFrame(receiver, path), FrameSaveResult::TimedOut);
         stop = true;
         t.join();
         EXPECT_FALSE(QFile::exists(path));
@@ -305,7 +318,7 @@ TEST_F(WirelessReceiverTest, SaveWhileButtonHeldWaitsForCaptureFrame)
             std::this_thread::sleep_for(100ms);
             sender->SendSpread(sim::SplitFrame(capture, Flags(2)), 20ms);
         });
-        EXPECT_EQ(receiver.RequestFrameSave(path), FrameSaveResult::Saved);
+        EXPECT_EQ(SaveFrame(receiver, path), FrameSaveResult::Saved);
         t.join();
         EXPECT_EQ(ReadFile(path), capture);
     }
@@ -315,12 +328,12 @@ TEST_F(WirelessReceiverTest, SaveWhileButtonHeldWaitsForCaptureFrame)
             std::this_thread::sleep_for(100ms);
             sender->SendSpread(sim::SplitFrame(live, Flags(1)), 2ms);
         });
-        EXPECT_EQ(receiver.RequestFrameSave(dir.filePath(QStringLiteral("cancel.jpg"))), FrameSaveResult::Cancelled);
+        EXPECT_EQ(SaveFrame(receiver, dir.filePath(QStringLiteral("cancel.jpg"))), FrameSaveResult::Cancelled);
         t.join();
     }
     // Released: the last frame is saved as it is, whatever its width.
     const QString released = dir.filePath(QStringLiteral("released.jpg"));
-    EXPECT_EQ(receiver.RequestFrameSave(released), FrameSaveResult::Saved);
+    EXPECT_EQ(SaveFrame(receiver, released), FrameSaveResult::Saved);
     EXPECT_EQ(ReadFile(released), live);
 }
 
@@ -384,7 +397,7 @@ TEST_F(WirelessReceiverTest, IdleReceiverSleepsYetAnswersAtOnce)
     WaitFor([] { return false; }, 300);
     QElapsedTimer timer;
     timer.start();
-    EXPECT_EQ(receiver.RequestFrameSave(dir.filePath(QStringLiteral("idle.jpg"))), FrameSaveResult::Saved);
+    EXPECT_EQ(SaveFrame(receiver, dir.filePath(QStringLiteral("idle.jpg"))), FrameSaveResult::Saved);
     EXPECT_LT(timer.elapsed(), 1000);
     EXPECT_EQ(ReadFile(dir.filePath(QStringLiteral("idle.jpg"))), jpeg);
 }
@@ -437,6 +450,32 @@ TEST_F(WirelessReceiverTest, OverlayChangeRedrawsTheLastFrameWithoutANewOne)
     EXPECT_EQ(RedPixels(receiver.LatestFrame()), 0);
     ASSERT_TRUE(SendUntilDrawn(jpeg));
     EXPECT_GT(RedPixels(receiver.LatestFrame()), 400);
+}
+
+// A request is answered later, one at a time; after its time-out the frame
+// that comes is shown but not written for it.
+TEST_F(WirelessReceiverTest, ExpiredRequestIsAnsweredOnceAndALateFrameIsNotWritten)
+{
+    WirelessReceiver::Config config;
+    config.saveWaitMs = 300;
+    Start(config);
+    QSignalSpy answered(&receiver, &WirelessReceiver::frameSaveFinished);
+    const QString path = dir.filePath(QStringLiteral("late.jpg"));
+    ASSERT_TRUE(receiver.RequestFrameSave(path));
+    EXPECT_TRUE(answered.isEmpty());
+    EXPECT_FALSE(receiver.RequestFrameSave(dir.filePath(QStringLiteral("second.jpg"))));
+    ASSERT_TRUE(answered.wait(5000));
+    EXPECT_EQ(answered.at(0).at(0).value<FrameSaveResult>(), FrameSaveResult::TimedOut);
+    EXPECT_EQ(answered.at(0).at(1).toString(), path);
+
+    const QByteArray jpeg = sim::MakeTestFrame(QSize(320, 240), 5, 85);
+    ASSERT_TRUE(SendUntilDrawn(jpeg));
+    WaitFor([] { return false; }, 200);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(answered.size(), 1);
+    // The next request takes that frame.
+    EXPECT_EQ(SaveFrame(receiver, path), FrameSaveResult::Saved);
+    EXPECT_EQ(ReadFile(path), jpeg);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTest>
@@ -15,6 +16,7 @@
 #include "app/pages/image/camera_format_dialog.h"
 #include "capture/camera/camera_graph.h"
 #include "tests/app/scripted_prompter.h"
+#include "tests/capture/camera/camera_test_util.h"
 #include "tests/support/fake_control_device.h"
 
 namespace orv {
@@ -46,7 +48,7 @@ TEST(CameraFormatDialog, OkRebuildsTheCameraAtTheChosenSize)
     QStringList names;
     graph.EnumerateCameras(names);
     const int index = static_cast<int>(names.indexOf(kTestCameraName));
-    ASSERT_TRUE(graph.BuildCaptureGraph(index));
+    ASSERT_TRUE(test::Opened(graph, index));
 
     // The modal dialog is answered from inside its own event loop.
     QTimer::singleShot(0, [] {
@@ -58,17 +60,20 @@ TEST(CameraFormatDialog, OkRebuildsTheCameraAtTheChosenSize)
         list->setCurrentItem(hits.front());
         dialog->findChild<QPushButton *>("okButton")->click();
     });
-    QSize size;
-    EXPECT_TRUE(ShowFormatProperties(graph, nullptr, Language::English, &size));
-    EXPECT_EQ(size, QSize(1280, 720));
+    QSignalSpy rebuilt(&graph, &CameraGraph::openFinished);
+    EXPECT_EQ(ShowFormatProperties(graph, nullptr, Language::English), FormatOutcome::Rebuilding);
+    ASSERT_TRUE(rebuilt.wait(10000));
+    EXPECT_TRUE(rebuilt.at(0).at(0).toBool());
+    EXPECT_EQ(graph.frameSize(), QSize(1280, 720));
     EXPECT_EQ(graph.deviceIndex(), index);
     EXPECT_EQ(graph.desiredWidth(), 1280);
 
     // Cancel keeps the camera as it runs.
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->findChild<QPushButton *>("cancelButton")->click(); });
-    EXPECT_TRUE(ShowFormatProperties(graph, nullptr, Language::English, &size));
-    EXPECT_EQ(size, QSize(1280, 720));
+    EXPECT_EQ(ShowFormatProperties(graph, nullptr, Language::English), FormatOutcome::Kept);
+    EXPECT_EQ(graph.frameSize(), QSize(1280, 720));
     EXPECT_EQ(graph.state(), CameraGraph::State::Running);
+    EXPECT_EQ(rebuilt.size(), 1);
 }
 
 std::unique_ptr<FakeDevice> Camera()
@@ -158,7 +163,7 @@ TEST(CameraControlsDialog, SourceWithoutDeviceNodeSaysItHasNoSettings)
     ShowCameraProperties(graph, prompter, nullptr, Language::English);
     QStringList names;
     graph.EnumerateCameras(names);
-    ASSERT_TRUE(graph.BuildCaptureGraph(static_cast<int>(names.indexOf(kTestCameraName))));
+    ASSERT_TRUE(test::Opened(graph, static_cast<int>(names.indexOf(kTestCameraName))));
     ShowCameraProperties(graph, prompter, nullptr, Language::Japanese);
     ASSERT_EQ(prompter.messages.size(), 2u);
     EXPECT_EQ(prompter.messages[0].text, "This camera has no settings to adjust.");

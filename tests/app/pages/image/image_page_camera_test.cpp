@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
+#include <QSignalSpy>
 
 #include "app/pages/image/guide_window.h"
 #include "app/pages/image/image_page.h"
@@ -26,6 +27,11 @@ protected:
     }
     QPushButton *Live() { return Child<QPushButton>("button1030"); }
     QPushButton *Capture() { return Child<QPushButton>("button1001"); }
+    // Lets the open under way end; true when the camera runs live.
+    bool CameraOpens()
+    {
+        return QTest::qWaitFor([this] { return Page().cameraState() == 1; }, 10000);
+    }
 
     // Waits until the live view has painted a frame.
     bool WaitForPicture()
@@ -67,7 +73,7 @@ TEST_F(ImagePageCamera, StartUpOpensTheTestCameraBesideTheColumnAndToggleFreezes
 {
     TestCameraVariable camera("smpte");
     Make();
-    ASSERT_EQ(Page().cameraState(), 1);
+    ASSERT_TRUE(CameraOpens());
     EXPECT_EQ(Child<QComboBox>("combo1007")->currentText(), QLatin1String(kTestCameraName));
     EXPECT_EQ(Child<QWidget>("static1029")->property("text").toString(), QStringLiteral("640 x 480"));
     EXPECT_TRUE(Live()->isChecked());
@@ -98,7 +104,7 @@ TEST_F(ImagePageCamera, CaptureWhileFrozenKeepsTheStateAndRewritesTheWorkFile)
 {
     TestCameraVariable camera("ball");
     Make();
-    ASSERT_EQ(Page().cameraState(), 1);
+    ASSERT_TRUE(CameraOpens());
     ASSERT_TRUE(WaitForPicture());
     QPushButton *saveImage = mainWindow->host().button(CommandId::SaveImage);
     EXPECT_FALSE(saveImage->isEnabled());
@@ -135,7 +141,7 @@ TEST_F(ImagePageCamera, LeavingThePageWhileFrozenMeasuresTheFrameAndReturningReo
 {
     TestCameraVariable camera("smpte:320x240");
     Make();
-    ASSERT_EQ(Page().cameraState(), 1);
+    ASSERT_TRUE(CameraOpens());
     ASSERT_TRUE(WaitForPicture());
     QTest::mouseClick(Capture(), Qt::LeftButton);
     ASSERT_EQ(Page().cameraState(), 2);
@@ -151,7 +157,7 @@ TEST_F(ImagePageCamera, LeavingThePageWhileFrozenMeasuresTheFrameAndReturningReo
     prompter.answers.push_back(UiPrompter::Answer::Yes);
     mainWindow->host().SelectTab(PageImage);
     EXPECT_FALSE(mainWindow->hasImage());
-    EXPECT_EQ(Page().cameraState(), 1);
+    EXPECT_TRUE(CameraOpens());
     EXPECT_EQ(Child<QComboBox>("combo1007")->count(), 1);
     EXPECT_TRUE(Live()->isChecked());
 }
@@ -160,17 +166,35 @@ TEST_F(ImagePageCamera, LeavingWhileLiveLoadsNothing)
 {
     TestCameraVariable camera("smpte");
     Make();
-    ASSERT_EQ(Page().cameraState(), 1);
+    ASSERT_TRUE(CameraOpens());
     mainWindow->host().SelectTab(PageMeasure);
     EXPECT_FALSE(mainWindow->hasImage());
     EXPECT_EQ(Page().cameraState(), 0);
+}
+
+// The page left while its camera starts: the camera closes once started,
+// as it does when a live camera's page is left.
+TEST_F(ImagePageCamera, LeavingWhileTheCameraStartsClosesIt)
+{
+    TestCameraVariable camera("smpte");
+    Make();
+    ASSERT_EQ(Page().cameraGraph().state(), CameraGraph::State::Opening);
+    QSignalSpy opened(&Page().cameraGraph(), &CameraGraph::openFinished);
+    mainWindow->host().SelectTab(PageMeasure);
+    ASSERT_TRUE(opened.wait(10000));
+    EXPECT_TRUE(opened.at(0).at(0).toBool());
+    EXPECT_EQ(Page().cameraState(), 0);
+    EXPECT_EQ(Page().cameraGraph().state(), CameraGraph::State::None);
+    EXPECT_FALSE(mainWindow->host().liveView()->isVisibleTo(mainWindow.get()));
+    EXPECT_FALSE(Live()->isChecked());
+    EXPECT_FALSE(mainWindow->hasImage());
 }
 
 TEST_F(ImagePageCamera, StoppedCameraReturnsTheControlsAndSaysSo)
 {
     TestCameraVariable camera("smpte");
     Make("en", "en");
-    ASSERT_EQ(Page().cameraState(), 1);
+    ASSERT_TRUE(CameraOpens());
     // As the graph does when the stream fails: released first, then the signal.
     Page().cameraGraph().ReleaseCaptureGraph();
     emit Page().cameraGraph().cameraStopped(QStringLiteral("device gone"));
@@ -240,7 +264,7 @@ TEST_F(ImagePageCamera, GuideFollowsTheLiveViewAndTakesTheChosenColour)
 {
     TestCameraVariable camera("smpte");
     Make();
-    ASSERT_EQ(Page().cameraState(), 1);
+    ASSERT_TRUE(CameraOpens());
     GuideWindow *guide = Page().guideWindow();
     EXPECT_EQ(guide->colour(), QColor(160, 180, 220));
     prompter.colors.push_back(QColor(Qt::green));
@@ -261,7 +285,7 @@ TEST_F(ImagePageCamera, WideCameraKeepsItsShapeWithTheCrossAtItsCentre)
 {
     TestCameraVariable camera("white:1280x720");
     Make();
-    ASSERT_EQ(Page().cameraState(), 1);
+    ASSERT_TRUE(CameraOpens());
     ASSERT_TRUE(WaitForPicture());
     QTest::mouseClick(Child<QCheckBox>("check1016"), Qt::LeftButton);
     const GuideWindow *guide = Page().guideWindow();

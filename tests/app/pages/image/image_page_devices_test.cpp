@@ -18,7 +18,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <functional>
+#include <optional>
 
 #include "app/pages/image/camera_controls_dialog.h"
 #include "app/pages/image/camera_format_dialog.h"
@@ -91,6 +93,11 @@ protected:
     QTimer *PollTimer() { return Child<QTimer>("snapShotPollTimer"); }
     LiveView &View() { return *qobject_cast<LiveView *>(mainWindow->host().liveView()); }
     bool WorkFileExists() { return QFile::exists(Page().workFilePath()); }
+    // Lets the open under way end; true when the camera runs live.
+    bool CameraOpens()
+    {
+        return QTest::qWaitFor([this] { return Page().cameraState() == 1; }, 10000);
+    }
 
     // Lets n more polls run, then the captures they posted.
     bool Polls(int n)
@@ -109,7 +116,7 @@ TEST_F(ImagePageDevices, SnapShotKeyCapturesOnItsRisingEdgeWhileLiveOnly)
 {
     TestCameraVariable none(nullptr);
     MakeScripted();
-    ASSERT_EQ(Page().cameraState(), 1);
+    ASSERT_TRUE(CameraOpens());
     ASSERT_EQ(Child<QComboBox>("combo1007")->currentText(), QLatin1String(kSnapshotCameraName));
     ASSERT_NE(reader, nullptr);
     EXPECT_EQ(reader->cameraNode(), kSnapshotCameraNode);
@@ -154,12 +161,12 @@ TEST_F(ImagePageDevices, PollRunsOnlyWhileACameraIsOpenOnThePage)
 {
     TestCameraVariable none(nullptr);
     MakeScripted();
-    ASSERT_EQ(Page().cameraState(), 1);
+    ASSERT_TRUE(CameraOpens());
     EXPECT_TRUE(PollTimer()->isActive());
     mainWindow->host().SelectTab(PageScale);
     EXPECT_FALSE(PollTimer()->isActive());
     mainWindow->host().SelectTab(PageImage);
-    EXPECT_EQ(Page().cameraState(), 1);
+    EXPECT_TRUE(CameraOpens());
     EXPECT_TRUE(PollTimer()->isActive());
     Page().OpenCamera(-1, mainWindow->host().liveView());
     EXPECT_FALSE(PollTimer()->isActive());
@@ -182,7 +189,7 @@ TEST_F(ImagePageDevices, KeyDeviceOfTheOpenCameraIsFoundAndItsFailureToldOncePer
         d.sysfsRoot = sys.root();
         d.devRoot = std::filesystem::path(dir.path().toStdString()) / "dev";
     });
-    ASSERT_EQ(Page().cameraState(), 1);
+    ASSERT_TRUE(CameraOpens());
     ASSERT_TRUE(Polls(3));
     // Searched at every poll, told once.
     EXPECT_GE(evdev->opened().size(), 3u);
@@ -211,7 +218,7 @@ TEST_F(ImagePageDevices, ButtonPressCapturesWhenLiveAndIsDroppedWhenFrozen)
     SetTestCamerasListed(false);
     hid->SetDevices(std::vector<HidDeviceInfo>{{"/dev/hidraw3", 2, false}, {"/dev/hidraw4", 2, false}});
     MakeWith({});
-    ASSERT_EQ(Page().cameraState(), 1);
+    ASSERT_TRUE(CameraOpens());
     ASSERT_TRUE(QTest::qWaitFor([this] { return hid->readsStarted() > 0; }, 5000));
     EXPECT_EQ(hid->opened(), std::vector<std::string>{"/dev/hidraw3"});
 
@@ -248,7 +255,7 @@ TEST_F(ImagePageDevices, UnavailableDeviceListIsToldAndTheCameraStillWorks)
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, kHidListFailedText);
     EXPECT_EQ(prompter.messages[0].caption, kHidListFailedCaption);
-    EXPECT_EQ(Page().cameraState(), 1);
+    EXPECT_TRUE(CameraOpens());
     EXPECT_TRUE(PollTimer()->isActive());
 }
 
@@ -266,7 +273,7 @@ TEST_F(ImagePageDevices, ImageSettingAppliesTheCameraControlsLive)
             return device;
         };
     });
-    ASSERT_EQ(Page().cameraState(), 1);
+    ASSERT_TRUE(CameraOpens());
     QTimer::singleShot(0, [] {
         auto *dialog = qobject_cast<CameraControlsDialog *>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
@@ -284,7 +291,7 @@ TEST_F(ImagePageDevices, OutputSettingRebuildsAtTheChosenSizeAndGoesLive)
 {
     TestCameraVariable none(nullptr);
     MakeWith({});
-    ASSERT_EQ(Page().cameraState(), 1);
+    ASSERT_TRUE(CameraOpens());
     const int index = Page().cameraGraph().deviceIndex();
     QTest::mouseClick(Child<QCheckBox>("check1016"), Qt::LeftButton);  // the cross on
     QTest::mouseClick(Live(), Qt::LeftButton);
@@ -299,6 +306,7 @@ TEST_F(ImagePageDevices, OutputSettingRebuildsAtTheChosenSizeAndGoesLive)
         dialog->findChild<QPushButton *>("okButton")->click();
     });
     QTest::mouseClick(Child<QPushButton>("button1004"), Qt::LeftButton);
+    ASSERT_TRUE(CameraOpens());
     EXPECT_EQ(Child<QLabel>("static1029")->text(), "1280 x 1024");
     EXPECT_EQ(Page().cameraGraph().deviceIndex(), index);
     EXPECT_EQ(Page().cameraState(), 1);
@@ -322,13 +330,15 @@ TEST_F(ImagePageDevices, CameraFailingWhileLiveReturnsThePageToNoCamera)
         SCOPED_TRACE(c.language);
         prompter.messages.clear();
         MakeWith({}, c.language);
-        ASSERT_EQ(Page().cameraState(), 1);
+        ASSERT_TRUE(CameraOpens());
         auto *combo = Child<QComboBox>("combo1007");
         ASSERT_EQ(combo->itemText(combo->currentIndex() + 1), "Failing Cam");
-        // The user picks the next camera; it fails after a few frames.
+        // The user picks the next camera; it opens, then fails after a few frames.
+        QSignalSpy opened(&Page().cameraGraph(), &CameraGraph::openFinished);
         QTest::keyClick(combo, Qt::Key_Down);
         ASSERT_EQ(combo->currentText(), "Failing Cam");
-        EXPECT_EQ(Page().cameraState(), 1);
+        ASSERT_TRUE(opened.wait(10000));
+        EXPECT_TRUE(opened.at(0).at(0).toBool());
         ASSERT_TRUE(QTest::qWaitFor([this] { return Page().cameraState() == 0; }, 10000));
         EXPECT_FALSE(View().picture().isNull());
         EXPECT_FALSE(Live()->isChecked());
@@ -341,12 +351,58 @@ TEST_F(ImagePageDevices, CameraFailingWhileLiveReturnsThePageToNoCamera)
     }
 }
 
+// While a camera withholds its first frame the page answers, its camera
+// controls waiting: an event handled meanwhile lets the frame through, or
+// the start time-out ends the open.
+TEST_F(ImagePageDevices, PageAnswersWhileACameraWithholdsItsFirstFrame)
+{
+    TestCameraVariable none(nullptr);
+    const struct {
+        const char *what;
+        bool frameComes;
+        std::chrono::milliseconds timeout;
+        QStringList messages;
+    } cases[] = {
+        {"first frame comes", true, std::chrono::milliseconds(10000), {}},
+        {"no frame in time", false, std::chrono::milliseconds(300), {QString::fromUtf8(camera_messages::kDevice)}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        prompter.messages.clear();
+        MakeWith({});
+        ASSERT_TRUE(CameraOpens());
+        Page().cameraGraph().setStartTimeout(c.timeout);
+        auto *combo = Child<QComboBox>("combo1007");
+        // Posted before the choice: it runs while the chosen camera starts.
+        std::optional<bool> opening;
+        bool controlsHeld = false;
+        QTimer::singleShot(0, mainWindow.get(), [&] {
+            opening = Page().cameraGraph().state() == CameraGraph::State::Opening && prompter.messages.empty();
+            controlsHeld = !combo->isEnabled();
+            if (c.frameComes)
+                OpenHeldCameraGate();
+        });
+        QTest::keyClick(combo, Qt::Key_End);
+        ASSERT_EQ(combo->currentText(), "Held Cam");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return opening.has_value(); }, 5000));
+        EXPECT_TRUE(*opening);
+        EXPECT_TRUE(controlsHeld);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Page().cameraState() == 1 || !prompter.messages.empty(); }, 10000));
+        EXPECT_EQ(Page().cameraState(), c.frameComes ? 1 : 0);
+        EXPECT_EQ(Live()->isChecked(), c.frameComes);
+        EXPECT_EQ(combo->isEnabled(), c.frameComes);
+        EXPECT_EQ(mainWindow->host().liveView()->isVisibleTo(mainWindow.get()), c.frameComes);
+        EXPECT_EQ(prompter.messageTexts(), c.messages);
+        mainWindow.reset();
+    }
+}
+
 TEST_F(ImagePageDevices, WirelessModePausesTheOpenCameraAndResumesIt)
 {
     TestCameraVariable camera("ball");
     SetTestCamerasListed(false);
     MakeWith({});
-    ASSERT_EQ(Page().cameraState(), 1);
+    ASSERT_TRUE(CameraOpens());
     CameraGraph &graph = Page().cameraGraph();
     QSignalSpy frames(&graph, &CameraGraph::frameReady);
     ASSERT_TRUE(frames.wait(5000));
@@ -417,7 +473,7 @@ TEST_F(ImagePageDevices, BusyWirelessPortIsToldWhenWirelessModeStarts)
         mainWindow = std::make_unique<MainWindow>(std::move(env));
         mainWindow->show();
         const int cameraState = c.camera ? 1 : 0;
-        ASSERT_EQ(Page().cameraState(), cameraState);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Page().cameraState() == cameraState; }, 10000));
         EXPECT_TRUE(prompter.messages.empty());  // nothing said until wireless mode is wanted
         auto *nimbra = Child<QPushButton>("button1039");
         QTest::mouseClick(nimbra, Qt::LeftButton);

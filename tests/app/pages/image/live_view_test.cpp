@@ -9,6 +9,7 @@
 #include "app/pages/image/live_view.h"
 #include "capture/camera/camera_frame.h"
 #include "capture/camera/camera_graph.h"
+#include "tests/capture/camera/camera_test_util.h"
 #include "tests/support/camera_frame_source.h"
 
 namespace orv {
@@ -81,7 +82,7 @@ TEST(LiveView, FollowsTheCameraGraphAndKeepsTheLastPictureWhenItStops)
     graph.EnumerateCameras(names);
     int frames = 0;
     QObject::connect(&graph, &CameraGraph::frameReady, [&] { ++frames; });
-    ASSERT_TRUE(graph.BuildCaptureGraph(static_cast<int>(names.indexOf(kTestCameraName))));
+    ASSERT_TRUE(test::Opened(graph, static_cast<int>(names.indexOf(kTestCameraName))));
     // The open itself shows the first frame; live frames follow.
     ASSERT_FALSE(view.picture().isNull());
     QElapsedTimer timer;

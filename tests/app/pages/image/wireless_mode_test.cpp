@@ -5,8 +5,10 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include <atomic>
 #include <thread>
@@ -36,8 +38,7 @@ QList<int> Codes(const QSignalSpy &spy)
     return codes;
 }
 
-// Sends one JPEG as frames, over and over, from a thread of its own (a
-// capture blocks the UI thread while it waits for a frame).
+// Sends one JPEG as frames, over and over, from a thread of its own.
 class StreamThread {
 public:
     // After `switchAfter` frames (when above 0) the header becomes `later`.
@@ -92,6 +93,7 @@ protected:
     LiveView &live() { return *qobject_cast<LiveView *>(mainWindow->host().liveView()); }
     void ToggleWireless() { QTest::mouseClick(child<QPushButton>("button1039"), Qt::LeftButton); }
     std::uint16_t port() const { return mainWindow->parts().wirelessReceiver->port(); }
+    bool Listening() const { return mainWindow->parts().wirelessReceiver->listening(); }
 };
 
 TEST_F(WirelessModeTest, ToggleSwapsControlSetsWidensWindowAndPostsStartStop)
@@ -195,11 +197,36 @@ TEST_F(WirelessModeTest, CaptureWithoutFrameShowsFailureAndStaysInWirelessMode)
     ToggleWireless();
     prompter.messages.clear();  // only what follows counts
     mainWindow->commands().OnDeviceEvent(kNbCapture, 0);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !prompter.messages.empty(); }, 10000));
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, QStringLiteral("保存に失敗しました。"));
     EXPECT_EQ(page().wirelessMode(), 1);
     EXPECT_EQ(mainWindow->host().currentTab(), PageImage);
     EXPECT_FALSE(mainWindow->hasImage());
+}
+
+// The capture as the button posts it waits for its frame while the window
+// handles what comes after it: a key, and the event that starts the stream.
+TEST_F(WirelessModeTest, CaptureWaitingForItsFrameLeavesTheWindowAnswering)
+{
+    MakeWireless(3000);
+    ToggleWireless();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Listening(); }, 5000));
+    prompter.messages.clear();  // only what follows counts
+    const QByteArray small = sim::MakeTestFrame(QSize(640, 480), 4, 90);
+
+    mainWindow->host().PostDeviceEvent(kNbCapture, 0);
+    auto *colour = child<QComboBox>("combo1020");
+    QCoreApplication::postEvent(colour, new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
+    std::unique_ptr<StreamThread> stream;
+    QTimer::singleShot(0, mainWindow.get(),
+                       [&] { stream = std::make_unique<StreamThread>(port(), small, sim::FrameHeader{}); });
+    ASSERT_TRUE(QTest::qWaitFor([this] { return mainWindow->host().currentTab() == PageScale; }, 10000));
+    stream.reset();
+    EXPECT_EQ(page().overlayColourText(), "White");
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(page().wirelessMode(), 0);
+    EXPECT_EQ(mainWindow->host().imageSize(), QSize(640, 480));
 }
 
 TEST_F(WirelessModeTest, UnwritableWorkFileShowsFailureAndReleasedButtonCancelsSilently)
@@ -216,6 +243,7 @@ TEST_F(WirelessModeTest, UnwritableWorkFileShowsFailureAndReleasedButtonCancelsS
         StreamThread stream(port(), small, {});
         ASSERT_TRUE(QTest::qWaitFor([this] { return !live().picture().isNull(); }, 10000));
         mainWindow->commands().OnDeviceEvent(kNbCapture, 0);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !prompter.messages.empty(); }, 10000));
     }
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, QStringLiteral("保存に失敗しました。"));
