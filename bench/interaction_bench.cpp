@@ -172,7 +172,7 @@ public:
 
     void Calibration(int length)
     {
-        Step("calibration", [&] { s_.mainWindow().parts().scalePage->EndHorizontalBarDrag(QPoint(10, 10), length); });
+        Step("calibration", [&] { s_.mainWindow().findChild<ScalePage *>()->EndHorizontalBarDrag(QPoint(10, 10), length); });
     }
 
     void Report(benchmark::State &state) const

@@ -18,9 +18,10 @@
 #include "app/view/results_view.h"
 #include "document/measure_document.h"
 #include "export/results_table.h"
-#include "scripted_prompter.h"
+#include "tests/app/scripted_prompter.h"
 #include "tests/support/fake_evdev.h"
 #include "tests/support/fake_hid.h"
+#include "tests/app/mainwindow/window_parts.h"
 
 namespace orv::test {
 

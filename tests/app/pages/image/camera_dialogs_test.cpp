@@ -14,7 +14,7 @@
 #include "app/pages/image/camera_controls_dialog.h"
 #include "app/pages/image/camera_format_dialog.h"
 #include "capture/camera/camera_graph.h"
-#include "scripted_prompter.h"
+#include "tests/app/scripted_prompter.h"
 #include "tests/support/fake_control_device.h"
 
 namespace orv {

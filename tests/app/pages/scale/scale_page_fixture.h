@@ -16,7 +16,7 @@
 
 #include "app/pages/scale/scale_page.h"
 #include "document/measure_document.h"
-#include "scripted_prompter.h"
+#include "tests/app/scripted_prompter.h"
 
 namespace orv::test {
 
