@@ -80,30 +80,6 @@ MainWindow::~MainWindow()
     imageView.reset();
 }
 
-MainWindow::Parts MainWindow::parts() const
-{
-    Parts p;
-    p.imagePage = imagePage_;
-    p.scalePage = scalePage_;
-    p.measurePage = measurePage_;
-    p.optionsPage = optionsPage_;
-    p.overview = overviewWindow_;
-    p.overviewWindow = overview_.get();
-    p.tabControl = tabs_;
-    p.resultsView = resultsView_;
-    p.imageView = view_;
-    p.viewComposer = composer_.get();
-    p.wirelessReceiver = receiver_.get();
-    p.composite = &composite_;
-    p.columnHeight = columnHeight_;
-    p.screenSize = screen_;
-    p.screenBounds = screenBounds_;
-    p.lastOpenDir = lastOpenDir_;
-    p.overviewShown = overviewShown_;
-    p.pendingCommand = pendingCommand_;
-    return p;
-}
-
 bool MainWindow::hasImage() const
 {
     return doc_ && doc_->hasImage();
@@ -149,9 +125,7 @@ void MainWindow::OnInitDialog()
 
     // Cleared view state.
     composite_ = QImage();
-    dragMode_ = DragMode::Idle;
     currentTab_ = PageImage;
-    cursor_ = Qt::BlankCursor;
     lastOpenDir_.clear();
     pendingCommand_ = CommandId::None;
 
@@ -161,7 +135,9 @@ void MainWindow::OnInitDialog()
     columnHeight_ = kColumnClientHeight + 40;
 
     CreatePages();
-    interactionView_ = std::make_unique<WindowInteractionView>(*this);
+    interactionView_ =
+        std::make_unique<WindowInteractionView>(static_cast<InteractionWindow &>(*this), view_, measurePage_,
+                                                optionsPage_);
     pointer_ = std::make_unique<PointerInteraction>(*doc_, *interactionView_);
 
     EnablePageControls(false);
@@ -198,7 +174,7 @@ void MainWindow::OnInitDialog()
     if (scalePage_)
         windowKeys_->exempt(scalePage_);
     // A child of the window.
-    new WindowFiles(*this);
+    new WindowFiles(*this, imagePage_);
 
     connect(
         this, &MainWindow::commandPosted, this, [this](int id) { OnCommand(static_cast<CommandId>(id)); },

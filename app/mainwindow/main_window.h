@@ -1,7 +1,8 @@
 #pragma once
 // The main window: control column (logo, overview toggle, Exit, the four tab
 // pages, the results list, the output buttons) beside the image view.
-// Pages see it as a PageHost; the pointer handlers through an InteractionView.
+// Pages see it as a PageHost; the pointer handlers through an InteractionView
+// (an adapter over its InteractionWindow side); the image view as its ImageViewHost.
 
 #include <QDialog>
 #include <QImage>
@@ -12,10 +13,12 @@
 #include <memory>
 
 #include "app/mainwindow/window_commands.h"
+#include "app/mainwindow/window_interaction_view.h"
 #include "app/pages/command_id.h"
 #include "app/pages/page_host.h"
 #include "app/pages/page_index.h"
 #include "app/pages/window_environment.h"
+#include "app/view/image_view_host.h"
 #include "document/measure_document.h"
 #include "measure/language.h"
 #include "measure/measure_item.h"
@@ -37,7 +40,6 @@ class MeasurePage;
 class ImageView;
 struct LayerInputs;
 class MeasureDocument;
-class WindowInteractionView;
 class PointerInteraction;
 class ResultsView;
 class ViewComposer;
@@ -45,7 +47,11 @@ class WindowKeys;
 class WirelessReceiver;
 enum class FrameSaveResult;
 
-class MainWindow : public QDialog, private PageHost, private WindowCommands {
+class MainWindow : public QDialog,
+                   private PageHost,
+                   private WindowCommands,
+                   private InteractionWindow,
+                   private ImageViewHost {
     Q_OBJECT
 
 public:
@@ -60,48 +66,22 @@ public:
     // The buttons', the results list's and the devices' commands.
     WindowCommands &commands() { return *this; }
     // The view's pointer events go here (drag mode, remembered cursor, handlers).
-    PointerInteraction &pointer() const { return *pointer_; }
+    PointerInteraction &pointer() const override { return *pointer_; }
 
-    // The pages, widgets and state as they are now, for tests and tools.
-    struct Parts {
-        ImagePage *imagePage = nullptr;
-        ScalePage *scalePage = nullptr;
-        MeasurePage *measurePage = nullptr;
-        OptionsPage *optionsPage = nullptr;
-        OverviewWindow *overview = nullptr;
-        // The overview window as a plain window (exists even before its class does).
-        QWidget *overviewWindow = nullptr;
-        QTabWidget *tabControl = nullptr;
-        ResultsView *resultsView = nullptr;
-        ImageView *imageView = nullptr;
-        const ViewComposer *viewComposer = nullptr;
-        // The wireless microscope receiver (null if it could not be made).
-        WirelessReceiver *wirelessReceiver = nullptr;
-        const QImage *composite = nullptr;
-        int columnHeight = 0;
-        QSize screenSize;
-        // The screen the window keeps to, as it really is (no short-screen adjustment).
-        QRect screenBounds;
-        QString lastOpenDir;
-        bool overviewShown = false;
-        CommandId pendingCommand = CommandId::None;
-    };
-    Parts parts() const;
+    // The picture last composed (image, marks and labels at the view's zoom):
+    // what the view shows and the image outputs write.
+    const QImage &composite() const { return composite_; }
+    // How the composite and the view's picture were last made (its caches' counts).
+    const ViewComposer &composer() const { return *composer_; }
+    // The command that runs again once the view is composed without the
+    // selection marks; CommandId::None when there is none.
+    CommandId pendingCommand() const { return pendingCommand_; }
+    // The wireless microscope receiver (null if it could not be made).
+    const WirelessReceiver *wirelessReceiver() const { return receiver_.get(); }
 
     // --- the view widget --------------------------------------------------------------
-    // For pointer moves during a drag, when only the edit item changed since
-    // the last rebuild: repaint with just the edit item redrawn over the
-    // cached layer. The layer is checked against the list, selection, bars
-    // and attributes first, and rebuilt in full when any of them changed.
-    void RebuildEditLayer();
-    // Device pixels per window pixel of the view, as last laid out: view
-    // coordinates (size, scroll, pointer positions) count device pixels.
-    qreal viewPixelRatio() const { return viewRatio_; }
-    // The view's screen changed its ratio: the view keeps its place in the
-    // window and shows as many device pixels as it now holds.
-    void FollowViewRatio();
     // The view's paint: the composite by ViewState (painter on the view widget).
-    void PaintView(QPainter &painter);
+    void PaintView(QPainter &painter) override;
     // Places the labels, then builds the composite when a rebuild is due (also
     // used by the outputs). Never from a paint.
     void EnsureComposite();
@@ -122,6 +102,9 @@ public:
     void EnablePageControls(bool on);
     // Tooltip of a control (only the overview toggle has one).
     QString ToolTipFor(CommandId id) const;
+    // A value typed on the Scale page and not yet taken becomes a step of its
+    // own now, as when its field loses the focus.
+    void CommitScaleEdits();
 
 public slots:
     void reject() override;
@@ -144,8 +127,6 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    friend class WindowInteractionView;
-
     // --- PageHost ---------------------------------------------------------------------
     Language language() const override { return language_; }
     Language textLanguage() const override { return textLanguage_; }
@@ -175,6 +156,23 @@ private:
     QString GetTempDir() override;
     void PostCommand(CommandId id) override;
     void PostDeviceEvent(int code, int argument) override;
+
+    // --- InteractionWindow (the rest is PageHost's) ------------------------------------
+    // For pointer moves during a drag, when only the edit item changed since
+    // the last rebuild: repaint with just the edit item redrawn over the
+    // cached layer. The layer is checked against the list, selection, bars
+    // and attributes first, and rebuilt in full when any of them changed.
+    void RebuildEditLayer() override;
+    bool AskYesNo(const QString &english, const QString &japanese) override;
+    std::optional<QString> AskText() override;
+
+    // --- ImageViewHost -----------------------------------------------------------------
+    // Device pixels per window pixel of the view, as last laid out: view
+    // coordinates (size, scroll, pointer positions) count device pixels.
+    qreal viewPixelRatio() const override { return viewRatio_; }
+    // The view's screen changed its ratio: the view keeps its place in the
+    // window and shows as many device pixels as it now holds.
+    void FollowViewRatio() override;
 
     // --- WindowCommands ---------------------------------------------------------------
     void OnCommand(CommandId id) override;
@@ -226,7 +224,8 @@ private:
     // again without it (true); otherwise false.
     bool ClearSelectionFirst(CommandId command);
     bool ViewTakesPointer() const;
-    bool AskYesNo(const QString &english, const QString &japanese);
+    // The pointer handlers' drag mode (Idle before they exist).
+    DragMode dragMode() const;
     void StartWirelessReceiver();
     void ShowWirelessPicture();
     void DrawWaitNotice(bool whiteFrame);
@@ -238,10 +237,7 @@ private:
     Language textLanguage_ = Language::Japanese;
     int currentTab_ = PageImage;
 
-    DragMode dragMode_ = DragMode::Idle;
     ViewState viewState_ = ViewState::NoImage;
-    // The cursor the last hover chose; Qt::BlankCursor stands for none.
-    Qt::CursorShape cursor_ = Qt::BlankCursor;
 
     QImage composite_;
     // The view's zoom and scroll; the layout writes the view's place and size into it.

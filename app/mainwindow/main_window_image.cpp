@@ -121,7 +121,7 @@ void MainWindow::LoadImageFile(const QString &path)
     EnableOutputButtons(true);
 
     if (session)
-        ShowMeasurementSession(*this, std::move(*session));
+        ShowMeasurementSession(*this, scalePage_, optionsPage_, std::move(*session));
     else
         doc_->DeleteAll();
     update();
@@ -179,7 +179,7 @@ bool MainWindow::WriteImageFile(const QString &path, const QString &extension, Q
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (dragMode_ == DragMode::Idle && !FirstOpenableFile(event->mimeData()).isEmpty())
+    if (dragMode() == DragMode::Idle && !FirstOpenableFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 

@@ -55,9 +55,25 @@ bool MainWindow::AskYesNo(const QString &english, const QString &japanese)
         == UiPrompter::Answer::Yes;
 }
 
+std::optional<QString> MainWindow::AskText()
+{
+    return prompter().inputText(this, QString());
+}
+
+DragMode MainWindow::dragMode() const
+{
+    return interactionView_ ? interactionView_->dragMode() : DragMode::Idle;
+}
+
+void MainWindow::CommitScaleEdits()
+{
+    if (scalePage_ && scalePage_->hasPendingEdit())
+        scalePage_->CommitScaleEdits();
+}
+
 void MainWindow::OnTabChange()
 {
-    if (dragMode_ != DragMode::Idle) {
+    if (dragMode() != DragMode::Idle) {
         const QSignalBlocker block(tabs_);
         tabs_->setCurrentIndex(currentTab_);
         return;
@@ -152,8 +168,8 @@ void MainWindow::OnOverviewToggle()
 
 void MainWindow::OnExit()
 {
-    dragMode_ = DragMode::Idle;
-    cursor_ = Qt::BlankCursor;
+    interactionView_->setDragMode(DragMode::Idle);
+    interactionView_->forgetCursor();
     if (scalePage_)
         scalePage_->FreeScaleBars();
     doc_->SetEditItem(nullptr);

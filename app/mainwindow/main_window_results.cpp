@@ -68,7 +68,7 @@ void MainWindow::OnListDoubleClick()
     if (source) {
         MeasureItem *copy = doc_->Duplicate(source->id);
         ShowRecordAttributes(copy);
-        dragMode_ = DragMode::Idle;
+        interactionView_->setDragMode(DragMode::Idle);
         RebuildView();
     }
     resultsView_->setEnabled(true);

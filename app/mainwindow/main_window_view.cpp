@@ -135,7 +135,7 @@ void MainWindow::PaintView(QPainter &painter)
         }
         overviewWindow_->UpdateFrame();
     }
-    if (IsCalibDrag(dragMode_)) {
+    if (IsCalibDrag(dragMode())) {
         painter.setClipRect(area);
         // The overlay draws in view pixels.
         painter.scale(1 / ratio, 1 / ratio);

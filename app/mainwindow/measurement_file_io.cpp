@@ -41,21 +41,20 @@ QString FirstOpenableFile(const QMimeData *data)
     return {};
 }
 
-void ShowMeasurementSession(MainWindow &mainWindow, MeasurementSession session)
+void ShowMeasurementSession(PageHost &host, ScalePage *calib, OptionsPage *option, MeasurementSession session)
 {
     const int zoomX = session.zoomX;
     const int zoomY = session.zoomY;
-    MeasureDocument &doc = mainWindow.document();
+    MeasureDocument &doc = host.document();
     doc.LoadSession(std::move(session));
-    const MainWindow::Parts parts = mainWindow.parts();
-    if (ScalePage *calib = parts.scalePage)
+    if (calib)
         calib->ShowDocumentCalibration();
     // The Option page shows the zoom as the text of its list.
     doc.editDrawAttribute().zoomText = std::to_string(zoomX);
-    if (OptionsPage *option = parts.optionsPage)
+    if (option)
         option->ShowDocumentAttributes();
-    mainWindow.host().SetZoom(zoomX, zoomY);
-    mainWindow.host().LayoutView();
+    host.SetZoom(zoomX, zoomY);
+    host.LayoutView();
 }
 
 bool SaveWindowMeasurements(MainWindow &mainWindow, const QString &path, QString *reason)

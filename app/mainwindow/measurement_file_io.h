@@ -12,6 +12,9 @@ class QMimeData;
 namespace orv {
 
 class MainWindow;
+class OptionsPage;
+class PageHost;
+class ScalePage;
 
 // The measurement file choice of the file choosers, in their "Name|*.x|" form.
 inline constexpr char kMeasurementFileFilter[] = "Measurement Files (*.orvm)|*.orvm|";
@@ -25,9 +28,9 @@ bool IsOpenableFilePath(const QString &path);
 QString FirstOpenableFile(const QMimeData *data);
 
 // After the window took the session's image as a newly loaded one: the
-// document takes everything else, the pages show the calibration and the
-// label mode, and the view gets the session's zoom.
-void ShowMeasurementSession(MainWindow &mainWindow, MeasurementSession session);
+// document takes everything else, the pages (when there) show the
+// calibration and the label mode, and the view gets the session's zoom.
+void ShowMeasurementSession(PageHost &host, ScalePage *calib, OptionsPage *option, MeasurementSession session);
 
 // The window's image, calibration, items, label mode and zoom, written
 // atomically. False with the reason in *reason when nothing was written.

@@ -5,7 +5,6 @@
 #include "app/interaction/pointer_interaction.h"
 #include "app/mainwindow/main_window.h"
 #include "app/pages/page_host.h"
-#include "app/pages/scale/scale_page.h"
 #include "document/measure_document.h"
 
 namespace orv {
@@ -28,8 +27,7 @@ bool ApplyUndoKey(MainWindow &mainWindow, UndoKey key)
         return false;
     // A value typed on the Scale page and not yet taken becomes a step of its
     // own first, so Ctrl+Z takes back what was just typed.
-    if (ScalePage *calib = mainWindow.parts().scalePage; calib && calib->hasPendingEdit())
-        calib->CommitScaleEdits();
+    mainWindow.CommitScaleEdits();
     MeasureDocument &doc = mainWindow.document();
     const bool done = key == UndoKey::Undo ? doc.Undo() : doc.Redo();
     if (done)

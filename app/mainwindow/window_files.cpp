@@ -12,14 +12,14 @@
 #include "app/pages/image/image_page.h"
 #include "app/pages/page_host.h"
 #include "app/pages/page_index.h"
-#include "app/pages/scale/scale_page.h"
 #include "document/measure_document.h"
 
 namespace orv {
 
-WindowFiles::WindowFiles(MainWindow &mainWindow) :
+WindowFiles::WindowFiles(MainWindow &mainWindow, ImagePage *imagePage) :
     QObject(&mainWindow),
     mainWindow_(mainWindow),
+    imagePage_(imagePage),
     baseTitle_(mainWindow.windowTitle())
 {
     setObjectName(QStringLiteral("windowFiles"));
@@ -49,7 +49,7 @@ bool WindowFiles::Open(const QString &path)
 
     // From the Image page, as its Open button does: no live picture, no
     // wireless mode; the loaded image is shown on the Scale page.
-    ImagePage *page = mainWindow_.host().currentTab() == PageImage ? mainWindow_.parts().imagePage : nullptr;
+    ImagePage *page = mainWindow_.host().currentTab() == PageImage ? imagePage_.data() : nullptr;
     if (page) {
         if (page->wirelessMode() == 1)
             page->SetWirelessMode(0);
@@ -102,8 +102,7 @@ void WindowFiles::Save()
     if (!mainWindow_.hasImage() || mainWindow_.pointer().dragMode() != DragMode::Idle)
         return;
     // A value typed on the Scale page counts, as when its field loses the focus.
-    if (ScalePage *calib = mainWindow_.parts().scalePage; calib && calib->hasPendingEdit())
-        calib->CommitScaleEdits();
+    mainWindow_.CommitScaleEdits();
     QString path = measurementPath_;
     if (path.isEmpty()) {
         path = mainWindow_.host().prompter().saveFile(&mainWindow_, QString(), lastDir_,

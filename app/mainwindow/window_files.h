@@ -6,19 +6,22 @@
 // they were.
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
 namespace orv {
 
+class ImagePage;
 class MainWindow;
 
 class WindowFiles : public QObject {
     Q_OBJECT
 
 public:
-    // Made once at the window's construction; owned by the window.
-    explicit WindowFiles(MainWindow &mainWindow);
+    // Made once at the window's construction; owned by the window. A file
+    // opened from imagePage (the window's) leaves it as its Open button does.
+    WindowFiles(MainWindow &mainWindow, ImagePage *imagePage);
     ~WindowFiles() override;
 
     // The window's object; nullptr before it is made.
@@ -43,6 +46,7 @@ private:
     void Forget();
 
     MainWindow &mainWindow_;
+    QPointer<ImagePage> imagePage_;
     QString baseTitle_;
     QString measurementPath_;
     QString lastDir_;

@@ -1,50 +1,58 @@
 #include "app/mainwindow/window_interaction_view.h"
 
-#include "app/dialogs/ui_prompter.h"
-#include "app/mainwindow/main_window.h"
 #include "app/pages/measure/measure_page.h"
 #include "app/pages/options/options_page.h"
-#include "app/view/image_view.h"
 
 namespace orv {
 
+WindowInteractionView::WindowInteractionView(InteractionWindow &mainWindow, QWidget *imageView,
+                                             MeasurePage *measurePage, OptionsPage *optionsPage) :
+    mainWindow_(mainWindow),
+    imageView_(imageView),
+    measurePage_(measurePage),
+    optionsPage_(optionsPage)
+{
+}
+
 const ViewGeometry &WindowInteractionView::geometry() const
 {
-    return mainWindow_.doc_->zoom().geometry();
+    return mainWindow_.view();
 }
 
 ViewState WindowInteractionView::viewState() const
 {
-    return mainWindow_.viewState_;
+    return mainWindow_.viewState();
 }
 
 int WindowInteractionView::currentPage() const
 {
-    return mainWindow_.currentTab_;
+    return mainWindow_.currentTab();
 }
 
 int WindowInteractionView::currentTool() const
 {
-    return mainWindow_.measurePage_ ? mainWindow_.measurePage_->currentTool() : static_cast<int>(KindUndefined);
+    return measurePage_ ? measurePage_->currentTool() : static_cast<int>(KindUndefined);
 }
 
 Qt::CursorShape WindowInteractionView::rememberedCursor() const
 {
-    return mainWindow_.cursor_;
+    return cursor_;
 }
 
 void WindowInteractionView::setRememberedCursor(Qt::CursorShape shape)
 {
-    mainWindow_.cursor_ = shape;
+    cursor_ = shape;
+    if (!imageView_)
+        return;
     if (shape == Qt::BlankCursor)
-        mainWindow_.view_->unsetCursor();
+        imageView_->unsetCursor();
     else
-        mainWindow_.view_->setCursor(shape);
+        imageView_->setCursor(shape);
 }
 
 void WindowInteractionView::forgetCursor()
 {
-    mainWindow_.cursor_ = Qt::BlankCursor;
+    cursor_ = Qt::BlankCursor;
 }
 
 void WindowInteractionView::rebuild()
@@ -64,17 +72,17 @@ void WindowInteractionView::repaint()
 
 void WindowInteractionView::refreshToolButtons()
 {
-    mainWindow_.ToolSelect();
+    mainWindow_.RefreshToolButtons();
 }
 
 DragMode WindowInteractionView::dragMode() const
 {
-    return mainWindow_.dragMode_;
+    return dragMode_;
 }
 
 void WindowInteractionView::setDragMode(DragMode mode)
 {
-    mainWindow_.dragMode_ = mode;
+    dragMode_ = mode;
 }
 
 bool WindowInteractionView::askYesNo(const QString &english, const QString &japanese)
@@ -84,13 +92,13 @@ bool WindowInteractionView::askYesNo(const QString &english, const QString &japa
 
 std::optional<QString> WindowInteractionView::askText()
 {
-    return mainWindow_.env_.prompter->inputText(&mainWindow_, QString());
+    return mainWindow_.AskText();
 }
 
 void WindowInteractionView::showAttributes(const MeasureItem &item)
 {
-    if (mainWindow_.optionsPage_)
-        mainWindow_.optionsPage_->ShowRecordAttributes(&item);
+    if (optionsPage_)
+        optionsPage_->ShowRecordAttributes(&item);
 }
 
 }  // namespace orv

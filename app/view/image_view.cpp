@@ -6,11 +6,11 @@
 #include <cmath>
 
 #include "app/interaction/pointer_interaction.h"
-#include "app/mainwindow/main_window.h"
+#include "app/view/image_view_host.h"
 
 namespace orv {
 
-ImageView::ImageView(MainWindow &owner, QWidget *parent) :
+ImageView::ImageView(ImageViewHost &owner, QWidget *parent) :
     QWidget(parent),
     owner_(owner)
 {

@@ -6,13 +6,13 @@
 
 namespace orv {
 
-class MainWindow;
+class ImageViewHost;
 
 class ImageView : public QWidget {
     Q_OBJECT
 
 public:
-    ImageView(MainWindow &owner, QWidget *parent);
+    ImageView(ImageViewHost &owner, QWidget *parent);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -27,7 +27,7 @@ private:
     // A pointer position (window pixels) as a view position (device pixels).
     QPoint ToView(const QPointF &pos) const;
 
-    MainWindow &owner_;
+    ImageViewHost &owner_;
 };
 
 }  // namespace orv

@@ -56,15 +56,15 @@ using Overview = MainWindowTest;
 TEST_F(Overview, ToggleShowsAndHidesTheOverviewAndMarksARebuild)
 {
     MainWindow &d = MakeWithImage({200, 100});
-    ASSERT_FALSE(d.parts().overviewShown);
+    ASSERT_FALSE(PartsOf(d).overviewShown);
     d.EnsureComposite();
     QTest::mouseClick(d.host().button(CommandId::Overview), Qt::LeftButton);
-    EXPECT_TRUE(d.parts().overviewShown);
-    EXPECT_TRUE(d.parts().overviewWindow->isVisible());
+    EXPECT_TRUE(PartsOf(d).overviewShown);
+    EXPECT_TRUE(PartsOf(d).overviewWindow->isVisible());
     EXPECT_EQ(d.host().viewState(), ViewState::Rebuild);
     QTest::mouseClick(d.host().button(CommandId::Overview), Qt::LeftButton);
-    EXPECT_FALSE(d.parts().overviewShown);
-    EXPECT_FALSE(d.parts().overviewWindow->isVisible());
+    EXPECT_FALSE(PartsOf(d).overviewShown);
+    EXPECT_FALSE(PartsOf(d).overviewWindow->isVisible());
     // The window's own close pushes the flag back into the button.
     d.host().SetOverviewShown(true);
     EXPECT_TRUE(d.host().button(CommandId::Overview)->isChecked());
@@ -88,18 +88,18 @@ TEST_F(Overview, PostedCommandsCrossTheSignalAsTheirControlIds)
     QPushButton *toggle = d.host().button(CommandId::Overview);
     toggle->setChecked(true);
     emit d.commandPosted(1016);
-    EXPECT_FALSE(d.parts().overviewShown) << "posted commands run from the event loop";
+    EXPECT_FALSE(PartsOf(d).overviewShown) << "posted commands run from the event loop";
     QCoreApplication::processEvents();
-    EXPECT_TRUE(d.parts().overviewShown);
+    EXPECT_TRUE(PartsOf(d).overviewShown);
     toggle->setChecked(false);
     d.host().PostCommand(CommandId::Overview);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(d.parts().overviewShown);
+    EXPECT_FALSE(PartsOf(d).overviewShown);
     // An id no command has is ignored.
     toggle->setChecked(true);
     emit d.commandPosted(1017);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(d.parts().overviewShown);
+    EXPECT_FALSE(PartsOf(d).overviewShown);
 }
 
 TEST_F(Overview, SaveRoundGoesOnWithoutAPaintWhenTheWindowIsHidden)
@@ -115,7 +115,7 @@ TEST_F(Overview, SaveRoundGoesOnWithoutAPaintWhenTheWindowIsHidden)
         QTest::qWait(5);
     EXPECT_EQ(prompter.saveRequests.size(), 1u);
     EXPECT_TRUE(QFile::exists(dir.filePath("hidden.bmp")));
-    EXPECT_EQ(d.parts().pendingCommand, CommandId::None);
+    EXPECT_EQ(d.pendingCommand(), CommandId::None);
 }
 
 using QtTexts = MainWindowTest;

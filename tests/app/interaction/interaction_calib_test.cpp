@@ -28,7 +28,7 @@ protected:
             return;
         mainWindow->host().SelectTab(PageScale);
         ASSERT_EQ(mainWindow->host().currentTab(), PageScale);
-        calib = mainWindow->parts().scalePage;
+        calib = PartsOf(*mainWindow).scalePage;
         ASSERT_NE(calib, nullptr);
     }
 

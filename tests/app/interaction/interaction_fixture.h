@@ -41,13 +41,13 @@ protected:
         ASSERT_TRUE(LoadFilled(QStringLiteral("still.png"), {320, 240}, Qt::white));
         mainWindow->host().SelectTab(PageMeasure);
         ASSERT_EQ(mainWindow->host().currentTab(), PageMeasure);
-        view = mainWindow->parts().imageView;
+        view = PartsOf(*mainWindow).imageView;
         ASSERT_TRUE(view && view->isVisible());
     }
 
     MeasureList &list() { return mainWindow->document().list(); }
     ResultsTable &rows() { return mainWindow->document().results(); }
-    void UseTool(int kind) { mainWindow->parts().measurePage->setCurrentTool(kind); }
+    void UseTool(int kind) { PartsOf(*mainWindow).measurePage->setCurrentTool(kind); }
 
     // A pointer move without buttons (a hover), or with the button held.
     void Hover(QPoint p)
@@ -112,7 +112,7 @@ protected:
         RightClick(emptySpot);
     }
 
-    ResultsView *listView() const { return mainWindow->parts().resultsView; }
+    ResultsView *listView() const { return PartsOf(*mainWindow).resultsView; }
     QPoint RowCenter(int row) const { return listView()->rowRect(row).center(); }
 
     static std::vector<QPoint> Positions(const MeasureItem &item)

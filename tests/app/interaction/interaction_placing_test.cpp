@@ -70,7 +70,7 @@ TEST_F(InteractionTest, NewItemsTakeTheOptionPagesAttributes)
 {
     // Picked on the Option page, where placing works as on the Measure page.
     mainWindow->host().SelectTab(PageOptions);
-    const OptionsPageControls &ui = mainWindow->parts().optionsPage->controls();
+    const OptionsPageControls &ui = PartsOf(*mainWindow).optionsPage->controls();
     prompter.colors.push_back(QColor(0, 128, 255));
     ui.lineColor->click();
     emit ui.lineWidth->activated(2);

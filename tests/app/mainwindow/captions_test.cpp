@@ -101,7 +101,7 @@ TEST_F(Captions, EveryCaptionOfEveryPageFitsInBothLanguages)
         d.show();
         Settle();
         EXPECT_GT(ExpectCaptionsFit(&d, std::string(lang) + " window"), 3);
-        QWidget *pages[] = {d.parts().imagePage, d.parts().scalePage, d.parts().measurePage, d.parts().optionsPage};
+        QWidget *pages[] = {PartsOf(d).imagePage, PartsOf(d).scalePage, PartsOf(d).measurePage, PartsOf(d).optionsPage};
         for (int tab = 0; tab < 4; ++tab) {
             d.host().SelectTab(tab);
             Settle();
@@ -110,9 +110,9 @@ TEST_F(Captions, EveryCaptionOfEveryPageFitsInBothLanguages)
         }
         // The wireless set takes the live-mode set's place on the image page.
         d.host().SelectTab(0);
-        d.parts().imagePage->SetWirelessMode(1);
+        PartsOf(d).imagePage->SetWirelessMode(1);
         Settle();
-        EXPECT_GT(ExpectCaptionsFit(d.parts().imagePage, std::string(lang) + " wireless"), 0);
+        EXPECT_GT(ExpectCaptionsFit(PartsOf(d).imagePage, std::string(lang) + " wireless"), 0);
         mainWindow.reset();
     }
 }

@@ -54,7 +54,7 @@ TEST_F(ImageLimits, CameraBeyondTheLimitIsRefusedInTheWindowsLanguage)
     for (const auto &c : cases) {
         prompter.messages.clear();
         MainWindow &d = Make(c.language, c.language);
-        EXPECT_EQ(d.parts().imagePage->cameraState(), 0) << c.language;
+        EXPECT_EQ(PartsOf(d).imagePage->cameraState(), 0) << c.language;
         ASSERT_EQ(prompter.messages.size(), 1u) << c.language;
         EXPECT_EQ(prompter.messages[0].text, QString::fromUtf8(c.text));
         EXPECT_FALSE(d.hasImage());
@@ -65,7 +65,7 @@ TEST_F(ImageLimits, StillThatCannotBeWrittenSaysWhy)
 {
     const TestCamera camera("smpte:64x48");
     MainWindow &d = Make();
-    ImagePage &page = *d.parts().imagePage;
+    ImagePage &page = *PartsOf(d).imagePage;
     ASSERT_TRUE(QTest::qWaitFor([&] { return page.cameraState() == 1; }, 10000));
     // A folder where the work file goes.
     ASSERT_TRUE(QDir().mkpath(page.workFilePath()));
@@ -99,13 +99,13 @@ TEST_F(ImageLimits, LongestPicturesShowAtEveryZoomOfTheList)
         d.LoadImageFile(path);
         ASSERT_EQ(d.host().imageSize(), size);
         for (int index = 0; index <= 6; ++index) {
-            d.parts().optionsPage->ChooseZoom(index);
+            PartsOf(d).optionsPage->ChooseZoom(index);
             const ViewGeometry &geo = d.host().view();
             ASSERT_GE(geo.zoomX, 1) << index;
             // The view never asks for more than the screen gives it.
             EXPECT_LE(geo.size.width(), 1024) << index;
             EXPECT_LE(geo.size.height(), 768) << index;
-            const QImage shown = d.parts().imageView->grab().toImage();
+            const QImage shown = PartsOf(d).imageView->grab().toImage();
             ASSERT_FALSE(geo.size.isEmpty()) << index;
             EXPECT_EQ(shown.pixelColor(0, 0), colour) << index;
             EXPECT_EQ(shown.pixelColor(geo.size.width() - 1, geo.size.height() - 1), colour) << index;

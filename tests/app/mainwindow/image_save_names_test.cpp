@@ -113,7 +113,7 @@ TEST_F(SaveNames, OpenChoosersDefaultTypeListsEveryReadableFile)
         files << QLatin1String(name);
     }
 
-    QTest::mouseClick(d.parts().imagePage->openButton(), Qt::LeftButton);
+    QTest::mouseClick(PartsOf(d).imagePage->openButton(), Qt::LeftButton);
     Settle();
     ASSERT_EQ(prompter.openRequests.size(), 1u);
     const QString first = prompter.openRequests[0].filter.section(QStringLiteral(";;"), 0, 0);

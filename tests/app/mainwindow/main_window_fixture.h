@@ -21,6 +21,7 @@
 #include "tests/app/scripted_prompter.h"
 #include "tests/support/fake_evdev.h"
 #include "tests/support/fake_hid.h"
+#include "tests/app/mainwindow/window_parts.h"
 
 namespace orv::test {
 

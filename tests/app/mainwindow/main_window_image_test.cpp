@@ -46,12 +46,12 @@ TEST_F(Images, LoadingEnablesTheControlsAndEmptiesTheList)
     EXPECT_EQ(d.document().selectedItem(), nullptr);
     for (CommandId id : {CommandId::SaveCsv, CommandId::SaveImage, CommandId::Report, CommandId::DeleteAll})
         EXPECT_TRUE(d.host().button(id)->isEnabled()) << ToUnderlying(id);
-    EXPECT_TRUE(d.parts().measurePage->button(1011)->isEnabled());
-    EXPECT_TRUE(d.parts().scalePage->controls().hValue->isEnabled());
+    EXPECT_TRUE(PartsOf(d).measurePage->button(1011)->isEnabled());
+    EXPECT_TRUE(PartsOf(d).scalePage->controls().hValue->isEnabled());
     EXPECT_EQ(d.host().viewState(), ViewState::Rebuild);
     d.EnsureComposite();
     EXPECT_EQ(d.host().viewState(), ViewState::UpToDate);
-    EXPECT_EQ((*d.parts().composite).size(), QSize(120, 90));
+    EXPECT_EQ(d.composite().size(), QSize(120, 90));
 }
 
 TEST_F(Images, FileThatCannotBeDecodedKeepsTheCurrentImageAndSaysSo)
@@ -133,7 +133,7 @@ TEST_F(Images, OpenButtonSelectsTheScalePageAndOpensTheChosenFile)
     MainWindow &d = Make();
     const QString path = WriteImage("chosen.png", {200, 150});
     prompter.openPaths.push_back(path);
-    QTest::mouseClick(d.parts().imagePage->openButton(), Qt::LeftButton);
+    QTest::mouseClick(PartsOf(d).imagePage->openButton(), Qt::LeftButton);
     Settle();
     ASSERT_EQ(prompter.openRequests.size(), 1u);
     EXPECT_EQ(prompter.openRequests[0].filter,
@@ -142,12 +142,14 @@ TEST_F(Images, OpenButtonSelectsTheScalePageAndOpensTheChosenFile)
               "TIFF Files (*.tif *.tiff);;All Files (*)");
     EXPECT_TRUE(d.hasImage());
     EXPECT_EQ(d.host().currentTab(), PageScale);
-    EXPECT_EQ(d.parts().lastOpenDir, dir.path());
 
     // Cancelling the chooser still runs the page switch and keeps the image.
     d.host().SelectTab(PageMeasure);
-    d.parts().imagePage->OnOpen();
+    PartsOf(d).imagePage->OnOpen();
     Settle();
+    // The chooser opened where the last file came from.
+    ASSERT_EQ(prompter.openRequests.size(), 2u);
+    EXPECT_EQ(prompter.openRequests[1].dir, dir.path());
     EXPECT_EQ(prompter.openRequests.size(), 2u);
     EXPECT_EQ(prompter.openRequests[1].dir, dir.path());
     EXPECT_EQ(d.host().currentTab(), PageScale);
@@ -160,7 +162,7 @@ TEST_F(Images, ScalePageStaysDisabledUntilAnImageIsLoaded)
 {
     MainWindow &d = Make();
     d.show();
-    const QList<QLineEdit *> fields = d.parts().scalePage->findChildren<QLineEdit *>();
+    const QList<QLineEdit *> fields = PartsOf(d).scalePage->findChildren<QLineEdit *>();
     ASSERT_GE(fields.size(), 5);
     const auto enabledFields = [&fields] {
         QStringList names;
@@ -177,7 +179,7 @@ TEST_F(Images, ScalePageStaysDisabledUntilAnImageIsLoaded)
     f.write("\xFF\xD8\xFF\xE0 not really a picture");
     f.close();
     prompter.openPaths.push_back(bad);
-    QTest::mouseClick(d.parts().imagePage->openButton(), Qt::LeftButton);
+    QTest::mouseClick(PartsOf(d).imagePage->openButton(), Qt::LeftButton);
     Settle();
     ASSERT_EQ(prompter.messages.size(), 1u);
     ASSERT_FALSE(d.hasImage());
@@ -185,11 +187,11 @@ TEST_F(Images, ScalePageStaysDisabledUntilAnImageIsLoaded)
     EXPECT_EQ(enabledFields(), "");
 
     prompter.openPaths.push_back(WriteImage("good.png", {200, 150}));
-    d.parts().imagePage->OnOpen();
+    PartsOf(d).imagePage->OnOpen();
     Settle();
     ASSERT_TRUE(d.hasImage());
-    EXPECT_TRUE(d.parts().scalePage->controls().hValue->isEnabled());
-    EXPECT_TRUE(d.parts().scalePage->controls().standardLength->isEnabled());
+    EXPECT_TRUE(PartsOf(d).scalePage->controls().hValue->isEnabled());
+    EXPECT_TRUE(PartsOf(d).scalePage->controls().standardLength->isEnabled());
 }
 
 TEST_F(Images, ReturningToTheImagePageAsksBeforeDiscarding)
@@ -205,7 +207,7 @@ TEST_F(Images, ReturningToTheImagePageAsksBeforeDiscarding)
     EXPECT_EQ(prompter.messages[0].text, "The image you are editing will not be saved. Continue?");
     EXPECT_EQ(prompter.messages[0].buttons, UiPrompter::Buttons::YesNo);
     EXPECT_EQ(d.host().currentTab(), PageScale);
-    EXPECT_EQ(d.parts().tabControl->currentIndex(), PageScale);
+    EXPECT_EQ(PartsOf(d).tabControl->currentIndex(), PageScale);
     EXPECT_TRUE(d.hasImage());
     EXPECT_EQ(d.document().results().rowCount(), 1);
 
@@ -216,10 +218,10 @@ TEST_F(Images, ReturningToTheImagePageAsksBeforeDiscarding)
     EXPECT_EQ(d.host().viewState(), ViewState::NoImage);
     EXPECT_EQ(d.document().results().rowCount(), 0);
     EXPECT_EQ(d.host().view().size, QSize(0, 0));
-    EXPECT_FALSE(d.parts().overviewShown);
+    EXPECT_FALSE(PartsOf(d).overviewShown);
     for (CommandId id : {CommandId::SaveCsv, CommandId::SaveImage, CommandId::Report, CommandId::DeleteAll})
         EXPECT_FALSE(d.host().button(id)->isEnabled()) << ToUnderlying(id);
-    EXPECT_FALSE(d.parts().measurePage->button(1011)->isEnabled());
+    EXPECT_FALSE(PartsOf(d).measurePage->button(1011)->isEnabled());
     EXPECT_EQ(d.host().windowSizeRequested(), QSize(d.host().columnWidth(), 742));
 
     // Without an image there is nothing to ask.
@@ -236,7 +238,7 @@ TEST_F(Images, TabChangeIsRefusedWhileADragIsUnderWay)
     d.pointer().view().setDragMode(DragMode::Placing);
     d.host().SelectTab(PageOptions);
     EXPECT_EQ(d.host().currentTab(), PageMeasure);
-    EXPECT_EQ(d.parts().tabControl->currentIndex(), PageMeasure);
+    EXPECT_EQ(PartsOf(d).tabControl->currentIndex(), PageMeasure);
     d.pointer().view().setDragMode(DragMode::Idle);
     d.host().SelectTab(PageOptions);
     EXPECT_EQ(d.host().currentTab(), PageOptions);
@@ -251,26 +253,26 @@ TEST_F(Images, SavingWithASelectionFirstRepaintsWithoutTheSelectionMarks)
     d.document().SelectItem(item);
     d.host().RebuildView();
     d.EnsureComposite();
-    const QImage withMarks = (*d.parts().composite).copy();
+    const QImage withMarks = d.composite().copy();
 
     const QString target = dir.filePath("saved.bmp");
     prompter.savePaths.push_back(target);
     QTest::mouseClick(d.host().button(CommandId::SaveImage), Qt::LeftButton);
     // The first run only clears the selection and waits for the repaint.
     EXPECT_EQ(d.document().selectedItem(), nullptr);
-    EXPECT_EQ(d.parts().pendingCommand, CommandId::SaveImage);
+    EXPECT_EQ(d.pendingCommand(), CommandId::SaveImage);
     EXPECT_TRUE(prompter.saveRequests.empty());
     for (int i = 0; i < 50 && prompter.saveRequests.empty(); ++i)
         QTest::qWait(10);
     ASSERT_EQ(prompter.saveRequests.size(), 1u);
-    EXPECT_EQ(d.parts().pendingCommand, CommandId::None);
+    EXPECT_EQ(d.pendingCommand(), CommandId::None);
     EXPECT_EQ(prompter.saveRequests[0].filter,
               "JPEG Files (*.jpg);;Bitmap Files (*.bmp);;Measurement Files (*.orvm);;All Files (*)");
 
     QImage saved(target);
     ASSERT_FALSE(saved.isNull());
     saved = saved.convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(saved, (*d.parts().composite));
+    EXPECT_EQ(saved, d.composite());
     EXPECT_NE(saved, withMarks.convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(d.document().list().size(), 1u);
     QTest::qWait(30);
@@ -356,7 +358,7 @@ TEST_F(Images, LabelsByTheImageEdgeAreSavedWhole)
         EXPECT_EQ(cells.width(), TextWidth(font, text));
         EXPECT_EQ(cells.height(), item->fontSize);
         // The view shows what is saved.
-        EXPECT_EQ(saved, *d.parts().composite);
+        EXPECT_EQ(saved, d.composite());
     }
 }
 

@@ -23,21 +23,21 @@ TEST_F(Layout, WideImageOnA1024ScreenFillsTheScreenWidthAndShowsTheOverview)
     EXPECT_EQ(d.host().windowSizeRequested().width(), 1024);
     EXPECT_EQ(d.host().view().size.width(), 1024 - C - 15);
     EXPECT_EQ(d.host().view().size.height(), 500);
-    EXPECT_EQ(d.host().windowSizeRequested().height(), std::max(d.parts().columnHeight, 540));
-    EXPECT_TRUE(d.parts().overviewShown);
+    EXPECT_EQ(d.host().windowSizeRequested().height(), std::max(PartsOf(d).columnHeight, 540));
+    EXPECT_TRUE(PartsOf(d).overviewShown);
     EXPECT_TRUE(d.host().button(CommandId::Overview)->isChecked());
-    EXPECT_TRUE(d.parts().overviewWindow->isVisible());
+    EXPECT_TRUE(PartsOf(d).overviewWindow->isVisible());
     // The overview is the column's width and keeps the image's proportions.
-    EXPECT_EQ(d.parts().overviewWindow->size(), QSize(C, C * 500 / 2000));
-    EXPECT_EQ(d.parts().overviewWindow->pos().x(), 0);
+    EXPECT_EQ(PartsOf(d).overviewWindow->size(), QSize(C, C * 500 / 2000));
+    EXPECT_EQ(PartsOf(d).overviewWindow->pos().x(), 0);
 
     // At 50 % (1000 pixels) the column still pushes the width past the screen.
     d.host().SetZoom(50, 50);
     d.host().LayoutView();
     EXPECT_EQ(d.host().windowSizeRequested().width(), 1024);
-    EXPECT_TRUE(d.parts().overviewShown);
+    EXPECT_TRUE(PartsOf(d).overviewShown);
     EXPECT_EQ(d.host().view().size, QSize(1024 - C - 15, 250));
-    EXPECT_EQ(d.parts().imageView->geometry(), QRect(QPoint(C + 5, 5), d.host().view().size));
+    EXPECT_EQ(PartsOf(d).imageView->geometry(), QRect(QPoint(C + 5, 5), d.host().view().size));
 }
 
 TEST_F(Layout, ImageThatFitsHidesTheOverviewAndSizesTheWindowToTheView)
@@ -46,9 +46,9 @@ TEST_F(Layout, ImageThatFitsHidesTheOverviewAndSizesTheWindowToTheView)
     const int C = d.host().columnWidth();
     EXPECT_EQ(d.host().view().origin, QPoint(C + 5, 5));
     EXPECT_EQ(d.host().view().size, QSize(400, 300));
-    EXPECT_EQ(d.host().windowSizeRequested(), QSize(C + 400 + 15, d.parts().columnHeight));
-    EXPECT_FALSE(d.parts().overviewShown);
-    EXPECT_FALSE(d.parts().overviewWindow->isVisible());
+    EXPECT_EQ(d.host().windowSizeRequested(), QSize(C + 400 + 15, PartsOf(d).columnHeight));
+    EXPECT_FALSE(PartsOf(d).overviewShown);
+    EXPECT_FALSE(PartsOf(d).overviewWindow->isVisible());
     EXPECT_EQ(d.pos(), QPoint(0, 0));
 }
 
@@ -57,16 +57,16 @@ TEST_F(Layout, TallImageIsCutAtTheScreenHeightAndTheOverviewMovesUp)
     MainWindow &d = MakeWithImage({300, 1500});
     EXPECT_EQ(d.host().windowSizeRequested().height(), 768);
     EXPECT_EQ(d.host().view().size.height(), 768 - 40);
-    EXPECT_TRUE(d.parts().overviewShown);
+    EXPECT_TRUE(PartsOf(d).overviewShown);
     // The overview does not fit below the column, nor (C x 5 high) on the
     // screen at all: it shrinks in proportion to the screen's height and ends
     // at the screen's bottom.
     const int r = 768 - 23 - 2 * 3;
-    EXPECT_EQ(d.parts().overviewWindow->size(), QSize(r * 300 / 1500, r));
-    EXPECT_EQ(d.parts().overviewWindow->pos(), QPoint(0, 0));
+    EXPECT_EQ(PartsOf(d).overviewWindow->size(), QSize(r * 300 / 1500, r));
+    EXPECT_EQ(PartsOf(d).overviewWindow->pos(), QPoint(0, 0));
     // Its frame still marks the view's share of the image.
-    d.parts().overview->UpdateFrame();
-    EXPECT_EQ(d.parts().overview->frame().height(), r * (768 - 40) / 1500);
+    PartsOf(d).overview->UpdateFrame();
+    EXPECT_EQ(PartsOf(d).overview->frame().height(), r * (768 - 40) / 1500);
 }
 
 TEST_F(Layout, FitZoomTakesTheSmallerRatioOfTheFreeScreen)
@@ -84,14 +84,20 @@ TEST_F(Layout, ShortScreenShortensTheListAndTheColumn)
 {
     Make("en", "en", {1024, 600});
     MainWindow &tall = *mainWindow;
-    const int shortColumn = tall.parts().columnHeight;
-    const int shortList = tall.parts().resultsView->height();
-    EXPECT_EQ(tall.parts().screenSize.height(), 600 + 23);
+    const int shortColumn = PartsOf(tall).columnHeight;
+    const int shortList = PartsOf(tall).resultsView->height();
     auto full = std::make_unique<MainWindow>(Env("en", "en", {1024, 768}));
-    EXPECT_EQ(full->parts().screenSize, QSize(1024, 768));
-    EXPECT_EQ(full->parts().columnHeight - shortColumn, 768 - 623);
-    EXPECT_EQ(full->parts().resultsView->height() - shortList, 768 - 623);
+    EXPECT_EQ(PartsOf(*full).columnHeight - shortColumn, 768 - 623);
+    EXPECT_EQ(PartsOf(*full).resultsView->height() - shortList, 768 - 623);
     EXPECT_EQ(tall.host().windowSizeRequested().height(), shortColumn);
+
+    // An image larger than the screen asks for the whole screen as the layout
+    // counts it: a short screen's height gets the caption's back.
+    const QString big = WriteImage("big.png", {3000, 2000});
+    tall.LoadImageFile(big);
+    full->LoadImageFile(big);
+    EXPECT_EQ(tall.host().windowSizeRequested(), QSize(1024, 600 + 23));
+    EXPECT_EQ(full->host().windowSizeRequested(), QSize(1024, 768));
 }
 
 // Window sizes are outer sizes (frame included) and the window sits at the
@@ -109,9 +115,9 @@ TEST_F(Layout, WindowKeepsTheCornerAndItsOuterSizeThroughImageAndImagePage)
     d.LoadImageFile(WriteImage("fits.png", {400, 300}));
     ASSERT_TRUE(d.hasImage());
     Settle();
-    EXPECT_EQ(d.frameGeometry(), QRect(0, 0, C + 400 + 15, d.parts().columnHeight));
+    EXPECT_EQ(d.frameGeometry(), QRect(0, 0, C + 400 + 15, PartsOf(d).columnHeight));
     // The view lies wholly inside the window.
-    EXPECT_TRUE(d.rect().contains(d.parts().imageView->geometry()));
+    EXPECT_TRUE(d.rect().contains(PartsOf(d).imageView->geometry()));
 
     d.host().SelectTab(PageScale);
     prompter.answers.push_back(UiPrompter::Answer::Yes);
@@ -131,12 +137,12 @@ TEST_F(Layout, ShortScreenKeepsTheWindowAndTheOverviewOnIt)
     EXPECT_TRUE(screen.contains(d.frameGeometry())) << d.frameGeometry().bottom();
 
     d.LoadImageFile(WriteImage("tall.png", {300, 1500}));
-    ASSERT_TRUE(d.parts().overviewShown);
+    ASSERT_TRUE(PartsOf(d).overviewShown);
     Settle();
     EXPECT_TRUE(screen.contains(d.frameGeometry())) << d.frameGeometry().bottom();
-    EXPECT_TRUE(d.rect().contains(d.parts().imageView->geometry()));
-    EXPECT_TRUE(screen.contains(d.parts().overviewWindow->frameGeometry()))
-        << d.parts().overviewWindow->frameGeometry().bottom();
+    EXPECT_TRUE(d.rect().contains(PartsOf(d).imageView->geometry()));
+    EXPECT_TRUE(screen.contains(PartsOf(d).overviewWindow->frameGeometry()))
+        << PartsOf(d).overviewWindow->frameGeometry().bottom();
 }
 
 // A window on a desktop whose panels and task bars leave area free.
@@ -178,7 +184,7 @@ TEST_F(FreeArea, FrameStartsAtTheCornerAndStaysInsideAtZoom200)
         d.LoadImageFile(WriteImage("large.png", {800, 600}));
         ASSERT_TRUE(d.hasImage());
         d.host().SelectTab(PageOptions);
-        QComboBox *zoom = d.parts().optionsPage->controls().zoom;
+        QComboBox *zoom = PartsOf(d).optionsPage->controls().zoom;
         emit zoom->activated(zoom->findText("200"));
         Settle();
         ASSERT_EQ(d.host().view().zoomY, 200);
@@ -186,7 +192,7 @@ TEST_F(FreeArea, FrameStartsAtTheCornerAndStaysInsideAtZoom200)
         EXPECT_EQ(d.frameGeometry().topLeft(), c.area.topLeft());
         EXPECT_EQ(d.frameGeometry().height(), c.area.height());
         EXPECT_TRUE(c.area.contains(d.frameGeometry())) << d.frameGeometry().bottom();
-        EXPECT_TRUE(d.rect().contains(d.parts().imageView->geometry()));
+        EXPECT_TRUE(d.rect().contains(PartsOf(d).imageView->geometry()));
     }
 }
 

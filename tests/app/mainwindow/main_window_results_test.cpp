@@ -39,7 +39,7 @@ TEST_F(Results, RowsFollowTheItemsThroughDuplicateDeleteAndRenumber)
     ASSERT_EQ(d.document().list().size(), 4u);
     EXPECT_EQ(d.document().selectedItem(), &d.document().list().at(3));
     EXPECT_EQ(d.document().list().at(3).points.front().pos, d.document().list().at(1).points.front().pos);
-    EXPECT_TRUE(d.parts().resultsView->isEnabled());
+    EXPECT_TRUE(PartsOf(d).resultsView->isEnabled());
 
     // Deleting the first item renumbers the rest; its rows are gone.
     InteractionContext ctx{d.document(), d.pointer().view()};
@@ -50,8 +50,8 @@ TEST_F(Results, RowsFollowTheItemsThroughDuplicateDeleteAndRenumber)
     EXPECT_EQ(d.host().viewState(), ViewState::Rebuild);
 
     // The list widget shows the same texts.
-    EXPECT_EQ(d.parts().resultsView->cellText(5, 0), "3_1");
-    EXPECT_EQ(d.parts().resultsView->model()->rowCount(), 7);
+    EXPECT_EQ(PartsOf(d).resultsView->cellText(5, 0), "3_1");
+    EXPECT_EQ(PartsOf(d).resultsView->model()->rowCount(), 7);
 }
 
 TEST_F(Results, RightClickOnASubRowDeletesOnlyThatLineAfterAsking)
@@ -90,14 +90,14 @@ TEST_F(Results, ClickingRowsSelectsTheirItemAndEmptySpaceKeepsTheSelection)
     Settle();
     d.host().setViewState(ViewState::UpToDate);
 
-    QTest::mouseClick(d.parts().resultsView->viewport(), Qt::LeftButton, {},
-                      d.parts().resultsView->rowRect(2).center());
+    QTest::mouseClick(PartsOf(d).resultsView->viewport(), Qt::LeftButton, {},
+                      PartsOf(d).resultsView->rowRect(2).center());
     EXPECT_EQ(d.document().selectedItem(), b);
     EXPECT_EQ(d.host().viewState(), ViewState::Rebuild);
 
     // Empty space: the selected item's main row is selected again.
-    const QPoint empty(5, d.parts().resultsView->viewport()->height() - 3);
-    QTest::mouseClick(d.parts().resultsView->viewport(), Qt::LeftButton, {}, empty);
+    const QPoint empty(5, PartsOf(d).resultsView->viewport()->height() - 3);
+    QTest::mouseClick(PartsOf(d).resultsView->viewport(), Qt::LeftButton, {}, empty);
     EXPECT_EQ(d.document().selectedItem(), b);
     EXPECT_EQ(d.document().results().selectedRow(), b->row);
 
@@ -106,7 +106,7 @@ TEST_F(Results, ClickingRowsSelectsTheirItemAndEmptySpaceKeepsTheSelection)
     d.document().results().ClearSelection();
     d.EnsureComposite();
     ASSERT_EQ(d.host().viewState(), ViewState::UpToDate);
-    QTest::mouseClick(d.parts().resultsView->viewport(), Qt::LeftButton, {}, empty);
+    QTest::mouseClick(PartsOf(d).resultsView->viewport(), Qt::LeftButton, {}, empty);
     EXPECT_EQ(d.document().selectedItem(), nullptr);
     EXPECT_EQ(d.host().viewState(), ViewState::UpToDate);
 
@@ -135,7 +135,7 @@ TEST_F(Results, DeleteAllAsksAndNoLeavesEverything)
     EXPECT_TRUE(d.document().list().empty());
     EXPECT_EQ(d.document().results().rowCount(), 0);
     EXPECT_EQ(d.document().selectedItem(), nullptr);
-    EXPECT_TRUE(d.parts().resultsView->isEnabled());
+    EXPECT_TRUE(PartsOf(d).resultsView->isEnabled());
 }
 
 TEST_F(Results, JapaneseDeleteAllQuestionStartsWithABlank)
@@ -197,7 +197,7 @@ TEST_F(Results, ValuesAreNeverCutAndCarryTheirFullTextAsTooltip)
     for (const char *lang : {"en", "ja"}) {
         MainWindow &d = Make(lang, lang);
         d.show();
-        ResultsView &view = *d.parts().resultsView;
+        ResultsView &view = *PartsOf(d).resultsView;
         ResultsTable &table = d.document().results();
         const std::string kind = KindName(KindAreaCircle, table.textLanguage());
         table.AddResultRow(1, kind, "11309.73", "um2");
@@ -258,7 +258,7 @@ TEST_F(Results, AtTheDefaultSizeValuesAndUnitsShowWholeAndTheKindNameGivesWay)
         MainWindow &d = Make(lang, lang);
         d.show();
         Settle();
-        ResultsView &view = *d.parts().resultsView;
+        ResultsView &view = *PartsOf(d).resultsView;
         ResultsTable &table = d.document().results();
         const Language text = table.textLanguage();
         const std::string longKind = std::string(KindName(KindAreaCircle, text)) + " / "

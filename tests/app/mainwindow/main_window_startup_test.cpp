@@ -35,13 +35,13 @@ TEST_F(StartUp, EnglishWindowHasItsCaptionsTitleAndColumns)
     EXPECT_EQ(d.host().button(CommandId::DeleteAll)->text(), "Delete All Data");
     const QStringList tabs{"Image", "Scale", "Measure", "Option"};
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(d.parts().tabControl->tabText(i), tabs[i]);
-    auto *model = d.parts().resultsView->model();
+        EXPECT_EQ(PartsOf(d).tabControl->tabText(i), tabs[i]);
+    auto *model = PartsOf(d).resultsView->model();
     const QStringList columns{"No.", "Measurement", "Value", "Unit"};
     for (int c = 0; c < 4; ++c)
         EXPECT_EQ(model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), columns[c]);
     EXPECT_EQ(d.host().button(CommandId::Overview)->toolTip(), "Show / Hide a Scroll Window");
-    EXPECT_EQ(d.parts().overviewWindow->windowTitle(), "ScrollView");
+    EXPECT_EQ(PartsOf(d).overviewWindow->windowTitle(), "ScrollView");
     EXPECT_TRUE(d.workFilePath().endsWith("/Orvalin_Workfile.jpg"));
     EXPECT_FALSE(d.workFilePath().contains("//"));
 }
@@ -59,51 +59,51 @@ TEST_F(StartUp, JapaneseWindowKeepsJapaneseCaptionsWhilePagesFollowTheUserLocale
     const QStringList tabs{QStringLiteral("ｲﾒｰｼﾞ"), QStringLiteral("ｽｹｰﾙ"), QStringLiteral("計測"),
                            QStringLiteral("ｵﾌﾟｼｮﾝ")};
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(d.parts().tabControl->tabText(i), tabs[i]);
-    EXPECT_EQ(d.parts().resultsView->model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+        EXPECT_EQ(PartsOf(d).tabControl->tabText(i), tabs[i]);
+    EXPECT_EQ(PartsOf(d).resultsView->model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral("計測"));
     EXPECT_EQ(d.host().button(CommandId::Overview)->toolTip(), QStringLiteral("スクロールウィンドウの表示/非表示"));
-    EXPECT_EQ(d.parts().overviewWindow->windowTitle(), QStringLiteral("画像スクロール"));
+    EXPECT_EQ(PartsOf(d).overviewWindow->windowTitle(), QStringLiteral("画像スクロール"));
     // The pages decide by the user locale: English here, so row texts are English.
-    EXPECT_EQ(d.parts().imagePage->language(), Language::English);
+    EXPECT_EQ(PartsOf(d).imagePage->language(), Language::English);
     EXPECT_EQ(d.host().textLanguage(), Language::English);
 }
 
 TEST_F(StartUp, PagesSitInTheTabControlInOrderAndStartDisabled)
 {
     MainWindow &d = Make();
-    QTabWidget *tabs = d.parts().tabControl;
+    QTabWidget *tabs = PartsOf(d).tabControl;
     ASSERT_EQ(tabs->count(), 4);
-    EXPECT_EQ(tabs->widget(PageImage), d.parts().imagePage);
-    EXPECT_EQ(tabs->widget(PageScale), d.parts().scalePage);
-    EXPECT_EQ(tabs->widget(PageMeasure), d.parts().measurePage);
-    EXPECT_EQ(tabs->widget(PageOptions), static_cast<QWidget *>(d.parts().optionsPage));
+    EXPECT_EQ(tabs->widget(PageImage), PartsOf(d).imagePage);
+    EXPECT_EQ(tabs->widget(PageScale), PartsOf(d).scalePage);
+    EXPECT_EQ(tabs->widget(PageMeasure), PartsOf(d).measurePage);
+    EXPECT_EQ(tabs->widget(PageOptions), static_cast<QWidget *>(PartsOf(d).optionsPage));
     EXPECT_EQ(d.host().currentTab(), PageImage);
     EXPECT_EQ(tabs->currentIndex(), PageImage);
     for (CommandId id : {CommandId::SaveCsv, CommandId::SaveImage, CommandId::Report, CommandId::DeleteAll})
         EXPECT_FALSE(d.host().button(id)->isEnabled()) << ToUnderlying(id);
     EXPECT_TRUE(d.host().button(CommandId::Exit)->isEnabled());
-    EXPECT_FALSE(d.parts().measurePage->button(1011)->isEnabled());
-    EXPECT_FALSE(d.parts().scalePage->controls().hValue->isEnabled());
-    EXPECT_TRUE(d.parts().imagePage->openButton()->isEnabled());
+    EXPECT_FALSE(PartsOf(d).measurePage->button(1011)->isEnabled());
+    EXPECT_FALSE(PartsOf(d).scalePage->controls().hValue->isEnabled());
+    EXPECT_TRUE(PartsOf(d).imagePage->openButton()->isEnabled());
     EXPECT_EQ(d.host().viewState(), ViewState::NoImage);
     EXPECT_FALSE(d.hasImage());
     EXPECT_EQ(d.pointer().dragMode(), DragMode::Idle);
     EXPECT_EQ(d.document().selectedItem(), nullptr);
-    EXPECT_EQ(d.parts().pendingCommand, CommandId::None);
-    EXPECT_FALSE(d.parts().overviewWindow->isVisible());
+    EXPECT_EQ(d.pendingCommand(), CommandId::None);
+    EXPECT_FALSE(PartsOf(d).overviewWindow->isVisible());
     EXPECT_FALSE(d.host().liveView()->isVisible());
     // The tool palette chose its first tool.
-    EXPECT_EQ(d.parts().measurePage->currentTool(), KindDistance2Points);
+    EXPECT_EQ(PartsOf(d).measurePage->currentTool(), KindDistance2Points);
     // No camera: the window is the control column only.
-    EXPECT_EQ(d.host().windowSizeRequested(), QSize(d.host().columnWidth(), d.parts().columnHeight));
+    EXPECT_EQ(d.host().windowSizeRequested(), QSize(d.host().columnWidth(), PartsOf(d).columnHeight));
     // The pages lie inside the tab control, below its labels.
     d.show();
     Settle();
     const QRect tabRect = tabs->geometry();
-    const QPoint pageTop = d.parts().imagePage->mapTo(tabs, QPoint(0, 0));
+    const QPoint pageTop = PartsOf(d).imagePage->mapTo(tabs, QPoint(0, 0));
     EXPECT_GT(pageTop.y(), 0);
-    EXPECT_LE(pageTop.y() + d.parts().imagePage->height(), tabRect.height());
+    EXPECT_LE(pageTop.y() + PartsOf(d).imagePage->height(), tabRect.height());
 }
 
 TEST_F(StartUp, KeysNeverEndTheDialogNorReachTheList)
@@ -113,10 +113,10 @@ TEST_F(StartUp, KeysNeverEndTheDialogNorReachTheList)
     AddDistance({10, 20}, {50, 20});
     d.show();
     d.document().results().SelectRow(0);
-    QTest::keyClick(d.parts().resultsView, Qt::Key_Down);
+    QTest::keyClick(PartsOf(d).resultsView, Qt::Key_Down);
     EXPECT_EQ(d.document().results().selectedRow(), 0);
-    EXPECT_EQ(d.parts().resultsView->currentIndex().row(), 0);
-    QTest::keyClick(d.parts().resultsView, Qt::Key_Escape);
+    EXPECT_EQ(PartsOf(d).resultsView->currentIndex().row(), 0);
+    QTest::keyClick(PartsOf(d).resultsView, Qt::Key_Escape);
     QTest::keyClick(d.host().button(CommandId::Exit), Qt::Key_Return);
     // Space would press a focused button.
     d.host().button(CommandId::Exit)->setFocus();
@@ -188,10 +188,10 @@ TEST_F(StartUp, StartDirectoryHoldsTheMarkerAndTheSettingFiles)
         env.wirelessPort = 0;
         mainWindow = std::make_unique<MainWindow>(std::move(env));
         EXPECT_EQ(mainWindow->host().language(), c.expected);
-        EXPECT_EQ(mainWindow->parts().scalePage->language(), c.expected);
-        EXPECT_EQ(mainWindow->parts().scalePage->startDirectory(), dir.path());
-        EXPECT_GE(mainWindow->parts().scalePage->controls().scaleFileList->findText("cell"), 1);
-        EXPECT_GE(mainWindow->parts().optionsPage->controls().drawFileList->findText("thin"), 1);
+        EXPECT_EQ(PartsOf(*mainWindow).scalePage->language(), c.expected);
+        EXPECT_EQ(PartsOf(*mainWindow).scalePage->startDirectory(), dir.path());
+        EXPECT_GE(PartsOf(*mainWindow).scalePage->controls().scaleFileList->findText("cell"), 1);
+        EXPECT_GE(PartsOf(*mainWindow).optionsPage->controls().drawFileList->findText("thin"), 1);
         EXPECT_EQ(QDir::currentPath(), cwd);
     }
 }

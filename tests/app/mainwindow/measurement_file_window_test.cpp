@@ -54,8 +54,8 @@ protected:
         scale.length = "0.2";
         scale.lengthUnit = "inch";
         scale.updatePixelLength(s);
-        d.parts().scalePage->ShowDocumentCalibration();
-        d.parts().optionsPage->ChooseLabelMode(LabelMode::Summary);
+        PartsOf(d).scalePage->ShowDocumentCalibration();
+        PartsOf(d).optionsPage->ChooseLabelMode(LabelMode::Summary);
         const std::pair<MeasureKind, std::vector<QPoint>> placed[] = {
             {KindDistance2Points, {{40, 60}, {220, 160}}},
             {KindDistanceArc, {{40, 180}, {140, 60}, {240, 170}}},
@@ -136,8 +136,8 @@ TEST_F(MeasurementFiles, SavedWithCtrlSAndReopenedItIsTheSameWorkPixelForPixel)
         d.LoadImageFile(WriteImage("image.png", {300, 240}));
         Show(d);
         ASSERT_NO_FATAL_FAILURE(MeasureEverything(d));
-        d.parts().optionsPage->ChooseZoom(3);  // 150 %
-        const QImage before = (*d.parts().composite).copy();
+        PartsOf(d).optionsPage->ChooseZoom(3);  // 150 %
+        const QImage before = d.composite().copy();
         prompter.saveRequests.clear();
         prompter.messages.clear();
         prompter.savePaths.push_back(dir.filePath(QStringLiteral("作業_%1").arg(lang)));
@@ -148,13 +148,13 @@ TEST_F(MeasurementFiles, SavedWithCtrlSAndReopenedItIsTheSameWorkPixelForPixel)
         const QString path = dir.filePath(QStringLiteral("作業_%1.orvm").arg(lang));
         EXPECT_EQ(d.windowTitle(), kBaseTitle + " - " + QFileInfo(path).fileName());
         // Again: to the same file, without asking.
-        d.parts().optionsPage->ChooseZoom(4);  // 200 %
+        PartsOf(d).optionsPage->ChooseZoom(4);  // 200 %
         QTest::keyClick(d.windowHandle(), Qt::Key_S, Qt::ControlModifier);
         EXPECT_EQ(prompter.saveRequests.size(), 1u);
 
         MainWindow reopened(Env(lang, lang));
         prompter.openPaths.push_back(path);
-        QTest::mouseClick(reopened.parts().imagePage->openButton(), Qt::LeftButton);
+        QTest::mouseClick(PartsOf(reopened).imagePage->openButton(), Qt::LeftButton);
         Settle();
         EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join('\n').toStdString();
         EXPECT_EQ(reopened.host().currentTab(), PageScale);
@@ -164,15 +164,15 @@ TEST_F(MeasurementFiles, SavedWithCtrlSAndReopenedItIsTheSameWorkPixelForPixel)
         EXPECT_EQ(reopened.document().calibration().setting, d.document().calibration().setting);
         EXPECT_EQ(reopened.document().calibration().standard, d.document().calibration().standard);
         EXPECT_EQ(reopened.document().labelMode(), LabelMode::Summary);
-        EXPECT_TRUE(reopened.parts().optionsPage->controls().summary->isChecked());
-        EXPECT_EQ(reopened.parts().scalePage->controls().vPixel->text(), "80");
-        EXPECT_EQ(reopened.parts().scalePage->controls().unit->currentText(), "inch");
+        EXPECT_TRUE(PartsOf(reopened).optionsPage->controls().summary->isChecked());
+        EXPECT_EQ(PartsOf(reopened).scalePage->controls().vPixel->text(), "80");
+        EXPECT_EQ(PartsOf(reopened).scalePage->controls().unit->currentText(), "inch");
         EXPECT_EQ(reopened.host().view().zoomX, 200);
-        EXPECT_EQ(reopened.parts().optionsPage->controls().zoom->currentText(), "200");
+        EXPECT_EQ(PartsOf(reopened).optionsPage->controls().zoom->currentText(), "200");
         EXPECT_EQ(reopened.document().selectedItem(), nullptr);
         EXPECT_EQ(reopened.sourceImage(), d.sourceImage());
         reopened.EnsureComposite();
-        EXPECT_EQ((*reopened.parts().composite), before);
+        EXPECT_EQ(reopened.composite(), before);
         // Back on the Image page the work is given up, and the file with it.
         prompter.answers = {UiPrompter::Answer::Yes};
         d.host().SelectTab(PageImage);
@@ -434,20 +434,20 @@ TEST_F(MeasurementFiles, StrangeButReadableItemsAreShownAndEditedSafely)
     OpenStartupFile(d, {"Orvalin", path});
     EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join('\n').toStdString();
     ASSERT_EQ(d.document().list().size(), s.items.size());
-    d.parts().optionsPage->ChooseZoom(6);  // Fit
+    PartsOf(d).optionsPage->ChooseZoom(6);  // Fit
     for (LabelMode mode : {LabelMode::Details, LabelMode::ItemNumberOnly}) {
-        d.parts().optionsPage->ChooseLabelMode(mode);
+        PartsOf(d).optionsPage->ChooseLabelMode(mode);
         d.EnsureComposite();
     }
     d.host().SelectTab(PageMeasure);
     for (QPoint p : {QPoint(10, 80), QPoint(60, 50), QPoint(5, 5), QPoint(3, 3)}) {
-        QTest::mouseMove(d.parts().imageView, p);
-        QTest::mouseClick(d.parts().imageView, Qt::LeftButton, Qt::NoModifier, p);
-        QTest::mouseClick(d.parts().imageView, Qt::RightButton, Qt::NoModifier, p);
+        QTest::mouseMove(PartsOf(d).imageView, p);
+        QTest::mouseClick(PartsOf(d).imageView, Qt::LeftButton, Qt::NoModifier, p);
+        QTest::mouseClick(PartsOf(d).imageView, Qt::RightButton, Qt::NoModifier, p);
         Settle();
     }
     d.EnsureComposite();
-    EXPECT_EQ((*d.parts().composite).size(), QSize(120, 90));
+    EXPECT_EQ(d.composite().size(), QSize(120, 90));
 }
 
 }  // namespace

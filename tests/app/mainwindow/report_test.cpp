@@ -102,17 +102,17 @@ TEST_F(Report, PictureNeverShowsTheSelectionMarks)
     d.document().SelectItem(item);
     d.host().RebuildView();
     d.EnsureComposite();
-    const QImage withMarks = (*d.parts().composite).convertToFormat(QImage::Format_RGB32);
+    const QImage withMarks = d.composite().convertToFormat(QImage::Format_RGB32);
 
     QTest::mouseClick(d.host().button(CommandId::Report), Qt::LeftButton);
     // The first run only clears the selection; the queued continuation runs the report.
     EXPECT_EQ(d.document().selectedItem(), nullptr);
-    EXPECT_EQ(d.parts().pendingCommand, CommandId::Report);
+    EXPECT_EQ(d.pendingCommand(), CommandId::Report);
     EXPECT_TRUE(prompter.openedDocuments.empty());
     WaitForOpen(prompter, 1);
     ASSERT_EQ(prompter.openedDocuments.size(), 1u) << prompter.messageTexts().join(' ').toStdString();
-    EXPECT_EQ(d.parts().pendingCommand, CommandId::None);
-    const QImage clean = (*d.parts().composite).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(d.pendingCommand(), CommandId::None);
+    const QImage clean = d.composite().convertToFormat(QImage::Format_RGB32);
     ASSERT_NE(clean, withMarks);
 
     const QString media = dir.filePath(QStringLiteral("media"));

@@ -75,8 +75,8 @@ public:
     MeasureItem &distance() { return *doc().Find(distanceId); }
 
     MeasureDocument &doc() { return mainWindow->document(); }
-    const ScalePageControls &scale() { return mainWindow->parts().scalePage->controls(); }
-    const OptionsPageControls &option() { return mainWindow->parts().optionsPage->controls(); }
+    const ScalePageControls &scale() { return PartsOf(*mainWindow).scalePage->controls(); }
+    const OptionsPageControls &option() { return PartsOf(*mainWindow).optionsPage->controls(); }
 
     void Settle()
     {
@@ -109,7 +109,7 @@ public:
     QImage Composite()
     {
         mainWindow->EnsureComposite();
-        return (*mainWindow->parts().composite).convertToFormat(QImage::Format_RGB32);
+        return mainWindow->composite().convertToFormat(QImage::Format_RGB32);
     }
 
     void Key(Qt::Key key, Qt::KeyboardModifiers mods)
@@ -139,7 +139,7 @@ public:
         EXPECT_EQ(scale().sync->isChecked(), s.link == kLinkSync);
         EXPECT_EQ(scale().vValue->isEnabled(), s.link == kLinkAsync);
         EXPECT_EQ(scale().show->isChecked(), o.calibration.standard.show != 0);
-        EXPECT_EQ(mainWindow->parts().scalePage->horizontalBar().points, o.calibration.bars.horizontal.points);
+        EXPECT_EQ(PartsOf(*mainWindow).scalePage->horizontalBar().points, o.calibration.bars.horizontal.points);
         const QRadioButton *mode = o.attributes.labelMode == LabelMode::ItemNumberOnly ? option().numberOnly
             : o.attributes.labelMode == LabelMode::Summary                             ? option().summary
                                                                                        : option().details;
@@ -408,7 +408,7 @@ TEST_F(UndoTest, TheScaleFileListShowsTheNameThatWentWithTheSettingPutBack)
     Retype(scale().hValue, "40");
     QTest::keyClick(scale().hValue, Qt::Key_Return);
     prompter.savePaths.push_back(dir.filePath(QStringLiteral("lens.sst")));
-    mainWindow->parts().scalePage->OnSave();
+    PartsOf(*mainWindow).scalePage->OnSave();
     ASSERT_EQ(files->currentText(), QStringLiteral("lens"));
     // Back to the defaults from the list, then each step taken back.
     Choose(files, 0);

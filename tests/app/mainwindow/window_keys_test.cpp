@@ -43,7 +43,7 @@ public:
     // The overview shown and holding the focus, as after a zoom that opens it.
     QWidget *FocusedOverview()
     {
-        QWidget *overview = mainWindow->parts().overviewWindow;
+        QWidget *overview = PartsOf(*mainWindow).overviewWindow;
         if (!overview->isVisible())
             QTest::mouseClick(mainWindow->host().button(CommandId::Overview), Qt::LeftButton);
         EXPECT_TRUE(overview->isVisible());
@@ -123,7 +123,7 @@ TEST_F(ProgramKeys, SaveAndUndoKeysWorkWhileTheOverviewHasTheFocus)
     }
     // Escape still closes the overview, not the program.
     Key(FocusedOverview(), Qt::Key_Escape);
-    EXPECT_FALSE(mainWindow->parts().overviewWindow->isVisible());
+    EXPECT_FALSE(PartsOf(*mainWindow).overviewWindow->isVisible());
     EXPECT_TRUE(mainWindow->isVisible());
 }
 
@@ -199,12 +199,12 @@ TEST_F(ProgramKeys, DeleteAsksNothingWithoutASelectionOrInATextField)
         {"the zoom field of the Option page", true,
          [](ProgramKeys &t) -> QWidget * {
              t.mainWindow->host().SelectTab(PageOptions);
-             return t.mainWindow->parts().optionsPage->controls().zoom;
+             return PartsOf(*t.mainWindow).optionsPage->controls().zoom;
          }},
         {"the Scale page", true,
          [](ProgramKeys &t) -> QWidget * {
              t.mainWindow->host().SelectTab(PageScale);
-             return t.mainWindow->parts().tabControl;
+             return PartsOf(*t.mainWindow).tabControl;
          }},
     };
     for (const Case &c : cases) {

@@ -171,9 +171,9 @@ protected:
 TEST_F(OverviewWindowWithOwnerTest, DraggingTheFrameScrollsTheView)
 {
     Load({2000, 1500});
-    OverviewWindow *overview = mainWindow->parts().overview;
+    OverviewWindow *overview = PartsOf(*mainWindow).overview;
     ASSERT_NE(overview, nullptr);
-    ASSERT_TRUE(mainWindow->parts().overviewShown);
+    ASSERT_TRUE(PartsOf(*mainWindow).overviewShown);
     EXPECT_TRUE(overview->isVisible());
     EXPECT_FALSE(overview->notInitializedLabel()->isVisible());
     overview->UpdateFrame();
@@ -208,7 +208,7 @@ TEST_F(OverviewWindowWithOwnerTest, DragThroughTheWindowSystemWhileTheMainWindow
     mainWindow->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(mainWindow.get()));
     Load({2000, 1500});
-    OverviewWindow *overview = mainWindow->parts().overview;
+    OverviewWindow *overview = PartsOf(*mainWindow).overview;
     ASSERT_TRUE(overview->isVisible());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(overview));
     QWindow *window = overview->windowHandle();
@@ -239,24 +239,24 @@ TEST_F(OverviewWindowWithOwnerTest, DragThroughTheWindowSystemWhileTheMainWindow
 TEST_F(OverviewWindowWithOwnerTest, CloseBoxUnchecksTheToggleAndTheToggleShowsItAgain)
 {
     Load({2000, 1500});
-    OverviewWindow *overview = mainWindow->parts().overview;
+    OverviewWindow *overview = PartsOf(*mainWindow).overview;
     QPushButton *toggle = mainWindow->host().button(CommandId::Overview);
     ASSERT_NE(toggle, nullptr);
     ASSERT_TRUE(toggle->isChecked());
     overview->close();
     EXPECT_FALSE(overview->isVisible());
-    EXPECT_FALSE(mainWindow->parts().overviewShown);
+    EXPECT_FALSE(PartsOf(*mainWindow).overviewShown);
     EXPECT_FALSE(toggle->isChecked());
     QTest::mouseClick(toggle, Qt::LeftButton);
-    EXPECT_TRUE(mainWindow->parts().overviewShown);
+    EXPECT_TRUE(PartsOf(*mainWindow).overviewShown);
     EXPECT_TRUE(overview->isVisible());
 }
 
 TEST_F(OverviewWindowWithOwnerTest, NotInitializedWhileTheImageFits)
 {
     Load({300, 200});
-    OverviewWindow *overview = mainWindow->parts().overview;
-    EXPECT_FALSE(mainWindow->parts().overviewShown);
+    OverviewWindow *overview = PartsOf(*mainWindow).overview;
+    EXPECT_FALSE(PartsOf(*mainWindow).overviewShown);
     EXPECT_FALSE(overview->isVisible());
     QTest::mouseClick(mainWindow->host().button(CommandId::Overview), Qt::LeftButton);
     EXPECT_TRUE(overview->isVisible());

@@ -42,7 +42,7 @@ protected:
         // Settled first: the labels are placed before the list is drawn.
         Settle();
         const QImage reference = Reference();
-        ASSERT_TRUE(SamePixels((*mainWindow->parts().composite), reference));
+        ASSERT_TRUE(SamePixels(mainWindow->composite(), reference));
         ViewComposer fresh;
         const QImage picture = fresh.ViewPicture(reference, mainWindow->host().view());
         // The window's own pixels, as last flushed.
@@ -81,7 +81,7 @@ TEST_F(ViewCacheTest, DragsThroughTheCacheShowWhatAFullRebuildShows)
     mainWindow->host().SetZoom(170, 170);
     mainWindow->host().LayoutView();
     ExpectFullRebuildPixels("zoomed");
-    const int before = (*mainWindow->parts().viewComposer).editCompositionCount();
+    const int before = mainWindow->composer().editCompositionCount();
 
     // Placing with rubber bands.
     UseTool(KindDistance2Points);
@@ -110,12 +110,12 @@ TEST_F(ViewCacheTest, DragsThroughTheCacheShowWhatAFullRebuildShows)
 
     // An attribute of the selected item, the calibration, the standard scale,
     // the label mode: each followed by a drag.
-    mainWindow->parts().optionsPage->controls().transparent->click();
+    PartsOf(*mainWindow).optionsPage->controls().transparent->click();
     CheckedDrag(ToView(distance->points[1].pos), {ToView({150, 80}), ToView({160, 95})}, "after attribute");
     mainWindow->document().calibrationEdit().EndHorizontalBarDrag(QPoint(10, 10), 25);
-    mainWindow->parts().scalePage->controls().show->click();
+    PartsOf(*mainWindow).scalePage->controls().show->click();
     CheckedDrag(ToView(distance->points[1].pos), {ToView({140, 85}), ToView({135, 90})}, "after calibration");
-    mainWindow->parts().optionsPage->ChooseLabelMode(LabelMode::ItemNumberOnly);
+    PartsOf(*mainWindow).optionsPage->ChooseLabelMode(LabelMode::ItemNumberOnly);
     CheckedDrag(ToView(distance->points[0].pos), {ToView({45, 45}), ToView({50, 35})}, "after label mode");
 
     // A change nobody announced, in the middle of a drag, still reaches the view.
@@ -138,13 +138,13 @@ TEST_F(ViewCacheTest, DragsThroughTheCacheShowWhatAFullRebuildShows)
     QTest::mouseMove(view, ToView({75, 25}));
     const QImage saved = Reference();
     mainWindow->EnsureComposite();
-    EXPECT_TRUE(SamePixels((*mainWindow->parts().composite), saved));
+    EXPECT_TRUE(SamePixels(mainWindow->composite(), saved));
     Release(ToView({75, 25}));
     ExpectFullRebuildPixels("released");
 
     // The moves above went through the layer, not around it.
-    EXPECT_GE((*mainWindow->parts().viewComposer).editCompositionCount() - before, 10);
-    EXPECT_GT((*mainWindow->parts().viewComposer).partialRescaleCount(), 0);
+    EXPECT_GE(mainWindow->composer().editCompositionCount() - before, 10);
+    EXPECT_GT(mainWindow->composer().partialRescaleCount(), 0);
 }
 
 // Selecting, pressing and releasing patch the layer; several moves before one
@@ -219,7 +219,7 @@ TEST_F(ViewCacheTest, PatchedSelectionsAndDragsShowWhatAFullRebuildShows)
 {
     mainWindow->host().SetZoom(400, 400);
     mainWindow->host().LayoutView();
-    ASSERT_TRUE(mainWindow->parts().overviewShown);
+    ASSERT_TRUE(PartsOf(*mainWindow).overviewShown);
     std::mt19937 rng(5);
     const std::vector<std::pair<MeasureKind, std::vector<QPoint>>> placed = {
         {KindParallel, {{30, 40}, {200, 70}, {120, 150}}},
@@ -239,7 +239,7 @@ TEST_F(ViewCacheTest, PatchedSelectionsAndDragsShowWhatAFullRebuildShows)
     }
     mainWindow->host().RebuildView();
     ExpectFullRebuildPixels("listed");
-    const int patchesBefore = (*mainWindow->parts().viewComposer).patchCount();
+    const int patchesBefore = mainWindow->composer().patchCount();
     auto select = [&](MeasureItem *item) {
         mainWindow->document().results().SelectRow(item->row);
         mainWindow->commands().OnListClick();
@@ -274,16 +274,16 @@ TEST_F(ViewCacheTest, PatchedSelectionsAndDragsShowWhatAFullRebuildShows)
     EXPECT_EQ(items[1]->labelBox.left, box.left + 7);
     ClearSelection(ToView({230, 230}));
     ExpectFullRebuildPixels("cleared");
-    EXPECT_GE((*mainWindow->parts().viewComposer).patchCount() - patchesBefore, 10);
+    EXPECT_GE(mainWindow->composer().patchCount() - patchesBefore, 10);
 
     // The overview shows the composite (just found to be the full rebuild's)
     // as it is after the drags, and after a drag's moves before its release.
     auto expectOverview = [&](const char *where) {
         SCOPED_TRACE(where);
-        const QImage overview = mainWindow->parts().overview->picture();
+        const QImage overview = PartsOf(*mainWindow).overview->picture();
         ASSERT_FALSE(overview.isNull());
         ViewComposer fresh;
-        EXPECT_TRUE(SamePixels(overview, fresh.OverviewPicture((*mainWindow->parts().composite), overview.size())));
+        EXPECT_TRUE(SamePixels(overview, fresh.OverviewPicture(mainWindow->composite(), overview.size())));
     };
     expectOverview("after the drags");
     select(items[0]);

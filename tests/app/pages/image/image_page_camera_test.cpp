@@ -19,7 +19,7 @@ namespace {
 
 class ImagePageCamera : public MainWindowTest {
 protected:
-    ImagePage &Page() { return *mainWindow->parts().imagePage; }
+    ImagePage &Page() { return *PartsOf(*mainWindow).imagePage; }
     template<class W>
     W *Child(const char *name)
     {
@@ -46,7 +46,7 @@ protected:
 
     QByteArray WorkFile() const
     {
-        QFile f(mainWindow->parts().imagePage->workFilePath());
+        QFile f(PartsOf(*mainWindow).imagePage->workFilePath());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 };

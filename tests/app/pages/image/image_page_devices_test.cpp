@@ -83,7 +83,7 @@ protected:
         });
     }
 
-    ImagePage &Page() { return *mainWindow->parts().imagePage; }
+    ImagePage &Page() { return *PartsOf(*mainWindow).imagePage; }
     template<class W>
     W *Child(const char *name)
     {
@@ -497,9 +497,9 @@ TEST_F(ImagePageDevices, BusyWirelessPortIsToldWhenWirelessModeStarts)
         QCoreApplication::processEvents();
         EXPECT_EQ(prompter.messages.size(), 1u);
         EXPECT_EQ(Page().wirelessMode(), 1);
-        ASSERT_NE(mainWindow->parts().wirelessReceiver, nullptr);
-        EXPECT_TRUE(mainWindow->parts().wirelessReceiver->started());
-        EXPECT_EQ(mainWindow->parts().wirelessReceiver->port(), holder.port());
+        ASSERT_NE(mainWindow->wirelessReceiver(), nullptr);
+        EXPECT_TRUE(mainWindow->wirelessReceiver()->started());
+        EXPECT_EQ(mainWindow->wirelessReceiver()->port(), holder.port());
         mainWindow.reset();
     }
 }

@@ -84,7 +84,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(mainWindow.get()));
         return *mainWindow;
     }
-    ImagePage &page() { return *mainWindow->parts().imagePage; }
+    ImagePage &page() { return *PartsOf(*mainWindow).imagePage; }
     template<class T>
     T *child(const char *name)
     {
@@ -92,15 +92,15 @@ protected:
     }
     LiveView &live() { return *qobject_cast<LiveView *>(mainWindow->host().liveView()); }
     void ToggleWireless() { QTest::mouseClick(child<QPushButton>("button1039"), Qt::LeftButton); }
-    std::uint16_t port() const { return mainWindow->parts().wirelessReceiver->port(); }
-    bool Listening() const { return mainWindow->parts().wirelessReceiver->listening(); }
+    std::uint16_t port() const { return mainWindow->wirelessReceiver()->port(); }
+    bool Listening() const { return mainWindow->wirelessReceiver()->listening(); }
 };
 
 TEST_F(WirelessModeTest, ToggleSwapsControlSetsWidensWindowAndPostsStartStop)
 {
     MakeWireless();
     QSignalSpy posted(mainWindow.get(), &MainWindow::deviceEventPosted);
-    ASSERT_TRUE(mainWindow->parts().wirelessReceiver && mainWindow->parts().wirelessReceiver->started());
+    ASSERT_TRUE(mainWindow->wirelessReceiver() && mainWindow->wirelessReceiver()->started());
     const int narrow = mainWindow->width();
     ASSERT_LT(narrow, 640);
 
@@ -233,7 +233,7 @@ TEST_F(WirelessModeTest, UnwritableWorkFileShowsFailureAndReleasedButtonCancelsS
 {
     MakeWireless();
     ToggleWireless();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return mainWindow->parts().wirelessReceiver->listening(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return mainWindow->wirelessReceiver()->listening(); }, 5000));
     prompter.messages.clear();  // only what follows counts
     const QByteArray small = sim::MakeTestFrame(QSize(640, 480), 3, 90);
 
@@ -267,7 +267,7 @@ TEST_F(WirelessModeTest, StreamReachesLiveViewAndButtonCapturesIntoScalePage)
 {
     MakeWireless();
     ToggleWireless();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return mainWindow->parts().wirelessReceiver->listening(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return mainWindow->wirelessReceiver()->listening(); }, 5000));
 
     const QByteArray small = sim::MakeTestFrame(QSize(640, 480), 1, 90);
     const QImage decoded = QImage::fromData(small).convertToFormat(QImage::Format_RGB32);
@@ -306,7 +306,7 @@ TEST_F(WirelessModeTest, StreamReachesLiveViewAndButtonCapturesIntoScalePage)
     EXPECT_EQ(saved.readAll(), big);
     EXPECT_EQ(page().wirelessMode(), 0);
     EXPECT_FALSE(mainWindow->host().liveView()->isVisible());
-    EXPECT_EQ(mainWindow->parts().tabControl->currentIndex(), PageScale);
+    EXPECT_EQ(PartsOf(*mainWindow).tabControl->currentIndex(), PageScale);
     EXPECT_EQ(mainWindow->host().imageSize(), QSize(1280, 960));
     EXPECT_EQ(mainWindow->sourceImage().pixel(700, 500),
               QImage::fromData(big).convertToFormat(QImage::Format_RGB32).pixel(700, 500));
@@ -319,7 +319,7 @@ TEST_F(WirelessModeTest, OverlayChoicesRedrawTheLastPictureWhenNoStreamComes)
 {
     MakeWireless();
     ToggleWireless();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return mainWindow->parts().wirelessReceiver->listening(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return mainWindow->wirelessReceiver()->listening(); }, 5000));
     const QByteArray small = sim::MakeTestFrame(QSize(640, 480), 1, 90);
     const QImage decoded = QImage::fromData(small).convertToFormat(QImage::Format_RGB32);
     {

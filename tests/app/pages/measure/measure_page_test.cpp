@@ -251,7 +251,7 @@ class ToolButtonsInTheWindow : public InteractionTest { };
 
 TEST_F(ToolButtonsInTheWindow, TheChosenButtonDecidesWhatAClickPlaces)
 {
-    MeasurePage *tools = mainWindow->parts().measurePage;
+    MeasurePage *tools = PartsOf(*mainWindow).measurePage;
     EXPECT_TRUE(tools->button(1011)->isChecked());
     EXPECT_TRUE(tools->button(1011)->isEnabled());
     Click({20, 20});

@@ -312,7 +312,7 @@ protected:
     {
         MainWindowTest::SetUp();
         Make("en", "en", {1024, 768});
-        page = mainWindow->parts().optionsPage;
+        page = PartsOf(*mainWindow).optionsPage;
         ASSERT_NE(page, nullptr);
         mainWindow->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(mainWindow.get()));
@@ -465,7 +465,7 @@ TEST_F(OptionsPageWithOwnerTest, ZoomListWithFit)
     EXPECT_EQ(ui().zoom->currentText(), QString::number(fit));
     EXPECT_EQ(mainWindow->host().view().size, QSize(fit * 2000 / 100, fit * 1500 / 100));
     // The image now fits: no overview.
-    EXPECT_FALSE(mainWindow->parts().overviewShown);
+    EXPECT_FALSE(PartsOf(*mainWindow).overviewShown);
     // Fit again from the number it left.
     ChooseFromList(ui().zoom, 6);
     EXPECT_EQ(ui().zoom->currentText(), QString::number(fit));

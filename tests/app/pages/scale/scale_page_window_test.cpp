@@ -20,11 +20,11 @@ protected:
     {
         MainWindowTest::SetUp();
         Make("en", "en", {1280, 1024});
-        ASSERT_NE(mainWindow->parts().scalePage, nullptr);
+        ASSERT_NE(PartsOf(*mainWindow).scalePage, nullptr);
         ASSERT_TRUE(LoadFilled(QStringLiteral("still.png"), {400, 300}, Qt::gray));
     }
 
-    ScalePage &page() { return *mainWindow->parts().scalePage; }
+    ScalePage &page() { return *PartsOf(*mainWindow).scalePage; }
     const ScalePageControls &ui() { return page().controls(); }
 
     // A listed two-point distance from (0, 0) to (30, 40).

@@ -41,7 +41,7 @@ protected:
         ASSERT_TRUE(image.save(path));
         mainWindow->LoadImageFile(path);
         ASSERT_TRUE(mainWindow->hasImage());
-        view = mainWindow->parts().imageView;
+        view = PartsOf(*mainWindow).imageView;
         ASSERT_TRUE(view->isVisible());
         ASSERT_EQ(view->devicePixelRatioF(), 2.0);
     }
@@ -100,7 +100,7 @@ TEST_F(HiDpiViewTest, ClicksLandOnThePixelUnderThePointer)
             image.setPixel(x, y, qRgb(x, y, 128));
     Load(image);
     mainWindow->host().SelectTab(PageMeasure);
-    mainWindow->parts().measurePage->setCurrentTool(KindDistance2Points);
+    PartsOf(*mainWindow).measurePage->setCurrentTool(KindDistance2Points);
 
     const QImage shown = Shown();
     for (const QPoint p : {QPoint(37, 41), QPoint(3, 90), QPoint(120, 5)}) {
