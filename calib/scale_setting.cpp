@@ -2,15 +2,25 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "core/number_reading.h"
 
 namespace orv {
 namespace {
 
-bool IsMicro(std::string_view u)
+// Length of one unit in micrometres (whole numbers, so that conversions which
+// come out whole are not truncated one below); the two micrometre spellings
+// are one unit. nullopt for a unit text outside the table.
+std::optional<double> MicrometresPerUnit(std::string_view u)
 {
-    return u == kUnitMicroJa || u == kUnitMicroEn;
+    if (u == kUnitMm)
+        return 1000.0;
+    if (u == kUnitMicroJa || u == kUnitMicroEn)
+        return 1.0;
+    if (u == kUnitInch)
+        return 25400.0;  // 25.4 mm exactly
+    return std::nullopt;
 }
 
 // Length per pixel on one axis; 1.0 when the pixel count reads 0 or below or
@@ -81,20 +91,12 @@ int ScaleLengthToPixels(std::string_view pixel, std::string_view length, std::st
     const double b = ReadDecimal(length);
     const double c = ReadDecimal(length2);
     double r;
+    const std::optional<double> from = MicrometresPerUnit(unit);
+    const std::optional<double> to = MicrometresPerUnit(unit2);
     if (unit == unit2)
         r = c * a / b;
-    else if (unit == kUnitMm && IsMicro(unit2))
-        r = c * a / (b * 1000);
-    else if (IsMicro(unit) && unit2 == kUnitMm)
-        r = c * a * 1000 / b;
-    else if (unit == kUnitInch && unit2 == kUnitMm)
-        r = c * a * 0.039 / b;
-    else if (unit == kUnitMm && unit2 == kUnitInch)
-        r = c * a / (b * 0.039);
-    else if (unit == kUnitInch && IsMicro(unit2))
-        r = c * a * 0.039 / (b * 1000);
-    else if (IsMicro(unit) && unit2 == kUnitInch)
-        r = c * a * 1000 / (b * 0.039);
+    else if (from && to)
+        r = c * a * *to / (b * *from);
     else
         return 100;
     // A length reading 0 divides by zero: keep the table's fallback length.

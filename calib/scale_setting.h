@@ -36,8 +36,8 @@ int UnitIndexOf(std::string_view unit);
 inline constexpr int kMaxScalePixels = 1 << 30;
 
 // Pixels that length2 (in unit2) spans under the scale "pixel pixels = length
-// in unit", truncated toward zero. Unit pairs outside the conversion table give
-// 100. A result that is not finite (a length reading 0) also gives 100; larger
+// in unit", truncated toward zero, with 1 inch = 25.4 mm. Two equal unit texts
+// need no table; any other pair outside the mm, μm / um, inch table gives 100. A result that is not finite (a length reading 0) also gives 100; larger
 // results clamp to +-kMaxScalePixels.
 int ScaleLengthToPixels(std::string_view pixel, std::string_view length, std::string_view unit,
                         std::string_view length2, std::string_view unit2);

@@ -35,6 +35,7 @@ void MergeDraggedPoint(MeasureItem &s, const MeasureItem &c)
     s.center2 = c.center2;
     s.radius = c.radius;
     s.radius2 = c.radius2;
+    s.exact = c.exact;
     // The labels go back to their anchors.
     s.labelBox.bottom = 0;
     if (AnchorsFollowPoints(s.kind)) {

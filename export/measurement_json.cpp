@@ -196,6 +196,11 @@ std::unique_ptr<MeasureItem> ReadItem(Reader &r, const QJsonObject &o)
     r.Point(o, "center2", item->center2);
     r.Int(o, "radius", item->radius, 0, 1 << 30);
     r.Int(o, "radius2", item->radius2, 0, 1 << 30);
+    // Files keep the drawn circle only: it stays for points that find none.
+    item->exact.center = item->center;
+    item->exact.center2 = item->center2;
+    item->exact.radius = item->radius;
+    item->exact.radius2 = item->radius2;
     r.Str(o, "text", item->text);
     r.Box(o, "labelBox", item->labelBox);
     r.Int(o, "row", item->row, -1, kMaxItems * 2);

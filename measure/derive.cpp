@@ -11,17 +11,22 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-double ImageAngle(QPoint c, QPoint q)
+double ImageAngle(QPointF c, QPoint q)
 {
-    return std::atan2(static_cast<double>(q.y()) - c.y(), static_cast<double>(q.x()) - c.x());
+    return std::atan2(q.y() - c.y(), q.x() - c.x());
 }
 
-// Collinear points find no circle: the previous one stays.
-void DeriveCircle(QPoint p1, QPoint p2, QPoint p3, QPoint &center, int &radius)
+// Collinear points find no circle: the previous one stays, drawn and exact.
+void DeriveCircle(QPoint p1, QPoint p2, QPoint p3, QPoint &center, int &radius, QPointF &exactCenter,
+                  double &exactRadius)
 {
     if (const std::optional<Circle> circle = CircleFrom3Points(p1, p2, p3)) {
         center = circle->center;
         radius = circle->radius;
+    }
+    if (const std::optional<ExactCircle> circle = ExactCircleFrom3Points(p1, p2, p3)) {
+        exactCenter = circle->center;
+        exactRadius = circle->radius;
     }
 }
 
@@ -33,6 +38,7 @@ void DeriveBaseLineFamily(const MeasureItem &item, DerivedGeometry &g, bool para
     const QPoint p1 = item.points[0].pos;
     const QPoint p2 = item.points[1].pos;
     for (std::size_t i = 2; i < item.points.size(); ++i) {
+        g.exact.feet[i] = ExactPerpendicularFoot(p1, p2, item.points[i].pos);
         DerivedPoint &d = g.points[i];
         if (parallel) {
             const ParallelLine line = ParallelThrough(p1, p2, item.points[i].pos);
@@ -53,7 +59,7 @@ bool DerivesPoints(MeasureKind kind)
 
 }  // namespace
 
-ArcThrough3 ArcThroughPoints(QPoint p1, QPoint p2, QPoint p3, QPoint c, double &arcStart, double &arcStop)
+ArcThrough3 ArcThroughPoints(QPoint p1, QPoint p2, QPoint p3, QPointF c, double &arcStart, double &arcStop)
 {
     ArcThrough3 arc;
     // The longest chord gives the ends, so each half spans less than 180 degrees.
@@ -101,6 +107,7 @@ DerivedGeometry DeriveGeometry(const MeasureItem &item)
     g.radius2 = item.radius2;
     g.arcStart = item.arcStart;
     g.arcStop = item.arcStop;
+    g.exact = item.exact;
 
     const auto &pts = item.points;
     const std::size_t n = pts.size();
@@ -108,21 +115,25 @@ DerivedGeometry DeriveGeometry(const MeasureItem &item)
         g.points.reserve(n);
         for (const MeasurePoint &pt : pts)
             g.points.push_back({pt.foot, pt.lineStart, pt.lineEnd});
+        g.exact.feet.resize(n);
     }
     switch (item.kind) {
     case KindDistanceArc:
         if (n >= 3) {
-            DeriveCircle(pts[0].pos, pts[1].pos, pts[2].pos, g.center, g.radius);
-            const ArcThrough3 arc =
-                ArcThroughPoints(pts[0].pos, pts[1].pos, pts[2].pos, g.center, g.arcStart, g.arcStop);
+            DeriveCircle(pts[0].pos, pts[1].pos, pts[2].pos, g.center, g.radius, g.exact.center,
+                         g.exact.radius);
+            const ArcThrough3 arc = ArcThroughPoints(pts[0].pos, pts[1].pos, pts[2].pos, g.exact.center,
+                                                     g.arcStart, g.arcStop);
             g.points[0] = {arc.s, arc.m, arc.e};
         }
         break;
     case KindDistanceCircles:
         if (n >= 3)
-            DeriveCircle(pts[0].pos, pts[1].pos, pts[2].pos, g.center, g.radius);
+            DeriveCircle(pts[0].pos, pts[1].pos, pts[2].pos, g.center, g.radius, g.exact.center,
+                         g.exact.radius);
         if (n >= 6)
-            DeriveCircle(pts[3].pos, pts[4].pos, pts[5].pos, g.center2, g.radius2);
+            DeriveCircle(pts[3].pos, pts[4].pos, pts[5].pos, g.center2, g.radius2, g.exact.center2,
+                         g.exact.radius2);
         break;
     case KindPerpendicular:
         DeriveBaseLineFamily(item, g, false);
@@ -133,12 +144,16 @@ DerivedGeometry DeriveGeometry(const MeasureItem &item)
         break;
     case KindAreaCircle:
         if (n >= 3)
-            DeriveCircle(pts[0].pos, pts[1].pos, pts[2].pos, g.center, g.radius);
+            DeriveCircle(pts[0].pos, pts[1].pos, pts[2].pos, g.center, g.radius, g.exact.center,
+                         g.exact.radius);
         break;
     case KindAngle2Lines:
-        if (n >= 4)
+        if (n >= 4) {
             g.center = LineIntersection(pts[0].pos, pts[1].pos, pts[2].pos, pts[3].pos)
                            .value_or(kParallelMarker);
+            g.exact.center = ExactLineIntersection(pts[0].pos, pts[1].pos, pts[2].pos, pts[3].pos)
+                                 .value_or(QPointF(kParallelMarker));
+        }
         break;
     default:
         break;  // the other kinds use their points as they are
@@ -154,6 +169,7 @@ void ApplyDerivedGeometry(MeasureItem &item, const DerivedGeometry &g)
     item.radius2 = g.radius2;
     item.arcStart = g.arcStart;
     item.arcStop = g.arcStop;
+    item.exact = g.exact;
     for (std::size_t i = 0; i < item.points.size() && i < g.points.size(); ++i) {
         item.points[i].foot = g.points[i].foot;
         item.points[i].lineStart = g.points[i].lineStart;

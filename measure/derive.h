@@ -33,6 +33,8 @@ struct DerivedGeometry {
     // One entry per item point for the kinds that derive points (3, 5, 7,
     // 14); empty for the others, whose points keep what they hold.
     std::vector<DerivedPoint> points;
+    // What the values are taken from; the fields above are drawn.
+    ExactGeometry exact;
 };
 
 // Starts from the item's stored geometry, so what a kind does not derive (and
@@ -55,7 +57,7 @@ struct ArcThrough3 {
 // The arc through three points around c. Each half sets one of arcStart and
 // arcStop (the angle of its end about c, in image coordinates), so the arc
 // runs counter-clockwise on screen from arcStart to arcStop.
-ArcThrough3 ArcThroughPoints(QPoint p1, QPoint p2, QPoint p3, QPoint c, double &arcStart,
+ArcThrough3 ArcThroughPoints(QPoint p1, QPoint p2, QPoint p3, QPointF c, double &arcStart,
                              double &arcStop);
 
 // Kind 11 with four points whose lines never meet.

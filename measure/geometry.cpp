@@ -36,6 +36,19 @@ int NearerEnd(QPoint a, QPoint b, QPoint p)
     return ClampDistance(std::min(PixelDistance(p, a), PixelDistance(p, b)));
 }
 
+// The rule of CircleFrom3Points for points that give no circle.
+bool FindsNoCircle(QPoint p1, QPoint p2, QPoint p3)
+{
+    const double o = p1.y() == p2.y() ? 0.0 : Diff(p2.x(), p1.x()) / Diff(p1.y(), p2.y());
+    const double t = p2.y() == p3.y() ? 0.0 : Diff(p3.x(), p2.x()) / Diff(p2.y(), p3.y());
+    return t == o || (o != 0 && t != 0 && p1.x() == p2.x() && p2.x() == p3.x());
+}
+
+double Cross(double ax, double ay, double bx, double by)
+{
+    return ax * by - ay * bx;
+}
+
 }  // namespace
 
 int TruncateToInt(double v)
@@ -188,11 +201,66 @@ std::optional<Circle> CircleFrom3Points(QPoint p1, QPoint p2, QPoint p3)
     return circle;
 }
 
-double ArcLength(QPoint p, QPoint q, QPoint c)
+
+QPointF ExactPerpendicularFoot(QPoint a, QPoint b, QPoint p)
 {
-    const double r = PixelDistance(p, c);
-    const double tp = std::atan2(Diff(p.y(), c.y()), Diff(p.x(), c.x()));
-    const double tq = std::atan2(Diff(q.y(), c.y()), Diff(q.x(), c.x()));
+    const double dx = Diff(b.x(), a.x());
+    const double dy = Diff(b.y(), a.y());
+    const double len2 = dx * dx + dy * dy;
+    if (len2 == 0)
+        return QPointF(a);
+    const double t = (Diff(p.x(), a.x()) * dx + Diff(p.y(), a.y()) * dy) / len2;
+    return {a.x() + t * dx, a.y() + t * dy};
+}
+
+std::optional<QPointF> ExactLineIntersection(QPoint p1, QPoint p2, QPoint p3, QPoint p4)
+{
+    const bool vertical1 = p1.x() == p2.x();
+    const bool vertical2 = p3.x() == p4.x();
+    if (vertical1 && vertical2)
+        return std::nullopt;
+    if (!vertical1 && !vertical2 && Slope(p1, p2) == Slope(p3, p4))
+        return std::nullopt;
+    const double d1x = Diff(p2.x(), p1.x());
+    const double d1y = Diff(p2.y(), p1.y());
+    const double d2x = Diff(p4.x(), p3.x());
+    const double d2y = Diff(p4.y(), p3.y());
+    const double denom = Cross(d1x, d1y, d2x, d2y);
+    if (denom == 0)
+        return std::nullopt;
+    const double t = Cross(Diff(p3.x(), p1.x()), Diff(p3.y(), p1.y()), d2x, d2y) / denom;
+    return QPointF(p1.x() + t * d1x, p1.y() + t * d1y);
+}
+
+std::optional<ExactCircle> ExactCircleFrom3Points(QPoint p1, QPoint p2, QPoint p3)
+{
+    if (p3 == QPoint(0, 0)) {
+        const QPointF m((static_cast<double>(p1.x()) + p2.x()) / 2,
+                        (static_cast<double>(p1.y()) + p2.y()) / 2);
+        return ExactCircle{m, std::hypot(Diff(p2.x(), p1.x()), Diff(p2.y(), p1.y())) / 2};
+    }
+    if (FindsNoCircle(p1, p2, p3))
+        return std::nullopt;
+    // Circumcentre relative to p1, which keeps the products small.
+    const double bx = Diff(p2.x(), p1.x());
+    const double by = Diff(p2.y(), p1.y());
+    const double cx = Diff(p3.x(), p1.x());
+    const double cy = Diff(p3.y(), p1.y());
+    const double d = 2 * Cross(bx, by, cx, cy);
+    if (d == 0)
+        return std::nullopt;
+    const double b2 = bx * bx + by * by;
+    const double c2 = cx * cx + cy * cy;
+    const double ux = (cy * b2 - by * c2) / d;
+    const double uy = (bx * c2 - cx * b2) / d;
+    return ExactCircle{{p1.x() + ux, p1.y() + uy}, std::hypot(ux, uy)};
+}
+
+double ArcLength(QPoint p, QPoint q, QPointF c)
+{
+    const double r = std::hypot(p.x() - c.x(), p.y() - c.y());
+    const double tp = std::atan2(p.y() - c.y(), p.x() - c.x());
+    const double tq = std::atan2(q.y() - c.y(), q.x() - c.x());
     double delta = std::abs(tq - tp);
     if (delta > std::numbers::pi)
         delta = 2 * std::numbers::pi - delta;

@@ -3,6 +3,7 @@
 // toward zero; a value outside the 32-bit range (or NaN) becomes INT_MIN.
 
 #include <QPoint>
+#include <QPointF>
 
 #include <optional>
 
@@ -40,7 +41,17 @@ struct Circle {
 // caller keeps its previous circle).
 std::optional<Circle> CircleFrom3Points(QPoint p1, QPoint p2, QPoint p3);
 
-// Pixel length of the shorter arc from p to q around c.
-double ArcLength(QPoint p, QPoint q, QPoint c);
+// The same constructions without rounding. They find no result exactly
+// where the integer ones above find none.
+QPointF ExactPerpendicularFoot(QPoint a, QPoint b, QPoint p);
+std::optional<QPointF> ExactLineIntersection(QPoint p1, QPoint p2, QPoint p3, QPoint p4);
+struct ExactCircle {
+    QPointF center;
+    double radius = 0.0;
+};
+std::optional<ExactCircle> ExactCircleFrom3Points(QPoint p1, QPoint p2, QPoint p3);
+
+// Length of the shorter arc from p to q around c, on the circle through p.
+double ArcLength(QPoint p, QPoint q, QPointF c);
 
 }  // namespace orv

@@ -2,6 +2,7 @@
 // Measurement records and the ordered list that owns them.
 
 #include <QPoint>
+#include <QPointF>
 
 #include <cstdint>
 #include <memory>
@@ -64,6 +65,17 @@ struct SubResult {
     bool operator==(const SubResult &) const = default;
 };
 
+// Derived geometry in full precision, which values are taken from; the
+// integer fields of the item are what is drawn, hit and saved.
+struct ExactGeometry {
+    QPointF center;   // circle centre (kinds 3, 4, 9) or vertex (kind 11)
+    QPointF center2;  // second circle (kind 4)
+    double radius = 0.0;
+    double radius2 = 0.0;
+    std::vector<QPointF> feet;  // per point: foot of its perpendicular (kinds 5, 7, 14)
+    bool operator==(const ExactGeometry &) const = default;
+};
+
 // A listed item's identity: given by the list on Append, never given again by
 // that list. kNoItem for an item that was never listed (a copy being edited).
 using ItemId = std::uint64_t;
@@ -79,6 +91,7 @@ struct MeasureItem {
     QPoint center2;
     int radius = 0;
     int radius2 = 0;
+    ExactGeometry exact;
     std::string text;  // kind 12, UTF-8
     LabelBox labelBox;
     int row = 0;

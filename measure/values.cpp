@@ -21,20 +21,18 @@ double Finite(double v)
     return std::isfinite(v) ? v : 0.0;
 }
 
-double ScaledLength(QPoint a, QPoint b, const ScaleFactors &f)
+double ScaledLength(QPointF a, QPointF b, const ScaleFactors &f)
 {
-    const double dx = static_cast<double>(a.x()) - b.x();
-    const double dy = static_cast<double>(a.y()) - b.y();
+    const double dx = a.x() - b.x();
+    const double dy = a.y() - b.y();
     return std::sqrt((dx * f.sx) * (dx * f.sx) + (dy * f.sy) * (dy * f.sy));
 }
 
 // Included angle at the vertex, 0..180 degrees.
-double IncludedAngle(QPoint first, QPoint vertex, QPoint third)
+double IncludedAngle(QPoint first, QPointF vertex, QPoint third)
 {
-    const double a1 = std::atan2(static_cast<double>(first.y()) - vertex.y(),
-                                 static_cast<double>(first.x()) - vertex.x());
-    const double a2 = std::atan2(static_cast<double>(third.y()) - vertex.y(),
-                                 static_cast<double>(third.x()) - vertex.x());
+    const double a1 = std::atan2(first.y() - vertex.y(), first.x() - vertex.x());
+    const double a2 = std::atan2(third.y() - vertex.y(), third.x() - vertex.x());
     double a = std::abs(a1 - a2) * 180.0 / kPi;
     if (a > 180.0)
         a = 360.0 - a;
@@ -90,9 +88,8 @@ void ComputeFootDistances(MeasureItem &item, const ScaleFactors &f, Language lan
     const int partKind = item.kind == KindPerpendicular ? KindPerpendicularPart : KindParallelPart;
     for (std::size_t i = 2; i < item.points.size(); ++i) {
         const MeasurePoint &p = item.points[i];
-        const double dy = (static_cast<double>(p.pos.y()) - p.foot.y()) * f.sy;
-        const double dx = (static_cast<double>(p.pos.x()) - p.foot.x()) * f.sx;
-        const double d = Finite(std::sqrt(dy * dy + dx * dx));
+        const QPointF foot = i < item.exact.feet.size() ? item.exact.feet[i] : QPointF(p.foot);
+        const double d = Finite(ScaledLength(p.pos, foot, f));
         SetSubResult(item, i - 2, FormatValueWithSuffix(d, f.unit, lang), partKind, 0, p.pos);
     }
 }
@@ -110,8 +107,8 @@ double EllipsePerimeter(double a, double b)
 
 void ComputeCircleTexts(MeasureItem &item, const ScaleFactors &f, Language lang)
 {
-    const double rh = Finite(item.radius * f.sx);
-    const double rv = Finite(item.radius * f.sy);
+    const double rh = Finite(item.exact.radius * f.sx);
+    const double rv = Finite(item.exact.radius * f.sy);
     const int u = f.unit;
     const char *suffix = UnitSuffix(u, lang);
     const bool english = lang == Language::English;
@@ -160,13 +157,13 @@ void ComputeMeasureValue(MeasureItem &item, const ScaleFactors &f, Language lang
         }
         if (pts.empty())
             return;
-        item.value = Finite((ArcLength(pts[0].foot, pts[0].lineStart, item.center)
-                             + ArcLength(pts[0].lineStart, pts[0].lineEnd, item.center))
+        item.value = Finite((ArcLength(pts[0].foot, pts[0].lineStart, item.exact.center)
+                             + ArcLength(pts[0].lineStart, pts[0].lineEnd, item.exact.center))
                             * f.sx);
         item.unit = u;
         break;
     case KindDistanceCircles:
-        item.value = Finite(ScaledLength(item.center, item.center2, f));
+        item.value = Finite(ScaledLength(item.exact.center, item.exact.center2, f));
         item.unit = u;
         break;
     case KindPerpendicular:
@@ -188,8 +185,8 @@ void ComputeMeasureValue(MeasureItem &item, const ScaleFactors &f, Language lang
         item.unit = u + 4;
         break;
     case KindAreaCircle: {
-        const double rh = item.radius * f.sx;
-        const double rv = item.radius * f.sy;
+        const double rh = item.exact.radius * f.sx;
+        const double rv = item.exact.radius * f.sy;
         item.value = Finite(kPi * rh * rv);
         item.unit = u + 4;
         ComputeCircleTexts(item, f, lang);
@@ -205,7 +202,7 @@ void ComputeMeasureValue(MeasureItem &item, const ScaleFactors &f, Language lang
         // Parallel lines have no angle; a vertex at x or y = 999 is a real one.
         if (pts.size() < 3 || AngleLinesParallel(item))
             return;
-        item.value = IncludedAngle(pts[0].pos, item.center, pts[2].pos);
+        item.value = IncludedAngle(pts[0].pos, item.exact.center, pts[2].pos);
         item.unit = UnitDegree;
         break;
     case KindText:

@@ -1,8 +1,10 @@
 #include "calib/scale_setting.h"
+#include "calib/standard_scale.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 
 using namespace orv;
 
@@ -43,19 +45,62 @@ TEST(ScaleLengthToPixels, ConversionTableRows)
     EXPECT_EQ(ScaleLengthToPixels("100", "1", "mm", "200", "um"), 20);
     EXPECT_EQ(ScaleLengthToPixels("100", "1", "mm", "200", kMu), 20);
     EXPECT_EQ(ScaleLengthToPixels("100", "100", "um", "1", "mm"), 1000);
-    EXPECT_EQ(ScaleLengthToPixels("100", "1", "inch", "1", "mm"), 3);  // 3.9 truncated
-    EXPECT_EQ(ScaleLengthToPixels("100", "1", "mm", "1", "inch"), 2564);
-    EXPECT_EQ(ScaleLengthToPixels("100", "1", "inch", "200", "um"), 0);  // 0.78
-    EXPECT_EQ(ScaleLengthToPixels("100", "100", kMu, "1", "inch"), 25641);
+    EXPECT_EQ(ScaleLengthToPixels("100", "1", "inch", "1", "mm"), 3);  // 3.94 truncated
+    EXPECT_EQ(ScaleLengthToPixels("100", "1", "mm", "1", "inch"), 2540);
+    EXPECT_EQ(ScaleLengthToPixels("100", "1", "inch", "200", "um"), 0);  // 0.79
+    EXPECT_EQ(ScaleLengthToPixels("100", "100", kMu, "1", "inch"), 25400);
     EXPECT_EQ(ScaleLengthToPixels("100", "100", "cm", "3", "cm"), 3);
 }
 
 TEST(ScaleLengthToPixels, PairsOutsideTheTableGive100)
 {
-    EXPECT_EQ(ScaleLengthToPixels("100", "100", kMu, "200", "um"), 100);
-    EXPECT_EQ(ScaleLengthToPixels("100", "100", "um", "200", kMu), 100);
+    // The two micrometre spellings are one unit, not a pair outside the table.
+    EXPECT_EQ(ScaleLengthToPixels("100", "100", kMu, "200", "um"), 200);
+    EXPECT_EQ(ScaleLengthToPixels("100", "100", "um", "200", kMu), 200);
     EXPECT_EQ(ScaleLengthToPixels("100", "100", "cm", "200", "um"), 100);
     EXPECT_EQ(ScaleLengthToPixels("100", "100", "inch", "1", "cm"), 100);
+}
+
+// Each case converts through 1 inch = 25.4 mm = 25400 um; the expected count
+// is worked out here from that definition.
+TEST(ScaleLengthToPixels, ConvertsWithTheExactInch)
+{
+    struct Case {
+        const char *pixel;
+        const char *length;
+        std::string unit;
+        const char *length2;
+        std::string unit2;
+        double lengthUm;   // the calibration's length in um
+        double length2Um;  // the converted length in um
+    };
+    const Case cases[] = {
+        {"1000", "1", "inch", "100", "mm", 25400, 100000},
+        {"1000", "1", "inch", "2500", "um", 25400, 2500},
+        {"1000", "1", "inch", "2500", kMu, 25400, 2500},
+        {"254", "10", "mm", "3", "inch", 10000, 3 * 25400},
+        {"500", "300", kMu, "2", "inch", 300, 2 * 25400},
+        {"100", "10.7", kMu, "1", "inch", 10.7, 25400},
+        {"700", "7", "um", "123", kMu, 7, 123},
+    };
+    for (const Case &c : cases) {
+        const double want = std::trunc(std::atof(c.pixel) * c.length2Um / c.lengthUm);
+        EXPECT_EQ(ScaleLengthToPixels(c.pixel, c.length, c.unit, c.length2, c.unit2), want)
+            << c.pixel << " px = " << c.length << c.unit << ", " << c.length2 << c.unit2;
+    }
+}
+
+TEST(StandardScale, HundredMillimetresUnderAnInchCalibration)
+{
+    ScaleSetting calibration;
+    calibration.hPixel = "1000";
+    calibration.hValue = "1";
+    calibration.unit = "inch";
+    StandardScale s;
+    s.length = "100";
+    s.lengthUnit = "mm";
+    s.updatePixelLength(calibration);
+    EXPECT_EQ(s.pixelLength, 3937);  // 100 / 25.4 * 1000 = 3937.0
 }
 
 TEST(ScaleLengthToPixels, DegenerateReadingsStayInRange)

@@ -108,11 +108,14 @@ TEST(MergeDraggedPoint, GeometryCopiedAndLabelsBackToTheirAnchors)
     clone->points[3].foot = {170, 100};
     clone->center = {1, 2};
     clone->radius = 9;
+    clone->exact.center = {1.5, 2.25};  // what the values are taken from
+    clone->exact.radius = 9.4;
     MergeDraggedPoint(source, *clone);
     EXPECT_EQ(source.points[3].pos, QPoint(170, 60));
     EXPECT_EQ(source.points[3].foot, QPoint(170, 100));
     EXPECT_EQ(source.center, QPoint(1, 2));
     EXPECT_EQ(source.radius, 9);
+    EXPECT_EQ(source.exact, clone->exact);
     EXPECT_EQ(source.subResults[1].pos, QPoint(170, 60));
     EXPECT_EQ(source.subResults[0].labelBox.bottom, 0);
     EXPECT_EQ(source.labelBox.bottom, 0);

@@ -9,8 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
+#include <vector>
+
 #include "core/atomic_file.h"
 #include "export/measurement_json.h"
+#include "measure/units.h"
+#include "measure/values.h"
 #include "file_test_util.h"
 #include "same_items.h"
 
@@ -282,4 +288,38 @@ TEST(MeasurementFile, FailedSaveKeepsTheOldFileAndSaysWhy)
     EXPECT_EQ(MeasurementReadMessage(missing, dir.filePath("none.orvm"), Language::English),
               "The measurement file none.orvm could not be read (" + SystemReason(ENOENT) + ").");
     EXPECT_EQ(LoadMeasurementFile(dir.path()).error, MeasurementReadError::Unreadable);
+}
+
+TEST(MeasurementFile, LoadedPointsThatFindNoCircleKeepTheSavedOneForValues)
+{
+    struct Case {
+        MeasureKind kind;
+        std::vector<QPoint> points;  // collinear triples
+        double want;                 // from the saved circles below
+    };
+    const Case cases[] = {
+        {KindAreaCircle, {{10, 10}, {20, 20}, {30, 30}}, std::numbers::pi * 7 * 7},
+        {KindDistanceCircles, {{10, 10}, {20, 20}, {30, 30}, {5, 1}, {5, 2}, {5, 3}}, std::hypot(40 - 25, 30 - 22)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.kind);
+        MeasurementSession s;
+        s.image = Picture(64, 48);
+        auto item = NewMeasureItem();
+        item->kind = c.kind;
+        for (QPoint p : c.points)
+            AppendPoint(*item, p);
+        item->center = {40, 30};
+        item->radius = 7;
+        item->center2 = {25, 22};
+        item->radius2 = 4;
+        s.items.Append(std::move(item));
+
+        MeasurementSession t;
+        QString what;
+        ASSERT_TRUE(SessionFromJson(SessionToJson(s), s.image.size(), t, &what)) << what.toStdString();
+        ASSERT_EQ(t.items.size(), 1u);
+        ComputeMeasureValue(t.items.at(0), ScaleFactors{1.0, 1.0, UnitMillimetre}, Language::English);
+        EXPECT_NEAR(t.items.at(0).value, c.want, 1e-9 * c.want);
+    }
 }

@@ -170,13 +170,15 @@ TEST(GeometryTest, CircleSpecialCases)
     EXPECT_GE(c->radius, 0);
 }
 
-TEST(GeometryTest, ArcLengthTakesTheShorterArcWithIntegerRadius)
+TEST(GeometryTest, ArcLengthTakesTheShorterArcWithTheWholeRadius)
 {
     EXPECT_NEAR(ArcLength({10, 0}, {0, 10}, {0, 0}), std::numbers::pi / 2 * 10, 1e-9);
     EXPECT_NEAR(ArcLength({0, 10}, {10, 0}, {0, 0}), std::numbers::pi / 2 * 10, 1e-9);
-    // Across the +-pi seam: the short way round (radius sqrt 101 truncates to 10).
-    EXPECT_NEAR(ArcLength({-10, 1}, {-10, -1}, {0, 0}), 2 * std::atan2(1.0, 10.0) * 10, 1e-9);
-    // The radius is p's truncated pixel distance: sqrt 2 gives 1.
-    EXPECT_NEAR(ArcLength({1, 1}, {-1, 1}, {0, 0}), std::numbers::pi / 2, 1e-9);
+    // Across the +-pi seam: the short way round, radius sqrt 101.
+    EXPECT_NEAR(ArcLength({-10, 1}, {-10, -1}, {0, 0}), 2 * std::atan2(1.0, 10.0) * std::sqrt(101.0), 1e-9);
+    // The radius is p's distance from the centre, not truncated: sqrt 2.
+    EXPECT_NEAR(ArcLength({1, 1}, {-1, 1}, {0, 0}), std::numbers::pi / 2 * std::sqrt(2.0), 1e-9);
+    // A centre between pixels: a half turn about (0.5, 0) on radius 2.5.
+    EXPECT_NEAR(ArcLength({3, 0}, {-2, 0}, QPointF(0.5, 0)), std::numbers::pi * 2.5, 1e-9);
     EXPECT_DOUBLE_EQ(ArcLength({5, 5}, {5, 5}, {0, 0}), 0.0);
 }

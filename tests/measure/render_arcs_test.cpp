@@ -128,9 +128,9 @@ double Normalised(double a)
     return a;
 }
 
-double ImageAngle(QPoint c, QPoint q)
+double ImageAngle(QPointF c, QPoint q)
 {
-    return std::atan2(static_cast<double>(q.y() - c.y()), static_cast<double>(q.x() - c.x()));
+    return std::atan2(q.y() - c.y(), q.x() - c.x());
 }
 
 TEST(RenderArcThrough3, ShortArcThroughTheMiddlePointInEveryQuadrantAndClickOrder)
@@ -163,9 +163,12 @@ TEST(RenderArcThrough3, ShortArcThroughTheMiddlePointInEveryQuadrantAndClickOrde
             EXPECT_FALSE(LitAt(img, centre, base + 37 + 180, 50)) << quarter;
             EXPECT_FALSE(LitAt(img, centre, base + 120, 50)) << quarter;
             EXPECT_FALSE(LitAt(img, centre, base - 60, 50)) << quarter;
-            // Counter-clockwise on screen from arcStart to arcStop: from C to A.
-            EXPECT_NEAR(Normalised(item.arcStart), Normalised(ImageAngle(item.center, k.c)), 1e-9) << quarter;
-            EXPECT_NEAR(Normalised(item.arcStop), Normalised(ImageAngle(item.center, k.a)), 1e-9) << quarter;
+            // Counter-clockwise on screen from arcStart to arcStop: from C to A,
+            // about the unrounded centre.
+            EXPECT_NEAR(Normalised(item.arcStart), Normalised(ImageAngle(item.exact.center, k.c)), 1e-9)
+                << quarter;
+            EXPECT_NEAR(Normalised(item.arcStop), Normalised(ImageAngle(item.exact.center, k.a)), 1e-9)
+                << quarter;
         }
     }
 }
@@ -277,8 +280,9 @@ TEST(RenderAngleItems, LinesMeetingAtX999AreNotTakenForParallel)
     item.lineColor = kRedRef;
     item.fontSize = 16;
     item.number = 4;
-    // A vertical line at x = 999 and a shallow one meet at (999, 450); the rays
-    // go up (-90 degrees) and out to the lower left (about 174 degrees).
+    // A vertical line at x = 999 and one of slope -0.1 meet at (999, 450.1),
+    // drawn at (999, 450); the rays go up and out to the lower left, 90 degrees
+    // plus atan(0.1) apart.
     for (QPoint q : {QPoint(999, 10), QPoint(999, 200), QPoint(500, 500), QPoint(1500, 400)})
         AppendPoint(item, q);
     ComputeMeasureValue(item, ScaleFactors{}, Language::English);
@@ -292,7 +296,7 @@ TEST(RenderAngleItems, LinesMeetingAtX999AreNotTakenForParallel)
     const QPoint v(999, 450);
     EXPECT_TRUE(LitAt(img, v, 222, 50));
     EXPECT_FALSE(LitAt(img, v, 42, 50));
-    EXPECT_EQ(MeasureLabelText(item, LabelMode::Summary, Language::English), QStringLiteral("No.4  95.72degrees"));
+    EXPECT_EQ(MeasureLabelText(item, LabelMode::Summary, Language::English), QStringLiteral("No.4  95.71degrees"));
 
     // Made parallel: no mark and only the number, whatever value is left.
     item.points[3].pos = QPoint(500, 600);

@@ -93,8 +93,10 @@ TEST(ValuesTest, ArcLengthFromDrawnGeometry)
     arc.center = {0, 0};
     arc.radius = 10;
     ComputeMeasureValue(arc, Scale(0.5, 0.5, UnitMillimetre), Language::English);
-    // Radii 10 (S) and 9 (M, sqrt 98 truncated), a quarter turn each half.
-    EXPECT_NEAR(arc.value, (10 + 9) * kPi / 4 * 0.5, 1e-9);
+    // The circle through the three points is about (-0.25, -0.25): seen from
+    // there, S and E are each atan(0.25 / 10.25) inside a quarter turn.
+    const double r = std::hypot(10.25, 0.25);
+    EXPECT_NEAR(arc.value, r * (kPi / 2 - 2 * std::atan(0.25 / 10.25)) * 0.5, 1e-9);
     EXPECT_EQ(arc.unit, UnitMillimetre);
 
     // Unequal scales: 0, and the unit stays as it was.
@@ -311,7 +313,7 @@ TEST(ValuesTest, AngleOfTwoLinesUsesTheIntersection)
 }
 
 // Included angle at v from the dot product, independent of the atan2 route.
-double AngleByDot(QPoint a, QPoint v, QPoint b)
+double AngleByDot(QPoint a, QPointF v, QPoint b)
 {
     const double ax = a.x() - v.x(), ay = a.y() - v.y(), bx = b.x() - v.x(), by = b.y() - v.y();
     return std::acos((ax * bx + ay * by) / (std::hypot(ax, ay) * std::hypot(bx, by))) * 180 / kPi;
@@ -321,11 +323,12 @@ TEST(ValuesTest, TwoLinesMeetingAtX999OrY999HaveTheirAngle)
 {
     const struct {
         std::initializer_list<QPoint> points;
-        QPoint vertex;
+        QPoint vertex;         // drawn
+        QPointF exactVertex;  // where the lines meet
     } cases[] = {
-        {{{999, 10}, {999, 200}, {500, 500}, {1500, 400}}, {999, 450}},
-        {{{10, 999}, {300, 999}, {200, 100}, {250, 200}}, {649, 999}},
-        {{{0, 0}, {999, 999}, {0, 1998}, {1998, 0}}, {999, 999}},
+        {{{999, 10}, {999, 200}, {500, 500}, {1500, 400}}, {999, 450}, {999, 500 - 0.1 * 499}},
+        {{{10, 999}, {300, 999}, {200, 100}, {250, 200}}, {649, 999}, {200 + 899 / 2.0, 999}},
+        {{{0, 0}, {999, 999}, {0, 1998}, {1998, 0}}, {999, 999}, {999, 999}},
     };
     for (const auto &c : cases) {
         MeasureItem item = MakeItem(KindAngle2Lines, c.points);
@@ -336,7 +339,7 @@ TEST(ValuesTest, TwoLinesMeetingAtX999OrY999HaveTheirAngle)
         ComputeMeasureValue(item, {}, Language::English);
         EXPECT_EQ(item.center, c.vertex);
         EXPECT_TRUE(HasMeasureValue(item));
-        EXPECT_NEAR(item.value, AngleByDot(item.points[0].pos, c.vertex, item.points[2].pos), 1e-9);
+        EXPECT_NEAR(item.value, AngleByDot(item.points[0].pos, c.exactVertex, item.points[2].pos), 1e-9);
         EXPECT_EQ(item.unit, UnitDegree);
     }
 

@@ -194,14 +194,14 @@ TEST_F(ScalePageTest, LeavingAValueFieldCommitsIt)
 TEST_F(ScalePageTest, UnitChoicesRecomputeTheStandardScale)
 {
     auto &p = MakePage();
-    // 100 px = 100 um, standard length 1 inch: 1 * 100 * 1000 / (100 * 0.039).
+    // 100 px = 100 um, standard length 1 inch = 25400 um.
     Choose(ui().standardUnit, 2);
     Retype(ui().standardLength, "1");
     QTest::keyClick(ui().standardLength, Qt::Key_Return);
     EXPECT_EQ(p.standardScale().lengthUnit, "inch");
-    EXPECT_EQ(p.standardScale().pixelLength, 25641);
+    EXPECT_EQ(p.standardScale().pixelLength, 25400);
 
-    // 100 px = 1 inch, standard 200 um: 0.78 pixels.
+    // 100 px = 1 inch, standard 200 um: 0.79 pixels.
     Choose(ui().unit, 2);
     Retype(ui().hValue, "1");
     Retype(ui().standardLength, "200");
