@@ -51,6 +51,11 @@ struct ScaleSetting {
     int link = kLinkAsync;
     QPoint hStart{10, 10};
     QPoint vStart{10, 10};
+    // Standard uncertainty of each pixel count, in pixels: 0 for typed values
+    // unless stated, about 0.41 after a bar drag (+-0.5 px at each end), a
+    // fit's standard error after a ruler. Not kept in scale files.
+    double hPixelU = 0.0;
+    double vPixelU = 0.0;
 
     // Start-up defaults, also restored by the default entry of the file list.
     static ScaleSetting Defaults(Language lang);
