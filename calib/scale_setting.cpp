@@ -35,6 +35,17 @@ double AxisFactor(std::string_view pixel, std::string_view value)
     return std::isfinite(f) ? f : 1.0;
 }
 
+// The length is exact, so the factor's relative uncertainty is the pixel
+// count's.
+double AxisFactorUncertainty(double factor, std::string_view pixel, double pixelU)
+{
+    const double p = ReadDecimal(pixel);
+    if (!(p > 0.0) || !(pixelU > 0.0))
+        return 0.0;
+    const double u = factor * pixelU / p;
+    return std::isfinite(u) ? u : 0.0;
+}
+
 // The end coordinate start + length without overflowing.
 int EndCoordinate(int start, int length)
 {
@@ -123,6 +134,10 @@ ScaleFactors ScaleSetting::Factors() const
     f.sx = AxisFactor(hPixel, hValue);
     f.sy = AxisFactor(vPixel, vValue);
     f.unit = unitIndex();
+    f.uncertainty.click = clickU;
+    f.uncertainty.sx = AxisFactorUncertainty(f.sx, hPixel, hPixelU);
+    f.uncertainty.sy = AxisFactorUncertainty(f.sy, vPixel, vPixelU);
+    f.uncertainty.sameScale = link == kLinkSync;
     return f;
 }
 
@@ -138,6 +153,7 @@ bool ApplyMinimumValue(std::string &text)
 void SwitchToSync(ScaleSetting &s)
 {
     s.vPixel = s.hPixel;
+    s.vPixelU = s.hPixelU;
     s.vValue = s.hValue;
     s.link = kLinkSync;
 }
@@ -173,16 +189,22 @@ void SetHorizontalBarEnd(ScaleSetting &s, QPoint start, int length)
 {
     s.hStart = start;
     s.hPixel = std::to_string(length);
-    if (s.link == kLinkSync)
+    s.hPixelU = kBarPixelUncertainty;
+    if (s.link == kLinkSync) {
         s.vPixel = s.hPixel;
+        s.vPixelU = s.hPixelU;
+    }
 }
 
 void SetVerticalBarEnd(ScaleSetting &s, QPoint start, int length)
 {
     s.vStart = start;
     s.vPixel = std::to_string(length);
-    if (s.link == kLinkSync)
+    s.vPixelU = kBarPixelUncertainty;
+    if (s.link == kLinkSync) {
         s.hPixel = s.vPixel;
+        s.hPixelU = s.vPixelU;
+    }
 }
 
 MeasureItem MakeHorizontalBar(const ScaleSetting &s)

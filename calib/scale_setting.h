@@ -42,6 +42,10 @@ inline constexpr int kMaxScalePixels = 1 << 30;
 int ScaleLengthToPixels(std::string_view pixel, std::string_view length, std::string_view unit,
                         std::string_view length2, std::string_view unit2);
 
+// A bar's length after a drag: each end somewhere in its pixel (+-0.5 px,
+// uniform), sqrt(2) x 0.5 / sqrt(3).
+inline constexpr double kBarPixelUncertainty = 0.408248290463863;
+
 struct ScaleSetting {
     std::string hPixel = "100";
     std::string hValue = "100";
@@ -56,6 +60,8 @@ struct ScaleSetting {
     // fit's standard error after a ruler. Not kept in scale files.
     double hPixelU = 0.0;
     double vPixelU = 0.0;
+    // Standard uncertainty of each clicked coordinate, in pixels.
+    double clickU = kDefaultClickUncertainty;
 
     // Start-up defaults, also restored by the default entry of the file list.
     static ScaleSetting Defaults(Language lang);
@@ -84,7 +90,8 @@ bool CommitVValue(ScaleSetting &s);   // minimum rule on vValue
 bool CommitValues(ScaleSetting &s);   // both, then the Sync copy (the page's full commit)
 
 // End of a drag of a bar's end point: the bar's start and new length in pixels.
-// Under Sync the other axis takes the same pixel count.
+// Under Sync the other axis takes the same pixel count. The pixel count's
+// uncertainty becomes a bar's.
 void SetHorizontalBarEnd(ScaleSetting &s, QPoint start, int length);
 void SetVerticalBarEnd(ScaleSetting &s, QPoint start, int length);
 

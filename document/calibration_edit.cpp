@@ -146,6 +146,11 @@ void CalibrationEdit::MoveStandardScale(QPoint position)
 void CalibrationEdit::TakeTypedTexts(const CalibrationTexts &t)
 {
     Calibration &c = doc_.editCalibration();
+    // A typed pixel count is taken as exact.
+    if (t.hPixel != c.setting.hPixel)
+        c.setting.hPixelU = 0.0;
+    if (t.vPixel != c.setting.vPixel)
+        c.setting.vPixelU = 0.0;
     c.setting.hPixel = t.hPixel;
     c.setting.hValue = t.hValue;
     c.setting.vPixel = t.vPixel;
@@ -258,7 +263,10 @@ void CalibrationEdit::ReplaceScaleSetting(const ScaleSetting &setting)
 {
     const DocumentStep step(doc_);
     Calibration &c = doc_.editCalibration();
+    // Scale files hold no click uncertainty: the user's stays.
+    const double click = c.setting.clickU;
     c.setting = setting;
+    c.setting.clickU = click;
     c.bars.Update(c.setting);
     Rescale();
 }

@@ -202,15 +202,33 @@ std::optional<Circle> CircleFrom3Points(QPoint p1, QPoint p2, QPoint p3)
 }
 
 
-QPointF ExactPerpendicularFoot(QPoint a, QPoint b, QPoint p)
+QPointF ExactPerpendicularFoot(QPointF a, QPointF b, QPointF p)
 {
-    const double dx = Diff(b.x(), a.x());
-    const double dy = Diff(b.y(), a.y());
+    const double dx = b.x() - a.x();
+    const double dy = b.y() - a.y();
     const double len2 = dx * dx + dy * dy;
     if (len2 == 0)
-        return QPointF(a);
-    const double t = (Diff(p.x(), a.x()) * dx + Diff(p.y(), a.y()) * dy) / len2;
+        return a;
+    const double t = ((p.x() - a.x()) * dx + (p.y() - a.y()) * dy) / len2;
     return {a.x() + t * dx, a.y() + t * dy};
+}
+
+QPointF ExactPerpendicularFoot(QPoint a, QPoint b, QPoint p)
+{
+    return ExactPerpendicularFoot(QPointF(a), QPointF(b), QPointF(p));
+}
+
+std::optional<QPointF> ExactLineIntersection(QPointF p1, QPointF p2, QPointF p3, QPointF p4)
+{
+    const double d1x = p2.x() - p1.x();
+    const double d1y = p2.y() - p1.y();
+    const double d2x = p4.x() - p3.x();
+    const double d2y = p4.y() - p3.y();
+    const double denom = Cross(d1x, d1y, d2x, d2y);
+    if (denom == 0)
+        return std::nullopt;
+    const double t = Cross(p3.x() - p1.x(), p3.y() - p1.y(), d2x, d2y) / denom;
+    return QPointF(p1.x() + t * d1x, p1.y() + t * d1y);
 }
 
 std::optional<QPointF> ExactLineIntersection(QPoint p1, QPoint p2, QPoint p3, QPoint p4)
@@ -221,15 +239,24 @@ std::optional<QPointF> ExactLineIntersection(QPoint p1, QPoint p2, QPoint p3, QP
         return std::nullopt;
     if (!vertical1 && !vertical2 && Slope(p1, p2) == Slope(p3, p4))
         return std::nullopt;
-    const double d1x = Diff(p2.x(), p1.x());
-    const double d1y = Diff(p2.y(), p1.y());
-    const double d2x = Diff(p4.x(), p3.x());
-    const double d2y = Diff(p4.y(), p3.y());
-    const double denom = Cross(d1x, d1y, d2x, d2y);
-    if (denom == 0)
+    return ExactLineIntersection(QPointF(p1), QPointF(p2), QPointF(p3), QPointF(p4));
+}
+
+std::optional<ExactCircle> ExactCircleFrom3Points(QPointF p1, QPointF p2, QPointF p3)
+{
+    // Circumcentre relative to p1, which keeps the products small.
+    const double bx = p2.x() - p1.x();
+    const double by = p2.y() - p1.y();
+    const double cx = p3.x() - p1.x();
+    const double cy = p3.y() - p1.y();
+    const double d = 2 * Cross(bx, by, cx, cy);
+    if (d == 0)
         return std::nullopt;
-    const double t = Cross(Diff(p3.x(), p1.x()), Diff(p3.y(), p1.y()), d2x, d2y) / denom;
-    return QPointF(p1.x() + t * d1x, p1.y() + t * d1y);
+    const double b2 = bx * bx + by * by;
+    const double c2 = cx * cx + cy * cy;
+    const double ux = (cy * b2 - by * c2) / d;
+    const double uy = (bx * c2 - cx * b2) / d;
+    return ExactCircle{{p1.x() + ux, p1.y() + uy}, std::hypot(ux, uy)};
 }
 
 std::optional<ExactCircle> ExactCircleFrom3Points(QPoint p1, QPoint p2, QPoint p3)
@@ -241,22 +268,10 @@ std::optional<ExactCircle> ExactCircleFrom3Points(QPoint p1, QPoint p2, QPoint p
     }
     if (FindsNoCircle(p1, p2, p3))
         return std::nullopt;
-    // Circumcentre relative to p1, which keeps the products small.
-    const double bx = Diff(p2.x(), p1.x());
-    const double by = Diff(p2.y(), p1.y());
-    const double cx = Diff(p3.x(), p1.x());
-    const double cy = Diff(p3.y(), p1.y());
-    const double d = 2 * Cross(bx, by, cx, cy);
-    if (d == 0)
-        return std::nullopt;
-    const double b2 = bx * bx + by * by;
-    const double c2 = cx * cx + cy * cy;
-    const double ux = (cy * b2 - by * c2) / d;
-    const double uy = (bx * c2 - cx * b2) / d;
-    return ExactCircle{{p1.x() + ux, p1.y() + uy}, std::hypot(ux, uy)};
+    return ExactCircleFrom3Points(QPointF(p1), QPointF(p2), QPointF(p3));
 }
 
-double ArcLength(QPoint p, QPoint q, QPointF c)
+double ArcLength(QPointF p, QPointF q, QPointF c)
 {
     const double r = std::hypot(p.x() - c.x(), p.y() - c.y());
     const double tp = std::atan2(p.y() - c.y(), p.x() - c.x());

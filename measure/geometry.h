@@ -51,7 +51,13 @@ struct ExactCircle {
 };
 std::optional<ExactCircle> ExactCircleFrom3Points(QPoint p1, QPoint p2, QPoint p3);
 
+// Real-point forms, for points moved off the pixel grid: only exactly
+// parallel lines and exactly collinear points find no result.
+QPointF ExactPerpendicularFoot(QPointF a, QPointF b, QPointF p);
+std::optional<QPointF> ExactLineIntersection(QPointF p1, QPointF p2, QPointF p3, QPointF p4);
+std::optional<ExactCircle> ExactCircleFrom3Points(QPointF p1, QPointF p2, QPointF p3);
+
 // Length of the shorter arc from p to q around c, on the circle through p.
-double ArcLength(QPoint p, QPoint q, QPointF c);
+double ArcLength(QPointF p, QPointF q, QPointF c);
 
 }  // namespace orv

@@ -62,6 +62,8 @@ struct SubResult {
     int row = -1;      // negative: not listed
     QPoint pos;        // the item point this line belongs to
     int kind = KindUndefined;
+    // Standard uncertainty of each number the text shows (two for an h / v pair).
+    std::vector<double> uncertainty = {};
     bool operator==(const SubResult &) const = default;
 };
 
@@ -97,6 +99,7 @@ struct MeasureItem {
     int row = 0;
     int number = 0;
     double value = 0.0;
+    double uncertainty = 0.0;  // standard uncertainty of value
     double arcStart = 0.0;
     double arcStop = 0.0;
     int unit = 0;

@@ -2,18 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <string>
 #include <vector>
 
 #include "measure/derive.h"
 #include "measure/geometry.h"
+#include "measure/measure_formula.h"
 #include "measure/units.h"
 
 namespace orv {
 namespace {
-
-constexpr double kPi = std::numbers::pi;
 
 // Overflowing products (absurd scales or coordinates) must not reach a text.
 double Finite(double v)
@@ -21,36 +19,9 @@ double Finite(double v)
     return std::isfinite(v) ? v : 0.0;
 }
 
-double ScaledLength(QPointF a, QPointF b, const ScaleFactors &f)
+double At(const std::vector<double> &v, std::size_t k)
 {
-    const double dx = a.x() - b.x();
-    const double dy = a.y() - b.y();
-    return std::sqrt((dx * f.sx) * (dx * f.sx) + (dy * f.sy) * (dy * f.sy));
-}
-
-// Included angle at the vertex, 0..180 degrees.
-double IncludedAngle(QPoint first, QPointF vertex, QPoint third)
-{
-    const double a1 = std::atan2(first.y() - vertex.y(), first.x() - vertex.x());
-    const double a2 = std::atan2(third.y() - vertex.y(), third.x() - vertex.x());
-    double a = std::abs(a1 - a2) * 180.0 / kPi;
-    if (a > 180.0)
-        a = 360.0 - a;
-    return a;
-}
-
-double PolygonArea(const std::vector<MeasurePoint> &points, const ScaleFactors &f)
-{
-    if (points.size() < 2)
-        return 0.0;
-    double sum = 0.0;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const QPoint a = points[i].pos;
-        const QPoint b = points[(i + 1) % points.size()].pos;
-        sum += 0.5 * (f.sy * (static_cast<double>(a.y()) + b.y()))
-               * (f.sx * (static_cast<double>(a.x()) - b.x()));
-    }
-    return std::abs(sum);
+    return k < v.size() ? Finite(v[k]) : 0.0;
 }
 
 // Always "%.2f", whatever the unit.
@@ -83,54 +54,49 @@ void SetSubResult(MeasureItem &item, std::size_t index, std::string text, int ki
 }
 
 // Perpendicular / parallel distances of every point from the third on.
-void ComputeFootDistances(MeasureItem &item, const ScaleFactors &f, Language lang)
+void ComputeFootDistances(MeasureItem &item, const std::vector<double> &out, const std::vector<double> &u,
+                          const ScaleFactors &f, Language lang)
 {
     const int partKind = item.kind == KindPerpendicular ? KindPerpendicularPart : KindParallelPart;
     for (std::size_t i = 2; i < item.points.size(); ++i) {
-        const MeasurePoint &p = item.points[i];
-        const QPointF foot = i < item.exact.feet.size() ? item.exact.feet[i] : QPointF(p.foot);
-        const double d = Finite(ScaledLength(p.pos, foot, f));
-        SetSubResult(item, i - 2, FormatValueWithSuffix(d, f.unit, lang), partKind, 0, p.pos);
+        const double d = At(out, FootOutput(i));
+        SetSubResult(item, i - 2, FormatValueWithSuffix(d, f.unit, lang), partKind, 0, item.points[i].pos);
+        item.subResults[i - 2].uncertainty = {At(u, FootOutput(i))};
     }
 }
 
-// Ramanujan's second approximation; exact for a circle.
-double EllipsePerimeter(double a, double b)
+void ComputeCircleTexts(MeasureItem &item, const std::vector<double> &out, const std::vector<double> &u,
+                        const ScaleFactors &f, Language lang)
 {
-    a = std::abs(a);
-    b = std::abs(b);
-    if (a + b == 0.0)
-        return 0.0;
-    const double h = ((a - b) / (a + b)) * ((a - b) / (a + b));
-    return kPi * (a + b) * (1.0 + 3.0 * h / (10.0 + std::sqrt(4.0 - 3.0 * h)));
-}
-
-void ComputeCircleTexts(MeasureItem &item, const ScaleFactors &f, Language lang)
-{
-    const double rh = Finite(item.exact.radius * f.sx);
-    const double rv = Finite(item.exact.radius * f.sy);
-    const int u = f.unit;
-    const char *suffix = UnitSuffix(u, lang);
+    const double rh = At(out, CircleRadiusH);
+    const double rv = At(out, CircleRadiusV);
+    const int unit = f.unit;
+    const char *suffix = UnitSuffix(unit, lang);
     const bool english = lang == Language::English;
     const QPoint anchor = item.points.empty() ? QPoint() : item.points.front().pos;
 
     std::string diameter;
     std::string radius;
-    double perimeter = 0.0;
+    std::vector<double> uDiameter{At(u, CircleDiameterH)};
+    std::vector<double> uRadius{At(u, CircleRadiusH)};
     if (rv == rh) {
-        diameter = LabelledValue(english ? "D" : "\u03A6", 2 * rh, u, suffix);
-        radius = LabelledValue("R", rh, u, suffix);
-        perimeter = kPi * (2 * rh);
+        diameter = LabelledValue(english ? "D" : "\u03A6", At(out, CircleDiameterH), unit, suffix);
+        radius = LabelledValue("R", rh, unit, suffix);
     } else {
-        diameter = english ? PairText("Dh", 2 * rh, "Dv", 2 * rv, suffix)
-                           : PairText("\u03A6h", 2 * rh, "\u03A6v", 2 * rv, suffix);
+        const double dh = At(out, CircleDiameterH);
+        const double dv = At(out, CircleDiameterV);
+        diameter = english ? PairText("Dh", dh, "Dv", dv, suffix) : PairText("\u03A6h", dh, "\u03A6v", dv, suffix);
         radius = PairText("Rh", rh, "Rv", rv, suffix);
-        perimeter = EllipsePerimeter(rh, rv);
+        uDiameter.push_back(At(u, CircleDiameterV));
+        uRadius.push_back(At(u, CircleRadiusV));
     }
     SetSubResult(item, 0, diameter, KindDiameter, -1, anchor);
     SetSubResult(item, 1, radius, KindRadius, -1, anchor);
-    SetSubResult(item, 2, LabelledValue("L", Finite(perimeter), u, suffix), KindCircumference, -1,
+    SetSubResult(item, 2, LabelledValue("L", At(out, CirclePerimeter), unit, suffix), KindCircumference, -1,
                  anchor);
+    item.subResults[0].uncertainty = std::move(uDiameter);
+    item.subResults[1].uncertainty = std::move(uRadius);
+    item.subResults[2].uncertainty = {At(u, CirclePerimeter)};
 }
 
 }  // namespace
@@ -141,84 +107,59 @@ void ComputeMeasureValue(MeasureItem &item, const ScaleFactors &f, Language lang
     if (item.labelBox.bottom != 0)
         item.labelBox.bottom = -1;
 
-    const auto &pts = item.points;
+    const std::size_t n = item.points.size();
     const int u = f.unit;
+    const std::vector<double> out = EvaluateFormula(item.kind, FormulaPoints(item), item.exact, f.sx, f.sy);
     switch (item.kind) {
-    case KindDistance2Points:
-        if (pts.size() < 2)
-            return;
-        item.value = Finite(ScaledLength(pts[0].pos, pts[1].pos, f));
-        item.unit = u;
-        break;
     case KindDistanceArc:
         if (f.sy != f.sx) {
             item.value = 0.0;  // an arc has no length under unequal scales
-            break;
-        }
-        if (pts.empty())
+            item.uncertainty = 0.0;
             return;
-        item.value = Finite((ArcLength(pts[0].foot, pts[0].lineStart, item.exact.center)
-                             + ArcLength(pts[0].lineStart, pts[0].lineEnd, item.exact.center))
-                            * f.sx);
+        }
+        [[fallthrough]];
+    case KindDistance2Points:
+        if (out.empty())
+            return;
         item.unit = u;
         break;
     case KindDistanceCircles:
-        item.value = Finite(ScaledLength(item.exact.center, item.exact.center2, f));
-        item.unit = u;
-        break;
     case KindPerpendicular:
     case KindParallel:
-        item.value = 0.0;
-        item.unit = u;
-        ComputeFootDistances(item, f, lang);
-        break;
-    case KindBrokenLine: {
-        double sum = 0.0;
-        for (std::size_t i = 1; i < pts.size(); ++i)
-            sum += ScaledLength(pts[i - 1].pos, pts[i].pos, f);
-        item.value = Finite(sum);
+    case KindBrokenLine:
         item.unit = u;
         break;
-    }
     case KindAreaPolygon:
-        item.value = Finite(PolygonArea(pts, f));
+    case KindAreaCircle:
         item.unit = u + 4;
         break;
-    case KindAreaCircle: {
-        const double rh = item.exact.radius * f.sx;
-        const double rv = item.exact.radius * f.sy;
-        item.value = Finite(kPi * rh * rv);
-        item.unit = u + 4;
-        ComputeCircleTexts(item, f, lang);
-        break;
-    }
     case KindAngle3Points:
-        if (pts.size() < 3)
+    case KindAngle3PointsType2:
+        if (out.empty())
             return;
-        item.value = IncludedAngle(pts[0].pos, pts[1].pos, pts[2].pos);
         item.unit = UnitDegree;
         break;
     case KindAngle2Lines:
         // Parallel lines have no angle; a vertex at x or y = 999 is a real one.
-        if (pts.size() < 3 || AngleLinesParallel(item))
+        if (n < 3 || AngleLinesParallel(item))
             return;
-        item.value = IncludedAngle(pts[0].pos, item.exact.center, pts[2].pos);
         item.unit = UnitDegree;
         break;
     case KindText:
     case KindStandardLine:
     case KindStandardParallel:
         item.unit = UnitNone;
-        break;
-    case KindAngle3PointsType2:
-        if (pts.size() < 3)
-            return;
-        item.value = 360.0 - IncludedAngle(pts[0].pos, pts[1].pos, pts[2].pos);
-        item.unit = UnitDegree;
-        break;
+        return;
     default:
-        break;
+        return;
     }
+    const std::vector<double> uncertainty = OutputUncertainties(item, f.sx, f.sy, f.uncertainty);
+    item.value = At(out, 0);
+    item.uncertainty = At(uncertainty, 0);
+    if (item.kind == KindPerpendicular || item.kind == KindParallel)
+        ComputeFootDistances(item, out, uncertainty, f, lang);
+    else if (item.kind == KindAreaCircle)
+        ComputeCircleTexts(item, out, uncertainty, f, lang);
 }
 
 namespace {

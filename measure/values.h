@@ -5,6 +5,7 @@
 
 #include "measure/language.h"
 #include "measure/measure_item.h"
+#include "measure/uncertainty.h"
 
 namespace orv {
 
@@ -14,10 +15,11 @@ struct ScaleFactors {
     double sx = 1.0;
     double sy = 1.0;
     int unit = 2;
+    UncertaintyInputs uncertainty = {};
 };
 
 // Derives the item's geometry from its points (UpdateDerivedGeometry), then
-// sets its value, unit and sub-result texts.
+// sets its value, unit and sub-result texts, and their uncertainties.
 void ComputeMeasureValue(MeasureItem &item, const ScaleFactors &f, Language lang);
 
 // Computes every item in list order, calling refreshRows after each one. An
