@@ -17,7 +17,7 @@ bool SameOutputs(const std::vector<double> &a, const std::vector<double> &b)
     if (a.size() != b.size())
         return false;
     for (std::size_t k = 0; k < a.size(); ++k) {
-        if (std::abs(a[k] - b[k]) > 1e-9 * std::max(1.0, std::abs(a[k])))
+        if (!(std::abs(a[k] - b[k]) <= 1e-9 * std::max(1.0, std::abs(a[k]))))
             return false;
     }
     return true;
@@ -38,8 +38,14 @@ std::vector<double> OutputUncertainties(const MeasureItem &item, double sx, doub
         return EvaluateFormula(item.kind, p, FormulaGeometry(item.kind, p, item.exact), sx, sy);
     };
     // A circle kept from earlier points (collinear ones) does not follow the
-    // clicks, so they add nothing.
-    if (u.click > 0 && SameOutputs(evaluate(points), nominal)) {
+    // clicks, so they add nothing. Geometry the points find for themselves
+    // owes nothing to an unusable previous one.
+    ExactGeometry unusable;
+    unusable.center = unusable.center2 = QPointF(std::nan(""), std::nan(""));
+    unusable.radius = unusable.radius2 = std::nan("");
+    const std::vector<double> own =
+        EvaluateFormula(item.kind, points, FormulaGeometry(item.kind, points, unusable), sx, sy);
+    if (u.click > 0 && SameOutputs(own, nominal)) {
         std::vector<QPointF> moved = points;
         for (std::size_t i = 0; i < points.size(); ++i) {
             for (const bool alongX : {true, false}) {
