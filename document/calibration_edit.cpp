@@ -1,6 +1,7 @@
 #include "document/calibration_edit.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "calib/draw_attribute.h"
 #include "document/document_history.h"
@@ -268,6 +269,20 @@ void CalibrationEdit::ReplaceScaleSetting(const ScaleSetting &setting)
     c.setting = setting;
     c.setting.clickU = click;
     c.bars.Update(c.setting);
+    Rescale();
+}
+
+void CalibrationEdit::SetUncertainties(double click, double hPixelU, double vPixelU)
+{
+    auto usable = [](double u) { return std::isfinite(u) && u > 0 ? u : 0.0; };
+    ScaleSetting next = doc_.calibration().setting;
+    next.clickU = usable(click);
+    next.hPixelU = usable(hPixelU);
+    next.vPixelU = next.link == kLinkSync ? next.hPixelU : usable(vPixelU);
+    if (next == doc_.calibration().setting)
+        return;
+    const DocumentStep step(doc_);
+    doc_.editCalibration().setting = next;
     Rescale();
 }
 

@@ -92,6 +92,9 @@ public:
     void SetStandardColor(StandardColor which, ColorRef color);
     // A scale file read or the defaults: the bars and the values follow.
     void ReplaceScaleSetting(const ScaleSetting &setting);
+    // The inputs' standard uncertainties in pixels (negative or not finite
+    // reads 0); under Sync the vertical takes the horizontal's. One step.
+    void SetUncertainties(double click, double hPixelU, double vPixelU);
 
 signals:
     // Views apply what was typed and not yet applied (ApplyTypedValues).

@@ -53,6 +53,9 @@ void MeasureDocument::LoadSession(MeasurementSession session)
     calibration_.standard = std::move(session.standardScale);
     calibration_.bars.Update(calibration_.setting);
     attributes_.labelMode = session.labelMode;
+    // Values (and their uncertainties) are worked out again from the points:
+    // files written before values were exact show exact ones.
+    RecomputeAllMeasures(session.items, calibration_.setting.Factors(), results_.textLanguage(), nullptr);
 
     // Rows are rebuilt in list order from which sub-results were listed, so a
     // file whose stored row indices disagree still gives a consistent list.

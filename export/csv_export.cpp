@@ -24,9 +24,9 @@ void AppendField(std::string &out, const std::string &field)
     out += '"';
 }
 
-void AppendLine(std::string &out, const std::array<std::string, kResultColumnCount> &fields)
+void AppendLine(std::string &out, const std::array<std::string, kResultColumnCount> &fields, int columns)
 {
-    for (int c = 0; c < kResultColumnCount; ++c) {
+    for (int c = 0; c < columns; ++c) {
         if (c > 0)
             out += ',';
         AppendField(out, fields[static_cast<std::size_t>(c)]);
@@ -39,12 +39,13 @@ void AppendLine(std::string &out, const std::array<std::string, kResultColumnCou
 std::string ResultsCsvText(const ResultsTable &table)
 {
     std::string out;
+    const int columns = table.columnCount();
     std::array<std::string, kResultColumnCount> header;
-    for (int c = 0; c < kResultColumnCount; ++c)
+    for (int c = 0; c < columns; ++c)
         header[static_cast<std::size_t>(c)] = ResultColumnTitle(c, table.titleLanguage());
-    AppendLine(out, header);
+    AppendLine(out, header, columns);
     for (const ResultRow &row : table.rows())
-        AppendLine(out, row.columns);
+        AppendLine(out, row.columns, columns);
     return out;
 }
 

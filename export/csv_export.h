@@ -14,7 +14,8 @@ namespace orv {
 inline constexpr char kCsvDefaultExtension[] = "csv";
 inline constexpr char kCsvFileFilter[] = "CSV Files (*.csv)|*.csv|All Files(*.*)|*.*||";
 
-// The file's contents in UTF-8: four fields per line, CR LF ends; a field with
+// The file's contents in UTF-8: the shown columns (four, five with the
+// uncertainty), CR LF ends; a field with
 // a comma, a quote or a line break is quoted.
 std::string ResultsCsvText(const ResultsTable &table);
 

@@ -30,12 +30,17 @@ QJsonObject ItemJson(const MeasureItem &item)
                                   {"lineStart", PointJson(p.lineStart)},
                                   {"lineEnd", PointJson(p.lineEnd)}});
     QJsonArray subs;
-    for (const SubResult &s : item.subResults)
+    for (const SubResult &s : item.subResults) {
+        QJsonArray u;
+        for (const double v : s.uncertainty)
+            u.append(v);
         subs.append(QJsonObject{{"text", Text(s.text)},
                                 {"labelBox", BoxJson(s.labelBox)},
                                 {"row", s.row},
                                 {"pos", PointJson(s.pos)},
-                                {"kind", s.kind}});
+                                {"kind", s.kind},
+                                {"uncertainty", u}});
+    }
     return QJsonObject{{"kind", static_cast<int>(item.kind)},
                        {"points", points},
                        {"subResults", subs},
@@ -48,6 +53,7 @@ QJsonObject ItemJson(const MeasureItem &item)
                        {"row", item.row},
                        {"number", item.number},
                        {"value", item.value},
+                       {"uncertainty", item.uncertainty},
                        {"arcStart", item.arcStart},
                        {"arcStop", item.arcStop},
                        {"unit", item.unit},
@@ -99,6 +105,15 @@ public:
         if (!v.isDouble() || !std::isfinite(v.toDouble()))
             return Fail(key);
         out = v.toDouble();
+    }
+    // A standard uncertainty: finite and not negative.
+    void Uncertainty(const QJsonObject &o, const char *key, double &out)
+    {
+        double d = out;
+        Real(o, key, d);
+        if (d < 0)
+            return Fail(key);
+        out = d;
     }
     void Str(const QJsonObject &o, const char *key, std::string &out)
     {
@@ -190,6 +205,11 @@ std::unique_ptr<MeasureItem> ReadItem(Reader &r, const QJsonObject &o)
         r.Int(so, "row", s.row, -1, kMaxItems * 2);
         r.Point(so, "pos", s.pos);
         r.Int(so, "kind", s.kind, 0, kMaxKind);
+        for (const QJsonValue &uv : r.Array(so, "uncertainty", 2)) {
+            double u = 0.0;
+            r.Uncertainty(QJsonObject{{"uncertainty", uv}}, "uncertainty", u);
+            s.uncertainty.push_back(u);
+        }
         item->subResults.push_back(std::move(s));
     }
     r.Point(o, "center", item->center);
@@ -206,6 +226,7 @@ std::unique_ptr<MeasureItem> ReadItem(Reader &r, const QJsonObject &o)
     r.Int(o, "row", item->row, -1, kMaxItems * 2);
     r.Int(o, "number", item->number, -1, kMaxItems * 2);
     r.Real(o, "value", item->value);
+    r.Uncertainty(o, "uncertainty", item->uncertainty);
     r.Real(o, "arcStart", item->arcStart);
     r.Real(o, "arcStop", item->arcStop);
     r.Int(o, "unit", item->unit, 0, 16);
@@ -236,7 +257,10 @@ QJsonObject SessionToJson(const MeasurementSession &s)
                      {"unit", Text(c.unit)},
                      {"link", c.link},
                      {"hStart", PointJson(c.hStart)},
-                     {"vStart", PointJson(c.vStart)}}},
+                     {"vStart", PointJson(c.vStart)},
+                     {"hPixelU", c.hPixelU},
+                     {"vPixelU", c.vPixelU},
+                     {"clickU", c.clickU}}},
         {"standardScale",
          QJsonObject{{"length", Text(b.length)},
                      {"lengthUnit", Text(b.lengthUnit)},
@@ -269,6 +293,9 @@ bool SessionFromJson(const QJsonObject &json, QSize imageSize, MeasurementSessio
     r.Int(c, "link", s.calibration.link, kLinkSync, kLinkAsync);
     r.Point(c, "hStart", s.calibration.hStart);
     r.Point(c, "vStart", s.calibration.vStart);
+    r.Uncertainty(c, "hPixelU", s.calibration.hPixelU);
+    r.Uncertainty(c, "vPixelU", s.calibration.vPixelU);
+    r.Uncertainty(c, "clickU", s.calibration.clickU);
 
     const QJsonObject b = json.value(QLatin1String("standardScale")).toObject();
     StandardScale &scale = s.standardScale;

@@ -96,12 +96,18 @@ ReportLayout BuildReportLayout(const ReportInput &in)
     put(kReportHeaderRow, ReportColumnB, t.number);
     put(kReportHeaderRow, ReportColumnC, t.measurement);
     put(kReportHeaderRow, ReportColumnD, t.value);
+    if (in.showUncertainty) {
+        put(kReportHeaderRow, ReportColumnE, ResultColumnTitle(ColumnUncertainty, in.language));
+        out.lastTableColumn = ReportColumnE;
+    }
 
     int row = kReportHeaderRow + 1;
     for (const ResultRow &r : in.rows) {
         put(row, ReportColumnB, r.columns[ColumnNumber]);
         put(row, ReportColumnC, r.columns[ColumnMeasurement]);
         put(row, ReportColumnD, r.columns[ColumnValue] + r.columns[ColumnUnit]);
+        if (in.showUncertainty)
+            put(row, ReportColumnE, r.columns[ColumnUncertainty]);
         out.lastTableRow = row++;
     }
     put(out.lastTableRow + 2, ReportColumnA, t.image);

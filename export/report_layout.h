@@ -16,15 +16,21 @@
 
 namespace orv {
 
-enum ReportColumn : int { ReportColumnA = 0, ReportColumnB = 1, ReportColumnC = 2, ReportColumnD = 3 };
+enum ReportColumn : int {
+    ReportColumnA = 0,
+    ReportColumnB = 1,
+    ReportColumnC = 2,
+    ReportColumnD = 3,
+    ReportColumnE = 4,
+};
 
 // Sheet measures the picture position is reckoned in.
 inline constexpr double kReportRowHeightPt = 13.5;
 inline constexpr double kReportPictureLeftPt = 10.0;
 inline constexpr double kReportPictureGapPt = 10.0;
 inline constexpr std::uint64_t kReportPictureWidthPt = 450;
-// Columns B, C and D: widths in characters of the standard font.
-inline constexpr double kReportColumnWidths[] = {13.0, 15.0, 15.0};
+// Columns B, C, D and E: widths in characters of the standard font.
+inline constexpr double kReportColumnWidths[] = {13.0, 15.0, 15.0, 15.0};
 // Cells B1 to D(kReportCenteredRows) are centred.
 inline constexpr int kReportCenteredRows = 999;
 // The header row of the results table; its rows follow it.
@@ -54,6 +60,8 @@ struct ReportInput {
     QSize pictureSize;
     ScaleSetting scale;
     std::vector<ResultRow> rows;
+    // Adds the uncertainty column (E) to the table.
+    bool showUncertainty = false;
 };
 
 struct ReportLayout {
@@ -62,6 +70,8 @@ struct ReportLayout {
     // The sheet row L of the last results row (8 when the list is empty): the
     // table with its borders spans B7:D(L).
     int lastTableRow = kReportHeaderRow + 1;
+    // The table's last column: D, or E with the uncertainty.
+    int lastTableColumn = ReportColumnD;
     ReportPicture picture;
 };
 

@@ -63,9 +63,9 @@ Formats MakeFormats(lxw_workbook *wb)
 }
 
 // The format of a cell (sheet row from 1, column from 0); nullptr for none.
-lxw_format *FormatOf(const Formats &f, int row, int column, int lastTableRow)
+lxw_format *FormatOf(const Formats &f, int row, int column, int lastTableRow, int lastTableColumn)
 {
-    if (column < ReportColumnB || column > ReportColumnD)
+    if (column < ReportColumnB || column > lastTableColumn)
         return nullptr;
     if (row == kReportHeaderRow)
         return f.header;
@@ -144,6 +144,9 @@ bool WriteReportWorkbook(const QString &path, const ReportLayout &layout,
     worksheet_set_column(ws, ReportColumnB, ReportColumnB, kReportColumnWidths[0], nullptr);
     worksheet_set_column(ws, ReportColumnC, ReportColumnC, kReportColumnWidths[1], nullptr);
     worksheet_set_column(ws, ReportColumnD, ReportColumnD, kReportColumnWidths[2], nullptr);
+    const int lastColumn = layout.lastTableColumn;
+    if (lastColumn >= ReportColumnE)
+        worksheet_set_column(ws, ReportColumnE, ReportColumnE, kReportColumnWidths[3], nullptr);
 
     const Formats formats = MakeFormats(book.get());
     const int last = layout.lastTableRow;
@@ -151,23 +154,23 @@ bool WriteReportWorkbook(const QString &path, const ReportLayout &layout,
 
     // Texts first, then every formatted cell left empty as a blank with its format.
     std::vector<std::vector<bool>> written(static_cast<std::size_t>(lastFormatted) + 1,
-                                           std::vector<bool>(ReportColumnD + 1, false));
+                                           std::vector<bool>(static_cast<std::size_t>(lastColumn) + 1, false));
     for (const ReportCell &c : layout.cells) {
         const lxw_error err =
             worksheet_write_string(ws, static_cast<lxw_row_t>(c.row - 1), static_cast<lxw_col_t>(c.column),
-                                   c.text.c_str(), FormatOf(formats, c.row, c.column, last));
+                                   c.text.c_str(), FormatOf(formats, c.row, c.column, last, lastColumn));
         if (err != LXW_NO_ERROR)
             return Fail(error, "cell text", err);
-        if (c.row <= lastFormatted && c.column <= ReportColumnD)
+        if (c.row <= lastFormatted && c.column <= lastColumn)
             written[static_cast<std::size_t>(c.row)][static_cast<std::size_t>(c.column)] = true;
     }
     for (int row = 1; row <= lastFormatted; ++row) {
-        for (int column = ReportColumnB; column <= ReportColumnD; ++column) {
+        for (int column = ReportColumnB; column <= lastColumn; ++column) {
             if (written[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)])
                 continue;
             const lxw_error err = worksheet_write_blank(ws, static_cast<lxw_row_t>(row - 1),
                                                         static_cast<lxw_col_t>(column),
-                                                        FormatOf(formats, row, column, last));
+                                                        FormatOf(formats, row, column, last, lastColumn));
             if (err != LXW_NO_ERROR)
                 return Fail(error, "blank cell", err);
         }

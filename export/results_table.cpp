@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "measure/derive.h"
+#include "measure/uncertainty.h"
 #include "measure/units.h"
 
 namespace orv {
@@ -20,6 +21,7 @@ constexpr std::array<ColumnSpec, kResultColumnCount> kColumns = {{
     {85, "Measurement", "計測"},
     {50, "Value", "値"},
     {40, "Unit", "単位"},
+    {60, "\u00B1 (k=2)", "\u00B1 (k=2)"},
 }};
 
 bool HasSubRowForm(std::uint32_t kind)
@@ -35,6 +37,12 @@ std::string NumberText(int number)
 std::string SubNumberText(int number, int position)
 {
     return std::to_string(number) + "_" + std::to_string(position);
+}
+
+// Lengths of an area item's lines are in the area's length unit.
+int LengthUnitOf(int unit)
+{
+    return unit >= UnitMillimetre + 4 && unit <= UnitInch + 4 ? unit - 4 : unit;
 }
 
 }  // namespace
@@ -115,33 +123,45 @@ void ResultsTable::writeRow(int row, ResultRow &&content)
 }
 
 int ResultsTable::AddResultRow(int number, const std::string &kind, const std::string &value,
-                               const std::string &unit)
+                               const std::string &unit, const std::string &uncertainty)
 {
-    return appendRow(ResultRow{{NumberText(number), kind, value, unit}});
+    return appendRow(ResultRow{{NumberText(number), kind, value, unit, uncertainty}});
 }
 
 int ResultsTable::AddSubResultRow(int number, int position, const std::string &kind,
-                                  const std::string &value)
+                                  const std::string &value, const std::string &uncertainty)
 {
-    return appendRow(ResultRow{{SubNumberText(number, position), kind, value, std::string()}});
+    return appendRow(ResultRow{{SubNumberText(number, position), kind, value, std::string(), uncertainty}});
 }
 
 bool ResultsTable::SetResultRow(int row, int number, const std::string &kind,
-                                const std::string &value, const std::string &unit)
+                                const std::string &value, const std::string &unit,
+                                const std::string &uncertainty)
 {
     if (row < 0 || row >= rowCount())
         return false;
-    writeRow(row, ResultRow{{NumberText(number), kind, value, unit}});
+    writeRow(row, ResultRow{{NumberText(number), kind, value, unit, uncertainty}});
     return true;
 }
 
 bool ResultsTable::SetSubResultRow(int row, int number, int position, const std::string &kind,
-                                   const std::string &value)
+                                   const std::string &value, const std::string &uncertainty)
 {
     if (row < 0 || row >= rowCount())
         return false;
-    writeRow(row, ResultRow{{SubNumberText(number, position), kind, value, std::string()}});
+    writeRow(row, ResultRow{{SubNumberText(number, position), kind, value, std::string(), uncertainty}});
     return true;
+}
+
+void ResultsTable::SetShowUncertainty(bool show)
+{
+    if (show == showUncertainty_)
+        return;
+    if (listener_)
+        listener_->tableAboutToBeReset();
+    showUncertainty_ = show;
+    if (listener_)
+        listener_->tableReset();
 }
 
 bool ResultsTable::DeleteRow(int row)
@@ -191,31 +211,55 @@ std::string ResultsTable::unitText(const MeasureItem &item) const
     return HasMeasureValue(item) ? std::string(UnitSuffix(item.unit, textLanguage_)) : std::string();
 }
 
+// U = k u in the value's unit; nothing where no number is shown (the main
+// row of a perpendicular or parallel item holds no distance of its own).
+std::string ResultsTable::uncertaintyText(const MeasureItem &item)
+{
+    if (!HasMeasureValue(item) || item.unit == UnitNone || HasSubRowForm(item.kind) || item.points.empty())
+        return {};
+    return FormatMeasureValue(kCoverageFactor * item.uncertainty, item.unit);
+}
+
+std::string ResultsTable::uncertaintyText(const MeasureItem &item, const SubResult &sub)
+{
+    std::string text;
+    for (const double u : sub.uncertainty) {
+        if (!text.empty())
+            text += " / ";
+        text += FormatMeasureValue(kCoverageFactor * u, LengthUnitOf(item.unit));
+    }
+    return text;
+}
+
 void ResultsTable::AddMeasureRows(MeasureItem &item)
 {
-    item.row = AddResultRow(item.number, kindName(item.kind), valueText(item), unitText(item));
+    item.row = AddResultRow(item.number, kindName(item.kind), valueText(item), unitText(item),
+                            uncertaintyText(item));
     const bool subForm = HasSubRowForm(item.kind);
     int k = 1;
     for (SubResult &sub : item.subResults) {
         const std::string name = kindName(static_cast<std::uint32_t>(sub.kind));
-        sub.row = subForm ? AddSubResultRow(item.number, k, name, sub.text)
-                          : AddResultRow(item.number, name, sub.text, std::string());
+        const std::string u = uncertaintyText(item, sub);
+        sub.row = subForm ? AddSubResultRow(item.number, k, name, sub.text, u)
+                          : AddResultRow(item.number, name, sub.text, std::string(), u);
         ++k;
     }
 }
 
 void ResultsTable::RefreshMeasureRows(const MeasureItem &item)
 {
-    SetResultRow(item.row, item.number, kindName(item.kind), valueText(item), unitText(item));
+    SetResultRow(item.row, item.number, kindName(item.kind), valueText(item), unitText(item),
+                 uncertaintyText(item));
     const bool subForm = HasSubRowForm(item.kind);
     int k = 1;
     for (const SubResult &sub : item.subResults) {
         if (sub.row >= 0) {
             const std::string name = kindName(static_cast<std::uint32_t>(sub.kind));
+            const std::string u = uncertaintyText(item, sub);
             if (subForm)
-                SetSubResultRow(sub.row, item.number, k, name, sub.text);
+                SetSubResultRow(sub.row, item.number, k, name, sub.text, u);
             else
-                SetResultRow(sub.row, item.number, name, sub.text, std::string());
+                SetResultRow(sub.row, item.number, name, sub.text, std::string(), u);
         }
         ++k;  // counts unlisted sub-results too, so "_k" keeps its gap
     }

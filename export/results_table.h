@@ -13,8 +13,15 @@
 
 namespace orv {
 
-enum ResultColumn { ColumnNumber = 0, ColumnMeasurement = 1, ColumnValue = 2, ColumnUnit = 3 };
-inline constexpr int kResultColumnCount = 4;
+enum ResultColumn {
+    ColumnNumber = 0,
+    ColumnMeasurement = 1,
+    ColumnValue = 2,
+    ColumnUnit = 3,
+    ColumnUncertainty = 4,  // expanded uncertainty (k = 2); shown on request
+};
+inline constexpr int kResultColumnCount = 5;
+inline constexpr int kPlainResultColumnCount = 4;
 
 // Column title in the given display language (UTF-8).
 const char *ResultColumnTitle(int column, Language lang);
@@ -80,6 +87,12 @@ public:
     // Empty for an index outside the table.
     std::string text(int row, int column) const;
 
+    // The uncertainty column is kept for every row and shown (listed,
+    // exported) only on request.
+    bool showUncertainty() const { return showUncertainty_; }
+    void SetShowUncertainty(bool show);
+    int columnCount() const { return showUncertainty_ ? kResultColumnCount : kPlainResultColumnCount; }
+
     // Single selection; -1 for none.
     int selectedRow() const { return selected_; }
     int focusedRow() const { return focused_; }
@@ -91,13 +104,13 @@ public:
     // selects and focuses the new row. Rewrites clear only that row's selection
     // and return false for a row outside the table.
     int AddResultRow(int number, const std::string &kind, const std::string &value,
-                     const std::string &unit);
+                     const std::string &unit, const std::string &uncertainty = {});
     int AddSubResultRow(int number, int position, const std::string &kind,
-                        const std::string &value);
+                        const std::string &value, const std::string &uncertainty = {});
     bool SetResultRow(int row, int number, const std::string &kind, const std::string &value,
-                      const std::string &unit);
+                      const std::string &unit, const std::string &uncertainty = {});
     bool SetSubResultRow(int row, int number, int position, const std::string &kind,
-                         const std::string &value);
+                         const std::string &value, const std::string &uncertainty = {});
     bool DeleteRow(int row);
     void DeleteAllRows();
     // Every row replaced at once (an earlier state coming back), with its
@@ -145,12 +158,15 @@ private:
     std::string kindName(std::uint32_t kind) const;
     std::string valueText(const MeasureItem &item) const;
     std::string unitText(const MeasureItem &item) const;
+    static std::string uncertaintyText(const MeasureItem &item);
+    static std::string uncertaintyText(const MeasureItem &item, const SubResult &sub);
 
     Language titleLanguage_;
     Language textLanguage_;
     std::vector<ResultRow> rows_;
     int selected_ = -1;
     int focused_ = -1;
+    bool showUncertainty_ = false;
     ResultsTableListener *listener_ = nullptr;
 };
 

@@ -94,12 +94,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         table.AddResultRow(in.ConsumeIntegral<int>(), in.ConsumeRandomLengthString(64),
                            in.ConsumeRandomLengthString(64), in.ConsumeRandomLengthString(64));
 
+    table.SetShowUncertainty(in.ConsumeBool());
     const std::string csv = orv::ResultsCsvText(table);
     const std::vector<Record> records = ParseCsv(csv);
     Check(records.size() == static_cast<std::size_t>(table.rowCount()) + 1);
     for (std::size_t r = 0; r < records.size(); ++r) {
-        Check(records[r].size() == orv::kResultColumnCount);
-        for (int c = 0; c < orv::kResultColumnCount; ++c) {
+        Check(records[r].size() == static_cast<std::size_t>(table.columnCount()));
+        for (int c = 0; c < table.columnCount(); ++c) {
             const std::string expected = r == 0 ? std::string(orv::ResultColumnTitle(c, lang))
                                                 : table.text(static_cast<int>(r - 1), c);
             Check(records[r][static_cast<std::size_t>(c)] == expected);

@@ -62,6 +62,7 @@ ReportOutcome ProduceReport(MainWindow &mainWindow)
     in.pictureSize = pictureSize;
     in.scale = mainWindow.document().calibration().setting;
     in.rows = mainWindow.document().results().rows();
+    in.showUncertainty = mainWindow.document().results().showUncertainty();
 
     QString error;
     out.workbook =

@@ -28,7 +28,7 @@ int ResultsModel::rowCount(const QModelIndex &parent) const
 
 int ResultsModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : kResultColumnCount;
+    return parent.isValid() ? 0 : table_.columnCount();
 }
 
 QVariant ResultsModel::data(const QModelIndex &index, int role) const
@@ -73,7 +73,7 @@ void ResultsModel::tableReset()
 
 void ResultsModel::rowChanged(int row)
 {
-    emit dataChanged(index(row, 0), index(row, kResultColumnCount - 1));
+    emit dataChanged(index(row, 0), index(row, table_.columnCount() - 1));
 }
 
 void ResultsModel::selectionChanged(int selectedRow, int focusedRow)
@@ -128,7 +128,7 @@ int ResultsView::TextWidth(int row, int column) const
 
 void ResultsView::WidenColumns(int firstRow, int lastRow)
 {
-    for (int c = 0; c < kResultColumnCount; ++c) {
+    for (int c = 0; c < table_.columnCount(); ++c) {
         for (int r = firstRow; r <= lastRow; ++r)
             needed_[c] = std::max(needed_[c], TextWidth(r, c));
     }
@@ -138,7 +138,7 @@ void ResultsView::WidenColumns(int firstRow, int lastRow)
 void ResultsView::RefitColumns()
 {
     // Back to the standard widths, or the titles' when wider, then the rows.
-    for (int c = 0; c < kResultColumnCount; ++c)
+    for (int c = 0; c < table_.columnCount(); ++c)
         needed_[c] = std::max(ResultColumnWidth(c), header()->sectionSizeHint(c));
     WidenColumns(0, model_->rowCount() - 1);
 }
@@ -146,7 +146,7 @@ void ResultsView::RefitColumns()
 void ResultsView::LayOutColumns()
 {
     int others = 0;
-    for (int c = 0; c < kResultColumnCount; ++c) {
+    for (int c = 0; c < table_.columnCount(); ++c) {
         if (c == ColumnMeasurement)
             continue;
         others += needed_[c];
@@ -168,7 +168,7 @@ QString ResultsView::cellText(int row, int column) const
 
 QRect ResultsView::rowRect(int row) const
 {
-    return visualRect(model_->index(row, 0)).united(visualRect(model_->index(row, kResultColumnCount - 1)));
+    return visualRect(model_->index(row, 0)).united(visualRect(model_->index(row, table_.columnCount() - 1)));
 }
 
 void ResultsView::ShowTableSelection(int selectedRow, int focusedRow)

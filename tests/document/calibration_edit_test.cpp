@@ -393,5 +393,73 @@ TEST(CalibrationEdit, WhatChangesNothingIsNoStep)
     }
 }
 
+// A dragged bar is as good as its two ends, a typed count is exact unless
+// stated otherwise, and a scale file does not touch the click's uncertainty.
+TEST(CalibrationEdit, PixelCountUncertaintyFollowsHowTheScaleWasMade)
+{
+    struct Case {
+        const char *name;
+        std::function<void(Scene &)> act;
+        double hU, vU, click;
+    };
+    const double bar = kBarPixelUncertainty;
+    const double click = kDefaultClickUncertainty;
+    const Case cases[] = {
+        {"horizontal bar dragged", [](Scene &t) { t.edit().EndHorizontalBarDrag({10, 10}, 150); }, bar, 0, click},
+        {"vertical bar dragged under Sync",
+         [](Scene &t) {
+             t.edit().SetLink(kLinkSync);
+             t.edit().EndVerticalBarDrag({10, 10}, 150);
+         },
+         bar, bar, click},
+        {"pixel count typed after a drag",
+         [](Scene &t) {
+             t.edit().EndHorizontalBarDrag({10, 10}, 150);
+             t.edit().EndVerticalBarDrag({10, 10}, 90);
+             CalibrationTexts typed = t.Texts();
+             typed.hPixel = "120";
+             t.edit().ApplyTypedValues(typed);
+         },
+         0, bar, click},
+        {"stated, then a scale file",
+         [](Scene &t) {
+             t.edit().SetUncertainties(0.5, 1.5, 2.5);
+             ScaleSetting file;
+             file.hPixelU = 0.125;
+             t.edit().ReplaceScaleSetting(file);
+         },
+         0.125, 0, 0.5},
+        {"stated under Sync: one scale", [](Scene &t) {
+             t.edit().SetLink(kLinkSync);
+             t.edit().SetUncertainties(-1, 1.5, 2.5);
+         },
+         1.5, 1.5, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Scene t;
+        c.act(t);
+        EXPECT_DOUBLE_EQ(t.setting().hPixelU, c.hU);
+        EXPECT_DOUBLE_EQ(t.setting().vPixelU, c.vU);
+        EXPECT_DOUBLE_EQ(t.setting().clickU, c.click);
+    }
+}
+
+TEST(CalibrationEdit, StatedUncertaintiesReachEveryValueAsOneStep)
+{
+    Scene t;
+    const double before = t.doc.Find(t.distance)->uncertainty;
+    // 50 px from (0, 0) to (30, 40) at 1 um per pixel.
+    EXPECT_NEAR(before, std::sqrt(2.0) * kDefaultClickUncertainty, 1e-9);
+    t.edit().SetUncertainties(0.5, 1.0, 2.0);
+    // Each end 0.5 px along the line; 1 % of sx and 2 % of sy, independent.
+    const double expected = std::sqrt(2 * 0.25 + std::pow(900.0 / 50 * 0.01, 2) + std::pow(1600.0 / 50 * 0.02, 2));
+    EXPECT_NEAR(t.doc.Find(t.distance)->uncertainty, expected, 1e-6);
+    EXPECT_EQ(t.rescales, 1);
+    ASSERT_TRUE(t.doc.Undo());
+    EXPECT_DOUBLE_EQ(t.doc.Find(t.distance)->uncertainty, before);
+    EXPECT_FALSE(t.doc.CanUndo());
+}
+
 }  // namespace
 }  // namespace orv

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "document/measure_document.h"
+#include "measure/units.h"
 #include "same_items.h"
 
 namespace orv {
@@ -157,6 +158,34 @@ TEST(DocumentSession, StoredRowIndicesThatDisagreeStillGiveAConsistentList)
         numbers.push_back(row.columns[ColumnNumber]);
     // The removed second line leaves its gap in the sub-row numbers.
     EXPECT_EQ(numbers, (std::vector<std::string>{"1", "1_1", "1_3", "2"}));
+}
+
+// A file written while values came from whole-pixel feet shows what its
+// points give: base (301, 55)-(511, 75), point (431, 135), 100 px = 10.7 um.
+TEST(DocumentSession, OlderFilesShowValuesWorkedOutFromTheirPoints)
+{
+    MeasurementSession session;
+    session.image = QImage(600, 200, QImage::Format_RGB32);
+    session.calibration.hPixel = session.calibration.vPixel = "100";
+    session.calibration.hValue = session.calibration.vValue = "10.7";
+    session.calibration.unit = "um";
+    auto perp = NewMeasureItem();
+    perp->kind = KindPerpendicular;
+    for (const QPoint p : {QPoint(301, 55), QPoint(511, 75), QPoint(431, 135)})
+        AppendPoint(*perp, p);
+    AppendSubResult(*perp, "7.30um", KindPerpendicularPart, 1, {431, 135});  // as saved then
+    perp->row = 0;
+    perp->number = 1;
+    perp->unit = UnitMicrometre;
+    session.items.Append(std::move(perp));
+
+    MeasureDocument doc(Language::English, Language::English);
+    doc.LoadSession(std::move(session));
+    const MeasureItem &loaded = doc.list().at(0);
+    EXPECT_EQ(loaded.subResults.at(0).text, "7.20um");
+    EXPECT_EQ(doc.results().text(loaded.subResults[0].row, ColumnValue), "7.20um");
+    ASSERT_EQ(loaded.subResults[0].uncertainty.size(), 1u);
+    EXPECT_GT(loaded.subResults[0].uncertainty[0], 0.0);
 }
 
 }  // namespace

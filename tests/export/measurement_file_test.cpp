@@ -49,6 +49,9 @@ MeasurementSession RichSession()
     s.calibration.link = kLinkAsync;
     s.calibration.hStart = {3, 4};
     s.calibration.vStart = {5, 6};
+    s.calibration.hPixelU = 0.41;
+    s.calibration.vPixelU = 0.02;
+    s.calibration.clickU = 0.5;
     s.standardScale.length = "250";
     s.standardScale.show = 1;
     s.standardScale.position = {9, 40};
@@ -220,6 +223,11 @@ TEST(MeasurementFile, BadFilesAreRefusedWithTheirReason)
          MeasurementReadError::Damaged, "points"},
         {"three-number box", PackMeasurementEntries(mime, itemWith("labelBox", QJsonArray{1, 2, 3}), png),
          MeasurementReadError::Damaged, "labelBox"},
+        {"negative uncertainty", PackMeasurementEntries(mime, itemWith("uncertainty", -0.1), png),
+         MeasurementReadError::Damaged, "uncertainty"},
+        {"negative click uncertainty",
+         PackMeasurementEntries(mime, with("calibration", QJsonObject{{"clickU", -1}}), png),
+         MeasurementReadError::Damaged, "clickU"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

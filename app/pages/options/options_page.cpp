@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/pages/options/attribute_sample.h"
+#include "app/pages/options/uncertainty_options.h"
 #include "calib/draw_file.h"
 #include "calib/setting_files.h"
 #include "core/number_reading.h"
@@ -130,6 +131,7 @@ void OptionsPage::BuildControls()
     zoomRow->addWidget(ui_.percentLabel);
     zoomRow->addStretch(1);
     page->addLayout(zoomRow);
+    page->addWidget(new UncertaintyOptions(doc_, lang_, this));
     page->addStretch(1);
 
     connect(ui_.labelModeGroup, &QButtonGroup::idClicked, this,
