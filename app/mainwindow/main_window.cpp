@@ -22,6 +22,7 @@
 #include "app/pages/image/live_view.h"
 #include "app/pages/measure/measure_page.h"
 #include "app/pages/options/options_page.h"
+#include "app/pages/options/uncertainty_options.h"
 #include "app/pages/scale/scale_page.h"
 #include "app/startup/app_version.h"
 #include "app/startup/qt_translations.h"
@@ -173,6 +174,8 @@ void MainWindow::OnInitDialog()
         windowKeys_->exempt(imagePage_);
     if (scalePage_)
         windowKeys_->exempt(scalePage_);
+    if (optionsPage_)
+        windowKeys_->exempt(optionsPage_->controls().uncertainty);
     // A child of the window.
     new WindowFiles(*this, imagePage_);
 

@@ -131,7 +131,8 @@ void OptionsPage::BuildControls()
     zoomRow->addWidget(ui_.percentLabel);
     zoomRow->addStretch(1);
     page->addLayout(zoomRow);
-    page->addWidget(new UncertaintyOptions(doc_, lang_, this));
+    ui_.uncertainty = new UncertaintyOptions(doc_, lang_, this);
+    page->addWidget(ui_.uncertainty);
     page->addStretch(1);
 
     connect(ui_.labelModeGroup, &QButtonGroup::idClicked, this,
@@ -284,6 +285,10 @@ void OptionsPage::RedrawSample()
 
 bool OptionsPage::eventFilter(QObject *watched, QEvent *event)
 {
+    // The uncertainty boxes take typed numbers.
+    auto *w = qobject_cast<QWidget *>(watched);
+    if (w && ui_.uncertainty && ui_.uncertainty->isAncestorOf(w))
+        return QWidget::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
         return true;
     return QWidget::eventFilter(watched, event);

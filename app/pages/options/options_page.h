@@ -27,6 +27,7 @@ namespace orv {
 class PageHost;
 class MeasureDocument;
 class AttributeSample;
+class UncertaintyOptions;
 
 // The page's widgets (owned by Qt's parent tree).
 struct OptionsPageControls {
@@ -50,6 +51,7 @@ struct OptionsPageControls {
     QComboBox *zoom = nullptr;
     QLabel *percentLabel = nullptr;
     AttributeSample *sample = nullptr;
+    UncertaintyOptions *uncertainty = nullptr;
 };
 
 class OptionsPage : public QWidget {
@@ -95,7 +97,8 @@ public:
     void ChooseLabelMode(LabelMode mode);
 
 protected:
-    // Keys have no effect on the page (no typing into its lists).
+    // Keys have no effect on the page (no typing into its lists), except in
+    // the uncertainty boxes.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

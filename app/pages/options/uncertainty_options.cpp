@@ -17,21 +17,21 @@ QDoubleSpinBox *PixelBox(QWidget *parent, const char *name)
     auto *box = new QDoubleSpinBox(parent);
     box->setObjectName(QLatin1String(name));
     box->setRange(0.0, 100.0);
-    box->setDecimals(4);
+    box->setDecimals(3);
     box->setSingleStep(0.01);
-    box->setSuffix(QStringLiteral(" px"));
-    box->setKeyboardTracking(false);  // one step per typed number, not per key
+    box->setToolTip(QStringLiteral("px"));
+    box->setKeyboardTracking(false);
+    box->setButtonSymbols(QAbstractSpinBox::NoButtons);  // narrow: the column is tight  // one step per typed number, not per key
     return box;
 }
 
 }  // namespace
 
 UncertaintyOptions::UncertaintyOptions(MeasureDocument &doc, Language lang, QWidget *parent) :
-    QGroupBox(parent), doc_(doc)
+    QWidget(parent), doc_(doc)
 {
     setObjectName(QStringLiteral("uncertaintyGroup"));
     const bool english = lang == Language::English;
-    setTitle(english ? QStringLiteral("Uncertainty") : QStringLiteral("不確かさ"));
     show_ = new QCheckBox(english ? QStringLiteral("Show uncertainty") : QStringLiteral("不確かさを表示"), this);
     show_->setObjectName(QStringLiteral("showUncertaintyCheck"));
     show_->setToolTip(english ? QStringLiteral("Expanded uncertainty U = 2u (about 95 %)")
@@ -40,17 +40,24 @@ UncertaintyOptions::UncertaintyOptions(MeasureDocument &doc, Language lang, QWid
     horizontal_ = PixelBox(this, "hScaleUncertainty");
     vertical_ = PixelBox(this, "vScaleUncertainty");
 
+    // Standard uncertainties in pixels: of a click, of each scale's pixel count.
     auto *grid = new QGridLayout(this);
-    grid->setContentsMargins(6, 6, 6, 6);
-    grid->setSpacing(4);
-    grid->addWidget(show_, 0, 0, 1, 2);
-    grid->addWidget(new QLabel(english ? QStringLiteral("Click") : QStringLiteral("クリック"), this), 1, 0);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(0);  // the page's column is short
+    grid->addWidget(show_, 0, 0, 1, 6);
+    // The labels keep their width; the boxes give way.
+    auto label = [this](const QString &text) {
+        auto *l = new QLabel(text, this);
+        l->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+        return l;
+    };
+    grid->addWidget(label(english ? QStringLiteral("Click") : QStringLiteral("ｸﾘｯｸ")), 1, 0);
     grid->addWidget(click_, 1, 1);
-    grid->addWidget(new QLabel(english ? QStringLiteral("Scale H") : QStringLiteral("スケール 横"), this), 2, 0);
-    grid->addWidget(horizontal_, 2, 1);
-    grid->addWidget(new QLabel(english ? QStringLiteral("Scale V") : QStringLiteral("スケール 縦"), this), 3, 0);
-    grid->addWidget(vertical_, 3, 1);
-    grid->setColumnStretch(2, 1);
+    grid->addWidget(label(QStringLiteral("H")), 1, 2);
+    grid->addWidget(horizontal_, 1, 3);
+    grid->addWidget(label(QStringLiteral("V")), 1, 4);
+    grid->addWidget(vertical_, 1, 5);
 
     connect(show_, &QCheckBox::toggled, this, [this](bool on) { doc_.results().SetShowUncertainty(on); });
     for (QDoubleSpinBox *box : {click_, horizontal_, vertical_})

@@ -3,7 +3,7 @@
 // uncertainty, and the standard uncertainties of a click and of the two
 // scales' pixel counts, which every value's uncertainty is worked out from.
 
-#include <QGroupBox>
+#include <QWidget>
 
 #include "measure/language.h"
 
@@ -15,7 +15,7 @@ namespace orv {
 
 class MeasureDocument;
 
-class UncertaintyOptions : public QGroupBox {
+class UncertaintyOptions : public QWidget {
     Q_OBJECT
 
 public:

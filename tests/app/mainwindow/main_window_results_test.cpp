@@ -208,7 +208,7 @@ TEST_F(Results, ValuesAreNeverCutAndCarryTheirFullTextAsTooltip)
         const int margin = 2 * (view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1);
         auto checkAllShown = [&] {
             for (int r = 0; r < table.rowCount(); ++r) {
-                for (int c = 0; c < kResultColumnCount; ++c) {
+                for (int c = 0; c < table.columnCount(); ++c) {
                     const QString text = view.cellText(r, c);
                     // The kind name gives way to the list's width (see below).
                     if (c != ColumnMeasurement) {
@@ -219,7 +219,7 @@ TEST_F(Results, ValuesAreNeverCutAndCarryTheirFullTextAsTooltip)
                     EXPECT_EQ(idx.data(Qt::ToolTipRole).toString(), text);
                 }
             }
-            for (int c = 0; c < kResultColumnCount; ++c) {
+            for (int c = 0; c < table.columnCount(); ++c) {
                 if (c != ColumnMeasurement) {
                     EXPECT_GE(view.columnWidth(c), ResultColumnWidth(c));
                 }
@@ -238,7 +238,7 @@ TEST_F(Results, ValuesAreNeverCutAndCarryTheirFullTextAsTooltip)
         EXPECT_LT(view.columnWidth(ColumnValue), view.fontMetrics().horizontalAdvance(QString(60, '8')));
         table.DeleteAllRows();
         Settle();
-        for (int c = 0; c < kResultColumnCount; ++c) {
+        for (int c = 0; c < table.columnCount(); ++c) {
             if (c != ColumnMeasurement) {
                 EXPECT_EQ(view.columnWidth(c), std::max(ResultColumnWidth(c), view.header()->sectionSizeHint(c)));
             }

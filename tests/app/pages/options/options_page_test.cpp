@@ -50,6 +50,12 @@ void ChooseFromList(QComboBox *combo, int index)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
 }
 
+// On its box: past the end of its text a check box takes no click.
+void ClickCheckBox(QCheckBox *box)
+{
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
+}
+
 void WriteFile(const QString &path, const QByteArray &content)
 {
     QFile f(path);
@@ -245,7 +251,7 @@ TEST_F(OptionsPageTest, FailedSaveNamesTheFileAndTheReason)
         const QString path = dir.filePath(QStringLiteral("taken_%1.drw").arg(lang));
         ASSERT_TRUE(QDir().mkpath(path));
         MakePage(lang);
-        QTest::mouseClick(ui().transparent, Qt::LeftButton);
+        ClickCheckBox(ui().transparent);
         prompter.savePaths = {path};
         QTest::mouseClick(ui().saveButton, Qt::LeftButton);
         const QString lead = QString::fromLatin1(lang) == "en"
@@ -263,7 +269,7 @@ TEST_F(OptionsPageTest, SaveWritesTheSixKeysAndListsTheFile)
     MakePage();
     prompter.colors = {QColor(0, 0, 255)};
     QTest::mouseClick(ui().fontColor, Qt::LeftButton);
-    QTest::mouseClick(ui().transparent, Qt::LeftButton);
+    ClickCheckBox(ui().transparent);
     ChooseFromList(ui().fontSize, 13);
     ASSERT_TRUE(ui().saveButton->isEnabled());
 
@@ -300,7 +306,7 @@ TEST_F(OptionsPageTest, SampleFollowsTheAttributes)
     prompter.colors = {QColor(10, 20, 30)};
     QTest::mouseClick(ui().backColor, Qt::LeftButton);
     EXPECT_EQ(CountPixels(ui().sample->Render(), QColor(10, 20, 30)), 0);
-    QTest::mouseClick(ui().transparent, Qt::LeftButton);
+    ClickCheckBox(ui().transparent);
     EXPECT_GT(CountPixels(ui().sample->Render(), QColor(10, 20, 30)), 50);
     EXPECT_EQ(p.drawAttribute().transparent, 0);
 }
@@ -357,7 +363,7 @@ TEST_F(OptionsPageWithOwnerTest, AttributesApplyToTheSelectedMeasurementOnly)
     QTest::mouseClick(ui().lineColor, Qt::LeftButton);
     ChooseFromList(ui().fontSize, 14);
     ChooseFromList(ui().lineWidth, 3);
-    QTest::mouseClick(ui().transparent, Qt::LeftButton);
+    ClickCheckBox(ui().transparent);
     EXPECT_EQ(first->lineColor, MakeColorRef(0, 255, 0));
     EXPECT_EQ(first->fontSize, 30);
     EXPECT_EQ(first->lineWidth, 4);

@@ -5,7 +5,6 @@
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
-#include <QLineEdit>
 #include <QTest>
 
 #include "app/pages/options/uncertainty_options.h"
@@ -20,9 +19,9 @@ using UncertaintyOptionsTest = MainWindowTest;
 void Type(QDoubleSpinBox *box, const QString &text)
 {
     box->setFocus();
-    box->lineEdit()->selectAll();
-    QTest::keyClicks(box->lineEdit(), text);
-    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
 }
 
 TEST_F(UncertaintyOptionsTest, ShownColumnAndStatedClicksReachTheList)

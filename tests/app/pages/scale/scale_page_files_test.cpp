@@ -57,8 +57,8 @@ TEST_F(ScalePageFilesTest, ListsTheStartDirectoryAndLoadsAnEntry)
     EXPECT_EQ(ui().scaleFileList->currentText(), "part");
     EXPECT_EQ(p.horizontalBar().points.at(0).pos, QPoint(100, 100));
     EXPECT_EQ(p.horizontalBar().points.at(1).pos, QPoint(350, 100));
-    // 200 um under 250 px = 1 um ("μm" against "um" has no conversion).
-    EXPECT_EQ(p.standardScale().pixelLength, 100);
+    // 200 um under 250 px = 1 um ("μm" and "um" are one unit).
+    EXPECT_EQ(p.standardScale().pixelLength, 50000);
     EXPECT_TRUE(ui().saveButton->isEnabled());
     EXPECT_TRUE(ui().vValue->isEnabled());
 
