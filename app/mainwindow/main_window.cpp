@@ -15,6 +15,7 @@
 #include <QWindow>
 
 #include "app/interaction/pointer_interaction.h"
+#include "app/mainwindow/session_guard.h"
 #include "app/mainwindow/window_files.h"
 #include "app/mainwindow/window_interaction_view.h"
 #include "app/mainwindow/window_keys.h"
@@ -173,8 +174,9 @@ void MainWindow::OnInitDialog()
         windowKeys_->exempt(imagePage_);
     if (scalePage_)
         windowKeys_->exempt(scalePage_);
-    // A child of the window.
+    // Children of the window.
     new WindowFiles(*this, imagePage_);
+    new SessionGuard(*this, env_.recoveryDir);
 
     connect(
         this, &MainWindow::commandPosted, this, [this](int id) { OnCommand(static_cast<CommandId>(id)); },
