@@ -80,9 +80,8 @@ QString RecoveryStore::namePath() const
 std::vector<RecoveryEntry> RecoveryStore::FindLeftBehind() const
 {
     std::vector<RecoveryEntry> found;
-    const QDir dir(dir_);
     const QFileInfoList files =
-        dir.entryInfoList({QStringLiteral("*") + QLatin1String(kFileSuffix)}, QDir::Files | QDir::NoDotAndDotDot);
+        QDir(dir_).entryInfoList({QStringLiteral("*") + QLatin1String(kFileSuffix)}, QDir::Files | QDir::NoDotAndDotDot);
     for (const QFileInfo &info : files) {
         const QString stem = info.completeBaseName();
         if (stem == stem_)

@@ -61,6 +61,9 @@ MainWindow::MainWindow(WindowEnvironment env, QWidget *parent) :
 
 MainWindow::~MainWindow()
 {
+    // It watches the document, which goes before the window's children do;
+    // a window going without ending keeps its recovery copy.
+    delete SessionGuard::Of(*this);
     receiver_.reset();
     windowKeys_.reset();
     overview_.reset();

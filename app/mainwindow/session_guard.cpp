@@ -59,7 +59,12 @@ SessionGuard::SessionGuard(MainWindow &mainWindow, const QString &recoveryDir) :
     });
 }
 
-SessionGuard::~SessionGuard() = default;
+SessionGuard::~SessionGuard()
+{
+    // The window goes without ending (the session is ending): the work is kept for the next start.
+    if (writer_ && unsaved())
+        WriteCopyNow();
+}
 
 SessionGuard *SessionGuard::Of(const MainWindow &mainWindow)
 {
@@ -95,6 +100,11 @@ void SessionGuard::WriteCopy()
     longest_.stop();
     if (!writer_ || !unsaved())
         return;
+    // A question asked in the middle of a step runs the timers: the copy waits for its end.
+    if (mainWindow_.document().history().busy()) {
+        pause_.start();
+        return;
+    }
     // Only the copy is made here; the encoding and the disk are the writer's thread's.
     const WindowFiles *files = WindowFiles::Of(mainWindow_);
     writer_->SubmitCopyOf(mainWindow_.document(), files ? files->shownName() : QString());

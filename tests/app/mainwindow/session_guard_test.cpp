@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <functional>
 
+#include <qpa/qplatformdrag.h>
 #include <qpa/qwindowsysteminterface.h>
 
 #include "app/mainwindow/session_guard.h"
@@ -46,6 +47,7 @@ protected:
     void Restart()
     {
         view = nullptr;
+        mainWindow.reset();
         Make("en", "en", {1280, 1024});
         mainWindow->move(0, 0);
         mainWindow->show();
@@ -77,7 +79,8 @@ protected:
         const QPoint at(100, 20);
         QWindowSystemInterface::handleDrag(mainWindow->windowHandle(), &data, at, Qt::CopyAction, Qt::LeftButton,
                                            Qt::NoModifier);
-        QWindowSystemInterface::handleDrop(mainWindow->windowHandle(), &data, at, Qt::CopyAction, Qt::LeftButton,
+        // The button is up once dropped: Qt keeps the buttons a drop reports as held.
+        QWindowSystemInterface::handleDrop(mainWindow->windowHandle(), &data, at, Qt::CopyAction, Qt::NoButton,
                                            Qt::NoModifier);
         Settle();
     }
@@ -144,8 +147,9 @@ TEST_F(SessionGuardTest, EveryWayOfClosingUnsavedWorkAsksAndObeys)
             }
             const MeasurementReadResult read = LoadMeasurementFile(saved);
             EXPECT_EQ(read.session.has_value(), answer == Answer::Save);
-            if (read.session)
+            if (read.session) {
                 EXPECT_EQ(read.session->items.size(), 1u);
+            }
         }
     }
 }
@@ -246,8 +250,14 @@ TEST_F(SessionGuardTest, TwoWindowsKeepTwoCopies)
     guard().WriteCopyNow();
     const QString first = guard().recoveryFilePath();
     std::unique_ptr<MainWindow> firstWindow = std::move(mainWindow);
-    Restart();
-    ASSERT_NE(PlaceDistance(60), nullptr);
+    Make();
+    ASSERT_TRUE(LoadFilled(QStringLiteral("second.png"), {100, 80}, Qt::white));
+    auto item = NewMeasureItem();
+    item->kind = KindDistance2Points;
+    AppendPoint(*item, {5, 5});
+    AppendPoint(*item, {60, 40});
+    mainWindow->document().BeginEdit(std::move(item));
+    mainWindow->document().ListEditItem();
     guard().WriteCopyNow();
     const QString second = guard().recoveryFilePath();
     EXPECT_NE(first, second);
