@@ -166,11 +166,14 @@ void SessionGuard::OfferRecovery()
         MeasurementReadResult read = LoadMeasurementFile(entry.path);
         if (!read.session) {
             const QString aside = RecoveryStore::SetAside(entry);
-            const QString where = QDir::toNativeSeparators(aside.isEmpty() ? entry.path : aside);
+            // Not renamed (a read-only folder): it is offered again next time.
+            const QString where = aside.isEmpty()
+                ? Tr("This recovery file stays at:\n%1", "この復元用のファイルは次の場所に残っています:\n%1")
+                      .arg(QDir::toNativeSeparators(entry.path))
+                : Tr("This recovery file was set aside as:\n%1", "この復元用のファイルは次の名前で残してあります:\n%1")
+                      .arg(QDir::toNativeSeparators(aside));
             const QString text =
-                Tr("A recovery file could not be read (%1). It was set aside as:\n%2",
-                   "復元用のファイルを読み込めませんでした (%1)。次の名前で残してあります:\n%2")
-                    .arg(MeasurementReadMessage(read, entry.path, mainWindow_.host().language()), where);
+                MeasurementReadMessage(read, entry.path, mainWindow_.host().language()) + QLatin1Char('\n') + where;
             mainWindow_.host().prompter().message(&mainWindow_, text, mainWindow_.windowTitle(),
                                                   UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
             continue;
