@@ -38,6 +38,16 @@ QString ReadName(const QString &path)
     return QString::fromUtf8(file.read(1024)).trimmed();
 }
 
+// What a write cut short by the crash left: the hidden temporaries of the
+// entry's files (core/atomic_file.h).
+void RemoveTemporaries(const QFileInfo &entry)
+{
+    const QDir dir = entry.absoluteDir();
+    const QString pattern = QLatin1Char('.') + entry.completeBaseName() + QStringLiteral(".*.tmp");
+    for (const QString &name : dir.entryList({pattern}, QDir::Files | QDir::Hidden))
+        QFile::remove(dir.filePath(name));
+}
+
 }  // namespace
 
 QString RecoveryStore::DefaultDir()
@@ -103,6 +113,7 @@ void RecoveryStore::Remove(RecoveryEntry &entry)
     const QFileInfo info(entry.path);
     QFile::remove(entry.path);
     QFile::remove(StemPath(info.absolutePath(), info.completeBaseName(), kNameSuffix));
+    RemoveTemporaries(info);
     if (entry.lock)
         entry.lock->unlock();
     entry.lock.reset();
@@ -117,6 +128,7 @@ QString RecoveryStore::SetAside(RecoveryEntry &entry)
     if (!QFile::rename(entry.path, target))
         return {};
     QFile::remove(StemPath(info.absolutePath(), info.completeBaseName(), kNameSuffix));
+    RemoveTemporaries(info);
     if (entry.lock)
         entry.lock->unlock();
     entry.lock.reset();

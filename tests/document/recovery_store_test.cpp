@@ -74,6 +74,9 @@ TEST(RecoveryStore, OnlyEntriesOfGoneInstancesAreFound)
     ASSERT_TRUE(WriteAll(other.filePath(), EncodeMeasurementFile(SessionWith(1))));
 
     LeaveEntry(dir, "session-crashed", EncodeMeasurementFile(SessionWith(2)), "cells.png");
+    // Its last write was cut short.
+    const QString torn = QDir(dir).filePath(".session-crashed.orvm.a1b2c3.tmp");
+    ASSERT_TRUE(WriteAll(torn, "PK"));
     // A copy whose lock went too (removed by hand) is left behind as well.
     ASSERT_TRUE(WriteAll(QDir(dir).filePath("session-unlocked.orvm"), EncodeMeasurementFile(SessionWith(1))));
 
@@ -97,6 +100,7 @@ TEST(RecoveryStore, OnlyEntriesOfGoneInstancesAreFound)
     EXPECT_FALSE(QFileInfo::exists(QDir(dir).filePath("session-crashed.orvm")));
     EXPECT_FALSE(QFileInfo::exists(QDir(dir).filePath("session-crashed.name")));
     EXPECT_FALSE(QFileInfo::exists(QDir(dir).filePath("session-crashed.lock")));
+    EXPECT_FALSE(QFileInfo::exists(torn));
     EXPECT_TRUE(QFileInfo::exists(mine.filePath()));
     EXPECT_TRUE(QFileInfo::exists(other.filePath()));
     EXPECT_TRUE(third.FindLeftBehind().empty());
