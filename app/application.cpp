@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "app/mainwindow/main_window.h"
+#include "app/mainwindow/session_guard.h"
 #include "app/mainwindow/window_files.h"
 
 namespace orv {
@@ -42,9 +43,12 @@ int Application::Run(const QStringList &arguments)
     RegisterFontSubstitutes();
     // Nothing to initialise for object embedding or sockets on this platform.
     MainWindow mainWindow;
-    // As the Open button does: the Scale page follows the loaded file.
-    if (arguments.size() > 1)
-        QTimer::singleShot(0, &mainWindow, [&mainWindow, arguments] { OpenStartupFile(mainWindow, arguments); });
+    // Work a crashed session left is offered first; then, as the Open button
+    // does, the file given (the Scale page follows it).
+    QTimer::singleShot(0, &mainWindow, [&mainWindow, arguments] {
+        OfferRecovery(mainWindow);
+        OpenStartupFile(mainWindow, arguments);
+    });
     ScheduleSelfGrab(mainWindow);
     mainWindow.exec();
     return 0;

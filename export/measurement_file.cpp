@@ -90,11 +90,23 @@ MeasurementReadResult Failure(MeasurementReadError error, QString detail, int ma
 
 }  // namespace
 
-QByteArray EncodeMeasurementFile(const MeasurementSession &session)
+QByteArray EncodeMeasurementImage(const QImage &image)
 {
     QByteArray png;
     QBuffer buffer(&png);
-    if (session.image.isNull() || !buffer.open(QIODevice::WriteOnly) || !session.image.save(&buffer, "PNG"))
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return {};
+    return png;
+}
+
+QByteArray EncodeMeasurementFile(const MeasurementSession &session)
+{
+    return EncodeMeasurementFile(session, EncodeMeasurementImage(session.image));
+}
+
+QByteArray EncodeMeasurementFile(const MeasurementSession &session, const QByteArray &png)
+{
+    if (png.isEmpty())
         return {};
     QJsonObject json = SessionToJson(session);
     json.insert(QStringLiteral("format"), QLatin1String(kFormatName));

@@ -55,6 +55,11 @@ struct MeasurementReadResult {
 
 // The file's bytes. Empty when the image cannot be encoded.
 QByteArray EncodeMeasurementFile(const MeasurementSession &session);
+// The image as the file stores it; empty when it cannot be encoded.
+QByteArray EncodeMeasurementImage(const QImage &image);
+// The file's bytes around an image encoded before (EncodeMeasurementImage of
+// session.image): a writer that saves one image many times encodes it once.
+QByteArray EncodeMeasurementFile(const MeasurementSession &session, const QByteArray &png);
 
 // The three entries as they are stored, for writers of variants (tests,
 // converters). Empty on failure.

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "app/dialogs/about_dialog.h"
 #include "app/dialogs/text_input_dialog.h"
@@ -33,16 +34,42 @@ public:
 
     Answer message(QWidget *parent, const QString &text, const QString &caption, Buttons buttons, Icon icon) override
     {
-        QMessageBox box(ToQtIcon(icon), caption, text, QMessageBox::NoButton, parent);
+        QMessageBox box(ToQtIcon(icon), QString(caption).remove(QLatin1String("[*]")), text, QMessageBox::NoButton,
+                        parent);
+        QAbstractButton *restore = nullptr;
+        QAbstractButton *discard = nullptr;
         switch (buttons) {
         case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
         case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
         case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case Buttons::SaveDiscardCancel:
+            box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+            box.setDefaultButton(QMessageBox::Save);
+            box.setEscapeButton(QMessageBox::Cancel);
+            break;
+        case Buttons::RestoreDiscard:
+            // Qt has no standard Restore button: the label follows the window's language.
+            restore = box.addButton(MainWindowLanguage(inputLocale_) == Language::English
+                                        ? QStringLiteral("&Restore")
+                                        : QStringLiteral("復元(&R)"),
+                                    QMessageBox::AcceptRole);
+            discard = box.addButton(QMessageBox::Discard);
+            box.setDefaultButton(qobject_cast<QPushButton *>(restore));
+            break;
         }
-        switch (box.exec()) {
+        const int result = box.exec();
+        if (restore) {
+            // Closed without an answer: nothing is given up.
+            if (box.clickedButton() == restore)
+                return Answer::Restore;
+            return box.clickedButton() == discard ? Answer::Discard : Answer::Cancel;
+        }
+        switch (result) {
         case QMessageBox::Ok: return Answer::Ok;
         case QMessageBox::Yes: return Answer::Yes;
         case QMessageBox::No: return Answer::No;
+        case QMessageBox::Save: return Answer::Save;
+        case QMessageBox::Discard: return Answer::Discard;
         default: return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
         }
     }

@@ -19,12 +19,16 @@ namespace orv {
 
 class UiPrompter {
 public:
-    enum class Buttons { Ok, OkCancel, YesNo };
+    // SaveDiscardCancel: before unsaved work is closed; RestoreDiscard: work
+    // found after a crash.
+    enum class Buttons { Ok, OkCancel, YesNo, SaveDiscardCancel, RestoreDiscard };
     enum class Icon { None, Information, Warning, Error, Question };
-    enum class Answer { Ok, Cancel, Yes, No };
+    enum class Answer { Ok, Cancel, Yes, No, Save, Discard, Restore };
 
     virtual ~UiPrompter() = default;
 
+    // A caption's "[*]" (the window title's modified mark) is not shown.
+    // Closing the box without a button answers No or Cancel.
     virtual Answer message(QWidget *parent, const QString &text, const QString &caption, Buttons buttons = Buttons::Ok,
                            Icon icon = Icon::None) = 0;
     // Filters in Qt form: "Name (*.a *.b);;...". Empty result: cancelled.

@@ -2,6 +2,7 @@
 
 #include "app/dialogs/ui_prompter.h"
 #include "app/mainwindow/main_window.h"
+#include "app/mainwindow/session_guard.h"
 #include "app/pages/page_host.h"
 
 namespace orv {
@@ -14,6 +15,13 @@ bool ConfirmDiscardingImage(MainWindow &mainWindow)
     return mainWindow.host().prompter().message(&mainWindow, text, mainWindow.windowTitle(), UiPrompter::Buttons::YesNo,
                                                 UiPrompter::Icon::Question)
         == UiPrompter::Answer::Yes;
+}
+
+bool ConfirmGivingUpImage(MainWindow &mainWindow, bool askWhenSaved)
+{
+    if (SessionGuard *guard = SessionGuard::Of(mainWindow); guard && guard->unsaved())
+        return guard->ConfirmClose();
+    return !askWhenSaved || ConfirmDiscardingImage(mainWindow);
 }
 
 }  // namespace orv

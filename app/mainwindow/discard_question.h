@@ -8,5 +8,8 @@ class MainWindow;
 
 // Yes: the work may go.
 bool ConfirmDiscardingImage(MainWindow &mainWindow);
+// Unsaved measurements: Save / Discard / Cancel; otherwise the question
+// above when askWhenSaved. True when the image may go.
+bool ConfirmGivingUpImage(MainWindow &mainWindow, bool askWhenSaved);
 
 }  // namespace orv

@@ -15,6 +15,7 @@
 #include <QWindow>
 
 #include "app/interaction/pointer_interaction.h"
+#include "app/mainwindow/session_guard.h"
 #include "app/mainwindow/window_files.h"
 #include "app/mainwindow/window_interaction_view.h"
 #include "app/mainwindow/window_keys.h"
@@ -61,6 +62,9 @@ MainWindow::MainWindow(WindowEnvironment env, QWidget *parent) :
 
 MainWindow::~MainWindow()
 {
+    // It watches the document, which goes before the window's children do;
+    // a window going without ending keeps its recovery copy.
+    delete SessionGuard::Of(*this);
     receiver_.reset();
     windowKeys_.reset();
     overview_.reset();
@@ -176,8 +180,9 @@ void MainWindow::OnInitDialog()
         windowKeys_->exempt(scalePage_);
     if (optionsPage_)
         windowKeys_->exempt(optionsPage_->controls().uncertainty);
-    // A child of the window.
+    // Children of the window.
     new WindowFiles(*this, imagePage_);
+    new SessionGuard(*this, env_.recoveryDir);
 
     connect(
         this, &MainWindow::commandPosted, this, [this](int id) { OnCommand(static_cast<CommandId>(id)); },

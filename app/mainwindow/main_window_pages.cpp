@@ -9,6 +9,7 @@
 
 #include "app/dialogs/ui_prompter.h"
 #include "app/mainwindow/discard_question.h"
+#include "app/mainwindow/session_guard.h"
 #include "app/pages/image/image_page.h"
 #include "app/pages/measure/measure_page.h"
 #include "app/pages/options/options_page.h"
@@ -89,7 +90,7 @@ void MainWindow::OnTabChange()
         }
         ToolSelect();
     } else if (old != PageImage && next == PageImage) {
-        if (hasImage() && !ConfirmDiscardingImage(*this)) {
+        if (hasImage() && !ConfirmGivingUpImage(*this, true)) {
             const QSignalBlocker block(tabs_);
             tabs_->setCurrentIndex(old);
             ToolSelect();
@@ -168,6 +169,9 @@ void MainWindow::OnOverviewToggle()
 
 void MainWindow::OnExit()
 {
+    SessionGuard *guard = SessionGuard::Of(*this);
+    if (guard && !guard->ConfirmClose())
+        return;
     interactionView_->setDragMode(DragMode::Idle);
     interactionView_->forgetCursor();
     if (scalePage_)
@@ -182,6 +186,8 @@ void MainWindow::OnExit()
     viewState_ = ViewState::NoImage;
     if (overview_)
         overview_->hide();
+    if (guard)
+        guard->EndCleanly();
     accept();
 }
 

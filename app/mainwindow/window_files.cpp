@@ -12,6 +12,7 @@
 #include "app/pages/image/image_page.h"
 #include "app/pages/page_host.h"
 #include "app/pages/page_index.h"
+#include "document/document_history.h"
 #include "document/measure_document.h"
 
 namespace orv {
@@ -22,6 +23,8 @@ WindowFiles::WindowFiles(MainWindow &mainWindow, ImagePage *imagePage) :
     imagePage_(imagePage),
     baseTitle_(mainWindow.windowTitle())
 {
+    // The platform's mark for unsaved work goes where "[*]" stands.
+    mainWindow.setWindowTitle(baseTitle_ + QStringLiteral("[*]"));
     setObjectName(QStringLiteral("windowFiles"));
     mainWindow.setAcceptDrops(true);
     // Giving the image up (back on the Image page, closing) ends the file.
@@ -44,9 +47,33 @@ bool WindowFiles::Open(const QString &path)
         return false;
     const MeasureDocument &doc = mainWindow_.document();
     const bool work = doc.hasImage() && (!doc.list().empty() || doc.editItem());
-    if (work && !ConfirmDiscardingImage(mainWindow_))
+    if (!ConfirmGivingUpImage(mainWindow_, work))
         return false;
+    if (!Load(path))
+        return false;
+    if (IsMeasurementFilePath(path))
+        measurementPath_ = path;
+    else
+        measurementPath_.clear();
+    NameInTitle(QFileInfo(path).fileName());
+    return true;
+}
 
+bool WindowFiles::OpenRecovered(const QString &path, const QString &imageName)
+{
+    // The recovery folder is no place to offer for saving.
+    const QString lastDir = lastDir_;
+    if (mainWindow_.pointer().dragMode() != DragMode::Idle || !Load(path))
+        return false;
+    lastDir_ = lastDir;
+    measurementPath_.clear();
+    NameInTitle(imageName);
+    return true;
+}
+
+bool WindowFiles::Load(const QString &path)
+{
+    const MeasureDocument &doc = mainWindow_.document();
     // From the Image page, as its Open button does: no live picture, no
     // wireless mode; the loaded image is shown on the Scale page.
     ImagePage *page = mainWindow_.host().currentTab() == PageImage ? imagePage_.data() : nullptr;
@@ -69,11 +96,6 @@ bool WindowFiles::Open(const QString &path)
         return false;
     }
     lastDir_ = QFileInfo(path).absolutePath();
-    if (IsMeasurementFilePath(path))
-        measurementPath_ = path;
-    else
-        measurementPath_.clear();
-    NameInTitle(path);
     if (page)
         mainWindow_.host().SelectTab(PageScale);
     return true;
@@ -93,14 +115,15 @@ bool WindowFiles::SaveAs(const QString &path)
     }
     measurementPath_ = path;
     lastDir_ = QFileInfo(path).absolutePath();
-    NameInTitle(path);
+    NameInTitle(QFileInfo(path).fileName());
+    mainWindow_.document().history().stack().setClean();
     return true;
 }
 
-void WindowFiles::Save()
+bool WindowFiles::Save()
 {
     if (!mainWindow_.hasImage() || mainWindow_.pointer().dragMode() != DragMode::Idle)
-        return;
+        return false;
     // A value typed on the Scale page counts, as when its field loses the focus.
     mainWindow_.CommitScaleEdits();
     QString path = measurementPath_;
@@ -108,23 +131,25 @@ void WindowFiles::Save()
         path = mainWindow_.host().prompter().saveFile(&mainWindow_, QString(), lastDir_,
                                                       QtFileFilter(QLatin1String(kMeasurementFileFilter)));
         if (path.isEmpty())
-            return;
+            return false;
         // Measurement data never goes out under an image's name.
         if (!IsMeasurementFilePath(path))
             path += QLatin1Char('.') + QLatin1String(kMeasurementFileSuffix);
     }
-    SaveAs(path);
+    return SaveAs(path);
 }
 
-void WindowFiles::NameInTitle(const QString &path)
+void WindowFiles::NameInTitle(const QString &name)
 {
-    mainWindow_.setWindowTitle(baseTitle_ + QStringLiteral(" - ") + QFileInfo(path).fileName());
+    shownName_ = name;
+    mainWindow_.setWindowTitle(baseTitle_ + (name.isEmpty() ? QString() : QStringLiteral(" - ") + name)
+                               + QStringLiteral("[*]"));
 }
 
 void WindowFiles::Forget()
 {
     measurementPath_.clear();
-    mainWindow_.setWindowTitle(baseTitle_);
+    NameInTitle(QString());
 }
 
 void OpenStartupFile(MainWindow &mainWindow, const QStringList &arguments)

@@ -31,24 +31,33 @@ public:
     // given up, leaves the Image page (and its camera) only for a file that
     // could be read. The title names the file. True when it was opened.
     bool Open(const QString &path);
+    // Opens a copy left by a crashed session without asking: the title names
+    // the image it was made on, and Ctrl+S asks for a name.
+    bool OpenRecovered(const QString &path, const QString &imageName);
     // Writes the window's measurements to path; a failure is shown. On
-    // success Ctrl+S writes there from now on and the title names it.
+    // success Ctrl+S writes there from now on, the title names it and the
+    // work counts as saved.
     bool SaveAs(const QString &path);
     // Ctrl+S: to the measurement file last opened or saved, or to a file
     // chosen now. Nothing happens without an image or during a drag.
-    void Save();
+    // True when the file was written.
+    bool Save();
 
     // The measurement file Ctrl+S writes to; empty when none.
     const QString &measurementPath() const { return measurementPath_; }
+    // The file name the title shows; empty when none.
+    const QString &shownName() const { return shownName_; }
 
 private:
-    void NameInTitle(const QString &path);
+    bool Load(const QString &path);
+    void NameInTitle(const QString &name);
     void Forget();
 
     MainWindow &mainWindow_;
     QPointer<ImagePage> imagePage_;
     QString baseTitle_;
     QString measurementPath_;
+    QString shownName_;
     QString lastDir_;
 };
 

@@ -39,6 +39,9 @@ struct WindowEnvironment {
     // Where reports are written; the user's documents folder (the home
     // folder when there is none) when empty.
     std::function<QString()> reportDir;
+    // Where copies of unsaved work are kept for recovery after a crash;
+    // RecoveryStore::DefaultDir() when empty.
+    QString recoveryDir;
     // Caption height used when adjusting to a short screen.
     int captionHeight = 23;
     // The wireless microscope's UDP port (0: any free port, for tests) and

@@ -83,9 +83,15 @@ public:
             answers.pop_front();
             return a;
         }
-        return buttons == Buttons::YesNo ? Answer::No
-               : buttons == Buttons::OkCancel ? Answer::Cancel
-                                              : Answer::Ok;
+        // Unsaved work and found work are let go unless a test says otherwise.
+        switch (buttons) {
+        case Buttons::YesNo: return Answer::No;
+        case Buttons::OkCancel: return Answer::Cancel;
+        case Buttons::SaveDiscardCancel:
+        case Buttons::RestoreDiscard: return Answer::Discard;
+        case Buttons::Ok: break;
+        }
+        return Answer::Ok;
     }
 
     QString openFile(QWidget *, const QString &caption, const QString &dir,

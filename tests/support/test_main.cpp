@@ -1,6 +1,8 @@
 // Test entry point: a Qt application object exists for fonts, images and widgets.
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #ifdef ORVALIN_TEST_WIDGETS
 #include <QApplication>
 using TestApp = QApplication;
@@ -25,6 +27,10 @@ int main(int argc, char **argv)
 {
     SetDefault("QT_QPA_PLATFORM", "offscreen");
     SetDefault("ORVALIN_RESOURCES", ORVALIN_SOURCE_DIR "/resources");
+    // Windows made without a recovery folder of their own never keep
+    // copies among the user's.
+    QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     TestApp app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -49,6 +49,8 @@ protected:
         env.tempDir = [temp] { return temp; };
         // Reports there too, never in the user's documents.
         env.reportDir = [temp] { return temp; };
+        // Recovery copies too: each test sees only its own windows' copies.
+        env.recoveryDir = dir.filePath(QStringLiteral("recovery"));
         // Each window's wireless receiver on a free port: tests run side by side.
         env.wirelessPort = 0;
         // No button device and no snapshot key, whatever the machine has.

@@ -26,7 +26,7 @@ using StartUp = MainWindowTest;
 TEST_F(StartUp, EnglishWindowHasItsCaptionsTitleAndColumns)
 {
     MainWindow &d = Make("en", "en");
-    EXPECT_EQ(d.windowTitle(), "Orvalin - ver. 1.07.1");
+    EXPECT_EQ(d.windowTitle(), "Orvalin - ver. 1.07.1[*]");
     EXPECT_EQ(d.host().language(), Language::English);
     EXPECT_EQ(d.host().button(CommandId::Exit)->text(), "Exit");
     EXPECT_EQ(d.host().button(CommandId::SaveCsv)->text(), "Save Data Only");
@@ -50,7 +50,7 @@ TEST_F(StartUp, JapaneseWindowKeepsJapaneseCaptionsWhilePagesFollowTheUserLocale
 {
     MainWindow &d = Make("ja", "en");
     EXPECT_EQ(d.host().language(), Language::Japanese);
-    EXPECT_EQ(d.windowTitle(), "Orvalin - ver. 1.07.1");
+    EXPECT_EQ(d.windowTitle(), "Orvalin - ver. 1.07.1[*]");
     EXPECT_EQ(d.host().button(CommandId::Exit)->text(), QStringLiteral("終了"));
     EXPECT_EQ(d.host().button(CommandId::SaveCsv)->text(), QStringLiteral("CSV出力"));
     EXPECT_EQ(d.host().button(CommandId::SaveImage)->text(), QStringLiteral("ラベル　出力"));

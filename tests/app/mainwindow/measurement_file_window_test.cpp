@@ -146,7 +146,7 @@ TEST_F(MeasurementFiles, SavedWithCtrlSAndReopenedItIsTheSameWorkPixelForPixel)
         ASSERT_EQ(prompter.saveRequests.size(), 1u);
         EXPECT_EQ(prompter.saveRequests[0].filter, "Measurement Files (*.orvm)");
         const QString path = dir.filePath(QStringLiteral("作業_%1.orvm").arg(lang));
-        EXPECT_EQ(d.windowTitle(), kBaseTitle + " - " + QFileInfo(path).fileName());
+        EXPECT_EQ(d.windowTitle(), kBaseTitle + " - " + QFileInfo(path).fileName() + "[*]");
         // Again: to the same file, without asking.
         PartsOf(d).optionsPage->ChooseZoom(4);  // 200 %
         QTest::keyClick(d.windowHandle(), Qt::Key_S, Qt::ControlModifier);
@@ -176,7 +176,7 @@ TEST_F(MeasurementFiles, SavedWithCtrlSAndReopenedItIsTheSameWorkPixelForPixel)
         // Back on the Image page the work is given up, and the file with it.
         prompter.answers = {UiPrompter::Answer::Yes};
         d.host().SelectTab(PageImage);
-        EXPECT_EQ(d.windowTitle(), kBaseTitle);
+        EXPECT_EQ(d.windowTitle(), kBaseTitle + "[*]");
         EXPECT_TRUE(WindowFiles::Of(d)->measurementPath().isEmpty());
     }
 }
@@ -237,7 +237,7 @@ TEST_F(MeasurementFiles, OneCtrlSAsksOnceWhenTheChooserIsCancelled)
     QTest::keyClick(d.windowHandle(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(prompter.saveRequests.size(), 1u);
     EXPECT_TRUE(WindowFiles::Of(d)->measurementPath().isEmpty());
-    EXPECT_EQ(d.windowTitle(), kBaseTitle);
+    EXPECT_EQ(d.windowTitle(), kBaseTitle + "[*]");
 }
 
 TEST_F(MeasurementFiles, NewerOrDamagedFilesAreRefusedAndTheWorkStays)
@@ -354,11 +354,11 @@ TEST_F(MeasurementFiles, DroppedFileOpensAsTheOpenButtonWouldAskingFirst)
 
         EXPECT_EQ(prompter.messages.size(), c.answers.size());
         if (c.opened.isEmpty()) {
-            EXPECT_EQ(d.windowTitle(), kBaseTitle);
+            EXPECT_EQ(d.windowTitle(), kBaseTitle + "[*]");
             EXPECT_EQ(d.document().list().size(), c.measuring ? 1u : 0u);
             EXPECT_EQ(d.host().currentTab(), c.measuring ? PageMeasure : PageImage);
         } else {
-            EXPECT_EQ(d.windowTitle(), kBaseTitle + " - " + QFileInfo(c.opened).fileName());
+            EXPECT_EQ(d.windowTitle(), kBaseTitle + " - " + QFileInfo(c.opened).fileName() + "[*]");
             EXPECT_EQ(d.document().list().size(), c.opened == measurements ? 3u : 0u);
             EXPECT_EQ(d.host().imageSize(), c.opened == measurements ? QSize(260, 180) : QSize(90, 70));
             EXPECT_EQ(d.host().currentTab(), c.measuring ? PageMeasure : PageScale);
@@ -397,7 +397,7 @@ TEST_F(MeasurementFiles, CommandLineOpensAMeasurementFileOrAnImage)
         EXPECT_EQ(d.host().currentTab(), c.opened ? PageScale : PageImage);
         EXPECT_EQ(d.document().list().size(), c.items);
         EXPECT_EQ(d.document().results().rowCount(), int(c.items));
-        EXPECT_EQ(d.windowTitle(), c.title);
+        EXPECT_EQ(d.windowTitle(), c.title + "[*]");
         EXPECT_EQ(prompter.messageTexts(), c.messages);
     }
 }

@@ -314,6 +314,43 @@ TEST_F(WirelessModeTest, StreamReachesLiveViewAndButtonCapturesIntoScalePage)
     EXPECT_TRUE(mainWindow->document().list().empty());
 }
 
+// Measurements on a captured frame are never given up unasked: back on the
+// Image page the window asks to save them, and Save keeps the frame with them.
+TEST_F(WirelessModeTest, MeasuredCaptureAsksBeforeTheImagePageGivesItUp)
+{
+    MakeWireless();
+    ToggleWireless();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Listening(); }, 5000));
+    const QByteArray frame = sim::MakeTestFrame(QSize(1280, 960), 3, 90);
+    {
+        StreamThread stream(port(), frame, {true, kFlagPressed, std::nullopt});
+        ASSERT_TRUE(QTest::qWaitFor([this] { return mainWindow->host().currentTab() == PageScale; }, 15000));
+    }
+    MeasureDocument &doc = mainWindow->document();
+    auto item = NewMeasureItem();
+    item->kind = KindDistance2Points;
+    AppendPoint(*item, {100, 100});
+    AppendPoint(*item, {600, 400});
+    doc.BeginEdit(std::move(item));
+    doc.ListEditItem();
+
+    const QString saved = dir.filePath("capture.orvm");
+    for (UiPrompter::Answer answer : {UiPrompter::Answer::Cancel, UiPrompter::Answer::Save}) {
+        SCOPED_TRACE(int(answer));
+        prompter.messages.clear();
+        prompter.answers = {answer};
+        prompter.savePaths = {saved};
+        mainWindow->host().SelectTab(PageImage);
+        ASSERT_EQ(prompter.messages.size(), 1u);
+        EXPECT_EQ(prompter.messages[0].buttons, UiPrompter::Buttons::SaveDiscardCancel);
+        EXPECT_EQ(mainWindow->hasImage(), answer == UiPrompter::Answer::Cancel);
+    }
+    const MeasurementReadResult read = LoadMeasurementFile(saved);
+    ASSERT_TRUE(read.session);
+    EXPECT_EQ(read.session->items.size(), 1u);
+    EXPECT_EQ(read.session->image.size(), QSize(1280, 960));
+}
+
 // With the stream stopped, each overlay choice redraws the last picture at once.
 TEST_F(WirelessModeTest, OverlayChoicesRedrawTheLastPictureWhenNoStreamComes)
 {

@@ -1,0 +1,138 @@
+#include "document/autosave_writer.h"
+
+#include <QFile>
+#include <QtDebug>
+
+#include "core/atomic_file.h"
+#include "document/measure_document.h"
+
+namespace orv {
+
+AutosaveWriter::AutosaveWriter(QString filePath, QString namePath) :
+    filePath_(std::move(filePath)),
+    namePath_(std::move(namePath)),
+    thread_([this] { Run(); })
+{
+}
+
+AutosaveWriter::~AutosaveWriter()
+{
+    {
+        const std::lock_guard lock(mutex_);
+        stop_ = true;
+        pending_.reset();
+    }
+    wake_.notify_all();
+    thread_.join();
+}
+
+void AutosaveWriter::Submit(MeasurementSession session, QString imageName)
+{
+    {
+        const std::lock_guard lock(mutex_);
+        pending_ = Job{std::move(session), std::move(imageName)};
+        removePending_ = false;
+    }
+    wake_.notify_all();
+}
+
+void AutosaveWriter::SubmitCopyOf(const MeasureDocument &doc, QString imageName)
+{
+    MeasurementSession session = doc.CaptureSession();
+    session.zoomX = doc.zoom().geometry().zoomX;
+    session.zoomY = doc.zoom().geometry().zoomY;
+    Submit(std::move(session), std::move(imageName));
+}
+
+void AutosaveWriter::Remove()
+{
+    {
+        const std::lock_guard lock(mutex_);
+        pending_.reset();
+        removePending_ = true;
+    }
+    wake_.notify_all();
+}
+
+void AutosaveWriter::WaitIdle()
+{
+    std::unique_lock lock(mutex_);
+    idle_.wait(lock, [this] { return !busy_ && !pending_ && !removePending_; });
+}
+
+int AutosaveWriter::written() const
+{
+    const std::lock_guard lock(mutex_);
+    return written_;
+}
+
+QString AutosaveWriter::lastError() const
+{
+    const std::lock_guard lock(mutex_);
+    return lastError_;
+}
+
+void AutosaveWriter::Run()
+{
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return stop_ || pending_ || removePending_; });
+        if (stop_)
+            break;
+        std::optional<Job> job = std::move(pending_);
+        pending_.reset();
+        const bool erase = removePending_;
+        removePending_ = false;
+        busy_ = true;
+        lock.unlock();
+        if (erase)
+            Erase();
+        if (job)
+            Write(*job);
+        // The copy (and its image) goes outside the lock.
+        job.reset();
+        lock.lock();
+        busy_ = false;
+        idle_.notify_all();
+    }
+    busy_ = false;
+    idle_.notify_all();
+}
+
+void AutosaveWriter::Write(const Job &job)
+{
+    QString reason;
+    bool ok = true;
+    if (!nameWritten_ || *nameWritten_ != job.imageName) {
+        ok = WriteFileAtomically(namePath_, job.imageName.toUtf8(), &reason);
+        if (ok)
+            nameWritten_ = job.imageName;
+    }
+    if (ok && (png_.isEmpty() || pngKey_ != job.session.image.cacheKey())) {
+        png_ = EncodeMeasurementImage(job.session.image);
+        pngKey_ = job.session.image.cacheKey();
+        if (png_.isEmpty()) {
+            ok = false;
+            reason = QStringLiteral("the image could not be encoded");
+        }
+    }
+    if (ok) {
+        const QByteArray bytes = EncodeMeasurementFile(job.session, png_);
+        ok = !bytes.isEmpty() && WriteFileAtomically(filePath_, bytes, &reason);
+    }
+    if (!ok)
+        qWarning().noquote() << "Recovery file not written:" << filePath_ << reason;
+    const std::lock_guard lock(mutex_);
+    if (ok)
+        ++written_;
+    lastError_ = ok ? QString() : reason;
+}
+
+void AutosaveWriter::Erase()
+{
+    QFile::remove(filePath_);
+    QFile::remove(namePath_);
+    nameWritten_.reset();
+}
+
+}  // namespace orv
