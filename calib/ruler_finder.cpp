@@ -164,7 +164,9 @@ std::optional<Band> FindBand(const Grey &g, const Frame &fr, const std::optional
     if (!(smax - smin >= 8.0 && tmax - tmin >= 1.0))
         return std::nullopt;
     const int ns = static_cast<int>(smax - smin) + 2;
-    const int nt = static_cast<int>((tmax - tmin) / kStripWidth) + 1;
+    // Wider strips on huge images keep the sums' table within bounds.
+    const double strip = std::max(kStripWidth, std::ceil(ns * (tmax - tmin) / 16e6));
+    const int nt = static_cast<int>((tmax - tmin) / strip) + 1;
     std::vector<float> sum(static_cast<std::size_t>(ns) * static_cast<std::size_t>(nt), 0.0f);
     std::vector<unsigned short> count(sum.size(), 0);
     // Only the pixels of the search rectangle's bounding box.
@@ -190,7 +192,7 @@ std::optional<Band> FindBand(const Grey &g, const Frame &fr, const std::optional
         for (int x = x0; x <= x1; ++x, s += fr.c, t -= fr.s) {
             if (s < 0.0 || t < 0.0 || s > smax - smin || t > tmax - tmin)
                 continue;
-            const std::size_t i = static_cast<std::size_t>(static_cast<int>(t / kStripWidth)) * static_cast<std::size_t>(ns) +
+            const std::size_t i = static_cast<std::size_t>(static_cast<int>(t / strip)) * static_cast<std::size_t>(ns) +
                                   static_cast<std::size_t>(s);
             sum[i] += g.at(x, y);
             count[i] = static_cast<unsigned short>(std::min(count[i] + 1, 60000));
@@ -230,8 +232,8 @@ std::optional<Band> FindBand(const Grey &g, const Frame &fr, const std::optional
     Band b;
     b.s0 = smin;
     b.s1 = smax;
-    b.t0 = tmin + j0 * kStripWidth + 1.0;
-    b.t1 = std::min(tmax, tmin + (j1 + 1) * kStripWidth) - 1.0;
+    b.t0 = tmin + j0 * strip + 1.0;
+    b.t1 = std::min(tmax, tmin + (j1 + 1) * strip) - 1.0;
     if (b.t1 < b.t0)
         b.t0 = b.t1 = 0.5 * (b.t0 + b.t1);
     return b;

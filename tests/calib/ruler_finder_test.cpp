@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainter>
 #include <QPointF>
 
 #include <cmath>
@@ -102,15 +103,33 @@ TEST(RulerFinder, StatedUncertaintyIsHonestOverRandomRulers)
     std::printf("worst relative pitch error %.2e, %d of %d within 3u\n", worst, within3u, kCases);
 }
 
-TEST(RulerFinder, MissingTickKeepsTheNumbering)
+TEST(RulerFinder, MissingOrExtraTicksKeepTheNumbering)
 {
     SyntheticRuler s = Ruler(12.37, 60, 4.0, RulerFormat::Png);
+    const RulerResult clean = RulerFinder().find(s.draw(3));
+    ASSERT_TRUE(clean.found());
     s.missingTick = 23;
-    const RulerResult r = RulerFinder().find(s.draw(3));
-    ASSERT_TRUE(r.found());
-    EXPECT_EQ(r.ticks, 59);
-    EXPECT_EQ(r.span(), 59);
-    EXPECT_LE(std::abs(RelativeError(r, s)), 5e-4);
+    const RulerResult missing = RulerFinder().find(s.draw(3));
+    ASSERT_TRUE(missing.found());
+    EXPECT_EQ(missing.ticks, 59);
+    EXPECT_EQ(missing.span(), 59);
+    EXPECT_LE(std::abs(RelativeError(missing, s)), 5e-4);
+
+    // A blot as dark as a tick halfway between two ticks is no tick.
+    s.missingTick = -1;
+    QImage blotted = s.draw(3).convertToFormat(QImage::Format_RGB32);
+    {
+        QPainter p(&blotted);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(60, 60, 60));
+        const QPointF mid = 0.5 * (clean.tickPositions[30] + clean.tickPositions[31]);
+        p.drawEllipse(mid, 1.5, clean.tickHalfLength);
+    }
+    const RulerResult extra = RulerFinder().find(blotted);
+    ASSERT_TRUE(extra.found());
+    EXPECT_EQ(extra.ticks, 60);
+    EXPECT_EQ(extra.span(), 59);
+    EXPECT_LE(std::abs(RelativeError(extra, s)), 5e-4);
 }
 
 TEST(RulerFinder, TickPositionsLieOnTheDrawnTicks)

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QString>
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -157,11 +158,13 @@ std::string JsonString(const std::string &s)
     return out + "\"";
 }
 
+// Locale-independent: the application object adopts the user's locale,
+// whose decimal comma would break the JSON.
 std::string Number(double v)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.10g", v);
-    return buf;
+    char buf[40];
+    const auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 10).ptr;
+    return std::string(buf, end);
 }
 
 }  // namespace
