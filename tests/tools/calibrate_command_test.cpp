@@ -8,6 +8,7 @@
 
 #include <cmath>
 
+#include "comma_locale.h"
 #include "synthetic_ruler.h"
 
 using orv::test::RulerFormat;
@@ -21,13 +22,15 @@ struct ToolRun {
     QByteArray err;
 };
 
-ToolRun Calibrate(const QStringList &args, const QByteArray &lang = "C")
+ToolRun Calibrate(const QStringList &args, const QByteArray &lang = "C", const QByteArray &all = {})
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("LC_ALL");
     env.remove("LC_MESSAGES");
     env.insert("LANG", QString::fromLatin1(lang));
+    if (!all.isEmpty())
+        env.insert("LC_ALL", QString::fromLatin1(all));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(ORVALIN_CALIBRATE), args);
     ToolRun r;
@@ -78,6 +81,20 @@ TEST_F(CalibrateCommand, PrintsTheFitAsOneJsonObject)
     EXPECT_NEAR(o.value("length_per_pixel").toDouble(), 10.0 / ppd, 1e-9);
     EXPECT_EQ(o.value("unit").toString(), "um");
     EXPECT_EQ(o.size(), 7);
+}
+
+TEST_F(CalibrateCommand, NumbersKeepTheirDecimalPointUnderADecimalCommaLocale)
+{
+    // The locale (and LOCPATH when it had to be built) passes to the tool.
+    const orv::test::CommaDecimalLocale comma;
+    if (!comma.active())
+        GTEST_SKIP() << "no locale with a decimal comma available";
+    const ToolRun r = Calibrate({image_, "--spacing", "2.5", "--unit", "um"}, "C", "de_DE.UTF-8");
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    QJsonParseError error{};
+    const QJsonObject o = QJsonDocument::fromJson(r.out, &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << r.out.toStdString();
+    EXPECT_LE(std::abs(o.value("pixels_per_division").toDouble() - ruler_.pitch) / ruler_.pitch, 5e-4);
 }
 
 TEST_F(CalibrateCommand, LineRestrictsTheSearch)

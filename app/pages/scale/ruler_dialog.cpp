@@ -130,6 +130,8 @@ void RulerDialog::Find()
     ShowResult();
     ShowPreview();
     UpdateAcceptable();
+    // The result's text may wrap onto more lines than the dialog had room for.
+    adjustSize();
     if (!result_.found())
         prompter_->message(this, QString::fromStdString(RulerFailureText(result_, lang_)), QStringLiteral("Orvalin"),
                            UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
