@@ -350,6 +350,7 @@ RulerResult FitRuler(const Grey &g, Frame fr, const std::optional<Corridor> &cor
     std::optional<Corridor> near = corridor;
     for (int iteration = 0; iteration < 6; ++iteration) {
         const std::optional<Band> band = FindBand(g, fr, near ? std::optional<Band>(near->in(fr)) : std::nullopt);
+        // A turn that loses the ruler keeps the fit before it.
         if (!band)
             return out;
         const Profiles p = TakeProfiles(g, fr, *band);
@@ -369,9 +370,9 @@ RulerResult FitRuler(const Grey &g, Frame fr, const std::optional<Corridor> &cor
             depths.push_back(w.depth);
         }
         const TickFit fit = NumberAndFit(centres, depths, period);
-        if (fit.chainLength < kMinRulerTicks)
+        if (fit.chainLength < kMinRulerTicks && !out.found())
             return Failure(fit.chainLength >= 2 ? RulerFailure::TooShort : RulerFailure::NoTicks, fit.chainLength);
-        if (!fit.regular || static_cast<int>(fit.kept.size()) < kMinRulerTicks)
+        if (fit.chainLength < kMinRulerTicks || !fit.regular || static_cast<int>(fit.kept.size()) < kMinRulerTicks)
             return out;
 
         // The lean of the ticks against the frame, from the two halves.
