@@ -200,3 +200,49 @@ TEST(RulerFinder, EachFailureHasItsReason)
     EXPECT_EQ(RulerFinder().findAlong(strip.draw(2), QPointF(10, 10), QPointF(15, 10)).failure,
               RulerFailure::LineTooShort);
 }
+
+TEST(RulerFinder, AnyPixelFormatAndShapeGivesAnAnswer)
+{
+    const SyntheticRuler s = Ruler(10.91, 60, 1.5, RulerFormat::Raw);
+    const QImage grey = s.draw(8);
+    QImage black(300, 200, QImage::Format_Grayscale8);
+    black.fill(0);
+    enum Expect { Ruler, Either, NoRuler, TooSmall, Saturated };
+    struct Case {
+        const char *name;
+        QImage image;
+        Expect expect;
+    };
+    const Case cases[] = {
+        {"16-bit grey", grey.convertToFormat(QImage::Format_Grayscale16), Ruler},
+        {"colour with alpha", grey.convertToFormat(QImage::Format_ARGB32), Ruler},
+        {"indexed", grey.convertToFormat(QImage::Format_Indexed8), Ruler},
+        {"mono", grey.convertToFormat(QImage::Format_Mono), Either},
+        {"thin strip across the ticks", grey.copy(0, grey.height() / 2, grey.width(), 5), Either},
+        {"four by four", grey.copy(0, 0, 4, 4), NoRuler},
+        {"three high", grey.copy(0, 0, 400, 3), TooSmall},
+        {"black", black, Saturated},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const RulerResult r = RulerFinder().find(c.image);
+        switch (c.expect) {
+        case Ruler:
+            ASSERT_TRUE(r.found()) << RulerFailureText(r, Language::English);
+            EXPECT_LE(std::abs(RelativeError(r, s)), 5e-4);
+            break;
+        case Either:
+            EXPECT_NE(r.found(), !RulerFailureText(r, Language::English).empty());
+            break;
+        case NoRuler:
+            EXPECT_EQ(r.failure, RulerFailure::NoTicks);
+            break;
+        case TooSmall:
+            EXPECT_EQ(r.failure, RulerFailure::ImageTooSmall);
+            break;
+        case Saturated:
+            EXPECT_EQ(r.failure, RulerFailure::Saturated);
+            break;
+        }
+    }
+}
