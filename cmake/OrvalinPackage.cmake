@@ -31,6 +31,7 @@ foreach(flavour IN ITEMS ja en)
     endif()
     install(TARGETS Orvalin RUNTIME DESTINATION libexec/orvalin COMPONENT ${flavour})
     install(PROGRAMS ${ORVALIN_LINUX_DIR}/orvalin DESTINATION bin COMPONENT ${flavour})
+    install(TARGETS orvalin-calibrate RUNTIME DESTINATION bin COMPONENT ${flavour})
     install(FILES ${ORVALIN_LINUX_DIR}/${ORVALIN_APP_ID}.desktop
             DESTINATION share/applications COMPONENT ${flavour})
     install(FILES ${ORVALIN_LINUX_DIR}/${ORVALIN_APP_ID}.metainfo.xml

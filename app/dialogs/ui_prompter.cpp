@@ -1,6 +1,7 @@
 #include "app/dialogs/ui_prompter.h"
 
 #include <QColorDialog>
+#include <QDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -117,6 +118,11 @@ private:
 };
 
 }  // namespace
+
+int UiPrompter::runDialog(QDialog &dialog)
+{
+    return dialog.exec();
+}
 
 std::shared_ptr<UiPrompter> MakeDialogPrompter(LocaleSource inputLocale)
 {

@@ -13,6 +13,7 @@
 
 #include "measure/language.h"
 
+class QDialog;
 class QWidget;
 
 namespace orv {
@@ -45,6 +46,9 @@ public:
     virtual bool openDocument(const QUrl &url) = 0;
     // The about box, in the asking window's language.
     virtual void about(QWidget *parent, Language language) = 0;
+    // Runs one of the windows' own dialogs modally; its result code
+    // (QDialog::Accepted or Rejected). Tests work the dialog's widgets instead.
+    virtual int runDialog(QDialog &dialog);
 };
 
 // The real dialogs; the text input dialog decides its language from inputLocale.

@@ -4,6 +4,7 @@
 // it through their environment (handle()); it must outlive them.
 
 #include <QColor>
+#include <QDialog>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -48,6 +49,10 @@ public:
     bool openDocumentResult = true;
     // Runs inside the text input request, as the dialog's own event loop would.
     std::function<void()> whileAskingText;
+    // Works a window's own dialog while it is open, as the user would; the
+    // dialog's result is the answer (rejected when nothing accepts it).
+    std::function<void(QDialog &)> whileDialogOpen;
+    int dialogRequests = 0;
 
     // What was asked.
     std::vector<Message> messages;
@@ -140,6 +145,17 @@ public:
     {
         openedDocuments.push_back(url);
         return openDocumentResult;
+    }
+
+    int runDialog(QDialog &dialog) override
+    {
+        ++dialogRequests;
+        dialog.setResult(QDialog::Rejected);
+        dialog.show();
+        if (whileDialogOpen)
+            whileDialogOpen(dialog);
+        dialog.hide();
+        return dialog.result();
     }
 
     void about(QWidget *, Language language) override

@@ -200,7 +200,8 @@ void ScalePage::EnableCalibControls(bool enable)
     enabling_ = true;
     for (QWidget *w : std::initializer_list<QWidget *>{
              u.fontColor, u.backColor, u.lineColor, u.hPixel, u.hValue, u.vPixel, u.vValue, u.standardLength, u.unit,
-             u.thickness, u.fontSize, u.scaleFileList, u.standardUnit, u.transparent, u.show, u.sync, u.async})
+             u.thickness, u.fontSize, u.scaleFileList, u.standardUnit, u.transparent, u.show, u.sync, u.async,
+             u.fromRuler})
         w->setEnabled(enable);
     controlsEnabled_ = enable;
     if (enable) {

@@ -47,6 +47,7 @@ struct ScalePageControls {
     QLineEdit *vPixel = nullptr;
     QLineEdit *vValue = nullptr;
     QComboBox *unit = nullptr;
+    QPushButton *fromRuler = nullptr;
     QLabel *linkHeading = nullptr;
     QRadioButton *sync = nullptr;
     QRadioButton *async = nullptr;
@@ -162,6 +163,8 @@ private:
     void OnThicknessChosen(int index);
     void OnFontSizeChosen(int index);
     void OnChooseColor(StandardColor which);
+    // "From Ruler...": the ruler dialog; its Accept is one calibration step.
+    void OnFromRuler();
 
     MeasureDocument &doc_;
     PageHost *owner_ = nullptr;

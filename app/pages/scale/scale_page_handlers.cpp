@@ -11,6 +11,8 @@
 #include <QRadioButton>
 
 #include "app/dialogs/ui_prompter.h"
+#include "app/pages/scale/ruler_dialog.h"
+#include "calib/ruler_scale.h"
 #include "calib/draw_attribute.h"
 #include "document/measure_document.h"
 
@@ -32,6 +34,7 @@ void ScalePage::ConnectHandlers()
     connect(u.fontColor, &QPushButton::clicked, this, [this] { OnChooseColor(StandardColor::Font); });
     connect(u.backColor, &QPushButton::clicked, this, [this] { OnChooseColor(StandardColor::Back); });
     connect(u.lineColor, &QPushButton::clicked, this, [this] { OnChooseColor(StandardColor::Line); });
+    connect(u.fromRuler, &QPushButton::clicked, this, [this] { OnFromRuler(); });
 
     // The fields show the calibration however it changed: here, by a drag on
     // the image or as a file read.
@@ -104,6 +107,21 @@ void ScalePage::OnChooseColor(StandardColor which)
     const auto chosen = prompter_->chooseColor(window(), ToQColor(edit_.standardColor(which)));
     if (chosen)
         edit_.SetStandardColor(which, FromQColor(*chosen));
+}
+
+void ScalePage::OnFromRuler()
+{
+    if (hasPendingEdit())
+        CommitScaleEdits();
+    RulerDialog dialog(doc_.image(), lang_, setting_.unit, setting_.link, prompter_, window());
+    if (prompter_->runDialog(dialog) != QDialog::Accepted || !dialog.rulerResult().found())
+        return;
+    const ScaleSetting next = ScaleFromRuler(setting_, dialog.rulerResult(), dialog.spacing(), dialog.unitText());
+    if (next == setting_)
+        return;
+    // The calibration is no longer the listed file's.
+    scaleFileName_.clear();
+    edit_.ReplaceScaleSetting(next);
 }
 
 }  // namespace orv

@@ -111,6 +111,8 @@ void ScalePage::BuildControls()
     u.unit = DropDown(u.calibGroup, "unitCombo");
     FillUnitList(u.unit, Language::Japanese);
     calib->addWidget(u.unit, 3, 3);
+    u.fromRuler = Button(u.calibGroup, QStringLiteral("定規から..."), "fromRulerButton");
+    calib->addWidget(u.fromRuler, 3, 0, 1, 3);
 
     u.linkHeading = Label(u.calibGroup, QStringLiteral("水平垂直動作"), "linkHeading");
     u.sync = new QRadioButton(QStringLiteral("同期"), u.calibGroup);
@@ -174,6 +176,7 @@ void ScalePage::ApplyEnglishCaptions()
     auto &u = ui_;
     u.calibGroup->setTitle(QStringLiteral("Calibration"));
     u.saveButton->setText(QStringLiteral("Save"));
+    u.fromRuler->setText(QStringLiteral("From Ruler..."));
     u.linkHeading->setText(QStringLiteral("Horz./Vert."));
     u.sync->setText(QStringLiteral("Sync."));
     u.async->setText(QStringLiteral("Async."));
