@@ -90,7 +90,8 @@ public:
     void SetStandardFontSize(int index);
     ColorRef standardColor(StandardColor which) const;
     void SetStandardColor(StandardColor which, ColorRef color);
-    // A scale file read or the defaults: the bars and the values follow.
+    // A scale file read or the defaults: the bars and the values follow. The
+    // setting's madeAt is taken as given.
     void ReplaceScaleSetting(const ScaleSetting &setting);
 
 signals:
@@ -104,6 +105,8 @@ signals:
 private:
     // The standard scale, the values and the view follow the scale (inside a step).
     void Rescale();
+    // Pixel counts or lengths changed on the still: the calibration is its size's.
+    void NoteMadeOnImage();
 
     MeasureDocument &doc_;
     MeasureItem standardRecord_;
