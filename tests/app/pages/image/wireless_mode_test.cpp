@@ -382,7 +382,8 @@ TEST_F(WirelessModeTest, WirelessStillsBringBackTheirScaleFile)
     auto capture = [&] {
         ToggleWireless();
         ASSERT_TRUE(QTest::qWaitFor([this] { return Listening(); }, 5000));
-        StreamThread stream(port(), frame, {true, kFlagPressed, std::nullopt});
+        // Released first: the last capture's press must end before a new one counts.
+        StreamThread stream(port(), frame, {true, kFlagReset, std::nullopt}, 5, {true, kFlagPressed, std::nullopt});
         ASSERT_TRUE(QTest::qWaitFor([this] { return mainWindow->host().currentTab() == PageScale; }, 15000));
     };
 

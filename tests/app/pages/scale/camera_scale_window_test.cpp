@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -16,6 +17,7 @@
 #include "app/pages/image/live_view.h"
 #include "calib/camera_scale_index.h"
 #include "capture/camera/camera_devices.h"
+#include "capture/camera/camera_graph.h"
 #include "tests/app/mainwindow/main_window_fixture.h"
 #include "tests/app/pages/image/test_camera_variable.h"
 #include "tests/support/xlsx_readback.h"
@@ -38,7 +40,9 @@ protected:
 
     bool LiveWithPicture()
     {
-        if (!QTest::qWaitFor([this] { return Image().cameraState() == 1; }, 10000))
+        // Live, and no open under way: a rebuild keeps Capture off until it ends.
+        auto *capture = Image().findChild<QPushButton *>("button1001");
+        if (!QTest::qWaitFor([&] { return Image().cameraState() == 1 && capture->isEnabled(); }, 10000))
             return false;
         auto *view = qobject_cast<LiveView *>(mainWindow->host().liveView());
         return view && QTest::qWaitFor([view] { return !view->picture().isNull(); }, 5000);
@@ -125,7 +129,7 @@ TEST_F(CameraScaleWindow, TheCamerasFileComesBackAtItsSizeAndAnotherSizeIsWarned
         dialog->sizeList()->setCurrentItem(hits.front());
         dialog->findChild<QPushButton *>("okButton")->click();
     });
-    QTest::mouseClick(Image().findChild<QPushButton *>("button1005"), Qt::LeftButton);
+    QTest::mouseClick(Image().findChild<QPushButton *>("button1004"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([this] { return Image().cameraGraph().frameSize() == QSize(640, 480); }, 10000));
     CaptureStill({640, 480});
     EXPECT_EQ(Scale().scaleSetting().hPixel, "250");
