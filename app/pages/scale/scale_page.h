@@ -5,8 +5,8 @@
 // Its key filter keeps the value fields numeric.
 
 #include <QPoint>
-#include <QSize>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
