@@ -3,6 +3,7 @@
 // to a length, one unit for both, and the link between the two scales.
 
 #include <QPoint>
+#include <QSize>
 
 #include <string>
 #include <string_view>
@@ -62,6 +63,9 @@ struct ScaleSetting {
     double vPixelU = 0.0;
     // Standard uncertainty of each clicked coordinate, in pixels.
     double clickU = kDefaultClickUncertainty;
+    // Size of the image the pixel counts were taken on; empty when unknown.
+    // Not kept in scale files (the index beside them keeps it).
+    QSize madeAt;
 
     // Start-up defaults, also restored by the default entry of the file list.
     static ScaleSetting Defaults(Language lang);

@@ -100,6 +100,7 @@ void CalibrationEdit::EndHorizontalBarDrag(QPoint start, int length)
     const DocumentStep step(doc_);
     Calibration &c = doc_.editCalibration();
     SetHorizontalBarEnd(c.setting, start, length);
+    NoteMadeOnImage();
     c.bars.Update(c.setting);
     Rescale();
 }
@@ -109,6 +110,7 @@ void CalibrationEdit::EndVerticalBarDrag(QPoint start, int length)
     const DocumentStep step(doc_);
     Calibration &c = doc_.editCalibration();
     SetVerticalBarEnd(c.setting, start, length);
+    NoteMadeOnImage();
     c.bars.Update(c.setting);
     Rescale();
 }
@@ -144,6 +146,12 @@ void CalibrationEdit::MoveStandardScale(QPoint position)
     doc_.CalibrationEdited();
 }
 
+void CalibrationEdit::NoteMadeOnImage()
+{
+    if (doc_.hasImage())
+        doc_.editCalibration().setting.madeAt = doc_.image().size();
+}
+
 void CalibrationEdit::TakeTypedTexts(const CalibrationTexts &t)
 {
     Calibration &c = doc_.editCalibration();
@@ -152,6 +160,8 @@ void CalibrationEdit::TakeTypedTexts(const CalibrationTexts &t)
         c.setting.hPixelU = 0.0;
     if (t.vPixel != c.setting.vPixel)
         c.setting.vPixelU = 0.0;
+    const bool rescaled = c.setting.hPixel != t.hPixel || c.setting.hValue != t.hValue || c.setting.vPixel != t.vPixel
+        || c.setting.vValue != t.vValue;
     c.setting.hPixel = t.hPixel;
     c.setting.hValue = t.hValue;
     c.setting.vPixel = t.vPixel;
@@ -164,6 +174,8 @@ void CalibrationEdit::TakeTypedTexts(const CalibrationTexts &t)
     c.standard.transparent = t.transparent ? 1 : 0;
     c.standard.thickness = t.thickness;
     c.standard.fontSizeText = t.fontSizeText;
+    if (rescaled)
+        NoteMadeOnImage();
 }
 
 bool CalibrationEdit::ApplyTypedValues(const CalibrationTexts &texts, TypedValue which)

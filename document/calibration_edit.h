@@ -90,7 +90,8 @@ public:
     void SetStandardFontSize(int index);
     ColorRef standardColor(StandardColor which) const;
     void SetStandardColor(StandardColor which, ColorRef color);
-    // A scale file read or the defaults: the bars and the values follow.
+    // A scale file read or the defaults: the bars and the values follow. The
+    // setting's madeAt is taken as given.
     void ReplaceScaleSetting(const ScaleSetting &setting);
     // The inputs' standard uncertainties in pixels (negative or not finite
     // reads 0); under Sync the vertical takes the horizontal's. One step.
@@ -107,6 +108,8 @@ signals:
 private:
     // The standard scale, the values and the view follow the scale (inside a step).
     void Rescale();
+    // Pixel counts or lengths changed on the still: the calibration is its size's.
+    void NoteMadeOnImage();
 
     MeasureDocument &doc_;
     MeasureItem standardRecord_;

@@ -22,6 +22,7 @@ void MeasureDocument::SetImage(QImage image, ImageOrigin origin)
 {
     image_ = std::move(image);
     origin_ = origin;
+    stillCamera_.clear();
     // A new image starts a new history; emptying its list is not a step.
     history_->Forget();
     emit imageChanged();
@@ -33,6 +34,12 @@ void MeasureDocument::SetOrigin(ImageOrigin origin)
         return;
     origin_ = origin;
     emit imageChanged();
+}
+
+void MeasureDocument::SetStillCamera(const QString &name)
+{
+    stillCamera_ = name;
+    emit stillCameraChanged();
 }
 
 void MeasureDocument::DropImage()

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QString>
 
 #include <cstdint>
 #include <memory>
@@ -60,6 +61,10 @@ public:
     void SetOrigin(ImageOrigin origin);
     // No image; a frozen camera frame keeps its origin.
     void DropImage();
+    // The camera the still came from: its name in the camera list (the
+    // wireless microscope's fixed name); empty for a file. A new image has none.
+    const QString &stillCamera() const { return stillCamera_; }
+    void SetStillCamera(const QString &name);
 
     // --- measurements and rows ---------------------------------------------------------
     MeasureList &list() { return list_; }
@@ -175,6 +180,8 @@ public:
 
 signals:
     void imageChanged();
+    // The still was said to come from a camera (SetStillCamera).
+    void stillCameraChanged();
     // Items were added, removed or renumbered.
     void listChanged();
     // One item's geometry, value or rows changed.
@@ -195,6 +202,7 @@ private:
 
     QImage image_;
     ImageOrigin origin_ = ImageOrigin::None;
+    QString stillCamera_;
     MeasureList list_;
     ResultsTable results_;
     Calibration calibration_;

@@ -49,6 +49,7 @@ void MeasureDocument::LoadSession(MeasurementSession session)
 
     image_ = std::move(session.image);
     origin_ = ImageOrigin::File;
+    stillCamera_.clear();
     calibration_.setting = std::move(session.calibration);
     calibration_.standard = std::move(session.standardScale);
     calibration_.bars.Update(calibration_.setting);

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "calib/calibration_size.h"
+
 namespace orv {
 namespace {
 
@@ -91,6 +93,10 @@ ReportLayout BuildReportLayout(const ReportInput &in)
     put(4, ReportColumnB, t.vertical);
     put(4, ReportColumnC, LengthPerPixelText(f.sy, s.unit));
     put(4, ReportColumnD, ScaleText(s.vPixel, s.vValue, s.unit));
+    // A calibration taken at another image size mis-measures by the ratio: said under the scales.
+    const QString sizeWarning = CalibrationSizeWarning(s.madeAt, in.imageSize, in.language);
+    if (!sizeWarning.isEmpty())
+        put(5, ReportColumnA, sizeWarning.toStdString());
 
     put(6, ReportColumnA, t.results);
     put(kReportHeaderRow, ReportColumnB, t.number);

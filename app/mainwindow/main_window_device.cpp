@@ -13,6 +13,7 @@
 #include "app/pages/image/image_page.h"
 #include "app/pages/image/live_view.h"
 #include "capture/device_event.h"
+#include "capture/wireless/wireless_protocol.h"
 #include "capture/wireless/wireless_receiver.h"
 #include "document/measure_document.h"
 
@@ -182,8 +183,10 @@ void MainWindow::FinishWirelessCapture(FrameSaveResult result, const QString &pa
     }
     ToolSelect();
     LoadImageFile(path);
-    if (hasImage())
+    if (hasImage()) {
         doc_->SetOrigin(ImageOrigin::WirelessFrame);
+        doc_->SetStillCamera(QLatin1String(kWirelessCameraName));
+    }
     OnTabChange();
 }
 

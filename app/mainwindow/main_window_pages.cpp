@@ -84,8 +84,11 @@ void MainWindow::OnTabChange()
 
     if (old == PageImage && next != PageImage) {
         if (imagePage_ && imagePage_->cameraState() != 0) {
-            if (imagePage_->cameraState() == 2)
+            if (imagePage_->cameraState() == 2) {
                 LoadImageFile(imagePage_->workFilePath());
+                if (hasImage())
+                    doc_->SetStillCamera(imagePage_->cameraName());
+            }
             imagePage_->OpenCamera(-1, liveView_);
         }
         ToolSelect();

@@ -9,6 +9,9 @@ namespace orv {
 
 inline constexpr std::uint16_t kWirelessPort = 8255;
 
+// The camera name of the wireless microscope's stills (its toggle's caption).
+inline constexpr char kWirelessCameraName[] = "Nimbra";
+
 // Header datagrams start with one of these at offset 0. The flags marker is
 // followed by the flags byte, so both headers are 4 bytes before L.
 inline constexpr char kDataMarker[] = "JPEG";

@@ -12,6 +12,7 @@
 #include <map>
 
 #include "tests/support/file_size_limit.h"
+#include "calib/calibration_size.h"
 #include "export/image_file.h"
 #include "results_fixture.h"
 #include "tests/support/xlsx_readback.h"
@@ -263,6 +264,36 @@ TEST(ReportLayout, UnreadablePixelCountFallsBackToOneUnitPerPixel)
     ASSERT_GT(layout.cells.size(), 5u);
     EXPECT_EQ(layout.cells[5].text, "1.00mm/pixel");
     EXPECT_EQ(layout.cells[6].text, "0pixel=5mm");
+}
+
+// A calibration made at another image size is said under the scales, in the report's language.
+TEST(ReportLayout, ACalibrationOfAnotherSizeIsWarnedUnderTheScales)
+{
+    struct Case {
+        QSize madeAt;
+        QSize image;
+        bool warns;
+    };
+    for (const Case c : {Case{{1280, 960}, {640, 480}, true}, Case{{1280, 960}, {1280, 960}, false},
+                         Case{{}, {640, 480}, false}}) {
+        for (const Language lang : {Language::English, Language::Japanese}) {
+            ReportInput in;
+            in.language = lang;
+            in.imageSize = in.pictureSize = c.image;
+            in.scale.madeAt = c.madeAt;
+            const ReportLayout layout = BuildReportLayout(in);
+            std::vector<std::string> row5;
+            for (const ReportCell &cell : layout.cells)
+                if (cell.row == 5)
+                    row5.push_back(cell.text);
+            if (!c.warns) {
+                EXPECT_TRUE(row5.empty()) << row5.front();
+                continue;
+            }
+            ASSERT_EQ(row5.size(), 1u);
+            EXPECT_EQ(row5.front(), CalibrationSizeWarning(c.madeAt, c.image, lang).toStdString());
+        }
+    }
 }
 
 QStringList Entries(const QString &dir)

@@ -46,6 +46,8 @@ public:
     int cameraState() const { return cameraState_; }
     int wirelessMode() const { return wirelessMode_; }
     QString workFilePath() const { return workFilePath_; }
+    // The open camera's name as the camera list shows it (a still's camera).
+    QString cameraName() const;
 
     // Rebuilds the camera list; chooses defaultCameraIndex.
     void FillCameraList();

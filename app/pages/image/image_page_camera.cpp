@@ -175,6 +175,11 @@ void ImagePage::FinishOpenCamera(bool opened)
     EnableCameraControls(false);
 }
 
+QString ImagePage::cameraName() const
+{
+    return camera_->currentText();
+}
+
 bool ImagePage::SaveFrozenFrame(const QString &path, const QString &extension, QString *reason)
 {
     return graph_->SaveSnapshot(path, extension, reason);

@@ -176,6 +176,7 @@ void ScalePage::ShowFields()
     SetComboText(u.thickness, QString::fromStdString(standard_.thickness));
     SetComboText(u.fontSize, QString::fromStdString(standard_.fontSizeText));
     SetComboText(u.scaleFileList, scaleFileName_);
+    ShowScaleNotes();
 }
 
 ScaleFactors ScalePage::Factors()

@@ -6,6 +6,7 @@
 
 #include <QPoint>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
@@ -64,6 +65,10 @@ struct ScalePageControls {
     QPushButton *lineColor = nullptr;
     QLabel *thicknessLabel = nullptr;
     QComboBox *thickness = nullptr;
+    // Under the calibration: the scale file chosen for a camera's still, and
+    // a calibration made at another image size.
+    QLabel *cameraScaleNote = nullptr;
+    QLabel *sizeWarning = nullptr;
 };
 
 class ScalePage : public QWidget {
@@ -148,6 +153,18 @@ private:
     // The calibration changed: the fields show it.
     void ShowCalibration();
 
+    // Scales by camera (scale_page_camera.cpp). A still came from a camera:
+    // the scale file last applied to that camera's stills at this size is
+    // chosen again.
+    void FollowStillCamera();
+    // A scale file (empty: the defaults) was chosen for the still: the index
+    // notes it for the still's camera. Returns the size the file was made at
+    // (this image's when the index does not know).
+    QSize NoteScaleChosen(const QString &name);
+    // The calibration was saved as path: the index notes its size and camera.
+    void NoteScaleSaved(const QString &path);
+    void ShowScaleNotes();
+
     // Key and mouse filter; true when the event is consumed.
     bool FilterKey(QWidget *receiver, const QKeyEvent &event);
     static bool KeyPasses(const QKeyEvent &event);
@@ -179,6 +196,8 @@ private:
     CalibrationBars &bars_;
     CalibrationEdit &edit_;
     QString scaleFileName_;
+    // The scale file the index names for the still's camera and size.
+    QString cameraScale_;
     // The list entries chosen or saved, latest last, with the setting each
     // gave: a state put back shows the name that went with its setting.
     std::vector<std::pair<ScaleSetting, QString>> names_;

@@ -26,11 +26,15 @@ void ScalePage::ChooseScaleFile(int index)
 {
     if (index <= 0 || index >= ui_.scaleFileList->count()) {
         scaleFileName_ = DefaultEntryText(lang_);
+        NoteScaleChosen(QString());
         edit_.ReplaceScaleSetting(DefaultScaleSetting(lang_));
     } else {
         scaleFileName_ = ui_.scaleFileList->itemText(index);
         ShowFields();
-        LoadScaleSetting(ScaleFilePath(startDir_, scaleFileName_));
+        ScaleSetting chosen = orv::LoadScaleSetting(ScaleFilePath(startDir_, scaleFileName_));
+        chosen.madeAt = NoteScaleChosen(scaleFileName_);
+        TakeControls();
+        edit_.ReplaceScaleSetting(chosen);
     }
     RememberName();
 }
@@ -69,6 +73,7 @@ void ScalePage::OnSave()
         if (SaveScaleSetting(path, &reason)) {
             FillScaleFileList();
             scaleFileName_ = SettingFileTitle(path);
+            NoteScaleSaved(path);
             ShowFields();
             RememberName();
         } else {

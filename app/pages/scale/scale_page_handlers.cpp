@@ -50,6 +50,14 @@ void ScalePage::ConnectHandlers()
         if (hasPendingEdit())
             CommitScaleEdits();
     });
+    // A new still: a camera's brings back that camera's scale file; any
+    // other is measured against the calibration as it is.
+    connect(&doc_, &MeasureDocument::stillCameraChanged, this, &ScalePage::FollowStillCamera);
+    connect(&doc_, &MeasureDocument::imageChanged, this, [this] {
+        if (doc_.stillCamera().isEmpty())
+            cameraScale_.clear();
+        ShowScaleNotes();
+    });
     // An undone or redone step: the fields show the calibration it put back.
     connect(&doc_, &MeasureDocument::restored, this, [this] {
         pendingEdit_.clear();

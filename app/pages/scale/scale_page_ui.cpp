@@ -128,6 +128,16 @@ void ScalePage::BuildControls()
     link->addWidget(u.async);
     calib->addLayout(link, 4, 0, 1, 4);
     page->addWidget(u.calibGroup);
+    u.cameraScaleNote = Label(this, QString(), "cameraScaleNote");
+    u.sizeWarning = Label(this, QString(), "calibSizeWarning");
+    for (QLabel *note : {u.cameraScaleNote, u.sizeWarning}) {
+        note->setWordWrap(true);
+        note->hide();
+        page->addWidget(note);
+    }
+    QPalette warning = u.sizeWarning->palette();
+    warning.setColor(QPalette::WindowText, QColor(176, 0, 0));
+    u.sizeWarning->setPalette(warning);
 
     // Standard scale group.
     u.standardGroup = new QGroupBox(QStringLiteral("基準スケール"), this);

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
@@ -16,6 +17,7 @@
 #include "app/pages/image/image_page.h"
 #include "app/pages/image/live_view.h"
 #include "capture/device_event.h"
+#include "capture/wireless/wireless_protocol.h"
 #include "capture/wireless/wireless_receiver.h"
 #include "pixel_count.h"
 #include "tests/app/mainwindow/main_window_fixture.h"
@@ -394,6 +396,48 @@ TEST_F(WirelessModeTest, OverlayChoicesRedrawTheLastPictureWhenNoStreamComes)
             << RedPixels(live().picture()) << " red pixels, " << red << " before";
         red = RedPixels(live().picture());
     }
+}
+
+// A wireless still goes by the microscope's fixed name: the scale file chosen
+// for one comes back with the next at that size.
+TEST_F(WirelessModeTest, WirelessStillsBringBackTheirScaleFile)
+{
+    for (const char *name : {"wire", "other"}) {
+        QFile f(dir.filePath(QLatin1String(name) + ".sst"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(name == QLatin1String("wire") ? "[HScale]\r\npixel=321\r\n" : "[HScale]\r\npixel=77\r\n");
+    }
+    MakeWireless();
+    auto *list = mainWindow->findChild<QComboBox *>("scaleFileList");
+    auto *note = mainWindow->findChild<QLabel *>("cameraScaleNote");
+    auto choose = [list](const char *name) {
+        const int entry = list->findText(QLatin1String(name));
+        list->setCurrentIndex(entry);
+        emit list->activated(entry);
+    };
+    const QByteArray frame = sim::MakeTestFrame(QSize(1280, 960), 2, 90);
+    auto capture = [&] {
+        ToggleWireless();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return Listening(); }, 5000));
+        // Released first: the last capture's press must end before a new one counts.
+        StreamThread stream(port(), frame, {true, kFlagReset, std::nullopt}, 5, {true, kFlagPressed, std::nullopt});
+        ASSERT_TRUE(QTest::qWaitFor([this] { return mainWindow->host().currentTab() == PageScale; }, 15000));
+    };
+
+    capture();
+    EXPECT_EQ(mainWindow->document().stillCamera(), QLatin1String(kWirelessCameraName));
+    choose("wire");
+    mainWindow->LoadImageFile(dir.filePath("Orvalin_Workfile.jpg"));
+    choose("other");
+    ASSERT_EQ(mainWindow->document().calibration().setting.hPixel, "77");
+
+    prompter.answers.push_back(UiPrompter::Answer::Yes);
+    mainWindow->host().SelectTab(PageImage);
+    capture();
+    EXPECT_EQ(list->currentText(), "wire");
+    EXPECT_EQ(mainWindow->document().calibration().setting.hPixel, "321");
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_EQ(note->text(), QString::fromUtf8("Scale for Nimbra at 1280 × 960: wire"));
 }
 
 }  // namespace
