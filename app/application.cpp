@@ -43,11 +43,12 @@ int Application::Run(const QStringList &arguments)
     RegisterFontSubstitutes();
     // Nothing to initialise for object embedding or sockets on this platform.
     MainWindow mainWindow;
-    // Work a crashed session left is offered first; then, as the Open button
-    // does, the file given (the Scale page follows it).
+    // The file given opens first, as the Open button does (the Scale page
+    // follows it); then work a crashed session left is offered, so that
+    // restoring it replaces the file rather than the file asking to discard it.
     QTimer::singleShot(0, &mainWindow, [&mainWindow, arguments] {
-        OfferRecovery(mainWindow);
         OpenStartupFile(mainWindow, arguments);
+        OfferRecovery(mainWindow);
     });
     ScheduleSelfGrab(mainWindow);
     mainWindow.exec();

@@ -124,7 +124,8 @@ void ScalePage::OnFromRuler()
     RulerDialog dialog(doc_.image(), lang_, setting_.unit, setting_.link, prompter_, window());
     if (prompter_->runDialog(dialog) != QDialog::Accepted || !dialog.rulerResult().found())
         return;
-    const ScaleSetting next = ScaleFromRuler(setting_, dialog.rulerResult(), dialog.spacing(), dialog.unitText());
+    ScaleSetting next = ScaleFromRuler(setting_, dialog.rulerResult(), dialog.spacing(), dialog.unitText());
+    next.madeAt = doc_.image().size();  // measured on this image
     if (next == setting_)
         return;
     // The calibration is no longer the listed file's.

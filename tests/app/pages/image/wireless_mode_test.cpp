@@ -431,7 +431,7 @@ TEST_F(WirelessModeTest, WirelessStillsBringBackTheirScaleFile)
     choose("other");
     ASSERT_EQ(mainWindow->document().calibration().setting.hPixel, "77");
 
-    prompter.answers.push_back(UiPrompter::Answer::Yes);
+    prompter.answers.push_back(UiPrompter::Answer::Discard);
     mainWindow->host().SelectTab(PageImage);
     capture();
     EXPECT_EQ(list->currentText(), "wire");

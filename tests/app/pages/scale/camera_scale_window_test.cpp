@@ -61,7 +61,8 @@ protected:
     // Back to the camera, the still given up.
     void BackToCamera()
     {
-        prompter.answers.push_back(UiPrompter::Answer::Yes);
+        // The calibration chosen is unsaved work: the still is discarded.
+        prompter.answers.push_back(UiPrompter::Answer::Discard);
         mainWindow->host().SelectTab(PageImage);
         ASSERT_FALSE(mainWindow->hasImage());
     }
