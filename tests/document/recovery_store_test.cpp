@@ -110,7 +110,7 @@ TEST(RecoveryStore, DamagedEntryIsSetAsideNotOfferedAgain)
 {
     QTemporaryDir tmp;
     const QString dir = tmp.filePath("recovery");
-    LeaveEntry(dir, "session-broken", QByteArray("PK\x03\x04 cut short", 16), "x.png");
+    LeaveEntry(dir, "session-broken", QByteArray("PK\x03\x04 cut short"), "x.png");
     RecoveryStore store(dir);
     std::vector<RecoveryEntry> found = store.FindLeftBehind();
     ASSERT_EQ(found.size(), 1u);

@@ -57,7 +57,12 @@ protected:
         return ref;
     }
 
-    std::string ValueText(const MeasureItem &item) { return mainWindow->document().results().text(item.row, ColumnValue); }
+    // By id: undo puts copies of the items back.
+    std::string ValueText(ItemId id)
+    {
+        const MeasureItem *now = mainWindow->document().Find(id);
+        return now ? mainWindow->document().results().text(now->row, ColumnValue) : std::string("<gone>");
+    }
 
     // The distance (30, 40) under the page's calibration, as the list shows it.
     std::string ExpectedDistance()
@@ -103,7 +108,7 @@ TEST_F(RulerDialogTest, AcceptSetsTheScaleAlongTheRulerAsOneUndoableStep)
 {
     Open("en", Ruler(2.0));
     QTest::mouseClick(ui().async, Qt::LeftButton);
-    MeasureItem &item = AddDistance();
+    const ItemId item = AddDistance().id;
     const ScaleSetting before = page().scaleSetting();
     const std::string valueBefore = ValueText(item);
 
@@ -136,7 +141,7 @@ TEST_F(RulerDialogTest, UnderSyncAVerticalRulerSetsBothScales)
 {
     Open("en", Ruler(90.0 - 4.0));
     QTest::mouseClick(ui().sync, Qt::LeftButton);
-    MeasureItem &item = AddDistance();
+    const ItemId item = AddDistance().id;
     AcceptWith(QStringLiteral("0.01"), 0);
     ASSERT_TRUE(found.found());
     const ScaleSetting &s = page().scaleSetting();
