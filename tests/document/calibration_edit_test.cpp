@@ -48,24 +48,7 @@ public:
     const CalibrationBars &bars() const { return doc.calibration().bars; }
     double DistanceValue() const { return doc.Find(distance)->value; }
 
-    // The texts the page's fields show for the calibration as it is.
-    CalibrationTexts Texts() const
-    {
-        const ScaleSetting &s = setting();
-        const StandardScale &st = standard();
-        return {.hPixel = s.hPixel,
-                .hValue = s.hValue,
-                .vPixel = s.vPixel,
-                .vValue = s.vValue,
-                .unit = s.unit,
-                .link = s.link,
-                .standardLength = st.length,
-                .standardUnit = st.lengthUnit,
-                .show = st.show != 0,
-                .transparent = st.transparent != 0,
-                .thickness = st.thickness,
-                .fontSizeText = st.fontSizeText};
-    }
+    CalibrationTexts Texts() const { return test::TextsOf(doc); }
 
     MeasureDocument doc{Language::English, Language::English};
     ItemId distance = kNoItem;

@@ -7,30 +7,13 @@
 
 #include "document/calibration_edit.h"
 #include "document/measure_document.h"
+#include "observed_document.h"
 
 namespace orv {
 namespace {
 
 const QSize kFileSize{1280, 960};
 const QSize kStill{400, 300};
-
-CalibrationTexts TextsOf(const MeasureDocument &doc)
-{
-    const ScaleSetting &s = doc.calibration().setting;
-    const StandardScale &st = doc.calibration().standard;
-    return {.hPixel = s.hPixel,
-            .hValue = s.hValue,
-            .vPixel = s.vPixel,
-            .vValue = s.vValue,
-            .unit = s.unit,
-            .link = s.link,
-            .standardLength = st.length,
-            .standardUnit = st.lengthUnit,
-            .show = st.show != 0,
-            .transparent = st.transparent != 0,
-            .thickness = st.thickness,
-            .fontSizeText = st.fontSizeText};
-}
 
 TEST(CalibrationMadeAt, ChangesOnTheStillTakeItsSizeOthersKeepTheCalibrations)
 {
@@ -42,23 +25,23 @@ TEST(CalibrationMadeAt, ChangesOnTheStillTakeItsSizeOthersKeepTheCalibrations)
     const Case cases[] = {
         {"horizontal length typed",
          [](MeasureDocument &d) {
-             CalibrationTexts t = TextsOf(d);
+             CalibrationTexts t = test::TextsOf(d);
              t.hValue = "50";
              d.calibrationEdit().ApplyTypedValues(t);
          },
          kStill},
         {"vertical length typed",
          [](MeasureDocument &d) {
-             CalibrationTexts t = TextsOf(d);
+             CalibrationTexts t = test::TextsOf(d);
              t.vValue = "70";
              d.calibrationEdit().ApplyTypedValues(t, TypedValue::VValue);
          },
          kStill},
         {"fields left unchanged",
-         [](MeasureDocument &d) { d.calibrationEdit().ApplyTypedValues(TextsOf(d)); }, kFileSize},
+         [](MeasureDocument &d) { d.calibrationEdit().ApplyTypedValues(test::TextsOf(d)); }, kFileSize},
         {"standard length typed",
          [](MeasureDocument &d) {
-             CalibrationTexts t = TextsOf(d);
+             CalibrationTexts t = test::TextsOf(d);
              t.standardLength = "500";
              d.calibrationEdit().ApplyTypedValues(t);
          },
@@ -98,7 +81,7 @@ TEST(CalibrationMadeAt, WithoutAStillNothingIsTaken)
 {
     MeasureDocument doc{Language::English, Language::English};
     doc.editCalibration().setting.madeAt = kFileSize;
-    CalibrationTexts t = TextsOf(doc);
+    CalibrationTexts t = test::TextsOf(doc);
     t.hValue = "50";
     doc.calibrationEdit().ApplyTypedValues(t);
     EXPECT_EQ(doc.calibration().setting.hValue, "50");

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <vector>
 
+#include "document/calibration_edit.h"
 #include "document/measure_document.h"
 
 namespace orv::test {
@@ -43,6 +44,25 @@ inline Observed Observe(const MeasureDocument &doc)
     o.calibration = doc.calibration();
     o.attributes = doc.drawAttribute();
     return o;
+}
+
+// The texts the Scale page's fields show for the document's calibration.
+inline CalibrationTexts TextsOf(const MeasureDocument &doc)
+{
+    const ScaleSetting &s = doc.calibration().setting;
+    const StandardScale &st = doc.calibration().standard;
+    return {.hPixel = s.hPixel,
+            .hValue = s.hValue,
+            .vPixel = s.vPixel,
+            .vValue = s.vValue,
+            .unit = s.unit,
+            .link = s.link,
+            .standardLength = st.length,
+            .standardUnit = st.lengthUnit,
+            .show = st.show != 0,
+            .transparent = st.transparent != 0,
+            .thickness = st.thickness,
+            .fontSizeText = st.fontSizeText};
 }
 
 }  // namespace orv::test
