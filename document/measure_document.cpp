@@ -141,6 +141,23 @@ MeasureItem *MeasureDocument::ListEditItem()
     return &item;
 }
 
+int MeasureDocument::AppendCopies(const MeasureList &items)
+{
+    if (items.empty())
+        return 0;
+    const DocumentStep step(*this);
+    for (const auto &source : items) {
+        std::unique_ptr<MeasureItem> clone = CloneMeasureItem(*source);
+        MeasureItem &copy = *clone;
+        copy.number = list_.Append(std::move(clone));
+        ComputeValue(copy);
+        results_.AddMeasureRows(copy);
+    }
+    ClearSelection();
+    emit listChanged();
+    return static_cast<int>(items.size());
+}
+
 MeasureItem *MeasureDocument::Duplicate(ItemId id)
 {
     const DocumentStep step(*this);

@@ -128,6 +128,10 @@ public:
     // Appends a copy of a listed item with its value and rows, selected.
     // nullptr (and nothing selected) when the id is not listed.
     MeasureItem *Duplicate(ItemId id);
+    // Lists copies of items measured elsewhere (at this image's pixels) as one
+    // step: values computed here, numbered and listed in order, nothing
+    // selected. Returns how many were listed.
+    int AppendCopies(const MeasureList &items);
     // Removes the item and its rows; the following item (or the one before
     // the last) is selected. False when the id is not listed.
     bool Remove(ItemId id);

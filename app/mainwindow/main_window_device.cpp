@@ -72,9 +72,11 @@ void MainWindow::ShowWirelessPicture()
     if (!receiver_)
         return;
     // Taking the picture re-arms the signal even when it is not shown.
-    const QImage picture = receiver_->LatestFrame();
+    QSize frameSize;
+    QRect shownArea;
+    const QImage picture = receiver_->LatestFrame(&frameSize, &shownArea);
     if (auto *live = qobject_cast<LiveView *>(liveView_))
-        live->ShowPicture(picture);
+        live->ShowPicture(picture, frameSize, shownArea);
 }
 
 void MainWindow::PostDeviceEvent(int code, int argument)
@@ -186,6 +188,7 @@ void MainWindow::FinishWirelessCapture(FrameSaveResult result, const QString &pa
     if (hasImage()) {
         doc_->SetOrigin(ImageOrigin::WirelessFrame);
         doc_->SetStillCamera(QLatin1String(kWirelessCameraName));
+        imagePage_->CarryLiveMeasurements();
     }
     OnTabChange();
 }

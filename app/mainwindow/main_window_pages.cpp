@@ -86,8 +86,10 @@ void MainWindow::OnTabChange()
         if (imagePage_ && imagePage_->cameraState() != 0) {
             if (imagePage_->cameraState() == 2) {
                 LoadImageFile(imagePage_->workFilePath());
-                if (hasImage())
+                if (hasImage()) {
                     doc_->SetStillCamera(imagePage_->cameraName());
+                    imagePage_->CarryLiveMeasurements();
+                }
             }
             imagePage_->OpenCamera(-1, liveView_);
         }

@@ -29,6 +29,7 @@ constexpr int kLongestPresenceWaitMs = 100;
 struct WirelessReceiver::WorkerState {
     std::vector<std::uint8_t> bytes;
     int width = 0;                // decoded width, used to re-render a saved frame
+    QSize natural;                // the frame's own size
     bool fitsHeldButton = false;  // may satisfy a save while the button is held
     QImage plain;                 // its picture before the overlay, for redrawing that
     QRect area;                   // where the overlay goes over it
@@ -176,10 +177,14 @@ void WirelessReceiver::FinishSave(std::uint64_t id, FrameSaveResult result)
     emit frameSaveFinished(result, path);
 }
 
-QImage WirelessReceiver::LatestFrame()
+QImage WirelessReceiver::LatestFrame(QSize *frameSize, QRect *shownArea)
 {
     const std::lock_guard lock(frameMutex_);
     framePending_.store(false);
+    if (frameSize)
+        *frameSize = latestFrameSize_;
+    if (shownArea)
+        *shownArea = latestArea_;
     return latest_;
 }
 
@@ -300,10 +305,11 @@ void WirelessReceiver::ShowFrame(std::vector<std::uint8_t> bytes, WorkerState &l
     last.session = session;
     last.bytes = std::move(bytes);
     last.width = w;
+    last.natural = QSize(w, h);
     last.fitsHeldButton = (w == kButtonCaptureWidth);
     // Options changed until now are in this picture.
     overlayChanged_.store(false);
-    Publish(Overlaid(last));
+    Publish(Overlaid(last), last);
     framesDrawn_.fetch_add(1);
 }
 
@@ -322,14 +328,16 @@ void WirelessReceiver::RedrawOverlay(WorkerState &last)
     // notice until the stream's own next frame.
     if (last.plain.isNull() || !displayOn_.load() || last.session != displaySession_.load())
         return;
-    Publish(Overlaid(last));
+    Publish(Overlaid(last), last);
 }
 
-void WirelessReceiver::Publish(QImage picture)
+void WirelessReceiver::Publish(QImage picture, const WorkerState &from)
 {
     {
         const std::lock_guard lock(frameMutex_);
         latest_ = std::move(picture);
+        latestFrameSize_ = from.natural;
+        latestArea_ = from.area;
     }
     if (!framePending_.exchange(true))
         emit frameReady();

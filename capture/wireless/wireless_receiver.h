@@ -68,8 +68,9 @@ public:
     bool RequestFrameSave(const QString &path);
 
     // The newest picture (view size, overlay drawn); null before the first.
-    // Taking it re-arms frameReady.
-    QImage LatestFrame();
+    // Taking it re-arms frameReady. frameSize gets the frame's own size (what
+    // a capture saves) and shownArea where the picture shows it.
+    QImage LatestFrame(QSize *frameSize = nullptr, QRect *shownArea = nullptr);
     // Complete frames drawn so far.
     std::uint64_t framesDrawn() const { return framesDrawn_.load(); }
     // CPU time the receiver thread has used (seconds), for measurements.
@@ -94,7 +95,7 @@ private:
     void ShowFrame(std::vector<std::uint8_t> bytes, WorkerState &worker);
     QImage Overlaid(WorkerState &worker) const;
     void RedrawOverlay(WorkerState &worker);
-    void Publish(QImage picture);
+    void Publish(QImage picture, const WorkerState &from);
     void ServeSave(WorkerState &worker, bool buttonHeld);
     void CancelSave();
     // UI thread, woken by the receiver thread: answers the request with the
@@ -141,6 +142,8 @@ private:
 
     std::mutex frameMutex_;
     QImage latest_;  // guarded by frameMutex_
+    QSize latestFrameSize_;  // guarded by frameMutex_
+    QRect latestArea_;       // guarded by frameMutex_
     std::atomic<bool> framePending_{false};
 
     // Created by StartReceiver before the thread, gone after it: the other

@@ -234,5 +234,38 @@ TEST_F(DocumentTest, CameraFrameOriginOutlivesDroppingTheImage)
     }
 }
 
+TEST_F(DocumentTest, CopiesFromElsewhereAreListedAsOneStepWithValuesMeasuredHere)
+{
+    doc.SetImage(QImage(200, 200, QImage::Format_RGB32), ImageOrigin::CameraFrame);
+    MeasureItem &first = Add({0, 0}, {10, 0});
+    ScaleSetting &s = doc.editCalibration().setting;
+    s.hPixel = s.vPixel = "100";
+    s.hValue = s.vValue = "50";
+    doc.CalibrationEdited();
+    doc.RecomputeAll();
+
+    MeasureList elsewhere;
+    elsewhere.Append(Distance({0, 0}, {40, 0}));
+    elsewhere.Append(Distance({0, 0}, {0, 30}));
+    elsewhere.at(0).value = 999.0;  // measured under another calibration
+    ASSERT_EQ(doc.AppendCopies(elsewhere), 2);
+    ASSERT_EQ(doc.list().size(), 3u);
+    EXPECT_EQ(Numbers(), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_DOUBLE_EQ(doc.list().at(1).value, 20.0);
+    EXPECT_DOUBLE_EQ(doc.list().at(2).value, 15.0);
+    EXPECT_EQ(doc.selectedItem(), nullptr);
+    // Copies: the source keeps its items and ids.
+    EXPECT_EQ(elsewhere.size(), 2u);
+    EXPECT_NE(doc.list().at(1).id, elsewhere.at(0).id);
+
+    ASSERT_TRUE(doc.Undo());
+    ASSERT_EQ(doc.list().size(), 1u);
+    EXPECT_EQ(doc.list().at(0).id, first.id);
+    EXPECT_EQ(Numbers(), std::vector<std::string>{"1"});
+    // Nothing to list makes no step: the redo stays.
+    EXPECT_EQ(doc.AppendCopies(MeasureList{}), 0);
+    EXPECT_TRUE(doc.CanRedo());
+}
+
 }  // namespace
 }  // namespace orv

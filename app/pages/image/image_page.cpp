@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialogs/multiline_button.h"
+#include "app/pages/image/live_measuring.h"
 #include "app/pages/page_host.h"
 #include "app/pages/page_index.h"
 #include "capture/buttons/button_detection.h"
@@ -22,7 +23,8 @@ ImagePage::ImagePage(QWidget *parent, const WindowEnvironment &env) :
     QWidget(parent),
     devices_(env.devices),
     language_(PageLanguage(env.locale)),
-    prompter_(env.prompter)
+    prompter_(env.prompter),
+    settingsDir_(env.startDir)
 {
     setObjectName("ImagePage");
     BuildControls();
@@ -42,6 +44,7 @@ void ImagePage::SetOwner(PageHost *owner)
         const QString dir = owner_->GetTempDir();
         workFilePath_ = WorkFilePath(dir, QLatin1String(kWorkFileBmpName));
     }
+    StartLiveMeasuring();
 }
 
 void ImagePage::BuildControls()
@@ -129,6 +132,7 @@ void ImagePage::BuildControls()
     // The wireless set takes the place of the live-mode set when shown.
     layout->addWidget(liveGroup_);
     layout->addWidget(wirelessGroup_);
+    BuildLiveMeasureControls();
     layout->addStretch(1);
 
     connect(open_, &QPushButton::clicked, this, &ImagePage::OnOpen);

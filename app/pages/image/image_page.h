@@ -28,6 +28,7 @@ namespace orv {
 
 class ButtonDetection;
 class CameraGraph;
+class LiveMeasuring;
 class PageHost;
 class MultiLineButton;
 
@@ -65,6 +66,12 @@ public:
     void OnOpen();
 
     QPushButton *openButton() const { return open_; }
+
+    // --- measuring on the live picture (image_page_live.cpp) ----------------------
+    // nullptr until the page has an owner with a live view.
+    LiveMeasuring *liveMeasuring() const { return liveMeasuring_.get(); }
+    // The capture became the window's still: the live measurements join it.
+    void CarryLiveMeasurements();
 
     // --- camera (image_page_camera.cpp) ---------------------------------------------
     CameraGraph &cameraGraph() const { return *graph_; }
@@ -131,6 +138,10 @@ private:
     QTimer *pollTimer_ = nullptr;
 
     void BuildControls();
+    void BuildLiveMeasureControls();
+    void StartLiveMeasuring();
+    // The camera whose picture the live view shows now.
+    void FollowLiveCamera();
     void ApplyEnglishCaptions();
     void EnableCameraControls(bool on);
     QList<QWidget *> cameraControls() const;
@@ -174,6 +185,11 @@ private:
     QLabel *lensLabel_ = nullptr;
     QComboBox *lens_ = nullptr;
     QCheckBox *crossIndicator_ = nullptr;
+    QCheckBox *overlay_ = nullptr;
+    QLabel *liveToolLabel_ = nullptr;
+    QComboBox *liveTool_ = nullptr;
+    QString settingsDir_;
+    std::unique_ptr<LiveMeasuring> liveMeasuring_;
 };
 
 }  // namespace orv

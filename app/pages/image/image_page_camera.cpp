@@ -17,6 +17,7 @@
 #include "app/pages/image/camera_failure_text.h"
 #include "app/pages/image/camera_format_dialog.h"
 #include "app/pages/image/guide_window.h"
+#include "app/pages/image/live_measuring.h"
 #include "app/pages/image/live_view.h"
 #include "app/pages/page_host.h"
 #include "app/pages/page_index.h"
@@ -165,6 +166,7 @@ void ImagePage::FinishOpenCamera(bool opened)
         }
         guideParent_ = viewWindow;
         SnapShotCameraOpened(camera_->itemText(index));
+        FollowLiveCamera();
         EnableCameraControls(true);
         // The page was left while the camera started: it closes, as leaving does.
         if (owner_ && owner_->currentTab() != PageImage)

@@ -105,6 +105,7 @@ void ImagePage::SetWirelessMode(int on)
     }
     wirelessMode_ = on;
     wireless_->setChecked(on != 0);
+    FollowLiveCamera();
 }
 
 void ImagePage::ResizeForLiveView(bool on)
