@@ -79,16 +79,16 @@ QPoint MappedPixel(QPoint pixel, const QTransform &toView)
             ClampToInt(std::llround(std::clamp(std::floor(c.y()), -2e9, 2e9)))};
 }
 
-QTransform FrameToView(const LiveFrameMapping &mapping)
+QTransform FrameToViewTransform(const LiveFrameMapping &mapping)
 {
     if (!mapping.valid())
         return {};
     return QTransform(mapping.scaleX(), 0, 0, mapping.scaleY(), mapping.shown.left(), mapping.shown.top());
 }
 
-QTransform StillToView(const LiveOverlayInputs &in)
+QTransform StillToViewTransform(const LiveOverlayInputs &in)
 {
-    return QTransform::fromScale(in.stillToFrameX, in.stillToFrameY) * FrameToView(in.mapping);
+    return QTransform::fromScale(in.stillToFrameX, in.stillToFrameY) * FrameToViewTransform(in.mapping);
 }
 
 MeasureItem MappedItem(const MeasureItem &item, const QTransform &toView)
@@ -152,7 +152,7 @@ void LiveOverlay::Draw(const LiveOverlayInputs &in)
     opts.imageSize = picture_.size();
 
     if (in.mapping.valid()) {
-        const QTransform still = StillToView(in);
+        const QTransform still = StillToViewTransform(in);
         if (in.stillItems) {
             MeasureDrawOptions stillOpts = opts;
             stillOpts.selectedItem = nullptr;
@@ -166,7 +166,7 @@ void LiveOverlay::Draw(const LiveOverlayInputs &in)
             DrawScaleBars(p, MappedScale(*in.standardScale, still), MappedCalibration(*in.stillCalibration, still),
                           false);
 
-        const QTransform frame = FrameToView(in.mapping);
+        const QTransform frame = FrameToViewTransform(in.mapping);
         MeasureDrawOptions liveOpts = opts;
         liveOpts.showUncertainty = in.showUncertainty;
         // The selection is the live item's copy.

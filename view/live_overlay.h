@@ -77,7 +77,7 @@ MeasureItem MappedItem(const MeasureItem &item, const QTransform &toView);
 QPoint MappedPixel(QPoint pixel, const QTransform &toView);
 
 // The still's pixels (corners) to view pixels, and the frame's.
-QTransform StillToView(const LiveOverlayInputs &in);
-QTransform FrameToView(const LiveFrameMapping &mapping);
+QTransform StillToViewTransform(const LiveOverlayInputs &in);
+QTransform FrameToViewTransform(const LiveFrameMapping &mapping);
 
 }  // namespace orv

@@ -19,7 +19,7 @@ const QSize kView(640, 480);
 
 QTransform Letterbox()
 {
-    return FrameToView(kLetterbox);
+    return FrameToViewTransform(kLetterbox);
 }
 
 struct MappedCase {
