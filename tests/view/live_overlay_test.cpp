@@ -325,6 +325,20 @@ TEST(LiveOverlayLabels, OnlyLiveLabelsShowTheUncertaintyAndTheSelection)
     }
 }
 
+TEST(LiveOverlayPicture, LabelsAtTheRightEdgeStayInsideTheView)
+{
+    MeasureList live;
+    live.Append(Item(KindDistance2Points, {{1900, 720}, {1910, 740}}, 1));
+    live.at(0).labelBox = {};
+    LiveOverlayInputs in;
+    in.mapping = kLetterbox;
+    in.liveItems = &live;
+    LiveOverlay overlay;
+    const QImage &img = overlay.Picture(kView, in);
+    // The line sits at x 633 to 636; its label, following it, is moved left.
+    EXPECT_FALSE(Transparent(img, {560, 250, 70, 60}));
+}
+
 TEST(LiveOverlayPicture, NoteAtTheFootOnlyWhenGiven)
 {
     const QRect foot(0, 480 - 24, 200, 24);
