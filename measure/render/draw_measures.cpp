@@ -130,9 +130,9 @@ QString MeasureLabelText(const MeasureItem &item, LabelMode mode, Language suffi
         return text;
     const std::string u = withUncertainty ? ExpandedUncertaintyText(item) : std::string();
     if (!u.empty())
-        return text + QStringLiteral("  ") +
-               QString::fromStdString(FormatMeasureValue(item.value, item.unit) + " \u00B1 " + u +
-                                      UnitSuffix(item.unit, suffixLanguage));
+        return text + QStringLiteral("  ")
+            + QString::fromStdString(FormatMeasureValue(item.value, item.unit) + " \u00B1 " + u
+                                     + UnitSuffix(item.unit, suffixLanguage));
     return text + QStringLiteral("  ") + QString::fromStdString(FormatValueWithSuffix(item.value, item.unit, suffixLanguage));
 }
 

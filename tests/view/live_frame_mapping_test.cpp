@@ -40,15 +40,23 @@ struct Axis {
 Axis XAxis(const MappingCase &c)
 {
     return {c.shown.left(), c.shown.width(), c.frame.width(),
-            [](const LiveFrameMapping &m, int v) { return m.ViewToFrame({v, m.shown.top()}).x(); },
-            [](const LiveFrameMapping &m, double f) { return m.FrameToView({f, 0.0}).x(); }};
+            [](const LiveFrameMapping &m, int v) {
+                return m.ViewToFrame({v, m.shown.top()}).x();
+            },
+            [](const LiveFrameMapping &m, double f) {
+                return m.FrameToView({f, 0.0}).x();
+            }};
 }
 
 Axis YAxis(const MappingCase &c)
 {
     return {c.shown.top(), c.shown.height(), c.frame.height(),
-            [](const LiveFrameMapping &m, int v) { return m.ViewToFrame({m.shown.left(), v}).y(); },
-            [](const LiveFrameMapping &m, double f) { return m.FrameToView({0.0, f}).y(); }};
+            [](const LiveFrameMapping &m, int v) {
+                return m.ViewToFrame({m.shown.left(), v}).y();
+            },
+            [](const LiveFrameMapping &m, double f) {
+                return m.FrameToView({0.0, f}).y();
+            }};
 }
 
 void CheckAxis(const LiveFrameMapping &m, const Axis &a)

@@ -50,14 +50,18 @@ TEST(LiveOverlayMappedItem, GeometryIsMadeAgainInViewPixels)
              EXPECT_EQ(m.labelBox, (LabelBox{200, 160, 300, 180}));
          }},
         {"circle by three points: centre and radius",
-         [] { return Placed(KindAreaCircle, {{660, 540}, {1260, 540}, {960, 840}}); },
+         [] {
+             return Placed(KindAreaCircle, {{660, 540}, {1260, 540}, {960, 840}});
+         },
          [](const MeasureItem &m) {
              EXPECT_EQ(m.center, QPoint(320, 240));
              EXPECT_EQ(m.radius, 100);
              EXPECT_NEAR(m.exact.radius, 100.0, 0.5);
          }},
         {"angle of two lines: the vertex",
-         [] { return Placed(KindAngle2Lines, {{0, 540}, {600, 540}, {900, 0}, {900, 300}}); },
+         [] {
+             return Placed(KindAngle2Lines, {{0, 540}, {600, 540}, {900, 0}, {900, 300}});
+         },
          [](const MeasureItem &m) {
              EXPECT_EQ(m.center, QPoint(300, 240));
              EXPECT_NEAR(m.exact.center.x(), 300.0, 0.01);
@@ -101,7 +105,9 @@ TEST(LiveOverlayMappedItem, LabelBoxMarksAreKept)
         {"placed: moved, size kept", Letterbox(), {600, 300, 690, 318}, {200, 160, 290, 178}},
         {"not placed: left alone", Letterbox(), {600, 300, 690, 0}, {600, 300, 690, 0}},
         {"to be measured again: moved, still marked", Letterbox(), {600, 300, 690, -1}, {200, 160, 290, -1}},
-        {"placed, moved above the picture: still placed", QTransform::fromScale(3, 3), {0, -10, 50, 5},
+        {"placed, moved above the picture: still placed",
+         QTransform::fromScale(3, 3),
+         {0, -10, 50, 5},
          {1, -29, 51, 1}},
     };
     for (const Case &c : cases) {
@@ -228,10 +234,24 @@ TEST(LiveOverlayPicture, RedrawnOnlyWhenItsInputsChange)
         {"first picture", [&] { overlay.Picture(kView, in); }, 1},
         {"same inputs", [&] { overlay.Picture(kView, in); }, 1},
         {"a frame painted", [&] { overlay.PaintOnto(picture, in); }, 1},
-        {"invalidated", [&] { overlay.Invalidate(); overlay.Picture(kView, in); }, 2},
-        {"another mapping", [&] { in.mapping = pillarbox; overlay.PaintOnto(picture, in); }, 3},
+        {"invalidated",
+         [&] {
+             overlay.Invalidate();
+             overlay.Picture(kView, in);
+         },
+         2},
+        {"another mapping",
+         [&] {
+             in.mapping = pillarbox;
+             overlay.PaintOnto(picture, in);
+         },
+         3},
         {"again", [&] { overlay.PaintOnto(picture, in); }, 3},
-        {"another view size", [&] { overlay.Picture({480, 360}, in); }, 4},
+        {"another view size",
+         [&] {
+             overlay.Picture({480, 360}, in);
+         },
+         4},
         {"back", [&] { overlay.Picture(kView, in); }, 5},
     };
     for (const Step &s : steps) {
@@ -241,8 +261,7 @@ TEST(LiveOverlayPicture, RedrawnOnlyWhenItsInputsChange)
     }
     // Drawn for the pillarbox: the line starts at 80 + 300 * 480 / 1024.
     const QImage &img = overlay.Picture(kView, in);
-    EXPECT_EQ(img.pixel(pillarbox.FrameToView({300.5, 540.5}).toPoint() + QPoint(1, 0)),
-              ToQColor(kLineColor).rgba());
+    EXPECT_EQ(img.pixel(pillarbox.FrameToView({300.5, 540.5}).toPoint() + QPoint(1, 0)), ToQColor(kLineColor).rgba());
 }
 
 TEST(LiveOverlayLabels, UncertaintyJoinsTheValueWhenShown)
