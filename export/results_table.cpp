@@ -39,12 +39,6 @@ std::string SubNumberText(int number, int position)
     return std::to_string(number) + "_" + std::to_string(position);
 }
 
-// Lengths of an area item's lines are in the area's length unit.
-int LengthUnitOf(int unit)
-{
-    return unit >= UnitMillimetre + 4 && unit <= UnitInch + 4 ? unit - 4 : unit;
-}
-
 }  // namespace
 
 const char *ResultColumnTitle(int column, Language lang)
@@ -213,33 +207,15 @@ std::string ResultsTable::unitText(const MeasureItem &item) const
 
 // U = k u in the value's unit; nothing where no number is shown (the main
 // row of a perpendicular or parallel item holds no distance of its own).
-std::string ResultsTable::uncertaintyText(const MeasureItem &item)
-{
-    if (!HasMeasureValue(item) || item.unit == UnitNone || HasSubRowForm(item.kind) || item.points.empty())
-        return {};
-    return FormatMeasureValue(kCoverageFactor * item.uncertainty, item.unit);
-}
-
-std::string ResultsTable::uncertaintyText(const MeasureItem &item, const SubResult &sub)
-{
-    std::string text;
-    for (const double u : sub.uncertainty) {
-        if (!text.empty())
-            text += " / ";
-        text += FormatMeasureValue(kCoverageFactor * u, LengthUnitOf(item.unit));
-    }
-    return text;
-}
-
 void ResultsTable::AddMeasureRows(MeasureItem &item)
 {
     item.row = AddResultRow(item.number, kindName(item.kind), valueText(item), unitText(item),
-                            uncertaintyText(item));
+                            ExpandedUncertaintyText(item));
     const bool subForm = HasSubRowForm(item.kind);
     int k = 1;
     for (SubResult &sub : item.subResults) {
         const std::string name = kindName(static_cast<std::uint32_t>(sub.kind));
-        const std::string u = uncertaintyText(item, sub);
+        const std::string u = ExpandedUncertaintyText(item, sub);
         sub.row = subForm ? AddSubResultRow(item.number, k, name, sub.text, u)
                           : AddResultRow(item.number, name, sub.text, std::string(), u);
         ++k;
@@ -249,13 +225,13 @@ void ResultsTable::AddMeasureRows(MeasureItem &item)
 void ResultsTable::RefreshMeasureRows(const MeasureItem &item)
 {
     SetResultRow(item.row, item.number, kindName(item.kind), valueText(item), unitText(item),
-                 uncertaintyText(item));
+                 ExpandedUncertaintyText(item));
     const bool subForm = HasSubRowForm(item.kind);
     int k = 1;
     for (const SubResult &sub : item.subResults) {
         if (sub.row >= 0) {
             const std::string name = kindName(static_cast<std::uint32_t>(sub.kind));
-            const std::string u = uncertaintyText(item, sub);
+            const std::string u = ExpandedUncertaintyText(item, sub);
             if (subForm)
                 SetSubResultRow(sub.row, item.number, k, name, sub.text, u);
             else

@@ -158,8 +158,6 @@ private:
     std::string kindName(std::uint32_t kind) const;
     std::string valueText(const MeasureItem &item) const;
     std::string unitText(const MeasureItem &item) const;
-    static std::string uncertaintyText(const MeasureItem &item);
-    static std::string uncertaintyText(const MeasureItem &item, const SubResult &sub);
 
     Language titleLanguage_;
     Language textLanguage_;

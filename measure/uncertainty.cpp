@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "measure/derive.h"
 #include "measure/measure_formula.h"
+#include "measure/units.h"
 
 namespace orv {
 namespace {
@@ -23,7 +25,33 @@ bool SameOutputs(const std::vector<double> &a, const std::vector<double> &b)
     return true;
 }
 
+// Lengths of an area item's lines are in the area's length unit.
+int LengthUnitOf(int unit)
+{
+    return unit >= UnitMillimetre + 4 && unit <= UnitInch + 4 ? unit - 4 : unit;
+}
+
 }  // namespace
+
+std::string ExpandedUncertaintyText(const MeasureItem &item)
+{
+    // Perpendiculars and parallels show theirs on their sub-results.
+    const bool subForm = item.kind == KindPerpendicular || item.kind == KindParallel;
+    if (!HasMeasureValue(item) || item.unit == UnitNone || subForm || item.points.empty())
+        return {};
+    return FormatMeasureValue(kCoverageFactor * item.uncertainty, item.unit);
+}
+
+std::string ExpandedUncertaintyText(const MeasureItem &item, const SubResult &sub)
+{
+    std::string text;
+    for (const double u : sub.uncertainty) {
+        if (!text.empty())
+            text += " / ";
+        text += FormatMeasureValue(kCoverageFactor * u, LengthUnitOf(item.unit));
+    }
+    return text;
+}
 
 std::vector<double> OutputUncertainties(const MeasureItem &item, double sx, double sy,
                                         const UncertaintyInputs &u)

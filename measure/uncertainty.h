@@ -3,6 +3,7 @@
 // uncertainty (first order, uncorrelated clicks), with the partial
 // derivatives taken numerically from each kind's own formula.
 
+#include <string>
 #include <vector>
 
 #include "measure/measure_item.h"
@@ -29,5 +30,12 @@ struct UncertaintyInputs {
 // no value. Needs the item's derived geometry to be up to date.
 std::vector<double> OutputUncertainties(const MeasureItem &item, double sx, double sy,
                                         const UncertaintyInputs &u);
+
+// The expanded uncertainty of the item's value printed as the value is (no
+// unit suffix); empty when the value has none to show. The results list and
+// the live picture's labels both show it.
+std::string ExpandedUncertaintyText(const MeasureItem &item);
+// Of a sub-result's numbers, "a / b" for an h / v pair, in the item's length unit.
+std::string ExpandedUncertaintyText(const MeasureItem &item, const SubResult &sub);
 
 }  // namespace orv

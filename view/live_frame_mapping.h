@@ -24,6 +24,8 @@ struct LiveFrameMapping {
     // View pixels per frame pixel.
     double scaleX() const;
     double scaleY() const;
+
+    bool operator==(const LiveFrameMapping &) const = default;
 };
 
 }  // namespace orv

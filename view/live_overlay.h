@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTransform>
 
+#include <memory>
 #include <optional>
 
 #include "calib/scale_setting.h"
@@ -55,7 +56,12 @@ public:
     int drawCount() const { return draws_; }
 
 private:
+    void Draw(const LiveOverlayInputs &in);
+
     QImage picture_;
+    // Fonts outlive a drawing: making them costs more than most items do.
+    std::unique_ptr<LabelFontCache> fonts_;
+    QString fontFace_;
     LiveFrameMapping drawnFor_;
     bool stale_ = true;
     int draws_ = 0;
@@ -63,7 +69,15 @@ private:
 
 // A copy of item in view pixels: its points mapped by toView and its derived
 // geometry made again there, its label boxes moved with their top left; line
-// widths and font sizes are kept.
+// widths and font sizes are kept. toView maps pixel corners; a pixel goes to
+// the view pixel its centre lands in.
 MeasureItem MappedItem(const MeasureItem &item, const QTransform &toView);
+
+// Where toView puts a pixel: the view pixel under the pixel's centre.
+QPoint MappedPixel(QPoint pixel, const QTransform &toView);
+
+// The still's pixels (corners) to view pixels, and the frame's.
+QTransform StillToViewTransform(const LiveOverlayInputs &in);
+QTransform FrameToViewTransform(const LiveFrameMapping &mapping);
 
 }  // namespace orv

@@ -9,6 +9,7 @@
 #include "measure/render/gdi_font.h"
 #include "measure/render/gdi_paint.h"
 #include "measure/render/label_layout.h"
+#include "measure/uncertainty.h"
 #include "measure/units.h"
 
 namespace orv {
@@ -122,11 +123,16 @@ const QFont &LabelFontCache::get(int fontSize)
     return it->second;
 }
 
-QString MeasureLabelText(const MeasureItem &item, LabelMode mode, Language suffixLanguage)
+QString MeasureLabelText(const MeasureItem &item, LabelMode mode, Language suffixLanguage, bool withUncertainty)
 {
     QString text = QStringLiteral("No.%1").arg(item.number);
     if (mode == LabelMode::ItemNumberOnly || !ValueShown(item))
         return text;
+    const std::string u = withUncertainty ? ExpandedUncertaintyText(item) : std::string();
+    if (!u.empty())
+        return text + QStringLiteral("  ")
+            + QString::fromStdString(FormatMeasureValue(item.value, item.unit) + " \u00B1 " + u
+                                     + UnitSuffix(item.unit, suffixLanguage));
     return text + QStringLiteral("  ") + QString::fromStdString(FormatValueWithSuffix(item.value, item.unit, suffixLanguage));
 }
 
@@ -163,7 +169,7 @@ void DrawListedMeasure(QPainter &p, const MeasureItem &item, const MeasureDrawOp
             DrawPointLabels(p, item, opts, selected);
         return;
     }
-    const QString text = MeasureLabelText(item, opts.labelMode, opts.suffixLanguage);
+    const QString text = MeasureLabelText(item, opts.labelMode, opts.suffixLanguage, opts.showUncertainty);
     const int m = LabelMargin(item);
 
     QPoint pos = anchor.value_or(QPoint());

@@ -32,12 +32,16 @@ struct MeasureDrawOptions {
     // The image drawn on: labels are kept wholly inside it where they fit.
     // Empty: labels stay where their anchors and boxes put them.
     QSize imageSize;
+    // Value labels add the expanded uncertainty ("10.70 ± 0.09um").
+    bool showUncertainty = false;
 
     bool isSelected(const MeasureItem &item) const { return selectionShown && &item == selectedItem; }
 };
 
-// Label text of an item: "No.%d", or "No.%d  <value><suffix>" (two blanks).
-QString MeasureLabelText(const MeasureItem &item, LabelMode mode, Language suffixLanguage);
+// Label text of an item: "No.%d", or "No.%d  <value><suffix>" (two blanks);
+// with the uncertainty "No.%d  <value> ± <U><suffix>" where the value has one.
+QString MeasureLabelText(const MeasureItem &item, LabelMode mode, Language suffixLanguage,
+                         bool withUncertainty = false);
 // Detail label of the k-th sub-result of a kind 5 or 7 item: "No.%d_%d %s".
 QString SubResultLabelText(const MeasureItem &item, int k, const SubResult &sub);
 
