@@ -237,7 +237,8 @@ TEST_F(DocumentTest, CameraFrameOriginOutlivesDroppingTheImage)
 TEST_F(DocumentTest, CopiesFromElsewhereAreListedAsOneStepWithValuesMeasuredHere)
 {
     doc.SetImage(QImage(200, 200, QImage::Format_RGB32), ImageOrigin::CameraFrame);
-    MeasureItem &first = Add({0, 0}, {10, 0});
+    // Undo puts items back anew: only the id is kept.
+    const ItemId first = Add({0, 0}, {10, 0}).id;
     ScaleSetting &s = doc.editCalibration().setting;
     s.hPixel = s.vPixel = "100";
     s.hValue = s.vValue = "50";
@@ -260,7 +261,7 @@ TEST_F(DocumentTest, CopiesFromElsewhereAreListedAsOneStepWithValuesMeasuredHere
 
     ASSERT_TRUE(doc.Undo());
     ASSERT_EQ(doc.list().size(), 1u);
-    EXPECT_EQ(doc.list().at(0).id, first.id);
+    EXPECT_EQ(doc.list().at(0).id, first);
     EXPECT_EQ(Numbers(), std::vector<std::string>{"1"});
     // Nothing to list makes no step: the redo stays.
     EXPECT_EQ(doc.AppendCopies(MeasureList{}), 0);

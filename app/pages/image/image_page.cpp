@@ -49,6 +49,7 @@ void ImagePage::SetOwner(PageHost *owner)
 
 void ImagePage::BuildControls()
 {
+    BuildLiveMeasureControls();
     auto make = [this](QPushButton *&b, const char *name, const QString &text) {
         b = new QPushButton(text, this);
         b->setObjectName(name);
@@ -132,7 +133,7 @@ void ImagePage::BuildControls()
     // The wireless set takes the place of the live-mode set when shown.
     layout->addWidget(liveGroup_);
     layout->addWidget(wirelessGroup_);
-    BuildLiveMeasureControls();
+    LayOutLiveMeasureControls(layout);
     layout->addStretch(1);
 
     connect(open_, &QPushButton::clicked, this, &ImagePage::OnOpen);

@@ -23,6 +23,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTimer;
+class QVBoxLayout;
 
 namespace orv {
 
@@ -139,6 +140,7 @@ private:
 
     void BuildControls();
     void BuildLiveMeasureControls();
+    void LayOutLiveMeasureControls(QVBoxLayout *layout);
     void StartLiveMeasuring();
     // The camera whose picture the live view shows now.
     void FollowLiveCamera();

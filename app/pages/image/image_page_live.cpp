@@ -28,13 +28,6 @@ void ImagePage::BuildLiveMeasureControls()
     for (MeasureKind kind : LiveMeasuring::kLiveKinds)
         liveTool_->addItem(QString::fromUtf8(KindName(kind, language_)), int(kind));
 
-    auto *row = new QHBoxLayout;
-    row->addWidget(liveToolLabel_);
-    row->addWidget(liveTool_, 1);
-    auto *layout = static_cast<QVBoxLayout *>(this->layout());
-    layout->addWidget(overlay_);
-    layout->addLayout(row);
-
     connect(overlay_, &QCheckBox::toggled, this, [this](bool on) {
         if (liveMeasuring_)
             liveMeasuring_->SetOverlayShown(on);
@@ -43,6 +36,15 @@ void ImagePage::BuildLiveMeasureControls()
         if (liveMeasuring_)
             liveMeasuring_->SetTool(static_cast<MeasureKind>(liveTool_->itemData(index).toInt()));
     });
+}
+
+void ImagePage::LayOutLiveMeasureControls(QVBoxLayout *layout)
+{
+    auto *row = new QHBoxLayout;
+    row->addWidget(liveToolLabel_);
+    row->addWidget(liveTool_, 1);
+    layout->addWidget(overlay_);
+    layout->addLayout(row);
 }
 
 void ImagePage::StartLiveMeasuring()

@@ -80,14 +80,15 @@ void LiveMeasuring::StillImageChanged()
     lastStill_.calibration = still_.calibration();
     lastStill_.present = true;
     stillSize_ = QSize();
+    // Without a scale file for the camera, live values take the still's calibration.
+    Calibrate();
     UpdateOverlayScale();
     Redraw();
 }
 
 void LiveMeasuring::SetCamera(const QString &name)
 {
-    if (camera_ == name)
-        return;
+    // Also for the same camera again: the scale file remembered for it may be new.
     camera_ = name;
     Calibrate();
     UpdateOverlayScale();

@@ -113,6 +113,7 @@ TEST_F(SaveNames, OpenChoosersDefaultTypeListsEveryReadableFile)
         files << QLatin1String(name);
     }
 
+    ShowLaidOut(d);
     QTest::mouseClick(PartsOf(d).imagePage->openButton(), Qt::LeftButton);
     Settle();
     ASSERT_EQ(prompter.openRequests.size(), 1u);

@@ -66,6 +66,14 @@ protected:
         return *mainWindow;
     }
 
+    // Shows the window: its pages are laid out at their real size only then,
+    // which clicks on the page's buttons need.
+    static void ShowLaidOut(QWidget &window)
+    {
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+
     // A grey image with a dark square, written as PNG.
     QString WriteImage(const QString &name, QSize size)
     {

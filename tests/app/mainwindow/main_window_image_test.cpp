@@ -132,6 +132,7 @@ TEST_F(Images, OpenButtonSelectsTheScalePageAndOpensTheChosenFile)
 {
     MainWindow &d = Make();
     const QString path = WriteImage("chosen.png", {200, 150});
+    ShowLaidOut(d);
     prompter.openPaths.push_back(path);
     QTest::mouseClick(PartsOf(d).imagePage->openButton(), Qt::LeftButton);
     Settle();

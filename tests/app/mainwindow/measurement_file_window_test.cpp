@@ -153,6 +153,7 @@ TEST_F(MeasurementFiles, SavedWithCtrlSAndReopenedItIsTheSameWorkPixelForPixel)
         EXPECT_EQ(prompter.saveRequests.size(), 1u);
 
         MainWindow reopened(Env(lang, lang));
+        ShowLaidOut(reopened);
         prompter.openPaths.push_back(path);
         QTest::mouseClick(PartsOf(reopened).imagePage->openButton(), Qt::LeftButton);
         Settle();

@@ -27,6 +27,12 @@ protected:
     }
     QPushButton *Live() { return Child<QPushButton>("button1030"); }
     QPushButton *Capture() { return Child<QPushButton>("button1001"); }
+    MainWindow &Make(const char *system = "en", const char *user = "en")
+    {
+        MainWindowTest::Make(system, user);
+        ShowLaidOut(*mainWindow);
+        return *mainWindow;
+    }
     // Lets the open under way end; true when the camera runs live.
     bool CameraOpens()
     {

@@ -69,6 +69,7 @@ protected:
         if (adjust)
             adjust(env.devices);
         mainWindow = std::make_unique<MainWindow>(std::move(env));
+        ShowLaidOut(*mainWindow);
         return *mainWindow;
     }
     // The page with a scripted snapshot reader.

@@ -188,7 +188,7 @@ TEST_F(LiveMeasuringWindow, TheStillsMeasurementsAreDrawnOverTheLivePictureWhenA
     EXPECT_TRUE(Measuring().note().isEmpty());
     const QImage on = Painted();
     EXPECT_GT(ColourNear(on, {300, 200}, red), 0);
-    EXPECT_GT(ColourNear(on, {150, 200}, red), 0);
+    EXPECT_GT(ColourNear(on, {450, 200}, red), 0);
     QTest::mouseClick(overlay, Qt::LeftButton, {}, QPoint(5, overlay->height() / 2));
     EXPECT_EQ(ColourNear(Painted(), {300, 200}, red), 0);
 }
@@ -210,6 +210,7 @@ TEST_F(LiveMeasuringWindow, AStillOfAnotherSizeIsScaledByTheCalibrationsAndNoted
     Show();
     mainWindow->LoadImageFile(WriteImage("still.png", {800, 600}));
     ASSERT_TRUE(mainWindow->hasImage());
+    mainWindow->host().SelectTab(PageScale);
     Calibration &c = Doc().editCalibration();
     c.setting.hPixel = c.setting.vPixel = "100";
     c.setting.hValue = c.setting.vValue = "100";
@@ -226,9 +227,10 @@ TEST_F(LiveMeasuringWindow, AStillOfAnotherSizeIsScaledByTheCalibrationsAndNoted
     auto *overlay = Image().findChild<QCheckBox *>("liveOverlay");
     overlay->setChecked(true);
     const QImage on = Painted();
-    // 400 still pixels are 200 frame pixels: the line runs from x 100 to 300 at y 50.
-    EXPECT_GT(ColourNear(on, {200, 50}, red), 0);
-    EXPECT_EQ(ColourNear(on, {400, 50}, red, 0), ColourNear(off, {400, 50}, red, 0));
+    // 400 still pixels are 200 frame pixels: the line runs from x 100 to 300 at
+    // y 50 (its label covers the start), not where the unscaled one would.
+    EXPECT_GT(ColourNear(on, {270, 50}, red), 0);
+    EXPECT_EQ(ColourNear(on, {500, 100}, red), ColourNear(off, {500, 100}, red));
     // The note is written at the picture's foot.
     const QRect foot(0, 440, 640, 40);
     int changed = 0;
