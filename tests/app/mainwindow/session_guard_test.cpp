@@ -224,7 +224,7 @@ TEST_F(SessionGuardTest, CopyWaitsForThePauseAndGoesWithACleanEnd)
     since.start();
     Settle();
     EXPECT_FALSE(QFileInfo::exists(copy));
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(copy), 10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(copy); }, 10000));
     // The pause is one second; a few milliseconds of timer slack.
     EXPECT_GE(since.elapsed(), 950);
     MeasurementReadResult read = LoadMeasurementFile(copy);
@@ -234,7 +234,7 @@ TEST_F(SessionGuardTest, CopyWaitsForThePauseAndGoesWithACleanEnd)
 
     // Undoing back to the state opened leaves nothing to recover.
     QTest::keyClick(mainWindow->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
-    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(copy), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !QFileInfo::exists(copy); }, 5000));
 
     // Discarded at Exit: gone at once.
     ASSERT_NE(PlaceDistance(), nullptr);
@@ -378,7 +378,7 @@ TEST_F(SessionGuardTest, ChangesThatNeverPauseStillGetACopy)
     });
     sinceChange.start();
     changes.start();
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(copy), 10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(copy); }, 10000));
     changes.stop();
     // The changes really kept coming: the pause never elapsed.
     EXPECT_LT(longestGap, kPauseMs);
