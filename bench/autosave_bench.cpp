@@ -27,7 +27,7 @@ void BM_AutosaveUiShare(benchmark::State &state)
         doc.ListEditItem();
     }
     QTemporaryDir dir;
-    AutosaveWriter writer(dir.filePath("copy.orvm"), dir.filePath("copy.name"));
+    AutosaveWriter writer(dir.filePath("copy.orvm"), dir.filePath("copy.name"), dir.filePath("copy.json"));
     for (auto _ : state)
         writer.SubmitCopyOf(doc, QStringLiteral("cells.png"));
     writer.WaitIdle();

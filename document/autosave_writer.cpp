@@ -5,12 +5,14 @@
 
 #include "core/atomic_file.h"
 #include "document/measure_document.h"
+#include "document/recovery_store.h"
 
 namespace orv {
 
-AutosaveWriter::AutosaveWriter(QString filePath, QString namePath) :
+AutosaveWriter::AutosaveWriter(QString filePath, QString namePath, QString dataPath) :
     filePath_(std::move(filePath)),
     namePath_(std::move(namePath)),
+    dataPath_(std::move(dataPath)),
     thread_([this] { Run(); })
 {
 }
@@ -66,6 +68,12 @@ int AutosaveWriter::written() const
     return written_;
 }
 
+int AutosaveWriter::filesWritten() const
+{
+    const std::lock_guard lock(mutex_);
+    return filesWritten_;
+}
+
 QString AutosaveWriter::lastError() const
 {
     const std::lock_guard lock(mutex_);
@@ -102,37 +110,60 @@ void AutosaveWriter::Run()
 void AutosaveWriter::Write(const Job &job)
 {
     QString reason;
-    bool ok = true;
-    if (!nameWritten_ || *nameWritten_ != job.imageName) {
-        ok = WriteFileAtomically(namePath_, job.imageName.toUtf8(), &reason);
-        if (ok)
-            nameWritten_ = job.imageName;
-    }
-    if (ok && (png_.isEmpty() || pngKey_ != job.session.image.cacheKey())) {
+    bool ok = WriteName(job.imageName, &reason);
+    const qint64 key = job.session.image.cacheKey();
+    const bool wholeFile = !fileKey_ || *fileKey_ != key;
+    if (ok && wholeFile && (png_.isEmpty() || pngKey_ != key)) {
         png_ = EncodeMeasurementImage(job.session.image);
-        pngKey_ = job.session.image.cacheKey();
+        pngKey_ = key;
         if (png_.isEmpty()) {
             ok = false;
             reason = QStringLiteral("the image could not be encoded");
         }
     }
-    if (ok) {
-        const QByteArray bytes = EncodeMeasurementFile(job.session, png_);
+    const qint64 copy = ++copies_;
+    if (ok && wholeFile) {
+        fileKey_.reset();
+        const QByteArray bytes =
+            PackMeasurementFile(EncodeMeasurementData(job.session, RecoveryStore::CopyMark(copy, copy)), png_);
         ok = !bytes.isEmpty() && WriteFileAtomically(filePath_, bytes, &reason);
+        if (ok) {
+            fileKey_ = key;
+            fileCopy_ = copy;
+            // Measurements of the image before; marked as such, but they need not linger.
+            QFile::remove(dataPath_);
+        }
+    } else if (ok) {
+        ok = WriteFileAtomically(dataPath_, EncodeMeasurementData(job.session, RecoveryStore::CopyMark(fileCopy_, copy)),
+                                 &reason);
     }
     if (!ok)
-        qWarning().noquote() << "Recovery file not written:" << filePath_ << reason;
+        qWarning().noquote() << "Recovery file not written:" << (wholeFile ? filePath_ : dataPath_) << reason;
     const std::lock_guard lock(mutex_);
-    if (ok)
+    if (ok) {
         ++written_;
+        filesWritten_ += wholeFile ? 1 : 0;
+    }
     lastError_ = ok ? QString() : reason;
+}
+
+bool AutosaveWriter::WriteName(const QString &imageName, QString *reason)
+{
+    if (nameWritten_ && *nameWritten_ == imageName)
+        return true;
+    if (!WriteFileAtomically(namePath_, imageName.toUtf8(), reason))
+        return false;
+    nameWritten_ = imageName;
+    return true;
 }
 
 void AutosaveWriter::Erase()
 {
     QFile::remove(filePath_);
+    QFile::remove(dataPath_);
     QFile::remove(namePath_);
     nameWritten_.reset();
+    fileKey_.reset();
 }
 
 }  // namespace orv

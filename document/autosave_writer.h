@@ -1,8 +1,10 @@
 #pragma once
-// Writes copies of the session to a recovery file on a thread of its own, so
+// Writes copies of the session to a recovery entry on a thread of its own, so
 // that the pointer never waits for the disk. The caller's thread only hands
-// over a copy; the image is encoded once per image, however often the
-// measurements on it change. Only the newest copy not yet started is kept.
+// over a copy. The measurement file (image included) is written once per
+// image; later copies on the same image write the measurements alone to the
+// data file beside it, marked as belonging to that measurement file (see
+// RecoveryStore::Read). Only the newest copy not yet started is kept.
 
 #include <QByteArray>
 #include <QString>
@@ -20,8 +22,9 @@ class MeasureDocument;
 
 class AutosaveWriter {
 public:
-    // filePath: the measurement file; namePath: beside it, the image's name.
-    AutosaveWriter(QString filePath, QString namePath);
+    // filePath: the measurement file; namePath: beside it, the image's name;
+    // dataPath: the measurements written alone.
+    AutosaveWriter(QString filePath, QString namePath, QString dataPath);
     // The write in progress ends; copies not yet started are dropped.
     ~AutosaveWriter();
     AutosaveWriter(const AutosaveWriter &) = delete;
@@ -35,8 +38,10 @@ public:
     void Remove();
     // Returns once nothing is left to do.
     void WaitIdle();
-    // Copies written and the reason of the last failure (empty after a success).
+    // Copies written, those of them that wrote the measurement file (the
+    // image), and the reason of the last failure (empty after a success).
     int written() const;
+    int filesWritten() const;
     QString lastError() const;
 
 private:
@@ -47,10 +52,12 @@ private:
 
     void Run();
     void Write(const Job &job);
+    bool WriteName(const QString &imageName, QString *reason);
     void Erase();
 
     const QString filePath_;
     const QString namePath_;
+    const QString dataPath_;
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;
@@ -60,12 +67,17 @@ private:
     bool busy_ = false;
     bool stop_ = false;
     int written_ = 0;
+    int filesWritten_ = 0;
     QString lastError_;
 
     // The worker's own.
     qint64 pngKey_ = 0;
     QByteArray png_;
     std::optional<QString> nameWritten_;
+    // The image of the measurement file on disk, and the copy that wrote it.
+    std::optional<qint64> fileKey_;
+    qint64 fileCopy_ = 0;
+    qint64 copies_ = 0;
 
     std::thread thread_;
 };

@@ -22,7 +22,7 @@ constexpr char kMimeEntry[] = "mimetype";
 constexpr char kDataEntry[] = "measurements.json";
 constexpr char kImageEntry[] = "image.png";
 constexpr char kFormatName[] = "orvalin-measurements";
-constexpr zip_uint64_t kMaxDataBytes = 64u * 1024 * 1024;
+constexpr auto kMaxDataBytes = static_cast<zip_uint64_t>(kMaxMeasurementDataBytes);
 constexpr zip_uint64_t kMaxMimeBytes = 256;
 
 struct ZipDiscard {
@@ -106,13 +106,25 @@ QByteArray EncodeMeasurementFile(const MeasurementSession &session)
 
 QByteArray EncodeMeasurementFile(const MeasurementSession &session, const QByteArray &png)
 {
-    if (png.isEmpty())
-        return {};
+    return PackMeasurementFile(EncodeMeasurementData(session), png);
+}
+
+QByteArray EncodeMeasurementData(const MeasurementSession &session, const QJsonObject &extra)
+{
     QJsonObject json = SessionToJson(session);
+    for (auto it = extra.begin(); it != extra.end(); ++it)
+        json.insert(it.key(), it.value());
     json.insert(QStringLiteral("format"), QLatin1String(kFormatName));
     json.insert(QStringLiteral("version"), kMeasurementFormatMajor);
     json.insert(QStringLiteral("minorVersion"), kMeasurementFormatMinor);
-    return PackMeasurementEntries(kMeasurementMediaType, QJsonDocument(json).toJson(QJsonDocument::Indented), png);
+    return QJsonDocument(json).toJson(QJsonDocument::Indented);
+}
+
+QByteArray PackMeasurementFile(const QByteArray &data, const QByteArray &png)
+{
+    if (png.isEmpty() || data.isEmpty())
+        return {};
+    return PackMeasurementEntries(kMeasurementMediaType, data, png);
 }
 
 QByteArray PackMeasurementEntries(const QByteArray &mime, const QByteArray &data, const QByteArray &png)
@@ -150,7 +162,38 @@ QByteArray PackMeasurementEntries(const QByteArray &mime, const QByteArray &data
     return bytes;
 }
 
-MeasurementReadResult DecodeMeasurementFile(const QByteArray &bytes)
+MeasurementReadResult ParseMeasurementData(const QByteArray &data, QJsonObject *json)
+{
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(data, &parseError);
+    if (!doc.isObject())
+        return Failure(MeasurementReadError::Damaged, QLatin1String(kDataEntry));
+    *json = doc.object();
+    if (json->value(QStringLiteral("format")).toString() != QLatin1String(kFormatName))
+        return Failure(MeasurementReadError::NotMeasurement, {});
+    const double major = json->value(QStringLiteral("version")).toDouble(0);
+    if (!(major >= 1 && major < 1e6))
+        return Failure(MeasurementReadError::Damaged, QStringLiteral("version"));
+    if (major > kMeasurementFormatMajor)
+        return Failure(MeasurementReadError::NewerVersion, {}, static_cast<int>(major));
+    MeasurementReadResult result;
+    result.foundMajor = static_cast<int>(major);
+    return result;
+}
+
+MeasurementReadResult MeasurementSessionFromData(const QJsonObject &json, QImage image)
+{
+    MeasurementReadResult result;
+    result.session.emplace();
+    result.session->image = std::move(image);
+    QString what;
+    if (!SessionFromJson(json, result.session->image.size(), *result.session, &what))
+        return Failure(MeasurementReadError::Damaged, what);
+    result.foundMajor = static_cast<int>(json.value(QStringLiteral("version")).toDouble(0));
+    return result;
+}
+
+MeasurementReadResult DecodeMeasurementFile(const QByteArray &bytes, QJsonObject *data)
 {
     zip_error_t error;
     zip_error_init(&error);
@@ -170,21 +213,13 @@ MeasurementReadResult DecodeMeasurementFile(const QByteArray &bytes)
         return Failure(MeasurementReadError::Damaged, QLatin1String(kMimeEntry));
     if (!mime || *mime != kMeasurementMediaType)
         return Failure(MeasurementReadError::NotMeasurement, {});
-    const auto data = ReadEntry(zip.get(), kDataEntry, kMaxDataBytes);
-    if (!data)
+    const auto dataBytes = ReadEntry(zip.get(), kDataEntry, kMaxDataBytes);
+    if (!dataBytes)
         return Failure(MeasurementReadError::Damaged, QLatin1String(kDataEntry));
-    QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(*data, &parseError);
-    if (!doc.isObject())
-        return Failure(MeasurementReadError::Damaged, QLatin1String(kDataEntry));
-    const QJsonObject json = doc.object();
-    if (json.value(QStringLiteral("format")).toString() != QLatin1String(kFormatName))
-        return Failure(MeasurementReadError::NotMeasurement, {});
-    const double major = json.value(QStringLiteral("version")).toDouble(0);
-    if (!(major >= 1 && major < 1e6))
-        return Failure(MeasurementReadError::Damaged, QStringLiteral("version"));
-    if (major > kMeasurementFormatMajor)
-        return Failure(MeasurementReadError::NewerVersion, {}, static_cast<int>(major));
+    QJsonObject json;
+    if (MeasurementReadResult header = ParseMeasurementData(*dataBytes, &json);
+        header.error != MeasurementReadError::None)
+        return header;
 
     const auto png = ReadEntry(zip.get(), kImageEntry, static_cast<zip_uint64_t>(kMaxImageFileBytes));
     if (!png)
@@ -196,13 +231,9 @@ MeasurementReadResult DecodeMeasurementFile(const QByteArray &bytes)
     if (!image.ok())
         return Failure(MeasurementReadError::Damaged, QLatin1String(kImageEntry));
 
-    MeasurementReadResult result;
-    result.session.emplace();
-    result.session->image = std::move(image.image);
-    QString what;
-    if (!SessionFromJson(json, result.session->image.size(), *result.session, &what))
-        return Failure(MeasurementReadError::Damaged, what);
-    result.foundMajor = static_cast<int>(major);
+    MeasurementReadResult result = MeasurementSessionFromData(json, std::move(image.image));
+    if (result.session && data)
+        *data = std::move(json);
     return result;
 }
 
@@ -217,7 +248,7 @@ bool SaveMeasurementFile(const QString &path, const MeasurementSession &session,
     return WriteFileAtomically(path, bytes, reason);
 }
 
-MeasurementReadResult LoadMeasurementFile(const QString &path)
+MeasurementReadResult LoadMeasurementFile(const QString &path, QJsonObject *data)
 {
     QFile file(path);
     if (!QFileInfo(path).isFile())
@@ -229,7 +260,7 @@ MeasurementReadResult LoadMeasurementFile(const QString &path)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return Failure(MeasurementReadError::Unreadable, file.errorString());
-    return DecodeMeasurementFile(bytes);
+    return DecodeMeasurementFile(bytes, data);
 }
 
 QString MeasurementReadMessage(const MeasurementReadResult &r, const QString &path, Language lang)

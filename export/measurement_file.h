@@ -10,6 +10,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QJsonObject>
 #include <QString>
 
 #include <optional>
@@ -26,6 +27,8 @@ inline constexpr char kMeasurementFileSuffix[] = "orvm";
 inline constexpr char kMeasurementMediaType[] = "application/x-orvalin-measurements";
 inline constexpr int kMeasurementFormatMajor = 1;
 inline constexpr int kMeasurementFormatMinor = 0;
+// The data part's largest size: beyond it a file is damaged.
+inline constexpr qint64 kMaxMeasurementDataBytes = qint64(64) * 1024 * 1024;
 
 struct MeasurementSession {
     QImage image;
@@ -61,14 +64,28 @@ QByteArray EncodeMeasurementImage(const QImage &image);
 // session.image): a writer that saves one image many times encodes it once.
 QByteArray EncodeMeasurementFile(const MeasurementSession &session, const QByteArray &png);
 
+// The data part ("measurements.json") alone. The members of `extra` are
+// added beside the session's: a writer's own bookkeeping, which readers that
+// do not know it ignore.
+QByteArray EncodeMeasurementData(const MeasurementSession &session, const QJsonObject &extra = {});
+// The file's bytes with the data part given as it is (EncodeMeasurementData).
+QByteArray PackMeasurementFile(const QByteArray &data, const QByteArray &png);
+// A data part parsed and its format and version checked; *json gets the
+// object. The result holds no session: error None when it may be read on.
+MeasurementReadResult ParseMeasurementData(const QByteArray &data, QJsonObject *json);
+// The session a parsed data part describes on image, with the same checks
+// against hostile values as a whole file gets.
+MeasurementReadResult MeasurementSessionFromData(const QJsonObject &json, QImage image);
+
 // The three entries as they are stored, for writers of variants (tests,
 // converters). Empty on failure.
 QByteArray PackMeasurementEntries(const QByteArray &mediaType, const QByteArray &json, const QByteArray &png);
-MeasurementReadResult DecodeMeasurementFile(const QByteArray &bytes);
+// *data (when given) gets the data part's object, a writer's own members included.
+MeasurementReadResult DecodeMeasurementFile(const QByteArray &bytes, QJsonObject *data = nullptr);
 
 // Written atomically: on failure the old file stays and *reason gets why.
 bool SaveMeasurementFile(const QString &path, const MeasurementSession &session, QString *reason = nullptr);
-MeasurementReadResult LoadMeasurementFile(const QString &path);
+MeasurementReadResult LoadMeasurementFile(const QString &path, QJsonObject *data = nullptr);
 
 // The message for a failed read, naming the file.
 QString MeasurementReadMessage(const MeasurementReadResult &result, const QString &path, Language lang);

@@ -93,6 +93,8 @@ public:
     // The folder the report button writes its workbooks to.
     QString reportDir() const;
     void LoadImageFile(const QString &path);
+    // Shows a session read before (a recovered one) as a measurement file's opening would.
+    void LoadSession(MeasurementSession session);
     // False when nothing was written.
     // *reason (when given) gets the system's reason for a failure.
     bool WriteImageFile(const QString &path, const QString &extension, QString *reason = nullptr);
@@ -127,6 +129,9 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    // The decoded image, and the session it came with (nullptr: a plain image).
+    void ShowLoadedImage(QImage image, MeasurementSession *session);
+
     // --- PageHost ---------------------------------------------------------------------
     Language language() const override { return language_; }
     Language textLanguage() const override { return textLanguage_; }

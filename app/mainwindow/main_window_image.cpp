@@ -6,8 +6,6 @@
 #include <QDropEvent>
 #include <QFileInfo>
 
-#include <optional>
-
 #include "app/dialogs/file_filter.h"
 #include "app/dialogs/save_failure.h"
 #include "app/dialogs/ui_prompter.h"
@@ -87,8 +85,6 @@ void MainWindow::LoadImageFile(const QString &path)
     // read or decoded leaves the current image, its measurements and the view
     // as they were.
     // A measurement file brings its image and everything measured on it.
-    std::optional<MeasurementSession> session;
-    LoadedImage loaded;
     if (IsMeasurementFilePath(path)) {
         MeasurementReadResult read = LoadMeasurementFile(path);
         if (!read.session) {
@@ -96,19 +92,29 @@ void MainWindow::LoadImageFile(const QString &path)
                                UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
             return;
         }
-        session = std::move(read.session);
-        loaded.image = session->image;
-    } else {
-        loaded = orv::LoadImageFile(path);
+        LoadSession(std::move(*read.session));
+        return;
     }
+    LoadedImage loaded = orv::LoadImageFile(path);
     if (!loaded.ok()) {
         prompter().message(this, LoadFailureText(loaded, path, language_), windowTitle(), UiPrompter::Buttons::Ok,
                            UiPrompter::Icon::Warning);
         return;
     }
+    ShowLoadedImage(std::move(loaded.image), nullptr);
+}
+
+void MainWindow::LoadSession(MeasurementSession session)
+{
+    QImage image = session.image;
+    ShowLoadedImage(std::move(image), &session);
+}
+
+void MainWindow::ShowLoadedImage(QImage image, MeasurementSession *session)
+{
     composite_ = QImage();
-    const QSize size = loaded.image.size();
-    doc_->SetImage(std::move(loaded.image), ImageOrigin::File);
+    const QSize size = image.size();
+    doc_->SetImage(std::move(image), ImageOrigin::File);
     composer_->Invalidate();
     doc_->zoom().layout().imageSize = size;
     doc_->zoom().layout().zoomX = doc_->zoom().layout().zoomY = 100;

@@ -15,18 +15,16 @@
 #include "document/recovery_store.h"
 
 namespace orv {
-namespace {
 
-int PauseMs()
+SessionGuard::Intervals SessionGuard::DefaultIntervals()
 {
+    Intervals intervals;
     bool ok = false;
     const double seconds = qEnvironmentVariable("ORVALIN_AUTOSAVE_SECONDS").toDouble(&ok);
-    if (!ok || !(seconds > 0) || seconds > SessionGuard::kLongestWaitMs / 1000)
-        return SessionGuard::kDefaultPauseMs;
-    return static_cast<int>(seconds * 1000);
+    if (ok && seconds > 0 && seconds <= kLongestWaitMs / 1000)
+        intervals.pauseMs = static_cast<int>(seconds * 1000);
+    return intervals;
 }
-
-}  // namespace
 
 SessionGuard::SessionGuard(MainWindow &mainWindow, const QString &recoveryDir) :
     QObject(&mainWindow),
@@ -35,14 +33,13 @@ SessionGuard::SessionGuard(MainWindow &mainWindow, const QString &recoveryDir) :
 {
     setObjectName(QStringLiteral("sessionGuard"));
     if (store_->ready())
-        writer_ = std::make_unique<AutosaveWriter>(store_->filePath(), store_->namePath());
+        writer_ = std::make_unique<AutosaveWriter>(store_->filePath(), store_->namePath(), store_->dataPath());
     else
         qWarning().noquote() << "No recovery copies: the folder cannot be used:" << store_->dir();
 
     pause_.setSingleShot(true);
-    pause_.setInterval(PauseMs());
     longest_.setSingleShot(true);
-    longest_.setInterval(kLongestWaitMs);
+    SetIntervals(DefaultIntervals());
     connect(&pause_, &QTimer::timeout, this, &SessionGuard::WriteCopy);
     connect(&longest_, &QTimer::timeout, this, &SessionGuard::WriteCopy);
 
@@ -125,6 +122,12 @@ void SessionGuard::DropCopy()
         writer_->Remove();
 }
 
+void SessionGuard::SetIntervals(Intervals intervals)
+{
+    pause_.setInterval(intervals.pauseMs);
+    longest_.setInterval(intervals.longestWaitMs);
+}
+
 QString SessionGuard::recoveryFilePath() const
 {
     return store_->filePath();
@@ -163,7 +166,8 @@ void SessionGuard::OfferRecovery()
 {
     bool restored = false;
     for (RecoveryEntry &entry : store_->FindLeftBehind()) {
-        MeasurementReadResult read = LoadMeasurementFile(entry.path);
+        QString readPath;
+        MeasurementReadResult read = RecoveryStore::Read(entry.path, &readPath);
         if (!read.session) {
             const QString aside = RecoveryStore::SetAside(entry);
             // Not renamed (a read-only folder): it is offered again next time.
@@ -173,7 +177,7 @@ void SessionGuard::OfferRecovery()
                 : Tr("This recovery file was set aside as:\n%1", "この復元用のファイルは次の名前で残してあります:\n%1")
                       .arg(QDir::toNativeSeparators(aside));
             const QString text =
-                MeasurementReadMessage(read, entry.path, mainWindow_.host().language()) + QLatin1Char('\n') + where;
+                MeasurementReadMessage(read, readPath, mainWindow_.host().language()) + QLatin1Char('\n') + where;
             mainWindow_.host().prompter().message(&mainWindow_, text, mainWindow_.windowTitle(),
                                                   UiPrompter::Buttons::Ok, UiPrompter::Icon::Warning);
             continue;
@@ -195,7 +199,7 @@ void SessionGuard::OfferRecovery()
             continue;  // not answered: offered again next time
         if (answer == UiPrompter::Answer::Restore) {
             WindowFiles *files = WindowFiles::Of(mainWindow_);
-            if (!files || !files->OpenRecovered(entry.path, entry.imageName))
+            if (!files || !files->OpenRecovered(std::move(*read.session), entry.imageName))
                 continue;
             mainWindow_.document().history().stack().resetClean();
             // Safe in this session's own copy before the old one goes.

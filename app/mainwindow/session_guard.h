@@ -26,6 +26,13 @@ public:
     // While changes keep coming, a copy is written at least this often.
     static constexpr int kLongestWaitMs = 60000;
 
+    struct Intervals {
+        int pauseMs = kDefaultPauseMs;
+        int longestWaitMs = kLongestWaitMs;
+    };
+    // The pause as ORVALIN_AUTOSAVE_SECONDS asks, and the longest wait.
+    static Intervals DefaultIntervals();
+
     // recoveryDir: where the copies go (RecoveryStore::DefaultDir() when empty).
     SessionGuard(MainWindow &mainWindow, const QString &recoveryDir);
     ~SessionGuard() override;
@@ -50,6 +57,8 @@ public:
     QString recoveryFilePath() const;
     // Writes a copy now when there is unsaved work, and waits until it is on disk.
     void WriteCopyNow();
+    // Other intervals than the default ones (tests that cannot wait a minute).
+    void SetIntervals(Intervals intervals);
 
 private:
     void Changed();

@@ -59,19 +59,25 @@ bool WindowFiles::Open(const QString &path)
     return true;
 }
 
-bool WindowFiles::OpenRecovered(const QString &path, const QString &imageName)
+bool WindowFiles::OpenRecovered(MeasurementSession session, const QString &imageName)
 {
-    // The recovery folder is no place to offer for saving.
-    const QString lastDir = lastDir_;
-    if (mainWindow_.pointer().dragMode() != DragMode::Idle || !Load(path))
+    if (mainWindow_.pointer().dragMode() != DragMode::Idle ||
+        !LoadWith([&] { mainWindow_.LoadSession(std::move(session)); }))
         return false;
-    lastDir_ = lastDir;
     measurementPath_.clear();
     NameInTitle(imageName);
     return true;
 }
 
 bool WindowFiles::Load(const QString &path)
+{
+    if (!LoadWith([&] { mainWindow_.LoadImageFile(path); }))
+        return false;
+    lastDir_ = QFileInfo(path).absolutePath();
+    return true;
+}
+
+bool WindowFiles::LoadWith(const std::function<void()> &load)
 {
     const MeasureDocument &doc = mainWindow_.document();
     // From the Image page, as its Open button does: no live picture, no
@@ -86,7 +92,7 @@ bool WindowFiles::Load(const QString &path)
     {
         const QMetaObject::Connection watch =
             connect(&doc, &MeasureDocument::imageChanged, this, [&loaded, &doc] { loaded = doc.hasImage(); });
-        mainWindow_.LoadImageFile(path);
+        load();
         disconnect(watch);
     }
     if (!loaded) {
@@ -95,7 +101,6 @@ bool WindowFiles::Load(const QString &path)
             page->OpenCamera(page->defaultCameraIndex(), mainWindow_.host().liveView());
         return false;
     }
-    lastDir_ = QFileInfo(path).absolutePath();
     if (page)
         mainWindow_.host().SelectTab(PageScale);
     return true;

@@ -10,7 +10,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace orv {
+
+struct MeasurementSession;
 
 class ImagePage;
 class MainWindow;
@@ -33,7 +37,7 @@ public:
     bool Open(const QString &path);
     // Opens a copy left by a crashed session without asking: the title names
     // the image it was made on, and Ctrl+S asks for a name.
-    bool OpenRecovered(const QString &path, const QString &imageName);
+    bool OpenRecovered(MeasurementSession session, const QString &imageName);
     // Writes the window's measurements to path; a failure is shown. On
     // success Ctrl+S writes there from now on, the title names it and the
     // work counts as saved.
@@ -50,6 +54,8 @@ public:
 
 private:
     bool Load(const QString &path);
+    // Runs load (which shows an image or leaves all as it was) as a file's opening would.
+    bool LoadWith(const std::function<void()> &load);
     void NameInTitle(const QString &name);
     void Forget();
 

@@ -1,37 +1,27 @@
 // The recovery folder: each instance its own entry, entries of gone
-// instances found (and only those), damaged ones set aside; the writer puts
-// complete measurement files there from its own thread.
+// instances found (and only those), damaged ones set aside, an entry read
+// with the measurements written alone after its measurement file.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
-#include "document/autosave_writer.h"
+#include <functional>
+#include <optional>
+
 #include "document/recovery_store.h"
 #include "export/measurement_file.h"
 #include "tests/support/file_test_util.h"
 #include "tests/support/stale_lock.h"
+#include "tests/document/recovery_session.h"
 
 namespace orv::test {
 namespace {
-
-MeasurementSession SessionWith(int items, QColor fill = Qt::gray)
-{
-    MeasurementSession s;
-    s.image = QImage(64, 48, QImage::Format_RGB32);
-    s.image.fill(fill);
-    for (int i = 0; i < items; ++i) {
-        auto item = NewMeasureItem();
-        item->kind = KindDistance2Points;
-        AppendPoint(*item, {2 + i, 3});
-        AppendPoint(*item, {40, 30 - i});
-        item->number = i + 1;
-        s.items.Append(std::move(item));
-    }
-    return s;
-}
 
 // An entry as an instance that was killed leaves it.
 void LeaveEntry(const QString &dir, const QString &stem, const QByteArray &file, const QString &name)
@@ -106,6 +96,97 @@ TEST(RecoveryStore, OnlyEntriesOfGoneInstancesAreFound)
     EXPECT_TRUE(third.FindLeftBehind().empty());
 }
 
+// Measurements written alone, as the writer marks them, changed by `change`.
+QByteArray DataWith(int items, QJsonObject mark, const std::function<void(QJsonObject &)> &change = {})
+{
+    QJsonObject json = QJsonDocument::fromJson(EncodeMeasurementData(SessionOn(FilledImage(), items), mark)).object();
+    if (change)
+        change(json);
+    return QJsonDocument(json).toJson();
+}
+
+// The first point of the first item far outside a 64 × 48 image (one a larger image had).
+void FarPoint(QJsonObject &json)
+{
+    QJsonArray items = json.value("items").toArray();
+    QJsonObject item = items[0].toObject();
+    QJsonArray points = item.value("points").toArray();
+    points[0] = QJsonObject{{"pos", QJsonArray{200000, 3}}};
+    item.insert("points", points);
+    items[0] = item;
+    json.insert("items", items);
+}
+
+TEST(RecoveryStore, AnEntryReadsAsItsNewestMeasurements)
+{
+    using Error = MeasurementReadError;
+    const QJsonObject fileMark = RecoveryStore::CopyMark(5, 5);
+    const QJsonObject newer = RecoveryStore::CopyMark(5, 6);
+    const struct {
+        const char *name;
+        std::optional<QByteArray> data;  // the measurements written alone, when there are
+        int items;                       // what the entry reads as; 0: damaged
+        Error error;
+    } cases[] = {
+        {"the file alone", std::nullopt, 1, Error::None},
+        {"newer measurements", DataWith(3, newer), 3, Error::None},
+        {"older than the file", DataWith(3, RecoveryStore::CopyMark(5, 4)), 1, Error::None},
+        {"of the image before the file's", DataWith(3, RecoveryStore::CopyMark(3, 4), FarPoint), 1, Error::None},
+        {"not marked", DataWith(3, {}), 1, Error::None},
+        {"broken JSON", QByteArray(R"({"format": "orvalin-)"), 0, Error::Damaged},
+        {"not an object", QByteArray("[1, 2]"), 0, Error::Damaged},
+        {"hostile values", DataWith(3, newer, FarPoint), 0, Error::Damaged},
+        {"a hostile mark", DataWith(3, newer, [](QJsonObject &j) { j.insert("recoveryCopy", "x"); }), 1, Error::None},
+        {"another format", DataWith(3, newer, [](QJsonObject &j) { j.insert("format", "other"); }), 0,
+         Error::NotMeasurement},
+        {"a newer version", DataWith(3, newer, [](QJsonObject &j) { j.insert("version", 9); }), 0,
+         Error::NewerVersion},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir tmp;
+        const QDir dir(tmp.filePath("recovery"));
+        LeaveEntry(dir.path(), "session-gone", PackMeasurementFile(EncodeMeasurementData(SessionWith(1), fileMark),
+                                                                   PngOf(FilledImage())),
+                   "a.png");
+        const QString file = dir.filePath("session-gone.orvm");
+        const QString data = dir.filePath("session-gone.json");
+        const QDateTime fileTime = QDateTime::currentDateTime().addSecs(-3600);
+        QFile touched(file);
+        ASSERT_TRUE(touched.open(QIODevice::Append));
+        ASSERT_TRUE(touched.setFileTime(fileTime, QFileDevice::FileModificationTime));
+        touched.close();
+        if (c.data) {
+            ASSERT_TRUE(WriteAll(data, *c.data));
+        }
+        RecoveryStore store(dir.path());
+        std::vector<RecoveryEntry> found = store.FindLeftBehind();
+        ASSERT_EQ(found.size(), 1u);
+        // Asked about with the time of its newest measurements.
+        EXPECT_EQ(found[0].saved, c.data ? QFileInfo(data).lastModified() : QFileInfo(file).lastModified());
+
+        QString failed;
+        const MeasurementReadResult read = RecoveryStore::Read(found[0].path, &failed);
+        EXPECT_EQ(read.error, c.error);
+        if (c.items == 0) {
+            EXPECT_FALSE(read.session);
+            EXPECT_EQ(failed, data);
+            QString aside = RecoveryStore::SetAside(found[0]);
+            ASSERT_FALSE(aside.isEmpty());
+            EXPECT_EQ(ReadAll(aside.replace(".orvm", ".json")), *c.data);
+            EXPECT_FALSE(QFileInfo::exists(data));
+            EXPECT_TRUE(RecoveryStore(dir.path()).FindLeftBehind().empty());
+            continue;
+        }
+        ASSERT_TRUE(read.session);
+        EXPECT_EQ(read.session->items.size(), std::size_t(c.items));
+        EXPECT_EQ(read.session->image.size(), QSize(64, 48));
+        RecoveryStore::Remove(found[0]);
+        const QStringList left = dir.entryList({"*session-gone*"}, QDir::Files | QDir::Hidden);
+        EXPECT_TRUE(left.isEmpty()) << left.join(' ').toStdString();
+    }
+}
+
 TEST(RecoveryStore, DamagedEntryIsSetAsideNotOfferedAgain)
 {
     QTemporaryDir tmp;
@@ -119,46 +200,6 @@ TEST(RecoveryStore, DamagedEntryIsSetAsideNotOfferedAgain)
     EXPECT_TRUE(QFileInfo::exists(aside));
     EXPECT_FALSE(QFileInfo::exists(found.front().path));
     EXPECT_TRUE(RecoveryStore(dir).FindLeftBehind().empty());
-}
-
-TEST(AutosaveWriter, WritesReadableCopiesAndRemovesThem)
-{
-    QTemporaryDir tmp;
-    const QString file = tmp.filePath("copy.orvm");
-    const QString name = tmp.filePath("copy.name");
-    AutosaveWriter writer(file, name);
-    const struct {
-        int items;
-        QColor fill;
-        const char *imageName;
-    } steps[] = {{1, Qt::gray, "a.png"}, {3, Qt::gray, "a.png"}, {2, Qt::darkGreen, "b.png"}};
-    for (const auto &s : steps) {
-        SCOPED_TRACE(s.items);
-        writer.Submit(SessionWith(s.items, s.fill), s.imageName);
-        writer.WaitIdle();
-        EXPECT_TRUE(writer.lastError().isEmpty()) << writer.lastError().toStdString();
-        MeasurementReadResult read = LoadMeasurementFile(file);
-        ASSERT_TRUE(read.session);
-        EXPECT_EQ(read.session->items.size(), std::size_t(s.items));
-        // The image follows a new one, not the one encoded first.
-        EXPECT_EQ(read.session->image.pixelColor(5, 5), s.fill);
-        EXPECT_EQ(ReadAll(name), QByteArray(s.imageName));
-    }
-    writer.Submit(SessionWith(4), "a.png");
-    writer.Remove();
-    writer.WaitIdle();
-    EXPECT_FALSE(QFileInfo::exists(file));
-    EXPECT_FALSE(QFileInfo::exists(name));
-}
-
-TEST(AutosaveWriter, AFailedWriteSaysWhyAndKeepsNothingHalfWritten)
-{
-    QTemporaryDir tmp;
-    AutosaveWriter writer(tmp.filePath("missing/copy.orvm"), tmp.filePath("missing/copy.name"));
-    writer.Submit(SessionWith(1), "a.png");
-    writer.WaitIdle();
-    EXPECT_FALSE(writer.lastError().isEmpty());
-    EXPECT_EQ(writer.written(), 0);
 }
 
 }  // namespace

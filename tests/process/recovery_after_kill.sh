@@ -1,7 +1,8 @@
 #!/bin/sh
 # The built program under an X server of its own, driven by real pointer and
-# key events: a distance placed on the sample survives kill -9 in the
-# recovery copy, and the next start restores it when asked.
+# key events: two distances placed on the sample, one after the other's copy
+# was made, survive kill -9 in the recovery copy (the image written once, the
+# newer measurements beside it), and the next start restores both when asked.
 # Arguments: the program, the measurement file probe, the sample image.
 set -eu
 orvalin=$(readlink -f "$1")
@@ -71,12 +72,18 @@ start "$sample"
 click 146 62
 click 400 450
 click 620 560
+# The first copy: the measurement file, image included.
+sleep 3
+click 400 350
+click 620 380
+# The next: the measurements alone.
 sleep 3
 crash
 
 first=$(copies)
 [ "$(echo "$first" | grep -c .)" = 1 ] || fail "expected one recovery copy, found: $first"
-[ "$("$probe" "$first")" = 1 ] || fail "the copy does not hold the one measurement"
+[ "$("$probe" "$first")" = 1 ] || fail "the measurement file was not kept as first written for the image"
+[ "$("$probe" --entry "$first")" = 2 ] || fail "the copy does not hold the newest measurements"
 
 # Started again: the question comes first; Return takes its default, Restore.
 start
@@ -87,5 +94,5 @@ crash
 second=$(copies)
 [ -e "$first" ] && fail "the copy restored was kept"
 [ "$(echo "$second" | grep -c .)" = 1 ] || fail "expected this session's copy, found: $second"
-[ "$("$probe" "$second")" = 1 ] || fail "the restored session does not hold the measurement"
+[ "$("$probe" --entry "$second")" = 2 ] || fail "the restored session does not hold the newest measurements"
 echo "restored"

@@ -9,8 +9,10 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <cerrno>
 #include <functional>
 
@@ -21,6 +23,7 @@
 #include "app/mainwindow/window_files.h"
 #include "core/atomic_file.h"
 #include "document/autosave_writer.h"
+#include "document/recovery_store.h"
 #include "file_test_util.h"
 #include "stale_lock.h"
 #include "tests/app/interaction/interaction_fixture.h"
@@ -221,7 +224,7 @@ TEST_F(SessionGuardTest, CopyWaitsForThePauseAndGoesWithACleanEnd)
     since.start();
     Settle();
     EXPECT_FALSE(QFileInfo::exists(copy));
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(copy), 10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(copy); }, 10000));
     // The pause is one second; a few milliseconds of timer slack.
     EXPECT_GE(since.elapsed(), 950);
     MeasurementReadResult read = LoadMeasurementFile(copy);
@@ -231,7 +234,7 @@ TEST_F(SessionGuardTest, CopyWaitsForThePauseAndGoesWithACleanEnd)
 
     // Undoing back to the state opened leaves nothing to recover.
     QTest::keyClick(mainWindow->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
-    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(copy), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !QFileInfo::exists(copy); }, 5000));
 
     // Discarded at Exit: gone at once.
     ASSERT_NE(PlaceDistance(), nullptr);
@@ -266,7 +269,7 @@ TEST_F(SessionGuardTest, TwoWindowsKeepTwoCopies)
         std::size_t items;
     } copies[] = {{first, 2}, {second, 1}};
     for (const auto &c : copies) {
-        const MeasurementReadResult read = LoadMeasurementFile(c.path);
+        const MeasurementReadResult read = RecoveryStore::Read(c.path);
         ASSERT_TRUE(read.session) << c.path.toStdString();
         EXPECT_EQ(read.session->items.size(), c.items);
     }
@@ -287,8 +290,10 @@ TEST_F(SessionGuardTest, CopyOfACrashedSessionIsOfferedAtTheNextStart)
     ASSERT_NE(PlaceDistance(80), nullptr);
     guard().WriteCopyNow();
     const QByteArray copy = ReadAll(guard().recoveryFilePath());
-    const QByteArray name = ReadAll(QDir(RecoveryDir()).filePath(
-        QFileInfo(guard().recoveryFilePath()).completeBaseName() + QStringLiteral(".name")));
+    const QString stem = QDir(RecoveryDir()).filePath(QFileInfo(guard().recoveryFilePath()).completeBaseName());
+    const QByteArray name = ReadAll(stem + QStringLiteral(".name"));
+    // The newest measurements, when a copy was made between the two.
+    const QByteArray newer = ReadAll(stem + QStringLiteral(".json"));
     EXPECT_EQ(name, "cells.png");
     prompter.answers = {Answer::Discard};
     ClickThroughWindow(mainWindow->host().button(CommandId::Exit));
@@ -299,6 +304,9 @@ TEST_F(SessionGuardTest, CopyOfACrashedSessionIsOfferedAtTheNextStart)
         const QDir recovery(RecoveryDir());
         ASSERT_TRUE(WriteAll(recovery.filePath("session-killed.orvm"), copy));
         ASSERT_TRUE(WriteAll(recovery.filePath("session-killed.name"), name));
+        if (!newer.isEmpty()) {
+            ASSERT_TRUE(WriteAll(recovery.filePath("session-killed.json"), newer));
+        }
         ASSERT_TRUE(WriteStaleLock(recovery.filePath("session-killed.lock")));
         Make("en", "en", {1280, 1024});
         mainWindow->show();
@@ -344,6 +352,100 @@ TEST_F(SessionGuardTest, DamagedCopyIsSetAsideAndTheUserToldWhere)
     EXPECT_TRUE(prompter.messages[0].text.contains(QDir::toNativeSeparators(recovery.filePath(files[0]))));
     EXPECT_EQ(mainWindow->document().list().size(), 0u);
     // Not offered again.
+    prompter.messages.clear();
+    OfferRecovery(*mainWindow);
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(SessionGuardTest, ChangesThatNeverPauseStillGetACopy)
+{
+    const QString copy = guard().recoveryFilePath();
+    // A pause far longer than the longest wait: only the longest wait can write a copy.
+    constexpr int kPauseMs = 4000;
+    guard().SetIntervals({kPauseMs, 300});
+    ASSERT_NE(PlaceDistance(40), nullptr);
+    ASSERT_NE(PlaceDistance(80), nullptr);
+    // Undo and redo between one and two distances every few milliseconds:
+    // never the state opened, so there is always unsaved work.
+    QElapsedTimer sinceChange;
+    qint64 longestGap = 0;
+    QTimer changes;
+    changes.setInterval(10);
+    QObject::connect(&changes, &QTimer::timeout, [&] {
+        longestGap = std::max(longestGap, sinceChange.restart());
+        const bool two = mainWindow->document().list().size() == 2;
+        QTest::keyClick(mainWindow->windowHandle(), two ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
+    });
+    sinceChange.start();
+    changes.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(copy); }, 10000));
+    changes.stop();
+    // The changes really kept coming: the pause never elapsed.
+    EXPECT_LT(longestGap, kPauseMs);
+    const MeasurementReadResult read = RecoveryStore::Read(copy);
+    ASSERT_TRUE(read.session);
+    EXPECT_GE(read.session->items.size(), 1u);
+}
+
+TEST_F(SessionGuardTest, RestoredSessionHoldsTheNewestMeasurements)
+{
+    ASSERT_NE(PlaceDistance(40), nullptr);
+    guard().WriteCopyNow();
+    const QString file = guard().recoveryFilePath();
+    const QByteArray firstCopy = ReadAll(file);
+    ASSERT_NE(PlaceDistance(80), nullptr);
+    ASSERT_NE(PlaceDistance(120), nullptr);
+    guard().WriteCopyNow();
+    // The image was written once; the newest measurements went beside it.
+    EXPECT_EQ(ReadAll(file), firstCopy);
+
+    // The entry as a killed session leaves it.
+    const QDir recovery(RecoveryDir());
+    const QString stem = QFileInfo(file).completeBaseName();
+    for (const char *suffix : {".orvm", ".json", ".name"}) {
+        ASSERT_TRUE(WriteAll(recovery.filePath(QStringLiteral("session-killed") + suffix),
+                             ReadAll(recovery.filePath(stem + suffix))));
+    }
+    ASSERT_TRUE(WriteStaleLock(recovery.filePath("session-killed.lock")));
+    prompter.answers = {Answer::Discard};
+    mainWindow->commands().OnExit();
+    mainWindow.reset();
+
+    Make("en", "en", {1280, 1024});
+    mainWindow->show();
+    prompter.messages.clear();
+    prompter.answers = {Answer::Restore};
+    OfferRecovery(*mainWindow);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_TRUE(prompter.messages[0].text.endsWith(QStringLiteral(" (3 measurements)?")))
+        << prompter.messages[0].text.toStdString();
+    EXPECT_EQ(mainWindow->document().list().size(), 3u);
+    const MeasurementReadResult own = RecoveryStore::Read(guard().recoveryFilePath());
+    ASSERT_TRUE(own.session);
+    EXPECT_EQ(own.session->items.size(), 3u);
+    EXPECT_TRUE(recovery.entryList({QStringLiteral("session-killed.*")}, QDir::Files).isEmpty());
+}
+
+TEST_F(SessionGuardTest, DamagedMeasurementsBesideACopySetItAside)
+{
+    const QDir recovery(RecoveryDir());
+    MeasurementSession session;
+    session.image = QImage(80, 60, QImage::Format_RGB32);
+    session.image.fill(Qt::white);
+    ASSERT_TRUE(WriteAll(recovery.filePath("session-torn.orvm"),
+                         PackMeasurementFile(EncodeMeasurementData(session, RecoveryStore::CopyMark(1, 1)),
+                                             PngOf(session.image))));
+    ASSERT_TRUE(WriteAll(recovery.filePath("session-torn.json"), QByteArray(R"({"format": "orvalin-measurements", )")));
+    ASSERT_TRUE(WriteStaleLock(recovery.filePath("session-torn.lock")));
+    prompter.messages.clear();
+    OfferRecovery(*mainWindow);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    const QString &text = prompter.messages[0].text;
+    EXPECT_TRUE(text.contains(QStringLiteral("session-torn.json is damaged"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QDir::toNativeSeparators(recovery.filePath("session-torn.orvm.damaged"))))
+        << text.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(recovery.filePath("session-torn.json.damaged")));
+    EXPECT_EQ(mainWindow->document().list().size(), 0u);
     prompter.messages.clear();
     OfferRecovery(*mainWindow);
     EXPECT_TRUE(prompter.messages.empty());
