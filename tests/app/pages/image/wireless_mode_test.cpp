@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "app/pages/image/image_page.h"
+#include "app/pages/image/live_measuring.h"
 #include "app/pages/image/live_view.h"
 #include "capture/device_event.h"
 #include "capture/wireless/wireless_protocol.h"
@@ -438,6 +439,38 @@ TEST_F(WirelessModeTest, WirelessStillsBringBackTheirScaleFile)
     EXPECT_EQ(mainWindow->document().calibration().setting.hPixel, "321");
     EXPECT_FALSE(note->isHidden());
     EXPECT_EQ(note->text(), QString::fromUtf8("Scale for Nimbra at 1280 × 960: wire"));
+}
+
+// A distance placed on the wireless picture (stretched over the view) is
+// taken into the microscope's capture at the frame pixels under the clicks.
+TEST_F(WirelessModeTest, ALiveDistanceOnTheWirelessPictureGoesIntoItsCapture)
+{
+    MakeWireless();
+    ToggleWireless();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Listening(); }, 5000));
+    const QByteArray frame = sim::MakeTestFrame(QSize(1280, 960), 2, 90);
+    auto *tool = child<QComboBox>("liveTool");
+    tool->setCurrentIndex(tool->findData(int(KindDistance2Points)));
+    const auto at = [this](QPoint p) { return live().mapTo(mainWindow.get(), p); };
+    {
+        StreamThread stream(port(), frame, {true, kFlagReset, std::nullopt});
+        ASSERT_TRUE(QTest::qWaitFor([this] { return live().mapping().frame == QSize(1280, 960); }, 10000));
+        EXPECT_EQ(live().mapping().shown, QRect(0, 0, 640, 480));
+        for (QPoint p : {QPoint(100, 100), QPoint(300, 200)}) {
+            QTest::mouseMove(mainWindow->windowHandle(), at(p));
+            QTest::mouseClick(mainWindow->windowHandle(), Qt::LeftButton, {}, at(p));
+        }
+        ASSERT_EQ(page().liveMeasuring()->liveItems().size(), 1u);
+    }
+    StreamThread stream(port(), frame, {true, kFlagReset, std::nullopt}, 5, {true, kFlagPressed, std::nullopt});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return mainWindow->host().currentTab() == PageScale; }, 15000));
+    ASSERT_EQ(mainWindow->document().image().size(), QSize(1280, 960));
+    ASSERT_EQ(mainWindow->document().list().size(), 1u);
+    const MeasureItem &item = mainWindow->document().list().at(0);
+    // Two frame pixels a view pixel each way; the centre's one is taken.
+    EXPECT_EQ(item.points[0].pos, QPoint(201, 201));
+    EXPECT_EQ(item.points[1].pos, QPoint(601, 401));
+    EXPECT_TRUE(page().liveMeasuring()->liveItems().empty());
 }
 
 }  // namespace
