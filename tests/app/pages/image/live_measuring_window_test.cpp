@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include <cmath>
+
 #include "app/pages/image/image_page.h"
 #include "app/pages/image/live_measuring.h"
 #include "app/pages/image/live_view.h"
@@ -238,6 +240,52 @@ TEST_F(LiveMeasuringWindow, AStillOfAnotherSizeIsScaledByTheCalibrationsAndNoted
         for (int x = foot.left(); x <= foot.right(); ++x)
             changed += on.pixel(x, y) != off.pixel(x, y);
     EXPECT_GT(changed, 50);
+}
+
+// Each live kind with the Measure page's clicks, carried into one capture.
+TEST_F(LiveMeasuringWindow, EachLiveKindIsPlacedWithItsClicksAndCarriedIntoTheCapture)
+{
+    struct Case {
+        MeasureKind kind;
+        std::vector<QPoint> clicks;  // view pixels; frame = view at 640 x 480
+    };
+    const std::vector<Case> cases = {
+        {KindDistance2Points, {{50, 50}, {150, 90}}},
+        {KindAreaCircle, {{300, 100}, {400, 200}, {300, 300}}},
+        {KindAngle2Lines, {{100, 300}, {250, 300}, {100, 320}, {250, 420}}},
+    };
+    TestCameraVariable camera("smpte:640x480");
+    Make();
+    Show();
+    ASSERT_TRUE(LiveWithPicture());
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.kind);
+        ChooseLiveTool(c.kind);
+        for (QPoint p : c.clicks)
+            Click(p);
+        Move({620, 20});
+    }
+    ASSERT_EQ(Measuring().liveItems().size(), cases.size());
+    std::vector<double> liveValues;
+    for (const auto &item : Measuring().liveItems())
+        liveValues.push_back(item->value);
+
+    Capture();
+    ASSERT_EQ(Doc().list().size(), cases.size());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        const MeasureItem &item = Doc().list().at(i);
+        EXPECT_EQ(item.kind, cases[i].kind);
+        ASSERT_EQ(item.points.size(), cases[i].clicks.size());
+        for (std::size_t k = 0; k < item.points.size(); ++k)
+            EXPECT_EQ(item.points[k].pos, cases[i].clicks[k]);
+        EXPECT_GT(liveValues[i], 0.0);
+        EXPECT_DOUBLE_EQ(item.value, liveValues[i]);
+        EXPECT_EQ(item.number, int(i) + 1);
+    }
+    // The circle's centre and the lines' vertex came out where the clicks put them.
+    EXPECT_EQ(Doc().list().at(1).center, QPoint(300, 200));
+    EXPECT_NEAR(Doc().list().at(2).value, std::atan(100.0 / 150.0) * 180.0 / M_PI, 1e-9);
 }
 
 }  // namespace
