@@ -191,6 +191,10 @@ TEST_F(LiveMeasuringWindow, TheStillsMeasurementsAreDrawnOverTheLivePictureWhenA
     const QImage on = Painted();
     EXPECT_GT(ColourNear(on, {300, 200}, red), 0);
     EXPECT_GT(ColourNear(on, {450, 200}, red), 0);
+    // A frozen frame keeps it.
+    QTest::mouseClick(Image().findChild<QPushButton *>("button1030"), Qt::LeftButton);
+    ASSERT_EQ(Image().cameraState(), 2);
+    EXPECT_GT(ColourNear(Painted(), {300, 200}, red), 0);
     QTest::mouseClick(overlay, Qt::LeftButton, {}, QPoint(5, overlay->height() / 2));
     EXPECT_EQ(ColourNear(Painted(), {300, 200}, red), 0);
 }
