@@ -152,7 +152,7 @@ void LiveMeasuring::Calibrate()
 void LiveMeasuring::UpdateOverlayScale()
 {
     inputs_.stillToFrameX = inputs_.stillToFrameY = 1.0;
-    inputs_.note.clear();
+    note_.clear();
     if (!lastStill_.present || frame_.isEmpty())
         return;
     if (!lastStill_.camera.isEmpty() && lastStill_.camera == camera_ && lastStill_.size == frame_)
@@ -165,7 +165,7 @@ void LiveMeasuring::UpdateOverlayScale()
     inputs_.stillToFrameX = still.x() / live.x();
     inputs_.stillToFrameY = still.y() / live.y();
     const QString factor = QString::number(inputs_.stillToFrameX, 'f', 2);
-    inputs_.note = language_ == Language::English
+    note_ = language_ == Language::English
         ? QStringLiteral("Overlay: a still of %1 x %2, shown x%3 by the calibrations")
               .arg(lastStill_.size.width())
               .arg(lastStill_.size.height())
@@ -262,14 +262,11 @@ void LiveMeasuring::Paint(QPainter &painter)
         inputs_.standardScale = lastStill_.calibration.standard;
         inputs_.stillCalibration = lastStill_.calibration.setting;
     }
-    const QString note = inputs_.note;
-    if (!overlay)
-        inputs_.note.clear();
+    inputs_.note = overlay ? note_ : QString();
     inputs_.liveItems = &live_.list();
     inputs_.liveEdit = live_.editItem();
     inputs_.showUncertainty = still_.results().showUncertainty();
     const QImage &picture = overlay_.Picture(view_->size(), inputs_);
-    inputs_.note = note;
     painter.drawImage(QPoint(0, 0), picture);
 }
 

@@ -65,7 +65,7 @@ public:
     // The overlay's still → frame scale and the note that says so.
     double stillToFrameX() const { return inputs_.stillToFrameX; }
     double stillToFrameY() const { return inputs_.stillToFrameY; }
-    const QString &note() const { return inputs_.note; }
+    const QString &note() const { return note_; }
     const LiveOverlay &overlay() const { return overlay_; }
 
     // The captured frame became the still: the live measurements join its
@@ -105,6 +105,8 @@ private:
     QString stillCamera_;
     StillCopy lastStill_;
 
+    // Told over the overlay when the still is scaled to these frames.
+    QString note_;
     QString camera_;
     QSize frame_;
     bool overlayShown_ = false;
